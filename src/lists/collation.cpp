@@ -1,0 +1,80 @@
+#include "lists/collation.h"
+
+#include "lists/filerows.h"
+
+#include <unicode/ucol.h>
+#include <unicode/ustring.h>
+
+#include <QtGlobal>
+
+Collator::Collator(const QLocale &locale)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    m_collator = ucol_open(icuLocaleName(locale).constData(), &status);
+    if (U_FAILURE(status)) {
+        status = U_ZERO_ERROR;
+        m_collator = ucol_open("", &status);
+    }
+    Q_ASSERT(U_SUCCESS(status) && m_collator);
+    // Secondary strength: letter case no longer counts, accents still do.
+    ucol_setAttribute(m_collator, UCOL_STRENGTH, UCOL_SECONDARY, &status);
+    ucol_setAttribute(m_collator, UCOL_NUMERIC_COLLATION, UCOL_ON, &status);
+}
+
+Collator::~Collator()
+{
+    ucol_close(m_collator);
+}
+
+QByteArray Collator::icuLocaleName(const QLocale &locale)
+{
+    if (locale.language() == QLocale::C)
+        return QByteArray();
+    return locale.name().toLatin1();
+}
+
+void Collator::appendKey(QByteArrayView utf8, std::vector<uint8_t> &out)
+{
+    // A UTF-8 name never needs more UTF-16 units than it has bytes.
+    if (m_utf16.size() < size_t(utf8.size()) + 1)
+        m_utf16.resize(size_t(utf8.size()) + 1);
+    int32_t length = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    u_strFromUTF8WithSub(reinterpret_cast<UChar *>(m_utf16.data()), int32_t(m_utf16.size()),
+                         &length, utf8.data(), int32_t(utf8.size()), 0xFFFD, nullptr, &status);
+    const auto *text = reinterpret_cast<const UChar *>(m_utf16.data());
+
+    // Most keys are short: try a small room first and grow only when told to.
+    const size_t start = out.size();
+    int32_t room = 64 + 4 * length;
+    for (;;) {
+        out.resize(start + size_t(room));
+        const int32_t needed = ucol_getSortKey(m_collator, text, length, out.data() + start, room);
+        if (needed <= room) {
+            out.resize(start + size_t(needed));
+            return;
+        }
+        room = needed;
+    }
+}
+
+SortKeys::SortKeys(const FileRows &rows, bool byExtension, Collator &collator)
+{
+    m_offsets.reserve(size_t(rows.size()));
+    m_bytes.reserve(size_t(rows.size()) * (byExtension ? 8 : 32));
+    for (qsizetype row = 0; row < rows.size(); ++row) {
+        m_offsets.push_back(uint32_t(m_bytes.size()));
+        collator.appendKey(byExtension ? rows.extension(row) : rows.name(row), m_bytes);
+    }
+    m_bytes.shrink_to_fit();
+}
+
+uint64_t SortKeys::prefix(uint32_t row) const
+{
+    const uint8_t *key = m_bytes.data() + m_offsets[row];
+    uint64_t value = 0;
+    int i = 0;
+    for (; i < 8 && key[i]; ++i)
+        value = (value << 8) | key[i];
+    return i == 0 ? 0 : value << (8 * (8 - i));
+}

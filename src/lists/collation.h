@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QLocale>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class FileRows;
+struct UCollator;
+
+// Orders names the way a file manager does: by the rules of the user's
+// language, ignoring letter case, and reading runs of digits as numbers, so
+// "file2" comes before "file10".
+//
+// Under the C/POSIX locale ICU would fall back to a byte-order tailoring that
+// is neither case-insensitive nor natural, so the neutral root order is used.
+class Collator
+{
+public:
+    explicit Collator(const QLocale &locale = QLocale::system());
+    ~Collator();
+    Collator(const Collator &) = delete;
+    Collator &operator=(const Collator &) = delete;
+
+    // The ICU locale used for `locale`; empty means the neutral root order.
+    static QByteArray icuLocaleName(const QLocale &locale);
+
+    // Appends the NUL-terminated binary key of a UTF-8 name to out. Keys
+    // compare with memcmp/strcmp in the collation order. Bytes that are not
+    // valid UTF-8 count as U+FFFD.
+    void appendKey(QByteArrayView utf8, std::vector<uint8_t> &out);
+
+private:
+    UCollator *m_collator = nullptr;
+    std::vector<char16_t> m_utf16; // scratch, reused for every name
+};
+
+// One binary sort key per row, computed once and kept until the rows change.
+class SortKeys
+{
+public:
+    // Keys of every row's name, or of its extension when byExtension.
+    SortKeys(const FileRows &rows, bool byExtension, Collator &collator);
+
+    const char *key(uint32_t row) const
+    {
+        return reinterpret_cast<const char *>(m_bytes.data() + m_offsets[row]);
+    }
+    // The key's first eight bytes as one big-endian number, zero-padded: most
+    // comparisons end on it without touching the key itself.
+    uint64_t prefix(uint32_t row) const;
+
+    qsizetype memoryUse() const
+    {
+        return qsizetype(m_bytes.capacity() + m_offsets.capacity() * sizeof(uint32_t));
+    }
+
+private:
+    std::vector<uint8_t> m_bytes;
+    std::vector<uint32_t> m_offsets;
+};

@@ -1,0 +1,89 @@
+#include "lists/filelistview.h"
+
+#include "lists/filelistmodel.h"
+
+#include <QHeaderView>
+
+FileListView::FileListView(QWidget *parent)
+    : QTreeView(parent)
+    , m_files(new FileListModel(this))
+{
+    setModel(m_files);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTextElideMode(Qt::ElideRight);
+
+    QHeaderView *headers = header();
+    headers->setStretchLastSection(false);
+    headers->setSectionsMovable(false);
+    headers->setSectionsClickable(true);
+    headers->setSortIndicatorShown(false);
+    headers->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // 4000 and 1440 twips at 15 twips a pixel.
+    headers->resizeSection(FileListModel::NameColumn, 267);
+    headers->resizeSection(FileListModel::ExtensionColumn, 96);
+    connect(headers, &QHeaderView::sectionClicked, this,
+            [this](int section) { emit columnClick(section + 1); });
+}
+
+int FileListView::selectedRow() const
+{
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void FileListView::removeRow(int row)
+{
+    m_files->removeRow(row);
+    const int rows = m_files->rowCount();
+    if (rows == 0)
+        return;
+    const QModelIndex next = m_files->index(std::min(row, rows - 1), 0);
+    selectionModel()->setCurrentIndex(next, QItemSelectionModel::ClearAndSelect
+                                                | QItemSelectionModel::Rows);
+}
+
+bool FileListView::isSorted() const
+{
+    return m_files->isSorted();
+}
+
+void FileListView::setSorted(bool sorted)
+{
+    m_files->setSorted(sorted);
+    updateSortIndicator();
+}
+
+Qt::SortOrder FileListView::sortOrder() const
+{
+    return m_files->sortOrder();
+}
+
+void FileListView::setSortOrder(Qt::SortOrder order)
+{
+    m_files->setSortOrder(order);
+    updateSortIndicator();
+}
+
+int FileListView::sortKey() const
+{
+    return m_files->sortKey();
+}
+
+void FileListView::setSortKey(int column)
+{
+    m_files->setSortKey(column);
+    updateSortIndicator();
+}
+
+void FileListView::updateSortIndicator()
+{
+    // Only sets the arrow: the header sorts nothing unless the view's own sorting is enabled.
+    header()->setSortIndicatorShown(m_files->isSorted());
+    header()->setSortIndicator(m_files->sortKey(), m_files->sortOrder());
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QTreeView>
+
+class FileListModel;
+
+// The file list as the window shows it: a report view with the two columns of
+// FileListModel, single selection, and clickable headers that report the
+// clicked column without sorting by themselves; the window decides.
+// Built for a million rows: uniform row heights, fixed column widths.
+class FileListView : public QTreeView
+{
+    Q_OBJECT
+
+public:
+    explicit FileListView(QWidget *parent = nullptr);
+
+    FileListModel *files() const { return m_files; }
+
+    // The display position of the selected row, or -1 when none is selected.
+    int selectedRow() const;
+    // Removes the row at a display position and selects the row that takes
+    // its place, or the new last row, so that repeated removals trim a run.
+    void removeRow(int row);
+
+    // The sort state; the header's sort indicator follows it.
+    bool isSorted() const;
+    void setSorted(bool sorted);
+    Qt::SortOrder sortOrder() const;
+    void setSortOrder(Qt::SortOrder order);
+    int sortKey() const;
+    void setSortKey(int column);
+
+signals:
+    // A column header was clicked: 1 for "File Name", 2 for "Extension".
+    void columnClick(int index);
+
+private:
+    void updateSortIndicator();
+
+    FileListModel *m_files;
+};

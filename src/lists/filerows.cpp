@@ -1,0 +1,41 @@
+#include "lists/filerows.h"
+
+#include "lists/paths.h"
+
+#include <cstring>
+
+bool FileRows::append(QByteArrayView name)
+{
+    const size_t offset = m_bytes.size();
+    if (name.size() > MaxNameLength || offset + size_t(name.size()) > UINT32_MAX)
+        return false;
+    m_bytes.insert(m_bytes.end(), name.begin(), name.end());
+    m_rows.push_back(Row { uint32_t(offset), uint16_t(name.size()),
+                           uint16_t(fileExtensionBytes(name).size()) });
+    return true;
+}
+
+void FileRows::truncate(qsizetype count)
+{
+    if (count >= size())
+        return;
+    m_bytes.resize(m_rows[size_t(count)].offset);
+    m_rows.resize(size_t(count));
+}
+
+void FileRows::reserve(qsizetype rows, qsizetype nameBytes)
+{
+    m_rows.reserve(size_t(rows));
+    m_bytes.reserve(size_t(nameBytes));
+}
+
+void FileRows::clear()
+{
+    m_bytes.clear();
+    m_rows.clear();
+}
+
+qsizetype FileRows::memoryUse() const
+{
+    return qsizetype(m_bytes.capacity() + m_rows.capacity() * sizeof(Row));
+}

@@ -1,0 +1,122 @@
+#include "lists/folderlisting.h"
+
+#include "lists/filerows.h"
+
+#include <QFile>
+
+#ifdef Q_OS_WIN
+#include <QDirIterator>
+#include <QFileInfo>
+#else
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#endif
+
+#if !defined(Q_OS_WIN)
+namespace {
+
+// Whether an entry of the open folder dirFd is listed, from its type as the
+// folder reports it.
+bool isListedFile(int dirFd, const char *name, unsigned char type)
+{
+    if (name[0] == '.') // hidden, and also "." and ".."
+        return false;
+    if (type == DT_REG)
+        return true;
+    if (type != DT_LNK && type != DT_UNKNOWN)
+        return false;
+    struct stat st;
+    // Follows links; a broken one fails and is left out.
+    return ::fstatat(dirFd, name, &st, 0) == 0 && S_ISREG(st.st_mode);
+}
+
+struct FdCloser
+{
+    int fd;
+    ~FdCloser() { ::close(fd); }
+};
+
+} // namespace
+#endif
+
+bool listFolder(const QString &folder, FileRows &rows, QString *error)
+{
+    const qsizetype rowsBefore = rows.size();
+    auto fail = [&](const QString &reason) {
+        rows.truncate(rowsBefore);
+        if (error)
+            *error = reason;
+        return false;
+    };
+    const QString tooMany = QStringLiteral("Too many files to list.");
+
+#ifdef Q_OS_WIN
+    // A bare drive ("C:") names the drive's current folder to Windows; we mean its root.
+    QString path = folder;
+    if (path.size() == 2 && path.at(1) == u':')
+        path += u'/';
+    const QFileInfo info(path);
+    if (!info.isDir() || !info.isReadable())
+        return fail(info.exists() ? QStringLiteral("The folder cannot be read.")
+                                  : QStringLiteral("The folder does not exist."));
+    QDirIterator it(path, QDir::Files | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        it.next();
+        if (!rows.append(it.fileName().toUtf8()))
+            return fail(tooMany);
+    }
+    return true;
+#else
+    const QByteArray path = QFile::encodeName(folder);
+    const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return fail(qt_error_string(errno));
+    FdCloser closer { fd };
+
+#if defined(__linux__) && defined(__GLIBC__)
+    // getdents64 straight into a large buffer: a third fewer system calls and
+    // no per-entry copy, which matters on folders of a million files.
+    constexpr size_t BufferSize = 1 << 18;
+    const std::unique_ptr<char[]> buffer(new char[BufferSize]);
+    for (;;) {
+        const ssize_t n = ::getdents64(fd, buffer.get(), BufferSize);
+        if (n < 0)
+            return fail(qt_error_string(errno));
+        if (n == 0)
+            return true;
+        for (ssize_t offset = 0; offset < n;) {
+            const auto *entry = reinterpret_cast<const struct dirent64 *>(buffer.get() + offset);
+            offset += entry->d_reclen;
+            if (isListedFile(fd, entry->d_name, entry->d_type)
+                && !rows.append(QByteArrayView(entry->d_name, qsizetype(strlen(entry->d_name)))))
+                return fail(tooMany);
+        }
+    }
+#else
+    const int dirFd = ::dup(fd);
+    DIR *dir = dirFd < 0 ? nullptr : ::fdopendir(dirFd);
+    if (!dir)
+        return fail(qt_error_string(errno));
+    for (;;) {
+        errno = 0;
+        const struct dirent *entry = ::readdir(dir);
+        if (!entry)
+            break;
+        if (isListedFile(fd, entry->d_name, entry->d_type)
+            && !rows.append(QByteArrayView(entry->d_name, qsizetype(strlen(entry->d_name))))) {
+            ::closedir(dir);
+            return fail(tooMany);
+        }
+    }
+    const int readError = errno;
+    ::closedir(dir);
+    return readError == 0 ? true : fail(qt_error_string(readError));
+#endif
+#endif
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+class FileRows;
+
+// Appends the plain files of one folder to rows, in the order the file system
+// gives them. Sub-folders are neither listed nor entered; hidden files (a
+// leading dot) are left out; a symbolic link counts when it leads to a plain
+// file. Nothing is opened but the folder itself, so a FIFO cannot block.
+//
+// Names stay bytes: one that is not valid UTF-8 is kept as it is.
+// On failure returns false with rows as they were and the system's reason in
+// *error. Costs one pass over the folder's entries, plus one stat per link or
+// per entry whose type the file system does not report.
+bool listFolder(const QString &folder, FileRows &rows, QString *error);

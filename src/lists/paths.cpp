@@ -1,0 +1,37 @@
+#include "lists/paths.h"
+
+namespace {
+
+template<typename View>
+View afterLastDot(View name)
+{
+    const qsizetype dot = name.lastIndexOf('.');
+    return dot < 0 ? View() : name.sliced(dot + 1);
+}
+
+} // namespace
+
+QString GetFolderOfFile(const QString &FilePath)
+{
+#ifdef Q_OS_WIN
+    const qsizetype separator
+        = std::max(FilePath.lastIndexOf(u'\\'), FilePath.lastIndexOf(u'/'));
+#else
+    const qsizetype separator = FilePath.lastIndexOf(u'/');
+#endif
+    if (separator < 0)
+        return QString();
+    if (separator == 0)
+        return FilePath.left(1); // the root keeps its separator, or it would name nothing
+    return FilePath.left(separator);
+}
+
+QString GetFileExtension(QStringView FileName)
+{
+    return afterLastDot(FileName).toString();
+}
+
+QByteArrayView fileExtensionBytes(QByteArrayView name)
+{
+    return afterLastDot(name);
+}

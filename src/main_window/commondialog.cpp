@@ -1,0 +1,51 @@
+#include "main_window/commondialog.h"
+
+#include <QFileDialog>
+
+CommonDialog::CommonDialog(QWidget *parent)
+    : QObject(parent)
+    , m_parent(parent)
+{
+}
+
+QStringList CommonDialog::nameFilters(const QString &filter)
+{
+    QStringList filters;
+    const QStringList parts = filter.split(u'|');
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString &description = parts[i];
+        const QString &pattern = parts[i + 1];
+        // Qt reads the patterns from the trailing parentheses; add them only when missing.
+        const QString shown = u'(' + pattern + u')';
+        filters << (description.endsWith(shown) ? description : description + u' ' + shown);
+    }
+    return filters;
+}
+
+void CommonDialog::ShowOpen()
+{
+    show(false);
+}
+
+void CommonDialog::ShowSave()
+{
+    show(true);
+}
+
+void CommonDialog::show(bool save)
+{
+    QFileDialog dialog(m_parent, QString(), m_folder);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // The user is never asked before a file is replaced, and no extension is added.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, save);
+    const QStringList filters = nameFilters(m_filter);
+    if (!filters.isEmpty())
+        dialog.setNameFilters(filters);
+
+    m_fileName.clear();
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    m_fileName = dialog.selectedFiles().constFirst();
+    m_folder = dialog.directory().absolutePath();
+}
