@@ -1,0 +1,243 @@
+#include "lists/collation.h"
+#include "lists/filelistmodel.h"
+#include "lists/sortindex.h"
+#include "testdir.h"
+
+#include <QAbstractItemModelTester>
+#include <QCollator>
+#include <QItemSelectionModel>
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <algorithm>
+#include <numeric>
+
+namespace {
+
+FileRows rowsOf(const QList<QByteArray> &names)
+{
+    FileRows rows;
+    for (const QByteArray &name : names)
+        rows.append(name);
+    return rows;
+}
+
+QList<QByteArray> namesOf(const FileListModel &model)
+{
+    QList<QByteArray> names;
+    for (int row = 0; row < model.rowCount(); ++row)
+        names << model.name(row).toByteArray();
+    return names;
+}
+
+QList<QByteArray> sortedByCollator(const QList<QByteArray> &names, const QLocale &locale)
+{
+    // The model's collator follows the system locale; this one takes the given locale.
+    Collator collator(locale);
+    const FileRows rows = rowsOf(names);
+    const SortKeys keys(rows, false, collator);
+    std::vector<uint32_t> order(size_t(rows.size()));
+    std::iota(order.begin(), order.end(), 0u);
+    stableSortRows(order, keys, Qt::AscendingOrder);
+    QList<QByteArray> sorted;
+    for (const uint32_t row : order)
+        sorted << rows.name(row).toByteArray();
+    return sorted;
+}
+
+} // namespace
+
+class tst_FileListModel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void consistentThroughEveryChange();
+    void displayText_data();
+    void displayText();
+    void naturalCaseInsensitiveOrder_data();
+    void naturalCaseInsensitiveOrder();
+    void neutralOrderUnderCLocale();
+    void agreesWithQCollator();
+    void stableWithinEqualKeys();
+    void reversingEqualsStableSort();
+    void rebuildWhileSortedIsSorted();
+    void removalKeepsOrder();
+    void selectionFollowsItsRow();
+};
+
+void tst_FileListModel::consistentThroughEveryChange()
+{
+    FileListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.setRows(rowsOf({ "b.txt", "a.doc", "c", "d.txt" }));
+    QCOMPARE(model.rowCount(), 4);
+    QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("File Name"));
+    QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Extension"));
+    QVERIFY(model.removeRow(1));
+    model.setSorted(true);
+    model.setSortOrder(Qt::DescendingOrder);
+    model.setSortKey(FileListModel::ExtensionColumn);
+    model.setRows(rowsOf({ "x.1", "y.2" }));
+    model.clear();
+    QCOMPARE(model.rowCount(), 0);
+    QVERIFY(!model.removeRow(0));
+}
+
+void tst_FileListModel::displayText_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("UTF-8") << QByteArray("Ünï 名前.txt") << QStringLiteral("Ünï 名前.txt");
+    QTest::newRow("not UTF-8") << Latin1Cafe << QStringLiteral("caf\uFFFD.txt");
+    QTest::newRow("line feed") << QByteArray("two\nlines") << QStringLiteral("two\u240Alines");
+    QTest::newRow("tab and DEL") << QByteArray("a\tb\x7f") << QStringLiteral("a\u2409b\u2421");
+}
+
+void tst_FileListModel::displayText()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, shown);
+    FileListModel model;
+    model.setRows(rowsOf({ bytes }));
+    QCOMPARE(model.data(model.index(0, FileListModel::NameColumn)).toString(), shown);
+    // Only the shown text changes; the row keeps its bytes.
+    QCOMPARE(model.name(0), QByteArrayView(bytes));
+}
+
+void tst_FileListModel::naturalCaseInsensitiveOrder_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::newRow("en_US") << "en_US";
+    QTest::newRow("de_DE") << "de_DE";
+    QTest::newRow("C") << "C";
+}
+
+void tst_FileListModel::naturalCaseInsensitiveOrder()
+{
+    QFETCH(QString, locale);
+    const QList<QByteArray> sorted
+        = sortedByCollator({ "file10", "File2", "file1", "b.txt", "a.TXT", "B.txt" }, QLocale(locale));
+    // "b.txt" and "B.txt" differ only in case: equal keys, so they keep their order.
+    QCOMPARE(sorted, (QList<QByteArray> { "a.TXT", "b.txt", "B.txt", "file1", "File2", "file10" }));
+}
+
+void tst_FileListModel::neutralOrderUnderCLocale()
+{
+    // CTest runs this test under LC_ALL=C.UTF-8, where ICU's own default would
+    // be a byte order: the model must still sort naturally.
+    QCOMPARE(QLocale::system().language(), QLocale::C);
+    FileListModel model;
+    model.setRows(rowsOf({ "file10", "file2", "File1" }));
+    model.setSorted(true);
+    QCOMPARE(namesOf(model), (QList<QByteArray> { "File1", "file2", "file10" }));
+}
+
+void tst_FileListModel::agreesWithQCollator()
+{
+    const QList<QByteArray> names = {
+        "Zebra.png", "apple.txt", "Äpfel.txt", "apfel.txt", "résumé.pdf", "resume.pdf",
+        "IMG_0002.JPG", "img_10.jpg", "img-3.jpg", "_notes", "~backup", "1.txt",
+        "01.txt", "10.txt", "2.txt", "x y.txt", "x-y.txt", "x.y.txt", "日本語.txt",
+        "Ωmega", "omega", "file1.tar.gz", "file1.tar", "a", "A", "ä",
+    };
+    const QLocale locale(QStringLiteral("en_US"));
+    QCollator reference(locale);
+    reference.setNumericMode(true);
+    reference.setCaseSensitivity(Qt::CaseInsensitive);
+    QList<QByteArray> expected = names;
+    std::stable_sort(expected.begin(), expected.end(), [&](const QByteArray &a, const QByteArray &b) {
+        return reference.compare(QString::fromUtf8(a), QString::fromUtf8(b)) < 0;
+    });
+    QCOMPARE(sortedByCollator(names, locale), expected);
+}
+
+void tst_FileListModel::stableWithinEqualKeys()
+{
+    FileListModel model;
+    model.setRows(rowsOf({ "d.txt", "c.doc", "b.txt", "a.doc", "e.txt" }));
+    model.setSorted(true); // by name, ascending
+    model.setSortKey(FileListModel::ExtensionColumn);
+    QCOMPARE(namesOf(model), (QList<QByteArray> { "a.doc", "c.doc", "b.txt", "d.txt", "e.txt" }));
+    model.setSortOrder(Qt::DescendingOrder);
+    QCOMPARE(namesOf(model), (QList<QByteArray> { "b.txt", "d.txt", "e.txt", "a.doc", "c.doc" }));
+}
+
+void tst_FileListModel::reversingEqualsStableSort()
+{
+    // Many equal keys, in a random order: turning a sorted list round must give
+    // exactly what a stable sort in the other direction gives.
+    QRandomGenerator random(7);
+    const char *const stems[] = { "a", "B", "c10", "c9", "b", "A", "long-name-beyond-prefix" };
+    FileRows rows;
+    for (int i = 0; i < 2000; ++i)
+        rows.append(QByteArray(stems[random.bounded(int(std::size(stems)))]) + '.'
+                    + QByteArray::number(random.bounded(5)));
+    Collator collator(QLocale(QStringLiteral("en_US")));
+    for (const bool byExtension : { false, true }) {
+        const SortKeys keys(rows, byExtension, collator);
+        std::vector<uint32_t> order(size_t(rows.size()));
+        std::iota(order.begin(), order.end(), 0u);
+        std::shuffle(order.begin(), order.end(), random);
+        stableSortRows(order, keys, Qt::AscendingOrder);
+
+        std::vector<uint32_t> reversed = order;
+        reverseSortedRows(reversed, keys);
+        std::vector<uint32_t> expected = order;
+        stableSortRows(expected, keys, Qt::DescendingOrder);
+        QCOMPARE(reversed, expected);
+
+        reverseSortedRows(reversed, keys);
+        QCOMPARE(reversed, order);
+    }
+}
+
+void tst_FileListModel::rebuildWhileSortedIsSorted()
+{
+    FileListModel model;
+    model.setSorted(true);
+    model.setSortOrder(Qt::DescendingOrder);
+    model.setSortKey(FileListModel::ExtensionColumn);
+    QCOMPARE(model.rowCount(), 0);
+    model.setRows(rowsOf({ "a.b", "Latin1", Latin1Cafe, "z.a", "y.c", "x.B" }));
+    QCOMPARE(namesOf(model),
+             (QList<QByteArray> { Latin1Cafe, "y.c", "a.b", "x.B", "z.a", "Latin1" }));
+    model.setSortKey(FileListModel::NameColumn);
+    // The name that is not UTF-8 sorts as "caf\uFFFD.txt", between "a.b" and "Latin1".
+    QCOMPARE(namesOf(model),
+             (QList<QByteArray> { "z.a", "y.c", "x.B", "Latin1", Latin1Cafe, "a.b" }));
+}
+
+void tst_FileListModel::removalKeepsOrder()
+{
+    FileListModel model;
+    model.setRows(rowsOf({ "c", "a", "b", "d" }));
+    model.setSorted(true);
+    QVERIFY(model.removeRow(1));
+    QCOMPARE(namesOf(model), (QList<QByteArray> { "a", "c", "d" }));
+    model.setSortOrder(Qt::DescendingOrder);
+    QCOMPARE(namesOf(model), (QList<QByteArray> { "d", "c", "a" }));
+    // A rebuild brings the removed row back, in its sorted place.
+    model.setRows(rowsOf({ "c", "a", "b", "d" }));
+    QCOMPARE(namesOf(model), (QList<QByteArray> { "d", "c", "b", "a" }));
+}
+
+void tst_FileListModel::selectionFollowsItsRow()
+{
+    FileListModel model;
+    QItemSelectionModel selection(&model);
+    model.setRows(rowsOf({ "b.2", "c.1", "a.3" }));
+    selection.setCurrentIndex(model.index(0, 0),
+                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    model.setSorted(true);
+    QCOMPARE(selection.currentIndex().row(), 1);
+    model.setSortKey(FileListModel::ExtensionColumn);
+    QCOMPARE(selection.currentIndex().row(), 1);
+    model.setSortOrder(Qt::DescendingOrder);
+    QCOMPARE(model.name(selection.currentIndex().row()), QByteArrayView("b.2"));
+    QCOMPARE(selection.selectedRows().size(), 1);
+    QCOMPARE(selection.selectedRows().first().row(), selection.currentIndex().row());
+}
+
+QTEST_GUILESS_MAIN(tst_FileListModel)
+#include "tst_filelistmodel.moc"
