@@ -1,0 +1,101 @@
+# The program as a desktop application: icons rendered from data/quillmere.svg,
+# the install layout (binary, desktop entry, hicolor icons, AppStream
+# metadata), the Windows icon resource, the macOS bundle keys and the Debian
+# package. Included at the end of the top-level CMakeLists.txt.
+
+include(GNUInstallDirs)
+
+# One reverse-DNS id names the desktop entry, the icon, the metainfo and the
+# window's desktop file name (set in main.cpp); they must agree.
+set(QUILLMERE_APP_ID org.example.Quillmere)
+set(QUILLMERE_ICON_SIZES 16 32 48 256)
+
+# The icons are drawn by a small host tool with QSvgRenderer, the renderer the
+# window itself uses, so Linux and Windows builds need nothing but Qt.
+add_executable(quillmere_rendericons data/rendericons.cpp)
+target_link_libraries(quillmere_rendericons PRIVATE Qt6::Gui Qt6::Svg)
+if(WIN32)
+    # The tool runs during the build, before any Qt DLL is on PATH.
+    add_custom_command(TARGET quillmere_rendericons POST_BUILD
+        COMMAND "${CMAKE_COMMAND}" -E
+            $<IF:$<BOOL:$<TARGET_RUNTIME_DLLS:quillmere_rendericons>>,copy_if_different,true>
+            $<TARGET_RUNTIME_DLLS:quillmere_rendericons> $<TARGET_FILE_DIR:quillmere_rendericons>
+        COMMAND_EXPAND_LISTS)
+endif()
+
+set(QUILLMERE_ICON_DIR "${CMAKE_BINARY_DIR}/icons")
+set(QUILLMERE_ICO "${QUILLMERE_ICON_DIR}/${QUILLMERE_APP_ID}.ico")
+set(_quillmere_pngs)
+foreach(size IN LISTS QUILLMERE_ICON_SIZES)
+    list(APPEND _quillmere_pngs
+         "${QUILLMERE_ICON_DIR}/hicolor/${size}x${size}/apps/${QUILLMERE_APP_ID}.png")
+endforeach()
+add_custom_command(
+    OUTPUT ${_quillmere_pngs} "${QUILLMERE_ICO}"
+    COMMAND quillmere_rendericons "${CMAKE_SOURCE_DIR}/data/quillmere.svg"
+            "${QUILLMERE_ICON_DIR}" ${QUILLMERE_APP_ID}
+    DEPENDS quillmere_rendericons "${CMAKE_SOURCE_DIR}/data/quillmere.svg"
+    COMMENT "Rendering the application icons from quillmere.svg"
+    VERBATIM)
+add_custom_target(quillmere_icons ALL DEPENDS ${_quillmere_pngs} "${QUILLMERE_ICO}")
+
+if(WIN32)
+    configure_file(data/quillmere.rc.in "${CMAKE_BINARY_DIR}/quillmere.rc" @ONLY)
+    target_sources(quillmere PRIVATE "${CMAKE_BINARY_DIR}/quillmere.rc")
+    set_source_files_properties("${CMAKE_BINARY_DIR}/quillmere.rc"
+                                PROPERTIES OBJECT_DEPENDS "${QUILLMERE_ICO}")
+    add_dependencies(quillmere quillmere_icons)
+endif()
+
+# qt_add_executable already made it a GUI program (WIN32, MACOSX_BUNDLE).
+set_target_properties(quillmere PROPERTIES
+    MACOSX_BUNDLE_GUI_IDENTIFIER ${QUILLMERE_APP_ID}
+    MACOSX_BUNDLE_BUNDLE_NAME Quillmere
+    MACOSX_BUNDLE_BUNDLE_VERSION ${PROJECT_VERSION}
+    MACOSX_BUNDLE_SHORT_VERSION_STRING ${PROJECT_VERSION})
+
+# AppStream lists releases by hand; a version bump without a release entry
+# would ship metadata that names an older version as the newest.
+file(READ "${CMAKE_SOURCE_DIR}/data/${QUILLMERE_APP_ID}.metainfo.xml" _quillmere_metainfo)
+if(NOT _quillmere_metainfo MATCHES "<release version=\"${PROJECT_VERSION}\"")
+    message(WARNING "data/${QUILLMERE_APP_ID}.metainfo.xml has no <release> for "
+                    "version ${PROJECT_VERSION}; add one before packaging.")
+endif()
+
+install(TARGETS quillmere
+        BUNDLE DESTINATION .
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(UNIX AND NOT APPLE)
+    install(FILES data/${QUILLMERE_APP_ID}.desktop
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES data/${QUILLMERE_APP_ID}.metainfo.xml
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+    install(DIRECTORY "${QUILLMERE_ICON_DIR}/hicolor"
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons
+            FILES_MATCHING PATTERN "*.png")
+    install(FILES data/quillmere.svg
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+            RENAME ${QUILLMERE_APP_ID}.svg)
+endif()
+
+# cpack -G DEB: dependencies come from the binary through dpkg-shlibdeps.
+set(CPACK_PACKAGE_NAME quillmere)
+set(CPACK_PACKAGE_VENDOR "The Quillmere developers")
+set(CPACK_PACKAGE_CONTACT "The Quillmere developers <quillmere@example.org>")
+set(CPACK_PACKAGE_HOMEPAGE_URL "https://example.org/quillmere")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Quillmere lists every file of the folders you choose, with its extension, lets you "
+    "remove and sort rows, and saves the file names to a text file, one per line.")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+include(CPack)
+
+if(BUILD_TESTING AND UNIX AND NOT APPLE)
+    add_test(NAME installed_files
+             COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/check-installed" --install "${CMAKE_BINARY_DIR}")
+    set_tests_properties(installed_files PROPERTIES LABELS install TIMEOUT 120)
+endif()

@@ -1,0 +1,125 @@
+// Renders the application icon from the one SVG: hicolor PNGs for the Linux
+// desktop and a multi-size .ico for the Windows executable. It draws with
+// QSvgRenderer, as the window does at run time, so every icon looks alike and
+// no other SVG tool is needed on any platform.
+//
+//   rendericons ARTWORK.svg OUTPUT_FOLDER NAME
+// writes OUTPUT_FOLDER/hicolor/SIZExSIZE/apps/NAME.png and OUTPUT_FOLDER/NAME.ico.
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QSaveFile>
+#include <QSvgRenderer>
+#include <QtEndian>
+#include <cstdio>
+
+namespace {
+
+constexpr int PngSizes[] = { 16, 32, 48, 256 };
+
+bool fail(const QString &message)
+{
+    std::fprintf(stderr, "rendericons: %s\n", qUtf8Printable(message));
+    return false;
+}
+
+QByteArray renderPng(QSvgRenderer &artwork, int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    artwork.render(&painter);
+    painter.end();
+
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return png;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return fail(QStringLiteral("cannot create the folder of %1").arg(path));
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return fail(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+    return true;
+}
+
+void appendLE16(QByteArray &out, quint16 value)
+{
+    const quint16 le = qToLittleEndian(value);
+    out.append(reinterpret_cast<const char *>(&le), sizeof le);
+}
+
+void appendLE32(QByteArray &out, quint32 value)
+{
+    const quint32 le = qToLittleEndian(value);
+    out.append(reinterpret_cast<const char *>(&le), sizeof le);
+}
+
+// An .ico whose entries are PNG streams, which Windows reads since Vista.
+// Qt's own ICO writer stores a single image, too few for Explorer's views.
+QByteArray icoFile(const QList<std::pair<int, QByteArray>> &pngs)
+{
+    QByteArray ico;
+    appendLE16(ico, 0); // reserved
+    appendLE16(ico, 1); // type: icon
+    appendLE16(ico, quint16(pngs.size()));
+    quint32 offset = quint32(6 + 16 * pngs.size());
+    for (const auto &[size, png] : pngs) {
+        ico.append(char(size >= 256 ? 0 : size)); // 0 stands for 256
+        ico.append(char(size >= 256 ? 0 : size));
+        ico.append(char(0)); // no palette
+        ico.append(char(0)); // reserved
+        appendLE16(ico, 1); // colour planes
+        appendLE16(ico, 32); // bits per pixel
+        appendLE32(ico, quint32(png.size()));
+        appendLE32(ico, offset);
+        offset += quint32(png.size());
+    }
+    for (const auto &entry : pngs)
+        ico.append(entry.second);
+    return ico;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: rendericons ARTWORK.svg OUTPUT_FOLDER NAME\n");
+        return 2;
+    }
+    const QString svgPath = QFile::decodeName(argv[1]);
+    const QString outFolder = QFile::decodeName(argv[2]);
+    const QString name = QFile::decodeName(argv[3]);
+
+    QSvgRenderer artwork(svgPath);
+    if (!artwork.isValid()) {
+        fail(QStringLiteral("%1 is not a readable SVG").arg(svgPath));
+        return 1;
+    }
+
+    QList<std::pair<int, QByteArray>> pngs;
+    for (const int size : PngSizes) {
+        const QByteArray png = renderPng(artwork, size);
+        if (png.isEmpty()) {
+            fail(QStringLiteral("cannot encode the %1 pixel PNG").arg(size));
+            return 1;
+        }
+        const QString path = QStringLiteral("%1/hicolor/%2x%2/apps/%3.png")
+                                 .arg(outFolder, QString::number(size), name);
+        if (!writeFile(path, png))
+            return 1;
+        pngs.append({ size, png });
+    }
+    return writeFile(QStringLiteral("%1/%2.ico").arg(outFolder, name), icoFile(pngs)) ? 0 : 1;
+}
