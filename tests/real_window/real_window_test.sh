@@ -1,0 +1,234 @@
+#!/usr/bin/env bash
+# Starts Quillmere as a user would, in a real X window under Xvfb, and drives
+# it with real X input: two Adds through Qt's file dialog, one Save, Close.
+# Checks the window's size and that it cannot be resized, the saved bytes and
+# the exit status, and leaves a screenshot of the window with two folders.
+#
+#   real_window_test.sh QUILLMERE OUTPUT_DIR [SCALE]
+#
+# SCALE 2 runs the window at QT_SCALE_FACTOR=2: every size is then twice as
+# many device pixels. The screenshot is OUTPUT_DIR/screenshot.png (scale 1) or
+# screenshot-2x.png; with QUILLMERE_UPDATE_SCREENSHOT=1 the scale-1 one also
+# replaces docs/screenshot.png in the source tree.
+# Exits 77 (skipped) only when no X server can be started.
+set -euo pipefail
+
+skip=77
+here=$(cd "$(dirname "$0")" && pwd)
+
+if [ "${1:-}" != --inside-x ]; then
+    [ $# -ge 2 ] || { echo "usage: $0 QUILLMERE OUTPUT_DIR [SCALE]" >&2; exit 2; }
+    if ! command -v xvfb-run >/dev/null || ! command -v Xvfb >/dev/null; then
+        echo "SKIPPED: no X server can be started here (xvfb-run or Xvfb is not installed)."
+        exit $skip
+    fi
+    for tool in xdotool xprop xwininfo import; do
+        command -v $tool >/dev/null || { echo "FAIL: $tool is missing; run scripts/setup" >&2; exit 1; }
+    done
+    mkdir -p "$2"
+    started=$(mktemp)
+    xvfb_log=$(mktemp)
+    trap 'rm -f "$started" "$xvfb_log"' EXIT
+    status=0
+    # A screen larger than the window and its dialogs at scale 2; 96 dpi so
+    # that scale 1 means one device pixel per logical pixel.
+    xvfb-run -a -e "$xvfb_log" -s "-screen 0 1600x1200x24 -dpi 96 -nolisten tcp" \
+        bash "$0" --inside-x "$started" "$@" || status=$?
+    if [ ! -s "$started" ]; then
+        echo "SKIPPED: no X server could be started (xvfb-run exited with $status); its log:"
+        sort -u "$xvfb_log"
+        exit $skip
+    fi
+    exit $status
+fi
+
+# From here on we run inside xvfb-run, with DISPLAY set.
+started=$2
+app=$3
+out=$(cd "$4" && pwd)
+scale=${5:-1}
+# xvfb-run goes on even when Xvfb died at start; ask the server itself.
+for _ in $(seq 50); do
+    xprop -root >/dev/null 2>&1 && break
+    sleep 0.1
+done
+if ! xprop -root >/dev/null 2>&1; then
+    echo "the X server on $DISPLAY did not answer within 5 s"
+    exit $skip
+fi
+echo started >"$started"
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/quillmere-window.XXXXXX")
+pid=
+cleanup() {
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    if [ -s "$work/app.log" ]; then
+        echo "--- the program's output:" >&2
+        cat "$work/app.log" >&2
+    fi
+    import -window root "$out/failure-${scale}x.png" 2>/dev/null \
+        && echo "screen at the failure: $out/failure-${scale}x.png" >&2
+    exit 1
+}
+
+# Two folders of a plausible home; a hidden file and a sub-folder must not be listed.
+home=$work/home
+letters=$home/Documents/Letters
+live=$home/Music/Live
+mkdir -p "$letters/Drafts" "$live" "$work/runtime" "$work/saved"
+chmod 700 "$work/runtime"
+for name in "2024-03 rent.pdf" "Reply to Ada.odt" "postcard.jpeg" "README" ".directory"; do
+    echo "$name" >"$letters/$name"
+done
+for name in "Opening.flac" "Encore – Ballad.flac" "setlist.txt" "cover art.tar.gz"; do
+    echo "$name" >"$live/$name"
+done
+saved=$work/saved/names.txt
+
+# A clean session: no desktop's platform theme, so Qt shows its own file
+# dialog, and nothing from the caller's Qt settings.
+env -i PATH="$PATH" HOME="$home" XDG_RUNTIME_DIR="$work/runtime" \
+    XDG_CONFIG_HOME="$home/.config" DISPLAY="$DISPLAY" XAUTHORITY="${XAUTHORITY:-}" \
+    LANG=C.UTF-8 QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR="$scale" \
+    "$app" >"$work/app.log" 2>&1 &
+pid=$!
+
+# Polls for a visible top-level window with exactly this title, 20 s at most.
+find_window() {
+    local id
+    for _ in $(seq 200); do
+        kill -0 "$pid" 2>/dev/null || fail "the program ended while we waited for \"$1\""
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) || true
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "no window titled \"$1\" within 20 s"
+}
+
+wait_window_gone() {
+    for _ in $(seq 200); do
+        xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    fail "the window \"$1\" is still open after 20 s"
+}
+
+geometry() { # ID -> "X Y WIDTH HEIGHT", in device pixels
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+                             /^  Width/ { w = $NF } /^  Height/ { h = $NF } END { print x, y, w, h }'
+}
+
+# Clicks at a point given in the window's logical pixels.
+click() {
+    move_pointer $((win_x + $1 * scale)) $((win_y + $2 * scale))
+    xdotool click 1
+}
+
+# mousemove --sync waits for the pointer to move, so it would wait forever
+# when the pointer is already there.
+move_pointer() {
+    local X Y SCREEN WINDOW
+    eval "$(xdotool getmouselocation --shell)"
+    [ "$X" -eq "$1" ] && [ "$Y" -eq "$2" ] || xdotool mousemove --sync "$1" "$2"
+}
+
+# Types a path into the focused file dialog's name field and accepts it.
+choose_in_dialog() {
+    local dialog
+    dialog=$(find_window "$1")
+    xdotool windowfocus --sync "$dialog"
+    xdotool type --delay 5 "$2"
+    xdotool key Return
+    # The name field's completer may take the first Return.
+    for _ in 1 2 3; do
+        sleep 0.3
+        xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+        xdotool key Return
+    done
+    wait_window_gone "$1"
+}
+
+window=$(find_window Tessaly)
+read -r win_x win_y win_w win_h < <(geometry "$window")
+want_w=$((386 * scale)) want_h=$((415 * scale))
+[ "$win_w" -eq "$want_w" ] && [ "$win_h" -eq "$want_h" ] \
+    || fail "the window is ${win_w}x${win_h} device pixels, not ${want_w}x${want_h}"
+echo "ok: window \"Tessaly\" is ${win_w}x${win_h} at scale $scale"
+
+# A window manager learns that a window is not resizable from its size hints.
+hints=$(xprop -id "$window" WM_NORMAL_HINTS)
+grep -q "program specified minimum size: $want_w by $want_h" <<<"$hints" \
+    && grep -q "program specified maximum size: $want_w by $want_h" <<<"$hints" \
+    || fail "the size hints do not pin the window to ${want_w}x${want_h}:"$'\n'"$hints"
+echo "ok: size hints forbid resizing"
+
+xprop -id "$window" _NET_WM_ICON | grep -q "Icon (32 x 32)" \
+    || fail "the window has no 32 pixel icon; was quillmere.svg rendered?"
+echo "ok: window icon"
+
+# Button centres in logical pixels: the layout's twips divided by 15.
+add_button=(294 22) save_button=(95 396) close_button=(326 396)
+
+click "${add_button[@]}"
+choose_in_dialog Open "$letters/README"
+click "${add_button[@]}"
+choose_in_dialog Open "$live/setlist.txt"
+echo "ok: two folders added"
+
+# The hover highlight of a button would show in the screenshot.
+move_pointer 0 $((win_y + win_h + 20))
+sleep 0.5
+shot=$out/screenshot.png
+[ "$scale" -eq 1 ] || shot=$out/screenshot-${scale}x.png
+import -window root -crop "${win_w}x${win_h}+${win_x}+${win_y}" +repage "$shot"
+echo "ok: screenshot $shot"
+
+click "${save_button[@]}"
+choose_in_dialog "Save As" "$saved"
+for _ in $(seq 100); do
+    [ -f "$saved" ] && break
+    sleep 0.1
+done
+[ -f "$saved" ] || fail "nothing was saved to $saved"
+
+# The rows in the order the folders were added, each folder's files in the
+# order the file system reports them, as find does.
+expected=$work/expected.txt
+for folder in "$letters" "$live"; do
+    find "$folder" -mindepth 1 -maxdepth 1 -type f ! -name '.*' -printf '%f\r\n'
+done >"$expected"
+if ! cmp -s "$expected" "$saved"; then
+    echo "expected:" >&2; od -c "$expected" >&2
+    echo "saved:" >&2; od -c "$saved" >&2
+    fail "the saved file differs from the two folders' file names"
+fi
+echo "ok: saved $(wc -l <"$saved") names, $(wc -c <"$saved") bytes, CR LF after each"
+
+click "${close_button[@]}"
+for _ in $(seq 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$pid" 2>/dev/null && fail "the program is still running 10 s after Close"
+status=0
+wait "$pid" || status=$?
+pid=
+[ "$status" -eq 0 ] || fail "the program exited with status $status after Close"
+echo "ok: Close ended the program with status 0"
+
+if [ "$scale" -eq 1 ] && [ "${QUILLMERE_UPDATE_SCREENSHOT:-0}" = 1 ]; then
+    cp "$shot" "$here/../../docs/screenshot.png"
+    echo "updated docs/screenshot.png"
+fi
