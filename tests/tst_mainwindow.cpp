@@ -1,0 +1,567 @@
+#include "lists/filelistmodel.h"
+#include "lists/filelistview.h"
+#include "main_window/frmfilenamereader.h"
+#include "modaldriver.h"
+#include "testdir.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+// The window under test, shown, with its controls found by their names.
+struct Window
+{
+    Window()
+    {
+        window.show();
+        window.activateWindow();
+    }
+
+    template<typename T = QPushButton>
+    T *control(const char *name) const
+    {
+        return window.findChild<T *>(QLatin1StringView(name));
+    }
+    QListWidget *folders() const { return control<QListWidget>("ListFolder"); }
+    FileListView *files() const { return control<FileListView>("LvFiles"); }
+
+    QStringList folderList() const
+    {
+        QStringList list;
+        for (int i = 0; i < folders()->count(); ++i)
+            list << folders()->item(i)->text();
+        return list;
+    }
+    QList<QByteArray> rows() const
+    {
+        QList<QByteArray> names;
+        const FileListModel *model = files()->files();
+        for (int row = 0; row < model->rowCount(); ++row)
+            names << model->name(row).toByteArray();
+        return names;
+    }
+    QList<QByteArray> sortedRows() const
+    {
+        QList<QByteArray> names = rows();
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    void selectFolder(int row) const
+    {
+        folders()->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+    }
+    void selectFile(int row) const
+    {
+        files()->setCurrentIndex(files()->model()->index(row, 0));
+    }
+    void clickHeader(int section) const
+    {
+        QHeaderView *header = files()->header();
+        const QPoint at(header->sectionViewportPosition(section) + 10, header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    }
+
+    ModalDriver dialogs;
+    FrmFilenameReader window;
+};
+
+} // namespace
+
+class tst_MainWindow : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Qt's own dialogs, which the tests can drive, on every platform.
+    static void initMain() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
+
+private slots:
+    void layoutMatchesDesign_data();
+    void layoutMatchesDesign();
+    void windowLooksAsDesigned();
+    void focusOrder();
+    void enterAndEscapeStartNothing();
+    void infoShowsHelp();
+
+    void addFolders();
+    void addCancelledChangesNothing();
+    void addByTypingInTheDialog();
+    void foldersDifferingInCase();
+    void removeFolder();
+    void unlistableFolderIsReported();
+
+    void removeRows();
+    void headerClicksSort();
+
+    void saveWritesTheListAsShown();
+    void saveCancelledWritesNothing();
+    void saveFailureIsReported();
+
+    void closeEndsTheProgram();
+};
+
+void tst_MainWindow::layoutMatchesDesign_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QRect>("twips");
+    QTest::newRow("Label1") << "Label1" << " List of Folder:" << QRect(105, 165, 3900, 330);
+    QTest::newRow("CmdAddFolder") << "CmdAddFolder" << "Add" << QRect(3990, 165, 855, 330);
+    QTest::newRow("CmdDelFolder") << "CmdDelFolder" << "Remove" << QRect(4830, 165, 855, 330);
+    QTest::newRow("ListFolder") << "ListFolder" << "" << QRect(105, 525, 5580, 1230);
+    QTest::newRow("Label2") << "Label2" << " List of files in selected folders:"
+                            << QRect(105, 1875, 3900, 330);
+    QTest::newRow("CmdDelList") << "CmdDelList" << "Remove" << QRect(3990, 1875, 1695, 330);
+    QTest::newRow("LvFiles") << "LvFiles" << "" << QRect(105, 2205, 5580, 3480);
+    QTest::newRow("CmdSaveTXT") << "CmdSaveTXT" << "Save List to TXT File"
+                                << QRect(105, 5775, 2640, 330);
+    QTest::newRow("Command2") << "Command2" << "Info" << QRect(2835, 5775, 1275, 330);
+    QTest::newRow("Command1") << "Command1" << "Close" << QRect(4200, 5775, 1380, 330);
+}
+
+void tst_MainWindow::layoutMatchesDesign()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QRect, twips);
+    Window ui;
+    auto *widget = ui.window.findChild<QWidget *>(name);
+    QVERIFY(widget);
+    QCOMPARE(widget->geometry(), QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15,
+                                       twips.height() / 15));
+    if (auto *button = qobject_cast<QPushButton *>(widget)) {
+        QCOMPARE(button->text(), caption);
+        QVERIFY(!button->isDefault());
+        QVERIFY(!button->autoDefault());
+    } else if (auto *label = qobject_cast<QLabel *>(widget)) {
+        QCOMPARE(label->text(), caption);
+        QCOMPARE(label->focusPolicy(), Qt::NoFocus);
+    }
+}
+
+void tst_MainWindow::windowLooksAsDesigned()
+{
+    Window ui;
+    QCOMPARE(ui.window.windowTitle(), QStringLiteral("Tessaly"));
+    QCOMPARE(ui.window.size(), QSize(386, 415));
+    QCOMPARE(ui.window.minimumSize(), ui.window.maximumSize());
+    QVERIFY(!ui.window.windowIcon().isNull());
+    QVERIFY(ui.window.windowIcon().availableSizes().contains(QSize(16, 16)));
+
+    for (const char *name : { "Label1", "Label2" }) {
+        const QFont font = ui.control<QLabel>(name)->font();
+        QCOMPARE(font.family(), QStringLiteral("Verdana"));
+        QCOMPARE(font.pointSizeF(), 8.25);
+        QVERIFY(font.bold());
+        const QPalette palette = ui.control<QLabel>(name)->palette();
+        QCOMPARE(palette.color(QPalette::WindowText), QColor(Qt::white));
+        QCOMPARE(palette.color(QPalette::Window),
+                 ui.window.palette().color(QPalette::Disabled, QPalette::WindowText));
+        QVERIFY(ui.control<QLabel>(name)->autoFillBackground());
+    }
+    for (const char *name : { "CmdSaveTXT", "Command1" }) {
+        const QFont font = ui.control(name)->font();
+        QCOMPARE(font.family(), QStringLiteral("Verdana"));
+        QCOMPARE(font.pointSizeF(), 8.25);
+        QVERIFY(!font.bold());
+    }
+    QCOMPARE(ui.control("CmdAddFolder")->font(), ui.window.font());
+
+    // Buttons are drawn over the heading bands they overlap.
+    QCOMPARE(ui.window.childAt(266, 12), ui.control("CmdAddFolder"));
+    QCOMPARE(ui.window.childAt(266, 126), ui.control("CmdDelList"));
+    // The two "Remove" buttons are told apart by assistive technology.
+    QVERIFY(ui.control("CmdDelFolder")->accessibleName()
+            != ui.control("CmdDelList")->accessibleName());
+
+    const QHeaderView *header = ui.files()->header();
+    QCOMPARE(header->count(), 2);
+    QCOMPARE(header->sectionSize(0), 267);
+    QCOMPARE(header->sectionSize(1), 96);
+    QCOMPARE(ui.files()->model()->headerData(0, Qt::Horizontal).toString(), "File Name");
+    QCOMPARE(ui.files()->model()->headerData(1, Qt::Horizontal).toString(), "Extension");
+    QVERIFY(ui.files()->uniformRowHeights());
+    QCOMPARE(ui.folderList(), QStringList());
+    QCOMPARE(ui.rows(), QList<QByteArray>());
+}
+
+void tst_MainWindow::focusOrder()
+{
+    Window ui;
+    QVERIFY(QTest::qWaitForWindowActive(&ui.window));
+    QCOMPARE(QApplication::focusWidget(), ui.folders());
+    QStringList visited;
+    for (int i = 0; i < 8; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(visited, (QStringList { "CmdAddFolder", "CmdDelFolder", "CmdSaveTXT", "CmdDelList",
+                                     "Command1", "LvFiles", "Command2", "ListFolder" }));
+}
+
+void tst_MainWindow::enterAndEscapeStartNothing()
+{
+    Window ui;
+    QVERIFY(QTest::qWaitForWindowActive(&ui.window));
+    for (QWidget *focus : { static_cast<QWidget *>(ui.folders()), ui.files()->viewport(),
+                            static_cast<QWidget *>(ui.control("CmdAddFolder")) }) {
+        focus->setFocus();
+        for (const Qt::Key key : { Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape })
+            QTest::keyClick(focus, key);
+    }
+    QCOMPARE(ui.dialogs.fileDialogs.size(), 0);
+    QCOMPARE(ui.dialogs.boxes.size(), 0);
+    QVERIFY(ui.window.isVisible());
+}
+
+void tst_MainWindow::infoShowsHelp()
+{
+    TestDir dir;
+    QCOMPARE(dir.createFiles({ "a.txt", "b.txt" }), QString());
+    Window ui;
+    ui.dialogs.choose(dir.filePath("a.txt"));
+    ui.control("CmdAddFolder")->click();
+    ui.selectFile(1);
+
+    ui.control("Command2")->click();
+    QCOMPARE(ui.dialogs.boxes.size(), 1);
+    const ModalDriver::Box box = ui.dialogs.boxes.first();
+    QCOMPARE(box.title, QStringLiteral("Quillmere"));
+    QCOMPARE(box.icon, QMessageBox::Information);
+    QCOMPARE(box.buttons, QMessageBox::Ok);
+    QCOMPARE(box.text,
+             QStringLiteral("This Program convert list of files into text file.\n"
+                            "\n"
+                            "How To Use:\n"
+                            "1. Add folder to collect list of files (chose one file inside the "
+                            "folder)\n"
+                            "2. Modify your folder selection with add/remove button\n"
+                            "3. Modify your list of files with remove button\n"
+                            "4. Save File List into TXT format\n"
+                            "\n"
+                            "Created by: quillmere@example.org\n"));
+    QCOMPARE(ui.folderList(), QStringList { dir.path() });
+    QCOMPARE(ui.rows().size(), 2);
+    QCOMPARE(ui.files()->selectedRow(), 1);
+}
+
+void tst_MainWindow::addFolders()
+{
+    TestDir first, second;
+    QCOMPARE(first.createFiles({ "a.txt", "README", "report.final.doc" }), QString());
+    QCOMPARE(second.createFiles({ "x.y" }), QString());
+    Window ui;
+
+    ui.dialogs.choose(first.filePath("a.txt"));
+    ui.control("CmdAddFolder")->click();
+    QCOMPARE(ui.dialogs.fileDialogs.size(), 1);
+    QCOMPARE(ui.dialogs.fileDialogs.first().mode, QFileDialog::AcceptOpen);
+    QCOMPARE(ui.folderList(), QStringList { first.path() });
+    QCOMPARE(ui.sortedRows(), (QList<QByteArray> { "README", "a.txt", "report.final.doc" }));
+    const FileListModel *model = ui.files()->files();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const QString name = model->data(model->index(row, 0)).toString();
+        const QString extension = model->data(model->index(row, 1)).toString();
+        QCOMPARE(extension, name == "README" ? "" : name == "a.txt" ? "txt" : "doc");
+    }
+
+    // Another file of a listed folder adds nothing, but refreshes the list.
+    QCOMPARE(first.createFiles({ "new.txt" }), QString());
+    ui.dialogs.choose(first.filePath("README"));
+    ui.control("CmdAddFolder")->click();
+    QCOMPARE(ui.folderList(), QStringList { first.path() });
+    QCOMPARE(ui.rows().size(), 4);
+
+    ui.dialogs.choose(second.filePath("x.y"));
+    ui.control("CmdAddFolder")->click();
+    QCOMPARE(ui.folderList(), (QStringList { first.path(), second.path() }));
+    QCOMPARE(ui.rows().size(), 5);
+    QCOMPARE(ui.rows().last(), QByteArray("x.y")); // folders are listed in list order
+    QVERIFY(ui.dialogs.allAnswered());
+    QCOMPARE(ui.dialogs.boxes.size(), 0);
+}
+
+void tst_MainWindow::addCancelledChangesNothing()
+{
+    TestDir dir;
+    QCOMPARE(dir.createFiles({ "a", "b", "c" }), QString());
+    Window ui;
+    ui.dialogs.choose(dir.filePath("a"));
+    ui.control("CmdAddFolder")->click();
+    ui.selectFile(0);
+    ui.control("CmdDelList")->click();
+    QCOMPARE(ui.rows().size(), 2);
+
+    // A cancel must not rebuild: the removed row stays removed.
+    ui.dialogs.cancel();
+    ui.control("CmdAddFolder")->click();
+    QCOMPARE(ui.dialogs.fileDialogs.size(), 2);
+    QCOMPARE(ui.folderList(), QStringList { dir.path() });
+    QCOMPARE(ui.rows().size(), 2);
+}
+
+void tst_MainWindow::addByTypingInTheDialog()
+{
+    TestDir dir;
+    QCOMPARE(dir.createFiles({ "typed.txt", Latin1Cafe }), QString());
+    Window ui;
+    ui.dialogs.type(dir.filePath("typed.txt"));
+    ui.control("CmdAddFolder")->click();
+    QVERIFY(ui.dialogs.allAnswered());
+    QCOMPARE(ui.folderList(), QStringList { dir.path() });
+    QCOMPARE(ui.sortedRows(), (QList<QByteArray> { Latin1Cafe, "typed.txt" }));
+}
+
+void tst_MainWindow::foldersDifferingInCase()
+{
+    TestDir dir;
+    QVERIFY(QDir(dir.path()).mkpath("Data") && QDir(dir.path()).mkpath("data"));
+    QCOMPARE(dir.createFiles({ "Data/one", "data/two" }), QString());
+    Window ui;
+    ui.dialogs.choose(dir.filePath("Data/one"));
+    ui.control("CmdAddFolder")->click();
+    ui.dialogs.choose(dir.filePath("data/two"));
+    ui.control("CmdAddFolder")->click();
+    QCOMPARE(ui.folderList(), (QStringList { dir.filePath("Data"), dir.filePath("data") }));
+    QCOMPARE(ui.rows(), (QList<QByteArray> { "one", "two" }));
+}
+
+void tst_MainWindow::removeFolder()
+{
+    TestDir first, second;
+    QCOMPARE(first.createFiles({ "1", "2" }), QString());
+    QCOMPARE(second.createFiles({ "3" }), QString());
+    Window ui;
+    auto *remove = ui.control("CmdDelFolder");
+
+    remove->click(); // an empty list: nothing happens
+    QCOMPARE(ui.folderList(), QStringList());
+
+    ui.dialogs.choose(first.filePath("1"));
+    ui.control("CmdAddFolder")->click();
+    ui.dialogs.choose(second.filePath("3"));
+    ui.control("CmdAddFolder")->click();
+    QCOMPARE(ui.rows().size(), 3);
+
+    // Nothing selected: no removal and no rebuild, so a file that appeared since stays unseen.
+    QCOMPARE(first.createFiles({ "late" }), QString());
+    ui.folders()->clearSelection();
+    remove->click();
+    QCOMPARE(ui.folderList().size(), 2);
+    QCOMPARE(ui.rows().size(), 3);
+
+    ui.selectFolder(0);
+    remove->click();
+    QCOMPARE(ui.folderList(), QStringList { second.path() });
+    QCOMPARE(ui.rows(), QList<QByteArray> { "3" });
+
+    ui.selectFolder(0);
+    remove->click();
+    QCOMPARE(ui.folderList(), QStringList());
+    QCOMPARE(ui.rows(), QList<QByteArray>());
+    QCOMPARE(ui.dialogs.boxes.size(), 0);
+}
+
+void tst_MainWindow::unlistableFolderIsReported()
+{
+    TestDir kept;
+    QCOMPARE(kept.createFiles({ "kept.txt" }), QString());
+    auto doomed = std::make_unique<TestDir>();
+    QCOMPARE(doomed->createFiles({ "gone.txt" }), QString());
+    const QString doomedPath = doomed->path();
+    Window ui;
+    ui.dialogs.choose(doomed->filePath("gone.txt"));
+    ui.control("CmdAddFolder")->click();
+    ui.dialogs.choose(kept.filePath("kept.txt"));
+    ui.control("CmdAddFolder")->click();
+    QCOMPARE(ui.rows().size(), 2);
+
+    doomed.reset(); // the folder vanishes while it is listed
+    ui.dialogs.choose(kept.filePath("kept.txt"));
+    ui.control("CmdAddFolder")->click();
+
+    QCOMPARE(ui.dialogs.boxes.size(), 1);
+    const ModalDriver::Box box = ui.dialogs.boxes.first();
+    QCOMPARE(box.title, QStringLiteral("Quillmere"));
+    QCOMPARE(box.icon, QMessageBox::Warning);
+    QVERIFY2(box.text.contains(doomedPath), qPrintable(box.text));
+    QVERIFY2(box.text.contains(qt_error_string(ENOENT)), qPrintable(box.text));
+    // The other folder is listed, and the failed one stays for the user to remove.
+    QCOMPARE(ui.rows(), QList<QByteArray> { "kept.txt" });
+    QCOMPARE(ui.folderList(), (QStringList { doomedPath, kept.path() }));
+}
+
+void tst_MainWindow::removeRows()
+{
+    TestDir dir;
+    QCOMPARE(dir.createFiles({ "a", "b", "c", "d" }), QString());
+    Window ui;
+    auto *remove = ui.control("CmdDelList");
+    remove->click(); // no rows: nothing happens
+
+    ui.dialogs.choose(dir.filePath("a"));
+    ui.control("CmdAddFolder")->click();
+    ui.clickHeader(0);
+    ui.clickHeader(0); // by name, ascending
+    QCOMPARE(ui.rows(), (QList<QByteArray> { "a", "b", "c", "d" }));
+
+    ui.files()->clearSelection();
+    remove->click(); // none selected: nothing happens
+    QCOMPARE(ui.rows().size(), 4);
+
+    // The row that moves up is selected, so that repeated clicks trim a run.
+    ui.selectFile(1);
+    remove->click();
+    QCOMPARE(ui.rows(), (QList<QByteArray> { "a", "c", "d" }));
+    QCOMPARE(ui.files()->selectedRow(), 1);
+    remove->click();
+    QCOMPARE(ui.rows(), (QList<QByteArray> { "a", "d" }));
+    remove->click();
+    QCOMPARE(ui.rows(), QList<QByteArray> { "a" });
+    QCOMPARE(ui.files()->selectedRow(), 0); // the new last row
+    remove->click(); // the last row goes too
+    QCOMPARE(ui.rows(), QList<QByteArray>());
+    remove->click();
+
+    // A rebuild brings every removed row back, in its sorted place.
+    ui.dialogs.choose(dir.filePath("a"));
+    ui.control("CmdAddFolder")->click();
+    QCOMPARE(ui.rows(), (QList<QByteArray> { "a", "b", "c", "d" }));
+}
+
+void tst_MainWindow::headerClicksSort()
+{
+    TestDir dir;
+    QCOMPARE(dir.createFiles({ "file10.b", "File2.a", "file1.c", "x.B", "y.A" }), QString());
+    Window ui;
+    ui.dialogs.choose(dir.filePath("x.B"));
+    ui.control("CmdAddFolder")->click();
+    const QHeaderView *header = ui.files()->header();
+    QVERIFY(!header->isSortIndicatorShown());
+
+    ui.clickHeader(0);
+    QCOMPARE(ui.rows(), (QList<QByteArray> { "y.A", "x.B", "file10.b", "File2.a", "file1.c" }));
+    QVERIFY(header->isSortIndicatorShown());
+    QCOMPARE(header->sortIndicatorSection(), 0);
+    QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
+
+    ui.clickHeader(0);
+    QCOMPARE(ui.rows(), (QList<QByteArray> { "file1.c", "File2.a", "file10.b", "x.B", "y.A" }));
+    QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
+
+    // The other column both switches the column and turns the direction.
+    ui.clickHeader(1);
+    QCOMPARE(header->sortIndicatorSection(), 1);
+    QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
+    auto extensions = [&ui] {
+        QStringList shown;
+        const QAbstractItemModel *model = ui.files()->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            shown << model->index(row, 1).data().toString().toLower();
+        return shown;
+    };
+    QCOMPARE(extensions(), (QStringList { "c", "b", "b", "a", "a" }));
+    QCOMPARE(ui.rows().first(), QByteArray("file1.c"));
+
+    // Sorting stays on: a rebuild yields the same order.
+    QCOMPARE(dir.createFiles({ "new.b" }), QString());
+    ui.dialogs.choose(dir.filePath("x.B"));
+    ui.control("CmdAddFolder")->click();
+    QCOMPARE(extensions(), (QStringList { "c", "b", "b", "b", "a", "a" }));
+}
+
+void tst_MainWindow::saveWritesTheListAsShown()
+{
+    TestDir dir, out;
+    QCOMPARE(dir.createFiles({ "b", "a.txt", "c.doc", Latin1Cafe }), QString());
+    Window ui;
+    ui.dialogs.choose(dir.filePath("a.txt"));
+    ui.control("CmdAddFolder")->click();
+    ui.clickHeader(0);
+    ui.clickHeader(0); // by name, ascending
+    ui.selectFile(2);
+    ui.control("CmdDelList")->click(); // c.doc
+    QCOMPARE(ui.rows(), (QList<QByteArray> { "a.txt", "b", Latin1Cafe }));
+
+    // A longer existing file is replaced whole.
+    const QString target = out.filePath("list.txt");
+    {
+        QFile old(target);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write(QByteArray(100, 'x'));
+    }
+    ui.dialogs.type(target);
+    ui.control("CmdSaveTXT")->click();
+    QVERIFY(ui.dialogs.allAnswered());
+    QCOMPARE(ui.dialogs.fileDialogs.last().mode, QFileDialog::AcceptSave);
+    QCOMPARE(ui.dialogs.fileDialogs.last().nameFilters, QStringList { "Text File (*.txt)" });
+    QCOMPARE(ui.dialogs.boxes.size(), 0);
+
+    QFile saved(target);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), QByteArray("a.txt\r\nb\r\n") + Latin1Cafe + "\r\n");
+
+    // The lists are as they were.
+    QCOMPARE(ui.rows().size(), 3);
+    QCOMPARE(ui.folderList(), QStringList { dir.path() });
+}
+
+void tst_MainWindow::saveCancelledWritesNothing()
+{
+    TestDir out;
+    Window ui;
+    ui.dialogs.cancel();
+    ui.control("CmdSaveTXT")->click();
+    QCOMPARE(ui.dialogs.fileDialogs.size(), 1);
+    QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+
+    // An empty list still creates the named file, empty.
+    ui.dialogs.choose(out.filePath("empty.txt"));
+    ui.control("CmdSaveTXT")->click();
+    QCOMPARE(QFileInfo(out.filePath("empty.txt")).size(), 0);
+    QVERIFY(QFileInfo(out.filePath("empty.txt")).isFile());
+}
+
+void tst_MainWindow::saveFailureIsReported()
+{
+    TestDir dir, out;
+    QCOMPARE(dir.createFiles({ "a.txt" }), QString());
+    Window ui;
+    ui.dialogs.choose(dir.filePath("a.txt"));
+    ui.control("CmdAddFolder")->click();
+
+    const QString target = out.filePath("missing/list.txt");
+    ui.dialogs.type(target);
+    ui.control("CmdSaveTXT")->click();
+    QVERIFY(ui.dialogs.allAnswered());
+    QCOMPARE(ui.dialogs.boxes.size(), 1);
+    const ModalDriver::Box box = ui.dialogs.boxes.first();
+    QCOMPARE(box.title, QStringLiteral("Quillmere"));
+    QCOMPARE(box.icon, QMessageBox::Warning);
+    QVERIFY2(box.text.contains(target), qPrintable(box.text));
+    QVERIFY2(box.text.contains(qt_error_string(ENOENT)), qPrintable(box.text));
+    QVERIFY(!QFileInfo::exists(target));
+    QCOMPARE(ui.rows(), QList<QByteArray> { "a.txt" });
+    QCOMPARE(ui.folderList(), QStringList { dir.path() });
+}
+
+void tst_MainWindow::closeEndsTheProgram()
+{
+    for (const bool byButton : { true, false }) {
+        Window ui;
+        QTimer::singleShot(0, &ui.window, [&] {
+            if (byButton)
+                ui.control("Command1")->click();
+            else
+                ui.window.close();
+        });
+        QCOMPARE(QApplication::exec(), 0);
+    }
+}
+
+QTEST_MAIN(tst_MainWindow)
+#include "tst_mainwindow.moc"
