@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include <fcntl.h>
+#include <ftw.h>
 #include <unistd.h>
 
 // A temporary folder that makes files by their raw names, so that tests can use
@@ -13,6 +14,20 @@
 class TestDir : public QTemporaryDir
 {
 public:
+    TestDir() { setAutoRemove(false); }
+    // QDir skips names that are not UTF-8, so it could not remove them: go by bytes.
+    ~TestDir()
+    {
+        if (!isValid())
+            return;
+        ::nftw(
+            encodedPath().constData(),
+            [](const char *path, const struct stat *, int, struct FTW *) { return ::remove(path); },
+            16, FTW_DEPTH | FTW_PHYS);
+    }
+    TestDir(const TestDir &) = delete;
+    TestDir &operator=(const TestDir &) = delete;
+
     QByteArray encodedPath() const { return QFile::encodeName(path()); }
 
     QString createFiles(const QList<QByteArray> &names, const QByteArray &content = {}) const

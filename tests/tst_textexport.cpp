@@ -1,0 +1,216 @@
+#include "export/textexport.h"
+#include "lists/filelistmodel.h"
+#include "lists/folderlisting.h"
+#include "testdir.h"
+
+#include <QTest>
+
+#include <csignal>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace {
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Makes a file unwritable even for root (the immutable flag), or by its mode
+// for everybody else; undone when it goes out of scope.
+class ReadOnlyFile
+{
+public:
+    explicit ReadOnlyFile(const QString &path)
+        : m_path(QFile::encodeName(path))
+    {
+        if (::geteuid() != 0) {
+            m_done = ::chmod(m_path, 0444) == 0;
+            return;
+        }
+        m_done = setImmutable(true);
+    }
+    ~ReadOnlyFile()
+    {
+        if (m_done)
+            ::geteuid() != 0 ? void(::chmod(m_path, 0644)) : void(setImmutable(false));
+    }
+    bool isReadOnly() const { return m_done; }
+
+private:
+    bool setImmutable(bool on) const
+    {
+        const int fd = ::open(m_path, O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            return false;
+        int flags = 0;
+        bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        ::close(fd);
+        return done;
+    }
+
+    QByteArray m_path;
+    bool m_done = false;
+};
+
+} // namespace
+
+class tst_TextExport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void bytesOfTheList();
+    void followsDisplayedOrder();
+    void namesRoundTripFromDisk();
+    void replacesExistingFileWhole();
+    void failureKeepsExistingFile_data();
+    void failureKeepsExistingFile();
+    void writeErrorIsNotSuccess();
+};
+
+void tst_TextExport::bytesOfTheList()
+{
+    FileListModel files;
+    QCOMPARE(exportText(files), QByteArray());
+    FileRows rows;
+    for (const char *name : { "a.txt", "b", "c.doc" })
+        rows.append(name);
+    files.setRows(std::move(rows));
+    QCOMPARE(exportText(files).toHex(' '), QByteArray("61 2e 74 78 74 0d 0a 62 0d 0a 63 2e 64 6f 63 0d 0a"));
+
+    TestDir dir;
+    const QString empty = dir.filePath("empty.txt");
+    QString error;
+    QVERIFY(saveText(empty, QByteArray(), &error));
+    QVERIFY(QFileInfo(empty).isFile());
+    QCOMPARE(QFileInfo(empty).size(), 0);
+}
+
+void tst_TextExport::followsDisplayedOrder()
+{
+    FileListModel files;
+    FileRows rows;
+    for (const char *name : { "b.txt", "a.doc", "c.txt", "d" })
+        rows.append(name);
+    files.setRows(std::move(rows));
+    files.removeRow(2);
+    files.setSorted(true);
+    files.setSortOrder(Qt::DescendingOrder);
+    files.setSortKey(FileListModel::ExtensionColumn);
+    QCOMPARE(exportText(files), QByteArray("b.txt\r\na.doc\r\nd\r\n"));
+}
+
+void tst_TextExport::namesRoundTripFromDisk()
+{
+    TestDir source;
+    const QByteArray utf8("naïve 名前.txt");
+    QCOMPARE(source.createFiles({ Latin1Cafe, utf8 }), QString());
+    FileRows rows;
+    QVERIFY(listFolder(source.path(), rows, nullptr));
+    FileListModel files;
+    files.setRows(std::move(rows));
+    files.setSorted(true);
+
+    TestDir out;
+    const QString target = out.filePath("list.txt");
+    QString error;
+    QVERIFY2(saveText(target, exportText(files), &error), qPrintable(error));
+    QCOMPARE(contents(target), Latin1Cafe + "\r\n" + utf8 + "\r\n");
+}
+
+void tst_TextExport::replacesExistingFileWhole()
+{
+    TestDir out;
+    const QString target = out.filePath("list.txt");
+    QVERIFY(writeFile(target, QByteArray(4096, 'x')));
+    QString error;
+    QVERIFY2(saveText(target, "a\r\n", &error), qPrintable(error));
+    QCOMPARE(contents(target), QByteArray("a\r\n"));
+    // Nothing is left beside it.
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList { "list.txt" });
+}
+
+void tst_TextExport::failureKeepsExistingFile_data()
+{
+    QTest::addColumn<QString>("what");
+    QTest::newRow("missing folder") << "missing";
+    QTest::newRow("onto a folder") << "folder";
+    QTest::newRow("read-only file") << "read-only";
+    QTest::newRow("a device") << "device";
+}
+
+void tst_TextExport::failureKeepsExistingFile()
+{
+    QFETCH(QString, what);
+    TestDir out;
+    QString target = out.filePath("list.txt");
+    const QByteArray old("old contents\r\n");
+    QVERIFY(writeFile(target, old));
+    std::unique_ptr<ReadOnlyFile> readOnly;
+    if (what == "missing") {
+        target = out.filePath("missing/list.txt");
+    } else if (what == "folder") {
+        target = out.filePath("sub");
+        QVERIFY(QDir(out.path()).mkdir("sub"));
+    } else if (what == "read-only") {
+        readOnly = std::make_unique<ReadOnlyFile>(target);
+        if (!readOnly->isReadOnly())
+            QSKIP("this file system cannot make a file read-only for this user");
+    } else if (what == "device") {
+        target = QStringLiteral("/dev/null");
+    }
+
+    QString error;
+    QVERIFY(!saveText(target, "new\r\n", &error));
+    QVERIFY2(!error.isEmpty(), "a failure carries its reason");
+    QCOMPARE(contents(out.filePath("list.txt")), old);
+    if (what == "folder")
+        QVERIFY(QFileInfo(target).isDir());
+    if (what == "device")
+        QVERIFY(!QFileInfo(target).isFile());
+    readOnly.reset();
+    // No temporary file is left behind.
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList { "list.txt" });
+}
+
+void tst_TextExport::writeErrorIsNotSuccess()
+{
+    // A write that fails part-way, as on a full disk: the file size limit makes
+    // the system refuse the bytes past 4 KiB.
+    TestDir out;
+    const QString target = out.filePath("list.txt");
+    const QByteArray old("old\r\n");
+    QVERIFY(writeFile(target, old));
+
+    rlimit before {};
+    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &before), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = before;
+    small.rlim_cur = 4096;
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    QString error;
+    const bool saved = saveText(target, QByteArray(1 << 20, 'n'), &error);
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, previousHandler);
+
+    QVERIFY(!saved);
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(contents(target), old);
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList { "list.txt" });
+}
+
+QTEST_GUILESS_MAIN(tst_TextExport)
+#include "tst_textexport.moc"
