@@ -37,8 +37,8 @@ public:
             const int fd = ::open(full.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
             if (fd < 0)
                 return QStringLiteral("cannot create ") + QString::fromUtf8(name);
-            const bool written = ::write(fd, content.constData(), size_t(content.size()))
-                                 == content.size();
+            const bool written
+                = ::write(fd, content.constData(), size_t(content.size())) == content.size();
             ::close(fd);
             if (!written)
                 return QStringLiteral("cannot write ") + QString::fromUtf8(name);

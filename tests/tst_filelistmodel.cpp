@@ -84,6 +84,7 @@ void tst_FileListModel::consistentThroughEveryChange()
     QVERIFY(!model.removeRow(0));
 }
 
+// clang-format off
 void tst_FileListModel::displayText_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -93,6 +94,7 @@ void tst_FileListModel::displayText_data()
     QTest::newRow("line feed") << QByteArray("two\nlines") << QStringLiteral("two\u240Alines");
     QTest::newRow("tab and DEL") << QByteArray("a\tb\x7f") << QStringLiteral("a\u2409b\u2421");
 }
+// clang-format on
 
 void tst_FileListModel::displayText()
 {
@@ -105,6 +107,7 @@ void tst_FileListModel::displayText()
     QCOMPARE(model.name(0), QByteArrayView(bytes));
 }
 
+// clang-format off
 void tst_FileListModel::naturalCaseInsensitiveOrder_data()
 {
     QTest::addColumn<QString>("locale");
@@ -112,12 +115,13 @@ void tst_FileListModel::naturalCaseInsensitiveOrder_data()
     QTest::newRow("de_DE") << "de_DE";
     QTest::newRow("C") << "C";
 }
+// clang-format on
 
 void tst_FileListModel::naturalCaseInsensitiveOrder()
 {
     QFETCH(QString, locale);
-    const QList<QByteArray> sorted
-        = sortedByCollator({ "file10", "File2", "file1", "b.txt", "a.TXT", "B.txt" }, QLocale(locale));
+    const QList<QByteArray> sorted = sortedByCollator(
+        { "file10", "File2", "file1", "b.txt", "a.TXT", "B.txt" }, QLocale(locale));
     // "b.txt" and "B.txt" differ only in case: equal keys, so they keep their order.
     QCOMPARE(sorted, (QList<QByteArray> { "a.TXT", "b.txt", "B.txt", "file1", "File2", "file10" }));
 }
@@ -136,19 +140,42 @@ void tst_FileListModel::neutralOrderUnderCLocale()
 void tst_FileListModel::agreesWithQCollator()
 {
     const QList<QByteArray> names = {
-        "Zebra.png", "apple.txt", "Äpfel.txt", "apfel.txt", "résumé.pdf", "resume.pdf",
-        "IMG_0002.JPG", "img_10.jpg", "img-3.jpg", "_notes", "~backup", "1.txt",
-        "01.txt", "10.txt", "2.txt", "x y.txt", "x-y.txt", "x.y.txt", "日本語.txt",
-        "Ωmega", "omega", "file1.tar.gz", "file1.tar", "a", "A", "ä",
+        "Zebra.png",
+        "apple.txt",
+        "Äpfel.txt",
+        "apfel.txt",
+        "résumé.pdf",
+        "resume.pdf",
+        "IMG_0002.JPG",
+        "img_10.jpg",
+        "img-3.jpg",
+        "_notes",
+        "~backup",
+        "1.txt",
+        "01.txt",
+        "10.txt",
+        "2.txt",
+        "x y.txt",
+        "x-y.txt",
+        "x.y.txt",
+        "日本語.txt",
+        "Ωmega",
+        "omega",
+        "file1.tar.gz",
+        "file1.tar",
+        "a",
+        "A",
+        "ä",
     };
     const QLocale locale(QStringLiteral("en_US"));
     QCollator reference(locale);
     reference.setNumericMode(true);
     reference.setCaseSensitivity(Qt::CaseInsensitive);
     QList<QByteArray> expected = names;
-    std::stable_sort(expected.begin(), expected.end(), [&](const QByteArray &a, const QByteArray &b) {
-        return reference.compare(QString::fromUtf8(a), QString::fromUtf8(b)) < 0;
-    });
+    std::stable_sort(
+        expected.begin(), expected.end(), [&](const QByteArray &a, const QByteArray &b) {
+            return reference.compare(QString::fromUtf8(a), QString::fromUtf8(b)) < 0;
+        });
     QCOMPARE(sortedByCollator(names, locale), expected);
 }
 
@@ -172,7 +199,7 @@ void tst_FileListModel::reversingEqualsStableSort()
     FileRows rows;
     for (int i = 0; i < 2000; ++i)
         rows.append(QByteArray(stems[random.bounded(int(std::size(stems)))]) + '.'
-                    + QByteArray::number(random.bounded(5)));
+            + QByteArray::number(random.bounded(5)));
     Collator collator(QLocale(QStringLiteral("en_US")));
     for (const bool byExtension : { false, true }) {
         const SortKeys keys(rows, byExtension, collator);
@@ -200,12 +227,12 @@ void tst_FileListModel::rebuildWhileSortedIsSorted()
     model.setSortKey(FileListModel::ExtensionColumn);
     QCOMPARE(model.rowCount(), 0);
     model.setRows(rowsOf({ "a.b", "Latin1", Latin1Cafe, "z.a", "y.c", "x.B" }));
-    QCOMPARE(namesOf(model),
-             (QList<QByteArray> { Latin1Cafe, "y.c", "a.b", "x.B", "z.a", "Latin1" }));
+    QCOMPARE(
+        namesOf(model), (QList<QByteArray> { Latin1Cafe, "y.c", "a.b", "x.B", "z.a", "Latin1" }));
     model.setSortKey(FileListModel::NameColumn);
     // The name that is not UTF-8 sorts as "caf\uFFFD.txt", between "a.b" and "Latin1".
-    QCOMPARE(namesOf(model),
-             (QList<QByteArray> { "z.a", "y.c", "x.B", "Latin1", Latin1Cafe, "a.b" }));
+    QCOMPARE(
+        namesOf(model), (QList<QByteArray> { "z.a", "y.c", "x.B", "Latin1", Latin1Cafe, "a.b" }));
 }
 
 void tst_FileListModel::removalKeepsOrder()
@@ -227,8 +254,8 @@ void tst_FileListModel::selectionFollowsItsRow()
     FileListModel model;
     QItemSelectionModel selection(&model);
     model.setRows(rowsOf({ "b.2", "c.1", "a.3" }));
-    selection.setCurrentIndex(model.index(0, 0),
-                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selection.setCurrentIndex(
+        model.index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     model.setSorted(true);
     QCOMPARE(selection.currentIndex().row(), 1);
     model.setSortKey(FileListModel::ExtensionColumn);

@@ -21,8 +21,7 @@ struct Window
         window.activateWindow();
     }
 
-    template<typename T = QPushButton>
-    T *control(const char *name) const
+    template<typename T = QPushButton> T *control(const char *name) const
     {
         return window.findChild<T *>(QLatin1StringView(name));
     }
@@ -54,10 +53,7 @@ struct Window
     {
         folders()->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
     }
-    void selectFile(int row) const
-    {
-        files()->setCurrentIndex(files()->model()->index(row, 0));
-    }
+    void selectFile(int row) const { files()->setCurrentIndex(files()->model()->index(row, 0)); }
     void clickHeader(int section) const
     {
         QHeaderView *header = files()->header();
@@ -104,6 +100,7 @@ private slots:
     void closeEndsTheProgram();
 };
 
+// clang-format off
 void tst_MainWindow::layoutMatchesDesign_data()
 {
     QTest::addColumn<QString>("name");
@@ -122,6 +119,7 @@ void tst_MainWindow::layoutMatchesDesign_data()
     QTest::newRow("Command2") << "Command2" << "Info" << QRect(2835, 5775, 1275, 330);
     QTest::newRow("Command1") << "Command1" << "Close" << QRect(4200, 5775, 1380, 330);
 }
+// clang-format on
 
 void tst_MainWindow::layoutMatchesDesign()
 {
@@ -131,8 +129,8 @@ void tst_MainWindow::layoutMatchesDesign()
     Window ui;
     auto *widget = ui.window.findChild<QWidget *>(name);
     QVERIFY(widget);
-    QCOMPARE(widget->geometry(), QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15,
-                                       twips.height() / 15));
+    QCOMPARE(widget->geometry(),
+        QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
     if (auto *button = qobject_cast<QPushButton *>(widget)) {
         QCOMPARE(button->text(), caption);
         QVERIFY(!button->isDefault());
@@ -160,7 +158,7 @@ void tst_MainWindow::windowLooksAsDesigned()
         const QPalette palette = ui.control<QLabel>(name)->palette();
         QCOMPARE(palette.color(QPalette::WindowText), QColor(Qt::white));
         QCOMPARE(palette.color(QPalette::Window),
-                 ui.window.palette().color(QPalette::Disabled, QPalette::WindowText));
+            ui.window.palette().color(QPalette::Disabled, QPalette::WindowText));
         QVERIFY(ui.control<QLabel>(name)->autoFillBackground());
     }
     for (const char *name : { "CmdSaveTXT", "Command1" }) {
@@ -175,8 +173,8 @@ void tst_MainWindow::windowLooksAsDesigned()
     QCOMPARE(ui.window.childAt(266, 12), ui.control("CmdAddFolder"));
     QCOMPARE(ui.window.childAt(266, 126), ui.control("CmdDelList"));
     // The two "Remove" buttons are told apart by assistive technology.
-    QVERIFY(ui.control("CmdDelFolder")->accessibleName()
-            != ui.control("CmdDelList")->accessibleName());
+    QVERIFY(
+        ui.control("CmdDelFolder")->accessibleName() != ui.control("CmdDelList")->accessibleName());
 
     const QHeaderView *header = ui.files()->header();
     QCOMPARE(header->count(), 2);
@@ -199,8 +197,9 @@ void tst_MainWindow::focusOrder()
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         visited << QApplication::focusWidget()->objectName();
     }
-    QCOMPARE(visited, (QStringList { "CmdAddFolder", "CmdDelFolder", "CmdSaveTXT", "CmdDelList",
-                                     "Command1", "LvFiles", "Command2", "ListFolder" }));
+    QCOMPARE(visited,
+        (QStringList { "CmdAddFolder", "CmdDelFolder", "CmdSaveTXT", "CmdDelList", "Command1",
+            "LvFiles", "Command2", "ListFolder" }));
 }
 
 void tst_MainWindow::enterAndEscapeStartNothing()
@@ -208,7 +207,7 @@ void tst_MainWindow::enterAndEscapeStartNothing()
     Window ui;
     QVERIFY(QTest::qWaitForWindowActive(&ui.window));
     for (QWidget *focus : { static_cast<QWidget *>(ui.folders()), ui.files()->viewport(),
-                            static_cast<QWidget *>(ui.control("CmdAddFolder")) }) {
+             static_cast<QWidget *>(ui.control("CmdAddFolder")) }) {
         focus->setFocus();
         for (const Qt::Key key : { Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape })
             QTest::keyClick(focus, key);
@@ -234,16 +233,16 @@ void tst_MainWindow::infoShowsHelp()
     QCOMPARE(box.icon, QMessageBox::Information);
     QCOMPARE(box.buttons, QMessageBox::Ok);
     QCOMPARE(box.text,
-             QStringLiteral("This Program convert list of files into text file.\n"
-                            "\n"
-                            "How To Use:\n"
-                            "1. Add folder to collect list of files (chose one file inside the "
-                            "folder)\n"
-                            "2. Modify your folder selection with add/remove button\n"
-                            "3. Modify your list of files with remove button\n"
-                            "4. Save File List into TXT format\n"
-                            "\n"
-                            "Created by: quillmere@example.org\n"));
+        QStringLiteral("This Program convert list of files into text file.\n"
+                       "\n"
+                       "How To Use:\n"
+                       "1. Add folder to collect list of files (chose one file inside the "
+                       "folder)\n"
+                       "2. Modify your folder selection with add/remove button\n"
+                       "3. Modify your list of files with remove button\n"
+                       "4. Save File List into TXT format\n"
+                       "\n"
+                       "Created by: quillmere@example.org\n"));
     QCOMPARE(ui.folderList(), QStringList { dir.path() });
     QCOMPARE(ui.rows().size(), 2);
     QCOMPARE(ui.files()->selectedRow(), 1);

@@ -13,6 +13,7 @@ private slots:
     void fileExtension();
 };
 
+// clang-format off
 void tst_Paths::folderOfFile_data()
 {
     QTest::addColumn<QString>("path");
@@ -32,6 +33,7 @@ void tst_Paths::folderOfFile_data()
     QTest::newRow("backslash is a name") << R"(/tmp/a\b.txt)" << "/tmp";
 #endif
 }
+// clang-format on
 
 void tst_Paths::folderOfFile()
 {
@@ -40,6 +42,7 @@ void tst_Paths::folderOfFile()
     QCOMPARE(GetFolderOfFile(path), folder);
 }
 
+// clang-format off
 void tst_Paths::fileExtension_data()
 {
     QTest::addColumn<QString>("name");
@@ -53,6 +56,7 @@ void tst_Paths::fileExtension_data()
     QTest::newRow("non-ASCII") << "café.tar.gz" << "gz";
     QTest::newRow("empty") << "" << "";
 }
+// clang-format on
 
 void tst_Paths::fileExtension()
 {

@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include <csignal>
+
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
@@ -89,7 +90,8 @@ void tst_TextExport::bytesOfTheList()
     for (const char *name : { "a.txt", "b", "c.doc" })
         rows.append(name);
     files.setRows(std::move(rows));
-    QCOMPARE(exportText(files).toHex(' '), QByteArray("61 2e 74 78 74 0d 0a 62 0d 0a 63 2e 64 6f 63 0d 0a"));
+    QCOMPARE(exportText(files).toHex(' '),
+        QByteArray("61 2e 74 78 74 0d 0a 62 0d 0a 63 2e 64 6f 63 0d 0a"));
 
     TestDir dir;
     const QString empty = dir.filePath("empty.txt");

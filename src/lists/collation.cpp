@@ -2,10 +2,10 @@
 
 #include "lists/filerows.h"
 
+#include <QtGlobal>
+
 #include <unicode/ucol.h>
 #include <unicode/ustring.h>
-
-#include <QtGlobal>
 
 Collator::Collator(const QLocale &locale)
 {
@@ -41,7 +41,7 @@ void Collator::appendKey(QByteArrayView utf8, std::vector<uint8_t> &out)
     int32_t length = 0;
     UErrorCode status = U_ZERO_ERROR;
     u_strFromUTF8WithSub(reinterpret_cast<UChar *>(m_utf16.data()), int32_t(m_utf16.size()),
-                         &length, utf8.data(), int32_t(utf8.size()), 0xFFFD, nullptr, &status);
+        &length, utf8.data(), int32_t(utf8.size()), 0xFFFD, nullptr, &status);
     const auto *text = reinterpret_cast<const UChar *>(m_utf16.data());
 
     // Most keys are short: try a small room first and grow only when told to.

@@ -7,8 +7,7 @@
 
 FileListModel::FileListModel(QObject *parent)
     : QAbstractTableModel(parent)
-{
-}
+{ }
 
 FileListModel::~FileListModel() = default;
 

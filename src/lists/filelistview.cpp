@@ -28,7 +28,7 @@ FileListView::FileListView(QWidget *parent)
     headers->resizeSection(FileListModel::NameColumn, 267);
     headers->resizeSection(FileListModel::ExtensionColumn, 96);
     connect(headers, &QHeaderView::sectionClicked, this,
-            [this](int section) { emit columnClick(section + 1); });
+        [this](int section) { emit columnClick(section + 1); });
 }
 
 int FileListView::selectedRow() const
@@ -44,8 +44,8 @@ void FileListView::removeRow(int row)
     if (rows == 0)
         return;
     const QModelIndex next = m_files->index(std::min(row, rows - 1), 0);
-    selectionModel()->setCurrentIndex(next, QItemSelectionModel::ClearAndSelect
-                                                | QItemSelectionModel::Rows);
+    selectionModel()->setCurrentIndex(
+        next, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 bool FileListView::isSorted() const

@@ -10,8 +10,8 @@ bool FileRows::append(QByteArrayView name)
     if (name.size() > MaxNameLength || offset + size_t(name.size()) > UINT32_MAX)
         return false;
     m_bytes.insert(m_bytes.end(), name.begin(), name.end());
-    m_rows.push_back(Row { uint32_t(offset), uint16_t(name.size()),
-                           uint16_t(fileExtensionBytes(name).size()) });
+    m_rows.push_back(
+        Row { uint32_t(offset), uint16_t(name.size()), uint16_t(fileExtensionBytes(name).size()) });
     return true;
 }
 

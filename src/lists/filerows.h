@@ -26,8 +26,8 @@ public:
     QByteArrayView extension(qsizetype row) const
     {
         const Row &r = m_rows[size_t(row)];
-        return QByteArrayView(m_bytes.data() + r.offset + r.length - r.extensionLength,
-                              r.extensionLength);
+        return QByteArrayView(
+            m_bytes.data() + r.offset + r.length - r.extensionLength, r.extensionLength);
     }
 
     // Appends one row. Fails only when the arena would pass 4 GiB of names

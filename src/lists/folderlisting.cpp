@@ -8,14 +8,14 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #else
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-#include <memory>
 #endif
 
 #if !defined(Q_OS_WIN)

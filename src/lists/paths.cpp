@@ -2,8 +2,7 @@
 
 namespace {
 
-template<typename View>
-View afterLastDot(View name)
+template<typename View> View afterLastDot(View name)
 {
     const qsizetype dot = name.lastIndexOf('.');
     return dot < 0 ? View() : name.sliced(dot + 1);
@@ -14,8 +13,7 @@ View afterLastDot(View name)
 QString GetFolderOfFile(const QString &FilePath)
 {
 #ifdef Q_OS_WIN
-    const qsizetype separator
-        = std::max(FilePath.lastIndexOf(u'\\'), FilePath.lastIndexOf(u'/'));
+    const qsizetype separator = std::max(FilePath.lastIndexOf(u'\\'), FilePath.lastIndexOf(u'/'));
 #else
     const qsizetype separator = FilePath.lastIndexOf(u'/');
 #endif

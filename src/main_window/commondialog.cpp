@@ -5,8 +5,7 @@
 CommonDialog::CommonDialog(QWidget *parent)
     : QObject(parent)
     , m_parent(parent)
-{
-}
+{ }
 
 QStringList CommonDialog::nameFilters(const QString &filter)
 {

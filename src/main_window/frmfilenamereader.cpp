@@ -127,8 +127,8 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
     CommonDialog1->setObjectName(QStringLiteral("CommonDialog1"));
 
     // Focus order of the design; the labels take no focus.
-    QWidget *const focusOrder[] = { ListFolder, CmdAddFolder, CmdDelFolder, CmdSaveTXT,
-                                    CmdDelList, Command1,     LvFiles,      Command2 };
+    QWidget *const focusOrder[] = { ListFolder, CmdAddFolder, CmdDelFolder, CmdSaveTXT, CmdDelList,
+        Command1, LvFiles, Command2 };
     for (size_t i = 0; i + 1 < std::size(focusOrder); ++i)
         setTabOrder(focusOrder[i], focusOrder[i + 1]);
     ListFolder->setFocus();
@@ -185,9 +185,9 @@ void FrmFilenameReader::PopulateListViewWithFiles(const QListWidget *FolderList)
 
     if (!failures.isEmpty())
         QMessageBox::warning(this, MessageTitle,
-                             tr("These folders could not be listed; their files are left out "
-                                "of the list:\n\n%1")
-                                 .arg(failures.join(QStringLiteral("\n\n"))));
+            tr("These folders could not be listed; their files are left out "
+               "of the list:\n\n%1")
+                .arg(failures.join(QStringLiteral("\n\n"))));
 }
 
 void FrmFilenameReader::CmdDelList_Click()
@@ -201,8 +201,8 @@ void FrmFilenameReader::CmdDelList_Click()
 void FrmFilenameReader::LvFiles_ColumnClick(int ColumnHeader)
 {
     LvFiles->setSorted(true);
-    LvFiles->setSortOrder(LvFiles->sortOrder() == Qt::AscendingOrder ? Qt::DescendingOrder
-                                                                     : Qt::AscendingOrder);
+    LvFiles->setSortOrder(
+        LvFiles->sortOrder() == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder);
     LvFiles->setSortKey(ColumnHeader - 1);
 }
 
@@ -217,8 +217,8 @@ void FrmFilenameReader::CmdSaveTXT_Click()
     QString reason;
     if (!saveText(target, exportText(*LvFiles->files()), &reason))
         QMessageBox::warning(this, MessageTitle,
-                             tr("The list could not be saved to\n%1\n\n%2")
-                                 .arg(QDir::toNativeSeparators(target), reason));
+            tr("The list could not be saved to\n%1\n\n%2")
+                .arg(QDir::toNativeSeparators(target), reason));
 }
 
 void FrmFilenameReader::Command1_Click()
