@@ -3,6 +3,7 @@
 #include "lists/folderlisting.h"
 #include "testdir.h"
 
+#include <QScopeGuard>
 #include <QTest>
 
 #include <csignal>
@@ -10,6 +11,7 @@
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -80,6 +82,7 @@ private slots:
     void failureKeepsExistingFile_data();
     void failureKeepsExistingFile();
     void writeErrorIsNotSuccess();
+    void fullDiskIsNotSuccess();
 };
 
 void tst_TextExport::bytesOfTheList()
@@ -209,9 +212,29 @@ void tst_TextExport::writeErrorIsNotSuccess()
     std::signal(SIGXFSZ, previousHandler);
 
     QVERIFY(!saved);
-    QVERIFY(!error.isEmpty());
+    QCOMPARE(error, qt_error_string(EFBIG));
     QCOMPARE(contents(target), old);
     QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList { "list.txt" });
+}
+
+void tst_TextExport::fullDiskIsNotSuccess()
+{
+    TestDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("tiny"));
+    const QByteArray mountPoint = dir.encodedPath() + "/tiny";
+    if (::mount("tmpfs", mountPoint, "tmpfs", 0, "size=16k") != 0)
+        QSKIP("a small file system cannot be mounted here (needs root)");
+    auto unmount = qScopeGuard([&] { ::umount2(mountPoint, MNT_DETACH); });
+
+    const QString target = dir.filePath("tiny/list.txt");
+    const QByteArray old("old\r\n");
+    QVERIFY(writeFile(target, old));
+    QString error;
+    QVERIFY(!saveText(target, QByteArray(1 << 20, 'n'), &error));
+    QCOMPARE(error, qt_error_string(ENOSPC));
+    QCOMPARE(contents(target), old);
+    QCOMPARE(QDir(dir.filePath("tiny")).entryList(QDir::Files | QDir::Hidden),
+        QStringList { "list.txt" });
 }
 
 QTEST_GUILESS_MAIN(tst_TextExport)

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
 #include <cstring>
 
 QByteArray exportText(const FileListModel &files)
@@ -42,17 +43,23 @@ bool saveText(const QString &path, const QByteArray &text, QString *error)
     // Renaming over a folder or a device would not do what the user asked.
     const QFileInfo target(path);
     if (target.isDir())
-        return fail(QStringLiteral("It is a folder."));
+        return fail(qt_error_string(EISDIR));
     if (target.exists() && !target.isFile())
         return fail(QStringLiteral("It is not a regular file."));
 
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, and written until done: a short write carries no error, only
+    // the write after it tells the system's reason ("No space left on device").
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(file.errorString());
-    if (file.write(text) != text.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return fail(reason);
+    for (qsizetype written = 0; written < text.size();) {
+        const qint64 n = file.write(text.constData() + written, text.size() - written);
+        if (n <= 0) {
+            const QString reason = file.errorString();
+            file.cancelWriting();
+            return fail(reason);
+        }
+        written += n;
     }
     if (!file.commit())
         return fail(file.errorString());
