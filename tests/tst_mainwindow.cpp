@@ -54,6 +54,26 @@ struct Window
         folders()->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
     }
     void selectFile(int row) const { files()->setCurrentIndex(files()->model()->index(row, 0)); }
+    // Whether exactly one message box came, a warning that names path and the system's reason.
+    bool warnedOnce(const QString &path, int error) const
+    {
+        if (dialogs.boxes.size() != 1) {
+            qWarning() << dialogs.boxes.size() << "message boxes";
+            return false;
+        }
+        const ModalDriver::Box &box = dialogs.boxes.first();
+        const bool named = box.text.contains(path) && box.text.contains(qt_error_string(error));
+        if (!named)
+            qWarning() << box.text;
+        return named && box.title == QStringLiteral("Quillmere")
+            && box.icon == QMessageBox::Warning;
+    }
+    // "Add", choosing path in the file dialog.
+    void add(const QString &path)
+    {
+        dialogs.choose(path);
+        control("CmdAddFolder")->click();
+    }
     void clickHeader(int section) const
     {
         QHeaderView *header = files()->header();
@@ -222,8 +242,7 @@ void tst_MainWindow::infoShowsHelp()
     TestDir dir;
     QCOMPARE(dir.createFiles({ "a.txt", "b.txt" }), QString());
     Window ui;
-    ui.dialogs.choose(dir.filePath("a.txt"));
-    ui.control("CmdAddFolder")->click();
+    ui.add(dir.filePath("a.txt"));
     ui.selectFile(1);
 
     ui.control("Command2")->click();
@@ -255,8 +274,7 @@ void tst_MainWindow::addFolders()
     QCOMPARE(second.createFiles({ "x.y" }), QString());
     Window ui;
 
-    ui.dialogs.choose(first.filePath("a.txt"));
-    ui.control("CmdAddFolder")->click();
+    ui.add(first.filePath("a.txt"));
     QCOMPARE(ui.dialogs.fileDialogs.size(), 1);
     QCOMPARE(ui.dialogs.fileDialogs.first().mode, QFileDialog::AcceptOpen);
     QCOMPARE(ui.folderList(), QStringList { first.path() });
@@ -270,13 +288,11 @@ void tst_MainWindow::addFolders()
 
     // Another file of a listed folder adds nothing, but refreshes the list.
     QCOMPARE(first.createFiles({ "new.txt" }), QString());
-    ui.dialogs.choose(first.filePath("README"));
-    ui.control("CmdAddFolder")->click();
+    ui.add(first.filePath("README"));
     QCOMPARE(ui.folderList(), QStringList { first.path() });
     QCOMPARE(ui.rows().size(), 4);
 
-    ui.dialogs.choose(second.filePath("x.y"));
-    ui.control("CmdAddFolder")->click();
+    ui.add(second.filePath("x.y"));
     QCOMPARE(ui.folderList(), (QStringList { first.path(), second.path() }));
     QCOMPARE(ui.rows().size(), 5);
     QCOMPARE(ui.rows().last(), QByteArray("x.y")); // folders are listed in list order
@@ -289,8 +305,7 @@ void tst_MainWindow::addCancelledChangesNothing()
     TestDir dir;
     QCOMPARE(dir.createFiles({ "a", "b", "c" }), QString());
     Window ui;
-    ui.dialogs.choose(dir.filePath("a"));
-    ui.control("CmdAddFolder")->click();
+    ui.add(dir.filePath("a"));
     ui.selectFile(0);
     ui.control("CmdDelList")->click();
     QCOMPARE(ui.rows().size(), 2);
@@ -321,10 +336,8 @@ void tst_MainWindow::foldersDifferingInCase()
     QVERIFY(QDir(dir.path()).mkpath("Data") && QDir(dir.path()).mkpath("data"));
     QCOMPARE(dir.createFiles({ "Data/one", "data/two" }), QString());
     Window ui;
-    ui.dialogs.choose(dir.filePath("Data/one"));
-    ui.control("CmdAddFolder")->click();
-    ui.dialogs.choose(dir.filePath("data/two"));
-    ui.control("CmdAddFolder")->click();
+    ui.add(dir.filePath("Data/one"));
+    ui.add(dir.filePath("data/two"));
     QCOMPARE(ui.folderList(), (QStringList { dir.filePath("Data"), dir.filePath("data") }));
     QCOMPARE(ui.rows(), (QList<QByteArray> { "one", "two" }));
 }
@@ -340,10 +353,8 @@ void tst_MainWindow::removeFolder()
     remove->click(); // an empty list: nothing happens
     QCOMPARE(ui.folderList(), QStringList());
 
-    ui.dialogs.choose(first.filePath("1"));
-    ui.control("CmdAddFolder")->click();
-    ui.dialogs.choose(second.filePath("3"));
-    ui.control("CmdAddFolder")->click();
+    ui.add(first.filePath("1"));
+    ui.add(second.filePath("3"));
     QCOMPARE(ui.rows().size(), 3);
 
     // Nothing selected: no removal and no rebuild, so a file that appeared since stays unseen.
@@ -373,22 +384,14 @@ void tst_MainWindow::unlistableFolderIsReported()
     QCOMPARE(doomed->createFiles({ "gone.txt" }), QString());
     const QString doomedPath = doomed->path();
     Window ui;
-    ui.dialogs.choose(doomed->filePath("gone.txt"));
-    ui.control("CmdAddFolder")->click();
-    ui.dialogs.choose(kept.filePath("kept.txt"));
-    ui.control("CmdAddFolder")->click();
+    ui.add(doomed->filePath("gone.txt"));
+    ui.add(kept.filePath("kept.txt"));
     QCOMPARE(ui.rows().size(), 2);
 
     doomed.reset(); // the folder vanishes while it is listed
-    ui.dialogs.choose(kept.filePath("kept.txt"));
-    ui.control("CmdAddFolder")->click();
+    ui.add(kept.filePath("kept.txt"));
 
-    QCOMPARE(ui.dialogs.boxes.size(), 1);
-    const ModalDriver::Box box = ui.dialogs.boxes.first();
-    QCOMPARE(box.title, QStringLiteral("Quillmere"));
-    QCOMPARE(box.icon, QMessageBox::Warning);
-    QVERIFY2(box.text.contains(doomedPath), qPrintable(box.text));
-    QVERIFY2(box.text.contains(qt_error_string(ENOENT)), qPrintable(box.text));
+    QVERIFY(ui.warnedOnce(doomedPath, ENOENT));
     // The other folder is listed, and the failed one stays for the user to remove.
     QCOMPARE(ui.rows(), QList<QByteArray> { "kept.txt" });
     QCOMPARE(ui.folderList(), (QStringList { doomedPath, kept.path() }));
@@ -402,8 +405,7 @@ void tst_MainWindow::removeRows()
     auto *remove = ui.control("CmdDelList");
     remove->click(); // no rows: nothing happens
 
-    ui.dialogs.choose(dir.filePath("a"));
-    ui.control("CmdAddFolder")->click();
+    ui.add(dir.filePath("a"));
     ui.clickHeader(0);
     ui.clickHeader(0); // by name, ascending
     QCOMPARE(ui.rows(), (QList<QByteArray> { "a", "b", "c", "d" }));
@@ -427,8 +429,7 @@ void tst_MainWindow::removeRows()
     remove->click();
 
     // A rebuild brings every removed row back, in its sorted place.
-    ui.dialogs.choose(dir.filePath("a"));
-    ui.control("CmdAddFolder")->click();
+    ui.add(dir.filePath("a"));
     QCOMPARE(ui.rows(), (QList<QByteArray> { "a", "b", "c", "d" }));
 }
 
@@ -437,8 +438,7 @@ void tst_MainWindow::headerClicksSort()
     TestDir dir;
     QCOMPARE(dir.createFiles({ "file10.b", "File2.a", "file1.c", "x.B", "y.A" }), QString());
     Window ui;
-    ui.dialogs.choose(dir.filePath("x.B"));
-    ui.control("CmdAddFolder")->click();
+    ui.add(dir.filePath("x.B"));
     const QHeaderView *header = ui.files()->header();
     QVERIFY(!header->isSortIndicatorShown());
 
@@ -468,8 +468,7 @@ void tst_MainWindow::headerClicksSort()
 
     // Sorting stays on: a rebuild yields the same order.
     QCOMPARE(dir.createFiles({ "new.b" }), QString());
-    ui.dialogs.choose(dir.filePath("x.B"));
-    ui.control("CmdAddFolder")->click();
+    ui.add(dir.filePath("x.B"));
     QCOMPARE(extensions(), (QStringList { "c", "b", "b", "b", "a", "a" }));
 }
 
@@ -478,8 +477,7 @@ void tst_MainWindow::saveWritesTheListAsShown()
     TestDir dir, out;
     QCOMPARE(dir.createFiles({ "b", "a.txt", "c.doc", Latin1Cafe }), QString());
     Window ui;
-    ui.dialogs.choose(dir.filePath("a.txt"));
-    ui.control("CmdAddFolder")->click();
+    ui.add(dir.filePath("a.txt"));
     ui.clickHeader(0);
     ui.clickHeader(0); // by name, ascending
     ui.selectFile(2);
@@ -530,19 +528,13 @@ void tst_MainWindow::saveFailureIsReported()
     TestDir dir, out;
     QCOMPARE(dir.createFiles({ "a.txt" }), QString());
     Window ui;
-    ui.dialogs.choose(dir.filePath("a.txt"));
-    ui.control("CmdAddFolder")->click();
+    ui.add(dir.filePath("a.txt"));
 
     const QString target = out.filePath("missing/list.txt");
     ui.dialogs.type(target);
     ui.control("CmdSaveTXT")->click();
     QVERIFY(ui.dialogs.allAnswered());
-    QCOMPARE(ui.dialogs.boxes.size(), 1);
-    const ModalDriver::Box box = ui.dialogs.boxes.first();
-    QCOMPARE(box.title, QStringLiteral("Quillmere"));
-    QCOMPARE(box.icon, QMessageBox::Warning);
-    QVERIFY2(box.text.contains(target), qPrintable(box.text));
-    QVERIFY2(box.text.contains(qt_error_string(ENOENT)), qPrintable(box.text));
+    QVERIFY(ui.warnedOnce(target, ENOENT));
     QVERIFY(!QFileInfo::exists(target));
     QCOMPARE(ui.rows(), QList<QByteArray> { "a.txt" });
     QCOMPARE(ui.folderList(), QStringList { dir.path() });
