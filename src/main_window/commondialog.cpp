@@ -4,7 +4,6 @@
 
 CommonDialog::CommonDialog(QWidget *parent)
     : QObject(parent)
-    , m_parent(parent)
 { }
 
 QStringList CommonDialog::nameFilters(const QString &filter)
@@ -33,7 +32,7 @@ void CommonDialog::ShowSave()
 
 void CommonDialog::show(bool save)
 {
-    QFileDialog dialog(m_parent, QString(), m_folder);
+    QFileDialog dialog(static_cast<QWidget *>(parent()), QString(), m_folder);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // The user is never asked before a file is replaced, and no extension is added.

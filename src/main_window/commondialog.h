@@ -31,7 +31,6 @@ public:
 private:
     void show(bool save);
 
-    QWidget *m_parent;
     QString m_filter;
     QString m_fileName;
     QString m_folder;

@@ -100,30 +100,27 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
     ListFolder->setAccessibleName(QStringLiteral("List of folders"));
     LvFiles->setAccessibleName(QStringLiteral("List of files in selected folders"));
 
-    const std::pair<QWidget *, QRect> layout[] = {
-        { Label1, twips(105, 165, 3900, 330) },
-        { CmdAddFolder, twips(3990, 165, 855, 330) },
-        { CmdDelFolder, twips(4830, 165, 855, 330) },
-        { ListFolder, twips(105, 525, 5580, 1230) },
-        { Label2, twips(105, 1875, 3900, 330) },
-        { CmdDelList, twips(3990, 1875, 1695, 330) },
-        { LvFiles, twips(105, 2205, 5580, 3480) },
-        { CmdSaveTXT, twips(105, 5775, 2640, 330) },
-        { Command2, twips(2835, 5775, 1275, 330) },
-        { Command1, twips(4200, 5775, 1380, 330) },
+    const struct
+    {
+        QWidget *widget;
+        const char *name;
+        QRect rectangle;
+    } design[] = {
+        { Label1, "Label1", twips(105, 165, 3900, 330) },
+        { CmdAddFolder, "CmdAddFolder", twips(3990, 165, 855, 330) },
+        { CmdDelFolder, "CmdDelFolder", twips(4830, 165, 855, 330) },
+        { ListFolder, "ListFolder", twips(105, 525, 5580, 1230) },
+        { Label2, "Label2", twips(105, 1875, 3900, 330) },
+        { CmdDelList, "CmdDelList", twips(3990, 1875, 1695, 330) },
+        { LvFiles, "LvFiles", twips(105, 2205, 5580, 3480) },
+        { CmdSaveTXT, "CmdSaveTXT", twips(105, 5775, 2640, 330) },
+        { Command2, "Command2", twips(2835, 5775, 1275, 330) },
+        { Command1, "Command1", twips(4200, 5775, 1380, 330) },
     };
-    for (const auto &[widget, rectangle] : layout)
+    for (const auto &[widget, name, rectangle] : design) {
+        widget->setObjectName(QLatin1StringView(name));
         widget->setGeometry(rectangle);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    CmdAddFolder->setObjectName(QStringLiteral("CmdAddFolder"));
-    CmdDelFolder->setObjectName(QStringLiteral("CmdDelFolder"));
-    ListFolder->setObjectName(QStringLiteral("ListFolder"));
-    Label2->setObjectName(QStringLiteral("Label2"));
-    CmdDelList->setObjectName(QStringLiteral("CmdDelList"));
-    LvFiles->setObjectName(QStringLiteral("LvFiles"));
-    CmdSaveTXT->setObjectName(QStringLiteral("CmdSaveTXT"));
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command1->setObjectName(QStringLiteral("Command1"));
+    }
     CommonDialog1->setObjectName(QStringLiteral("CommonDialog1"));
 
     // Focus order of the design; the labels take no focus.
