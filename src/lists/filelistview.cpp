@@ -3,22 +3,51 @@
 #include "lists/filelistmodel.h"
 
 #include <QHeaderView>
+#include <QStyledItemDelegate>
+
+namespace {
+
+// Rows are selected whole: a focus frame round a single cell would suggest otherwise.
+class RowDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->state &= ~QStyle::State_HasFocus;
+    }
+};
+
+} // namespace
 
 FileListView::FileListView(QWidget *parent)
-    : QTreeView(parent)
+    : QTableView(parent)
     , m_files(new FileListModel(this))
 {
     setModel(m_files);
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setUniformRowHeights(true);
-    setAllColumnsShowFocus(true);
+    setItemDelegate(new RowDelegate(this));
+    setShowGrid(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setTabKeyNavigation(false); // Tab leaves the list, as in every other control
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setTextElideMode(Qt::ElideRight);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
 
-    QHeaderView *headers = header();
+    // One fixed row height: positions are arithmetic, and nothing is measured per row.
+    QHeaderView *rows = verticalHeader();
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setMinimumSectionSize(1);
+    rows->setDefaultSectionSize(fontMetrics().height());
+
+    QHeaderView *headers = horizontalHeader();
+    headers->setHighlightSections(false);
     headers->setStretchLastSection(false);
     headers->setSectionsMovable(false);
     headers->setSectionsClickable(true);
