@@ -5,9 +5,21 @@
 
 #include <numeric>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 FileListModel::FileListModel(QObject *parent)
     : QAbstractTableModel(parent)
-{ }
+{
+#ifdef __GLIBC__
+    // Every rebuild and sort allocates and frees buffers of many MiB. glibc
+    // raises its mmap threshold to the size of each one freed, so later ones
+    // land in the heap and stay resident after they are freed; a fixed
+    // threshold hands them back to the system. Once per process.
+    [[maybe_unused]] static const bool tuned = mallopt(M_MMAP_THRESHOLD, 256 * 1024) == 1;
+#endif
+}
 
 FileListModel::~FileListModel() = default;
 
