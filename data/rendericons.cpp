@@ -15,6 +15,7 @@
 #include <QSaveFile>
 #include <QSvgRenderer>
 #include <QtEndian>
+
 #include <cstdio>
 
 namespace {
