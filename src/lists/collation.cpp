@@ -7,6 +7,18 @@
 #include <unicode/ucol.h>
 #include <unicode/ustring.h>
 
+namespace {
+
+// The ICU locale used for `locale`; empty means the neutral root order.
+QByteArray icuLocaleName(const QLocale &locale)
+{
+    if (locale.language() == QLocale::C)
+        return QByteArray();
+    return locale.name().toLatin1();
+}
+
+} // namespace
+
 Collator::Collator(const QLocale &locale)
 {
     UErrorCode status = U_ZERO_ERROR;
@@ -24,13 +36,6 @@ Collator::Collator(const QLocale &locale)
 Collator::~Collator()
 {
     ucol_close(m_collator);
-}
-
-QByteArray Collator::icuLocaleName(const QLocale &locale)
-{
-    if (locale.language() == QLocale::C)
-        return QByteArray();
-    return locale.name().toLatin1();
 }
 
 void Collator::appendKey(QByteArrayView utf8, std::vector<uint8_t> &out)

@@ -24,9 +24,6 @@ public:
     Collator(const Collator &) = delete;
     Collator &operator=(const Collator &) = delete;
 
-    // The ICU locale used for `locale`; empty means the neutral root order.
-    static QByteArray icuLocaleName(const QLocale &locale);
-
     // Appends the NUL-terminated binary key of a UTF-8 name to out. Keys
     // compare with memcmp/strcmp in the collation order. Bytes that are not
     // valid UTF-8 count as U+FFFD.

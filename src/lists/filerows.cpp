@@ -23,18 +23,6 @@ void FileRows::truncate(qsizetype count)
     m_rows.resize(size_t(count));
 }
 
-void FileRows::reserve(qsizetype rows, qsizetype nameBytes)
-{
-    m_rows.reserve(size_t(rows));
-    m_bytes.reserve(size_t(nameBytes));
-}
-
-void FileRows::clear()
-{
-    m_bytes.clear();
-    m_rows.clear();
-}
-
 qsizetype FileRows::memoryUse() const
 {
     return qsizetype(m_bytes.capacity() + m_rows.capacity() * sizeof(Row));

@@ -36,8 +36,6 @@ public:
 
     // Drops every row from position count on, e.g. a folder that failed half-way.
     void truncate(qsizetype count);
-    void reserve(qsizetype rows, qsizetype nameBytes);
-    void clear();
 
     // Bytes held, for the benchmark's memory figures.
     qsizetype memoryUse() const;
