@@ -8,25 +8,28 @@
 #include <cerrno>
 #include <cstring>
 
-QByteArray exportText(const FileListModel &files)
+QByteArray exportText(const FileListModel &files, LineEnd lineEnd)
 {
     const int rows = files.rowCount();
+    const QByteArrayView end = lineEnd == LineEnd::Lf ? "\n" : "\r\n";
 #ifdef Q_OS_WIN
     QByteArray text;
     for (int row = 0; row < rows; ++row)
-        text += QString::fromUtf8(files.name(row)).toLocal8Bit() + "\r\n";
+        text += QString::fromUtf8(files.name(row)).toLocal8Bit() + end;
     return text;
 #else
     qsizetype size = 0;
     for (int row = 0; row < rows; ++row)
-        size += files.name(row).size() + 2;
+        size += files.name(row).size() + end.size();
     QByteArray text(size, Qt::Uninitialized);
+    const bool cr = lineEnd == LineEnd::CrLf;
     char *out = text.data();
     for (int row = 0; row < rows; ++row) {
         const QByteArrayView name = files.name(row);
         std::memcpy(out, name.data(), size_t(name.size()));
         out += name.size();
-        *out++ = '\r';
+        if (cr)
+            *out++ = '\r';
         *out++ = '\n';
     }
     return text;

@@ -5,12 +5,15 @@
 
 class FileListModel;
 
+// How every line ends: CR LF as the window saves, LF for Unix tools.
+enum class LineEnd { CrLf, Lf };
+
 // The text file that "Save List to TXT File" writes: each row's file name in
 // display order, each followed by CR LF, with no header and no byte-order mark.
 // On Linux names are written as the file system gave them, byte for byte; on
 // Windows they are converted to the ANSI code page. Built in one allocation of
 // the exact size: O(total name bytes).
-QByteArray exportText(const FileListModel &files);
+QByteArray exportText(const FileListModel &files, LineEnd lineEnd = LineEnd::CrLf);
 
 // Replaces the file at path with text, atomically: a temporary file beside it
 // is written and renamed over it, so a failure never leaves a partial file

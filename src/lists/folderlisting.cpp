@@ -47,6 +47,15 @@ struct FdCloser
 
 bool listFolder(const QString &folder, FileRows &rows, QString *error)
 {
+#ifdef Q_OS_WIN
+    return listFolderBytes(folder.toUtf8(), rows, error);
+#else
+    return listFolderBytes(QFile::encodeName(folder), rows, error);
+#endif
+}
+
+bool listFolderBytes(const QByteArray &nativePath, FileRows &rows, QString *error)
+{
     const qsizetype rowsBefore = rows.size();
     auto fail = [&](const QString &reason) {
         rows.truncate(rowsBefore);
@@ -58,7 +67,7 @@ bool listFolder(const QString &folder, FileRows &rows, QString *error)
 
 #ifdef Q_OS_WIN
     // A bare drive ("C:") names the drive's current folder to Windows; we mean its root.
-    QString path = folder;
+    QString path = QString::fromUtf8(nativePath);
     if (path.size() == 2 && path.at(1) == u':')
         path += u'/';
     const QFileInfo info(path);
@@ -73,7 +82,7 @@ bool listFolder(const QString &folder, FileRows &rows, QString *error)
     }
     return true;
 #else
-    const QByteArray path = QFile::encodeName(folder);
+    const QByteArray &path = nativePath;
     const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return fail(qt_error_string(errno));

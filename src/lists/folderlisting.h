@@ -14,3 +14,8 @@ class FileRows;
 // *error. Costs one pass over the folder's entries, plus one stat per link or
 // per entry whose type the file system does not report.
 bool listFolder(const QString &folder, FileRows &rows, QString *error);
+
+// The same for a folder named by its path's bytes, as a Unix command line
+// passes them: a folder whose own name is not valid UTF-8 can be listed too.
+// On Windows the bytes are UTF-8.
+bool listFolderBytes(const QByteArray &nativePath, FileRows &rows, QString *error);
