@@ -65,6 +65,10 @@ endif()
 install(TARGETS quillmere
         BUNDLE DESTINATION .
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS quillmere-list RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(UNIX)
+    install(FILES docs/quillmere-list.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
 if(UNIX AND NOT APPLE)
     install(FILES data/${QUILLMERE_APP_ID}.desktop
             DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

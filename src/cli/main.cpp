@@ -1,0 +1,238 @@
+// quillmere-list: the window's file list from a terminal. The same listing,
+// collation, sort and text bytes as the window, through the same core code,
+// so that both always agree on which files, in which order, and which bytes.
+
+#include "export/textexport.h"
+#include "lists/filelistmodel.h"
+#include "lists/filerows.h"
+#include "lists/folderlisting.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QHash>
+#include <QSet>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+enum ExitStatus { Success = 0, FolderFailed = 1, Trouble = 2 };
+
+const char Usage[] = "Usage: quillmere-list [options] FOLDER...\n";
+
+void printError(const QByteArray &message)
+{
+    const QByteArray line = "quillmere-list: " + message + '\n';
+    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+}
+
+[[noreturn]] void usageError(const QString &message)
+{
+    printError(message.toUtf8());
+    std::fputs(Usage, stderr);
+    std::fputs("Try 'quillmere-list --help' for more information.\n", stderr);
+    std::exit(Trouble);
+}
+
+// A path as it goes into a one-line message: control bytes would break the
+// line or drive the terminal.
+QByteArray shown(QByteArray path)
+{
+    for (char &c : path)
+        if (uchar(c) < 0x20 || c == 0x7F)
+            c = '?';
+    return path;
+}
+
+// Marks an argument that is not valid UTF-8: its decoded text, which lost
+// bytes, is made unique with this and its position.
+constexpr char16_t NotUtf8 = 0xFDD0; // a noncharacter, never typed
+
+// The arguments as the parser takes them, and each one's bytes as the system
+// passed them: Qt decodes arguments, and a folder name that is not valid
+// UTF-8 would lose bytes.
+struct Arguments
+{
+    QStringList texts;
+    QHash<QString, QByteArray> bytes;
+};
+
+Arguments readArguments([[maybe_unused]] int argc, [[maybe_unused]] char **argv)
+{
+    Arguments arguments;
+#ifdef Q_OS_WIN
+    // Windows passes UTF-16, which Qt keeps exactly.
+    arguments.texts = QCoreApplication::arguments();
+    for (const QString &text : std::as_const(arguments.texts))
+        arguments.bytes.insert(text, text.toUtf8());
+#else
+    for (int i = 0; i < argc; ++i) {
+        const QByteArray bytes(argv[i]);
+        QString text = QString::fromUtf8(bytes);
+        if (text.toUtf8() != bytes)
+            text += QChar(NotUtf8) + QString::number(i);
+        arguments.texts << text;
+        arguments.bytes.insert(text, bytes);
+    }
+#endif
+    return arguments;
+}
+
+// As if SIGPIPE had ended the program, as it does unless the parent ignores
+// the signal: a shell says nothing, and a pipeline's status tells.
+[[noreturn]] void endAsReaderLeft()
+{
+#ifndef Q_OS_WIN
+    std::signal(SIGPIPE, SIG_DFL);
+    sigset_t pipeSignal;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    sigprocmask(SIG_UNBLOCK, &pipeSignal, nullptr);
+    std::raise(SIGPIPE);
+    ::_exit(128 + SIGPIPE);
+#else
+    std::_Exit(Trouble);
+#endif
+}
+
+// Writes all of text to standard output in as few, large writes as the
+// system takes. A reader that has gone away ends the program quietly.
+bool writeStandardOutput(const QByteArray &text, QString *error)
+{
+#ifdef Q_OS_WIN
+    // No text mode: the names and line ends go out as they are.
+    _setmode(_fileno(stdout), _O_BINARY);
+    if (std::fwrite(text.constData(), 1, size_t(text.size()), stdout) == size_t(text.size())
+        && std::fflush(stdout) == 0)
+        return true;
+    if (errno == EPIPE || errno == EINVAL)
+        endAsReaderLeft();
+    *error = qt_error_string(errno);
+    return false;
+#else
+    const char *data = text.constData();
+    for (qsizetype left = text.size(); left > 0;) {
+        const ssize_t n = ::write(STDOUT_FILENO, data, size_t(left));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            if (errno == EPIPE)
+                endAsReaderLeft();
+            *error = qt_error_string(errno);
+            return false;
+        }
+        data += n;
+        left -= n;
+    }
+    return true;
+#endif
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("quillmere-list"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLMERE_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Lists the plain files of each FOLDER, one name per line, as Quillmere's window\n"
+        "lists and saves them: the same files, order and bytes."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption output({ QStringLiteral("o"), QStringLiteral("output") },
+        QStringLiteral("Write the list to FILE, replacing it as a whole, instead of to standard "
+                       "output."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption sort(QStringLiteral("sort"),
+        QStringLiteral("Sort ascending by KEY: name or extension. Without it, the file "
+                       "system's order."),
+        QStringLiteral("KEY"));
+    const QCommandLineOption reverse(
+        QStringLiteral("reverse"), QStringLiteral("Turn the sorted order round."));
+    const QCommandLineOption lineEnd(QStringLiteral("line-end"),
+        QStringLiteral("End every line with crlf (the default) or lf."), QStringLiteral("END"));
+    parser.addOptions({ output, sort, reverse, lineEnd });
+    parser.addPositionalArgument(QStringLiteral("FOLDER"),
+        QStringLiteral("A folder whose files to list; several are listed in the order given."),
+        QStringLiteral("FOLDER..."));
+
+    const Arguments arguments = readArguments(argc, argv);
+    if (!parser.parse(arguments.texts))
+        usageError(parser.errorText());
+    if (parser.isSet(help))
+        parser.showHelp(Success);
+    if (parser.isSet(version))
+        parser.showVersion();
+
+    const QString sortKey = parser.value(sort);
+    if (parser.isSet(sort) && sortKey != u"name" && sortKey != u"extension")
+        usageError(QStringLiteral("unknown sort key '%1': name or extension").arg(sortKey));
+    if (parser.isSet(reverse) && !parser.isSet(sort))
+        usageError(QStringLiteral("--reverse turns a sorted list round; give --sort too"));
+    const QString lineEndName = parser.value(lineEnd);
+    if (parser.isSet(lineEnd) && lineEndName != u"crlf" && lineEndName != u"lf")
+        usageError(QStringLiteral("unknown line end '%1': crlf or lf").arg(lineEndName));
+    const QString target = parser.value(output);
+    if (parser.isSet(output) && (target.isEmpty() || target.contains(QChar(NotUtf8))))
+        usageError(QStringLiteral("the output file's name must be valid UTF-8 and not empty; "
+                                  "redirect standard output instead"));
+    const QStringList folders = parser.positionalArguments();
+    if (folders.isEmpty())
+        usageError(QStringLiteral("no folder given"));
+
+    int status = Success;
+    QByteArray text;
+    {
+        FileRows rows;
+        // A folder given twice is listed once, compared exactly as given.
+        QSet<QByteArray> listed;
+        for (const QString &folder : folders) {
+            const QByteArray path = arguments.bytes.value(folder);
+            if (listed.contains(path))
+                continue;
+            listed.insert(path);
+            QString reason;
+            if (!listFolderBytes(path, rows, &reason)) {
+                printError("cannot list " + shown(path) + ": " + reason.toUtf8());
+                status = FolderFailed;
+            }
+        }
+
+        // The window's header clicks on its model: sorting by name first leaves
+        // rows of equal extension in name order, and turning round keeps equal
+        // keys in their order.
+        FileListModel files;
+        files.setSorted(parser.isSet(sort));
+        files.setRows(std::move(rows));
+        if (sortKey == u"extension")
+            files.setSortKey(FileListModel::ExtensionColumn);
+        if (parser.isSet(reverse))
+            files.setSortOrder(Qt::DescendingOrder);
+        text = exportText(files, lineEndName == u"lf" ? LineEnd::Lf : LineEnd::CrLf);
+    }
+
+    QString reason;
+    if (parser.isSet(output)) {
+        if (!saveText(target, text, &reason)) {
+            printError("cannot write " + shown(target.toUtf8()) + ": " + reason.toUtf8());
+            return Trouble;
+        }
+    } else if (!writeStandardOutput(text, &reason)) {
+        printError("cannot write to standard output: " + reason.toUtf8());
+        return Trouble;
+    }
+    return status;
+}
