@@ -1,0 +1,306 @@
+// Times quillmere-list on big folders, writing to a file on the same disk,
+// against the file system and the usual tools on the same folders in the same
+// run, and takes its peak resident memory. Every figure is of a whole process,
+// as a script would start it.
+//
+//   quillmere_clibench --cli PATH [--runs N] [--work DIR] [--ls-locale LOCALE]
+//                      [--ls-locpath DIR] FOLDER...
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char **environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr long Million = 1000000;
+
+struct Options
+{
+    std::string cli;
+    int runs = 5;
+    std::string workDir = ".";
+    std::string lsLocale = "C.UTF-8";
+    std::string lsLocPath;
+    std::vector<std::string> folders;
+};
+
+[[noreturn]] void fatal(const std::string &what)
+{
+    std::fprintf(stderr, "quillmere_clibench: %s\n", what.c_str());
+    std::exit(1);
+}
+
+std::string format(const char *pattern, auto... args)
+{
+    char buffer[256];
+    std::snprintf(buffer, sizeof buffer, pattern, args...);
+    return buffer;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// The floor, as in the window's benchmark: getdents64 into a byte arena.
+size_t bareGetdents(const char *folder)
+{
+    const int fd = ::open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return 0;
+    constexpr size_t BufferSize = 1 << 18;
+    const std::unique_ptr<char[]> buffer(new char[BufferSize]);
+    std::vector<char> arena;
+    size_t names = 0;
+    for (ssize_t n; (n = ::getdents64(fd, buffer.get(), BufferSize)) > 0;) {
+        for (ssize_t offset = 0; offset < n;) {
+            const auto *entry = reinterpret_cast<const struct dirent64 *>(buffer.get() + offset);
+            offset += entry->d_reclen;
+            const size_t length = std::strlen(entry->d_name) + 1;
+            arena.insert(arena.end(), entry->d_name, entry->d_name + length);
+            ++names;
+        }
+    }
+    ::close(fd);
+    return names;
+}
+
+struct Run
+{
+    double seconds;
+    double peakMiB; // the process's peak resident size
+};
+
+// Runs a command as `env VARS command > output` would; fails on any status but 0.
+Run runInto(std::vector<std::string> argv, const std::string &output,
+    const std::vector<std::string> &variables)
+{
+    std::vector<std::string> environment;
+    for (char **e = environ; *e; ++e) {
+        const std::string entry = *e;
+        if (std::none_of(variables.begin(), variables.end(), [&entry](const std::string &v) {
+                return entry.compare(0, v.find('=') + 1, v, 0, v.find('=') + 1) == 0;
+            }))
+            environment.push_back(entry);
+    }
+    environment.insert(environment.end(), variables.begin(), variables.end());
+    std::vector<char *> envp, args;
+    for (std::string &e : environment)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+    for (std::string &a : argv)
+        args.push_back(a.data());
+    args.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(
+        &actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const Clock::time_point start = Clock::now();
+    pid_t pid = 0;
+    const int spawned = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
+        fatal("cannot start " + argv[0] + ": " + std::strerror(spawned));
+    int status = 0;
+    struct rusage usage
+    { };
+    pid_t waited;
+    while ((waited = ::wait4(pid, &status, 0, &usage)) < 0 && errno == EINTR) { }
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    if (waited != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        fatal(argv[0] + " failed");
+    return { seconds, double(usage.ru_maxrss) / 1024 };
+}
+
+// Medians of time and peak over runs, after one untimed warm-up.
+Run timed(int runs, const std::vector<std::string> &argv, const std::string &output,
+    const std::vector<std::string> &variables = {})
+{
+    std::vector<double> seconds, peaks;
+    for (int i = -1; i < runs; ++i) {
+        const Run run = runInto(argv, output, variables);
+        if (i >= 0) {
+            seconds.push_back(run.seconds);
+            peaks.push_back(run.peakMiB);
+        }
+    }
+    return { median(seconds), median(peaks) };
+}
+
+std::string milliseconds(double seconds)
+{
+    const double ms = seconds * 1000;
+    return ms < 10 ? format("%.2f ms", ms)
+        : ms < 100 ? format("%.1f ms", ms)
+                   : format("%.0f ms", ms);
+}
+
+// The table, laid out as the window's benchmark lays out its own.
+std::vector<std::vector<std::string>> cells { { "operation", "files", "median", "reference",
+    "ratio", "target" } };
+
+void row(const std::string &operation, long files, const std::string &median,
+    const std::string &reference = {}, const std::string &ratio = {},
+    const std::string &target = {})
+{
+    cells.push_back({ operation, std::to_string(files), median, reference, ratio, target });
+}
+
+// A ratio to a reference, with its verdict where a limit applies.
+void compared(const std::string &operation, long files, double seconds,
+    const std::string &reference, double referenceSeconds, double limit)
+{
+    const double ratio = seconds / referenceSeconds;
+    std::string target;
+    if (limit > 0 && files == Million)
+        target = format("<= %.1fx: %s", limit, ratio <= limit ? "met" : "MISSED");
+    const bool first = cells.back()[0] != operation;
+    row(first ? operation : "", files, first ? milliseconds(seconds) : "", reference,
+        format("%.2fx", ratio), target);
+    if (!first)
+        cells.back()[1].clear();
+}
+
+void print()
+{
+    const size_t columns = cells.front().size();
+    std::vector<size_t> width(columns, 0);
+    auto displayWidth = [](const std::string &s) {
+        return size_t(std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+    };
+    for (const auto &line : cells)
+        for (size_t c = 0; c < columns; ++c)
+            width[c] = std::max(width[c], displayWidth(line[c]));
+    for (size_t r = 0; r < cells.size(); ++r) {
+        std::string text;
+        for (size_t c = 0; c < columns; ++c) {
+            const std::string pad(width[c] - displayWidth(cells[r][c]), ' ');
+            text += (c == 1 || c == 2 || c == 4) ? pad + cells[r][c] : cells[r][c] + pad;
+            text += c + 1 < columns ? "  " : "";
+        }
+        text.erase(text.find_last_not_of(' ') + 1);
+        std::printf("%s\n", text.c_str());
+        if (r == 0)
+            std::printf("%s\n", std::string(text.size(), '-').c_str());
+    }
+}
+
+void benchmarkFolder(const Options &options, const std::string &folder)
+{
+    const long files = long(bareGetdents(folder.c_str())) - 2;
+    // Small folders are timed more often: their figures are the noisiest.
+    const int runs = files < Million / 2 ? 3 * options.runs : options.runs;
+    std::fprintf(stderr, "%s: %ld files, %d runs, quillmere-list\n", folder.c_str(), files, runs);
+    const std::string out = options.workDir + "/clibench.out";
+
+    std::vector<double> times;
+    for (int i = -1; i < runs; ++i) {
+        const Clock::time_point start = Clock::now();
+        bareGetdents(folder.c_str());
+        if (i >= 0)
+            times.push_back(std::chrono::duration<double>(Clock::now() - start).count());
+    }
+    const double getdents = median(times);
+    const double lsU = timed(runs, { "ls", "-U1", folder }, out).seconds;
+    const double find
+        = timed(runs, { "find", folder, "-maxdepth", "1", "-type", "f", "-printf", "%f\\n" }, out)
+              .seconds;
+    std::vector<std::string> sortedEnvironment { "LC_ALL=" + options.lsLocale };
+    if (!options.lsLocPath.empty())
+        sortedEnvironment.push_back("LOCPATH=" + options.lsLocPath);
+    const double lsSorted = timed(runs, { "ls", "-1", folder }, out, sortedEnvironment).seconds;
+    const std::string lsSortedName = "ls -1 " + options.lsLocale;
+
+    const Run unsorted = timed(runs, { options.cli, folder }, out);
+    const Run byName = timed(runs, { options.cli, "--sort", "name", folder }, out);
+    const Run byExtension = timed(runs, { options.cli, "--sort", "extension", folder }, out);
+    const Run saved
+        = timed(runs, { options.cli, "--sort", "name", "-o", out, folder }, out + ".log");
+
+    row("reference: getdents64 loop", files, milliseconds(getdents));
+    row("reference: ls -U1 > file", files, milliseconds(lsU));
+    row("reference: find -printf > file", files, milliseconds(find));
+    row("reference: " + lsSortedName + " > file", files, milliseconds(lsSorted));
+    const std::string list = "quillmere-list > file";
+    compared(list, files, unsorted.seconds, "getdents64 loop", getdents, 1.3);
+    compared(list, files, unsorted.seconds, "ls -U1", lsU, 0.9);
+    const std::string sorted = "quillmere-list --sort name > file";
+    compared(sorted, files, byName.seconds, "find -printf", find, 1.1);
+    compared(sorted, files, byName.seconds, lsSortedName, lsSorted, 0.3);
+    compared("quillmere-list --sort extension > file", files, byExtension.seconds, "find -printf",
+        find, 0);
+    compared("quillmere-list --sort name -o file (fsync)", files, saved.seconds, "find -printf",
+        find, 0);
+    auto memory = [&](const std::string &what, double peakMiB) {
+        std::string target;
+        if (files == Million)
+            target = format("<= 128 MiB: %s", peakMiB <= 128 ? "met" : "MISSED");
+        row(what, files, format("%.1f MiB", peakMiB), "whole process", "", target);
+    };
+    memory("memory: quillmere-list peak", unsorted.peakMiB);
+    memory("memory: quillmere-list --sort name peak", byName.peakMiB);
+    memory("memory: quillmere-list --sort extension peak", byExtension.peakMiB);
+}
+
+int usage()
+{
+    std::fprintf(stderr,
+        "usage: quillmere_clibench --cli PATH [--runs N] [--work DIR] [--ls-locale LOCALE]\n"
+        "                          [--ls-locpath DIR] FOLDER...\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    Options options;
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string &a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--cli" && hasValue)
+            options.cli = args[++i];
+        else if (a == "--runs" && hasValue)
+            options.runs = std::max(1, std::atoi(args[++i].c_str()));
+        else if (a == "--work" && hasValue)
+            options.workDir = args[++i];
+        else if (a == "--ls-locale" && hasValue)
+            options.lsLocale = args[++i];
+        else if (a == "--ls-locpath" && hasValue)
+            options.lsLocPath = args[++i];
+        else if (a.rfind("--", 0) == 0)
+            return usage();
+        else
+            options.folders.push_back(a);
+    }
+    if (options.cli.empty() || options.folders.empty())
+        return usage();
+
+    for (const std::string &folder : options.folders)
+        benchmarkFolder(options, folder);
+    std::printf("quillmere-list, median of %d runs (%d below %ld files), writing to a file on the "
+                "same disk; memory is the peak resident size of the whole process.\n\n",
+        options.runs, 3 * options.runs, Million / 2);
+    print();
+    return 0;
+}
