@@ -5,17 +5,16 @@
 #include "testdir.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QTest>
 #include <QThread>
 
 #include <csignal>
 
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-
-extern char **environ;
 
 namespace {
 
@@ -35,48 +34,28 @@ struct Result
 // Runs quillmere-list as a process. Arguments are bytes: QProcess would pass
 // them as UTF-8 and lose a folder name that is not. Standard output goes to
 // outFd when given, else to a file in scratch.
-Result run(const QList<QByteArray> &args, const TestDir &scratch, int outFd = -1,
-    bool ignorePipeSignal = false)
+Result run(QList<QByteArray> args, const TestDir &scratch, int outFd = -1, bool ignorePipe = false)
 {
     const QByteArray outPath = scratch.encodedPath() + "/out",
                      errPath = scratch.encodedPath() + "/err";
-    QList<QByteArray> argv { QUILLMERE_LIST };
-    argv += args;
-    std::vector<char *> pointers;
-    for (QByteArray &a : argv)
-        pointers.push_back(a.data());
-    pointers.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (outFd >= 0)
-        posix_spawn_file_actions_adddup2(&actions, outFd, 1);
-    else
-        posix_spawn_file_actions_addopen(&actions, 1, outPath, O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath, O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t pipeSignal;
-    sigemptyset(&pipeSignal);
-    sigaddset(&pipeSignal, SIGPIPE);
-    posix_spawnattr_setsigdefault(&attributes, &pipeSignal);
-    if (!ignorePipeSignal) // an ignored signal stays ignored across exec
-        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
-    const auto previous = std::signal(SIGPIPE, ignorePipeSignal ? SIG_IGN : SIG_DFL);
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, &attributes, pointers.data(), environ);
-    std::signal(SIGPIPE, previous);
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
-
-    Result result;
-    if (spawned != 0) {
-        qWarning("cannot start %s: %s", QUILLMERE_LIST, strerror(spawned));
-        return result;
+    args.prepend(QUILLMERE_LIST);
+    std::vector<char *> argv;
+    for (QByteArray &a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) { // only async-signal-safe calls until exec
+        const int out = outFd >= 0 ? outFd : ::open(outPath, O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ::dup2(out, 1);
+        ::dup2(::open(errPath, O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+        ::signal(SIGPIPE, ignorePipe ? SIG_IGN : SIG_DFL);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
     }
+    Result result;
     int status = 0;
     QDeadlineTimer deadline(60000);
-    while (::waitpid(pid, &status, WNOHANG) == 0) {
+    while (pid > 0 && ::waitpid(pid, &status, WNOHANG) == 0) {
         if (deadline.hasExpired()) {
             qWarning("quillmere-list did not end within 60 s; killed");
             ::kill(pid, SIGKILL);
@@ -85,9 +64,9 @@ Result run(const QList<QByteArray> &args, const TestDir &scratch, int outFd = -1
         }
         QThread::msleep(5);
     }
-    if (WIFEXITED(status))
+    if (pid > 0 && WIFEXITED(status))
         result.status = WEXITSTATUS(status);
-    else if (WIFSIGNALED(status))
+    else if (pid > 0 && WIFSIGNALED(status))
         result.signal = WTERMSIG(status);
     result.out = outFd >= 0 ? QByteArray() : readAll(QFile::decodeName(outPath));
     result.err = readAll(QFile::decodeName(errPath));
@@ -146,22 +125,14 @@ void tst_QuillmereList::listsFoldersAsGiven()
         "inside.txt\r\n" + fromA);
     QCOMPARE(listed({ empty.encodedPath() }, scratch), QByteArray());
     QCOMPARE(listed({ "--line-end", "lf", oddFolder }, scratch), QByteArray("inside.txt\n"));
-
-    // The same files and bytes as the window's save, in the same order.
-    FrmFilenameReader window;
-    auto *folders = window.findChild<QListWidget *>(QStringLiteral("ListFolder"));
-    auto *files = window.findChild<FileListView *>(QStringLiteral("LvFiles"))->files();
-    folders->addItem(a.path());
-    window.PopulateListViewWithFiles(folders);
-    QTRY_COMPARE_WITH_TIMEOUT(files->rowCount(), 5, 30000);
-    QCOMPARE(fromA, exportText(*files));
 }
 
 void tst_QuillmereList::sortsAsTheWindow_data()
 {
     QTest::addColumn<QList<QByteArray>>("options");
-    QTest::addColumn<QList<int>>(
-        "clicks"); // the window's header clicks, 1 "File Name", 2 "Extension"
+    // The window's header clicks: 1 "File Name", 2 "Extension".
+    QTest::addColumn<QList<int>>("clicks");
+    QTest::newRow("unsorted") << QList<QByteArray> {} << QList<int> {};
     QTest::newRow("name") << QList<QByteArray> { "--sort", "name" } << QList<int> { 1, 1 };
     QTest::newRow("name, reversed")
         << QList<QByteArray> { "--sort=name", "--reverse" } << QList<int> { 1 };
@@ -182,13 +153,14 @@ void tst_QuillmereList::sortsAsTheWindow()
                  "archive.", "x.tar.gz", Latin1Cafe, "line\nfeed.txt", "Zeta.Md" }),
         QString());
     QCOMPARE(b.createFiles({ "file2.txt", "c.TXT", "readme", "10.md" }), QString());
+    QCOMPARE(::symlink("c.TXT", b.encodedPath() + "/link.txt"), 0);
 
     FrmFilenameReader window;
     auto *folders = window.findChild<QListWidget *>(QStringLiteral("ListFolder"));
     auto *view = window.findChild<FileListView *>(QStringLiteral("LvFiles"));
     folders->addItems({ a.path(), b.path() });
     window.PopulateListViewWithFiles(folders);
-    QTRY_COMPARE_WITH_TIMEOUT(view->files()->rowCount(), 15, 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(view->files()->rowCount(), 16, 30000);
     for (const int column : clicks) {
         const Qt::SortOrder before = view->files()->sortOrder();
         emit view->columnClick(column);
@@ -217,17 +189,18 @@ void tst_QuillmereList::badUsage_data()
 {
     QTest::addColumn<QList<QByteArray>>("args");
     QTest::newRow("no folder") << QList<QByteArray> { "--sort", "name" };
-    QTest::newRow("unknown option") << QList<QByteArray> { "--bogus", "." };
-    QTest::newRow("unknown sort key") << QList<QByteArray> { "--sort", "size", "." };
-    QTest::newRow("unknown line end") << QList<QByteArray> { "--line-end", "cr", "." };
-    QTest::newRow("reverse unsorted") << QList<QByteArray> { "--reverse", "." };
-    QTest::newRow("output without file") << QList<QByteArray> { ".", "-o" };
+    QTest::newRow("unknown option") << QList<QByteArray> { "--bogus", "FOLDER" };
+    QTest::newRow("unknown sort key") << QList<QByteArray> { "--sort", "size", "FOLDER" };
+    QTest::newRow("unknown line end") << QList<QByteArray> { "--line-end", "cr", "FOLDER" };
+    QTest::newRow("reverse unsorted") << QList<QByteArray> { "--reverse", "FOLDER" };
+    QTest::newRow("output without file") << QList<QByteArray> { "FOLDER", "-o" };
 }
 
 void tst_QuillmereList::badUsage()
 {
-    QFETCH(const QList<QByteArray>, args);
+    QFETCH(QList<QByteArray>, args);
     TestDir scratch;
+    std::replace(args.begin(), args.end(), QByteArray("FOLDER"), scratch.encodedPath());
     const Result r = run(args, scratch);
     QCOMPARE(r.status, 2);
     QCOMPARE(r.out, QByteArray());
