@@ -150,8 +150,11 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(QStringLiteral(
         "Lists the plain files of each FOLDER, one name per line, as Quillmere's window\n"
         "lists and saves them: the same files, order and bytes."));
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
+    // Not Qt's own help option, which would offer Qt's options too.
+    const QCommandLineOption help({ QStringLiteral("h"), QStringLiteral("help") },
+        QStringLiteral("Show this help and exit."));
+    const QCommandLineOption version({ QStringLiteral("v"), QStringLiteral("version") },
+        QStringLiteral("Show the version and exit."));
     const QCommandLineOption output({ QStringLiteral("o"), QStringLiteral("output") },
         QStringLiteral("Write the list to FILE, replacing it as a whole, instead of to standard "
                        "output."),
@@ -164,7 +167,7 @@ int main(int argc, char *argv[])
         QStringLiteral("reverse"), QStringLiteral("Turn the sorted order round."));
     const QCommandLineOption lineEnd(QStringLiteral("line-end"),
         QStringLiteral("End every line with crlf (the default) or lf."), QStringLiteral("END"));
-    parser.addOptions({ output, sort, reverse, lineEnd });
+    parser.addOptions({ help, version, output, sort, reverse, lineEnd });
     parser.addPositionalArgument(QStringLiteral("FOLDER"),
         QStringLiteral("A folder whose files to list; several are listed in the order given."),
         QStringLiteral("FOLDER..."));
