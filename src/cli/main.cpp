@@ -16,6 +16,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #ifdef Q_OS_WIN
 #include <fcntl.h>
@@ -115,7 +116,7 @@ bool writeStandardOutput(const QByteArray &text, QString *error)
     if (std::fwrite(text.constData(), 1, size_t(text.size()), stdout) == size_t(text.size())
         && std::fflush(stdout) == 0)
         return true;
-    if (errno == EPIPE || errno == EINVAL)
+    if (errno == EPIPE)
         endAsReaderLeft();
     *error = qt_error_string(errno);
     return false;
