@@ -81,6 +81,8 @@ private slots:
     void replacesExistingFileWhole();
     void failureKeepsExistingFile_data();
     void failureKeepsExistingFile();
+    void keepsOwnerGroupAndMode();
+    void folderIsSynced();
     void writeErrorIsNotSuccess();
     void fullDiskIsNotSuccess();
 };
@@ -189,6 +191,44 @@ void tst_TextExport::failureKeepsExistingFile()
     readOnly.reset();
     // No temporary file is left behind.
     QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList { "list.txt" });
+}
+
+void tst_TextExport::keepsOwnerGroupAndMode()
+{
+    if (::geteuid() != 0)
+        QSKIP("only root can give a file to another user");
+    TestDir out;
+    const QString target = out.filePath("list.txt");
+    const QByteArray path = QFile::encodeName(target);
+    QVERIFY(writeFile(target, "old\r\n"));
+    QCOMPARE(::chown(path, 65534, 65534), 0);
+    QCOMPARE(::chmod(path, 0600), 0);
+    QCOMPARE(::link(path, QFile::encodeName(out.filePath("link.txt"))), 0);
+
+    QString error;
+    QVERIFY2(saveText(target, "new\r\n", &error), qPrintable(error));
+    struct stat st;
+    QCOMPARE(::stat(path, &st), 0);
+    QCOMPARE(st.st_uid, uid_t(65534));
+    QCOMPARE(st.st_gid, gid_t(65534));
+    QCOMPARE(st.st_mode & 07777, mode_t(0600));
+    QCOMPARE(contents(target), QByteArray("new\r\n"));
+    // The file was replaced, not rewritten: another link keeps the old contents.
+    QCOMPARE(contents(out.filePath("link.txt")), QByteArray("old\r\n"));
+}
+
+void tst_TextExport::folderIsSynced()
+{
+    // A failing sync of the folder, after the rename, is a failed save with the system's reason.
+    TestDir out;
+    QString error;
+    const FolderSync failing = [](int folderFd) {
+        struct stat st;
+        errno = ::fstat(folderFd, &st) == 0 && S_ISDIR(st.st_mode) ? EIO : EBADF;
+        return -1;
+    };
+    QVERIFY(!saveText(out.filePath("list.txt"), "a\r\n", &error, failing));
+    QCOMPARE(error, qt_error_string(EIO));
 }
 
 void tst_TextExport::writeErrorIsNotSuccess()
