@@ -33,6 +33,7 @@ private slots:
     void failureLeavesRowsAlone_data();
     void failureLeavesRowsAlone();
     void unreadableFolder();
+    void limitsFailTheListing();
 };
 
 void tst_FolderListing::listsPlainFilesOnly()
@@ -146,6 +147,24 @@ void tst_FolderListing::unreadableFolder()
     QVERIFY(!listFolder(dir.filePath("locked"), rows, &error));
     QCOMPARE(error, qt_error_string(EACCES));
     ::chmod(locked, 0755);
+}
+
+void tst_FolderListing::limitsFailTheListing()
+{
+    TestDir dir;
+    QCOMPARE(dir.createFiles({ "a", "b", "c" }), QString());
+    // One row and its bytes come from an earlier folder; this folder's rows are taken back.
+    for (FileRows rows : { FileRows(3), FileRows(FileRows::MaxRows, 3) }) {
+        QVERIFY(rows.append("x"));
+        QString error;
+        QVERIFY(!listFolder(dir.path(), rows, &error));
+        QCOMPARE(error, QStringLiteral("Too many files to list."));
+        QCOMPARE(rows.size(), 1);
+    }
+    FileRows exact(4, 4);
+    QVERIFY(exact.append("x"));
+    QVERIFY(listFolder(dir.path(), exact, nullptr));
+    QVERIFY(!exact.append("y"));
 }
 
 QTEST_GUILESS_MAIN(tst_FolderListing)

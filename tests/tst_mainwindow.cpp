@@ -1,5 +1,6 @@
 #include "lists/filelistmodel.h"
 #include "lists/filelistview.h"
+#include "lists/namedelegate.h"
 #include "main_window/frmfilenamereader.h"
 #include "modaldriver.h"
 #include "testdir.h"
@@ -112,6 +113,8 @@ private slots:
 
     void removeRows();
     void headerClicksSort();
+    void tooManyKeysToSortIsReported();
+    void eachNameInItsOwnDirection();
 
     void saveWritesTheListAsShown();
     void saveCancelledWritesNothing();
@@ -470,6 +473,47 @@ void tst_MainWindow::headerClicksSort()
     QCOMPARE(dir.createFiles({ "new.b" }), QString());
     ui.add(dir.filePath("x.B"));
     QCOMPARE(extensions(), (QStringList { "c", "b", "b", "b", "a", "a" }));
+}
+
+void tst_MainWindow::tooManyKeysToSortIsReported()
+{
+    TestDir dir;
+    QCOMPARE(dir.createFiles({ "b", "a" }), QString());
+    Window ui;
+    ui.add(dir.filePath("a"));
+    const QList<QByteArray> listed = ui.rows();
+    ui.files()->files()->setSortKeyLimit(1);
+    ui.clickHeader(0);
+    QCOMPARE(ui.dialogs.boxes.size(), 1);
+    QVERIFY(ui.dialogs.boxes.first().text.contains("Too many files to list."));
+    QCOMPARE(ui.rows(), listed);
+    QVERIFY(!ui.files()->header()->isSortIndicatorShown());
+}
+
+void tst_MainWindow::eachNameInItsOwnDirection()
+{
+    TestDir dir;
+    QCOMPARE(dir.createFiles({ "שלום.txt", "abc.txt" }), QString());
+    Window ui;
+    ui.add(dir.filePath("abc.txt"));
+    QVERIFY(dynamic_cast<NameDelegate *>(ui.folders()->itemDelegate()));
+    auto *delegate = dynamic_cast<NameDelegate *>(ui.files()->itemDelegate());
+    QVERIFY(delegate);
+    auto laidOut = [&](const QByteArray &name) {
+        const int row = ui.rows().indexOf(name);
+        QStyleOptionViewItem option;
+        option.initFrom(ui.files());
+        delegate->initStyleOption(&option, ui.files()->model()->index(row, 0));
+        return std::pair(option.direction, option.displayAlignment & Qt::AlignHorizontal_Mask);
+    };
+    const auto left = Qt::AlignLeft | Qt::AlignAbsolute;
+    QCOMPARE(laidOut("שלום.txt"), std::pair(Qt::RightToLeft, left));
+    QCOMPARE(laidOut("abc.txt"), std::pair(Qt::LeftToRight, left));
+    // In a right-to-left window names line up on the right, and keep their own direction.
+    ui.window.setLayoutDirection(Qt::RightToLeft);
+    const auto right = Qt::AlignRight | Qt::AlignAbsolute;
+    QCOMPARE(laidOut("שלום.txt"), std::pair(Qt::RightToLeft, right));
+    QCOMPARE(laidOut("abc.txt"), std::pair(Qt::LeftToRight, right));
 }
 
 void tst_MainWindow::saveWritesTheListAsShown()

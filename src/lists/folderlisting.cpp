@@ -21,6 +21,17 @@
 #if !defined(Q_OS_WIN)
 namespace {
 
+// FUSE and network file systems interrupt calls when a signal arrives;
+// each of these is safe to repeat.
+template<typename Call> auto retryOnEintr(Call call)
+{
+    for (;;) {
+        const auto result = call();
+        if (result >= 0 || errno != EINTR)
+            return result;
+    }
+}
+
 // Whether an entry of the open folder dirFd is listed, from its type as the
 // folder reports it.
 bool isListedFile(int dirFd, const char *name, unsigned char type)
@@ -33,7 +44,7 @@ bool isListedFile(int dirFd, const char *name, unsigned char type)
         return false;
     struct stat st;
     // Follows links; a broken one fails and is left out.
-    return ::fstatat(dirFd, name, &st, 0) == 0 && S_ISREG(st.st_mode);
+    return retryOnEintr([&] { return ::fstatat(dirFd, name, &st, 0); }) == 0 && S_ISREG(st.st_mode);
 }
 
 struct FdCloser
@@ -54,7 +65,7 @@ bool listFolder(const QString &folder, FileRows &rows, QString *error)
             *error = reason;
         return false;
     };
-    const QString tooMany = QStringLiteral("Too many files to list.");
+    const QString tooMany = FileRows::limitReason();
 
 #ifdef Q_OS_WIN
     // A bare drive ("C:") names the drive's current folder to Windows; we mean its root.
@@ -74,7 +85,8 @@ bool listFolder(const QString &folder, FileRows &rows, QString *error)
     return true;
 #else
     const QByteArray path = QFile::encodeName(folder);
-    const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = retryOnEintr(
+        [&] { return ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
     if (fd < 0)
         return fail(qt_error_string(errno));
     FdCloser closer { fd };
@@ -85,7 +97,7 @@ bool listFolder(const QString &folder, FileRows &rows, QString *error)
     constexpr size_t BufferSize = 1 << 18;
     const std::unique_ptr<char[]> buffer(new char[BufferSize]);
     for (;;) {
-        const ssize_t n = ::getdents64(fd, buffer.get(), BufferSize);
+        const ssize_t n = retryOnEintr([&] { return ::getdents64(fd, buffer.get(), BufferSize); });
         if (n < 0)
             return fail(qt_error_string(errno));
         if (n == 0)
