@@ -32,8 +32,14 @@ template<typename Call> auto retryOnEintr(Call call)
     }
 }
 
-// Whether an entry of the open folder dirFd is listed, from its type as the
-// folder reports it.
+struct FdCloser
+{
+    int fd;
+    ~FdCloser() { ::close(fd); }
+};
+
+} // namespace
+
 bool isListedFile(int dirFd, const char *name, unsigned char type)
 {
     if (name[0] == '.') // hidden, and also "." and ".."
@@ -46,14 +52,6 @@ bool isListedFile(int dirFd, const char *name, unsigned char type)
     // Follows links; a broken one fails and is left out.
     return retryOnEintr([&] { return ::fstatat(dirFd, name, &st, 0); }) == 0 && S_ISREG(st.st_mode);
 }
-
-struct FdCloser
-{
-    int fd;
-    ~FdCloser() { ::close(fd); }
-};
-
-} // namespace
 #endif
 
 bool listFolder(const QString &folder, FileRows &rows, QString *error)

@@ -14,3 +14,11 @@ class FileRows;
 // *error. Costs one pass over the folder's entries, plus one stat per link or
 // per entry whose type the file system does not report.
 bool listFolder(const QString &folder, FileRows &rows, QString *error);
+
+#ifndef Q_OS_WIN
+// Whether an entry of the open folder dirFd is listed, from its type as the
+// folder reports it (d_type; DT_UNKNOWN where the file system does not tell,
+// as XFS without ftype and some network file systems do). Declared here so
+// that every type can be tried on any file system.
+bool isListedFile(int dirFd, const char *name, unsigned char type);
+#endif
