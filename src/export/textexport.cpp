@@ -89,6 +89,12 @@ bool saveText(const QString &path, const QByteArray &text, QString *error, Folde
         return fail(qt_error_string(EISDIR));
     if (target.exists() && !target.isFile())
         return fail(QStringLiteral("It is not a regular file."));
+#ifndef Q_OS_WIN
+    // Qt would say only "not writable"; the system says why (a mode, an immutable file).
+    if (target.exists()
+        && ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) != 0)
+        return fail(qt_error_string(errno));
+#endif
 
     QSaveFile file(path);
     // Unbuffered, and written until done: a short write carries no error, only
