@@ -109,7 +109,9 @@ private slots:
     void addByTypingInTheDialog();
     void foldersDifferingInCase();
     void removeFolder();
+    void removeNeedsASelectedFolder();
     void unlistableFolderIsReported();
+    void warningNamesFolderThenReason();
 
     void removeRows();
     void headerClicksSort();
@@ -118,6 +120,7 @@ private slots:
 
     void saveWritesTheListAsShown();
     void saveCancelledWritesNothing();
+    void saveCancelledShowsNothing();
     void saveFailureIsReported();
 
     void closeEndsTheProgram();
@@ -379,6 +382,19 @@ void tst_MainWindow::removeFolder()
     QCOMPARE(ui.dialogs.boxes.size(), 0);
 }
 
+void tst_MainWindow::removeNeedsASelectedFolder()
+{
+    TestDir dir;
+    QCOMPARE(dir.createFiles({ "a" }), QString());
+    Window ui;
+    ui.add(dir.filePath("a"));
+    ui.selectFolder(0);
+    ui.folders()->clearSelection(); // still the current folder, but not selected
+    QCOMPARE(ui.folders()->currentRow(), 0);
+    ui.control("CmdDelFolder")->click();
+    QCOMPARE(ui.folderList(), QStringList { dir.path() });
+}
+
 void tst_MainWindow::unlistableFolderIsReported()
 {
     TestDir kept;
@@ -398,6 +414,21 @@ void tst_MainWindow::unlistableFolderIsReported()
     // The other folder is listed, and the failed one stays for the user to remove.
     QCOMPARE(ui.rows(), QList<QByteArray> { "kept.txt" });
     QCOMPARE(ui.folderList(), (QStringList { doomedPath, kept.path() }));
+}
+
+void tst_MainWindow::warningNamesFolderThenReason()
+{
+    TestDir dir;
+    const QString gone = dir.filePath("gone");
+    QVERIFY(QDir(dir.path()).mkdir("gone"));
+    QCOMPARE(dir.createFiles({ "gone/a", "kept" }), QString());
+    Window ui;
+    ui.add(dir.filePath("gone/a"));
+    QVERIFY(QDir(gone).removeRecursively());
+    ui.add(dir.filePath("kept"));
+    QCOMPARE(ui.dialogs.boxes.size(), 1);
+    QVERIFY2(ui.dialogs.boxes.first().text.endsWith(gone + u'\n' + qt_error_string(ENOENT)),
+        qPrintable(ui.dialogs.boxes.first().text));
 }
 
 void tst_MainWindow::removeRows()
@@ -565,6 +596,18 @@ void tst_MainWindow::saveCancelledWritesNothing()
     ui.control("CmdSaveTXT")->click();
     QCOMPARE(QFileInfo(out.filePath("empty.txt")).size(), 0);
     QVERIFY(QFileInfo(out.filePath("empty.txt")).isFile());
+}
+
+void tst_MainWindow::saveCancelledShowsNothing()
+{
+    TestDir dir;
+    QCOMPARE(dir.createFiles({ "a" }), QString());
+    Window ui;
+    ui.add(dir.filePath("a"));
+    ui.dialogs.cancel();
+    ui.control("CmdSaveTXT")->click();
+    QVERIFY(ui.dialogs.allAnswered());
+    QCOMPARE(ui.dialogs.boxes.size(), 0);
 }
 
 void tst_MainWindow::saveFailureIsReported()
