@@ -63,6 +63,7 @@ private slots:
     void reversingEqualsStableSort();
     void rebuildWhileSortedIsSorted();
     void removalKeepsOrder();
+    void tooManySortKeyBytes();
     void selectionFollowsItsRow();
 };
 
@@ -79,6 +80,9 @@ void tst_FileListModel::consistentThroughEveryChange()
     model.setSortOrder(Qt::DescendingOrder);
     model.setSortKey(FileListModel::ExtensionColumn);
     model.setRows(rowsOf({ "x.1", "y.2" }));
+    QVERIFY(!model.removeRows(-1, 1));
+    QVERIFY(!model.removeRows(1, 2));
+    QCOMPARE(model.rowCount(), 2);
     model.clear();
     QCOMPARE(model.rowCount(), 0);
     QVERIFY(!model.removeRow(0));
@@ -93,6 +97,19 @@ void tst_FileListModel::displayText_data()
     QTest::newRow("not UTF-8") << Latin1Cafe << QStringLiteral("caf\uFFFD.txt");
     QTest::newRow("line feed") << QByteArray("two\nlines") << QStringLiteral("two\u240Alines");
     QTest::newRow("tab and DEL") << QByteArray("a\tb\x7f") << QStringLiteral("a\u2409b\u2421");
+    // Characters that would break the line and hide the rest of the name.
+    QTest::newRow("line separator") << QByteArray("b_ls\u2028SECOND.txt") << QStringLiteral("b_ls<U+2028>SECOND.txt");
+    QTest::newRow("paragraph separator") << QByteArray("a\u2029b") << QStringLiteral("a<U+2029>b");
+    QTest::newRow("NEL and other C1") << QByteArray("a\u0085b\u009f") << QStringLiteral("a<U+0085>b<U+009F>");
+    // Directional controls would show "abexe.txt"; shown, the text reads in byte order.
+    QTest::newRow("override") << QByteArray("ab\u202Etxt.exe") << QStringLiteral("ab<U+202E>txt.exe");
+    QTest::newRow("every directional control")
+        << QByteArray("\u202A\u202B\u202C\u202D\u2066\u2067\u2068\u2069\u200E\u200F\u061C")
+        << QStringLiteral("<U+202A><U+202B><U+202C><U+202D><U+2066><U+2067><U+2068><U+2069>"
+                          "<U+200E><U+200F><U+061C>");
+    // Right-to-left scripts without controls, and joiners that scripts need, stay as they are.
+    QTest::newRow("Hebrew") << QByteArray("שלום 2.txt") << QStringLiteral("שלום 2.txt");
+    QTest::newRow("Persian with ZWNJ") << QByteArray("می\u200Cخواهم.txt") << QStringLiteral("می\u200Cخواهم.txt");
 }
 // clang-format on
 
@@ -132,9 +149,10 @@ void tst_FileListModel::neutralOrderUnderCLocale()
     // be a byte order: the model must still sort naturally.
     QCOMPARE(QLocale::system().language(), QLocale::C);
     FileListModel model;
-    model.setRows(rowsOf({ "file10", "file2", "File1" }));
+    // ICU's POSIX order would put "B" before "a" and compare "b" < "B".
+    model.setRows(rowsOf({ "file10", "b", "file2", "B", "File1", "a" }));
     model.setSorted(true);
-    QCOMPARE(namesOf(model), (QList<QByteArray> { "File1", "file2", "file10" }));
+    QCOMPARE(namesOf(model), (QList<QByteArray> { "a", "b", "B", "File1", "file2", "file10" }));
 }
 
 void tst_FileListModel::agreesWithQCollator()
@@ -171,12 +189,42 @@ void tst_FileListModel::agreesWithQCollator()
     QCollator reference(locale);
     reference.setNumericMode(true);
     reference.setCaseSensitivity(Qt::CaseInsensitive);
-    QList<QByteArray> expected = names;
-    std::stable_sort(
-        expected.begin(), expected.end(), [&](const QByteArray &a, const QByteArray &b) {
-            return reference.compare(QString::fromUtf8(a), QString::fromUtf8(b)) < 0;
+    const auto referenceSorted = [&](QList<QByteArray> list, Qt::SortOrder direction) {
+        std::stable_sort(list.begin(), list.end(), [&](const QByteArray &a, const QByteArray &b) {
+            const int order = reference.compare(QString::fromUtf8(a), QString::fromUtf8(b));
+            return direction == Qt::AscendingOrder ? order < 0 : order > 0;
         });
-    QCOMPARE(sortedByCollator(names, locale), expected);
+        return list;
+    };
+    QCOMPARE(sortedByCollator(names, locale), referenceSorted(names, Qt::AscendingOrder));
+
+    // Thousands of names take the radix passes, also past the first eight key
+    // bytes: many share a long prefix, many keys are equal (case, leading zeros).
+    QRandomGenerator random(11);
+    const char *const stems[]
+        = { "", "a", "A", "b", "Ä", "é", "file", "File", "IMG_", "img-", "日本", "Ωmega", "x y" };
+    const char *const longStems[] = { "common-long-prefix-", "COMMON-long-prefix-" };
+    const char *const suffixes[] = { ".txt", ".TXT", ".jpg", "", ".tar.gz", "b" };
+    QList<QByteArray> generated;
+    for (int i = 0; i < 3000; ++i) {
+        const char *stem = random.bounded(2) ? longStems[random.bounded(2)]
+                                             : stems[random.bounded(int(std::size(stems)))];
+        generated << stem + QByteArray(random.bounded(3), '0')
+                + QByteArray::number(random.bounded(300))
+                + suffixes[random.bounded(int(std::size(suffixes)))];
+    }
+    const FileRows rows = rowsOf(generated);
+    Collator collator(locale);
+    const SortKeys keys(rows, false, collator);
+    for (const Qt::SortOrder direction : { Qt::AscendingOrder, Qt::DescendingOrder }) {
+        std::vector<uint32_t> order(size_t(rows.size()));
+        std::iota(order.begin(), order.end(), 0u);
+        stableSortRows(order, keys, direction);
+        QList<QByteArray> sorted;
+        for (const uint32_t row : order)
+            sorted << rows.name(row).toByteArray();
+        QCOMPARE(sorted, referenceSorted(generated, direction));
+    }
 }
 
 void tst_FileListModel::stableWithinEqualKeys()
@@ -244,9 +292,22 @@ void tst_FileListModel::removalKeepsOrder()
     QCOMPARE(namesOf(model), (QList<QByteArray> { "a", "c", "d" }));
     model.setSortOrder(Qt::DescendingOrder);
     QCOMPARE(namesOf(model), (QList<QByteArray> { "d", "c", "a" }));
+    model.setSortOrder(Qt::DescendingOrder); // already so: nothing turns round
+    QCOMPARE(namesOf(model), (QList<QByteArray> { "d", "c", "a" }));
     // A rebuild brings the removed row back, in its sorted place.
     model.setRows(rowsOf({ "c", "a", "b", "d" }));
     QCOMPARE(namesOf(model), (QList<QByteArray> { "d", "c", "b", "a" }));
+}
+
+void tst_FileListModel::tooManySortKeyBytes()
+{
+    FileListModel model;
+    QVERIFY(model.setSorted(true));
+    model.setSortKeyLimit(8); // less than three keys
+    // A rebuild while sorted keeps the rows in listing order and switches sorting off.
+    QVERIFY(!model.setRows(rowsOf({ "c", "a", "b" })));
+    QVERIFY(!model.isSorted());
+    QCOMPARE(namesOf(model), (QList<QByteArray> { "c", "a", "b" }));
 }
 
 void tst_FileListModel::selectionFollowsItsRow()

@@ -3,12 +3,16 @@
 #include "testdir.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QSet>
 #include <QTest>
 
+#include <dirent.h>
+#include <grp.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 
 namespace {
 
@@ -29,10 +33,13 @@ class tst_FolderListing : public QObject
 private slots:
     void listsPlainFilesOnly();
     void keepsNamesAsBytes();
+    void typeNotReportedIsLookedUp();
+    void folderBeyondOneReadBuffer();
     void appendsAfterEarlierFolders();
     void failureLeavesRowsAlone_data();
     void failureLeavesRowsAlone();
     void unreadableFolder();
+    void limitsFailTheListing();
 };
 
 void tst_FolderListing::listsPlainFilesOnly()
@@ -46,6 +53,9 @@ void tst_FolderListing::listsPlainFilesOnly()
     QCOMPARE(::symlink("a.txt", base + "link-to-file"), 0);
     QCOMPARE(::symlink("sub", base + "link-to-folder"), 0);
     QCOMPARE(::symlink("nowhere", base + "broken-link"), 0);
+    // A link counts only when it leads to a plain file, not to anything that is not a folder.
+    QCOMPARE(::symlink("fifo", base + "link-to-fifo"), 0);
+    QCOMPARE(::symlink("socket", base + "link-to-socket"), 0);
     // A FIFO must be left out without being opened, or the listing would block.
     QCOMPARE(::mkfifo(base + "fifo", 0644), 0);
     const int socketFd = ::socket(AF_UNIX, SOCK_STREAM, 0);
@@ -88,6 +98,37 @@ void tst_FolderListing::keepsNamesAsBytes()
     QCOMPARE(names(rows), (QSet<QByteArray> { Latin1Cafe, withNewline, utf8 }));
 }
 
+void tst_FolderListing::typeNotReportedIsLookedUp()
+{
+    TestDir dir;
+    QCOMPARE(dir.createFiles({ "file", ".hidden" }), QString());
+    const QByteArray base = dir.encodedPath() + '/';
+    QVERIFY(QDir(dir.path()).mkdir("sub"));
+    QCOMPARE(::mkfifo(base + "fifo", 0644), 0);
+    QCOMPARE(::symlink("file", base + "link"), 0);
+    const int fd = ::open(dir.encodedPath(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    QVERIFY(fd >= 0);
+    const std::pair<const char *, bool> expected[] = { { "file", true }, { "link", true },
+        { "sub", false }, { "fifo", false }, { "missing", false }, { ".hidden", false } };
+    for (const auto &[name, listed] : expected)
+        QVERIFY2(isListedFile(fd, name, DT_UNKNOWN) == listed, name);
+    ::close(fd);
+}
+
+void tst_FolderListing::folderBeyondOneReadBuffer()
+{
+    // Far more entries than one read of the folder returns.
+    TestDir dir;
+    QList<QByteArray> made;
+    for (int i = 0; i < 20000; ++i)
+        made << "file-" + QByteArray::number(i) + ".txt";
+    QCOMPARE(dir.createFiles(made), QString());
+    FileRows rows;
+    QVERIFY(listFolder(dir.path(), rows, nullptr));
+    QCOMPARE(rows.size(), made.size());
+    QCOMPARE(names(rows), QSet<QByteArray>(made.begin(), made.end()));
+}
+
 void tst_FolderListing::appendsAfterEarlierFolders()
 {
     TestDir first, second;
@@ -107,14 +148,16 @@ void tst_FolderListing::appendsAfterEarlierFolders()
 void tst_FolderListing::failureLeavesRowsAlone_data()
 {
     QTest::addColumn<QString>("what");
-    QTest::newRow("vanished") << "vanished";
-    QTest::newRow("a file, not a folder") << "file";
-    QTest::newRow("empty path") << "empty";
+    QTest::addColumn<int>("reason");
+    QTest::newRow("vanished") << "vanished" << ENOENT;
+    QTest::newRow("a file, not a folder") << "file" << ENOTDIR;
+    QTest::newRow("empty path") << "empty" << ENOENT;
 }
 
 void tst_FolderListing::failureLeavesRowsAlone()
 {
     QFETCH(QString, what);
+    QFETCH(int, reason);
     TestDir dir;
     QCOMPARE(dir.createFiles({ "kept.txt", "plain" }), QString());
     QString folder;
@@ -129,23 +172,82 @@ void tst_FolderListing::failureLeavesRowsAlone()
     QVERIFY(listFolder(dir.path(), rows, nullptr));
     QString error;
     QVERIFY(!listFolder(folder, rows, &error));
-    QVERIFY2(!error.isEmpty(), "the system's reason is reported");
+    QCOMPARE(error, qt_error_string(reason));
     QCOMPARE(rows.size(), 2);
 }
 
 void tst_FolderListing::unreadableFolder()
 {
-    if (::geteuid() == 0)
-        QSKIP("root reads every folder");
     TestDir dir;
     QVERIFY(QDir(dir.path()).mkdir("locked"));
     const QByteArray locked = dir.encodedPath() + "/locked";
     QCOMPARE(::chmod(locked, 0), 0);
-    FileRows rows;
-    QString error;
-    QVERIFY(!listFolder(dir.filePath("locked"), rows, &error));
-    QCOMPARE(error, qt_error_string(EACCES));
-    ::chmod(locked, 0755);
+    auto restore = qScopeGuard([&] { ::chmod(locked, 0755); });
+    const auto list = [&] {
+        FileRows rows;
+        QString error;
+        return listFolder(dir.filePath("locked"), rows, &error) || rows.size() != 0
+            ? QStringLiteral("listed")
+            : error;
+    };
+    if (::geteuid() != 0) {
+        QCOMPARE(list(), qt_error_string(EACCES));
+        return;
+    }
+
+    // Root reads every folder: list it as an unprivileged user, in a child process.
+    QCOMPARE(::chmod(dir.encodedPath(), 0755), 0);
+    int pipeFds[2];
+    QCOMPARE(::pipe(pipeFds), 0);
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(2);
+        const QByteArray result = list().toUtf8();
+        ::_exit(::write(pipeFds[1], result.constData(), size_t(result.size())) == result.size()
+                ? 0
+                : 3);
+    }
+    ::close(pipeFds[1]);
+    QByteArray result;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;)
+        result.append(buffer, n);
+    ::close(pipeFds[0]);
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 2)
+        QSKIP("cannot become an unprivileged user here");
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QCOMPARE(QString::fromUtf8(result), qt_error_string(EACCES));
+}
+
+void tst_FolderListing::limitsFailTheListing()
+{
+    TestDir dir;
+    QCOMPARE(dir.createFiles({ "a", "b", "c" }), QString());
+    // One row and its bytes come from an earlier folder; this folder's rows are taken back.
+    for (FileRows rows : { FileRows(3), FileRows(FileRows::MaxRows, 3) }) {
+        QVERIFY(rows.append("x"));
+        QString error;
+        QVERIFY(!listFolder(dir.path(), rows, &error));
+        QCOMPARE(error, QStringLiteral("Too many files to list."));
+        QCOMPARE(rows.size(), 1);
+    }
+    FileRows exact(4, 4);
+    QVERIFY(exact.append("x"));
+    QVERIFY(listFolder(dir.path(), exact, nullptr));
+    QVERIFY(!exact.append("y"));
+
+    // The longest name a row takes, and not a byte more.
+    FileRows longNames;
+    QVERIFY(longNames.append(QByteArray(FileRows::MaxNameLength, 'n')));
+    QVERIFY(!longNames.append(QByteArray(FileRows::MaxNameLength + 1, 'n')));
+    QCOMPARE(longNames.size(), 1);
+    QCOMPARE(longNames.name(0).size(), FileRows::MaxNameLength);
 }
 
 QTEST_GUILESS_MAIN(tst_FolderListing)

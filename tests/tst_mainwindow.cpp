@@ -1,5 +1,6 @@
 #include "lists/filelistmodel.h"
 #include "lists/filelistview.h"
+#include "lists/namedelegate.h"
 #include "main_window/frmfilenamereader.h"
 #include "modaldriver.h"
 #include "testdir.h"
@@ -108,13 +109,18 @@ private slots:
     void addByTypingInTheDialog();
     void foldersDifferingInCase();
     void removeFolder();
+    void removeNeedsASelectedFolder();
     void unlistableFolderIsReported();
+    void warningNamesFolderThenReason();
 
     void removeRows();
     void headerClicksSort();
+    void tooManyKeysToSortIsReported();
+    void eachNameInItsOwnDirection();
 
     void saveWritesTheListAsShown();
     void saveCancelledWritesNothing();
+    void saveCancelledShowsNothing();
     void saveFailureIsReported();
 
     void closeEndsTheProgram();
@@ -376,6 +382,19 @@ void tst_MainWindow::removeFolder()
     QCOMPARE(ui.dialogs.boxes.size(), 0);
 }
 
+void tst_MainWindow::removeNeedsASelectedFolder()
+{
+    TestDir dir;
+    QCOMPARE(dir.createFiles({ "a" }), QString());
+    Window ui;
+    ui.add(dir.filePath("a"));
+    ui.selectFolder(0);
+    ui.folders()->clearSelection(); // still the current folder, but not selected
+    QCOMPARE(ui.folders()->currentRow(), 0);
+    ui.control("CmdDelFolder")->click();
+    QCOMPARE(ui.folderList(), QStringList { dir.path() });
+}
+
 void tst_MainWindow::unlistableFolderIsReported()
 {
     TestDir kept;
@@ -395,6 +414,21 @@ void tst_MainWindow::unlistableFolderIsReported()
     // The other folder is listed, and the failed one stays for the user to remove.
     QCOMPARE(ui.rows(), QList<QByteArray> { "kept.txt" });
     QCOMPARE(ui.folderList(), (QStringList { doomedPath, kept.path() }));
+}
+
+void tst_MainWindow::warningNamesFolderThenReason()
+{
+    TestDir dir;
+    const QString gone = dir.filePath("gone");
+    QVERIFY(QDir(dir.path()).mkdir("gone"));
+    QCOMPARE(dir.createFiles({ "gone/a", "kept" }), QString());
+    Window ui;
+    ui.add(dir.filePath("gone/a"));
+    QVERIFY(QDir(gone).removeRecursively());
+    ui.add(dir.filePath("kept"));
+    QCOMPARE(ui.dialogs.boxes.size(), 1);
+    QVERIFY2(ui.dialogs.boxes.first().text.endsWith(gone + u'\n' + qt_error_string(ENOENT)),
+        qPrintable(ui.dialogs.boxes.first().text));
 }
 
 void tst_MainWindow::removeRows()
@@ -472,6 +506,47 @@ void tst_MainWindow::headerClicksSort()
     QCOMPARE(extensions(), (QStringList { "c", "b", "b", "b", "a", "a" }));
 }
 
+void tst_MainWindow::tooManyKeysToSortIsReported()
+{
+    TestDir dir;
+    QCOMPARE(dir.createFiles({ "b", "a" }), QString());
+    Window ui;
+    ui.add(dir.filePath("a"));
+    const QList<QByteArray> listed = ui.rows();
+    ui.files()->files()->setSortKeyLimit(1);
+    ui.clickHeader(0);
+    QCOMPARE(ui.dialogs.boxes.size(), 1);
+    QVERIFY(ui.dialogs.boxes.first().text.contains("Too many files to list."));
+    QCOMPARE(ui.rows(), listed);
+    QVERIFY(!ui.files()->header()->isSortIndicatorShown());
+}
+
+void tst_MainWindow::eachNameInItsOwnDirection()
+{
+    TestDir dir;
+    QCOMPARE(dir.createFiles({ "שלום.txt", "abc.txt" }), QString());
+    Window ui;
+    ui.add(dir.filePath("abc.txt"));
+    QVERIFY(dynamic_cast<NameDelegate *>(ui.folders()->itemDelegate()));
+    auto *delegate = dynamic_cast<NameDelegate *>(ui.files()->itemDelegate());
+    QVERIFY(delegate);
+    auto laidOut = [&](const QByteArray &name) {
+        const int row = ui.rows().indexOf(name);
+        QStyleOptionViewItem option;
+        option.initFrom(ui.files());
+        delegate->initStyleOption(&option, ui.files()->model()->index(row, 0));
+        return std::pair(option.direction, option.displayAlignment & Qt::AlignHorizontal_Mask);
+    };
+    const auto left = Qt::AlignLeft | Qt::AlignAbsolute;
+    QCOMPARE(laidOut("שלום.txt"), std::pair(Qt::RightToLeft, left));
+    QCOMPARE(laidOut("abc.txt"), std::pair(Qt::LeftToRight, left));
+    // In a right-to-left window names line up on the right, and keep their own direction.
+    ui.window.setLayoutDirection(Qt::RightToLeft);
+    const auto right = Qt::AlignRight | Qt::AlignAbsolute;
+    QCOMPARE(laidOut("שלום.txt"), std::pair(Qt::RightToLeft, right));
+    QCOMPARE(laidOut("abc.txt"), std::pair(Qt::LeftToRight, right));
+}
+
 void tst_MainWindow::saveWritesTheListAsShown()
 {
     TestDir dir, out;
@@ -521,6 +596,18 @@ void tst_MainWindow::saveCancelledWritesNothing()
     ui.control("CmdSaveTXT")->click();
     QCOMPARE(QFileInfo(out.filePath("empty.txt")).size(), 0);
     QVERIFY(QFileInfo(out.filePath("empty.txt")).isFile());
+}
+
+void tst_MainWindow::saveCancelledShowsNothing()
+{
+    TestDir dir;
+    QCOMPARE(dir.createFiles({ "a" }), QString());
+    Window ui;
+    ui.add(dir.filePath("a"));
+    ui.dialogs.cancel();
+    ui.control("CmdSaveTXT")->click();
+    QVERIFY(ui.dialogs.allAnswered());
+    QCOMPARE(ui.dialogs.boxes.size(), 0);
 }
 
 void tst_MainWindow::saveFailureIsReported()

@@ -14,6 +14,7 @@
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace {
 
@@ -81,6 +82,9 @@ private slots:
     void replacesExistingFileWhole();
     void failureKeepsExistingFile_data();
     void failureKeepsExistingFile();
+    void keepsOwnerGroupAndMode();
+    void folderIsSynced();
+    void failedRenameIsNotSuccess();
     void writeErrorIsNotSuccess();
     void fullDiskIsNotSuccess();
 };
@@ -150,21 +154,30 @@ void tst_TextExport::replacesExistingFileWhole()
 
 void tst_TextExport::failureKeepsExistingFile_data()
 {
+    // The system's reason for each, or 0 where the reason is our own.
     QTest::addColumn<QString>("what");
-    QTest::newRow("missing folder") << "missing";
-    QTest::newRow("onto a folder") << "folder";
-    QTest::newRow("read-only file") << "read-only";
-    QTest::newRow("a device") << "device";
+    QTest::addColumn<int>("reason");
+    QTest::newRow("missing folder") << "missing" << ENOENT;
+    QTest::newRow("onto a folder") << "folder" << EISDIR;
+    // Root cannot write to an immutable file; others, to a file without write permission.
+    QTest::newRow("read-only file") << "read-only" << (::geteuid() == 0 ? EPERM : EACCES);
+    QTest::newRow("a device") << "device" << 0;
+    QTest::newRow("a FIFO") << "fifo" << 0;
 }
 
 void tst_TextExport::failureKeepsExistingFile()
 {
     QFETCH(QString, what);
+    QFETCH(int, reason);
     TestDir out;
     QString target = out.filePath("list.txt");
     const QByteArray old("old contents\r\n");
     QVERIFY(writeFile(target, old));
     std::unique_ptr<ReadOnlyFile> readOnly;
+    int fifoReader = -1;
+    auto closeReader = qScopeGuard([&] { fifoReader >= 0 && ::close(fifoReader); });
+    // Never a real device: a regressed save must not be able to replace one.
+    const QByteArray special = out.encodedPath() + "/special";
     if (what == "missing") {
         target = out.filePath("missing/list.txt");
     } else if (what == "folder") {
@@ -175,20 +188,93 @@ void tst_TextExport::failureKeepsExistingFile()
         if (!readOnly->isReadOnly())
             QSKIP("this file system cannot make a file read-only for this user");
     } else if (what == "device") {
-        target = QStringLiteral("/dev/null");
+        target = out.filePath("special");
+        if (::mknod(special, S_IFCHR | 0666, makedev(1, 3)) != 0)
+            QSKIP("a device node cannot be made here (needs root)");
+    } else if (what == "fifo") {
+        target = out.filePath("special");
+        QCOMPARE(::mkfifo(special, 0666), 0);
+        // A reader, so that a save that opened the FIFO would not block the test.
+        fifoReader = ::open(special, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        QVERIFY(fifoReader >= 0);
     }
 
     QString error;
     QVERIFY(!saveText(target, "new\r\n", &error));
-    QVERIFY2(!error.isEmpty(), "a failure carries its reason");
+    QCOMPARE(error, reason ? qt_error_string(reason) : QStringLiteral("It is not a regular file."));
     QCOMPARE(contents(out.filePath("list.txt")), old);
     if (what == "folder")
         QVERIFY(QFileInfo(target).isDir());
+    struct stat st;
     if (what == "device")
-        QVERIFY(!QFileInfo(target).isFile());
+        QVERIFY(::lstat(special, &st) == 0 && S_ISCHR(st.st_mode));
+    if (what == "fifo")
+        QVERIFY(::lstat(special, &st) == 0 && S_ISFIFO(st.st_mode));
     readOnly.reset();
     // No temporary file is left behind.
     QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList { "list.txt" });
+}
+
+void tst_TextExport::failedRenameIsNotSuccess()
+{
+    // In an append-only folder the temporary file is made and written, but the
+    // rename over the old file is refused.
+    TestDir out;
+    const QString target = out.filePath("list.txt");
+    QVERIFY(writeFile(target, "old\r\n"));
+    const int fd = ::open(out.encodedPath(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    QVERIFY(fd >= 0);
+    int flags = 0;
+    const auto setFlags = [fd](int value) { return ::ioctl(fd, FS_IOC_SETFLAGS, &value) == 0; };
+    if (::ioctl(fd, FS_IOC_GETFLAGS, &flags) != 0 || !setFlags(flags | FS_APPEND_FL)) {
+        ::close(fd);
+        QSKIP("cannot make a folder append-only here (needs root)");
+    }
+    QString error;
+    const bool saved = saveText(target, "new\r\n", &error);
+    setFlags(flags);
+    ::close(fd);
+    QVERIFY(!saved);
+    QCOMPARE(error, qt_error_string(EPERM));
+    QCOMPARE(contents(target), QByteArray("old\r\n"));
+}
+
+void tst_TextExport::keepsOwnerGroupAndMode()
+{
+    if (::geteuid() != 0)
+        QSKIP("only root can give a file to another user");
+    TestDir out;
+    const QString target = out.filePath("list.txt");
+    const QByteArray path = QFile::encodeName(target);
+    QVERIFY(writeFile(target, "old\r\n"));
+    QCOMPARE(::chown(path, 65534, 65534), 0);
+    QCOMPARE(::chmod(path, 0600), 0);
+    QCOMPARE(::link(path, QFile::encodeName(out.filePath("link.txt"))), 0);
+
+    QString error;
+    QVERIFY2(saveText(target, "new\r\n", &error), qPrintable(error));
+    struct stat st;
+    QCOMPARE(::stat(path, &st), 0);
+    QCOMPARE(st.st_uid, uid_t(65534));
+    QCOMPARE(st.st_gid, gid_t(65534));
+    QCOMPARE(st.st_mode & 07777, mode_t(0600));
+    QCOMPARE(contents(target), QByteArray("new\r\n"));
+    // The file was replaced, not rewritten: another link keeps the old contents.
+    QCOMPARE(contents(out.filePath("link.txt")), QByteArray("old\r\n"));
+}
+
+void tst_TextExport::folderIsSynced()
+{
+    // A failing sync of the folder, after the rename, is a failed save with the system's reason.
+    TestDir out;
+    QString error;
+    const FolderSync failing = [](int folderFd) {
+        struct stat st;
+        errno = ::fstat(folderFd, &st) == 0 && S_ISDIR(st.st_mode) ? EIO : EBADF;
+        return -1;
+    };
+    QVERIFY(!saveText(out.filePath("list.txt"), "a\r\n", &error, failing));
+    QCOMPARE(error, qt_error_string(EIO));
 }
 
 void tst_TextExport::writeErrorIsNotSuccess()

@@ -220,11 +220,17 @@ int main(int argc, char *argv[])
         // keys in their order.
         FileListModel files;
         files.setSorted(parser.isSet(sort));
-        files.setRows(std::move(rows));
+        bool sorted = files.setRows(std::move(rows));
         if (sortKey == u"extension")
-            files.setSortKey(FileListModel::ExtensionColumn);
+            sorted = sorted && files.setSortKey(FileListModel::ExtensionColumn);
         if (parser.isSet(reverse))
-            files.setSortOrder(Qt::DescendingOrder);
+            sorted = sorted && files.setSortOrder(Qt::DescendingOrder);
+        // Past the sort keys' limit the list stays in the file system's order;
+        // the names are still written, but the order asked for is not met.
+        if (!sorted) {
+            printError("cannot sort: " + FileRows::limitReason().toUtf8());
+            status = FolderFailed;
+        }
         text = exportText(files, lineEndName == u"lf" ? LineEnd::Lf : LineEnd::CrLf);
     }
 

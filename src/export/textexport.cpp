@@ -8,6 +8,49 @@
 #include <cerrno>
 #include <cstring>
 
+#ifndef Q_OS_WIN
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// A replacement owned by whoever saves would take the file from its owner:
+// root saving over a user's 0600 file would lock the user out. Best effort,
+// before the rename: an ordinary user may hand over only the group, and only
+// one of their own.
+void keepOwnerAndGroup(const QString &target, int fd)
+{
+    struct stat old, fresh;
+    if (::stat(QFile::encodeName(target).constData(), &old) != 0 || ::fstat(fd, &fresh) != 0)
+        return;
+    if (old.st_uid == fresh.st_uid && old.st_gid == fresh.st_gid)
+        return;
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0 && old.st_gid != fresh.st_gid) {
+        // Not allowed to give the file away: keep the group, where it is one of ours.
+        [[maybe_unused]] const int groupKept = ::fchown(fd, uid_t(-1), old.st_gid);
+    }
+}
+
+// The rename is on disk only once the folder holding the new entry is.
+int syncFolderOf(const QString &path, FolderSync sync)
+{
+    const QString folder = QFileInfo(QFileInfo(path).canonicalFilePath()).absolutePath();
+    int fd;
+    do
+        fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return errno;
+    const int result = sync ? sync(fd) : ::fsync(fd);
+    const int syncError = errno;
+    ::close(fd);
+    return result == 0 ? 0 : syncError;
+}
+
+} // namespace
+#endif
+
 QByteArray exportText(const FileListModel &files, LineEnd lineEnd)
 {
     const int rows = files.rowCount();
@@ -36,7 +79,7 @@ QByteArray exportText(const FileListModel &files, LineEnd lineEnd)
 #endif
 }
 
-bool saveText(const QString &path, const QByteArray &text, QString *error)
+bool saveText(const QString &path, const QByteArray &text, QString *error, FolderSync syncFolder)
 {
     auto fail = [error](const QString &reason) {
         if (error)
@@ -49,12 +92,22 @@ bool saveText(const QString &path, const QByteArray &text, QString *error)
         return fail(qt_error_string(EISDIR));
     if (target.exists() && !target.isFile())
         return fail(QStringLiteral("It is not a regular file."));
+#ifndef Q_OS_WIN
+    // Qt would say only "not writable"; the system says why (a mode, an immutable file).
+    if (target.exists()
+        && ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) != 0)
+        return fail(qt_error_string(errno));
+#endif
 
     QSaveFile file(path);
     // Unbuffered, and written until done: a short write carries no error, only
     // the write after it tells the system's reason ("No space left on device").
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(file.errorString());
+#ifndef Q_OS_WIN
+    if (target.exists())
+        keepOwnerAndGroup(path, file.handle());
+#endif
     for (qsizetype written = 0; written < text.size();) {
         const qint64 n = file.write(text.constData() + written, text.size() - written);
         if (n <= 0) {
@@ -66,5 +119,11 @@ bool saveText(const QString &path, const QByteArray &text, QString *error)
     }
     if (!file.commit())
         return fail(file.errorString());
+#ifndef Q_OS_WIN
+    if (const int syncError = syncFolderOf(path, syncFolder))
+        return fail(qt_error_string(syncError));
+#else
+    Q_UNUSED(syncFolder);
+#endif
     return true;
 }

@@ -15,8 +15,15 @@ enum class LineEnd { CrLf, Lf };
 // the exact size: O(total name bytes).
 QByteArray exportText(const FileListModel &files, LineEnd lineEnd = LineEnd::CrLf);
 
+// Syncs an open folder to disk, as fsync() does; 0 or -1 with errno set.
+using FolderSync = int (*)(int folderFd);
+
 // Replaces the file at path with text, atomically: a temporary file beside it
-// is written and renamed over it, so a failure never leaves a partial file
-// and leaves an existing one untouched. On failure returns false with the
-// system's reason in *error.
-bool saveText(const QString &path, const QByteArray &text, QString *error);
+// is written, given the old file's mode, owner and group (as far as the
+// system lets this user), synced, and renamed over it; then the folder is
+// synced with syncFolder (fsync when null), so the new entry survives a power
+// cut. A failure never leaves a partial file and leaves an existing one
+// untouched. Other hard links to the old file keep the old contents. On
+// failure returns false with the system's reason in *error.
+bool saveText(
+    const QString &path, const QByteArray &text, QString *error, FolderSync syncFolder = nullptr);

@@ -63,13 +63,20 @@ void Collator::appendKey(QByteArrayView utf8, std::vector<uint8_t> &out)
     }
 }
 
-SortKeys::SortKeys(const FileRows &rows, bool byExtension, Collator &collator)
+SortKeys::SortKeys(const FileRows &rows, bool byExtension, Collator &collator, qsizetype maxBytes)
 {
+    const size_t limit = size_t(qMin(maxBytes, MaxBytes));
     m_offsets.reserve(size_t(rows.size()));
-    m_bytes.reserve(size_t(rows.size()) * (byExtension ? 8 : 32));
+    m_bytes.reserve(qMin(size_t(rows.size()) * (byExtension ? 8 : 32), limit));
     for (qsizetype row = 0; row < rows.size(); ++row) {
         m_offsets.push_back(uint32_t(m_bytes.size()));
         collator.appendKey(byExtension ? rows.extension(row) : rows.name(row), m_bytes);
+        if (m_bytes.size() > limit) {
+            m_complete = false;
+            m_bytes = {};
+            m_offsets = {};
+            return;
+        }
     }
     m_bytes.shrink_to_fit();
 }

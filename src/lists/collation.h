@@ -38,8 +38,17 @@ private:
 class SortKeys
 {
 public:
-    // Keys of every row's name, or of its extension when byExtension.
-    SortKeys(const FileRows &rows, bool byExtension, Collator &collator);
+    // Most key bytes held, as keys are found by 32-bit offsets. Keys are
+    // longer than their names, so the rows' own limit does not keep to it.
+    static constexpr qsizetype MaxBytes = UINT32_MAX;
+
+    // Keys of every row's name, or of its extension when byExtension; none
+    // at all when they would pass maxBytes (a lower limit is for tests).
+    SortKeys(
+        const FileRows &rows, bool byExtension, Collator &collator, qsizetype maxBytes = MaxBytes);
+
+    // False when the keys passed their limit and none are held.
+    bool isComplete() const { return m_complete; }
 
     const char *key(uint32_t row) const
     {
@@ -57,4 +66,5 @@ public:
 private:
     std::vector<uint8_t> m_bytes;
     std::vector<uint32_t> m_offsets;
+    bool m_complete = true;
 };

@@ -3,6 +3,7 @@
 #include "lists/collation.h"
 #include "lists/sortindex.h"
 
+#include <algorithm>
 #include <numeric>
 
 #ifdef __GLIBC__
@@ -11,6 +12,7 @@
 
 FileListModel::FileListModel(QObject *parent)
     : QAbstractTableModel(parent)
+    , m_keyLimit(SortKeys::MaxBytes)
 {
 #ifdef __GLIBC__
     // Every rebuild and sort allocates and frees buffers of many MiB. glibc
@@ -61,7 +63,7 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
 
 bool FileListModel::removeRows(int row, int count, const QModelIndex &parent)
 {
-    if (parent.isValid() || row < 0 || count < 1 || row + count > rowCount())
+    if (parent.isValid() || row < 0 || count < 1 || count > rowCount() - row)
         return false;
     beginRemoveRows(QModelIndex(), row, row + count - 1);
     // The row's bytes and keys stay until the next rebuild; only its place goes.
@@ -70,58 +72,77 @@ bool FileListModel::removeRows(int row, int count, const QModelIndex &parent)
     return true;
 }
 
-void FileListModel::setRows(FileRows rows)
+bool FileListModel::setRows(FileRows rows)
 {
     beginResetModel();
     m_rows = std::move(rows);
     m_keys = {};
     m_order.resize(size_t(m_rows.size()));
     std::iota(m_order.begin(), m_order.end(), 0u);
-    if (m_sorted)
-        stableSortRows(m_order, sortKeys(m_sortKey), m_sortOrder);
+    bool sorted = true;
+    if (m_sorted) {
+        if (const SortKeys *keys = sortKeys(m_sortKey))
+            stableSortRows(m_order, *keys, m_sortOrder);
+        else
+            sorted = m_sorted = false;
+    }
     endResetModel();
+    return sorted;
 }
 
-void FileListModel::setSorted(bool sorted)
+bool FileListModel::setSorted(bool sorted)
 {
     if (sorted == m_sorted)
-        return;
+        return true;
     m_sorted = sorted;
-    sortRows();
+    return sortRows();
 }
 
-void FileListModel::setSortKey(int column)
+bool FileListModel::setSortKey(int column)
 {
     Q_ASSERT(column >= 0 && column < ColumnCount);
     if (column == m_sortKey)
-        return;
+        return true;
     m_sortKey = column;
-    sortRows();
+    return sortRows();
 }
 
-void FileListModel::setSortOrder(Qt::SortOrder order)
+bool FileListModel::setSortOrder(Qt::SortOrder order)
 {
     if (order == m_sortOrder)
-        return;
+        return true;
     m_sortOrder = order;
     // The rows are sorted already: turning them round is the same stable sort, in O(n).
-    sortRows(ReverseOnly);
+    return sortRows(ReverseOnly);
 }
 
-const SortKeys &FileListModel::sortKeys(int column)
+void FileListModel::setSortKeyLimit(qsizetype bytes)
+{
+    m_keyLimit = bytes;
+    m_keys = {}; // made again under the new limit when next needed
+}
+
+const SortKeys *FileListModel::sortKeys(int column)
 {
     if (!m_collator)
         m_collator = std::make_unique<Collator>();
     auto &keys = m_keys[size_t(column)];
+    // A failed attempt is kept too, so that clicks do not repeat it.
     if (!keys)
-        keys = std::make_unique<SortKeys>(m_rows, column == ExtensionColumn, *m_collator);
-    return *keys;
+        keys = std::make_unique<SortKeys>(
+            m_rows, column == ExtensionColumn, *m_collator, m_keyLimit);
+    return keys->isComplete() ? keys.get() : nullptr;
 }
 
-void FileListModel::sortRows(Resort how)
+bool FileListModel::sortRows(Resort how)
 {
     if (!m_sorted)
-        return;
+        return true;
+    const SortKeys *keys = sortKeys(m_sortKey);
+    if (!keys) {
+        m_sorted = false;
+        return false;
+    }
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
 
     // Selection and current row stay with their rows, not their positions.
@@ -132,9 +153,9 @@ void FileListModel::sortRows(Resort how)
         rowsBefore.push_back(m_order[size_t(index.row())]);
 
     if (how == ReverseOnly)
-        reverseSortedRows(m_order, sortKeys(m_sortKey));
+        reverseSortedRows(m_order, *keys);
     else
-        stableSortRows(m_order, sortKeys(m_sortKey), m_sortOrder);
+        stableSortRows(m_order, *keys, m_sortOrder);
 
     if (!before.isEmpty()) {
         std::vector<uint32_t> position(size_t(m_rows.size()));
@@ -147,19 +168,47 @@ void FileListModel::sortRows(Resort how)
         changePersistentIndexList(before, after);
     }
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    return true;
 }
+
+namespace {
+
+// Characters that, drawn as they are, would break the line or reorder the
+// text around them, so that a name could hide or disguise part of itself:
+// C0 and C1 controls (line feed, NEL, ...), the line and paragraph
+// separators, and every directional formatting character.
+bool isHiddenCharacter(char16_t u)
+{
+    return u < 0x20 || (u >= 0x7F && u <= 0x9F) || u == 0x061C || u == 0x200E || u == 0x200F
+        || (u >= 0x2028 && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069);
+}
+
+} // namespace
 
 QString FileListModel::displayText(QByteArrayView bytes)
 {
-    QString text = QString::fromUtf8(bytes);
-    for (QChar &c : text) {
-        const char16_t u = c.unicode();
-        if (u < 0x20)
-            c = QChar(char16_t(0x2400 + u)); // the Control Pictures block mirrors C0
+    const QString text = QString::fromUtf8(bytes);
+    // Nearly every name has none: no copy then, as this runs for every painted cell.
+    const auto first = std::find_if(
+        text.cbegin(), text.cend(), [](QChar c) { return isHiddenCharacter(c.unicode()); });
+    if (first == text.cend())
+        return text;
+
+    QString shown;
+    shown.reserve(text.size() + 16);
+    shown.append(QStringView(text.cbegin(), first));
+    for (auto it = first; it != text.cend(); ++it) {
+        const char16_t u = it->unicode();
+        if (!isHiddenCharacter(u))
+            shown.append(*it);
+        else if (u < 0x20)
+            shown.append(QChar(char16_t(0x2400 + u))); // the Control Pictures block mirrors C0
         else if (u == 0x7F)
-            c = QChar(char16_t(0x2421));
+            shown.append(QChar(char16_t(0x2421)));
+        else // no picture exists for these: name the code point
+            shown += QStringLiteral("<U+%1>").arg(uint(u), 4, 16, QChar(u'0')).toUpper();
     }
-    return text;
+    return shown;
 }
 
 qsizetype FileListModel::memoryUse() const

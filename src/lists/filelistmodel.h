@@ -37,7 +37,9 @@ public:
 
     // Replaces every row in one model reset. While sorting is on the new rows
     // are sorted as one batch: O(n log n), with one sort key computed per row.
-    void setRows(FileRows rows);
+    // Returns false when their sort keys would pass SortKeys::MaxBytes: the
+    // rows then stay in listing order and sorting is switched off.
+    bool setRows(FileRows rows);
     void clear() { setRows(FileRows()); }
 
     // The name and extension of the row at a display position, as bytes. O(1).
@@ -47,23 +49,29 @@ public:
     bool isSorted() const { return m_sorted; }
     int sortKey() const { return m_sortKey; }
     Qt::SortOrder sortOrder() const { return m_sortOrder; }
-    // Each setter re-sorts when it changes how the rows are ordered.
-    void setSorted(bool sorted);
-    void setSortKey(int column);
-    void setSortOrder(Qt::SortOrder order);
+    // Each setter re-sorts when it changes how the rows are ordered. They
+    // fail as setRows() does, leaving the rows in place and sorting off.
+    bool setSorted(bool sorted);
+    bool setSortKey(int column);
+    bool setSortOrder(Qt::SortOrder order);
+    // A lower limit of sort key bytes, so that tests can reach it.
+    void setSortKeyLimit(qsizetype bytes);
 
-    // How a name's bytes are shown: UTF-8 with U+FFFD for invalid bytes, and
-    // control characters as their visible symbols, so that every name keeps
-    // to one line.
+    // How a name's bytes are shown: UTF-8 with U+FFFD for invalid bytes; C0
+    // controls and DEL as their Control Pictures; C1 controls, the line and
+    // paragraph separators and the directional formatting characters as
+    // "<U+202E>". So every name keeps to one line and reads in the order of
+    // its bytes.
     static QString displayText(QByteArrayView bytes);
 
     // Bytes held by rows, order and sort keys, for the benchmark.
     qsizetype memoryUse() const;
 
 private:
-    const SortKeys &sortKeys(int column);
+    // Null when the keys would pass their limit.
+    const SortKeys *sortKeys(int column);
     enum Resort { FullSort, ReverseOnly };
-    void sortRows(Resort how = FullSort);
+    bool sortRows(Resort how = FullSort);
 
     FileRows m_rows;
     std::vector<uint32_t> m_order; // display position -> row in m_rows
@@ -72,4 +80,5 @@ private:
     bool m_sorted = false;
     int m_sortKey = NameColumn;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    qsizetype m_keyLimit;
 };

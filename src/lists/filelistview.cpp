@@ -1,22 +1,21 @@
 #include "lists/filelistview.h"
 
 #include "lists/filelistmodel.h"
+#include "lists/namedelegate.h"
 
 #include <QHeaderView>
-#include <QStyledItemDelegate>
 
 namespace {
 
 // Rows are selected whole: a focus frame round a single cell would suggest otherwise.
-class RowDelegate : public QStyledItemDelegate
+class RowDelegate : public NameDelegate
 {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    using NameDelegate::NameDelegate;
 
-protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
     {
-        QStyledItemDelegate::initStyleOption(option, index);
+        NameDelegate::initStyleOption(option, index);
         option->state &= ~QStyle::State_HasFocus;
     }
 };
@@ -58,6 +57,8 @@ FileListView::FileListView(QWidget *parent)
     headers->resizeSection(FileListModel::ExtensionColumn, 96);
     connect(headers, &QHeaderView::sectionClicked, this,
         [this](int section) { emit columnClick(section + 1); });
+    // A rebuild whose rows cannot be sorted switches sorting off.
+    connect(m_files, &QAbstractItemModel::modelReset, this, &FileListView::updateSortIndicator);
 }
 
 int FileListView::selectedRow() const
@@ -82,10 +83,11 @@ bool FileListView::isSorted() const
     return m_files->isSorted();
 }
 
-void FileListView::setSorted(bool sorted)
+bool FileListView::setSorted(bool sorted)
 {
-    m_files->setSorted(sorted);
+    const bool done = m_files->setSorted(sorted);
     updateSortIndicator();
+    return done;
 }
 
 Qt::SortOrder FileListView::sortOrder() const
@@ -93,10 +95,11 @@ Qt::SortOrder FileListView::sortOrder() const
     return m_files->sortOrder();
 }
 
-void FileListView::setSortOrder(Qt::SortOrder order)
+bool FileListView::setSortOrder(Qt::SortOrder order)
 {
-    m_files->setSortOrder(order);
+    const bool done = m_files->setSortOrder(order);
     updateSortIndicator();
+    return done;
 }
 
 int FileListView::sortKey() const
@@ -104,10 +107,11 @@ int FileListView::sortKey() const
     return m_files->sortKey();
 }
 
-void FileListView::setSortKey(int column)
+bool FileListView::setSortKey(int column)
 {
-    m_files->setSortKey(column);
+    const bool done = m_files->setSortKey(column);
     updateSortIndicator();
+    return done;
 }
 
 void FileListView::updateSortIndicator()

@@ -28,13 +28,14 @@ public:
     // its place, or the new last row, so that repeated removals trim a run.
     void removeRow(int row);
 
-    // The sort state; the header's sort indicator follows it.
+    // The sort state; the header's sort indicator follows it. The setters
+    // fail as the model's do, when the rows have too many sort key bytes.
     bool isSorted() const;
-    void setSorted(bool sorted);
+    bool setSorted(bool sorted);
     Qt::SortOrder sortOrder() const;
-    void setSortOrder(Qt::SortOrder order);
+    bool setSortOrder(Qt::SortOrder order);
     int sortKey() const;
-    void setSortKey(int column);
+    bool setSortKey(int column);
 
 signals:
     // A column header was clicked: 1 for "File Name", 2 for "Extension".

@@ -7,7 +7,8 @@
 bool FileRows::append(QByteArrayView name)
 {
     const size_t offset = m_bytes.size();
-    if (name.size() > MaxNameLength || offset + size_t(name.size()) > UINT32_MAX)
+    if (name.size() > MaxNameLength || size() >= m_maxRows
+        || offset + size_t(name.size()) > size_t(m_maxBytes))
         return false;
     m_bytes.insert(m_bytes.end(), name.begin(), name.end());
     m_rows.push_back(

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QString>
 
+#include <climits>
 #include <cstdint>
 #include <vector>
 
@@ -13,6 +15,16 @@ class FileRows
 public:
     // Longest name a row holds; far above any file system's limit.
     static constexpr qsizetype MaxNameLength = UINT16_MAX;
+    // Most rows and name bytes held: rows are numbered with int by the views,
+    // and names are found by 32-bit offsets.
+    static constexpr qsizetype MaxRows = INT_MAX;
+    static constexpr qsizetype MaxBytes = UINT32_MAX;
+
+    // Lower limits let a test reach them without gigabytes of names.
+    explicit FileRows(qsizetype maxRows = MaxRows, qsizetype maxBytes = MaxBytes)
+        : m_maxRows(qMin(maxRows, MaxRows))
+        , m_maxBytes(qMin(maxBytes, MaxBytes))
+    { }
 
     qsizetype size() const { return qsizetype(m_rows.size()); }
     bool isEmpty() const { return m_rows.empty(); }
@@ -30,8 +42,11 @@ public:
             m_bytes.data() + r.offset + r.length - r.extensionLength, r.extensionLength);
     }
 
-    // Appends one row. Fails only when the arena would pass 4 GiB of names
-    // or the name is longer than MaxNameLength.
+    // The reason a listing gives when it would pass a limit.
+    static QString limitReason() { return QStringLiteral("Too many files to list."); }
+
+    // Appends one row. Fails only when the rows would pass their limits of
+    // count or bytes, or the name is longer than MaxNameLength.
     bool append(QByteArrayView name);
 
     // Drops every row from position count on, e.g. a folder that failed half-way.
@@ -49,4 +64,6 @@ private:
     };
     std::vector<char> m_bytes;
     std::vector<Row> m_rows;
+    qsizetype m_maxRows;
+    qsizetype m_maxBytes;
 };

@@ -21,8 +21,25 @@
 #if !defined(Q_OS_WIN)
 namespace {
 
-// Whether an entry of the open folder dirFd is listed, from its type as the
-// folder reports it.
+// FUSE and network file systems interrupt calls when a signal arrives;
+// each of these is safe to repeat.
+template<typename Call> auto retryOnEintr(Call call)
+{
+    for (;;) {
+        const auto result = call();
+        if (result >= 0 || errno != EINTR)
+            return result;
+    }
+}
+
+struct FdCloser
+{
+    int fd;
+    ~FdCloser() { ::close(fd); }
+};
+
+} // namespace
+
 bool isListedFile(int dirFd, const char *name, unsigned char type)
 {
     if (name[0] == '.') // hidden, and also "." and ".."
@@ -33,16 +50,8 @@ bool isListedFile(int dirFd, const char *name, unsigned char type)
         return false;
     struct stat st;
     // Follows links; a broken one fails and is left out.
-    return ::fstatat(dirFd, name, &st, 0) == 0 && S_ISREG(st.st_mode);
+    return retryOnEintr([&] { return ::fstatat(dirFd, name, &st, 0); }) == 0 && S_ISREG(st.st_mode);
 }
-
-struct FdCloser
-{
-    int fd;
-    ~FdCloser() { ::close(fd); }
-};
-
-} // namespace
 #endif
 
 bool listFolder(const QString &folder, FileRows &rows, QString *error)
@@ -63,7 +72,7 @@ bool listFolderBytes(const QByteArray &nativePath, FileRows &rows, QString *erro
             *error = reason;
         return false;
     };
-    const QString tooMany = QStringLiteral("Too many files to list.");
+    const QString tooMany = FileRows::limitReason();
 
 #ifdef Q_OS_WIN
     // A bare drive ("C:") names the drive's current folder to Windows; we mean its root.
@@ -83,7 +92,8 @@ bool listFolderBytes(const QByteArray &nativePath, FileRows &rows, QString *erro
     return true;
 #else
     const QByteArray &path = nativePath;
-    const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = retryOnEintr(
+        [&] { return ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
     if (fd < 0)
         return fail(qt_error_string(errno));
     FdCloser closer { fd };
@@ -94,7 +104,7 @@ bool listFolderBytes(const QByteArray &nativePath, FileRows &rows, QString *erro
     constexpr size_t BufferSize = 1 << 18;
     const std::unique_ptr<char[]> buffer(new char[BufferSize]);
     for (;;) {
-        const ssize_t n = ::getdents64(fd, buffer.get(), BufferSize);
+        const ssize_t n = retryOnEintr([&] { return ::getdents64(fd, buffer.get(), BufferSize); });
         if (n < 0)
             return fail(qt_error_string(errno));
         if (n == 0)

@@ -19,3 +19,11 @@ bool listFolder(const QString &folder, FileRows &rows, QString *error);
 // passes them: a folder whose own name is not valid UTF-8 can be listed too.
 // On Windows the bytes are UTF-8.
 bool listFolderBytes(const QByteArray &nativePath, FileRows &rows, QString *error);
+
+#ifndef Q_OS_WIN
+// Whether an entry of the open folder dirFd is listed, from its type as the
+// folder reports it (d_type; DT_UNKNOWN where the file system does not tell,
+// as XFS without ftype and some network file systems do). Declared here so
+// that every type can be tried on any file system.
+bool isListedFile(int dirFd, const char *name, unsigned char type);
+#endif

@@ -5,6 +5,7 @@
 #include "lists/filelistview.h"
 #include "lists/filerows.h"
 #include "lists/folderlisting.h"
+#include "lists/namedelegate.h"
 #include "lists/paths.h"
 #include "main_window/commondialog.h"
 
@@ -58,6 +59,22 @@ QPushButton *button(const QString &caption, const QString &accessibleName, QWidg
     return button;
 }
 
+// A path in a message, by the same rules as the names in the lists, so that
+// it cannot break its line or turn the text round.
+QString shownPath(const QString &path)
+{
+    return FileListModel::displayText(QDir::toNativeSeparators(path).toUtf8());
+}
+
+// The rows stay listed, in folder order, when their sort keys pass their limit.
+void warnCannotSort(QWidget *parent)
+{
+    QMessageBox::warning(parent, MessageTitle,
+        QObject::tr("The list cannot be sorted; its files stay in the order of their "
+                    "folders.\n\n%1")
+            .arg(FileRows::limitReason()));
+}
+
 QIcon renderedIcon()
 {
     QSvgRenderer artwork(QStringLiteral(":/quillmere.svg"));
@@ -87,6 +104,7 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
     CmdAddFolder = button(QStringLiteral("Add"), QStringLiteral("Add folder"), this);
     CmdDelFolder = button(QStringLiteral("Remove"), QStringLiteral("Remove folder"), this);
     ListFolder = new QListWidget(this);
+    ListFolder->setItemDelegate(new NameDelegate(ListFolder));
     Label2 = headingBand(QStringLiteral(" List of files in selected folders:"), this);
     CmdDelList = button(QStringLiteral("Remove"), QStringLiteral("Remove file"), this);
     LvFiles = new FileListView(this);
@@ -175,10 +193,12 @@ void FrmFilenameReader::PopulateListViewWithFiles(const QListWidget *FolderList)
         const QString folder = FolderList->item(i)->text();
         QString reason;
         if (!listFolder(folder, rows, &reason))
-            failures << tr("%1\n%2").arg(QDir::toNativeSeparators(folder), reason);
+            failures << tr("%1\n%2").arg(shownPath(folder), reason);
     }
-    LvFiles->files()->setRows(std::move(rows));
+    const bool sorted = LvFiles->files()->setRows(std::move(rows));
     QGuiApplication::restoreOverrideCursor();
+    if (!sorted)
+        warnCannotSort(this);
 
     if (!failures.isEmpty())
         QMessageBox::warning(this, MessageTitle,
@@ -197,10 +217,12 @@ void FrmFilenameReader::CmdDelList_Click()
 
 void FrmFilenameReader::LvFiles_ColumnClick(int ColumnHeader)
 {
-    LvFiles->setSorted(true);
-    LvFiles->setSortOrder(
+    bool sorted = LvFiles->setSorted(true);
+    sorted &= LvFiles->setSortOrder(
         LvFiles->sortOrder() == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder);
-    LvFiles->setSortKey(ColumnHeader - 1);
+    sorted &= LvFiles->setSortKey(ColumnHeader - 1);
+    if (!sorted)
+        warnCannotSort(this);
 }
 
 void FrmFilenameReader::CmdSaveTXT_Click()
@@ -214,8 +236,7 @@ void FrmFilenameReader::CmdSaveTXT_Click()
     QString reason;
     if (!saveText(target, exportText(*LvFiles->files()), &reason))
         QMessageBox::warning(this, MessageTitle,
-            tr("The list could not be saved to\n%1\n\n%2")
-                .arg(QDir::toNativeSeparators(target), reason));
+            tr("The list could not be saved to\n%1\n\n%2").arg(shownPath(target), reason));
 }
 
 void FrmFilenameReader::Command1_Click()
