@@ -68,17 +68,40 @@ struct Window
         return named && box.title == QStringLiteral("Quillmere")
             && box.icon == QMessageBox::Warning;
     }
-    // "Add", choosing path in the file dialog.
+    // Waits for the rebuild or sort to end, a generous while on a busy disk.
+    void settle() const
+    {
+        QTRY_VERIFY2_WITH_TIMEOUT(!window.isBusy(), "the rebuild or sort to end", 30000);
+    }
+    // "Add", choosing path in the file dialog, and the rebuild that follows.
     void add(const QString &path)
     {
         dialogs.choose(path);
         control("CmdAddFolder")->click();
+        settle();
     }
-    void clickHeader(int section) const
+    void clickHeader(int section, bool wait = true) const
     {
         QHeaderView *header = files()->header();
         const QPoint at(header->sectionViewportPosition(section) + 10, header->height() / 2);
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+        if (wait)
+            settle();
+    }
+    // "Save List to TXT File" to path, waiting until it is written or refused.
+    void save(const QString &path)
+    {
+        const qsizetype boxesBefore = dialogs.boxes.size();
+        auto contents = [&path]() -> std::optional<QByteArray> {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? std::optional(file.readAll()) : std::nullopt;
+        };
+        const std::optional<QByteArray> before = contents();
+        dialogs.type(path);
+        control("CmdSaveTXT")->click();
+        QTRY_VERIFY2_WITH_TIMEOUT(
+            dialogs.boxes.size() > boxesBefore || (contents() && contents() != before),
+            "the save to end", 30000);
     }
 
     ModalDriver dialogs;
@@ -313,6 +336,7 @@ void tst_MainWindow::addCancelledChangesNothing()
     // A cancel must not rebuild: the removed row stays removed.
     ui.dialogs.cancel();
     ui.control("CmdAddFolder")->click();
+    QVERIFY(!ui.window.isBusy());
     QCOMPARE(ui.dialogs.fileDialogs.size(), 2);
     QCOMPARE(ui.folderList(), QStringList { dir.path() });
     QCOMPARE(ui.rows().size(), 2);
@@ -325,6 +349,7 @@ void tst_MainWindow::addByTypingInTheDialog()
     Window ui;
     ui.dialogs.type(dir.filePath("typed.txt"));
     ui.control("CmdAddFolder")->click();
+    ui.settle();
     QVERIFY(ui.dialogs.allAnswered());
     QCOMPARE(ui.folderList(), QStringList { dir.path() });
     QCOMPARE(ui.sortedRows(), (QList<QByteArray> { Latin1Cafe, "typed.txt" }));
@@ -361,16 +386,19 @@ void tst_MainWindow::removeFolder()
     QCOMPARE(first.createFiles({ "late" }), QString());
     ui.folders()->clearSelection();
     remove->click();
+    QVERIFY(!ui.window.isBusy());
     QCOMPARE(ui.folderList().size(), 2);
     QCOMPARE(ui.rows().size(), 3);
 
     ui.selectFolder(0);
     remove->click();
+    ui.settle();
     QCOMPARE(ui.folderList(), QStringList { second.path() });
     QCOMPARE(ui.rows(), QList<QByteArray> { "3" });
 
     ui.selectFolder(0);
     remove->click();
+    ui.settle();
     QCOMPARE(ui.folderList(), QStringList());
     QCOMPARE(ui.rows(), QList<QByteArray>());
     QCOMPARE(ui.dialogs.boxes.size(), 0);
@@ -491,8 +519,7 @@ void tst_MainWindow::saveWritesTheListAsShown()
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write(QByteArray(100, 'x'));
     }
-    ui.dialogs.type(target);
-    ui.control("CmdSaveTXT")->click();
+    ui.save(target);
     QVERIFY(ui.dialogs.allAnswered());
     QCOMPARE(ui.dialogs.fileDialogs.last().mode, QFileDialog::AcceptSave);
     QCOMPARE(ui.dialogs.fileDialogs.last().nameFilters, QStringList { "Text File (*.txt)" });
@@ -517,8 +544,7 @@ void tst_MainWindow::saveCancelledWritesNothing()
     QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 
     // An empty list still creates the named file, empty.
-    ui.dialogs.choose(out.filePath("empty.txt"));
-    ui.control("CmdSaveTXT")->click();
+    ui.save(out.filePath("empty.txt"));
     QCOMPARE(QFileInfo(out.filePath("empty.txt")).size(), 0);
     QVERIFY(QFileInfo(out.filePath("empty.txt")).isFile());
 }
@@ -531,8 +557,7 @@ void tst_MainWindow::saveFailureIsReported()
     ui.add(dir.filePath("a.txt"));
 
     const QString target = out.filePath("missing/list.txt");
-    ui.dialogs.type(target);
-    ui.control("CmdSaveTXT")->click();
+    ui.save(target);
     QVERIFY(ui.dialogs.allAnswered());
     QVERIFY(ui.warnedOnce(target, ENOENT));
     QVERIFY(!QFileInfo::exists(target));

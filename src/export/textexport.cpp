@@ -10,20 +10,26 @@
 
 QByteArray exportText(const FileListModel &files)
 {
-    const int rows = files.rowCount();
+    return exportText(files.arrangement());
+}
+
+QByteArray exportText(const FileArrangement &files)
+{
+    const size_t rows = files.order.size();
+    auto name = [&files](size_t row) { return files.rows->name(files.order[row]); };
 #ifdef Q_OS_WIN
     QByteArray text;
-    for (int row = 0; row < rows; ++row)
-        text += QString::fromUtf8(files.name(row)).toLocal8Bit() + "\r\n";
+    for (size_t row = 0; row < rows; ++row)
+        text += QString::fromUtf8(name(row)).toLocal8Bit() + "\r\n";
     return text;
 #else
     qsizetype size = 0;
-    for (int row = 0; row < rows; ++row)
-        size += files.name(row).size() + 2;
+    for (size_t row = 0; row < rows; ++row)
+        size += name(row).size() + 2;
     QByteArray text(size, Qt::Uninitialized);
     char *out = text.data();
-    for (int row = 0; row < rows; ++row) {
-        const QByteArrayView name = files.name(row);
+    for (size_t row = 0; row < rows; ++row) {
+        const QByteArrayView name = files.rows->name(files.order[row]);
         std::memcpy(out, name.data(), size_t(name.size()));
         out += name.size();
         *out++ = '\r';

@@ -4,6 +4,7 @@
 #include <QLocale>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -38,8 +39,13 @@ private:
 class SortKeys
 {
 public:
-    // Keys of every row's name, or of its extension when byExtension.
-    SortKeys(const FileRows &rows, bool byExtension, Collator &collator);
+    // Keys of every row's name, or of its extension when byExtension. When
+    // stopped says so (asked every few thousand rows) the keys are left
+    // incomplete, and complete() is false.
+    SortKeys(const FileRows &rows, bool byExtension, Collator &collator,
+        const std::function<bool()> &stopped = {});
+
+    bool complete() const { return m_complete; }
 
     const char *key(uint32_t row) const
     {
@@ -57,4 +63,5 @@ public:
 private:
     std::vector<uint8_t> m_bytes;
     std::vector<uint32_t> m_offsets;
+    bool m_complete = true;
 };

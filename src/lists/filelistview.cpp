@@ -56,8 +56,12 @@ FileListView::FileListView(QWidget *parent)
     // 4000 and 1440 twips at 15 twips a pixel.
     headers->resizeSection(FileListModel::NameColumn, 267);
     headers->resizeSection(FileListModel::ExtensionColumn, 96);
-    connect(headers, &QHeaderView::sectionClicked, this,
-        [this](int section) { emit columnClick(section + 1); });
+    connect(headers, &QHeaderView::sectionClicked, this, [this](int section) {
+        // The header turns its own arrow on a click; the arrow shows the
+        // rows' order, which changes only once they are sorted.
+        updateSortIndicator();
+        emit columnClick(section + 1);
+    });
 }
 
 int FileListView::selectedRow() const
@@ -107,6 +111,12 @@ int FileListView::sortKey() const
 void FileListView::setSortKey(int column)
 {
     m_files->setSortKey(column);
+    updateSortIndicator();
+}
+
+void FileListView::setArrangement(FileArrangement files)
+{
+    m_files->setArrangement(std::move(files));
     updateSortIndicator();
 }
 

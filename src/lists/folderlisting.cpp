@@ -45,7 +45,12 @@ struct FdCloser
 } // namespace
 #endif
 
-bool listFolder(const QString &folder, FileRows &rows, QString *error)
+QString listingCancelled()
+{
+    return QStringLiteral("The listing was cancelled.");
+}
+
+bool listFolder(const QString &folder, FileRows &rows, QString *error, const BeforeRead &beforeRead)
 {
     const qsizetype rowsBefore = rows.size();
     auto fail = [&](const QString &reason) {
@@ -55,6 +60,10 @@ bool listFolder(const QString &folder, FileRows &rows, QString *error)
         return false;
     };
     const QString tooMany = QStringLiteral("Too many files to list.");
+    auto stopped = [&] { return beforeRead && !beforeRead(rows.size()); };
+    // Even opening a folder on a hung mount can block.
+    if (stopped())
+        return fail(listingCancelled());
 
 #ifdef Q_OS_WIN
     // A bare drive ("C:") names the drive's current folder to Windows; we mean its root.
@@ -67,6 +76,8 @@ bool listFolder(const QString &folder, FileRows &rows, QString *error)
                                   : QStringLiteral("The folder does not exist."));
     QDirIterator it(path, QDir::Files | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
+        if (stopped())
+            return fail(listingCancelled());
         it.next();
         if (!rows.append(it.fileName().toUtf8()))
             return fail(tooMany);
@@ -85,6 +96,8 @@ bool listFolder(const QString &folder, FileRows &rows, QString *error)
     constexpr size_t BufferSize = 1 << 18;
     const std::unique_ptr<char[]> buffer(new char[BufferSize]);
     for (;;) {
+        if (stopped())
+            return fail(listingCancelled());
         const ssize_t n = ::getdents64(fd, buffer.get(), BufferSize);
         if (n < 0)
             return fail(qt_error_string(errno));
@@ -104,6 +117,10 @@ bool listFolder(const QString &folder, FileRows &rows, QString *error)
     if (!dir)
         return fail(qt_error_string(errno));
     for (;;) {
+        if (stopped()) {
+            ::closedir(dir);
+            return fail(listingCancelled());
+        }
         errno = 0;
         const struct dirent *entry = ::readdir(dir);
         if (!entry)
