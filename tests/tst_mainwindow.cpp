@@ -1,5 +1,8 @@
+#include "export/textexport.h"
+#include "heldreader.h"
 #include "lists/filelistmodel.h"
 #include "lists/filelistview.h"
+#include "lists/folderlisting.h"
 #include "main_window/frmfilenamereader.h"
 #include "modaldriver.h"
 #include "testdir.h"
@@ -91,17 +94,9 @@ struct Window
     // "Save List to TXT File" to path, waiting until it is written or refused.
     void save(const QString &path)
     {
-        const qsizetype boxesBefore = dialogs.boxes.size();
-        auto contents = [&path]() -> std::optional<QByteArray> {
-            QFile file(path);
-            return file.open(QIODevice::ReadOnly) ? std::optional(file.readAll()) : std::nullopt;
-        };
-        const std::optional<QByteArray> before = contents();
         dialogs.type(path);
         control("CmdSaveTXT")->click();
-        QTRY_VERIFY2_WITH_TIMEOUT(
-            dialogs.boxes.size() > boxesBefore || (contents() && contents() != before),
-            "the save to end", 30000);
+        QTRY_VERIFY2_WITH_TIMEOUT(!window.isSaving(), "the save to end", 30000);
     }
 
     ModalDriver dialogs;
@@ -139,6 +134,12 @@ private slots:
     void saveWritesTheListAsShown();
     void saveCancelledWritesNothing();
     void saveFailureIsReported();
+
+    void progressAndCancel_data();
+    void progressAndCancel();
+    void addAndRemoveReplaceTheRebuild();
+    void commandsWaitForTheList();
+    void sameResultAsListingInPlace();
 
     void closeEndsTheProgram();
 };
@@ -563,6 +564,201 @@ void tst_MainWindow::saveFailureIsReported()
     QVERIFY(!QFileInfo::exists(target));
     QCOMPARE(ui.rows(), QList<QByteArray> { "a.txt" });
     QCOMPARE(ui.folderList(), QStringList { dir.path() });
+}
+
+// A folder "slow" that HeldReader holds, and two it reads at once.
+struct SlowAndFast
+{
+    SlowAndFast()
+    {
+        for (const char *folder : { "slow", "fast", "other" })
+            QDir(dir.path()).mkpath(QLatin1StringView(folder));
+        made = dir.createFiles({ "slow/s.txt", "fast/a.txt", "fast/b.doc", "other/o" });
+    }
+    QString path(const char *folder) const { return dir.filePath(QLatin1StringView(folder)); }
+    QString file(const char *name) const { return dir.filePath(QLatin1StringView(name)); }
+
+    TestDir dir;
+    QString made;
+};
+
+void tst_MainWindow::progressAndCancel_data()
+{
+    QTest::addColumn<bool>("byEscape");
+    QTest::newRow("Esc") << true;
+    QTest::newRow("Cancel") << false;
+}
+
+void tst_MainWindow::progressAndCancel()
+{
+    QFETCH(bool, byEscape);
+    SlowAndFast folders;
+    QCOMPARE(folders.made, QString());
+    HeldReader held;
+    Window ui;
+    ui.window.setFolderReader(held.reader());
+    ui.add(folders.file("fast/a.txt"));
+    ui.dialogs.choose(folders.file("slow/s.txt"));
+    ui.control("CmdAddFolder")->click();
+
+    QVERIFY(ui.window.isBusy());
+    auto *progress = ui.control<QWidget>("WorkProgress");
+    QVERIFY(!progress->isVisible()); // quick work shows nothing
+    QTRY_VERIFY2_WITH_TIMEOUT(progress->isVisible(), "the progress to show", 10000);
+    // Drawn over the rows, saying where the listing is.
+    QCOMPARE(progress->parentWidget(), ui.files());
+    QVERIFY(ui.files()->viewport()->geometry().contains(progress->geometry()));
+    const QString text = ui.control<QLabel>("WorkProgressText")->text();
+    QVERIFY2(text.contains(QDir::toNativeSeparators(folders.path("slow")))
+            && text.contains(QStringLiteral("2 files")),
+        qPrintable(text));
+    QCOMPARE(ui.files()->accessibleDescription(), text);
+    QVERIFY(!ui.control("CmdSaveTXT")->isEnabled());
+    QVERIFY(!ui.control("CmdDelList")->isEnabled());
+    QVERIFY(!ui.files()->header()->sectionsClickable());
+
+    if (byEscape) {
+        ui.window.activateWindow(); // the file dialog had it
+        QVERIFY(QTest::qWaitForWindowActive(&ui.window));
+        QTest::keyClick(ui.folders(), Qt::Key_Escape);
+    } else
+        ui.control("WorkProgressCancel")->click();
+    ui.settle();
+
+    // The folder read in full stays; the one cut short is named as not listed.
+    QCOMPARE(ui.sortedRows(), (QList<QByteArray> { "a.txt", "b.doc" }));
+    QCOMPARE(ui.dialogs.boxes.size(), 1);
+    const QString warning = ui.dialogs.boxes.first().text;
+    QVERIFY2(
+        warning.contains(QDir::toNativeSeparators(folders.path("slow")) + "\n" + listingCancelled())
+            && !warning.contains(folders.path("fast")),
+        qPrintable(warning));
+    QVERIFY(!progress->isVisible());
+    QCOMPARE(ui.files()->accessibleDescription(), QString());
+    QVERIFY(ui.control("CmdSaveTXT")->isEnabled());
+    QVERIFY(ui.control("CmdDelList")->isEnabled());
+    QVERIFY(ui.files()->header()->sectionsClickable());
+    QCOMPARE(ui.folderList(), (QStringList { folders.path("fast"), folders.path("slow") }));
+}
+
+void tst_MainWindow::addAndRemoveReplaceTheRebuild()
+{
+    SlowAndFast folders;
+    QCOMPARE(folders.made, QString());
+    HeldReader held;
+    Window ui;
+    ui.window.setFolderReader(held.reader());
+    ui.add(folders.file("fast/a.txt"));
+    ui.dialogs.choose(folders.file("slow/s.txt"));
+    ui.control("CmdAddFolder")->click();
+    QTRY_VERIFY2_WITH_TIMEOUT(held.held() == 1, "the slow folder to be held", 10000);
+
+    // Removing the slow folder starts again without it, and does not wait for the held read.
+    ui.selectFolder(1);
+    ui.control("CmdDelFolder")->click();
+    ui.settle();
+    QCOMPARE(ui.sortedRows(), (QList<QByteArray> { "a.txt", "b.doc" }));
+
+    // Add during a rebuild: the last one wins, and the one it replaced says nothing.
+    ui.dialogs.choose(folders.file("slow/s.txt"));
+    ui.control("CmdAddFolder")->click();
+    QTRY_VERIFY2_WITH_TIMEOUT(held.held() == 2, "the slow folder to be held again", 10000);
+    ui.dialogs.choose(folders.file("other/o"));
+    ui.control("CmdAddFolder")->click();
+    QVERIFY(ui.window.isBusy());
+    held.letGo();
+    ui.settle();
+    QCOMPARE(ui.sortedRows(), (QList<QByteArray> { "a.txt", "b.doc", "o", "s.txt" }));
+    QCOMPARE(ui.dialogs.boxes.size(), 0);
+}
+
+void tst_MainWindow::commandsWaitForTheList()
+{
+    SlowAndFast folders;
+    QCOMPARE(folders.made, QString());
+    HeldReader held;
+    Window ui;
+    ui.window.setFolderReader(held.reader());
+    ui.add(folders.file("fast/a.txt"));
+    ui.dialogs.choose(folders.file("slow/s.txt"));
+    ui.control("CmdAddFolder")->click();
+    QVERIFY(ui.window.isBusy());
+
+    // Before the progress shows and while it shows: nothing acts on the partial list, then or
+    // later.
+    auto tryEverything = [&] {
+        ui.selectFile(0);
+        ui.control("CmdDelList")->click();
+        ui.clickHeader(0, false);
+        ui.dialogs.choose(folders.file("never-saved.txt"));
+        ui.control("CmdSaveTXT")->click();
+    };
+    tryEverything();
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        ui.control<QWidget>("WorkProgress")->isVisible(), "the progress to show", 10000);
+    tryEverything();
+    // Info works at any time.
+    ui.control("Command2")->click();
+    QTRY_COMPARE_WITH_TIMEOUT(ui.dialogs.boxes.size(), 1, 10000);
+    QCOMPARE(ui.dialogs.boxes.first().icon, QMessageBox::Information);
+
+    held.letGo();
+    ui.settle();
+    QTest::qWait(50); // a click that was queued would fire now
+    QCOMPARE(ui.rows().size(), 3);
+    QVERIFY(!ui.files()->isSorted());
+    QVERIFY(!ui.files()->header()->isSortIndicatorShown());
+    QCOMPARE(ui.dialogs.fileDialogs.size(), 2); // the two Adds
+    QCOMPARE(ui.dialogs.boxes.size(), 1);
+    QVERIFY(!QFileInfo::exists(folders.file("never-saved.txt")));
+}
+
+void tst_MainWindow::sameResultAsListingInPlace()
+{
+    TestDir first, second, out;
+    // Names that tie under the collation, so that stability shows.
+    QCOMPARE(first.createFiles({ "b.txt", "B.TXT", "a.doc", "file10", "file2", "File2", "x." }),
+        QString());
+    QCOMPARE(second.createFiles({ "A.doc", "b.Txt", "z", Latin1Cafe, "file02" }), QString());
+    Window ui;
+    FileListModel expected;
+    auto rebuild = [&] {
+        FileRows rows;
+        QVERIFY(listFolder(first.path(), rows, nullptr));
+        QVERIFY(listFolder(second.path(), rows, nullptr));
+        expected.setRows(std::move(rows));
+    };
+    auto click = [&](int section) {
+        ui.clickHeader(section);
+        expected.setSorted(true);
+        expected.setSortOrder(
+            expected.sortOrder() == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder);
+        expected.setSortKey(section);
+    };
+    auto same = [&] {
+        QList<QByteArray> names;
+        for (int row = 0; row < expected.rowCount(); ++row)
+            names << expected.name(row).toByteArray();
+        return ui.rows() == names;
+    };
+
+    ui.add(first.filePath("b.txt"));
+    ui.add(second.filePath("z"));
+    rebuild();
+    QVERIFY(same());
+    for (const int section : { 1, 0, 0, 1, 1, 0 }) {
+        click(section);
+        QVERIFY2(same(), qPrintable(QStringLiteral("after a click on column %1").arg(section)));
+    }
+    ui.add(first.filePath("b.txt")); // a sorted rebuild
+    rebuild();
+    QVERIFY(same());
+
+    const QString target = out.filePath("list.txt");
+    ui.save(target);
+    QFile saved(target);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), exportText(expected));
 }
 
 void tst_MainWindow::closeEndsTheProgram()

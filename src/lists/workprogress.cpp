@@ -9,6 +9,7 @@
 WorkProgress::WorkProgress(QAbstractScrollArea *list)
     : QFrame(list) // not the viewport: scrolling the rows would move the panel with them
     , m_list(list)
+    , m_rows(list->viewport())
     , m_text(new QLabel(this))
     , m_cancel(new QPushButton(tr("Cancel"), this))
 {
@@ -28,7 +29,7 @@ WorkProgress::WorkProgress(QAbstractScrollArea *list)
     layout->addWidget(m_cancel, 0, Qt::AlignHCenter);
     connect(m_cancel, &QPushButton::clicked, this, &WorkProgress::cancelClicked);
 
-    list->viewport()->installEventFilter(this);
+    m_rows->installEventFilter(this);
     hide();
 }
 
@@ -52,7 +53,7 @@ void WorkProgress::finish()
 
 bool WorkProgress::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_list->viewport() && event->type() == QEvent::Resize && isVisible())
+    if (watched == m_rows && event->type() == QEvent::Resize && isVisible())
         place();
     return QFrame::eventFilter(watched, event);
 }
@@ -60,7 +61,7 @@ bool WorkProgress::eventFilter(QObject *watched, QEvent *event)
 void WorkProgress::place()
 {
     // Centred over the rows, a little narrower than them.
-    const QRect rows = m_list->viewport()->geometry();
+    const QRect rows = m_rows->geometry();
     const int margin = 8;
     const int width = std::max(rows.width() - 2 * margin, 0);
     const int wanted = heightForWidth(width);

@@ -32,6 +32,7 @@ private:
     void place();
 
     QAbstractScrollArea *m_list;
+    QWidget *m_rows; // the list's viewport; watched also while the list is destroyed
     QLabel *m_text;
     QPushButton *m_cancel;
 };

@@ -360,11 +360,18 @@ void FrmFilenameReader::CmdSaveTXT_Click()
     if (target.isEmpty())
         return;
 
+    saveList(target);
+}
+
+void FrmFilenameReader::saveList(const QString &target)
+{
     // Written by a worker from a copy of the order, so the window goes on
     // painting while a long list is written and flushed to the disk.
+    ++m_saves;
     auto *saving = new QFutureWatcher<QString>(this);
     connect(saving, &QFutureWatcherBase::finished, this, [this, saving, target] {
         saving->deleteLater();
+        --m_saves;
         const QString reason = saving->result();
         if (!reason.isNull())
             QMessageBox::warning(this, MessageTitle,

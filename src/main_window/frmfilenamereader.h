@@ -38,6 +38,11 @@ public:
     // and the column headers do nothing meanwhile.
     bool isBusy() const { return m_work != nullptr; }
 
+    // Writes the file list, as it is now, to target on a worker; a failure is
+    // reported in a warning when it ends. What Save does after its dialog.
+    void saveList(const QString &target);
+    bool isSaving() const { return m_saves > 0; }
+
     // How folders are read; the default is listFolder().
     void setFolderReader(FolderReader reader) { m_reader = std::move(reader); }
 
@@ -84,4 +89,5 @@ private:
     QTimer *m_progressDelay;
     QTimer *m_progressUpdate;
     QShortcut *m_escape;
+    int m_saves = 0;
 };
