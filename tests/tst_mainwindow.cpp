@@ -1,5 +1,8 @@
+#include "export/textexport.h"
+#include "heldreader.h"
 #include "lists/filelistmodel.h"
 #include "lists/filelistview.h"
+#include "lists/folderlisting.h"
 #include "lists/namedelegate.h"
 #include "main_window/frmfilenamereader.h"
 #include "modaldriver.h"
@@ -69,17 +72,32 @@ struct Window
         return named && box.title == QStringLiteral("Quillmere")
             && box.icon == QMessageBox::Warning;
     }
-    // "Add", choosing path in the file dialog.
+    // Waits for the rebuild or sort to end, a generous while on a busy disk.
+    void settle() const
+    {
+        QTRY_VERIFY2_WITH_TIMEOUT(!window.isBusy(), "the rebuild or sort to end", 30000);
+    }
+    // "Add", choosing path in the file dialog, and the rebuild that follows.
     void add(const QString &path)
     {
         dialogs.choose(path);
         control("CmdAddFolder")->click();
+        settle();
     }
-    void clickHeader(int section) const
+    void clickHeader(int section, bool wait = true) const
     {
         QHeaderView *header = files()->header();
         const QPoint at(header->sectionViewportPosition(section) + 10, header->height() / 2);
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+        if (wait)
+            settle();
+    }
+    // "Save List to TXT File" to path, waiting until it is written or refused.
+    void save(const QString &path)
+    {
+        dialogs.type(path);
+        control("CmdSaveTXT")->click();
+        QTRY_VERIFY2_WITH_TIMEOUT(!window.isSaving(), "the save to end", 30000);
     }
 
     ModalDriver dialogs;
@@ -122,6 +140,12 @@ private slots:
     void saveCancelledWritesNothing();
     void saveCancelledShowsNothing();
     void saveFailureIsReported();
+
+    void progressAndCancel_data();
+    void progressAndCancel();
+    void addAndRemoveReplaceTheRebuild();
+    void commandsWaitForTheList();
+    void sameResultAsListingInPlace();
 
     void closeEndsTheProgram();
 };
@@ -319,6 +343,7 @@ void tst_MainWindow::addCancelledChangesNothing()
     // A cancel must not rebuild: the removed row stays removed.
     ui.dialogs.cancel();
     ui.control("CmdAddFolder")->click();
+    QVERIFY(!ui.window.isBusy());
     QCOMPARE(ui.dialogs.fileDialogs.size(), 2);
     QCOMPARE(ui.folderList(), QStringList { dir.path() });
     QCOMPARE(ui.rows().size(), 2);
@@ -331,6 +356,7 @@ void tst_MainWindow::addByTypingInTheDialog()
     Window ui;
     ui.dialogs.type(dir.filePath("typed.txt"));
     ui.control("CmdAddFolder")->click();
+    ui.settle();
     QVERIFY(ui.dialogs.allAnswered());
     QCOMPARE(ui.folderList(), QStringList { dir.path() });
     QCOMPARE(ui.sortedRows(), (QList<QByteArray> { Latin1Cafe, "typed.txt" }));
@@ -367,16 +393,19 @@ void tst_MainWindow::removeFolder()
     QCOMPARE(first.createFiles({ "late" }), QString());
     ui.folders()->clearSelection();
     remove->click();
+    QVERIFY(!ui.window.isBusy());
     QCOMPARE(ui.folderList().size(), 2);
     QCOMPARE(ui.rows().size(), 3);
 
     ui.selectFolder(0);
     remove->click();
+    ui.settle();
     QCOMPARE(ui.folderList(), QStringList { second.path() });
     QCOMPARE(ui.rows(), QList<QByteArray> { "3" });
 
     ui.selectFolder(0);
     remove->click();
+    ui.settle();
     QCOMPARE(ui.folderList(), QStringList());
     QCOMPARE(ui.rows(), QList<QByteArray>());
     QCOMPARE(ui.dialogs.boxes.size(), 0);
@@ -566,8 +595,7 @@ void tst_MainWindow::saveWritesTheListAsShown()
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write(QByteArray(100, 'x'));
     }
-    ui.dialogs.type(target);
-    ui.control("CmdSaveTXT")->click();
+    ui.save(target);
     QVERIFY(ui.dialogs.allAnswered());
     QCOMPARE(ui.dialogs.fileDialogs.last().mode, QFileDialog::AcceptSave);
     QCOMPARE(ui.dialogs.fileDialogs.last().nameFilters, QStringList { "Text File (*.txt)" });
@@ -592,8 +620,7 @@ void tst_MainWindow::saveCancelledWritesNothing()
     QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 
     // An empty list still creates the named file, empty.
-    ui.dialogs.choose(out.filePath("empty.txt"));
-    ui.control("CmdSaveTXT")->click();
+    ui.save(out.filePath("empty.txt"));
     QCOMPARE(QFileInfo(out.filePath("empty.txt")).size(), 0);
     QVERIFY(QFileInfo(out.filePath("empty.txt")).isFile());
 }
@@ -618,13 +645,207 @@ void tst_MainWindow::saveFailureIsReported()
     ui.add(dir.filePath("a.txt"));
 
     const QString target = out.filePath("missing/list.txt");
-    ui.dialogs.type(target);
-    ui.control("CmdSaveTXT")->click();
+    ui.save(target);
     QVERIFY(ui.dialogs.allAnswered());
     QVERIFY(ui.warnedOnce(target, ENOENT));
     QVERIFY(!QFileInfo::exists(target));
     QCOMPARE(ui.rows(), QList<QByteArray> { "a.txt" });
     QCOMPARE(ui.folderList(), QStringList { dir.path() });
+}
+
+// A folder "slow" that HeldReader holds, and two it reads at once.
+struct SlowAndFast
+{
+    SlowAndFast()
+    {
+        for (const char *folder : { "slow", "fast", "other" })
+            QDir(dir.path()).mkpath(QLatin1StringView(folder));
+        made = dir.createFiles({ "slow/s.txt", "fast/a.txt", "fast/b.doc", "other/o" });
+    }
+    QString path(const char *folder) const { return dir.filePath(QLatin1StringView(folder)); }
+    QString file(const char *name) const { return dir.filePath(QLatin1StringView(name)); }
+
+    TestDir dir;
+    QString made;
+};
+
+void tst_MainWindow::progressAndCancel_data()
+{
+    QTest::addColumn<bool>("byEscape");
+    QTest::newRow("Esc") << true;
+    QTest::newRow("Cancel") << false;
+}
+
+void tst_MainWindow::progressAndCancel()
+{
+    QFETCH(bool, byEscape);
+    SlowAndFast folders;
+    QCOMPARE(folders.made, QString());
+    HeldReader held;
+    Window ui;
+    ui.window.setFolderReader(held.reader());
+    ui.add(folders.file("fast/a.txt"));
+    ui.dialogs.choose(folders.file("slow/s.txt"));
+    ui.control("CmdAddFolder")->click();
+
+    QVERIFY(ui.window.isBusy());
+    auto *progress = ui.control<QWidget>("WorkProgress");
+    QVERIFY(!progress->isVisible()); // quick work shows nothing
+    QTRY_VERIFY2_WITH_TIMEOUT(progress->isVisible(), "the progress to show", 10000);
+    // Drawn over the rows, saying where the listing is.
+    QCOMPARE(progress->parentWidget(), ui.files());
+    QVERIFY(ui.files()->viewport()->geometry().contains(progress->geometry()));
+    const QString text = ui.control<QLabel>("WorkProgressText")->text();
+    QVERIFY2(text.contains(QDir::toNativeSeparators(folders.path("slow")))
+            && text.contains(QStringLiteral("2 files")),
+        qPrintable(text));
+    QCOMPARE(ui.files()->accessibleDescription(), text);
+    QVERIFY(!ui.control("CmdSaveTXT")->isEnabled());
+    QVERIFY(!ui.control("CmdDelList")->isEnabled());
+    QVERIFY(!ui.files()->header()->sectionsClickable());
+
+    if (byEscape) {
+        ui.window.activateWindow(); // the file dialog had it
+        QVERIFY(QTest::qWaitForWindowActive(&ui.window));
+        QTest::keyClick(ui.folders(), Qt::Key_Escape);
+    } else
+        ui.control("WorkProgressCancel")->click();
+    ui.settle();
+
+    // The folder read in full stays; the one cut short is named as not listed.
+    QCOMPARE(ui.sortedRows(), (QList<QByteArray> { "a.txt", "b.doc" }));
+    QCOMPARE(ui.dialogs.boxes.size(), 1);
+    const QString warning = ui.dialogs.boxes.first().text;
+    QVERIFY2(
+        warning.contains(QDir::toNativeSeparators(folders.path("slow")) + "\n" + listingCancelled())
+            && !warning.contains(folders.path("fast")),
+        qPrintable(warning));
+    QVERIFY(!progress->isVisible());
+    QCOMPARE(ui.files()->accessibleDescription(), QString());
+    QVERIFY(ui.control("CmdSaveTXT")->isEnabled());
+    QVERIFY(ui.control("CmdDelList")->isEnabled());
+    QVERIFY(ui.files()->header()->sectionsClickable());
+    QCOMPARE(ui.folderList(), (QStringList { folders.path("fast"), folders.path("slow") }));
+}
+
+void tst_MainWindow::addAndRemoveReplaceTheRebuild()
+{
+    SlowAndFast folders;
+    QCOMPARE(folders.made, QString());
+    HeldReader held;
+    Window ui;
+    ui.window.setFolderReader(held.reader());
+    ui.add(folders.file("fast/a.txt"));
+    ui.dialogs.choose(folders.file("slow/s.txt"));
+    ui.control("CmdAddFolder")->click();
+    QTRY_VERIFY2_WITH_TIMEOUT(held.held() == 1, "the slow folder to be held", 10000);
+
+    // Removing the slow folder starts again without it, and does not wait for the held read.
+    ui.selectFolder(1);
+    ui.control("CmdDelFolder")->click();
+    ui.settle();
+    QCOMPARE(ui.sortedRows(), (QList<QByteArray> { "a.txt", "b.doc" }));
+
+    // Add during a rebuild: the last one wins, and the one it replaced says nothing.
+    ui.dialogs.choose(folders.file("slow/s.txt"));
+    ui.control("CmdAddFolder")->click();
+    QTRY_VERIFY2_WITH_TIMEOUT(held.held() == 2, "the slow folder to be held again", 10000);
+    ui.dialogs.choose(folders.file("other/o"));
+    ui.control("CmdAddFolder")->click();
+    QVERIFY(ui.window.isBusy());
+    held.letGo();
+    ui.settle();
+    QCOMPARE(ui.sortedRows(), (QList<QByteArray> { "a.txt", "b.doc", "o", "s.txt" }));
+    QCOMPARE(ui.dialogs.boxes.size(), 0);
+}
+
+void tst_MainWindow::commandsWaitForTheList()
+{
+    SlowAndFast folders;
+    QCOMPARE(folders.made, QString());
+    HeldReader held;
+    Window ui;
+    ui.window.setFolderReader(held.reader());
+    ui.add(folders.file("fast/a.txt"));
+    ui.dialogs.choose(folders.file("slow/s.txt"));
+    ui.control("CmdAddFolder")->click();
+    QVERIFY(ui.window.isBusy());
+
+    // Before the progress shows and while it shows: nothing acts on the partial list, then or
+    // later.
+    auto tryEverything = [&] {
+        ui.selectFile(0);
+        ui.control("CmdDelList")->click();
+        ui.clickHeader(0, false);
+        ui.dialogs.choose(folders.file("never-saved.txt"));
+        ui.control("CmdSaveTXT")->click();
+    };
+    tryEverything();
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        ui.control<QWidget>("WorkProgress")->isVisible(), "the progress to show", 10000);
+    tryEverything();
+    // Info works at any time.
+    ui.control("Command2")->click();
+    QTRY_COMPARE_WITH_TIMEOUT(ui.dialogs.boxes.size(), 1, 10000);
+    QCOMPARE(ui.dialogs.boxes.first().icon, QMessageBox::Information);
+
+    held.letGo();
+    ui.settle();
+    QTest::qWait(50); // a click that was queued would fire now
+    QCOMPARE(ui.rows().size(), 3);
+    QVERIFY(!ui.files()->isSorted());
+    QVERIFY(!ui.files()->header()->isSortIndicatorShown());
+    QCOMPARE(ui.dialogs.fileDialogs.size(), 2); // the two Adds
+    QCOMPARE(ui.dialogs.boxes.size(), 1);
+    QVERIFY(!QFileInfo::exists(folders.file("never-saved.txt")));
+}
+
+void tst_MainWindow::sameResultAsListingInPlace()
+{
+    TestDir first, second, out;
+    // Names that tie under the collation, so that stability shows.
+    QCOMPARE(first.createFiles({ "b.txt", "B.TXT", "a.doc", "file10", "file2", "File2", "x." }),
+        QString());
+    QCOMPARE(second.createFiles({ "A.doc", "b.Txt", "z", Latin1Cafe, "file02" }), QString());
+    Window ui;
+    FileListModel expected;
+    auto rebuild = [&] {
+        FileRows rows;
+        QVERIFY(listFolder(first.path(), rows, nullptr));
+        QVERIFY(listFolder(second.path(), rows, nullptr));
+        expected.setRows(std::move(rows));
+    };
+    auto click = [&](int section) {
+        ui.clickHeader(section);
+        expected.setSorted(true);
+        expected.setSortOrder(
+            expected.sortOrder() == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder);
+        expected.setSortKey(section);
+    };
+    auto same = [&] {
+        QList<QByteArray> names;
+        for (int row = 0; row < expected.rowCount(); ++row)
+            names << expected.name(row).toByteArray();
+        return ui.rows() == names;
+    };
+
+    ui.add(first.filePath("b.txt"));
+    ui.add(second.filePath("z"));
+    rebuild();
+    QVERIFY(same());
+    for (const int section : { 1, 0, 0, 1, 1, 0 }) {
+        click(section);
+        QVERIFY2(same(), qPrintable(QStringLiteral("after a click on column %1").arg(section)));
+    }
+    ui.add(first.filePath("b.txt")); // a sorted rebuild
+    rebuild();
+    QVERIFY(same());
+
+    const QString target = out.filePath("list.txt");
+    ui.save(target);
+    QFile saved(target);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), exportText(expected));
 }
 
 void tst_MainWindow::closeEndsTheProgram()

@@ -53,22 +53,28 @@ int syncFolderOf(const QString &path, FolderSync sync)
 
 QByteArray exportText(const FileListModel &files, LineEnd lineEnd)
 {
-    const int rows = files.rowCount();
+    return exportText(files.arrangement(), lineEnd);
+}
+
+QByteArray exportText(const FileArrangement &files, LineEnd lineEnd)
+{
+    const size_t rows = files.order.size();
     const QByteArrayView end = lineEnd == LineEnd::Lf ? "\n" : "\r\n";
+    auto name = [&files](size_t row) { return files.rows->name(files.order[row]); };
 #ifdef Q_OS_WIN
     QByteArray text;
-    for (int row = 0; row < rows; ++row)
-        text += QString::fromUtf8(files.name(row)).toLocal8Bit() + end;
+    for (size_t row = 0; row < rows; ++row)
+        text += QString::fromUtf8(name(row)).toLocal8Bit() + end;
     return text;
 #else
     qsizetype size = 0;
-    for (int row = 0; row < rows; ++row)
-        size += files.name(row).size() + end.size();
+    for (size_t row = 0; row < rows; ++row)
+        size += name(row).size() + end.size();
     QByteArray text(size, Qt::Uninitialized);
     const bool cr = lineEnd == LineEnd::CrLf;
     char *out = text.data();
-    for (int row = 0; row < rows; ++row) {
-        const QByteArrayView name = files.name(row);
+    for (size_t row = 0; row < rows; ++row) {
+        const QByteArrayView name = files.rows->name(files.order[row]);
         std::memcpy(out, name.data(), size_t(name.size()));
         out += name.size();
         if (cr)

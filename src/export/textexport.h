@@ -4,6 +4,7 @@
 #include <QString>
 
 class FileListModel;
+struct FileArrangement;
 
 // How every line ends: CR LF as the window saves, LF for Unix tools.
 enum class LineEnd { CrLf, Lf };
@@ -14,6 +15,8 @@ enum class LineEnd { CrLf, Lf };
 // Windows they are converted to the ANSI code page. Built in one allocation of
 // the exact size: O(total name bytes).
 QByteArray exportText(const FileListModel &files, LineEnd lineEnd = LineEnd::CrLf);
+// The same for an arrangement, which a worker may hold while the model changes.
+QByteArray exportText(const FileArrangement &files, LineEnd lineEnd = LineEnd::CrLf);
 
 // Syncs an open folder to disk, as fsync() does; 0 or -1 with errno set.
 using FolderSync = int (*)(int folderFd);

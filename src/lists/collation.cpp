@@ -63,16 +63,23 @@ void Collator::appendKey(QByteArrayView utf8, std::vector<uint8_t> &out)
     }
 }
 
-SortKeys::SortKeys(const FileRows &rows, bool byExtension, Collator &collator, qsizetype maxBytes)
+SortKeys::SortKeys(const FileRows &rows, bool byExtension, Collator &collator,
+    const std::function<bool()> &stopped, qsizetype maxBytes)
 {
     const size_t limit = size_t(qMin(maxBytes, MaxBytes));
     m_offsets.reserve(size_t(rows.size()));
     m_bytes.reserve(qMin(size_t(rows.size()) * (byExtension ? 8 : 32), limit));
     for (qsizetype row = 0; row < rows.size(); ++row) {
+        // A million keys take most of a second: a cancelled sort must not.
+        if (stopped && row % 8192 == 0 && stopped()) {
+            m_complete = false;
+            return;
+        }
         m_offsets.push_back(uint32_t(m_bytes.size()));
         collator.appendKey(byExtension ? rows.extension(row) : rows.name(row), m_bytes);
         if (m_bytes.size() > limit) {
             m_complete = false;
+            m_tooLarge = true;
             m_bytes = {};
             m_offsets = {};
             return;

@@ -4,6 +4,7 @@
 #include <QLocale>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -42,13 +43,15 @@ public:
     // longer than their names, so the rows' own limit does not keep to it.
     static constexpr qsizetype MaxBytes = UINT32_MAX;
 
-    // Keys of every row's name, or of its extension when byExtension; none
-    // at all when they would pass maxBytes (a lower limit is for tests).
-    SortKeys(
-        const FileRows &rows, bool byExtension, Collator &collator, qsizetype maxBytes = MaxBytes);
+    // Keys of every row's name, or of its extension when byExtension. When
+    // stopped says so (asked every few thousand rows), or when the keys would
+    // pass maxBytes (a lower limit is for tests), they are left incomplete:
+    // complete() is false, and tooLarge() tells the second case.
+    SortKeys(const FileRows &rows, bool byExtension, Collator &collator,
+        const std::function<bool()> &stopped = {}, qsizetype maxBytes = MaxBytes);
 
-    // False when the keys passed their limit and none are held.
-    bool isComplete() const { return m_complete; }
+    bool complete() const { return m_complete; }
+    bool tooLarge() const { return m_tooLarge; }
 
     const char *key(uint32_t row) const
     {
@@ -67,4 +70,5 @@ private:
     std::vector<uint8_t> m_bytes;
     std::vector<uint32_t> m_offsets;
     bool m_complete = true;
+    bool m_tooLarge = false;
 };

@@ -12,7 +12,6 @@
 
 FileListModel::FileListModel(QObject *parent)
     : QAbstractTableModel(parent)
-    , m_keyLimit(SortKeys::MaxBytes)
 {
 #ifdef __GLIBC__
     // Every rebuild and sort allocates and frees buffers of many MiB. glibc
@@ -25,9 +24,80 @@ FileListModel::FileListModel(QObject *parent)
 
 FileListModel::~FileListModel() = default;
 
+namespace {
+
+// The keys of a column, made now if not yet; null when stopped half-way or
+// when they would pass the arrangement's limit, which *tooLarge tells.
+const SortKeys *keysFor(
+    FileArrangement &files, int column, const StopRequested &stopped, bool *tooLarge)
+{
+    auto &keys = files.keys[size_t(column)];
+    if (!keys) {
+        // One per call: a collator is not to be shared between threads.
+        Collator collator;
+        auto made = std::make_shared<const SortKeys>(*files.rows,
+            column == FileListModel::ExtensionColumn, collator, stopped, files.keyLimit);
+        *tooLarge = made->tooLarge();
+        if (!made->complete())
+            return nullptr;
+        keys = std::move(made);
+    }
+    return keys.get();
+}
+
+} // namespace
+
+bool arrangeRows(
+    FileArrangement &out, FileRows rows, const SortState &state, const StopRequested &stopped)
+{
+    out.rows = std::make_shared<const FileRows>(std::move(rows));
+    out.keys = {};
+    out.state = state;
+    out.order.resize(size_t(out.rows->size()));
+    std::iota(out.order.begin(), out.order.end(), 0u);
+    if (!state.sorted)
+        return true;
+    bool tooLarge = false;
+    const SortKeys *keys = keysFor(out, state.key, stopped, &tooLarge);
+    if (tooLarge) {
+        out.state.sorted = false; // listed in full, just not sorted
+        return true;
+    }
+    if (!keys)
+        return false;
+    stableSortRows(out.order, *keys, state.order);
+    return true;
+}
+
+bool changeSortState(FileArrangement &files, const SortState &to, const StopRequested &stopped)
+{
+    const SortState from = files.state;
+    files.state = to;
+    if (!to.sorted)
+        return true; // switching sorting off leaves the rows where they are
+    // The rows are sorted by this column already: turning them round is the
+    // same stable sort, in O(n).
+    const bool reverseOnly = from.sorted && from.key == to.key;
+    if (reverseOnly && from.order == to.order)
+        return true;
+    bool tooLarge = false;
+    const SortKeys *keys = keysFor(files, to.key, stopped, &tooLarge);
+    if (tooLarge) {
+        files.state.sorted = false; // the rows stay where they are
+        return true;
+    }
+    if (!keys)
+        return false;
+    if (reverseOnly)
+        reverseSortedRows(files.order, *keys);
+    else
+        stableSortRows(files.order, *keys, to.order);
+    return true;
+}
+
 int FileListModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_order.size());
+    return parent.isValid() ? 0 : int(m_files.order.size());
 }
 
 int FileListModel::columnCount(const QModelIndex &parent) const
@@ -67,81 +137,71 @@ bool FileListModel::removeRows(int row, int count, const QModelIndex &parent)
         return false;
     beginRemoveRows(QModelIndex(), row, row + count - 1);
     // The row's bytes and keys stay until the next rebuild; only its place goes.
-    m_order.erase(m_order.begin() + row, m_order.begin() + row + count);
+    m_files.order.erase(m_files.order.begin() + row, m_files.order.begin() + row + count);
     endRemoveRows();
     return true;
 }
 
 bool FileListModel::setRows(FileRows rows)
 {
-    beginResetModel();
-    m_rows = std::move(rows);
-    m_keys = {};
-    m_order.resize(size_t(m_rows.size()));
-    std::iota(m_order.begin(), m_order.end(), 0u);
-    bool sorted = true;
-    if (m_sorted) {
-        if (const SortKeys *keys = sortKeys(m_sortKey))
-            stableSortRows(m_order, *keys, m_sortOrder);
-        else
-            sorted = m_sorted = false;
-    }
-    endResetModel();
+    FileArrangement files;
+    files.keyLimit = m_files.keyLimit;
+    arrangeRows(files, std::move(rows), m_files.state);
+    const bool sorted = files.state == m_files.state;
+    setArrangement(std::move(files));
     return sorted;
 }
 
 bool FileListModel::setSorted(bool sorted)
 {
-    if (sorted == m_sorted)
-        return true;
-    m_sorted = sorted;
-    return sortRows();
+    SortState to = m_files.state;
+    to.sorted = sorted;
+    return applySortState(to);
 }
 
 bool FileListModel::setSortKey(int column)
 {
     Q_ASSERT(column >= 0 && column < ColumnCount);
-    if (column == m_sortKey)
-        return true;
-    m_sortKey = column;
-    return sortRows();
+    SortState to = m_files.state;
+    to.key = column;
+    return applySortState(to);
 }
 
 bool FileListModel::setSortOrder(Qt::SortOrder order)
 {
-    if (order == m_sortOrder)
-        return true;
-    m_sortOrder = order;
-    // The rows are sorted already: turning them round is the same stable sort, in O(n).
-    return sortRows(ReverseOnly);
+    SortState to = m_files.state;
+    to.order = order;
+    return applySortState(to);
 }
 
 void FileListModel::setSortKeyLimit(qsizetype bytes)
 {
-    m_keyLimit = bytes;
-    m_keys = {}; // made again under the new limit when next needed
+    m_files.keyLimit = bytes;
+    m_files.keys = {}; // made again under the new limit when next needed
 }
 
-const SortKeys *FileListModel::sortKeys(int column)
+bool FileListModel::applySortState(const SortState &to)
 {
-    if (!m_collator)
-        m_collator = std::make_unique<Collator>();
-    auto &keys = m_keys[size_t(column)];
-    // A failed attempt is kept too, so that clicks do not repeat it.
-    if (!keys)
-        keys = std::make_unique<SortKeys>(
-            m_rows, column == ExtensionColumn, *m_collator, m_keyLimit);
-    return keys->isComplete() ? keys.get() : nullptr;
-}
-
-bool FileListModel::sortRows(Resort how)
-{
-    if (!m_sorted)
+    if (to == m_files.state)
         return true;
-    const SortKeys *keys = sortKeys(m_sortKey);
-    if (!keys) {
-        m_sorted = false;
-        return false;
+    if (!to.sorted) {
+        m_files.state = to; // nothing moves
+        return true;
+    }
+    FileArrangement files = m_files;
+    changeSortState(files, to);
+    const bool sorted = files.state == to;
+    setArrangement(std::move(files));
+    return sorted;
+}
+
+void FileListModel::setArrangement(FileArrangement files)
+{
+    if (files.rows != m_files.rows) {
+        beginResetModel();
+        m_files = std::move(files);
+        endResetModel();
+        return;
     }
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
 
@@ -150,17 +210,14 @@ bool FileListModel::sortRows(Resort how)
     std::vector<uint32_t> rowsBefore;
     rowsBefore.reserve(size_t(before.size()));
     for (const QModelIndex &index : before)
-        rowsBefore.push_back(m_order[size_t(index.row())]);
+        rowsBefore.push_back(m_files.order[size_t(index.row())]);
 
-    if (how == ReverseOnly)
-        reverseSortedRows(m_order, *keys);
-    else
-        stableSortRows(m_order, *keys, m_sortOrder);
+    m_files = std::move(files);
 
     if (!before.isEmpty()) {
-        std::vector<uint32_t> position(size_t(m_rows.size()));
-        for (size_t i = 0; i < m_order.size(); ++i)
-            position[m_order[i]] = uint32_t(i);
+        std::vector<uint32_t> position(size_t(m_files.rows->size()));
+        for (size_t i = 0; i < m_files.order.size(); ++i)
+            position[m_files.order[i]] = uint32_t(i);
         QModelIndexList after;
         after.reserve(before.size());
         for (qsizetype i = 0; i < before.size(); ++i)
@@ -168,7 +225,6 @@ bool FileListModel::sortRows(Resort how)
         changePersistentIndexList(before, after);
     }
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
-    return true;
 }
 
 namespace {
@@ -213,8 +269,9 @@ QString FileListModel::displayText(QByteArrayView bytes)
 
 qsizetype FileListModel::memoryUse() const
 {
-    qsizetype bytes = m_rows.memoryUse() + qsizetype(m_order.capacity() * sizeof(uint32_t));
-    for (const auto &keys : m_keys)
+    qsizetype bytes
+        = m_files.rows->memoryUse() + qsizetype(m_files.order.capacity() * sizeof(uint32_t));
+    for (const auto &keys : m_files.keys)
         bytes += keys ? keys->memoryUse() : 0;
     return bytes;
 }

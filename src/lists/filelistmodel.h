@@ -6,11 +6,50 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
-class Collator;
 class SortKeys;
+
+// How the file list is ordered: sorting on or off, by which column, which way.
+struct SortState
+{
+    bool sorted = false;
+    int key = 0; // FileListModel::Column
+    Qt::SortOrder order = Qt::AscendingOrder;
+    bool operator==(const SortState &) const = default;
+};
+
+// The rows in display order with the sort keys made for them so far: what a
+// rebuild or a sort prepares away from the window's thread and the model then
+// takes over in one swap. Rows and keys never change once made, so a worker
+// may read them while the model shows them.
+struct FileArrangement
+{
+    std::shared_ptr<const FileRows> rows = std::make_shared<const FileRows>();
+    std::vector<uint32_t> order; // display position -> row in *rows
+    std::array<std::shared_ptr<const SortKeys>, 2> keys; // per column, made on first use
+    SortState state;
+    // Most sort key bytes per column; lower in tests. Past it the rows are
+    // left unsorted and state.sorted turns false.
+    qsizetype keyLimit = UINT32_MAX;
+};
+
+// Asked now and then during long work; true abandons it.
+using StopRequested = std::function<bool()>;
+
+// Rows in listing order, then ordered as state says; out's key limit holds.
+// Runs on any thread. Returns false, with the arrangement unusable, when stopped.
+bool arrangeRows(
+    FileArrangement &out, FileRows rows, const SortState &state, const StopRequested &stopped = {});
+
+// One change of the sort state, exactly as the model's setters make it:
+// switching sorting on sorts, a new direction turns the sorted rows round, a
+// new column sorts stably from the present order; switching it off keeps the
+// order. Runs on any thread; returns false, the arrangement unusable, when stopped.
+bool changeSortState(
+    FileArrangement &files, const SortState &to, const StopRequested &stopped = {});
 
 // The file list: one row per file, "File Name" and "Extension".
 //
@@ -43,12 +82,16 @@ public:
     void clear() { setRows(FileRows()); }
 
     // The name and extension of the row at a display position, as bytes. O(1).
-    QByteArrayView name(int row) const { return m_rows.name(m_order[size_t(row)]); }
-    QByteArrayView extension(int row) const { return m_rows.extension(m_order[size_t(row)]); }
+    QByteArrayView name(int row) const { return m_files.rows->name(m_files.order[size_t(row)]); }
+    QByteArrayView extension(int row) const
+    {
+        return m_files.rows->extension(m_files.order[size_t(row)]);
+    }
 
-    bool isSorted() const { return m_sorted; }
-    int sortKey() const { return m_sortKey; }
-    Qt::SortOrder sortOrder() const { return m_sortOrder; }
+    bool isSorted() const { return m_files.state.sorted; }
+    int sortKey() const { return m_files.state.key; }
+    Qt::SortOrder sortOrder() const { return m_files.state.order; }
+    SortState sortState() const { return m_files.state; }
     // Each setter re-sorts when it changes how the rows are ordered. They
     // fail as setRows() does, leaving the rows in place and sorting off.
     bool setSorted(bool sorted);
@@ -56,6 +99,13 @@ public:
     bool setSortOrder(Qt::SortOrder order);
     // A lower limit of sort key bytes, so that tests can reach it.
     void setSortKeyLimit(qsizetype bytes);
+
+    // The rows, their order and keys; a copy is what a worker sorts or saves from,
+    // sharing the rows and keys.
+    const FileArrangement &arrangement() const { return m_files; }
+    // Takes over an arrangement made by a worker: new rows reset the model;
+    // the same rows in a new order keep the selection and current row with their rows.
+    void setArrangement(FileArrangement files);
 
     // How a name's bytes are shown: UTF-8 with U+FFFD for invalid bytes; C0
     // controls and DEL as their Control Pictures; C1 controls, the line and
@@ -68,17 +118,7 @@ public:
     qsizetype memoryUse() const;
 
 private:
-    // Null when the keys would pass their limit.
-    const SortKeys *sortKeys(int column);
-    enum Resort { FullSort, ReverseOnly };
-    bool sortRows(Resort how = FullSort);
+    bool applySortState(const SortState &to);
 
-    FileRows m_rows;
-    std::vector<uint32_t> m_order; // display position -> row in m_rows
-    std::unique_ptr<Collator> m_collator;
-    std::array<std::unique_ptr<SortKeys>, ColumnCount> m_keys; // built on first use, per rebuild
-    bool m_sorted = false;
-    int m_sortKey = NameColumn;
-    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
-    qsizetype m_keyLimit;
+    FileArrangement m_files;
 };

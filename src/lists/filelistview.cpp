@@ -55,10 +55,12 @@ FileListView::FileListView(QWidget *parent)
     // 4000 and 1440 twips at 15 twips a pixel.
     headers->resizeSection(FileListModel::NameColumn, 267);
     headers->resizeSection(FileListModel::ExtensionColumn, 96);
-    connect(headers, &QHeaderView::sectionClicked, this,
-        [this](int section) { emit columnClick(section + 1); });
-    // A rebuild whose rows cannot be sorted switches sorting off.
-    connect(m_files, &QAbstractItemModel::modelReset, this, &FileListView::updateSortIndicator);
+    connect(headers, &QHeaderView::sectionClicked, this, [this](int section) {
+        // The header turns its own arrow on a click; the arrow shows the
+        // rows' order, which changes only once they are sorted.
+        updateSortIndicator();
+        emit columnClick(section + 1);
+    });
 }
 
 int FileListView::selectedRow() const
@@ -112,6 +114,12 @@ bool FileListView::setSortKey(int column)
     const bool done = m_files->setSortKey(column);
     updateSortIndicator();
     return done;
+}
+
+void FileListView::setArrangement(FileArrangement files)
+{
+    m_files->setArrangement(std::move(files));
+    updateSortIndicator();
 }
 
 void FileListView::updateSortIndicator()

@@ -4,6 +4,7 @@
 #include <QTableView>
 
 class FileListModel;
+struct FileArrangement;
 
 // The file list as the window shows it: a report view with the two columns of
 // FileListModel, single selection, and clickable headers that report the
@@ -36,6 +37,8 @@ public:
     bool setSortOrder(Qt::SortOrder order);
     int sortKey() const;
     bool setSortKey(int column);
+    // Takes over rows sorted elsewhere, with their sort state.
+    void setArrangement(FileArrangement files);
 
 signals:
     // A column header was clicked: 1 for "File Name", 2 for "Extension".

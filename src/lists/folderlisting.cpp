@@ -54,16 +54,22 @@ bool isListedFile(int dirFd, const char *name, unsigned char type)
 }
 #endif
 
-bool listFolder(const QString &folder, FileRows &rows, QString *error)
+QString listingCancelled()
+{
+    return QStringLiteral("The listing was cancelled.");
+}
+
+bool listFolder(const QString &folder, FileRows &rows, QString *error, const BeforeRead &beforeRead)
 {
 #ifdef Q_OS_WIN
-    return listFolderBytes(folder.toUtf8(), rows, error);
+    return listFolderBytes(folder.toUtf8(), rows, error, beforeRead);
 #else
-    return listFolderBytes(QFile::encodeName(folder), rows, error);
+    return listFolderBytes(QFile::encodeName(folder), rows, error, beforeRead);
 #endif
 }
 
-bool listFolderBytes(const QByteArray &nativePath, FileRows &rows, QString *error)
+bool listFolderBytes(
+    const QByteArray &nativePath, FileRows &rows, QString *error, const BeforeRead &beforeRead)
 {
     const qsizetype rowsBefore = rows.size();
     auto fail = [&](const QString &reason) {
@@ -73,6 +79,10 @@ bool listFolderBytes(const QByteArray &nativePath, FileRows &rows, QString *erro
         return false;
     };
     const QString tooMany = FileRows::limitReason();
+    auto stopped = [&] { return beforeRead && !beforeRead(rows.size()); };
+    // Even opening a folder on a hung mount can block.
+    if (stopped())
+        return fail(listingCancelled());
 
 #ifdef Q_OS_WIN
     // A bare drive ("C:") names the drive's current folder to Windows; we mean its root.
@@ -85,6 +95,8 @@ bool listFolderBytes(const QByteArray &nativePath, FileRows &rows, QString *erro
                                   : QStringLiteral("The folder does not exist."));
     QDirIterator it(path, QDir::Files | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
+        if (stopped())
+            return fail(listingCancelled());
         it.next();
         if (!rows.append(it.fileName().toUtf8()))
             return fail(tooMany);
@@ -104,6 +116,8 @@ bool listFolderBytes(const QByteArray &nativePath, FileRows &rows, QString *erro
     constexpr size_t BufferSize = 1 << 18;
     const std::unique_ptr<char[]> buffer(new char[BufferSize]);
     for (;;) {
+        if (stopped())
+            return fail(listingCancelled());
         const ssize_t n = retryOnEintr([&] { return ::getdents64(fd, buffer.get(), BufferSize); });
         if (n < 0)
             return fail(qt_error_string(errno));
@@ -123,6 +137,10 @@ bool listFolderBytes(const QByteArray &nativePath, FileRows &rows, QString *erro
     if (!dir)
         return fail(qt_error_string(errno));
     for (;;) {
+        if (stopped()) {
+            ::closedir(dir);
+            return fail(listingCancelled());
+        }
         errno = 0;
         const struct dirent *entry = ::readdir(dir);
         if (!entry)

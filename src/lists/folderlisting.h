@@ -2,7 +2,13 @@
 
 #include <QString>
 
+#include <functional>
+
 class FileRows;
+
+// Asked before each read of a folder's entries, with the rows listed so far;
+// false stops the listing there (see listFolder()).
+using BeforeRead = std::function<bool(qsizetype rows)>;
 
 // Appends the plain files of one folder to rows, in the order the file system
 // gives them. Sub-folders are neither listed nor entered; hidden files (a
@@ -13,12 +19,26 @@ class FileRows;
 // On failure returns false with rows as they were and the system's reason in
 // *error. Costs one pass over the folder's entries, plus one stat per link or
 // per entry whose type the file system does not report.
-bool listFolder(const QString &folder, FileRows &rows, QString *error);
+//
+// beforeRead, when given, is asked before the folder is opened and before
+// every further read; when it says stop, listFolder() fails with reason
+// listingCancelled(), so no read starts after it.
+bool listFolder(
+    const QString &folder, FileRows &rows, QString *error, const BeforeRead &beforeRead = {});
 
 // The same for a folder named by its path's bytes, as a Unix command line
 // passes them: a folder whose own name is not valid UTF-8 can be listed too.
 // On Windows the bytes are UTF-8.
-bool listFolderBytes(const QByteArray &nativePath, FileRows &rows, QString *error);
+bool listFolderBytes(const QByteArray &nativePath, FileRows &rows, QString *error,
+    const BeforeRead &beforeRead = {});
+
+// The reason given for a folder whose listing was stopped.
+QString listingCancelled();
+
+// How the window lists one folder; tests put in a reader they can slow or stop.
+// The same contract as listFolder().
+using FolderReader = std::function<bool(
+    const QString &folder, FileRows &rows, QString *error, const BeforeRead &beforeRead)>;
 
 #ifndef Q_OS_WIN
 // Whether an entry of the open folder dirFd is listed, from its type as the

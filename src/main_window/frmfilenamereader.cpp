@@ -7,17 +7,22 @@
 #include "lists/folderlisting.h"
 #include "lists/namedelegate.h"
 #include "lists/paths.h"
+#include "lists/workprogress.h"
 #include "main_window/commondialog.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSvgRenderer>
+#include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 
@@ -155,6 +160,28 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
     connect(CmdSaveTXT, &QPushButton::clicked, this, &FrmFilenameReader::CmdSaveTXT_Click);
     connect(Command1, &QPushButton::clicked, this, &FrmFilenameReader::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &FrmFilenameReader::Command2_Click);
+
+    m_reader = listFolder;
+    m_progress = new WorkProgress(LvFiles);
+    connect(m_progress, &WorkProgress::cancelClicked, this, &FrmFilenameReader::cancelClicked);
+    // Quick work shows nothing; work that lasts shows what it does, a few times a second.
+    m_progressDelay = new QTimer(this);
+    m_progressDelay->setSingleShot(true);
+    m_progressDelay->setInterval(300);
+    connect(m_progressDelay, &QTimer::timeout, this, &FrmFilenameReader::showProgress);
+    m_progressUpdate = new QTimer(this);
+    m_progressUpdate->setInterval(250);
+    connect(m_progressUpdate, &QTimer::timeout, this, &FrmFilenameReader::showProgress);
+    m_escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    m_escape->setContext(Qt::WindowShortcut);
+    m_escape->setEnabled(false);
+    connect(m_escape, &QShortcut::activated, this, &FrmFilenameReader::cancelClicked);
+}
+
+FrmFilenameReader::~FrmFilenameReader()
+{
+    // The worker ends on its own; nothing waits for it.
+    stopWork();
 }
 
 void FrmFilenameReader::CmdAddFolder_Click()
@@ -186,29 +213,45 @@ void FrmFilenameReader::CmdDelFolder_Click()
 
 void FrmFilenameReader::PopulateListViewWithFiles(const QListWidget *FolderList)
 {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    FileRows rows;
-    QStringList failures;
-    for (int i = 0; i < FolderList->count(); ++i) {
-        const QString folder = FolderList->item(i)->text();
-        QString reason;
-        if (!listFolder(folder, rows, &reason))
-            failures << tr("%1\n%2").arg(shownPath(folder), reason);
-    }
-    const bool sorted = LvFiles->files()->setRows(std::move(rows));
-    QGuiApplication::restoreOverrideCursor();
+    QStringList folders;
+    for (int i = 0; i < FolderList->count(); ++i)
+        folders << FolderList->item(i)->text();
+
+    // The last request wins; the one it replaces ends without a word.
+    stopWork();
+    m_status = std::make_shared<WorkStatus>();
+    m_rebuild = new QFutureWatcher<Rebuilt>(this);
+    connect(m_rebuild, &QFutureWatcherBase::finished, this, &FrmFilenameReader::rebuildFinished);
+    m_rebuild->setFuture(rebuildInBackground(folders, m_reader, LvFiles->files()->sortState(),
+        m_status, LvFiles->files()->arrangement().keyLimit));
+    startWork(m_rebuild);
+}
+
+void FrmFilenameReader::rebuildFinished()
+{
+    Rebuilt rebuilt = m_rebuild->future().takeResult();
+    endWork();
+    const bool sorted = rebuilt.files.state == LvFiles->files()->sortState();
+    LvFiles->setArrangement(std::move(rebuilt.files));
     if (!sorted)
         warnCannotSort(this);
 
-    if (!failures.isEmpty())
-        QMessageBox::warning(this, MessageTitle,
-            tr("These folders could not be listed; their files are left out "
-               "of the list:\n\n%1")
-                .arg(failures.join(QStringLiteral("\n\n"))));
+    if (rebuilt.failures.isEmpty())
+        return;
+    QStringList failures;
+    for (const ListingFailure &failure : std::as_const(rebuilt.failures))
+        failures << tr("%1\n%2").arg(shownPath(failure.folder), failure.reason);
+    QMessageBox::warning(this, MessageTitle,
+        tr("These folders could not be listed; their files are left out "
+           "of the list:\n\n%1")
+            .arg(failures.join(QStringLiteral("\n\n"))));
 }
 
 void FrmFilenameReader::CmdDelList_Click()
 {
+    // Rows are not removed from a list about to be replaced or reordered.
+    if (isBusy())
+        return;
     const int selected = LvFiles->selectedRow();
     if (selected < 0)
         return;
@@ -217,26 +260,154 @@ void FrmFilenameReader::CmdDelList_Click()
 
 void FrmFilenameReader::LvFiles_ColumnClick(int ColumnHeader)
 {
-    bool sorted = LvFiles->setSorted(true);
-    sorted &= LvFiles->setSortOrder(
-        LvFiles->sortOrder() == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder);
-    sorted &= LvFiles->setSortKey(ColumnHeader - 1);
-    if (!sorted)
+    if (isBusy())
+        return;
+    // The three settings of a click, applied in turn as the model's setters would.
+    SortState state = LvFiles->files()->sortState();
+    QList<SortState> steps;
+    state.sorted = true;
+    steps << state;
+    state.order = state.order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    steps << state;
+    state.key = ColumnHeader - 1;
+    steps << state;
+
+    m_status = std::make_shared<WorkStatus>();
+    m_sort = new QFutureWatcher<FileArrangement>(this);
+    connect(m_sort, &QFutureWatcherBase::finished, this, &FrmFilenameReader::sortFinished);
+    m_sort->setFuture(sortInBackground(LvFiles->files()->arrangement(), steps, m_status));
+    startWork(m_sort);
+}
+
+void FrmFilenameReader::sortFinished()
+{
+    QFuture<FileArrangement> sorted = m_sort->future();
+    endWork();
+    if (sorted.resultCount() == 0)
+        return;
+    FileArrangement files = sorted.takeResult();
+    const bool tooLarge = !files.state.sorted;
+    LvFiles->setArrangement(std::move(files));
+    if (tooLarge)
         warnCannotSort(this);
+}
+
+void FrmFilenameReader::startWork(QFutureWatcherBase *watcher)
+{
+    m_work = watcher;
+    if (m_progress->isVisible())
+        showProgress(); // a replaced rebuild's progress goes on for the new one
+    else if (!m_progressDelay->isActive())
+        m_progressDelay->start();
+}
+
+void FrmFilenameReader::stopWork()
+{
+    if (!m_work)
+        return;
+    m_status->requestStop();
+    m_work->disconnect(this);
+    m_work->cancel(); // its result, if it ever comes, is dropped
+    m_work->deleteLater();
+    m_work = nullptr;
+    m_rebuild = nullptr;
+    m_sort = nullptr;
+}
+
+void FrmFilenameReader::endWork()
+{
+    if (m_work)
+        m_work->deleteLater();
+    m_work = nullptr;
+    m_rebuild = nullptr;
+    m_sort = nullptr;
+    m_progressDelay->stop();
+    m_progressUpdate->stop();
+    m_progress->finish();
+    m_escape->setEnabled(false);
+    CmdSaveTXT->setEnabled(true);
+    CmdDelList->setEnabled(true);
+    LvFiles->header()->setSectionsClickable(true);
+}
+
+void FrmFilenameReader::cancelClicked()
+{
+    if (!m_work)
+        return;
+    if (m_sort) {
+        // Nothing of a sort is kept: the rows stay in their present order.
+        stopWork();
+        endWork();
+        return;
+    }
+    // The rebuild stops before its next read and hands over what it read in full.
+    m_status->requestStop();
+    showProgress();
+}
+
+void FrmFilenameReader::showProgress()
+{
+    if (!m_work)
+        return;
+    QString text;
+    if (m_status->stopRequested()) {
+        text = tr("Cancelling...");
+    } else if (m_status->phase() == WorkStatus::Sorting) {
+        text = tr("Sorting the list...\nPress Esc or Cancel to stop.");
+    } else {
+        const qsizetype files = m_status->filesFound();
+        const QString folder
+            = fontMetrics().elidedText(QDir::toNativeSeparators(m_status->folder()),
+                Qt::ElideMiddle, LvFiles->viewport()->width() - 40);
+        text = tr("Reading %1\n%2 found so far\nPress Esc or Cancel to stop.")
+                   .arg(folder,
+                       files == 1 ? tr("1 file") : tr("%1 files").arg(QLocale().toString(files)));
+    }
+    const bool first = !m_progress->isVisible();
+    m_progress->showText(text);
+    if (!first)
+        return;
+    // From here on the partial list must not be saved, trimmed or sorted, and
+    // shows it: the buttons and headers look unavailable too.
+    m_progressUpdate->start();
+    m_escape->setEnabled(true);
+    CmdSaveTXT->setEnabled(false);
+    CmdDelList->setEnabled(false);
+    LvFiles->header()->setSectionsClickable(false);
 }
 
 void FrmFilenameReader::CmdSaveTXT_Click()
 {
+    if (isBusy())
+        return;
     CommonDialog1->setFilter(QStringLiteral("Text File (*.txt)|*.txt"));
     CommonDialog1->ShowSave();
     const QString target = CommonDialog1->FileName();
     if (target.isEmpty())
         return;
 
-    QString reason;
-    if (!saveText(target, exportText(*LvFiles->files()), &reason))
-        QMessageBox::warning(this, MessageTitle,
-            tr("The list could not be saved to\n%1\n\n%2").arg(shownPath(target), reason));
+    saveList(target);
+}
+
+void FrmFilenameReader::saveList(const QString &target)
+{
+    // Written by a worker from a copy of the order, so the window goes on
+    // painting while a long list is written and flushed to the disk.
+    ++m_saves;
+    auto *saving = new QFutureWatcher<QString>(this);
+    connect(saving, &QFutureWatcherBase::finished, this, [this, saving, target] {
+        saving->deleteLater();
+        --m_saves;
+        const QString reason = saving->result();
+        if (!reason.isNull())
+            QMessageBox::warning(this, MessageTitle,
+                tr("The list could not be saved to\n%1\n\n%2").arg(shownPath(target), reason));
+    });
+    saving->setFuture(
+        QtConcurrent::run(workerPool(), [files = LvFiles->files()->arrangement(), target] {
+            QString reason;
+            return saveText(target, exportText(files), &reason) ? QString() : reason;
+        }));
 }
 
 void FrmFilenameReader::Command1_Click()

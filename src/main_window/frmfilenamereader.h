@@ -1,12 +1,20 @@
 #pragma once
 
+#include "lists/background.h"
+
+#include <QFutureWatcher>
 #include <QWidget>
+
+#include <memory>
 
 class CommonDialog;
 class FileListView;
 class QLabel;
 class QListWidget;
 class QPushButton;
+class QShortcut;
+class QTimer;
+class WorkProgress;
 
 // The program's one window: the folder list, the file list derived from it,
 // and the commands that add and remove folders and rows, sort, save, inform
@@ -17,11 +25,26 @@ class FrmFilenameReader : public QWidget
 
 public:
     explicit FrmFilenameReader(QWidget *parent = nullptr);
+    ~FrmFilenameReader() override;
 
-    // Empties the file list and lists every file of every folder in FolderList,
-    // folders in list order. Folders that cannot be listed are left out and
-    // named, with the system's reason, in one warning afterwards.
+    // Starts rebuilding the file list from every file of every folder in
+    // FolderList, folders in list order, and returns at once; a rebuild still
+    // running is stopped and replaced. The list changes, whole, when the
+    // rebuild ends. Folders that cannot be listed are left out and named, with
+    // the system's reason, in one warning afterwards.
     void PopulateListViewWithFiles(const QListWidget *FolderList);
+
+    // Whether a rebuild or a sort is running. Save, the file list's Remove
+    // and the column headers do nothing meanwhile.
+    bool isBusy() const { return m_work != nullptr; }
+
+    // Writes the file list, as it is now, to target on a worker; a failure is
+    // reported in a warning when it ends. What Save does after its dialog.
+    void saveList(const QString &target);
+    bool isSaving() const { return m_saves > 0; }
+
+    // How folders are read; the default is listFolder().
+    void setFolderReader(FolderReader reader) { m_reader = std::move(reader); }
 
     // The text that "Info" shows.
     static QString infoText();
@@ -36,6 +59,14 @@ private slots:
     void Command2_Click();
 
 private:
+    void startWork(QFutureWatcherBase *watcher);
+    void stopWork();
+    void endWork();
+    void rebuildFinished();
+    void sortFinished();
+    void cancelClicked();
+    void showProgress();
+
     QLabel *Label1;
     QPushButton *CmdAddFolder;
     QPushButton *CmdDelFolder;
@@ -47,4 +78,16 @@ private:
     QPushButton *Command2;
     QPushButton *Command1;
     CommonDialog *CommonDialog1;
+
+    FolderReader m_reader;
+    // The running rebuild or sort: its watcher (one of the two below) and status.
+    QFutureWatcherBase *m_work = nullptr;
+    QFutureWatcher<Rebuilt> *m_rebuild = nullptr;
+    QFutureWatcher<FileArrangement> *m_sort = nullptr;
+    std::shared_ptr<WorkStatus> m_status;
+    WorkProgress *m_progress;
+    QTimer *m_progressDelay;
+    QTimer *m_progressUpdate;
+    QShortcut *m_escape;
+    int m_saves = 0;
 };

@@ -1,0 +1,59 @@
+#pragma once
+
+// Timing what the window does, and how long its thread goes without a turn.
+
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start);
+double median(std::vector<double> values);
+
+// Median of `runs` timed runs after one untimed warm-up; setup runs before
+// each, untimed.
+double timeIt(int runs, const std::function<void()> &setup, const std::function<void()> &op);
+
+// The longest time the window's thread went without running a 5 ms timer:
+// what a user sees as the window not answering. Counts only while the
+// thread's event loop runs, so the operation must wait in it.
+class StallProbe
+{
+public:
+    StallProbe();
+    void start();
+    // The longest gap since start(), in seconds, the last one up to now included.
+    double stop();
+
+private:
+    void tick();
+
+    QTimer m_timer;
+    QElapsedTimer m_sinceTick;
+    qint64 m_longest = 0; // ns
+};
+
+// Like timeIt(), with the median of each run's longest stall beside the median time.
+struct TimeAndStall
+{
+    double seconds;
+    double stall;
+};
+TimeAndStall timeWithStall(
+    int runs, const std::function<void()> &setup, const std::function<void()> &op);
+
+// The floor: getdents64 into a byte arena, names NUL-separated, nothing else.
+size_t bareGetdents(const char *folder);
+
+// Runs a command with its output going to a file, as a shell's `cmd > out` would.
+bool runInto(const std::vector<std::string> &command, const std::string &output,
+    const std::vector<std::string> &extraEnvironment);
+
+} // namespace bench

@@ -1,0 +1,25 @@
+#pragma once
+
+// Resident memory of this process, and the figures of a fresh one.
+
+#include <QString>
+
+namespace bench {
+
+struct Resident
+{
+    double rss = 0; // bytes
+    double peak = 0;
+};
+
+// This process's resident size and its peak, from /proc.
+Resident resident();
+
+// Lets the peak start again from the present resident size.
+bool resetPeak();
+
+// Prints "rows listed-growth both-keys-growth peak-growth model-bytes method"
+// for sorted rebuilds of folder in a process that has done nothing else.
+int measureMemory(const QString &folder);
+
+} // namespace bench

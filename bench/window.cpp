@@ -1,0 +1,95 @@
+#include "window.h"
+
+#include "lists/filelistmodel.h"
+#include "lists/filelistview.h"
+#include "main_window/frmfilenamereader.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace bench {
+
+Window::Window(const QString &folder)
+    : m_window(std::make_unique<FrmFilenameReader>())
+    , m_folders(m_window->findChild<QListWidget *>(QStringLiteral("ListFolder")))
+    , m_view(m_window->findChild<FileListView *>(QStringLiteral("LvFiles")))
+{
+    if (!m_folders || !m_view) {
+        std::fprintf(stderr, "The window has no ListFolder or LvFiles.\n");
+        std::exit(2);
+    }
+    m_folders->addItem(folder);
+}
+
+Window::~Window() = default;
+
+const FileListModel &Window::files() const
+{
+    return *m_view->files();
+}
+
+void Window::rebuild()
+{
+    m_window->PopulateListViewWithFiles(m_folders);
+    waitFor(&FrmFilenameReader::isBusy);
+}
+
+void Window::click(int column)
+{
+    emit m_view->columnClick(column);
+    waitFor(&FrmFilenameReader::isBusy);
+}
+
+void Window::save(const QString &path)
+{
+    m_window->saveList(path);
+    waitFor(&FrmFilenameReader::isSaving);
+}
+
+void Window::unsort()
+{
+    m_view->setSorted(false);
+    m_view->setSortKey(FileListModel::NameColumn);
+    m_view->setSortOrder(Qt::AscendingOrder);
+}
+
+void Window::sortByName()
+{
+    if (!m_view->isSorted() || m_view->sortKey() != FileListModel::NameColumn)
+        click(1);
+}
+
+void Window::show()
+{
+    m_window->show();
+    QCoreApplication::processEvents();
+    paint();
+}
+
+void Window::paint()
+{
+    QCoreApplication::processEvents();
+    m_view->repaint();
+}
+
+void Window::waitFor(bool (FrmFilenameReader::*busy)() const)
+{
+    // A failure shows a message box, which nobody here would answer.
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [] {
+        if (QWidget *box = QApplication::activeModalWidget()) {
+            std::fprintf(stderr, "quillmere_bench: the window reported: %s\n",
+                qPrintable(box->property("text").toString()));
+            std::exit(1);
+        }
+    });
+    watch.start(100);
+    while ((m_window.get()->*busy)())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+} // namespace bench

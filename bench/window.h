@@ -1,0 +1,50 @@
+#pragma once
+
+// The program's own window, driven as the user would drive it, each step
+// waited for as the user waits: until the list shows its result.
+
+#include <QString>
+
+#include <memory>
+
+class FileListModel;
+class FileListView;
+class FrmFilenameReader;
+class QListWidget;
+
+namespace bench {
+
+class Window
+{
+public:
+    explicit Window(const QString &folder);
+    ~Window();
+
+    FileListView *view() const { return m_view; }
+    const FileListModel &files() const;
+
+    // PopulateListViewWithFiles, until the new rows are in the model.
+    void rebuild();
+    // A header click, through the view's columnClick signal, until sorted.
+    void click(int column);
+    // What Save does after its dialog, until the file is written.
+    void save(const QString &path);
+
+    // Back to the state of a new window: unsorted, by name, ascending.
+    void unsort();
+    void sortByName();
+
+    void show();
+    // What the next frame costs: pending layout and the painting of the list.
+    void paint();
+
+private:
+    // Runs the window's event loop, as the program does, until work ends.
+    void waitFor(bool (FrmFilenameReader::*busy)() const);
+
+    std::unique_ptr<FrmFilenameReader> m_window;
+    QListWidget *m_folders;
+    FileListView *m_view;
+};
+
+} // namespace bench

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "lists/filerows.h"
+#include "lists/folderlisting.h"
+
+#include <QMutex>
+#include <QWaitCondition>
+
+#include <memory>
+
+// A folder reader that holds the folders whose path ends in "slow" before
+// reading them, as a slow disk would, until let go or asked to stop; every
+// other folder is read at once. Lets go when destroyed, so no worker outlives
+// the test that made it.
+class HeldReader
+{
+public:
+    ~HeldReader() { letGo(); }
+
+    FolderReader reader() const
+    {
+        return [state = m_state](const QString &folder, FileRows &rows, QString *error,
+                   const BeforeRead &beforeRead) {
+            if (folder.endsWith(QLatin1StringView("slow"))) {
+                QMutexLocker lock(&state->mutex);
+                ++state->held;
+                while (!state->letGo && beforeRead(rows.size()))
+                    state->changed.wait(&state->mutex, 20);
+            }
+            return listFolder(folder, rows, error, beforeRead);
+        };
+    }
+
+    int held() const
+    {
+        QMutexLocker lock(&m_state->mutex);
+        return m_state->held;
+    }
+    void letGo()
+    {
+        QMutexLocker lock(&m_state->mutex);
+        m_state->letGo = true;
+        m_state->changed.wakeAll();
+    }
+
+private:
+    struct State
+    {
+        QMutex mutex;
+        QWaitCondition changed;
+        int held = 0;
+        bool letGo = false;
+    };
+    std::shared_ptr<State> m_state = std::make_shared<State>();
+};

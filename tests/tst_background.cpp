@@ -1,0 +1,127 @@
+#include "lists/background.h"
+#include "lists/filerows.h"
+#include "testdir.h"
+
+#include <QDir>
+#include <QTest>
+
+namespace {
+
+QList<QByteArray> namesOf(const FileArrangement &files)
+{
+    QList<QByteArray> names;
+    for (const uint32_t row : files.order)
+        names << files.rows->name(row).toByteArray();
+    return names;
+}
+
+// Waits for a worker's future, a generous while on a busy machine.
+template<typename T> bool finished(const QFuture<T> &future)
+{
+    return QTest::qWaitFor([&future] { return future.isFinished(); }, 30000);
+}
+
+} // namespace
+
+class tst_Background : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void stopsBeforeTheNextRead();
+    void stopNamesEveryFolderNotReadInFull();
+    void rebuildMatchesTheModel();
+    void stoppedSortGivesNothing();
+};
+
+void tst_Background::stopsBeforeTheNextRead()
+{
+    TestDir dir;
+    QCOMPARE(dir.createFiles({ "a", "b", "c" }), QString());
+    FileRows rows;
+    rows.append("earlier");
+    QList<qsizetype> asked;
+    QString reason;
+    // The first read gets the whole small folder; the stop comes before the one that would end it.
+    const bool listed = listFolder(dir.path(), rows, &reason, [&asked](qsizetype found) {
+        asked << found;
+        return asked.size() < 3;
+    });
+    QVERIFY(!listed);
+    QCOMPARE(reason, listingCancelled());
+    QCOMPARE(asked, (QList<qsizetype> { 1, 1, 4 })); // open, first read, second read
+    QCOMPARE(rows.size(), 1);
+}
+
+void tst_Background::stopNamesEveryFolderNotReadInFull()
+{
+    TestDir first, second, third;
+    QCOMPARE(first.createFiles({ "1", "2" }), QString());
+    QCOMPARE(second.createFiles({ "3" }), QString());
+    QCOMPARE(third.createFiles({ "4" }), QString());
+    WorkStatus status;
+    // The stop comes while the second folder is read.
+    const FolderReader reader
+        = [&](const QString &folder, FileRows &rows, QString *error, const BeforeRead &beforeRead) {
+              if (folder == second.path())
+                  status.requestStop();
+              return listFolder(folder, rows, error, beforeRead);
+          };
+    FileRows rows;
+    const QString missing = first.filePath("missing");
+    const QList<ListingFailure> failures
+        = listFolders({ missing, first.path(), second.path(), third.path() }, reader, rows, status);
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(failures.size(), 3);
+    QCOMPARE(failures[0].folder, missing);
+    QCOMPARE(failures[0].reason, qt_error_string(ENOENT));
+    QCOMPARE(failures[1].folder, second.path());
+    QCOMPARE(failures[1].reason, listingCancelled());
+    QCOMPARE(failures[2].folder, third.path());
+    QCOMPARE(failures[2].reason, listingCancelled());
+    QCOMPARE(status.filesFound(), 2);
+}
+
+void tst_Background::rebuildMatchesTheModel()
+{
+    TestDir first, second;
+    QCOMPARE(first.createFiles({ "b.txt", "B.TXT", "a.doc", "file10", "file2" }), QString());
+    QCOMPARE(second.createFiles({ "A.doc", "z", Latin1Cafe }), QString());
+    for (const SortState state : { SortState {}, SortState { true, 1, Qt::DescendingOrder } }) {
+        FileRows rows;
+        QVERIFY(listFolder(first.path(), rows, nullptr));
+        QVERIFY(listFolder(second.path(), rows, nullptr));
+        FileListModel model;
+        model.setSortKey(state.key);
+        model.setSortOrder(state.order);
+        model.setSorted(state.sorted);
+        model.setRows(std::move(rows));
+
+        const auto status = std::make_shared<WorkStatus>();
+        QFuture<Rebuilt> future
+            = rebuildInBackground({ first.path(), second.path() }, listFolder, state, status);
+        QVERIFY2(finished(future), "the rebuild to end");
+        const Rebuilt rebuilt = future.takeResult();
+        QVERIFY(rebuilt.failures.isEmpty());
+        QCOMPARE(rebuilt.files.state, state);
+        QCOMPARE(namesOf(rebuilt.files), namesOf(model.arrangement()));
+    }
+}
+
+void tst_Background::stoppedSortGivesNothing()
+{
+    FileRows rows;
+    for (int i = 0; i < 20000; ++i)
+        rows.append(QByteArray::number(i));
+    FileArrangement files;
+    QVERIFY(arrangeRows(files, std::move(rows), SortState {}));
+    const auto status = std::make_shared<WorkStatus>();
+    status->requestStop();
+    QFuture<FileArrangement> future
+        = sortInBackground(files, { SortState { true, 0, Qt::AscendingOrder } }, status);
+    QVERIFY2(finished(future), "the sort to end");
+    QCOMPARE(future.resultCount(), 0);
+}
+
+QTEST_GUILESS_MAIN(tst_Background)
+#include "tst_background.moc"
