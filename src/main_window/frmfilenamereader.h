@@ -6,6 +6,7 @@ class CommonDialog;
 class FileListView;
 class QLabel;
 class QListWidget;
+class QListWidgetItem;
 class QPushButton;
 
 // The program's one window: the folder list, the file list derived from it,
@@ -26,6 +27,16 @@ public:
     // The text that "Info" shows.
     static QString infoText();
 
+    // The exact path of a folder list entry; the entry shows it by the file
+    // list's display rules.
+    static QString folderPath(const QListWidgetItem *item);
+
+protected:
+    void changeEvent(QEvent *event) override;
+    // Dropped folders, and the folders of dropped files, are added as "Add" adds them.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
 private slots:
     void CmdAddFolder_Click();
     void CmdDelFolder_Click();
@@ -36,6 +47,9 @@ private slots:
     void Command2_Click();
 
 private:
+    // Appends folder unless an entry is exactly that path; returns whether it did.
+    bool addFolder(const QString &folder);
+
     QLabel *Label1;
     QPushButton *CmdAddFolder;
     QPushButton *CmdDelFolder;
