@@ -259,6 +259,11 @@ void FrmFilenameReader::changeEvent(QEvent *event)
 
 void FrmFilenameReader::dragEnterEvent(QDragEnterEvent *event)
 {
+    dragMoveEvent(event);
+}
+
+void FrmFilenameReader::dragMoveEvent(QDragMoveEvent *event)
+{
     if (acceptableDrop(event)) {
         event->setDropAction(Qt::CopyAction);
         event->accept();

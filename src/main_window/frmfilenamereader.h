@@ -35,6 +35,7 @@ protected:
     void changeEvent(QEvent *event) override;
     // Dropped folders, and the folders of dropped files, are added as "Add" adds them.
     void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
 private slots:
