@@ -231,7 +231,9 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
 
 QString FrmFilenameReader::folderPath(const QListWidgetItem *item)
 {
-    return item->data(Qt::UserRole).toString();
+    // An entry added by its text alone is its own path.
+    const QVariant path = item->data(Qt::UserRole);
+    return path.isValid() ? path.toString() : item->text();
 }
 
 bool FrmFilenameReader::addFolder(const QString &folder)
