@@ -38,13 +38,15 @@ add_custom_command(
     COMMENT "Rendering the application icons from quillmere.svg"
     VERBATIM)
 add_custom_target(quillmere_icons ALL DEPENDS ${_quillmere_pngs} "${QUILLMERE_ICO}")
+# Install copies the icons: whoever builds the program alone (scripts/run)
+# must be able to install it.
+add_dependencies(quillmere quillmere_icons)
 
 if(WIN32)
     configure_file(data/quillmere.rc.in "${CMAKE_BINARY_DIR}/quillmere.rc" @ONLY)
     target_sources(quillmere PRIVATE "${CMAKE_BINARY_DIR}/quillmere.rc")
     set_source_files_properties("${CMAKE_BINARY_DIR}/quillmere.rc"
                                 PROPERTIES OBJECT_DEPENDS "${QUILLMERE_ICO}")
-    add_dependencies(quillmere quillmere_icons)
 endif()
 
 # qt_add_executable already made it a GUI program (WIN32, MACOSX_BUNDLE).

@@ -27,6 +27,7 @@ public:
     {
         QFileDialog::AcceptMode mode;
         QStringList nameFilters;
+        QString directory; // where it opened
     };
 
     ModalDriver()
@@ -76,7 +77,8 @@ private:
             boxes.append({ box->windowTitle(), box->text(), box->icon(), box->standardButtons() });
             box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok)->click() : box->reject();
         } else if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
-            fileDialogs.append({ dialog->acceptMode(), dialog->nameFilters() });
+            fileDialogs.append({ dialog->acceptMode(), dialog->nameFilters(),
+                dialog->directory().absolutePath() });
             if (m_answers.isEmpty()) {
                 ++unexpectedFileDialogs;
                 dialog->reject();

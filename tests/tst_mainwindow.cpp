@@ -8,11 +8,19 @@
 #include "modaldriver.h"
 #include "testdir.h"
 
+#include <QAccessible>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPushButton>
+#include <QStyleOptionButton>
 #include <QTest>
+#include <QTextDocument>
+#include <QToolTip>
+
+#include <cmath>
 
 namespace {
 
@@ -31,6 +39,7 @@ struct Window
     }
     QListWidget *folders() const { return control<QListWidget>("ListFolder"); }
     FileListView *files() const { return control<FileListView>("LvFiles"); }
+    QList<QAbstractItemView *> lists() const { return { folders(), files() }; }
 
     QStringList folderList() const
     {
@@ -104,6 +113,58 @@ struct Window
     FrmFilenameReader window;
 };
 
+// WCAG contrast ratio, from 1 to 21.
+double contrast(const QColor &a, const QColor &b)
+{
+    auto luminance = [](const QColor &colour) { // all three channels are equal in these greys
+        const double c = colour.redF();
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// Sets the application's font or palette for one test and puts it back after.
+struct AppFont
+{
+    explicit AppFont(const QFont &font) { QApplication::setFont(font); }
+    ~AppFont() { QApplication::setFont(saved); }
+    const QFont saved = QApplication::font();
+};
+struct AppPalette
+{
+    explicit AppPalette(const QPalette &palette) { QApplication::setPalette(palette); }
+    ~AppPalette() { QApplication::setPalette(saved); }
+    const QPalette saved = QApplication::palette();
+};
+
+// The tool tip's text as the user reads it, or empty while none shows.
+QString shownToolTip(QAbstractItemView *view, const QModelIndex &index)
+{
+    const QRect cell = view->visualRect(index);
+    const QPoint at(std::max(cell.left(), 0) + 5, cell.center().y());
+    QHelpEvent event(QEvent::ToolTip, at, view->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(view->viewport(), &event);
+    if (!QToolTip::isVisible())
+        return QString();
+    QTextDocument document;
+    document.setHtml(QToolTip::text());
+    return document.toPlainText();
+}
+
+// Drops urls on target as a file manager would offer them; returns whether it took them as a copy.
+bool dropUrls(QWidget *target, const QList<QUrl> &urls)
+{
+    QMimeData data;
+    data.setUrls(urls);
+    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(QPoint(5, 5), actions, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(QPointF(5, 5), actions, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &drop);
+    return enter.isAccepted() && enter.dropAction() == Qt::CopyAction;
+}
+
 } // namespace
 
 class tst_MainWindow : public QObject
@@ -121,6 +182,13 @@ private slots:
     void focusOrder();
     void enterAndEscapeStartNothing();
     void infoShowsHelp();
+    void bandsAreReadable();
+    void captionsFitAtLargeFonts();
+    void listsAreNamedForAssistiveTechnology();
+    void focusShowsInLists();
+    void keysMoveByRows();
+    void deleteAndCopyKeys();
+    void cutOffTextShowsInToolTips();
 
     void addFolders();
     void addCancelledChangesNothing();
@@ -130,6 +198,9 @@ private slots:
     void removeNeedsASelectedFolder();
     void unlistableFolderIsReported();
     void warningNamesFolderThenReason();
+    void folderListShowsPathsByDisplayRules();
+    void dialogsOpenWhereTheLastFileWas();
+    void dropAddsFolders();
 
     void removeRows();
     void headerClicksSort();
@@ -205,10 +276,8 @@ void tst_MainWindow::windowLooksAsDesigned()
         QCOMPARE(font.family(), QStringLiteral("Verdana"));
         QCOMPARE(font.pointSizeF(), 8.25);
         QVERIFY(font.bold());
-        const QPalette palette = ui.control<QLabel>(name)->palette();
-        QCOMPARE(palette.color(QPalette::WindowText), QColor(Qt::white));
-        QCOMPARE(palette.color(QPalette::Window),
-            ui.window.palette().color(QPalette::Disabled, QPalette::WindowText));
+        QCOMPARE(
+            ui.control<QLabel>(name)->palette().color(QPalette::WindowText), QColor(Qt::white));
         QVERIFY(ui.control<QLabel>(name)->autoFillBackground());
     }
     for (const char *name : { "CmdSaveTXT", "Command1" }) {
@@ -254,16 +323,32 @@ void tst_MainWindow::focusOrder()
 
 void tst_MainWindow::enterAndEscapeStartNothing()
 {
+    TestDir dir;
+    QCOMPARE(dir.createFiles({ "a" }), QString());
     Window ui;
     QVERIFY(QTest::qWaitForWindowActive(&ui.window));
-    for (QWidget *focus : { static_cast<QWidget *>(ui.folders()), ui.files()->viewport(),
-             static_cast<QWidget *>(ui.control("CmdAddFolder")) }) {
+    ui.add(dir.filePath("a"));
+    ui.selectFolder(0);
+    ui.selectFile(0);
+    for (QWidget *focus :
+        { static_cast<QWidget *>(ui.folders()), static_cast<QWidget *>(ui.files()) }) {
         focus->setFocus();
         for (const Qt::Key key : { Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape })
             QTest::keyClick(focus, key);
     }
-    QCOMPARE(ui.dialogs.fileDialogs.size(), 0);
+    QCOMPARE(ui.dialogs.fileDialogs.size(), 1);
     QCOMPARE(ui.dialogs.boxes.size(), 0);
+    QCOMPARE(ui.folderList().size(), 1);
+    QCOMPARE(ui.rows().size(), 1);
+
+    // A focused button is pressed by Enter as by Space; Escape presses nothing.
+    QPushButton *info = ui.control("Command2");
+    QTest::keyClick(info, Qt::Key_Escape);
+    QTest::keyClick(info, Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(ui.dialogs.boxes.size(), 1);
+    ui.dialogs.cancel();
+    QTest::keyClick(ui.control("CmdAddFolder"), Qt::Key_Return);
+    QCOMPARE(ui.dialogs.fileDialogs.size(), 2);
     QVERIFY(ui.window.isVisible());
 }
 
@@ -295,6 +380,211 @@ void tst_MainWindow::infoShowsHelp()
     QCOMPARE(ui.folderList(), QStringList { dir.path() });
     QCOMPARE(ui.rows().size(), 2);
     QCOMPARE(ui.files()->selectedRow(), 1);
+}
+
+void tst_MainWindow::bandsAreReadable()
+{
+    auto bands = [](const Window &ui) { // white captions checked in windowLooksAsDesigned
+        return QList<QColor> { ui.control<QLabel>("Label1")->palette().color(QPalette::Window),
+            ui.control<QLabel>("Label2")->palette().color(QPalette::Window) };
+    };
+    {
+        // Qt's own palette makes grey text too light for white on it.
+        Window ui;
+        for (const QColor &band : bands(ui))
+            QVERIFY2(contrast(band, Qt::white) >= 4.5, qPrintable(band.name()));
+    }
+    QPalette darkGrey = QApplication::palette();
+    darkGrey.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x50, 0x50, 0x50));
+    QPalette dark = darkGrey;
+    dark.setColor(QPalette::Window, QColor(0x20, 0x20, 0x20));
+    dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
+    {
+        // Where the platform's grey is dark enough it is the band.
+        AppPalette palette(darkGrey);
+        Window ui;
+        QCOMPARE(bands(ui), (QList<QColor> { QColor(0x50, 0x50, 0x50), QColor(0x50, 0x50, 0x50) }));
+
+        // A dark scheme chosen while the window is open: its grey (3.9:1) is passed over.
+        QApplication::setPalette(dark);
+        for (const QColor &band : bands(ui))
+            QVERIFY2(contrast(band, Qt::white) >= 4.5, qPrintable(band.name()));
+    }
+}
+
+void tst_MainWindow::captionsFitAtLargeFonts()
+{
+    QMap<QString, QRect> designed;
+    {
+        Window ui;
+        for (QWidget *widget : ui.window.findChildren<QWidget *>())
+            designed.insert(widget->objectName(), widget->geometry());
+    }
+    for (const int points : { 11, 14 }) {
+        AppFont large(QFont(QApplication::font().family(), points));
+        Window ui;
+        for (QPushButton *button : ui.window.findChildren<QPushButton *>()) {
+            QCOMPARE(button->geometry(), designed.value(button->objectName()));
+            QCOMPARE(button->font().pointSizeF(), 8.25);
+            QStyleOptionButton option;
+            option.initFrom(button);
+            option.text = button->text();
+            const QRect room
+                = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+            const int needed = button->fontMetrics().horizontalAdvance(button->text());
+            QVERIFY2(needed <= room.width(), qPrintable(button->objectName()));
+        }
+        for (QAbstractItemView *list : ui.lists())
+            QCOMPARE(list->font().pointSizeF(), 8.25);
+    }
+}
+
+void tst_MainWindow::listsAreNamedForAssistiveTechnology()
+{
+    Window ui;
+    QCOMPARE(ui.control<QLabel>("Label1")->buddy(), ui.folders());
+    QCOMPARE(ui.control<QLabel>("Label2")->buddy(), ui.files());
+    QCOMPARE(QAccessible::queryAccessibleInterface(ui.folders())->text(QAccessible::Name),
+        QStringLiteral("List of Folder:"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(ui.files())->text(QAccessible::Name),
+        QStringLiteral("List of files in selected folders:"));
+    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(&ui.window);
+    QCOMPARE(window->role(), QAccessible::Window);
+    QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Tessaly"));
+}
+
+void tst_MainWindow::focusShowsInLists()
+{
+    TestDir dir;
+    QCOMPARE(dir.createFiles({ "a", "b" }), QString());
+    Window ui;
+    QVERIFY(QTest::qWaitForWindowActive(&ui.window));
+    QVERIFY(
+        dropUrls(&ui.window, { QUrl::fromLocalFile(dir.path()) })); // no dialog to take the focus
+    ui.selectFolder(0);
+    ui.selectFile(1);
+    QWidget *elsewhere = ui.control("Command2");
+    for (QAbstractItemView *list : ui.lists()) {
+        list->setFocus();
+        QTRY_VERIFY2(list->hasFocus(), "the list to take the focus");
+        const QImage focused = list->viewport()->grab().toImage();
+        elsewhere->setFocus();
+        QTRY_VERIFY2(!list->hasFocus(), "the list to lose the focus");
+        QVERIFY2(list->viewport()->grab().toImage() != focused,
+            qPrintable(list->objectName() + " looks the same with and without the focus"));
+    }
+}
+
+void tst_MainWindow::keysMoveByRows()
+{
+    TestDir dir, other;
+    QList<QByteArray> names;
+    for (int i = 0; i < 60; ++i)
+        names << QByteArray::number(100 + i) + ".txt";
+    QCOMPARE(dir.createFiles(names), QString());
+    QCOMPARE(other.createFiles({ "x" }), QString());
+    Window ui;
+    QVERIFY(QTest::qWaitForWindowActive(&ui.window));
+    ui.add(dir.filePath("100.txt"));
+    ui.add(other.filePath("x"));
+
+    // The first Down selects the first row, though the view made it current on focus.
+    for (QAbstractItemView *list : ui.lists()) {
+        list->clearSelection();
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(list->selectionModel()->selectedRows().size(), 1);
+        QCOMPARE(list->selectionModel()->selectedRows().first().row(), 0);
+    }
+
+    FileListView *files = ui.files();
+    const int last = files->model()->rowCount() - 1;
+    QCOMPARE(last, 60);
+    files->setCurrentIndex(files->model()->index(10, 1)); // the Extension cell
+    QTest::keyClick(files, Qt::Key_End);
+    QCOMPARE(files->selectedRow(), last);
+    QCOMPARE(files->currentIndex().column(), 1);
+    QTest::keyClick(files, Qt::Key_Home);
+    QCOMPARE(files->selectedRow(), 0);
+    QTest::keyClick(files, Qt::Key_PageDown);
+    QVERIFY2(files->selectedRow() > 5 && files->selectedRow() < last, "a page down, in rows");
+}
+
+void tst_MainWindow::deleteAndCopyKeys()
+{
+    TestDir first, second;
+    QCOMPARE(first.createFiles({ "a.txt", "b.txt", "c.txt" }), QString());
+    QCOMPARE(second.createFiles({ "d.txt" }), QString());
+    Window ui;
+    QVERIFY(QTest::qWaitForWindowActive(&ui.window));
+    ui.add(first.filePath("a.txt"));
+    ui.add(second.filePath("d.txt"));
+    ui.clickHeader(0);
+    ui.clickHeader(0); // by name, ascending
+
+    FileListView *files = ui.files();
+    files->setFocus();
+    files->setCurrentIndex(files->model()->index(1, 1)); // b.txt, the Extension cell
+    QTest::keyClick(files, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("b.txt"));
+    QTest::keyClick(files, Qt::Key_Delete);
+    QCOMPARE(ui.rows(), (QList<QByteArray> { "a.txt", "c.txt", "d.txt" }));
+    QCOMPARE(files->selectedRow(), 1); // as "Remove" leaves it
+
+    // The key does what the button does, and nothing while the button is disabled.
+    ui.control("CmdDelList")->setEnabled(false);
+    QTest::keyClick(files, Qt::Key_Delete);
+    QCOMPARE(ui.rows().size(), 3);
+    ui.control("CmdDelList")->setEnabled(true);
+
+    QListWidget *folders = ui.folders();
+    folders->setFocus();
+    ui.selectFolder(0);
+    QTest::keyClick(folders, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), first.path());
+    QTest::keyClick(folders, Qt::Key_Delete);
+    ui.settle();
+    QCOMPARE(ui.folderList(), QStringList { second.path() });
+    QCOMPARE(ui.rows(), QList<QByteArray> { "d.txt" }); // rebuilt, as after "Remove"
+
+    // No other key starts a command.
+    for (QWidget *list : { static_cast<QWidget *>(folders), static_cast<QWidget *>(files) }) {
+        for (const Qt::Key key : { Qt::Key_Backspace, Qt::Key_Insert, Qt::Key_Space, Qt::Key_F2 })
+            QTest::keyClick(list, key);
+    }
+    QCOMPARE(ui.folderList().size(), 1);
+    QCOMPARE(ui.rows().size(), 1);
+    QCOMPARE(ui.dialogs.fileDialogs.size(), 2);
+    QCOMPARE(ui.dialogs.boxes.size(), 0);
+}
+
+void tst_MainWindow::cutOffTextShowsInToolTips()
+{
+    TestDir dir;
+    const QByteArray longName = QByteArray(70, 'n') + "<b>bold&amp;.txt";
+    QCOMPARE(dir.createFiles({ "short.txt", longName }), QString());
+    const QString deep = dir.filePath(QString(90, u'f'));
+    QVERIFY(QDir().mkpath(deep));
+    QCOMPARE(dir.createFiles({ QFile::encodeName(QString(90, u'f')) + "/x" }), QString());
+    Window ui;
+    QVERIFY(QTest::qWaitForWindowActive(&ui.window));
+    ui.add(dir.filePath("short.txt"));
+    ui.add(deep + "/x");
+    ui.clickHeader(0);
+    ui.clickHeader(0); // by name, ascending: n..., short.txt, x
+
+    FileListView *files = ui.files();
+    const QAbstractItemModel *model = files->model();
+    QCOMPARE(shownToolTip(files, model->index(1, 0)), QString()); // short.txt fits
+    QTRY_VERIFY2(!QToolTip::isVisible(), "no tool tip");
+    QCOMPARE(shownToolTip(files, model->index(0, 0)), QString::fromUtf8(longName));
+
+    QListWidget *folders = ui.folders();
+    QToolTip::hideText();
+    QTRY_VERIFY2(!QToolTip::isVisible(), "the tool tip to go");
+    QCOMPARE(shownToolTip(folders, folders->model()->index(0, 0)), QString());
+    QCOMPARE(shownToolTip(folders, folders->model()->index(1, 0)), deep);
+    QToolTip::hideText();
 }
 
 void tst_MainWindow::addFolders()
@@ -458,6 +748,75 @@ void tst_MainWindow::warningNamesFolderThenReason()
     QCOMPARE(ui.dialogs.boxes.size(), 1);
     QVERIFY2(ui.dialogs.boxes.first().text.endsWith(gone + u'\n' + qt_error_string(ENOENT)),
         qPrintable(ui.dialogs.boxes.first().text));
+}
+
+void tst_MainWindow::folderListShowsPathsByDisplayRules()
+{
+    TestDir dir;
+    QVERIFY(QDir(dir.path()).mkpath("two\nlines"));
+    QCOMPARE(dir.createFiles({ "two\nlines/f" }), QString());
+    Window ui;
+    const QList<QUrl> twice(2, QUrl::fromLocalFile(dir.filePath("two\nlines")));
+    QVERIFY(dropUrls(&ui.window, twice)); // the exact path is what is compared
+    ui.settle();
+    QCOMPARE(ui.folders()->count(), 1);
+    const QListWidgetItem *item = ui.folders()->item(0);
+    QCOMPARE(FrmFilenameReader::folderPath(item), dir.filePath("two\nlines"));
+    QCOMPARE(item->text(), dir.filePath(QStringLiteral("two\u240Alines")));
+    QCOMPARE(ui.rows(), QList<QByteArray> { "f" }); // listed by its real path
+}
+
+void tst_MainWindow::dialogsOpenWhereTheLastFileWas()
+{
+    TestDir first, second, out;
+    QCOMPARE(first.createFiles({ "a" }), QString());
+    QCOMPARE(second.createFiles({ "b" }), QString());
+    Window ui;
+    ui.add(first.filePath("a"));
+    // Typed while the dialog shows the first folder.
+    ui.dialogs.type(second.filePath("b"));
+    ui.control("CmdAddFolder")->click();
+    ui.settle();
+    ui.dialogs.type(out.filePath("list.txt"));
+    ui.control("CmdSaveTXT")->click();
+    ui.dialogs.cancel();
+    ui.control("CmdAddFolder")->click();
+    QVERIFY(ui.dialogs.allAnswered());
+    QStringList opened;
+    for (const ModalDriver::FileDialog &dialog : ui.dialogs.fileDialogs)
+        opened << dialog.directory;
+    QCOMPARE(opened.mid(1), (QStringList { first.path(), second.path(), out.path() }));
+}
+
+void tst_MainWindow::dropAddsFolders()
+{
+    TestDir first, second, third;
+    QCOMPARE(first.createFiles({ "a" }), QString());
+    QCOMPARE(second.createFiles({ "b" }), QString());
+    QCOMPARE(third.createFiles({ "c" }), QString());
+    auto doomed = std::make_unique<TestDir>();
+    const QString doomedPath = doomed->path();
+    Window ui;
+    ui.add(first.filePath("a"));
+
+    // A folder, a file, and a folder already listed (with a trailing slash); the
+    // listing afterwards warns once, so the list is rebuilt once.
+    const QList<QUrl> urls { QUrl::fromLocalFile(second.path()),
+        QUrl::fromLocalFile(doomed->filePath("gone.txt")), QUrl::fromLocalFile(third.filePath("c")),
+        QUrl::fromLocalFile(first.path() + u'/'), QUrl::fromLocalFile(second.path()) };
+    doomed.reset();
+    QVERIFY2(dropUrls(&ui.window, urls), "the drop to be taken as a copy");
+    ui.settle();
+    QCOMPARE(
+        ui.folderList(), (QStringList { first.path(), second.path(), doomedPath, third.path() }));
+    QCOMPARE(ui.sortedRows(), (QList<QByteArray> { "a", "b", "c" }));
+    QVERIFY(ui.warnedOnce(doomedPath, ENOENT));
+
+    // What is not a local file is refused, silently, with the local ones beside it.
+    QVERIFY(!dropUrls(&ui.window,
+        { QUrl(QStringLiteral("https://example.org/a.txt")), QUrl::fromLocalFile(third.path()) }));
+    QCOMPARE(ui.folderList().size(), 4);
+    QCOMPARE(ui.dialogs.boxes.size(), 1);
 }
 
 void tst_MainWindow::removeRows()

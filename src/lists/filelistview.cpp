@@ -1,13 +1,19 @@
 #include "lists/filelistview.h"
 
 #include "lists/filelistmodel.h"
+#include "lists/listcues.h"
 #include "lists/namedelegate.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QKeyEvent>
 
 namespace {
 
-// Rows are selected whole: a focus frame round a single cell would suggest otherwise.
+// Rows are selected whole: a focus frame round a single cell would suggest
+// otherwise. The view frames the whole current row instead.
 class RowDelegate : public NameDelegate
 {
 public:
@@ -127,4 +133,68 @@ void FileListView::updateSortIndicator()
     // Only sets the arrow: the header sorts nothing unless the view's own sorting is enabled.
     header()->setSortIndicatorShown(m_files->isSorted());
     header()->setSortIndicator(m_files->sortKey(), m_files->sortOrder());
+}
+
+QModelIndex FileListView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    // A table's Home and End go to the first and last column; a list's go to rows.
+    if (action == MoveHome || action == MoveEnd) {
+        const int rows = m_files->rowCount();
+        if (rows == 0)
+            return QModelIndex();
+        const int column = std::max(currentIndex().column(), 0);
+        return m_files->index(action == MoveHome ? 0 : rows - 1, column);
+    }
+    return QTableView::moveCursor(action, modifiers);
+}
+
+void FileListView::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Delete)) {
+        emit removeKeyPressed();
+        event->accept();
+        return;
+    }
+    if (event->matches(QKeySequence::Copy)) {
+        // The selected row's name, whichever cell is current.
+        const int row = selectedRow();
+        if (row >= 0)
+            QGuiApplication::clipboard()->setText(FileListModel::displayText(m_files->name(row)));
+        event->accept();
+        return;
+    }
+    if (ListCues::selectFirstRowOnDown(this, event))
+        return;
+    QTableView::keyPressEvent(event);
+}
+
+void FileListView::paintEvent(QPaintEvent *event)
+{
+    QTableView::paintEvent(event);
+    ListCues::paintFocusFrame(this);
+}
+
+bool FileListView::viewportEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip)
+        return ListCues::showFullText(this, static_cast<QHelpEvent *>(event));
+    return QTableView::viewportEvent(event);
+}
+
+void FileListView::focusInEvent(QFocusEvent *event)
+{
+    QTableView::focusInEvent(event);
+    viewport()->update();
+}
+
+void FileListView::focusOutEvent(QFocusEvent *event)
+{
+    QTableView::focusOutEvent(event);
+    viewport()->update();
+}
+
+void FileListView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QTableView::currentChanged(current, previous);
+    viewport()->update(); // the focus frame spans the row, wider than the cell Qt repaints
 }

@@ -43,6 +43,20 @@ public:
 signals:
     // A column header was clicked: 1 for "File Name", 2 for "Extension".
     void columnClick(int index);
+    // Delete was pressed; the window treats it as the file list's "Remove".
+    void removeKeyPressed();
+
+protected:
+    // Home, End, Page Up and Page Down move by rows, as in every file list;
+    // Left and Right stay within the row.
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    // Delete and Copy (the selected row's name), and the first Down arrow.
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
 
 private:
     void updateSortIndicator();

@@ -1,6 +1,7 @@
 #include "main_window/commondialog.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 
 CommonDialog::CommonDialog(QWidget *parent)
     : QObject(parent)
@@ -45,5 +46,7 @@ void CommonDialog::show(bool save)
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     m_fileName = dialog.selectedFiles().constFirst();
-    m_folder = dialog.directory().absolutePath();
+    // The chosen file's own folder: the dialog's directory stays where it
+    // was shown when the user typed a path elsewhere.
+    m_folder = QFileInfo(m_fileName).absolutePath();
 }

@@ -8,7 +8,7 @@ class QWidget;
 
 // The one file dialog of the window, for both opening and saving: set a
 // filter, show it modally, then read the chosen path, which is empty when the
-// user chose nothing. It remembers the folder last used for the rest of the run.
+// user chose nothing. It opens in the folder of the file last chosen in this run.
 class CommonDialog : public QObject
 {
     Q_OBJECT

@@ -5,24 +5,34 @@
 #include "lists/filelistview.h"
 #include "lists/filerows.h"
 #include "lists/folderlisting.h"
+#include "lists/folderlistwidget.h"
 #include "lists/namedelegate.h"
 #include "lists/paths.h"
 #include "lists/workprogress.h"
+#include "main_window/commandbutton.h"
 #include "main_window/commondialog.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QDir>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSvgRenderer>
 #include <QTimer>
+#include <QUrl>
 #include <QtConcurrent/QtConcurrentRun>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -34,6 +44,16 @@ QRect twips(int left, int top, int width, int height)
     return QRect(left / 15, top / 15, width / 15, height / 15);
 }
 
+// The window's own font, fixed like its rectangles: a desktop font of another
+// size would cut the captions of the narrow buttons.
+QFont dialogFont()
+{
+    QFont font(QStringLiteral("Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(8.25);
+    return font;
+}
+
 QFont verdana(bool bold)
 {
     QFont font(QStringLiteral("Verdana"));
@@ -43,22 +63,49 @@ QFont verdana(bool bold)
     return font;
 }
 
+// Contrast ratio of two colours as WCAG defines it, from 1 to 21.
+double contrast(const QColor &a, const QColor &b)
+{
+    auto luminance = [](const QColor &colour) {
+        auto linear = [](float c) {
+            return c <= 0.04045f ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        const QColor rgb = colour.toRgb();
+        return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF())
+            + 0.0722 * linear(rgb.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The bands are the platform's grey-text colour with white captions, where
+// that grey is dark enough for white text to be read; many palettes make it
+// too light (Qt's own: 1.9:1), and then the standard scheme's mid grey serves.
+void paintBand(QLabel *label, const QPalette &windowPalette)
+{
+    const QColor white(Qt::white);
+    QColor band = windowPalette.color(QPalette::Disabled, QPalette::WindowText);
+    if (contrast(band, white) < 4.5)
+        band = QColor(0x6d, 0x6d, 0x6d);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, band);
+    palette.setColor(QPalette::WindowText, white);
+    label->setPalette(palette);
+}
+
 QLabel *headingBand(const QString &caption, QWidget *parent)
 {
     auto *label = new QLabel(caption, parent);
     label->setFont(verdana(true));
     label->setAutoFillBackground(true);
     label->setFocusPolicy(Qt::NoFocus);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::Window, palette.color(QPalette::Disabled, QPalette::WindowText));
-    palette.setColor(QPalette::WindowText, Qt::white);
-    label->setPalette(palette);
+    paintBand(label, parent->palette());
     return label;
 }
 
 QPushButton *button(const QString &caption, const QString &accessibleName, QWidget *parent)
 {
-    auto *button = new QPushButton(caption, parent);
+    auto *button = new CommandButton(caption, parent);
     button->setAccessibleName(accessibleName);
     button->setAutoDefault(false);
     return button;
@@ -94,6 +141,38 @@ QIcon renderedIcon()
     return icon;
 }
 
+// Assistive technology sees the window as an application's frame, not as a
+// pane inside one.
+QAccessibleInterface *frameAccessible(const QString &className, QObject *object)
+{
+    if (className == QLatin1StringView("FrmFilenameReader") && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    return nullptr;
+}
+
+// A dropped folder as "Add" would list it: no trailing separator but the root's.
+QString droppedFolder(const QString &path)
+{
+    if (!QFileInfo(path).isDir())
+        return GetFolderOfFile(path);
+    QString folder = path;
+    while (folder.size() > 1 && folder.endsWith(u'/'))
+        folder.chop(1);
+    return folder;
+}
+
+// Only local files and folders can be dropped, and never as a move: the file
+// manager must not delete what it dragged here.
+bool acceptableDrop(const QDropEvent *event)
+{
+    const QMimeData *data = event->mimeData();
+    if (!data || !data->hasUrls() || data->urls().isEmpty()
+        || !(event->possibleActions() & Qt::CopyAction))
+        return false;
+    const QList<QUrl> urls = data->urls();
+    return std::all_of(urls.begin(), urls.end(), [](const QUrl &url) { return url.isLocalFile(); });
+}
+
 } // namespace
 
 FrmFilenameReader::FrmFilenameReader(QWidget *parent)
@@ -103,12 +182,16 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
     setWindowTitle(QStringLiteral("Tessaly"));
     setWindowIcon(renderedIcon());
     setFixedSize(twips(0, 0, 5790, 6225).size());
+    setFont(dialogFont()); // before the controls, which take it from the window
+    setAcceptDrops(true);
+    static const bool accessible = (QAccessible::installFactory(frameAccessible), true);
+    Q_UNUSED(accessible);
 
     // Created in reading order, so that each button is drawn over the band beside it.
     Label1 = headingBand(QStringLiteral(" List of Folder:"), this);
     CmdAddFolder = button(QStringLiteral("Add"), QStringLiteral("Add folder"), this);
     CmdDelFolder = button(QStringLiteral("Remove"), QStringLiteral("Remove folder"), this);
-    ListFolder = new QListWidget(this);
+    ListFolder = new FolderListWidget(this);
     ListFolder->setItemDelegate(new NameDelegate(ListFolder));
     Label2 = headingBand(QStringLiteral(" List of files in selected folders:"), this);
     CmdDelList = button(QStringLiteral("Remove"), QStringLiteral("Remove file"), this);
@@ -120,8 +203,11 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
     Command1->setFont(verdana(false));
     CommonDialog1 = new CommonDialog(this);
 
-    ListFolder->setAccessibleName(QStringLiteral("List of folders"));
-    LvFiles->setAccessibleName(QStringLiteral("List of files in selected folders"));
+    // Each band names its list, for screen readers too.
+    Label1->setBuddy(ListFolder);
+    Label2->setBuddy(LvFiles);
+    ListFolder->setAccessibleName(Label1->text().trimmed());
+    LvFiles->setAccessibleName(Label2->text().trimmed());
 
     const struct
     {
@@ -176,12 +262,75 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
     m_escape->setContext(Qt::WindowShortcut);
     m_escape->setEnabled(false);
     connect(m_escape, &QShortcut::activated, this, &FrmFilenameReader::cancelClicked);
+
+    // Keys for commands go through the buttons, so they do what the buttons do when they do it.
+    connect(static_cast<FolderListWidget *>(ListFolder), &FolderListWidget::removeKeyPressed,
+        CmdDelFolder, &QPushButton::click);
+    connect(LvFiles, &FileListView::removeKeyPressed, CmdDelList, &QPushButton::click);
 }
 
 FrmFilenameReader::~FrmFilenameReader()
 {
     // The worker ends on its own; nothing waits for it.
     stopWork();
+}
+
+QString FrmFilenameReader::folderPath(const QListWidgetItem *item)
+{
+    // An entry added by its text alone is its own path.
+    const QVariant path = item->data(Qt::UserRole);
+    return path.isValid() ? path.toString() : item->text();
+}
+
+bool FrmFilenameReader::addFolder(const QString &folder)
+{
+    for (int i = 0; i < ListFolder->count(); ++i) {
+        if (folderPath(ListFolder->item(i)) == folder)
+            return false;
+    }
+    // Shown by the file list's rules, so that a line feed in a name cannot
+    // make one folder look like two; the path itself stays the entry's value.
+    auto *item = new QListWidgetItem(FileListModel::displayText(folder.toUtf8()));
+    item->setData(Qt::UserRole, folder);
+    ListFolder->addItem(item);
+    return true;
+}
+
+void FrmFilenameReader::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        paintBand(Label1, palette());
+        paintBand(Label2, palette());
+    }
+}
+
+void FrmFilenameReader::dragEnterEvent(QDragEnterEvent *event)
+{
+    dragMoveEvent(event);
+}
+
+void FrmFilenameReader::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (acceptableDrop(event)) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void FrmFilenameReader::dropEvent(QDropEvent *event)
+{
+    if (!acceptableDrop(event)) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    for (const QUrl &url : event->mimeData()->urls())
+        addFolder(droppedFolder(url.toLocalFile()));
+    PopulateListViewWithFiles(ListFolder);
 }
 
 void FrmFilenameReader::CmdAddFolder_Click()
@@ -193,12 +342,7 @@ void FrmFilenameReader::CmdAddFolder_Click()
     if (chosen.isEmpty())
         return;
 
-    const QString folder = GetFolderOfFile(chosen);
-    bool found = false;
-    for (int i = 0; i < ListFolder->count() && !found; ++i)
-        found = ListFolder->item(i)->text() == folder;
-    if (!found)
-        ListFolder->addItem(folder);
+    addFolder(GetFolderOfFile(chosen));
     PopulateListViewWithFiles(ListFolder);
 }
 
@@ -215,7 +359,7 @@ void FrmFilenameReader::PopulateListViewWithFiles(const QListWidget *FolderList)
 {
     QStringList folders;
     for (int i = 0; i < FolderList->count(); ++i)
-        folders << FolderList->item(i)->text();
+        folders << folderPath(FolderList->item(i));
 
     // The last request wins; the one it replaces ends without a word.
     stopWork();

@@ -11,6 +11,7 @@ class CommonDialog;
 class FileListView;
 class QLabel;
 class QListWidget;
+class QListWidgetItem;
 class QPushButton;
 class QShortcut;
 class QTimer;
@@ -49,6 +50,17 @@ public:
     // The text that "Info" shows.
     static QString infoText();
 
+    // The exact path of a folder list entry; the entry shows it by the file
+    // list's display rules.
+    static QString folderPath(const QListWidgetItem *item);
+
+protected:
+    void changeEvent(QEvent *event) override;
+    // Dropped folders, and the folders of dropped files, are added as "Add" adds them.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
 private slots:
     void CmdAddFolder_Click();
     void CmdDelFolder_Click();
@@ -66,6 +78,8 @@ private:
     void sortFinished();
     void cancelClicked();
     void showProgress();
+    // Appends folder unless an entry is exactly that path; returns whether it did.
+    bool addFolder(const QString &folder);
 
     QLabel *Label1;
     QPushButton *CmdAddFolder;

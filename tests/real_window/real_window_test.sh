@@ -4,12 +4,14 @@
 # Checks the window's size and that it cannot be resized, the saved bytes and
 # the exit status, and leaves a screenshot of the window with two folders.
 #
-#   real_window_test.sh QUILLMERE OUTPUT_DIR [SCALE]
+#   real_window_test.sh QUILLMERE OUTPUT_DIR [SCALE [POINTS]]
 #
 # SCALE 2 runs the window at QT_SCALE_FACTOR=2: every size is then twice as
-# many device pixels. The screenshot is OUTPUT_DIR/screenshot.png (scale 1) or
-# screenshot-2x.png; with QUILLMERE_UPDATE_SCREENSHOT=1 the scale-1 one also
-# replaces docs/screenshot.png in the source tree.
+# many device pixels. POINTS is handed to QUILLMERE, a build of the window
+# with that application font (quillmere_largefont). The screenshot is
+# OUTPUT_DIR/screenshot.png (scale 1), screenshot-2x.png or
+# screenshot-11pt.png; with QUILLMERE_UPDATE_SCREENSHOT=1 the scale-1 one
+# also replaces docs/screenshot.png in the source tree.
 # Exits 77 (skipped) only when no X server can be started.
 set -euo pipefail
 
@@ -29,11 +31,16 @@ if [ "${1:-}" != --inside-x ]; then
     started=$(mktemp)
     xvfb_log=$(mktemp)
     trap 'rm -f "$started" "$xvfb_log"' EXIT
-    status=0
     # A screen larger than the window and its dialogs at scale 2; 96 dpi so
-    # that scale 1 means one device pixel per logical pixel.
-    xvfb-run -a -e "$xvfb_log" -s "-screen 0 1600x1200x24 -dpi 96 -nolisten tcp" \
-        bash "$0" --inside-x "$started" "$@" || status=$?
+    # that scale 1 means one device pixel per logical pixel. xvfb-run -a can
+    # lose a display number to another X server starting at the same moment:
+    # try again, a few times, while no server has come up.
+    for _ in 1 2 3; do
+        status=0
+        xvfb-run -a -e "$xvfb_log" -s "-screen 0 1600x1200x24 -dpi 96 -nolisten tcp" \
+            bash "$0" --inside-x "$started" "$@" || status=$?
+        [ -s "$started" ] && break
+    done
     if [ ! -s "$started" ]; then
         echo "SKIPPED: no X server could be started (xvfb-run exited with $status); its log:"
         sort -u "$xvfb_log"
@@ -47,6 +54,7 @@ started=$2
 app=$3
 out=$(cd "$4" && pwd)
 scale=${5:-1}
+points=${6:-}
 # xvfb-run goes on even when Xvfb died at start; ask the server itself.
 for _ in $(seq 50); do
     xprop -root >/dev/null 2>&1 && break
@@ -57,6 +65,18 @@ if ! xprop -root >/dev/null 2>&1; then
     exit $skip
 fi
 echo started >"$started"
+
+# The folders should read as a user's, /home/ada/Documents/Invoices, not as a
+# temporary path. Where the kernel allows it, the rest runs in a private mount
+# namespace with an empty tmpfs on /home that no other process sees; else the
+# home lies in the temporary folder.
+if [ -z "${QUILLMERE_PRIVATE_MOUNTS:-}" ]; then
+    ns=(unshare --mount --propagation private)
+    [ "$(id -u)" -eq 0 ] || ns+=(--map-root-user)
+    if "${ns[@]}" true 2>/dev/null; then
+        QUILLMERE_PRIVATE_MOUNTS=1 exec "${ns[@]}" bash "$0" "$@"
+    fi
+fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/quillmere-window.XXXXXX")
 pid=
@@ -82,15 +102,22 @@ fail() {
 
 # Two folders of a plausible home; a hidden file and a sub-folder must not be listed.
 home=$work/home
-letters=$home/Documents/Letters
-live=$home/Music/Live
-mkdir -p "$letters/Drafts" "$live" "$work/runtime" "$work/saved"
+# Only a tmpfs this process mounted itself: never the machine's own /home.
+if [ "${QUILLMERE_PRIVATE_MOUNTS:-}" = 1 ] && mount -t tmpfs -o mode=755,size=8m quillmere /home \
+    && [ "$(stat -f -c %T /home)" = tmpfs ]; then
+    home=/home/ada
+fi
+invoices=$home/Documents/Invoices
+pictures=$home/Pictures/2026
+mkdir -p "$invoices/Paid" "$pictures" "$work/runtime" "$work/saved"
 chmod 700 "$work/runtime"
-for name in "2024-03 rent.pdf" "Reply to Ada.odt" "postcard.jpeg" "README" ".directory"; do
-    echo "$name" >"$letters/$name"
+for name in "2026-01 Hosting.pdf" "2026-02 Office rent.pdf" "Reply to Ada.odt" "README" \
+    "Tax summary 2025.ods" ".directory"; do
+    echo "$name" >"$invoices/$name"
 done
-for name in "Opening.flac" "Encore – Ballad.flac" "setlist.txt" "cover art.tar.gz"; do
-    echo "$name" >"$live/$name"
+for name in "IMG_0412.jpg" "IMG_0413.jpg" "Harbour at dusk.png" "Sketch – bridge.svg" \
+    "holiday album.tar.gz"; do
+    echo "$name" >"$pictures/$name"
 done
 saved=$work/saved/names.txt
 
@@ -99,7 +126,7 @@ saved=$work/saved/names.txt
 env -i PATH="$PATH" HOME="$home" XDG_RUNTIME_DIR="$work/runtime" \
     XDG_CONFIG_HOME="$home/.config" DISPLAY="$DISPLAY" XAUTHORITY="${XAUTHORITY:-}" \
     LANG=C.UTF-8 QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR="$scale" \
-    "$app" >"$work/app.log" 2>&1 &
+    "$app" $points >"$work/app.log" 2>&1 &
 pid=$!
 
 # Polls for a visible top-level window with exactly this title, 20 s at most.
@@ -182,9 +209,9 @@ echo "ok: window icon"
 add_button=(294 22) save_button=(95 396) close_button=(326 396)
 
 click "${add_button[@]}"
-choose_in_dialog Open "$letters/README"
+choose_in_dialog Open "$invoices/README"
 click "${add_button[@]}"
-choose_in_dialog Open "$live/setlist.txt"
+choose_in_dialog Open "$pictures/IMG_0413.jpg"
 echo "ok: two folders added"
 
 # The hover highlight of a button would show in the screenshot.
@@ -192,6 +219,7 @@ move_pointer 0 $((win_y + win_h + 20))
 sleep 0.5
 shot=$out/screenshot.png
 [ "$scale" -eq 1 ] || shot=$out/screenshot-${scale}x.png
+[ -z "$points" ] || shot=$out/screenshot-${points}pt.png
 import -window root -crop "${win_w}x${win_h}+${win_x}+${win_y}" +repage "$shot"
 echo "ok: screenshot $shot"
 
@@ -206,7 +234,7 @@ done
 # The rows in the order the folders were added, each folder's files in the
 # order the file system reports them, as find does.
 expected=$work/expected.txt
-for folder in "$letters" "$live"; do
+for folder in "$invoices" "$pictures"; do
     find "$folder" -mindepth 1 -maxdepth 1 -type f ! -name '.*' -printf '%f\r\n'
 done >"$expected"
 if ! cmp -s "$expected" "$saved"; then
@@ -228,7 +256,7 @@ pid=
 [ "$status" -eq 0 ] || fail "the program exited with status $status after Close"
 echo "ok: Close ended the program with status 0"
 
-if [ "$scale" -eq 1 ] && [ "${QUILLMERE_UPDATE_SCREENSHOT:-0}" = 1 ]; then
+if [ "$scale" -eq 1 ] && [ -z "$points" ] && [ "${QUILLMERE_UPDATE_SCREENSHOT:-0}" = 1 ]; then
     cp "$shot" "$here/../../docs/screenshot.png"
     echo "updated docs/screenshot.png"
 fi

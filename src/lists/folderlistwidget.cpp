@@ -1,0 +1,66 @@
+#include "lists/folderlistwidget.h"
+
+#include "lists/listcues.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHelpEvent>
+#include <QKeyEvent>
+
+FolderListWidget::FolderListWidget(QWidget *parent)
+    : QListWidget(parent)
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+}
+
+void FolderListWidget::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Delete)) {
+        emit removeKeyPressed();
+        event->accept();
+        return;
+    }
+    if (event->matches(QKeySequence::Copy)) {
+        // The selected folder, not Qt's current item, which may be unselected.
+        const QList<QListWidgetItem *> selected = selectedItems();
+        if (!selected.isEmpty())
+            QGuiApplication::clipboard()->setText(selected.first()->text());
+        event->accept();
+        return;
+    }
+    if (ListCues::selectFirstRowOnDown(this, event))
+        return;
+    QListWidget::keyPressEvent(event);
+}
+
+void FolderListWidget::paintEvent(QPaintEvent *event)
+{
+    QListWidget::paintEvent(event);
+    ListCues::paintFocusFrame(this);
+}
+
+bool FolderListWidget::viewportEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip)
+        return ListCues::showFullText(this, static_cast<QHelpEvent *>(event));
+    return QListWidget::viewportEvent(event);
+}
+
+void FolderListWidget::focusInEvent(QFocusEvent *event)
+{
+    QListWidget::focusInEvent(event);
+    viewport()->update();
+}
+
+void FolderListWidget::focusOutEvent(QFocusEvent *event)
+{
+    QListWidget::focusOutEvent(event);
+    viewport()->update();
+}
+
+void FolderListWidget::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QListWidget::currentChanged(current, previous);
+    viewport()->update(); // the focus frame spans the row, wider than the cell Qt repaints
+}

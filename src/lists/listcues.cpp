@@ -1,0 +1,83 @@
+#include "lists/listcues.h"
+
+#include <QAbstractItemView>
+#include <QHelpEvent>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QToolTip>
+
+namespace ListCues {
+
+void paintFocusFrame(QAbstractItemView *view)
+{
+    if (!view->hasFocus())
+        return;
+    QWidget *viewport = view->viewport();
+    const QModelIndex current = view->currentIndex();
+    QRect frame = viewport->rect();
+    bool onSelection = false;
+    if (current.isValid()) {
+        const QRect row = view->visualRect(current);
+        if (!row.intersects(frame))
+            return; // scrolled away: nothing to mark here
+        frame = QRect(0, row.top(), viewport->width(), row.height());
+        onSelection = view->selectionModel()->isSelected(current);
+    }
+    // A dotted line in the text colour of what lies beneath: readable on the
+    // selection's highlight as on the list's background.
+    QPainter painter(viewport);
+    QPen pen(view->palette().color(onSelection ? QPalette::HighlightedText : QPalette::Text));
+    pen.setStyle(Qt::DotLine);
+    pen.setWidth(1);
+    painter.setPen(pen);
+    painter.drawRect(frame.adjusted(0, 0, -1, -1));
+}
+
+bool isCutOff(const QAbstractItemView *view, const QModelIndex &index)
+{
+    // Item text is drawn from the left, inside a focus-frame margin on either
+    // side; a list's entry may be wider than its text, a table's cell narrower.
+    const QRect cell = view->visualRect(index);
+    if (cell.left() < 0)
+        return true;
+    const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+    const int textEnd = cell.left() + margin
+        + view->fontMetrics().horizontalAdvance(index.data(Qt::DisplayRole).toString());
+    return textEnd > std::min(cell.left() + cell.width() - margin, view->viewport()->width());
+}
+
+QString plainToolTip(const QString &text)
+{
+    // A name such as "<b>x</b>" would otherwise be shown as markup.
+    return QStringLiteral("<p style='white-space:pre'>%1</p>").arg(text.toHtmlEscaped());
+}
+
+bool showFullText(QAbstractItemView *view, QHelpEvent *event)
+{
+    const QModelIndex index = view->indexAt(event->pos());
+    if (index.isValid() && isCutOff(view, index)) {
+        QToolTip::showText(event->globalPos(), plainToolTip(index.data(Qt::DisplayRole).toString()),
+            view->viewport(), view->visualRect(index));
+    } else {
+        QToolTip::hideText();
+    }
+    return true;
+}
+
+bool selectFirstRowOnDown(QAbstractItemView *view, QKeyEvent *event)
+{
+    QAbstractItemModel *model = view->model();
+    if (event->key() != Qt::Key_Down || (event->modifiers() & ~Qt::KeypadModifier)
+        || view->selectionModel()->hasSelection() || !model || model->rowCount() == 0)
+        return false;
+    const int column = std::max(view->currentIndex().column(), 0);
+    view->selectionModel()->setCurrentIndex(
+        model->index(0, column), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    view->scrollTo(view->currentIndex());
+    event->accept();
+    return true;
+}
+
+} // namespace ListCues
