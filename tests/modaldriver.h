@@ -22,6 +22,7 @@ public:
         QString text;
         QMessageBox::Icon icon;
         QMessageBox::StandardButtons buttons;
+        Qt::TextFormat format;
     };
     struct FileDialog
     {
@@ -74,7 +75,8 @@ private:
         }
         modal->setProperty("answered", true);
         if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-            boxes.append({ box->windowTitle(), box->text(), box->icon(), box->standardButtons() });
+            boxes.append({ box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
+                box->textFormat() });
             box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok)->click() : box->reject();
         } else if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
             fileDialogs.append({ dialog->acceptMode(), dialog->nameFilters(),

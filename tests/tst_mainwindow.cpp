@@ -738,16 +738,18 @@ void tst_MainWindow::unlistableFolderIsReported()
 void tst_MainWindow::warningNamesFolderThenReason()
 {
     TestDir dir;
-    const QString gone = dir.filePath("gone");
-    QVERIFY(QDir(dir.path()).mkdir("gone"));
-    QCOMPARE(dir.createFiles({ "gone/a", "kept" }), QString());
+    // A name that reads as markup, which the warning must show as it is.
+    const QString gone = dir.filePath("<b>gone");
+    QVERIFY(QDir(dir.path()).mkdir("<b>gone"));
+    QCOMPARE(dir.createFiles({ "<b>gone/a", "kept" }), QString());
     Window ui;
-    ui.add(dir.filePath("gone/a"));
+    ui.add(dir.filePath("<b>gone/a"));
     QVERIFY(QDir(gone).removeRecursively());
     ui.add(dir.filePath("kept"));
     QCOMPARE(ui.dialogs.boxes.size(), 1);
     QVERIFY2(ui.dialogs.boxes.first().text.endsWith(gone + u'\n' + qt_error_string(ENOENT)),
         qPrintable(ui.dialogs.boxes.first().text));
+    QCOMPARE(ui.dialogs.boxes.first().format, Qt::PlainText);
 }
 
 void tst_MainWindow::folderListShowsPathsByDisplayRules()

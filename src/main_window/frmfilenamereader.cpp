@@ -118,10 +118,19 @@ QString shownPath(const QString &path)
     return FileListModel::displayText(QDir::toNativeSeparators(path).toUtf8());
 }
 
+// A warning whose text is shown as it is: a folder named "<b>x" must not
+// turn the message into markup, as QMessageBox's guess at rich text would.
+void warn(QWidget *parent, const QString &text)
+{
+    QMessageBox box(QMessageBox::Warning, MessageTitle, text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
 // The rows stay listed, in folder order, when their sort keys pass their limit.
 void warnCannotSort(QWidget *parent)
 {
-    QMessageBox::warning(parent, MessageTitle,
+    warn(parent,
         QObject::tr("The list cannot be sorted; its files stay in the order of their "
                     "folders.\n\n%1")
             .arg(FileRows::limitReason()));
@@ -385,7 +394,7 @@ void FrmFilenameReader::rebuildFinished()
     QStringList failures;
     for (const ListingFailure &failure : std::as_const(rebuilt.failures))
         failures << tr("%1\n%2").arg(shownPath(failure.folder), failure.reason);
-    QMessageBox::warning(this, MessageTitle,
+    warn(this,
         tr("These folders could not be listed; their files are left out "
            "of the list:\n\n%1")
             .arg(failures.join(QStringLiteral("\n\n"))));
@@ -544,7 +553,7 @@ void FrmFilenameReader::saveList(const QString &target)
         --m_saves;
         const QString reason = saving->result();
         if (!reason.isNull())
-            QMessageBox::warning(this, MessageTitle,
+            warn(this,
                 tr("The list could not be saved to\n%1\n\n%2").arg(shownPath(target), reason));
     });
     saving->setFuture(
