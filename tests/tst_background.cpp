@@ -7,14 +7,6 @@
 
 namespace {
 
-QList<QByteArray> namesOf(const FileArrangement &files)
-{
-    QList<QByteArray> names;
-    for (const uint32_t row : files.order)
-        names << files.rows->name(row).toByteArray();
-    return names;
-}
-
 // Waits for a worker's future, a generous while on a busy machine.
 template<typename T> bool finished(const QFuture<T> &future)
 {
@@ -30,7 +22,6 @@ class tst_Background : public QObject
 private slots:
     void stopsBeforeTheNextRead();
     void stopNamesEveryFolderNotReadInFull();
-    void rebuildMatchesTheModel();
     void stoppedSortGivesNothing();
 };
 
@@ -80,32 +71,6 @@ void tst_Background::stopNamesEveryFolderNotReadInFull()
     QCOMPARE(failures[2].folder, third.path());
     QCOMPARE(failures[2].reason, listingCancelled());
     QCOMPARE(status.filesFound(), 2);
-}
-
-void tst_Background::rebuildMatchesTheModel()
-{
-    TestDir first, second;
-    QCOMPARE(first.createFiles({ "b.txt", "B.TXT", "a.doc", "file10", "file2" }), QString());
-    QCOMPARE(second.createFiles({ "A.doc", "z", Latin1Cafe }), QString());
-    for (const SortState state : { SortState {}, SortState { true, 1, Qt::DescendingOrder } }) {
-        FileRows rows;
-        QVERIFY(listFolder(first.path(), rows, nullptr));
-        QVERIFY(listFolder(second.path(), rows, nullptr));
-        FileListModel model;
-        model.setSortKey(state.key);
-        model.setSortOrder(state.order);
-        model.setSorted(state.sorted);
-        model.setRows(std::move(rows));
-
-        const auto status = std::make_shared<WorkStatus>();
-        QFuture<Rebuilt> future
-            = rebuildInBackground({ first.path(), second.path() }, listFolder, state, status);
-        QVERIFY2(finished(future), "the rebuild to end");
-        const Rebuilt rebuilt = future.takeResult();
-        QVERIFY(rebuilt.failures.isEmpty());
-        QCOMPARE(rebuilt.files.state, state);
-        QCOMPARE(namesOf(rebuilt.files), namesOf(model.arrangement()));
-    }
 }
 
 void tst_Background::stoppedSortGivesNothing()

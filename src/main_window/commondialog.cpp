@@ -1,5 +1,7 @@
 #include "main_window/commondialog.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -33,7 +35,9 @@ void CommonDialog::ShowSave()
 
 void CommonDialog::show(bool save)
 {
-    QFileDialog dialog(static_cast<QWidget *>(parent()), QString(), m_folder);
+    delete m_retired;
+    m_retired = new QFileDialog(static_cast<QWidget *>(parent()), QString(), m_folder);
+    QFileDialog &dialog = *m_retired;
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // The user is never asked before a file is replaced, and no extension is added.
@@ -43,7 +47,14 @@ void CommonDialog::show(bool save)
         dialog.setNameFilters(filters);
 
     m_fileName.clear();
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    // Its name completer may still be reading a slow folder: it must not
+    // pop up over the window once the dialog is gone.
+    for (QCompleter *completer : dialog.findChildren<QCompleter *>()) {
+        completer->popup()->hide();
+        completer->setModel(nullptr);
+    }
+    if (!accepted || dialog.selectedFiles().isEmpty())
         return;
     m_fileName = dialog.selectedFiles().constFirst();
     // The chosen file's own folder: the dialog's directory stays where it

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+class QFileDialog;
 class QWidget;
 
 // The one file dialog of the window, for both opening and saving: set a
@@ -34,4 +35,8 @@ private:
     QString m_filter;
     QString m_fileName;
     QString m_folder;
+    // The dialog last shown, deleted only when the next one is made: deleting
+    // a file dialog waits for the thread that reads its folder, which on a
+    // slow drive would stall the window just as it should repaint.
+    QFileDialog *m_retired = nullptr;
 };

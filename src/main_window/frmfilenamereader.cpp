@@ -3,7 +3,6 @@
 #include "export/textexport.h"
 #include "lists/filelistmodel.h"
 #include "lists/filelistview.h"
-#include "lists/filerows.h"
 #include "lists/folderlisting.h"
 #include "lists/folderlistwidget.h"
 #include "lists/namedelegate.h"

@@ -1,4 +1,3 @@
-#include "lists/background.h"
 #include "main_window/frmfilenamereader.h"
 
 #include <QApplication>
@@ -16,12 +15,10 @@ int main(int argc, char *argv[])
     FrmFilenameReader window;
     window.show();
     const int status = app.exec();
-    // A worker may be stuck in a read of a hung mount, and tearing down would
-    // wait for it. Nothing on disk depends on a worker: a save cut short
-    // leaves the file it would have replaced as it was.
-    if (runningWorkers() > 0) {
-        std::fflush(nullptr);
-        std::_Exit(status);
-    }
-    return status;
+    // Ends at once: tearing down would wait for every thread, and one may be
+    // stuck in a read of a hung mount (a listing, or the file dialog's).
+    // Nothing on disk depends on them: a save cut short leaves the file it
+    // would have replaced as it was.
+    std::fflush(nullptr);
+    std::_Exit(status);
 }

@@ -1,0 +1,197 @@
+#!/usr/bin/env bash
+# Starts Quillmere under strace, which holds every directory read of one
+# folder for a while, as a slow USB or network drive would, and drives it
+# with real X input under Xvfb: Add picks a file in that folder; the window
+# must repaint once the file dialog is gone, show its progress over the file
+# list while the folder is read, and Close must end the program within a
+# second, with status 0, while a read is still held.
+#
+#   slow_folder_test.sh QUILLMERE OUTPUT_DIR
+#
+# Exits 77 (skipped) where no X server can be started or where strace may not
+# trace (no strace, or ptrace forbidden, as in some containers).
+set -euo pipefail
+
+skip=77
+
+if [ "${1:-}" != --inside-x ]; then
+    [ $# -ge 2 ] || { echo "usage: $0 QUILLMERE OUTPUT_DIR" >&2; exit 2; }
+    if ! command -v xvfb-run >/dev/null || ! command -v Xvfb >/dev/null; then
+        echo "SKIPPED: no X server can be started here (xvfb-run or Xvfb is not installed)."
+        exit $skip
+    fi
+    command -v strace >/dev/null || { echo "SKIPPED: strace is not installed."; exit $skip; }
+    probe=$(mktemp -d)
+    trap 'rm -rf "$probe"' EXIT
+    if ! strace -f -o "$probe/log" true 2>"$probe/err"; then
+        echo "SKIPPED: strace may not trace here: $(head -n 1 "$probe/err")"
+        exit $skip
+    fi
+    for tool in xdotool xprop xwininfo import compare; do
+        command -v $tool >/dev/null || { echo "FAIL: $tool is missing; run scripts/setup" >&2; exit 1; }
+    done
+    mkdir -p "$2"
+    started=$probe/started
+    status=0
+    xvfb-run -a -e "$probe/xvfb.log" -s "-screen 0 1280x1024x24 -dpi 96 -nolisten tcp" \
+        bash "$0" --inside-x "$started" "$@" || status=$?
+    if [ ! -s "$started" ]; then
+        echo "SKIPPED: no X server could be started (xvfb-run exited with $status); its log:"
+        sort -u "$probe/xvfb.log"
+        exit $skip
+    fi
+    exit $status
+fi
+
+started=$2
+app=$3
+out=$(cd "$4" && pwd)
+for _ in $(seq 50); do
+    xprop -root >/dev/null 2>&1 && break
+    sleep 0.1
+done
+xprop -root >/dev/null 2>&1 || { echo "the X server on $DISPLAY did not answer within 5 s"; exit $skip; }
+echo started >"$started"
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/quillmere-slow.XXXXXX")
+pid=
+cleanup() {
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+        kill -9 "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    [ -s "$work/app.log" ] && { echo "--- the program's output:" >&2; cat "$work/app.log" >&2; }
+    import -window root "$out/failure-slow-folder.png" 2>/dev/null \
+        && echo "screen at the failure: $out/failure-slow-folder.png" >&2
+    exit 1
+}
+
+home=$work/home
+slow=$home/Slow
+mkdir -p "$slow" "$work/runtime"
+chmod 700 "$work/runtime"
+for i in $(seq 1 50); do
+    : >"$slow/file $i.txt"
+done
+
+# Every read of the slow folder's entries waits 1.5 s before it starts; the
+# listing needs at least two. Nothing else is slowed.
+env -i PATH="$PATH" HOME="$home" XDG_RUNTIME_DIR="$work/runtime" \
+    XDG_CONFIG_HOME="$home/.config" DISPLAY="$DISPLAY" XAUTHORITY="${XAUTHORITY:-}" \
+    LANG=C.UTF-8 QT_QPA_PLATFORM=xcb \
+    strace -f -o "$work/strace.log" -P "$slow" -e trace=getdents64 \
+    -e inject=getdents64:delay_enter=1500000 \
+    "$app" >"$work/app.log" 2>&1 &
+pid=$!
+
+find_window() {
+    local id
+    for _ in $(seq 300); do
+        kill -0 "$pid" 2>/dev/null || fail "the program ended while we waited for \"$1\""
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) || true
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    fail "no window titled \"$1\" within 30 s"
+}
+
+# The window's part of the screen, or a part of it in window pixels.
+shot() { # FILE [WIDTHxHEIGHT+X+Y within the window]
+    local crop=${2:-${win_w}x${win_h}+0+0}
+    local w h x y
+    IFS='x+' read -r w h x y <<<"$crop"
+    import -window root -crop "${w}x${h}+$((win_x + x))+$((win_y + y))" +repage "$1"
+}
+differ() { # A B: whether two shots differ in more than a few pixels
+    local pixels
+    pixels=$(compare -metric AE "$1" "$2" null: 2>&1 || true)
+    [ "${pixels%% *}" -gt 20 ] 2>/dev/null
+}
+
+window=$(find_window Tessaly)
+eval "$(xwininfo -id "$window" | awk '/Absolute upper-left X/ { print "win_x=" $NF }
+    /Absolute upper-left Y/ { print "win_y=" $NF } /^  Width/ { print "win_w=" $NF }
+    /^  Height/ { print "win_h=" $NF }')"
+# The file list's rows, in window pixels (its rectangle in twips / 15, inside the frame).
+rows=350x200+10+170
+sleep 0.5
+shot "$work/empty-rows.png" "$rows"
+
+xdotool mousemove --sync $((win_x + 294)) $((win_y + 22)) click 1
+dialog=$(find_window Open)
+xdotool windowfocus --sync "$dialog"
+xdotool type --delay 5 "$slow/file 1.txt"
+sleep 0.5
+shot "$work/under-dialog.png"
+xdotool key Return
+# The name field's completer, slow too since it reads the folder, may take a Return.
+gone=
+for _ in $(seq 40); do
+    sleep 0.3
+    if ! xdotool search --onlyvisible --name '^Open$' >/dev/null 2>&1; then
+        gone=yes
+        break
+    fi
+    xdotool key Return
+done
+[ -n "$gone" ] || fail "the file dialog is still open 12 s after Return"
+closed=$(date +%s%N)
+
+# The window repaints at once: nothing of the dialog stays drawn over it.
+repainted=
+for _ in $(seq 20); do
+    shot "$work/after-dialog.png"
+    if differ "$work/under-dialog.png" "$work/after-dialog.png"; then
+        repainted=yes
+        break
+    fi
+    sleep 0.1
+done
+[ -n "$repainted" ] || fail "the window still shows the dialog 2 s after it closed"
+echo "ok: the window repainted after the dialog closed"
+
+# The progress shows over the rows while the folder is read.
+progress=
+for _ in $(seq 30); do
+    shot "$work/rows.png" "$rows"
+    if differ "$work/empty-rows.png" "$work/rows.png"; then
+        progress=yes
+        break
+    fi
+    sleep 0.1
+done
+[ -n "$progress" ] || fail "no progress over the file list within 3 s of the dialog closing"
+cp "$work/rows.png" "$out/slow-folder-progress.png"
+echo "ok: progress shown over the file list $(( ($(date +%s%N) - closed) / 1000000 )) ms after the dialog closed"
+
+# Close while a read is held: the program ends at once, with status 0. strace
+# itself may linger until its delay runs out, so the program is watched.
+app_pid=$(pgrep -P "$pid" | head -n 1)
+[ -n "$app_pid" ] || fail "no program under strace"
+running() { # a process that has ended but is not yet reaped shows as Z
+    local state
+    state=$(awk '{ print $3 }' "/proc/$app_pid/stat" 2>/dev/null) || return 1
+    [ -n "$state" ] && [ "$state" != Z ]
+}
+xdotool mousemove --sync $((win_x + 326)) $((win_y + 396)) click 1
+clicked=$(date +%s%N)
+for _ in $(seq 200); do
+    running || break
+    sleep 0.005
+done
+running && fail "the program is still running 1 s after Close"
+ended_ms=$(( ($(date +%s%N) - clicked) / 1000000 ))
+status=0
+wait "$pid" || status=$?
+pid=
+[ "$status" -eq 0 ] || fail "the program exited with status $status after Close"
+grep -q getdents64 "$work/strace.log" || fail "strace saw no read of $slow"
+echo "--- the reads of $slow that strace held:"
+grep getdents64 "$work/strace.log" || true
+echo "ok: Close ended the program in about $ended_ms ms with status 0, a read still held"
