@@ -6,27 +6,19 @@
 //   quillmere_clibench --cli PATH [--runs N] [--work DIR] [--ls-locale LOCALE]
 //                      [--ls-locpath DIR] FOLDER...
 
+#include "processes.h"
+
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-extern char **environ;
-
 namespace {
 
+using bench::bareGetdents;
+using bench::median;
 using Clock = std::chrono::steady_clock;
 constexpr long Million = 1000000;
 
@@ -53,83 +45,11 @@ std::string format(const char *pattern, auto... args)
     return buffer;
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-// The floor, as in the window's benchmark: getdents64 into a byte arena.
-size_t bareGetdents(const char *folder)
-{
-    const int fd = ::open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return 0;
-    constexpr size_t BufferSize = 1 << 18;
-    const std::unique_ptr<char[]> buffer(new char[BufferSize]);
-    std::vector<char> arena;
-    size_t names = 0;
-    for (ssize_t n; (n = ::getdents64(fd, buffer.get(), BufferSize)) > 0;) {
-        for (ssize_t offset = 0; offset < n;) {
-            const auto *entry = reinterpret_cast<const struct dirent64 *>(buffer.get() + offset);
-            offset += entry->d_reclen;
-            const size_t length = std::strlen(entry->d_name) + 1;
-            arena.insert(arena.end(), entry->d_name, entry->d_name + length);
-            ++names;
-        }
-    }
-    ::close(fd);
-    return names;
-}
-
 struct Run
 {
     double seconds;
-    double peakMiB; // the process's peak resident size
+    double peakMiB;
 };
-
-// Runs a command as `env VARS command > output` would; fails on any status but 0.
-Run runInto(std::vector<std::string> argv, const std::string &output,
-    const std::vector<std::string> &variables)
-{
-    std::vector<std::string> environment;
-    for (char **e = environ; *e; ++e) {
-        const std::string entry = *e;
-        if (std::none_of(variables.begin(), variables.end(), [&entry](const std::string &v) {
-                return entry.compare(0, v.find('=') + 1, v, 0, v.find('=') + 1) == 0;
-            }))
-            environment.push_back(entry);
-    }
-    environment.insert(environment.end(), variables.begin(), variables.end());
-    std::vector<char *> envp, args;
-    for (std::string &e : environment)
-        envp.push_back(e.data());
-    envp.push_back(nullptr);
-    for (std::string &a : argv)
-        args.push_back(a.data());
-    args.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(
-        &actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const Clock::time_point start = Clock::now();
-    pid_t pid = 0;
-    const int spawned = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0)
-        fatal("cannot start " + argv[0] + ": " + std::strerror(spawned));
-    int status = 0;
-    struct rusage usage
-    { };
-    pid_t waited;
-    while ((waited = ::wait4(pid, &status, 0, &usage)) < 0 && errno == EINTR) { }
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    if (waited != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        fatal(argv[0] + " failed");
-    return { seconds, double(usage.ru_maxrss) / 1024 };
-}
 
 // Medians of time and peak over runs, after one untimed warm-up.
 Run timed(int runs, const std::vector<std::string> &argv, const std::string &output,
@@ -137,7 +57,9 @@ Run timed(int runs, const std::vector<std::string> &argv, const std::string &out
 {
     std::vector<double> seconds, peaks;
     for (int i = -1; i < runs; ++i) {
-        const Run run = runInto(argv, output, variables);
+        const bench::Process run = bench::runInto(argv, output, variables, true);
+        if (!run.succeeded)
+            fatal(argv[0] + " failed");
         if (i >= 0) {
             seconds.push_back(run.seconds);
             peaks.push_back(run.peakMiB);

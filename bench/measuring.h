@@ -2,6 +2,8 @@
 
 // Timing what the window does, and how long its thread goes without a turn.
 
+#include "processes.h"
+
 #include <QElapsedTimer>
 #include <QTimer>
 
@@ -15,7 +17,6 @@ namespace bench {
 using Clock = std::chrono::steady_clock;
 
 double secondsSince(Clock::time_point start);
-double median(std::vector<double> values);
 
 // Median of `runs` timed runs after one untimed warm-up; setup runs before
 // each, untimed.
@@ -48,12 +49,5 @@ struct TimeAndStall
 };
 TimeAndStall timeWithStall(
     int runs, const std::function<void()> &setup, const std::function<void()> &op);
-
-// The floor: getdents64 into a byte arena, names NUL-separated, nothing else.
-size_t bareGetdents(const char *folder);
-
-// Runs a command with its output going to a file, as a shell's `cmd > out` would.
-bool runInto(const std::vector<std::string> &command, const std::string &output,
-    const std::vector<std::string> &extraEnvironment);
 
 } // namespace bench

@@ -55,7 +55,7 @@ struct MemoryFigures
 std::optional<MemoryFigures> memoryInChild(const Options &options, const std::string &folder)
 {
     const std::string output = options.workDir + "/memory.out";
-    if (!runInto({ options.self, "memory", folder }, output, {}))
+    if (!runInto({ options.self, "memory", folder }, output, {}).succeeded)
         return std::nullopt;
     std::ifstream in(output);
     MemoryFigures m;
@@ -111,7 +111,7 @@ void benchmarkFolder(const Options &options, const std::string &folder, Table &t
     const double getdents = timeIt(runs, {}, [&] { bareGetdents(folder.c_str()); });
     auto command = [&](std::vector<std::string> argv, std::vector<std::string> environment) {
         return timeIt(runs, {}, [&] {
-            if (!runInto(argv, options.workDir + "/reference.out", environment))
+            if (!runInto(argv, options.workDir + "/reference.out", environment).succeeded)
                 fatal(argv[0] + " failed on " + folder);
         });
     };
