@@ -211,6 +211,7 @@ private slots:
     void saveCancelledWritesNothing();
     void saveCancelledShowsNothing();
     void saveFailureIsReported();
+    void savesFinishBeforeExit();
 
     void progressAndCancel_data();
     void progressAndCancel();
@@ -1000,6 +1001,24 @@ void tst_MainWindow::saveCancelledShowsNothing()
     ui.control("CmdSaveTXT")->click();
     QVERIFY(ui.dialogs.allAnswered());
     QCOMPARE(ui.dialogs.boxes.size(), 0);
+}
+
+void tst_MainWindow::savesFinishBeforeExit()
+{
+    TestDir dir, out;
+    QCOMPARE(dir.createFiles({ "a.txt" }), QString());
+    Window ui;
+    ui.add(dir.filePath("a.txt"));
+    // What main() does after Close: neither save is dropped, and the failed
+    // one is still reported.
+    ui.window.saveList(out.filePath("list.txt"));
+    ui.window.saveList(out.filePath("missing/list.txt"));
+    ui.window.finishSaves(30000);
+    QVERIFY2(!ui.window.isSaving(), "the saves to end within 30 s");
+    QFile saved(out.filePath("list.txt"));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), QByteArray("a.txt\r\n"));
+    QVERIFY(ui.warnedOnce(out.filePath("missing/list.txt"), ENOENT));
 }
 
 void tst_MainWindow::saveFailureIsReported()

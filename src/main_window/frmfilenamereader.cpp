@@ -13,8 +13,10 @@
 
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QDropEvent>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QIcon>
@@ -560,6 +562,22 @@ void FrmFilenameReader::saveList(const QString &target)
             QString reason;
             return saveText(target, exportText(files), &reason) ? QString() : reason;
         }));
+}
+
+void FrmFilenameReader::finishSaves(int milliseconds)
+{
+    if (!isSaving())
+        return;
+    QEventLoop loop;
+    QTimer poll;
+    const QDeadlineTimer deadline(milliseconds);
+    // The loop also delivers each save's end, and with it any warning.
+    poll.callOnTimeout(&loop, [&] {
+        if (!isSaving() || deadline.hasExpired())
+            loop.quit();
+    });
+    poll.start(10);
+    loop.exec();
 }
 
 void FrmFilenameReader::Command1_Click()

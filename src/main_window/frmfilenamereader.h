@@ -43,6 +43,10 @@ public:
     // reported in a warning when it ends. What Save does after its dialog.
     void saveList(const QString &target);
     bool isSaving() const { return m_saves > 0; }
+    // Lets saves still running end, and reports their failures, for at most
+    // milliseconds: a save the user asked for is not dropped at exit unless
+    // its disk hangs.
+    void finishSaves(int milliseconds);
 
     // How folders are read; the default is listFolder().
     void setFolderReader(FolderReader reader) { m_reader = std::move(reader); }

@@ -15,10 +15,12 @@ int main(int argc, char *argv[])
     FrmFilenameReader window;
     window.show();
     const int status = app.exec();
-    // Ends at once: tearing down would wait for every thread, and one may be
-    // stuck in a read of a hung mount (a listing, or the file dialog's).
-    // Nothing on disk depends on them: a save cut short leaves the file it
-    // would have replaced as it was.
+    // A save takes well under a second even at a million rows; one that a
+    // hung disk holds longer is given up, leaving the file it would have
+    // replaced as it was.
+    window.finishSaves(10000);
+    // Then ends at once: tearing down would wait for every thread, and one may
+    // be stuck in a read of a hung mount (a listing, or the file dialog's).
     std::fflush(nullptr);
     std::_Exit(status);
 }
