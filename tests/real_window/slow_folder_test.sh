@@ -176,13 +176,12 @@ app_pid=$(pgrep -P "$pid" | head -n 1)
 [ -n "$app_pid" ] || fail "no program under strace"
 running() { # a process that has ended but is not yet reaped shows as Z
     local state
-    state=$(awk '{ print $3 }' "/proc/$app_pid/stat" 2>/dev/null) || return 1
-    [ -n "$state" ] && [ "$state" != Z ]
+    state=$(ps -o stat= -p "$app_pid" 2>/dev/null) || return 1
+    [ -n "$state" ] && [ "${state:0:1}" != Z ]
 }
 xdotool mousemove --sync $((win_x + 326)) $((win_y + 396)) click 1
 clicked=$(date +%s%N)
-for _ in $(seq 200); do
-    running || break
+while running && [ $(( $(date +%s%N) - clicked )) -lt 1000000000 ]; do
     sleep 0.005
 done
 running && fail "the program is still running 1 s after Close"
