@@ -1037,6 +1037,8 @@ void tst_MainWindow::saveFailureIsReported()
     QCOMPARE(ui.folderList(), QStringList { dir.path() });
 }
 
+namespace {
+
 // A folder "slow" that HeldReader holds, and two it reads at once.
 struct SlowAndFast
 {
@@ -1053,6 +1055,17 @@ struct SlowAndFast
     QString made;
 };
 
+// Lists "fast" in full, then adds "slow", whose read the held reader holds.
+void addFastThenSlow(Window &ui, const SlowAndFast &folders, HeldReader &held)
+{
+    ui.window.setFolderReader(held.reader());
+    ui.add(folders.file("fast/a.txt"));
+    ui.dialogs.choose(folders.file("slow/s.txt"));
+    ui.control("CmdAddFolder")->click();
+}
+
+} // namespace
+
 void tst_MainWindow::progressAndCancel_data()
 {
     QTest::addColumn<bool>("byEscape");
@@ -1067,10 +1080,7 @@ void tst_MainWindow::progressAndCancel()
     QCOMPARE(folders.made, QString());
     HeldReader held;
     Window ui;
-    ui.window.setFolderReader(held.reader());
-    ui.add(folders.file("fast/a.txt"));
-    ui.dialogs.choose(folders.file("slow/s.txt"));
-    ui.control("CmdAddFolder")->click();
+    addFastThenSlow(ui, folders, held);
 
     QVERIFY(ui.window.isBusy());
     auto *progress = ui.control<QWidget>("WorkProgress");
@@ -1121,10 +1131,7 @@ void tst_MainWindow::addAndRemoveReplaceTheRebuild()
     QCOMPARE(folders.made, QString());
     HeldReader held;
     Window ui;
-    ui.window.setFolderReader(held.reader());
-    ui.add(folders.file("fast/a.txt"));
-    ui.dialogs.choose(folders.file("slow/s.txt"));
-    ui.control("CmdAddFolder")->click();
+    addFastThenSlow(ui, folders, held);
     QTRY_VERIFY2_WITH_TIMEOUT(held.held() == 1, "the slow folder to be held", 10000);
 
     // Removing the slow folder starts again without it, and does not wait for the held read.
@@ -1152,10 +1159,7 @@ void tst_MainWindow::commandsWaitForTheList()
     QCOMPARE(folders.made, QString());
     HeldReader held;
     Window ui;
-    ui.window.setFolderReader(held.reader());
-    ui.add(folders.file("fast/a.txt"));
-    ui.dialogs.choose(folders.file("slow/s.txt"));
-    ui.control("CmdAddFolder")->click();
+    addFastThenSlow(ui, folders, held);
     QVERIFY(ui.window.isBusy());
 
     // Before the progress shows and while it shows: nothing acts on the partial list, then or
