@@ -1,6 +1,6 @@
 #include "memory.h"
 
-#include "lists/filelistmodel.h"
+#include "core/filelistmodel.h"
 #include "window.h"
 
 #include <algorithm>

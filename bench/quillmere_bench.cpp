@@ -10,8 +10,8 @@
 // columnClick signal, the save is what the Save button calls.
 
 #include "folders.h"
-#include "lists/filelistmodel.h"
-#include "lists/filelistview.h"
+#include "core/filelistmodel.h"
+#include "widgets/filelistview.h"
 #include "measuring.h"
 #include "memory.h"
 #include "table.h"

@@ -1,8 +1,8 @@
 #include "window.h"
 
-#include "lists/filelistmodel.h"
-#include "lists/filelistview.h"
-#include "main_window/frmfilenamereader.h"
+#include "core/filelistmodel.h"
+#include "widgets/filelistview.h"
+#include "window/frmfilenamereader.h"
 
 #include <QApplication>
 #include <QListWidget>

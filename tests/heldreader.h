@@ -1,7 +1,7 @@
 #pragma once
 
-#include "lists/filerows.h"
-#include "lists/folderlisting.h"
+#include "core/filerows.h"
+#include "core/folderlisting.h"
 
 #include <QMutex>
 #include <QWaitCondition>

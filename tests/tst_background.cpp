@@ -1,5 +1,5 @@
-#include "lists/background.h"
-#include "lists/filerows.h"
+#include "core/background.h"
+#include "core/filerows.h"
 #include "testdir.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "lists/collation.h"
-#include "lists/filelistmodel.h"
-#include "lists/sortindex.h"
+#include "core/collation.h"
+#include "core/filelistmodel.h"
+#include "core/sortindex.h"
 #include "testdir.h"
 
 #include <QAbstractItemModelTester>

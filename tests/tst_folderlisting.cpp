@@ -1,5 +1,5 @@
-#include "lists/filerows.h"
-#include "lists/folderlisting.h"
+#include "core/filerows.h"
+#include "core/folderlisting.h"
 #include "testdir.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "lists/paths.h"
+#include "core/paths.h"
 
 #include <QTest>
 

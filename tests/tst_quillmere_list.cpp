@@ -1,7 +1,7 @@
-#include "export/textexport.h"
-#include "lists/filelistmodel.h"
-#include "lists/filelistview.h"
-#include "main_window/frmfilenamereader.h"
+#include "core/textexport.h"
+#include "core/filelistmodel.h"
+#include "widgets/filelistview.h"
+#include "window/frmfilenamereader.h"
 #include "testdir.h"
 
 #include <QDeadlineTimer>

@@ -1,6 +1,6 @@
-#include "export/textexport.h"
-#include "lists/filelistmodel.h"
-#include "lists/folderlisting.h"
+#include "core/textexport.h"
+#include "core/filelistmodel.h"
+#include "core/folderlisting.h"
 #include "testdir.h"
 
 #include <QScopeGuard>

@@ -2,10 +2,10 @@
 // collation, sort and text bytes as the window, through the same core code,
 // so that both always agree on which files, in which order, and which bytes.
 
-#include "export/textexport.h"
-#include "lists/filelistmodel.h"
-#include "lists/filerows.h"
-#include "lists/folderlisting.h"
+#include "core/textexport.h"
+#include "core/filelistmodel.h"
+#include "core/filerows.h"
+#include "core/folderlisting.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 // font is set before the window is built, as a desktop's platform theme sets
 // it. The real-window test runs this in place of the program.
 //   quillmere_largefont POINTS
-#include "main_window/frmfilenamereader.h"
+#include "window/frmfilenamereader.h"
 
 #include <QApplication>
 

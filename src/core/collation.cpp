@@ -1,6 +1,6 @@
-#include "lists/collation.h"
+#include "core/collation.h"
 
-#include "lists/filerows.h"
+#include "core/filerows.h"
 
 #include <QtGlobal>
 

@@ -1,4 +1,4 @@
-#include "lists/workprogress.h"
+#include "widgets/workprogress.h"
 
 #include <QAbstractScrollArea>
 #include <QEvent>

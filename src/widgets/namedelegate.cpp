@@ -1,4 +1,4 @@
-#include "lists/namedelegate.h"
+#include "widgets/namedelegate.h"
 
 void NameDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
 {

@@ -1,4 +1,4 @@
-#include "lists/listcues.h"
+#include "widgets/listcues.h"
 
 #include <QAbstractItemView>
 #include <QHelpEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lists/filerows.h"
+#include "core/filerows.h"
 
 #include <QAbstractTableModel>
 

@@ -1,6 +1,6 @@
-#include "export/textexport.h"
+#include "core/textexport.h"
 
-#include "lists/filelistmodel.h"
+#include "core/filelistmodel.h"
 
 #include <QFileInfo>
 #include <QSaveFile>

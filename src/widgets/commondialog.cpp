@@ -1,4 +1,4 @@
-#include "main_window/commondialog.h"
+#include "widgets/commondialog.h"
 
 #include <QAbstractItemView>
 #include <QCompleter>

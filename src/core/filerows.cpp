@@ -1,6 +1,6 @@
-#include "lists/filerows.h"
+#include "core/filerows.h"
 
-#include "lists/paths.h"
+#include "core/paths.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
-#include "lists/filelistmodel.h"
+#include "core/filelistmodel.h"
 
-#include "lists/collation.h"
-#include "lists/sortindex.h"
+#include "core/collation.h"
+#include "core/sortindex.h"
 
 #include <algorithm>
 #include <numeric>

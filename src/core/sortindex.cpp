@@ -1,6 +1,6 @@
-#include "lists/sortindex.h"
+#include "core/sortindex.h"
 
-#include "lists/collation.h"
+#include "core/collation.h"
 
 #include <algorithm>
 #include <cstring>

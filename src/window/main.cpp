@@ -1,4 +1,4 @@
-#include "main_window/frmfilenamereader.h"
+#include "window/frmfilenamereader.h"
 
 #include <QApplication>
 

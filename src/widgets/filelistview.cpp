@@ -1,8 +1,8 @@
-#include "lists/filelistview.h"
+#include "widgets/filelistview.h"
 
-#include "lists/filelistmodel.h"
-#include "lists/listcues.h"
-#include "lists/namedelegate.h"
+#include "core/filelistmodel.h"
+#include "widgets/listcues.h"
+#include "widgets/namedelegate.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

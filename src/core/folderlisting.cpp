@@ -1,6 +1,6 @@
-#include "lists/folderlisting.h"
+#include "core/folderlisting.h"
 
-#include "lists/filerows.h"
+#include "core/filerows.h"
 
 #include <QFile>
 

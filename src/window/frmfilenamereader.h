@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lists/background.h"
+#include "core/background.h"
 
 #include <QFutureWatcher>
 #include <QWidget>

@@ -1,15 +1,15 @@
-#include "main_window/frmfilenamereader.h"
+#include "window/frmfilenamereader.h"
 
-#include "export/textexport.h"
-#include "lists/filelistmodel.h"
-#include "lists/filelistview.h"
-#include "lists/folderlisting.h"
-#include "lists/folderlistwidget.h"
-#include "lists/namedelegate.h"
-#include "lists/paths.h"
-#include "lists/workprogress.h"
-#include "main_window/commandbutton.h"
-#include "main_window/commondialog.h"
+#include "core/textexport.h"
+#include "core/filelistmodel.h"
+#include "widgets/filelistview.h"
+#include "core/folderlisting.h"
+#include "widgets/folderlistwidget.h"
+#include "widgets/namedelegate.h"
+#include "core/paths.h"
+#include "widgets/workprogress.h"
+#include "widgets/commandbutton.h"
+#include "widgets/commondialog.h"
 
 #include <QAccessibleWidget>
 #include <QApplication>

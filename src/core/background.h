@@ -1,7 +1,7 @@
 #pragma once
 
-#include "lists/filelistmodel.h"
-#include "lists/folderlisting.h"
+#include "core/filelistmodel.h"
+#include "core/folderlisting.h"
 
 #include <QFuture>
 #include <QList>

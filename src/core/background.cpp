@@ -1,6 +1,6 @@
-#include "lists/background.h"
+#include "core/background.h"
 
-#include "lists/filerows.h"
+#include "core/filerows.h"
 
 #include <QMutexLocker>
 #include <QPromise>

@@ -1,6 +1,6 @@
-#include "lists/folderlistwidget.h"
+#include "widgets/folderlistwidget.h"
 
-#include "lists/listcues.h"
+#include "widgets/listcues.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
