@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times quillmere-list on big folders, writing to a file on the same disk,
 // against the file system and the usual tools on the same folders in the same
 // run, and takes its peak resident memory. Every figure is of a whole process,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "folders.h"
 
 #include <cerrno>

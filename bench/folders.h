@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The benchmark's folders: many empty files with the names real folders hold.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Timing what the window does, and how long its thread goes without a turn.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "memory.h"
 
 #include "core/filelistmodel.h"

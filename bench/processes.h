@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // What both benchmarks measure without Qt: the floor of reading a folder,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times what the window does on big folders, against what the file system and
 // the usual command-line tools manage on the same folders in the same run.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The table the benchmark prints: each operation's median, its ratios to the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The program as a desktop application: icons rendered from data/quillmere.svg,
 # the install layout (binary, desktop entry, hicolor icons, AppStream
 # metadata), the Windows icon resource, the macOS bundle keys and the Debian

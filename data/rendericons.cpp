@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Renders the application icon from the one SVG: hicolor PNGs for the Linux
 // desktop and a multi-size .ico for the Windows executable. It draws with
 // QSvgRenderer, as the window does at run time, so every icon looks alike and

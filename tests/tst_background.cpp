@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/background.h"
 #include "core/filerows.h"
 #include "testdir.h"

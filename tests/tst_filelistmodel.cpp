@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/collation.h"
 #include "core/filelistmodel.h"
 #include "core/sortindex.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/filerows.h"
 #include "core/folderlisting.h"
 #include "testdir.h"

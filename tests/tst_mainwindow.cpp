@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/textexport.h"
 #include "heldreader.h"
 #include "core/filelistmodel.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/paths.h"
 
 #include <QTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // quillmere-list: the window's file list from a terminal. The same listing,
 // collation, sort and text bytes as the window, through the same core code,
 // so that both always agree on which files, in which order, and which bytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/collation.h"
 
 #include "core/filerows.h"

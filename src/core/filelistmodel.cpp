@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/filelistmodel.h"
 
 #include "core/collation.h"

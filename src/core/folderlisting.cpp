@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/folderlisting.h"
 
 #include "core/filerows.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/sortindex.h"
 
 #include "core/collation.h"

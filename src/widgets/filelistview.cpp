@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "widgets/filelistview.h"
 
 #include "core/filelistmodel.h"

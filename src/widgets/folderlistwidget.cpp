@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "widgets/folderlistwidget.h"
 
 #include "widgets/listcues.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "widgets/namedelegate.h"
 
 void NameDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const

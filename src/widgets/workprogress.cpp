@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "widgets/workprogress.h"
 
 #include <QAbstractScrollArea>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window/frmfilenamereader.h"
 
 #include "core/textexport.h"

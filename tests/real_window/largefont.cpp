@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window as it starts on a desktop with a larger font: the application
 // font is set before the window is built, as a desktop's platform theme sets
 // it. The real-window test runs this in place of the program.

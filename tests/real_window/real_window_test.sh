@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Starts Quillmere as a user would, in a real X window under Xvfb, and drives
 # it with real X input: two Adds through Qt's file dialog, one Save, Close.
 # Checks the window's size and that it cannot be resized, the saved bytes and

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Starts Quillmere under strace, which holds every directory read of one
 # folder for a while, as a slow USB or network drive would, and drives it
 # with real X input under Xvfb: Add picks a file in that folder; the window
