@@ -10,12 +10,12 @@
 // FrmFilenameReader::PopulateListViewWithFiles, a header click is the view's
 // columnClick signal, the save is what the Save button calls.
 
-#include "folders.h"
 #include "core/filelistmodel.h"
-#include "widgets/filelistview.h"
+#include "folders.h"
 #include "measuring.h"
 #include "memory.h"
 #include "table.h"
+#include "widgets/filelistview.h"
 #include "window.h"
 
 #include <QApplication>

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
+#include "core/filelistmodel.h"
+#include "core/folderlisting.h"
 #include "core/textexport.h"
 #include "heldreader.h"
-#include "core/filelistmodel.h"
-#include "widgets/filelistview.h"
-#include "core/folderlisting.h"
-#include "widgets/namedelegate.h"
-#include "window/frmfilenamereader.h"
 #include "modaldriver.h"
 #include "testdir.h"
+#include "widgets/filelistview.h"
+#include "widgets/namedelegate.h"
+#include "window/frmfilenamereader.h"
 
 #include <QAccessible>
 #include <QClipboard>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "core/textexport.h"
 #include "core/filelistmodel.h"
+#include "core/textexport.h"
+#include "testdir.h"
 #include "widgets/filelistview.h"
 #include "window/frmfilenamereader.h"
-#include "testdir.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "core/textexport.h"
 #include "core/filelistmodel.h"
 #include "core/folderlisting.h"
+#include "core/textexport.h"
 #include "testdir.h"
 
 #include <QScopeGuard>

@@ -3,10 +3,10 @@
 // collation, sort and text bytes as the window, through the same core code,
 // so that both always agree on which files, in which order, and which bytes.
 
-#include "core/textexport.h"
 #include "core/filelistmodel.h"
 #include "core/filerows.h"
 #include "core/folderlisting.h"
+#include "core/textexport.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

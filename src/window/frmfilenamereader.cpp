@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "window/frmfilenamereader.h"
 
-#include "core/textexport.h"
 #include "core/filelistmodel.h"
-#include "widgets/filelistview.h"
 #include "core/folderlisting.h"
-#include "widgets/folderlistwidget.h"
-#include "widgets/namedelegate.h"
 #include "core/paths.h"
-#include "widgets/workprogress.h"
+#include "core/textexport.h"
 #include "widgets/commandbutton.h"
 #include "widgets/commondialog.h"
+#include "widgets/filelistview.h"
+#include "widgets/folderlistwidget.h"
+#include "widgets/namedelegate.h"
+#include "widgets/workprogress.h"
 
 #include <QAccessibleWidget>
 #include <QApplication>
