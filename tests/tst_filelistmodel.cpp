@@ -54,8 +54,6 @@ class tst_FileListModel : public QObject
 
 private slots:
     void consistentThroughEveryChange();
-    void displayText_data();
-    void displayText();
     void naturalCaseInsensitiveOrder_data();
     void naturalCaseInsensitiveOrder();
     void neutralOrderUnderCLocale();
@@ -87,42 +85,6 @@ void tst_FileListModel::consistentThroughEveryChange()
     model.clear();
     QCOMPARE(model.rowCount(), 0);
     QVERIFY(!model.removeRow(0));
-}
-
-// clang-format off
-void tst_FileListModel::displayText_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("UTF-8") << QByteArray("Ünï 名前.txt") << QStringLiteral("Ünï 名前.txt");
-    QTest::newRow("not UTF-8") << Latin1Cafe << QStringLiteral("caf\uFFFD.txt");
-    QTest::newRow("line feed") << QByteArray("two\nlines") << QStringLiteral("two\u240Alines");
-    QTest::newRow("tab and DEL") << QByteArray("a\tb\x7f") << QStringLiteral("a\u2409b\u2421");
-    // Characters that would break the line and hide the rest of the name.
-    QTest::newRow("line separator") << QByteArray("b_ls\u2028SECOND.txt") << QStringLiteral("b_ls<U+2028>SECOND.txt");
-    QTest::newRow("paragraph separator") << QByteArray("a\u2029b") << QStringLiteral("a<U+2029>b");
-    QTest::newRow("NEL and other C1") << QByteArray("a\u0085b\u009f") << QStringLiteral("a<U+0085>b<U+009F>");
-    // Directional controls would show "abexe.txt"; shown, the text reads in byte order.
-    QTest::newRow("override") << QByteArray("ab\u202Etxt.exe") << QStringLiteral("ab<U+202E>txt.exe");
-    QTest::newRow("every directional control")
-        << QByteArray("\u202A\u202B\u202C\u202D\u2066\u2067\u2068\u2069\u200E\u200F\u061C")
-        << QStringLiteral("<U+202A><U+202B><U+202C><U+202D><U+2066><U+2067><U+2068><U+2069>"
-                          "<U+200E><U+200F><U+061C>");
-    // Right-to-left scripts without controls, and joiners that scripts need, stay as they are.
-    QTest::newRow("Hebrew") << QByteArray("שלום 2.txt") << QStringLiteral("שלום 2.txt");
-    QTest::newRow("Persian with ZWNJ") << QByteArray("می\u200Cخواهم.txt") << QStringLiteral("می\u200Cخواهم.txt");
-}
-// clang-format on
-
-void tst_FileListModel::displayText()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, shown);
-    FileListModel model;
-    model.setRows(rowsOf({ bytes }));
-    QCOMPARE(model.data(model.index(0, FileListModel::NameColumn)).toString(), shown);
-    // Only the shown text changes; the row keeps its bytes.
-    QCOMPARE(model.name(0), QByteArrayView(bytes));
 }
 
 // clang-format off

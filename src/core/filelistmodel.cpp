@@ -2,6 +2,7 @@
 #include "core/filelistmodel.h"
 
 #include "core/collation.h"
+#include "core/displaytext.h"
 #include "core/sortindex.h"
 
 #include <algorithm>
@@ -228,44 +229,9 @@ void FileListModel::setArrangement(FileArrangement files)
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
-namespace {
-
-// Characters that, drawn as they are, would break the line or reorder the
-// text around them, so that a name could hide or disguise part of itself:
-// C0 and C1 controls (line feed, NEL, ...), the line and paragraph
-// separators, and every directional formatting character.
-bool isHiddenCharacter(char16_t u)
-{
-    return u < 0x20 || (u >= 0x7F && u <= 0x9F) || u == 0x061C || u == 0x200E || u == 0x200F
-        || (u >= 0x2028 && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069);
-}
-
-} // namespace
-
 QString FileListModel::displayText(QByteArrayView bytes)
 {
-    const QString text = QString::fromUtf8(bytes);
-    // Nearly every name has none: no copy then, as this runs for every painted cell.
-    const auto first = std::find_if(
-        text.cbegin(), text.cend(), [](QChar c) { return isHiddenCharacter(c.unicode()); });
-    if (first == text.cend())
-        return text;
-
-    QString shown;
-    shown.reserve(text.size() + 16);
-    shown.append(QStringView(text.cbegin(), first));
-    for (auto it = first; it != text.cend(); ++it) {
-        const char16_t u = it->unicode();
-        if (!isHiddenCharacter(u))
-            shown.append(*it);
-        else if (u < 0x20)
-            shown.append(QChar(char16_t(0x2400 + u))); // the Control Pictures block mirrors C0
-        else if (u == 0x7F)
-            shown.append(QChar(char16_t(0x2421)));
-        else // no picture exists for these: name the code point
-            shown += QStringLiteral("<U+%1>").arg(uint(u), 4, 16, QChar(u'0')).toUpper();
-    }
-    return shown;
+    return ::displayText(bytes);
 }
 
 qsizetype FileListModel::memoryUse() const

@@ -108,11 +108,7 @@ public:
     // the same rows in a new order keep the selection and current row with their rows.
     void setArrangement(FileArrangement files);
 
-    // How a name's bytes are shown: UTF-8 with U+FFFD for invalid bytes; C0
-    // controls and DEL as their Control Pictures; C1 controls, the line and
-    // paragraph separators and the directional formatting characters as
-    // "<U+202E>". So every name keeps to one line and reads in the order of
-    // its bytes.
+    // How a name's bytes are shown: see displayText() in core/displaytext.h.
     static QString displayText(QByteArrayView bytes);
 
     // Bytes held by rows, order and sort keys, for the benchmark.
