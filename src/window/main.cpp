@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "core/translations.h"
 #include "window/frmfilenamereader.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Quillmere"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLMERE_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Quillmere"));
+    installTranslations();
 
     FrmFilenameReader window;
     window.show();

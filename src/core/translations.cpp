@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: MIT
+#include "core/translations.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+void installTranslations(const QLocale &locale)
+{
+    const auto install = [&](const QString &name, const QString &folder) {
+        auto *translator = new QTranslator(QCoreApplication::instance());
+        if (translator->load(locale, name, QStringLiteral("_"), folder))
+            QCoreApplication::installTranslator(translator);
+        else
+            delete translator;
+    };
+    // Qt's own first: a text the program translates itself wins, as the
+    // translator installed last is asked first.
+    install(QStringLiteral("qtbase"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    install(QStringLiteral("quillmere"), QStringLiteral(":/i18n"));
+}
