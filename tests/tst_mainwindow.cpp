@@ -6,6 +6,7 @@
 #include "modaldriver.h"
 #include "testdir.h"
 #include "widgets/filelistview.h"
+#include "widgets/folderlistwidget.h"
 #include "widgets/namedelegate.h"
 #include "window/frmfilenamereader.h"
 
@@ -38,7 +39,7 @@ struct Window
     {
         return window.findChild<T *>(QLatin1StringView(name));
     }
-    QListWidget *folders() const { return control<QListWidget>("ListFolder"); }
+    FolderListWidget *folders() const { return control<FolderListWidget>("ListFolder"); }
     FileListView *files() const { return control<FileListView>("LvFiles"); }
     QList<QAbstractItemView *> lists() const { return { folders(), files() }; }
 
@@ -765,7 +766,7 @@ void tst_MainWindow::folderListShowsPathsByDisplayRules()
     ui.settle();
     QCOMPARE(ui.folders()->count(), 1);
     const QListWidgetItem *item = ui.folders()->item(0);
-    QCOMPARE(FrmFilenameReader::folderPath(item), dir.filePath("two\nlines"));
+    QCOMPARE(ui.folders()->folderPath(0), dir.filePath("two\nlines"));
     QCOMPARE(item->text(), dir.filePath(QStringLiteral("two\u240Alines")));
     QCOMPARE(ui.rows(), QList<QByteArray> { "f" }); // listed by its real path
 }
