@@ -14,7 +14,6 @@
 #include "window/messages.h"
 #include "window/windowlook.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDropEvent>
