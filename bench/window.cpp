@@ -3,10 +3,10 @@
 
 #include "core/filelistmodel.h"
 #include "widgets/filelistview.h"
+#include "widgets/folderlistwidget.h"
 #include "window/frmfilenamereader.h"
 
 #include <QApplication>
-#include <QListWidget>
 #include <QTimer>
 
 #include <cstdio>
@@ -16,14 +16,14 @@ namespace bench {
 
 Window::Window(const QString &folder)
     : m_window(std::make_unique<FrmFilenameReader>())
-    , m_folders(m_window->findChild<QListWidget *>(QStringLiteral("ListFolder")))
+    , m_folders(m_window->findChild<FolderListWidget *>(QStringLiteral("ListFolder")))
     , m_view(m_window->findChild<FileListView *>(QStringLiteral("LvFiles")))
 {
     if (!m_folders || !m_view) {
         std::fprintf(stderr, "The window has no ListFolder or LvFiles.\n");
         std::exit(2);
     }
-    m_folders->addItem(folder);
+    m_folders->addFolder(folder);
 }
 
 Window::~Window() = default;

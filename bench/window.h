@@ -11,7 +11,7 @@
 class FileListModel;
 class FileListView;
 class FrmFilenameReader;
-class QListWidget;
+class FolderListWidget;
 
 namespace bench {
 
@@ -44,7 +44,7 @@ private:
     void waitFor(bool (FrmFilenameReader::*busy)() const);
 
     std::unique_ptr<FrmFilenameReader> m_window;
-    QListWidget *m_folders;
+    FolderListWidget *m_folders;
     FileListView *m_view;
 };
 

@@ -3,12 +3,12 @@
 #include "core/textexport.h"
 #include "testdir.h"
 #include "widgets/filelistview.h"
+#include "widgets/folderlistwidget.h"
 #include "window/frmfilenamereader.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
-#include <QListWidget>
 #include <QTest>
 #include <QThread>
 
@@ -157,9 +157,10 @@ void tst_QuillmereList::sortsAsTheWindow()
     QCOMPARE(::symlink("c.TXT", b.encodedPath() + "/link.txt"), 0);
 
     FrmFilenameReader window;
-    auto *folders = window.findChild<QListWidget *>(QStringLiteral("ListFolder"));
+    auto *folders = window.findChild<FolderListWidget *>(QStringLiteral("ListFolder"));
     auto *view = window.findChild<FileListView *>(QStringLiteral("LvFiles"));
-    folders->addItems({ a.path(), b.path() });
+    folders->addFolder(a.path());
+    folders->addFolder(b.path());
     window.PopulateListViewWithFiles(folders);
     QTRY_COMPARE_WITH_TIMEOUT(view->files()->rowCount(), 16, 30000);
     for (const int column : clicks) {

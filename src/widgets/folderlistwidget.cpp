@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "widgets/folderlistwidget.h"
 
+#include "core/filelistmodel.h"
 #include "widgets/listcues.h"
 
 #include <QClipboard>
@@ -13,6 +14,38 @@ FolderListWidget::FolderListWidget(QWidget *parent)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+}
+
+namespace {
+// Where an entry keeps its path; its text is only what is shown.
+constexpr int PathRole = Qt::UserRole;
+} // namespace
+
+bool FolderListWidget::addFolder(const QString &path)
+{
+    for (int row = 0; row < count(); ++row) {
+        if (folderPath(row) == path)
+            return false;
+    }
+    auto *entry = new QListWidgetItem(FileListModel::displayText(path.toUtf8()));
+    entry->setData(PathRole, path);
+    addItem(entry);
+    return true;
+}
+
+QString FolderListWidget::folderPath(int row) const
+{
+    const QListWidgetItem *entry = item(row);
+    return entry ? entry->data(PathRole).toString() : QString();
+}
+
+QStringList FolderListWidget::folders() const
+{
+    QStringList paths;
+    paths.reserve(count());
+    for (int row = 0; row < count(); ++row)
+        paths << folderPath(row);
+    return paths;
 }
 
 void FolderListWidget::keyPressEvent(QKeyEvent *event)

@@ -2,16 +2,28 @@
 #pragma once
 
 #include <QListWidget>
+#include <QStringList>
 
 // The folder list: a plain list box of folder paths in the order added,
 // single selection, which also shows where the focus is, shows a path that
 // does not fit in a tool tip, and reports the keys that stand for commands.
+// Each entry keeps its exact path and shows it by the file list's display
+// rules, so that a line feed in a name cannot make one folder look like two.
+// Entries are added through addFolder() only.
 class FolderListWidget : public QListWidget
 {
     Q_OBJECT
 
 public:
     explicit FolderListWidget(QWidget *parent = nullptr);
+
+    // Appends path unless an entry is exactly that path (case and all);
+    // returns whether it did. O(count()).
+    bool addFolder(const QString &path);
+    // The exact path of the entry at row.
+    QString folderPath(int row) const;
+    // Every entry's path, in list order.
+    QStringList folders() const;
 
 signals:
     // Delete was pressed; the window treats it as its "Remove".

@@ -1,10 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "widgets/workprogress.h"
 
+#include "core/background.h"
+
 #include <QAbstractScrollArea>
+#include <QDir>
 #include <QEvent>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
+#include <QShortcut>
+#include <QTimer>
 #include <QVBoxLayout>
 
 WorkProgress::WorkProgress(QAbstractScrollArea *list)
@@ -13,6 +19,9 @@ WorkProgress::WorkProgress(QAbstractScrollArea *list)
     , m_rows(list->viewport())
     , m_text(new QLabel(this))
     , m_cancel(new QPushButton(tr("Cancel"), this))
+    , m_delay(new QTimer(this))
+    , m_update(new QTimer(this))
+    , m_escape(new QShortcut(QKeySequence(Qt::Key_Escape), this))
 {
     setObjectName(QStringLiteral("WorkProgress"));
     setFrameShape(QFrame::StyledPanel);
@@ -30,8 +39,64 @@ WorkProgress::WorkProgress(QAbstractScrollArea *list)
     layout->addWidget(m_cancel, 0, Qt::AlignHCenter);
     connect(m_cancel, &QPushButton::clicked, this, &WorkProgress::cancelClicked);
 
+    // Quick work shows nothing; work that lasts shows what it does, a few times a second.
+    m_delay->setSingleShot(true);
+    m_delay->setInterval(300);
+    connect(m_delay, &QTimer::timeout, this, &WorkProgress::refresh);
+    m_update->setInterval(250);
+    connect(m_update, &QTimer::timeout, this, &WorkProgress::refresh);
+    // Esc stops only what the user can see running.
+    m_escape->setContext(Qt::WindowShortcut);
+    m_escape->setEnabled(false);
+    connect(m_escape, &QShortcut::activated, this, &WorkProgress::cancelClicked);
+
     m_rows->installEventFilter(this);
     hide();
+}
+
+void WorkProgress::start(std::shared_ptr<const WorkStatus> status)
+{
+    m_status = std::move(status);
+    if (isVisible())
+        refresh(); // a replaced rebuild's progress goes on for the new one
+    else if (!m_delay->isActive())
+        m_delay->start();
+}
+
+void WorkProgress::refresh()
+{
+    if (!m_status)
+        return;
+    const bool first = !isVisible();
+    showText(textFor(*m_status));
+    if (!first)
+        return;
+    m_update->start();
+    m_escape->setEnabled(true);
+    emit shown();
+}
+
+void WorkProgress::finish()
+{
+    m_status.reset();
+    m_delay->stop();
+    m_update->stop();
+    m_escape->setEnabled(false);
+    hide();
+    m_list->setAccessibleDescription(QString());
+}
+
+QString WorkProgress::textFor(const WorkStatus &status) const
+{
+    if (status.stopRequested())
+        return tr("Cancelling...");
+    if (status.phase() == WorkStatus::Sorting)
+        return tr("Sorting the list...\nPress Esc or Cancel to stop.");
+    const qsizetype files = status.filesFound();
+    const QString folder = fontMetrics().elidedText(QDir::toNativeSeparators(status.folder()),
+        Qt::ElideMiddle, m_list->viewport()->width() - 40);
+    return tr("Reading %1\n%2 found so far\nPress Esc or Cancel to stop.")
+        .arg(folder, files == 1 ? tr("1 file") : tr("%1 files").arg(QLocale().toString(files)));
 }
 
 void WorkProgress::showText(const QString &text)
@@ -44,12 +109,6 @@ void WorkProgress::showText(const QString &text)
         show();
         raise();
     }
-}
-
-void WorkProgress::finish()
-{
-    hide();
-    m_list->setAccessibleDescription(QString());
 }
 
 bool WorkProgress::eventFilter(QObject *watched, QEvent *event)

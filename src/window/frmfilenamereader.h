@@ -10,12 +10,9 @@
 
 class CommonDialog;
 class FileListView;
+class FolderListWidget;
 class QLabel;
-class QListWidget;
-class QListWidgetItem;
 class QPushButton;
-class QShortcut;
-class QTimer;
 class WorkProgress;
 
 // The program's one window: the folder list, the file list derived from it,
@@ -34,7 +31,7 @@ public:
     // running is stopped and replaced. The list changes, whole, when the
     // rebuild ends. Folders that cannot be listed are left out and named, with
     // the system's reason, in one warning afterwards.
-    void PopulateListViewWithFiles(const QListWidget *FolderList);
+    void PopulateListViewWithFiles(const FolderListWidget *FolderList);
 
     // Whether a rebuild or a sort is running. Save, the file list's Remove
     // and the column headers do nothing meanwhile.
@@ -51,13 +48,6 @@ public:
 
     // How folders are read; the default is listFolder().
     void setFolderReader(FolderReader reader) { m_reader = std::move(reader); }
-
-    // The text that "Info" shows.
-    static QString infoText();
-
-    // The exact path of a folder list entry; the entry shows it by the file
-    // list's display rules.
-    static QString folderPath(const QListWidgetItem *item);
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -82,14 +72,12 @@ private:
     void rebuildFinished();
     void sortFinished();
     void cancelClicked();
-    void showProgress();
-    // Appends folder unless an entry is exactly that path; returns whether it did.
-    bool addFolder(const QString &folder);
+    void enableListCommands(bool enabled);
 
     QLabel *Label1;
     QPushButton *CmdAddFolder;
     QPushButton *CmdDelFolder;
-    QListWidget *ListFolder;
+    FolderListWidget *ListFolder;
     QLabel *Label2;
     QPushButton *CmdDelList;
     FileListView *LvFiles;
@@ -105,8 +93,5 @@ private:
     QFutureWatcher<FileArrangement> *m_sort = nullptr;
     std::shared_ptr<WorkStatus> m_status;
     WorkProgress *m_progress;
-    QTimer *m_progressDelay;
-    QTimer *m_progressUpdate;
-    QShortcut *m_escape;
     int m_saves = 0;
 };

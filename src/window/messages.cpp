@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: MIT
+#include "window/messages.h"
+
+#include "core/filelistmodel.h"
+#include "core/filerows.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace Messages {
+
+void show(QWidget *parent, QMessageBox::Icon icon, const QString &text)
+{
+    QMessageBox box(icon, QStringLiteral("Quillmere"), text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+void warn(QWidget *parent, const QString &text)
+{
+    show(parent, QMessageBox::Warning, text);
+}
+
+QString shownPath(const QString &path)
+{
+    return FileListModel::displayText(QDir::toNativeSeparators(path).toUtf8());
+}
+
+void warnCannotSort(QWidget *parent)
+{
+    warn(parent,
+        QCoreApplication::translate("Messages",
+            "The list cannot be sorted; its files stay in the order of their folders.\n\n%1")
+            .arg(FileRows::limitReason()));
+}
+
+QString infoText()
+{
+    const char *const lines[] = {
+        "This Program convert list of files into text file.",
+        "",
+        "How To Use:",
+        "1. Add folder to collect list of files (chose one file inside the folder)",
+        "2. Modify your folder selection with add/remove button",
+        "3. Modify your list of files with remove button",
+        "4. Save File List into TXT format",
+        "",
+        "Created by: quillmere@example.org",
+    };
+    QString text;
+    for (const char *line : lines)
+        text += QLatin1StringView(line) + u'\n';
+    return text;
+}
+
+void showInfo(QWidget *parent)
+{
+    show(parent, QMessageBox::Information, infoText());
+}
+
+} // namespace Messages

@@ -1,0 +1,121 @@
+// SPDX-License-Identifier: MIT
+#include "window/windowlook.h"
+
+#include "widgets/commandbutton.h"
+
+#include <QAccessibleWidget>
+#include <QColor>
+#include <QIcon>
+#include <QLabel>
+#include <QPainter>
+#include <QPalette>
+#include <QSvgRenderer>
+
+#include <algorithm>
+#include <cmath>
+
+namespace WindowLook {
+
+QRect twips(int left, int top, int width, int height)
+{
+    return QRect(left / 15, top / 15, width / 15, height / 15);
+}
+
+// A desktop font of another size would cut the captions of the narrow buttons.
+QFont dialogFont()
+{
+    QFont font(QStringLiteral("Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(8.25);
+    return font;
+}
+
+QFont verdana(bool bold)
+{
+    QFont font(QStringLiteral("Verdana"));
+    font.setStyleHint(QFont::SansSerif); // the nearest sans font where Verdana is missing
+    font.setPointSizeF(8.25);
+    font.setBold(bold);
+    return font;
+}
+
+double contrast(const QColor &a, const QColor &b)
+{
+    auto luminance = [](const QColor &colour) {
+        auto linear = [](float c) {
+            return c <= 0.04045f ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        const QColor rgb = colour.toRgb();
+        return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF())
+            + 0.0722 * linear(rgb.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The bands are the platform's grey-text colour with white captions, where
+// that grey is dark enough for white text to be read; many palettes make it
+// too light (Qt's own: 1.9:1), and then the standard scheme's mid grey serves.
+void paintBand(QLabel *label, const QPalette &windowPalette)
+{
+    const QColor white(Qt::white);
+    QColor band = windowPalette.color(QPalette::Disabled, QPalette::WindowText);
+    if (contrast(band, white) < 4.5)
+        band = QColor(0x6d, 0x6d, 0x6d);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, band);
+    palette.setColor(QPalette::WindowText, white);
+    label->setPalette(palette);
+}
+
+QLabel *headingBand(const QString &caption, QWidget *parent)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setFont(verdana(true));
+    label->setAutoFillBackground(true);
+    label->setFocusPolicy(Qt::NoFocus);
+    paintBand(label, parent->palette());
+    return label;
+}
+
+QPushButton *commandButton(const QString &caption, const QString &accessibleName, QWidget *parent)
+{
+    auto *button = new CommandButton(caption, parent);
+    button->setAccessibleName(accessibleName);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QIcon renderedIcon()
+{
+    QSvgRenderer artwork(QStringLiteral(":/quillmere.svg"));
+    QIcon icon;
+    for (const int size : { 16, 32 }) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        artwork.render(&painter);
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+namespace {
+
+QAccessibleInterface *frameAccessible(const QString &className, QObject *object)
+{
+    if (className == QLatin1StringView("FrmFilenameReader") && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    return nullptr;
+}
+
+} // namespace
+
+void installFrameAccessibility()
+{
+    // Qt keeps every factory installed; one is enough for any number of windows.
+    static const bool installed = (QAccessible::installFactory(frameAccessible), true);
+    Q_UNUSED(installed);
+}
+
+} // namespace WindowLook

@@ -1,0 +1,273 @@
+// SPDX-License-Identifier: MIT
+#include "core/filelistmodel.h"
+#include "core/folderlisting.h"
+#include "testdir.h"
+#include "widgets/filelistview.h"
+#include "widgets/folderlistwidget.h"
+#include "widgets/namedelegate.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextDocument>
+#include <QToolTip>
+
+namespace {
+
+// The two lists at the window's sizes, with a button to take the focus
+// elsewhere; the file list shows the files of the folders given to list().
+struct Lists
+{
+    Lists()
+    {
+        window.resize(386, 415);
+        folders->setGeometry(7, 35, 372, 82);
+        folders->setItemDelegate(new NameDelegate(folders));
+        files->setGeometry(7, 147, 372, 232);
+        elsewhere->setGeometry(7, 385, 100, 22);
+        window.show();
+        window.activateWindow();
+    }
+
+    // Lists every folder into the file list, in order.
+    bool list(const QStringList &paths) const
+    {
+        FileRows rows;
+        for (const QString &path : paths) {
+            if (!listFolder(path, rows, nullptr))
+                return false;
+        }
+        return files->files()->setRows(std::move(rows));
+    }
+    void sortByName() const
+    {
+        files->setSorted(true);
+        files->setSortKey(FileListModel::NameColumn);
+        files->setSortOrder(Qt::AscendingOrder);
+    }
+    QList<QAbstractItemView *> both() const { return { folders, files }; }
+    QList<QByteArray> rows() const
+    {
+        QList<QByteArray> names;
+        for (int row = 0; row < files->files()->rowCount(); ++row)
+            names << files->files()->name(row).toByteArray();
+        return names;
+    }
+
+    QWidget window;
+    FolderListWidget *folders = new FolderListWidget(&window);
+    FileListView *files = new FileListView(&window);
+    QPushButton *elsewhere = new QPushButton(QStringLiteral("Elsewhere"), &window);
+};
+
+// The tool tip's text as the user reads it, or empty while none shows.
+QString shownToolTip(QAbstractItemView *view, const QModelIndex &index)
+{
+    const QRect cell = view->visualRect(index);
+    const QPoint at(std::max(cell.left(), 0) + 5, cell.center().y());
+    QHelpEvent event(QEvent::ToolTip, at, view->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(view->viewport(), &event);
+    if (!QToolTip::isVisible())
+        return QString();
+    QTextDocument document;
+    document.setHtml(QToolTip::text());
+    return document.toPlainText();
+}
+
+} // namespace
+
+// The folder list and the file list as controls of their own: what they
+// hold, their keys, and the cues that show focus, cut-off text and direction.
+class tst_ListWidgets : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void folderListKeepsExactPaths();
+    void focusShowsInLists();
+    void keysMoveByRows();
+    void deleteAndCopyKeys();
+    void cutOffTextShowsInToolTips();
+    void eachNameInItsOwnDirection();
+};
+
+void tst_ListWidgets::folderListKeepsExactPaths()
+{
+    FolderListWidget folders;
+    QVERIFY(folders.addFolder(QStringLiteral("/data/two\nlines")));
+    // The exact path is what is compared: one shown alike, or differing in case, is another.
+    QVERIFY(!folders.addFolder(QStringLiteral("/data/two\nlines")));
+    QVERIFY(folders.addFolder(QStringLiteral("/data/two\u240Alines")));
+    QVERIFY(folders.addFolder(QStringLiteral("/data/Data")));
+    QVERIFY(folders.addFolder(QStringLiteral("/data/data")));
+    QCOMPARE(folders.count(), 4);
+    QCOMPARE(folders.folders(),
+        (QStringList { "/data/two\nlines", "/data/two\u240Alines", "/data/Data", "/data/data" }));
+    QCOMPARE(folders.folderPath(0), QStringLiteral("/data/two\nlines"));
+    QCOMPARE(folders.item(0)->text(), QStringLiteral("/data/two\u240Alines"));
+    QCOMPARE(folders.folderPath(4), QString());
+    delete folders.takeItem(0);
+    QCOMPARE(folders.folderPath(0), QStringLiteral("/data/two\u240Alines"));
+}
+
+void tst_ListWidgets::focusShowsInLists()
+{
+    TestDir dir;
+    QCOMPARE(dir.createFiles({ "a", "b" }), QString());
+    Lists lists;
+    QVERIFY(QTest::qWaitForWindowActive(&lists.window));
+    lists.folders->addFolder(dir.path());
+    QVERIFY(lists.list({ dir.path() }));
+    lists.folders->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+    lists.files->setCurrentIndex(lists.files->model()->index(1, 0));
+    for (QAbstractItemView *list : lists.both()) {
+        list->setFocus();
+        QTRY_VERIFY2(list->hasFocus(), "the list to take the focus");
+        const QImage focused = list->viewport()->grab().toImage();
+        lists.elsewhere->setFocus();
+        QTRY_VERIFY2(!list->hasFocus(), "the list to lose the focus");
+        QVERIFY2(list->viewport()->grab().toImage() != focused,
+            qPrintable(list->metaObject()->className()
+                + QStringLiteral(" looks the same with and without the focus")));
+    }
+}
+
+void tst_ListWidgets::keysMoveByRows()
+{
+    TestDir dir, other;
+    QList<QByteArray> names;
+    for (int i = 0; i < 60; ++i)
+        names << QByteArray::number(100 + i) + ".txt";
+    QCOMPARE(dir.createFiles(names), QString());
+    QCOMPARE(other.createFiles({ "x" }), QString());
+    Lists lists;
+    QVERIFY(QTest::qWaitForWindowActive(&lists.window));
+    lists.folders->addFolder(dir.path());
+    lists.folders->addFolder(other.path());
+    QVERIFY(lists.list({ dir.path(), other.path() }));
+
+    // The first Down selects the first row, though the view made it current on focus.
+    for (QAbstractItemView *list : lists.both()) {
+        list->clearSelection();
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(list->selectionModel()->selectedRows().size(), 1);
+        QCOMPARE(list->selectionModel()->selectedRows().first().row(), 0);
+    }
+
+    FileListView *files = lists.files;
+    const int last = files->model()->rowCount() - 1;
+    QCOMPARE(last, 60);
+    files->setCurrentIndex(files->model()->index(10, 1)); // the Extension cell
+    QTest::keyClick(files, Qt::Key_End);
+    QCOMPARE(files->selectedRow(), last);
+    QCOMPARE(files->currentIndex().column(), 1);
+    QTest::keyClick(files, Qt::Key_Home);
+    QCOMPARE(files->selectedRow(), 0);
+    QTest::keyClick(files, Qt::Key_PageDown);
+    QVERIFY2(files->selectedRow() > 5 && files->selectedRow() < last, "a page down, in rows");
+}
+
+void tst_ListWidgets::deleteAndCopyKeys()
+{
+    TestDir first, second;
+    QCOMPARE(first.createFiles({ "a.txt", "b.txt", "c.txt" }), QString());
+    QCOMPARE(second.createFiles({ "d.txt" }), QString());
+    Lists lists;
+    QVERIFY(QTest::qWaitForWindowActive(&lists.window));
+    lists.folders->addFolder(first.path());
+    lists.folders->addFolder(second.path());
+    QVERIFY(lists.list({ first.path(), second.path() }));
+    lists.sortByName();
+
+    // Copy takes the selected row's name as shown; Delete is left to the window.
+    FileListView *files = lists.files;
+    QSignalSpy removeFile(files, &FileListView::removeKeyPressed);
+    files->setFocus();
+    files->setCurrentIndex(files->model()->index(1, 1)); // b.txt, the Extension cell
+    QTest::keyClick(files, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("b.txt"));
+    QTest::keyClick(files, Qt::Key_Delete);
+    QCOMPARE(removeFile.count(), 1);
+    QCOMPARE(lists.rows().size(), 4);
+
+    FolderListWidget *folders = lists.folders;
+    QSignalSpy removeFolder(folders, &FolderListWidget::removeKeyPressed);
+    folders->setFocus();
+    folders->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+    QTest::keyClick(folders, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), first.path());
+    QTest::keyClick(folders, Qt::Key_Delete);
+    QCOMPARE(removeFolder.count(), 1);
+    QCOMPARE(folders->count(), 2);
+
+    // No other key stands for a command or changes a list.
+    for (QWidget *list : { static_cast<QWidget *>(folders), static_cast<QWidget *>(files) }) {
+        for (const Qt::Key key : { Qt::Key_Backspace, Qt::Key_Insert, Qt::Key_Space, Qt::Key_F2 })
+            QTest::keyClick(list, key);
+    }
+    QCOMPARE(removeFile.count(), 1);
+    QCOMPARE(removeFolder.count(), 1);
+    QCOMPARE(folders->folders(), (QStringList { first.path(), second.path() }));
+    QCOMPARE(lists.rows().size(), 4);
+}
+
+void tst_ListWidgets::cutOffTextShowsInToolTips()
+{
+    TestDir dir;
+    const QByteArray longName = QByteArray(70, 'n') + "<b>bold&amp;.txt";
+    QCOMPARE(dir.createFiles({ "short.txt", longName }), QString());
+    const QString deep = dir.filePath(QString(90, u'f'));
+    QVERIFY(QDir().mkpath(deep));
+    QCOMPARE(dir.createFiles({ QFile::encodeName(QString(90, u'f')) + "/x" }), QString());
+    Lists lists;
+    QVERIFY(QTest::qWaitForWindowActive(&lists.window));
+    lists.folders->addFolder(dir.path());
+    lists.folders->addFolder(deep);
+    QVERIFY(lists.list({ dir.path(), deep }));
+    lists.sortByName(); // n..., short.txt, x
+
+    FileListView *files = lists.files;
+    const QAbstractItemModel *model = files->model();
+    QCOMPARE(shownToolTip(files, model->index(1, 0)), QString()); // short.txt fits
+    QTRY_VERIFY2(!QToolTip::isVisible(), "no tool tip");
+    QCOMPARE(shownToolTip(files, model->index(0, 0)), QString::fromUtf8(longName));
+
+    FolderListWidget *folders = lists.folders;
+    QToolTip::hideText();
+    QTRY_VERIFY2(!QToolTip::isVisible(), "the tool tip to go");
+    QCOMPARE(shownToolTip(folders, folders->model()->index(0, 0)), QString());
+    QCOMPARE(shownToolTip(folders, folders->model()->index(1, 0)), deep);
+    QToolTip::hideText();
+}
+
+void tst_ListWidgets::eachNameInItsOwnDirection()
+{
+    TestDir dir;
+    QCOMPARE(dir.createFiles({ "שלום.txt", "abc.txt" }), QString());
+    Lists lists;
+    QVERIFY(lists.list({ dir.path() }));
+    auto *delegate = dynamic_cast<NameDelegate *>(lists.files->itemDelegate());
+    QVERIFY(delegate);
+    auto laidOut = [&](const QByteArray &name) {
+        const int row = lists.rows().indexOf(name);
+        QStyleOptionViewItem option;
+        option.initFrom(lists.files);
+        delegate->initStyleOption(&option, lists.files->model()->index(row, 0));
+        return std::pair(option.direction, option.displayAlignment & Qt::AlignHorizontal_Mask);
+    };
+    const auto left = Qt::AlignLeft | Qt::AlignAbsolute;
+    QCOMPARE(laidOut("שלום.txt"), std::pair(Qt::RightToLeft, left));
+    QCOMPARE(laidOut("abc.txt"), std::pair(Qt::LeftToRight, left));
+    // In a right-to-left window names line up on the right, and keep their own direction.
+    lists.window.setLayoutDirection(Qt::RightToLeft);
+    const auto right = Qt::AlignRight | Qt::AlignAbsolute;
+    QCOMPARE(laidOut("שלום.txt"), std::pair(Qt::RightToLeft, right));
+    QCOMPARE(laidOut("abc.txt"), std::pair(Qt::LeftToRight, right));
+}
+
+QTEST_MAIN(tst_ListWidgets)
+#include "tst_listwidgets.moc"

@@ -1,0 +1,103 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "core/filelistmodel.h"
+#include "modaldriver.h"
+#include "widgets/filelistview.h"
+#include "widgets/folderlistwidget.h"
+#include "window/frmfilenamereader.h"
+
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTest>
+
+#include <algorithm>
+
+// The window under test, shown, with its controls found by their names.
+struct Window
+{
+    Window()
+    {
+        window.show();
+        window.activateWindow();
+    }
+
+    template<typename T = QPushButton> T *control(const char *name) const
+    {
+        return window.findChild<T *>(QLatin1StringView(name));
+    }
+    FolderListWidget *folders() const { return control<FolderListWidget>("ListFolder"); }
+    FileListView *files() const { return control<FileListView>("LvFiles"); }
+    QList<QAbstractItemView *> lists() const { return { folders(), files() }; }
+
+    QStringList folderList() const
+    {
+        QStringList list;
+        for (int i = 0; i < folders()->count(); ++i)
+            list << folders()->item(i)->text();
+        return list;
+    }
+    QList<QByteArray> rows() const
+    {
+        QList<QByteArray> names;
+        const FileListModel *model = files()->files();
+        for (int row = 0; row < model->rowCount(); ++row)
+            names << model->name(row).toByteArray();
+        return names;
+    }
+    QList<QByteArray> sortedRows() const
+    {
+        QList<QByteArray> names = rows();
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    void selectFolder(int row) const
+    {
+        folders()->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+    }
+    void selectFile(int row) const { files()->setCurrentIndex(files()->model()->index(row, 0)); }
+    // Whether exactly one message box came, a warning that names path and the system's reason.
+    bool warnedOnce(const QString &path, int error) const
+    {
+        if (dialogs.boxes.size() != 1) {
+            qWarning() << dialogs.boxes.size() << "message boxes";
+            return false;
+        }
+        const ModalDriver::Box &box = dialogs.boxes.first();
+        const bool named = box.text.contains(path) && box.text.contains(qt_error_string(error));
+        if (!named)
+            qWarning() << box.text;
+        return named && box.title == QStringLiteral("Quillmere")
+            && box.icon == QMessageBox::Warning;
+    }
+    // Waits for the rebuild or sort to end, a generous while on a busy disk.
+    void settle() const
+    {
+        QTRY_VERIFY2_WITH_TIMEOUT(!window.isBusy(), "the rebuild or sort to end", 30000);
+    }
+    // "Add", choosing path in the file dialog, and the rebuild that follows.
+    void add(const QString &path)
+    {
+        dialogs.choose(path);
+        control("CmdAddFolder")->click();
+        settle();
+    }
+    void clickHeader(int section, bool wait = true) const
+    {
+        QHeaderView *header = files()->header();
+        const QPoint at(header->sectionViewportPosition(section) + 10, header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+        if (wait)
+            settle();
+    }
+    // "Save List to TXT File" to path, waiting until it is written or refused.
+    void save(const QString &path)
+    {
+        dialogs.type(path);
+        control("CmdSaveTXT")->click();
+        QTRY_VERIFY2_WITH_TIMEOUT(!window.isSaving(), "the save to end", 30000);
+    }
+
+    ModalDriver dialogs;
+    FrmFilenameReader window;
+};
