@@ -44,7 +44,9 @@ xs_start() {
     cookie=$(mcookie 2>/dev/null || od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
     export XAUTHORITY=$xs_dir/Xauthority
     xauth -q -f "$XAUTHORITY" add :0 . "$cookie" 2>/dev/null
-    Xvfb -displayfd 3 -auth "$XAUTHORITY" -screen 0 "${size}x24" -dpi "$dpi" -nolisten tcp \
+    # -noreset: by default the server resets when its last client leaves, and
+    # a program that connects during the reset is refused.
+    Xvfb -displayfd 3 -auth "$XAUTHORITY" -screen 0 "${size}x24" -dpi "$dpi" -nolisten tcp -noreset \
         3>"$xs_dir/display" >"$xs_dir/xvfb.log" 2>&1 &
     xs_xvfb_pid=$!
     for _ in $(seq 100); do
@@ -68,8 +70,24 @@ xs_start() {
         return 1
     fi
     # A bus of our own, ended by pid: dbus-run-session would only end it when
-    # its one child ends, and --fork would hide the daemon's pid.
-    dbus-daemon --session --nofork --nopidfile --print-address=4 \
+    # its one child ends, and --fork would hide the daemon's pid. It starts no
+    # service (no servicedir): the desktop's accessibility bus or dconf would
+    # be processes of their own, and would change what the program does.
+    cat >"$xs_dir/bus.conf" <<EOF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:dir=$xs_dir</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+EOF
+    dbus-daemon --config-file="$xs_dir/bus.conf" --nofork --nopidfile --print-address=4 \
         4>"$xs_dir/bus" >"$xs_dir/bus.log" 2>&1 &
     xs_bus_pid=$!
     local address=

@@ -133,17 +133,27 @@ move_pointer() {
 }
 
 # Types a path into the focused file dialog's name field and accepts it.
+# Typing a folder's path makes Qt's dialog open that folder; on a busy
+# machine the folder may load after the rest of the name was typed and clear
+# it, leaving the dialog open: then the name is typed again, once the folder
+# is open.
 choose_in_dialog() {
-    local dialog
+    local dialog attempt
     dialog=$(find_window "$1")
-    xdotool windowfocus --sync "$dialog"
-    xdotool type --delay 5 "$2"
-    xdotool key Return
-    # The name field's completer may take the first Return.
-    for _ in 1 2 3; do
-        sleep 0.3
+    for attempt in 1 2 3; do
         xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+        xdotool windowfocus --sync "$dialog"
+        [ "$attempt" -eq 1 ] || xdotool key ctrl+a
+        xdotool type --delay 5 "$2"
         xdotool key Return
+        # The name field's completer may take the first Return.
+        for _ in 1 2 3; do
+            sleep 0.3
+            xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+            xdotool key Return
+        done
+        xs_wait_gone "$1" 5 && return 0
+        echo "note: the dialog \"$1\" is still open; typing the name again" >&2
     done
     wait_window_gone "$1"
 }
