@@ -1,4 +1,5 @@
 # SPDX-License-Identifier: MIT
+# shellcheck shell=bash disable=SC2034  # xs_* are read by the scripts that source this
 # Sourced by the real-window tests and scripts/check-deb: starts a private X
 # server and a private session bus, finds windows, and ends every process it
 # or the caller started, so that no Xvfb, dbus-daemon or traced program
