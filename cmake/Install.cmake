@@ -70,7 +70,28 @@ install(TARGETS quillmere
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS quillmere-list RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(UNIX)
-    install(FILES docs/quillmere-list.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    # Manual pages and the changelog go in compressed, as Debian's policy and
+    # man itself expect; -n keeps the time stamp out, so builds are reproducible.
+    find_program(QUILLMERE_GZIP gzip)
+    if(NOT QUILLMERE_GZIP)
+        message(FATAL_ERROR "gzip is needed to install the manual pages")
+    endif()
+    set(_quillmere_docs docs/quillmere.1 docs/quillmere-list.1 data/changelog)
+    set(_quillmere_gz)
+    foreach(doc IN LISTS _quillmere_docs)
+        get_filename_component(_name "${doc}" NAME)
+        set(_out "${CMAKE_BINARY_DIR}/doc/${_name}.gz")
+        add_custom_command(OUTPUT "${_out}"
+            COMMAND "${CMAKE_COMMAND}" -E make_directory "${CMAKE_BINARY_DIR}/doc"
+            COMMAND "${QUILLMERE_GZIP}" -9nc "${CMAKE_SOURCE_DIR}/${doc}" > "${_out}"
+            DEPENDS "${CMAKE_SOURCE_DIR}/${doc}"
+            COMMENT "Compressing ${doc}")
+        list(APPEND _quillmere_gz "${_out}")
+    endforeach()
+    add_custom_target(quillmere_docs ALL DEPENDS ${_quillmere_gz})
+    add_dependencies(quillmere quillmere_docs)
+    install(FILES "${CMAKE_BINARY_DIR}/doc/quillmere.1.gz" "${CMAKE_BINARY_DIR}/doc/quillmere-list.1.gz"
+            DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
 if(UNIX AND NOT APPLE)
     install(FILES data/${QUILLMERE_APP_ID}.desktop
@@ -83,17 +104,25 @@ if(UNIX AND NOT APPLE)
     install(FILES data/quillmere.svg
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
             RENAME ${QUILLMERE_APP_ID}.svg)
+    # Debian's layout for every package: the licence in machine-readable form
+    # and the changelog, both under the package's own name.
+    install(FILES data/copyright "${CMAKE_BINARY_DIR}/doc/changelog.gz"
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quillmere)
 endif()
 
 # cpack -G DEB: dependencies come from the binary through dpkg-shlibdeps.
 set(CPACK_PACKAGE_NAME quillmere)
 set(CPACK_PACKAGE_VENDOR "The Quillmere developers")
 set(CPACK_PACKAGE_CONTACT "The Quillmere developers <quillmere@example.org>")
-set(CPACK_PACKAGE_HOMEPAGE_URL "https://example.org/quillmere")
+# No Homepage field: the project has no public page yet.
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+# One string (two would join with a ";"), broken by hand: the package's
+# description lines must stay within 80 columns.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Quillmere lists every file of the folders you choose, with its extension, lets you "
-    "remove and sort rows, and saves the file names to a text file, one per line.")
+    "Quillmere lists every file of the folders you choose, with its extension.\n\
+Remove the rows you do not want, sort by a column, and save the file names\n\
+to a text file, one per line. quillmere-list writes the same list from a\n\
+terminal.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

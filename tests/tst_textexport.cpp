@@ -130,6 +130,8 @@ void tst_TextExport::namesRoundTripFromDisk()
     QCOMPARE(source.createFiles({ Latin1Cafe, utf8 }), QString());
     FileRows rows;
     QVERIFY(listFolder(source.path(), rows, nullptr));
+    if (qstrcmp(folderListingMethod(), "qt") == 0)
+        QSKIP("QDirIterator cannot keep a name that is not valid UTF-8");
     FileListModel files;
     files.setRows(std::move(rows));
     files.setSorted(true);

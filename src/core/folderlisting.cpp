@@ -5,10 +5,31 @@
 
 #include <QFile>
 
-#ifdef Q_OS_WIN
+// The build may choose how folders are read (QUILLMERE_LISTING in CMake), so
+// that the portable ways are built and tested on Linux too; by default the
+// fastest one the system has.
+#if !defined(QUILLMERE_LISTING_GETDENTS64) && !defined(QUILLMERE_LISTING_READDIR)                  \
+    && !defined(QUILLMERE_LISTING_QT)
+#if defined(Q_OS_WIN)
+#define QUILLMERE_LISTING_QT
+#elif defined(__linux__) && defined(__GLIBC__)
+#define QUILLMERE_LISTING_GETDENTS64
+#else
+#define QUILLMERE_LISTING_READDIR
+#endif
+#endif
+#if defined(QUILLMERE_LISTING_GETDENTS64) && !(defined(__linux__) && defined(__GLIBC__))
+#error "getdents64 needs Linux and glibc"
+#endif
+#if defined(Q_OS_WIN) && !defined(QUILLMERE_LISTING_QT)
+#error "Windows lists folders through Qt only"
+#endif
+
+#ifdef QUILLMERE_LISTING_QT
 #include <QDirIterator>
 #include <QFileInfo>
-#else
+#endif
+#ifndef Q_OS_WIN
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -55,6 +76,17 @@ bool isListedFile(int dirFd, const char *name, unsigned char type)
 }
 #endif
 
+const char *folderListingMethod()
+{
+#if defined(QUILLMERE_LISTING_GETDENTS64)
+    return "getdents64";
+#elif defined(QUILLMERE_LISTING_READDIR)
+    return "readdir";
+#else
+    return "qt";
+#endif
+}
+
 QString listingCancelled()
 {
     return QStringLiteral("The listing was cancelled.");
@@ -85,11 +117,16 @@ bool listFolderBytes(
     if (stopped())
         return fail(listingCancelled());
 
+#ifdef QUILLMERE_LISTING_QT
 #ifdef Q_OS_WIN
     // A bare drive ("C:") names the drive's current folder to Windows; we mean its root.
     QString path = QString::fromUtf8(nativePath);
     if (path.size() == 2 && path.at(1) == u':')
         path += u'/';
+#else
+    // Names that are not valid UTF-8 do not survive QString; the other ways keep them.
+    const QString path = QFile::decodeName(nativePath);
+#endif
     const QFileInfo info(path);
     if (!info.isDir() || !info.isReadable())
         return fail(info.exists() ? QStringLiteral("The folder cannot be read.")
@@ -99,7 +136,15 @@ bool listFolderBytes(
         if (stopped())
             return fail(listingCancelled());
         it.next();
+        // QDir::Files also passes links to FIFOs, sockets and devices; the
+        // other ways list only what leads to a plain file.
+        if (!it.fileInfo().isFile())
+            continue;
+#ifdef Q_OS_WIN
         if (!rows.append(it.fileName().toUtf8()))
+#else
+        if (!rows.append(QFile::encodeName(it.fileName())))
+#endif
             return fail(tooMany);
     }
     return true;
@@ -111,7 +156,7 @@ bool listFolderBytes(
         return fail(qt_error_string(errno));
     FdCloser closer { fd };
 
-#if defined(__linux__) && defined(__GLIBC__)
+#if defined(QUILLMERE_LISTING_GETDENTS64)
     // getdents64 straight into a large buffer: a third fewer system calls and
     // no per-entry copy, which matters on folders of a million files.
     constexpr size_t BufferSize = 1 << 18;

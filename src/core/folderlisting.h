@@ -33,6 +33,10 @@ bool listFolder(
 bool listFolderBytes(const QByteArray &nativePath, FileRows &rows, QString *error,
     const BeforeRead &beforeRead = {});
 
+// How this build reads folders: "getdents64", "readdir" or "qt" (QDirIterator,
+// which cannot keep names that are not valid UTF-8).
+const char *folderListingMethod();
+
 // The reason given for a folder whose listing was stopped.
 QString listingCancelled();
 

@@ -18,54 +18,17 @@ set -euo pipefail
 
 skip=77
 here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../scripts/xsession.sh"
 
-if [ "${1:-}" != --inside-x ]; then
-    [ $# -ge 2 ] || { echo "usage: $0 QUILLMERE OUTPUT_DIR [SCALE]" >&2; exit 2; }
-    if ! command -v xvfb-run >/dev/null || ! command -v Xvfb >/dev/null; then
-        echo "SKIPPED: no X server can be started here (xvfb-run or Xvfb is not installed)."
-        exit $skip
-    fi
-    for tool in xdotool xprop xwininfo import; do
-        command -v $tool >/dev/null || { echo "FAIL: $tool is missing; run scripts/setup" >&2; exit 1; }
-    done
-    mkdir -p "$2"
-    started=$(mktemp)
-    xvfb_log=$(mktemp)
-    trap 'rm -f "$started" "$xvfb_log"' EXIT
-    # A screen larger than the window and its dialogs at scale 2; 96 dpi so
-    # that scale 1 means one device pixel per logical pixel. xvfb-run -a can
-    # lose a display number to another X server starting at the same moment:
-    # try again, a few times, while no server has come up.
-    for _ in 1 2 3; do
-        status=0
-        xvfb-run -a -e "$xvfb_log" -s "-screen 0 1600x1200x24 -dpi 96 -nolisten tcp" \
-            bash "$0" --inside-x "$started" "$@" || status=$?
-        [ -s "$started" ] && break
-    done
-    if [ ! -s "$started" ]; then
-        echo "SKIPPED: no X server could be started (xvfb-run exited with $status); its log:"
-        sort -u "$xvfb_log"
-        exit $skip
-    fi
-    exit $status
-fi
-
-# From here on we run inside xvfb-run, with DISPLAY set.
-started=$2
-app=$3
-out=$(cd "$4" && pwd)
-scale=${5:-1}
-points=${6:-}
-# xvfb-run goes on even when Xvfb died at start; ask the server itself.
-for _ in $(seq 50); do
-    xprop -root >/dev/null 2>&1 && break
-    sleep 0.1
+[ $# -ge 2 ] || { echo "usage: $0 QUILLMERE OUTPUT_DIR [SCALE [POINTS]]" >&2; exit 2; }
+for tool in xdotool xprop xwininfo import; do
+    command -v $tool >/dev/null || { echo "FAIL: $tool is missing; run scripts/setup" >&2; exit 1; }
 done
-if ! xprop -root >/dev/null 2>&1; then
-    echo "the X server on $DISPLAY did not answer within 5 s"
-    exit $skip
-fi
-echo started >"$started"
+app=$1
+mkdir -p "$2"
+out=$(cd "$2" && pwd)
+scale=${3:-1}
+points=${4:-}
 
 # The folders should read as a user's, /home/ada/Documents/Invoices, not as a
 # temporary path. Where the kernel allows it, the rest runs in a private mount
@@ -82,13 +45,21 @@ fi
 work=$(mktemp -d "${TMPDIR:-/tmp}/quillmere-window.XXXXXX")
 pid=
 cleanup() {
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    fi
+    # The program runs in a process group of its own: whatever it started goes with it.
+    xs_end_group "$pid"
+    [ -z "$pid" ] || wait "$pid" 2>/dev/null || true
+    xs_stop
     rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'exit 143' TERM INT HUP
+
+# A screen larger than the window and its dialogs at scale 2; 96 dpi so that
+# scale 1 means one device pixel per logical pixel.
+if ! xs_start 1600x1200 96; then
+    echo "SKIPPED: no X server could be started: $xs_error"
+    exit $skip
+fi
 
 fail() {
     echo "FAIL: $*" >&2
@@ -124,33 +95,22 @@ saved=$work/saved/names.txt
 
 # A clean session: no desktop's platform theme, so Qt shows its own file
 # dialog, and nothing from the caller's Qt settings.
-env -i PATH="$PATH" HOME="$home" XDG_RUNTIME_DIR="$work/runtime" \
-    XDG_CONFIG_HOME="$home/.config" DISPLAY="$DISPLAY" XAUTHORITY="${XAUTHORITY:-}" \
+setsid env -i PATH="$PATH" HOME="$home" XDG_RUNTIME_DIR="$work/runtime" \
+    XDG_CONFIG_HOME="$home/.config" "${xs_vars[@]}" \
     LANG=C.UTF-8 QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR="$scale" \
     "$app" $points >"$work/app.log" 2>&1 &
 pid=$!
 
-# Polls for a visible top-level window with exactly this title, 20 s at most.
+# A visible top-level window with exactly this title, 20 s at most.
 find_window() {
-    local id
-    for _ in $(seq 200); do
-        kill -0 "$pid" 2>/dev/null || fail "the program ended while we waited for \"$1\""
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) || true
-        if [ -n "$id" ]; then
-            echo "$id"
-            return 0
-        fi
-        sleep 0.1
-    done
-    fail "no window titled \"$1\" within 20 s"
+    local status=0
+    xs_find_window "$1" 20 "$pid" || status=$?
+    [ "$status" -ne 2 ] || fail "the program ended while we waited for \"$1\""
+    [ "$status" -eq 0 ] || fail "no window titled \"$1\" within 20 s"
 }
 
 wait_window_gone() {
-    for _ in $(seq 200); do
-        xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
-        sleep 0.1
-    done
-    fail "the window \"$1\" is still open after 20 s"
+    xs_wait_gone "$1" 20 || fail "the window \"$1\" is still open after 20 s"
 }
 
 geometry() { # ID -> "X Y WIDTH HEIGHT", in device pixels
@@ -173,17 +133,27 @@ move_pointer() {
 }
 
 # Types a path into the focused file dialog's name field and accepts it.
+# Typing a folder's path makes Qt's dialog open that folder; on a busy
+# machine the folder may load after the rest of the name was typed and clear
+# it, leaving the dialog open: then the name is typed again, once the folder
+# is open.
 choose_in_dialog() {
-    local dialog
+    local dialog attempt
     dialog=$(find_window "$1")
-    xdotool windowfocus --sync "$dialog"
-    xdotool type --delay 5 "$2"
-    xdotool key Return
-    # The name field's completer may take the first Return.
-    for _ in 1 2 3; do
-        sleep 0.3
+    for attempt in 1 2 3; do
         xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+        xdotool windowfocus --sync "$dialog"
+        [ "$attempt" -eq 1 ] || xdotool key ctrl+a
+        xdotool type --delay 5 "$2"
         xdotool key Return
+        # The name field's completer may take the first Return.
+        for _ in 1 2 3; do
+            sleep 0.3
+            xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+            xdotool key Return
+        done
+        xs_wait_gone "$1" 5 && return 0
+        echo "note: the dialog \"$1\" is still open; typing the name again" >&2
     done
     wait_window_gone "$1"
 }
@@ -253,7 +223,6 @@ done
 kill -0 "$pid" 2>/dev/null && fail "the program is still running 10 s after Close"
 status=0
 wait "$pid" || status=$?
-pid=
 [ "$status" -eq 0 ] || fail "the program exited with status $status after Close"
 echo "ok: Close ended the program with status 0"
 

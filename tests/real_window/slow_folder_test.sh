@@ -14,56 +14,37 @@
 set -euo pipefail
 
 skip=77
+source "$(cd "$(dirname "$0")" && pwd)/../../scripts/xsession.sh"
 
-if [ "${1:-}" != --inside-x ]; then
-    [ $# -ge 2 ] || { echo "usage: $0 QUILLMERE OUTPUT_DIR" >&2; exit 2; }
-    if ! command -v xvfb-run >/dev/null || ! command -v Xvfb >/dev/null; then
-        echo "SKIPPED: no X server can be started here (xvfb-run or Xvfb is not installed)."
-        exit $skip
-    fi
-    command -v strace >/dev/null || { echo "SKIPPED: strace is not installed."; exit $skip; }
-    probe=$(mktemp -d)
-    trap 'rm -rf "$probe"' EXIT
-    if ! strace -f -o "$probe/log" true 2>"$probe/err"; then
-        echo "SKIPPED: strace may not trace here: $(head -n 1 "$probe/err")"
-        exit $skip
-    fi
-    for tool in xdotool xprop xwininfo import compare; do
-        command -v $tool >/dev/null || { echo "FAIL: $tool is missing; run scripts/setup" >&2; exit 1; }
-    done
-    mkdir -p "$2"
-    started=$probe/started
-    status=0
-    xvfb-run -a -e "$probe/xvfb.log" -s "-screen 0 1280x1024x24 -dpi 96 -nolisten tcp" \
-        bash "$0" --inside-x "$started" "$@" || status=$?
-    if [ ! -s "$started" ]; then
-        echo "SKIPPED: no X server could be started (xvfb-run exited with $status); its log:"
-        sort -u "$probe/xvfb.log"
-        exit $skip
-    fi
-    exit $status
-fi
-
-started=$2
-app=$3
-out=$(cd "$4" && pwd)
-for _ in $(seq 50); do
-    xprop -root >/dev/null 2>&1 && break
-    sleep 0.1
+[ $# -ge 2 ] || { echo "usage: $0 QUILLMERE OUTPUT_DIR" >&2; exit 2; }
+app=$1
+mkdir -p "$2"
+out=$(cd "$2" && pwd)
+command -v strace >/dev/null || { echo "SKIPPED: strace is not installed."; exit $skip; }
+for tool in xdotool xprop xwininfo import compare; do
+    command -v $tool >/dev/null || { echo "FAIL: $tool is missing; run scripts/setup" >&2; exit 1; }
 done
-xprop -root >/dev/null 2>&1 || { echo "the X server on $DISPLAY did not answer within 5 s"; exit $skip; }
-echo started >"$started"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/quillmere-slow.XXXXXX")
 pid=
 cleanup() {
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-        kill -9 "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    fi
+    # strace and everything it traces share one process group.
+    xs_end_group "$pid" 2
+    [ -z "$pid" ] || wait "$pid" 2>/dev/null || true
+    xs_stop
     rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'exit 143' TERM INT HUP
+
+if ! strace -f -o "$work/probe.log" true 2>"$work/probe.err"; then
+    echo "SKIPPED: strace may not trace here: $(head -n 1 "$work/probe.err")"
+    exit $skip
+fi
+if ! xs_start 1280x1024 96; then
+    echo "SKIPPED: no X server could be started: $xs_error"
+    exit $skip
+fi
 
 fail() {
     echo "FAIL: $*" >&2
@@ -83,23 +64,20 @@ done
 
 # Every read of the slow folder's entries waits 1.5 s before it starts; the
 # listing needs at least two. Nothing else is slowed.
-env -i PATH="$PATH" HOME="$home" XDG_RUNTIME_DIR="$work/runtime" \
-    XDG_CONFIG_HOME="$home/.config" DISPLAY="$DISPLAY" XAUTHORITY="${XAUTHORITY:-}" \
-    LANG=C.UTF-8 QT_QPA_PLATFORM=xcb \
+# The program's own session bus keeps libdbus from autolaunching one, which
+# strace -f would follow and wait on for as long as the X server lives.
+setsid env -i PATH="$PATH" HOME="$home" XDG_RUNTIME_DIR="$work/runtime" \
+    XDG_CONFIG_HOME="$home/.config" "${xs_vars[@]}" LANG=C.UTF-8 QT_QPA_PLATFORM=xcb \
     strace -f -o "$work/strace.log" -P "$slow" -e trace=getdents64 \
     -e inject=getdents64:delay_enter=1500000 \
     "$app" >"$work/app.log" 2>&1 &
 pid=$!
 
 find_window() {
-    local id
-    for _ in $(seq 300); do
-        kill -0 "$pid" 2>/dev/null || fail "the program ended while we waited for \"$1\""
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) || true
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    fail "no window titled \"$1\" within 30 s"
+    local status=0
+    xs_find_window "$1" 30 "$pid" || status=$?
+    [ "$status" -ne 2 ] || fail "the program ended while we waited for \"$1\""
+    [ "$status" -eq 0 ] || fail "no window titled \"$1\" within 30 s"
 }
 
 # The window's part of the screen, or a part of it in window pixels.
@@ -172,7 +150,8 @@ cp "$work/rows.png" "$out/slow-folder-progress.png"
 echo "ok: progress shown over the file list $(( ($(date +%s%N) - closed) / 1000000 )) ms after the dialog closed"
 
 # Close while a read is held: the program ends at once, with status 0. strace
-# itself may linger until its delay runs out, so the program is watched.
+# itself may linger until its delay runs out, so the program is watched, and
+# its exit status is read from strace's log rather than from strace.
 app_pid=$(pgrep -P "$pid" | head -n 1)
 [ -n "$app_pid" ] || fail "no program under strace"
 running() { # a process that has ended but is not yet reaped shows as Z
@@ -187,10 +166,21 @@ while running && [ $(( $(date +%s%N) - clicked )) -lt 1000000000 ]; do
 done
 running && fail "the program is still running 1 s after Close"
 ended_ms=$(( ($(date +%s%N) - clicked) / 1000000 ))
-status=0
-wait "$pid" || status=$?
-pid=
-[ "$status" -eq 0 ] || fail "the program exited with status $status after Close"
+ending=
+for _ in $(seq 50); do
+    ending=$(grep -E "^$app_pid +\+\+\+ (exited with|killed by) " "$work/strace.log" | head -n 1) || true
+    [ -n "$ending" ] && break
+    sleep 0.1
+done
+[ -n "$ending" ] || fail "strace logged no end of the program within 5 s of it ending"
+[[ "$ending" == *"exited with 0 +++"* ]] || fail "the program ended after Close: ${ending#$app_pid }"
+# Bounded: whatever strace still waits on is ended with it.
+for _ in $(seq 30); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+done
+xs_end_group "$pid" 2
+wait "$pid" 2>/dev/null || true
 grep -q getdents64 "$work/strace.log" || fail "strace saw no read of $slow"
 echo "--- the reads of $slow that strace held:"
 grep getdents64 "$work/strace.log" || true
