@@ -3,7 +3,7 @@
 // collation, sort and text bytes as the window, through the same core code,
 // so that both always agree on which files, in which order, and which bytes.
 
-#include "core/filelistmodel.h"
+#include "core/arrangement.h"
 #include "core/filerows.h"
 #include "core/folderlisting.h"
 #include "core/textexport.h"
@@ -216,19 +216,20 @@ int main(int argc, char *argv[])
             }
         }
 
-        // The window's header clicks on its model: sorting by name first leaves
-        // rows of equal extension in name order, and turning round keeps equal
-        // keys in their order.
-        FileListModel files;
-        files.setSorted(parser.isSet(sort));
-        bool sorted = files.setRows(std::move(rows));
-        if (sortKey == u"extension")
-            sorted = sorted && files.setSortKey(FileListModel::ExtensionColumn);
-        if (parser.isSet(reverse))
-            sorted = sorted && files.setSortOrder(Qt::DescendingOrder);
+        // The order the window shows after clicks on the column's header: the
+        // first sorts descending, the second ascending.
+        SortState state;
+        if (parser.isSet(sort)) {
+            const int header = sortKey == u"extension" ? 2 : 1;
+            state = headerClicked(state, header);
+            if (!parser.isSet(reverse))
+                state = headerClicked(state, header);
+        }
+        FileArrangement files;
+        arrangeRows(files, std::move(rows), state);
         // Past the sort keys' limit the list stays in the file system's order;
         // the names are still written, but the order asked for is not met.
-        if (!sorted) {
+        if (files.state != state) {
             printError("cannot sort: " + FileRows::limitReason().toUtf8());
             status = FolderFailed;
         }

@@ -28,18 +28,6 @@ inline void prefetch(const void *address)
 #endif
 }
 
-// The eight key bytes from depth on as one big-endian number, zero-padded
-// past the key's end; the key must not end before depth.
-uint64_t prefixAt(const char *key, size_t depth)
-{
-    const auto *bytes = reinterpret_cast<const uint8_t *>(key) + depth;
-    uint64_t value = 0;
-    int i = 0;
-    for (; i < 8 && bytes[i]; ++i)
-        value = (value << 8) | bytes[i];
-    return i == 0 ? 0 : value << (8 * (8 - i));
-}
-
 // A stable sort by key that compares eight key bytes at a time, all of them
 // held in the index: runs of rows whose eight bytes tie are sorted again on
 // the next eight, so each key is read once per depth instead of once per
@@ -68,7 +56,7 @@ public:
                 for (Entry *e = run; e != end; ++e) {
                     if (size_t(end - e) > PrefetchDistance)
                         prefetch(m_keys.key(e[PrefetchDistance].row) + depth + 8);
-                    e->prefix = prefixAt(m_keys.key(e->row), depth + 8);
+                    e->prefix = m_keys.prefix(e->row, depth + 8);
                 }
                 sort(run, end, depth + 8);
             }

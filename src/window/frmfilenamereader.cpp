@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "window/frmfilenamereader.h"
 
+#include "core/arrangement.h"
 #include "core/filelistmodel.h"
 #include "core/folderlisting.h"
 #include "core/paths.h"
@@ -417,20 +418,11 @@ void FrmFilenameReader::LvFiles_ColumnClick(int ColumnHeader)
 {
     if (isBusy())
         return;
-    // The three settings of a click, applied in turn as the model's setters would.
-    SortState state = LvFiles->files()->sortState();
-    QList<SortState> steps;
-    state.sorted = true;
-    steps << state;
-    state.order = state.order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
-    steps << state;
-    state.key = ColumnHeader - 1;
-    steps << state;
-
+    const SortState to = headerClicked(LvFiles->files()->sortState(), ColumnHeader);
     m_status = std::make_shared<WorkStatus>();
     m_sort = new QFutureWatcher<FileArrangement>(this);
     connect(m_sort, &QFutureWatcherBase::finished, this, &FrmFilenameReader::sortFinished);
-    m_sort->setFuture(sortInBackground(LvFiles->files()->arrangement(), steps, m_status));
+    m_sort->setFuture(sortInBackground(LvFiles->files()->arrangement(), to, m_status));
     startWork(m_sort);
 }
 
