@@ -131,16 +131,33 @@ void tst_QuillmereList::listsFoldersAsGiven()
 void tst_QuillmereList::sortsAsTheWindow_data()
 {
     QTest::addColumn<QList<QByteArray>>("options");
-    // The window's header clicks: 1 "File Name", 2 "Extension".
+    // The window's header clicks: 1 "File Name", 2 "Extension". Each click
+    // turns the one direction round; whatever came before, the order is that
+    // of the last column and the direction.
     QTest::addColumn<QList<int>>("clicks");
     QTest::newRow("unsorted") << QList<QByteArray> {} << QList<int> {};
-    QTest::newRow("name") << QList<QByteArray> { "--sort", "name" } << QList<int> { 1, 1 };
-    QTest::newRow("name, reversed")
-        << QList<QByteArray> { "--sort=name", "--reverse" } << QList<int> { 1 };
-    QTest::newRow("extension") << QList<QByteArray> { "--sort", "extension" }
-                               << QList<int> { 2, 2 };
-    QTest::newRow("extension, reversed")
-        << QList<QByteArray> { "--reverse", "--sort", "extension" } << QList<int> { 2 };
+    const QList<QByteArray> name = { "--sort", "name" }, extension = { "--sort=extension" },
+                            reverse = { "--reverse" };
+    const struct
+    {
+        QList<QByteArray> options;
+        QList<QList<int>> histories;
+    } sorts[] = {
+        { name, { { 1, 1 }, { 2, 1 }, { 2, 2, 1, 1 }, { 1, 2, 2, 1 } } },
+        { name + reverse, { { 1 }, { 2, 2, 1 }, { 1, 2, 1 } } },
+        { extension, { { 2, 2 }, { 1, 2 }, { 1, 1, 2, 2 }, { 2, 1, 1, 2 } } },
+        { reverse + extension, { { 2 }, { 1, 1, 2 }, { 2, 1, 2 } } },
+    };
+    for (const auto &sort : sorts) {
+        for (const QList<int> &clicks : sort.histories) {
+            QStringList shown;
+            for (const int click : clicks)
+                shown << QString::number(click);
+            QTest::addRow("%s after %s", sort.options.join(' ').constData(),
+                qPrintable(shown.join(QLatin1Char(','))))
+                << sort.options << clicks;
+        }
+    }
 }
 
 void tst_QuillmereList::sortsAsTheWindow()
@@ -153,7 +170,8 @@ void tst_QuillmereList::sortsAsTheWindow()
     QCOMPARE(a.createFiles({ "file10.txt", "File2.TXT", "file2.txt", "b.md", "a.MD", "README",
                  "archive.", "x.tar.gz", Latin1Cafe, "line\nfeed.txt", "Zeta.Md" }),
         QString());
-    QCOMPARE(b.createFiles({ "file2.txt", "c.TXT", "readme", "10.md" }), QString());
+    QCOMPARE(b.createFiles({ "file2.txt", "c.TXT", "readme", "10.md", "b.md", "FILE10.TXT" }),
+        QString());
     QCOMPARE(::symlink("c.TXT", b.encodedPath() + "/link.txt"), 0);
 
     FrmFilenameReader window;
@@ -161,7 +179,7 @@ void tst_QuillmereList::sortsAsTheWindow()
     auto *view = window.findChild<FileListView *>(QStringLiteral("LvFiles"));
     folders->addItems({ a.path(), b.path() });
     window.PopulateListViewWithFiles(folders);
-    QTRY_COMPARE_WITH_TIMEOUT(view->files()->rowCount(), 16, 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(view->files()->rowCount(), 18, 30000);
     for (const int column : clicks) {
         const Qt::SortOrder before = view->files()->sortOrder();
         emit view->columnClick(column);
@@ -169,8 +187,14 @@ void tst_QuillmereList::sortsAsTheWindow()
             view->files()->sortKey() == column - 1 && view->files()->sortOrder() != before,
             "the window's sort after a header click", 30000);
     }
+    const QByteArray fromWindow = exportText(*view->files());
     QCOMPARE(listed(options + QList<QByteArray> { a.encodedPath(), b.encodedPath() }, scratch),
-        exportText(*view->files()));
+        fromWindow);
+    // The saved file holds the same bytes.
+    const QString target = scratch.filePath("saved.txt");
+    window.saveList(target);
+    QTRY_VERIFY2_WITH_TIMEOUT(!window.isSaving(), "the save to end", 30000);
+    QCOMPARE(readAll(target), fromWindow);
 }
 
 void tst_QuillmereList::unlistableFolder()

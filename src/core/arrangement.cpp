@@ -8,7 +8,8 @@
 
 namespace {
 
-constexpr int ExtensionKey = 1; // FileListModel::ExtensionColumn
+// FileListModel::NameColumn and ExtensionColumn
+constexpr int NameKey = 0, ExtensionKey = 1;
 
 // The keys of a column, made now if not yet; null when stopped half-way or
 // when they would pass the arrangement's limit, which *tooLarge tells.
@@ -27,6 +28,25 @@ const SortKeys *keysFor(
         keys = std::move(made);
     }
     return keys.get();
+}
+
+// The keys that order a column: its own, then the name's for rows of equal
+// extension. Empty when stopped half-way or past the arrangement's limit,
+// which *tooLarge tells.
+std::vector<const SortKeys *> sortKeysFor(
+    FileArrangement &files, int column, const StopRequested &stopped, bool *tooLarge)
+{
+    Q_ASSERT(column == NameKey || column == ExtensionKey);
+    std::vector<const SortKeys *> keys;
+    for (const int key : { column, NameKey }) {
+        const SortKeys *made = keysFor(files, key, stopped, tooLarge);
+        if (!made)
+            return {};
+        keys.push_back(made);
+        if (key == NameKey)
+            break;
+    }
+    return keys;
 }
 
 } // namespace
@@ -50,14 +70,14 @@ bool arrangeRows(
     if (!state.sorted)
         return true;
     bool tooLarge = false;
-    const SortKeys *keys = keysFor(out, state.key, stopped, &tooLarge);
+    const auto keys = sortKeysFor(out, state.key, stopped, &tooLarge);
     if (tooLarge) {
         out.state.sorted = false; // listed in full, just not sorted
         return true;
     }
-    if (!keys)
+    if (keys.empty())
         return false;
-    stableSortRows(out.order, *keys, state.order);
+    sortRows(out.order, keys, *out.rows, state.order);
     return true;
 }
 
@@ -67,22 +87,21 @@ bool changeSortState(FileArrangement &files, const SortState &to, const StopRequ
     files.state = to;
     if (!to.sorted)
         return true; // switching sorting off leaves the rows where they are
-    // The rows are sorted by this column already: turning them round is the
-    // same stable sort, in O(n).
-    const bool reverseOnly = from.sorted && from.key == to.key;
-    if (reverseOnly && from.order == to.order)
+    // The rows are sorted by this column already: the order for the other
+    // direction is theirs turned round, in O(n).
+    if (from.sorted && from.key == to.key) {
+        if (from.order != to.order)
+            reverseSortedRows(files.order, *files.rows);
         return true;
+    }
     bool tooLarge = false;
-    const SortKeys *keys = keysFor(files, to.key, stopped, &tooLarge);
+    const auto keys = sortKeysFor(files, to.key, stopped, &tooLarge);
     if (tooLarge) {
         files.state.sorted = false; // the rows stay where they are
         return true;
     }
-    if (!keys)
+    if (keys.empty())
         return false;
-    if (reverseOnly)
-        reverseSortedRows(files.order, *keys);
-    else
-        stableSortRows(files.order, *keys, to.order);
+    sortRows(files.order, keys, *files.rows, to.order);
     return true;
 }

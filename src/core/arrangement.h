@@ -54,9 +54,11 @@ using StopRequested = std::function<bool()>;
 bool arrangeRows(
     FileArrangement &out, FileRows rows, const SortState &state, const StopRequested &stopped = {});
 
-// Orders the arrangement's rows as `to` says: switching sorting on sorts, a
-// new direction turns the sorted rows round, a new column sorts again;
-// switching it off keeps the order. Runs on any thread; returns false, the
+// Orders the arrangement's rows as `to` says. The sorted order depends on the
+// column and direction alone (see sortRows()), never on the order before:
+// "File Name" by name, "Extension" by extension and then name, each then by
+// the name's bytes, and the same name by list position. Switching sorting
+// off keeps the order. Runs on any thread; returns false, the
 // arrangement unusable, when stopped.
 bool changeSortState(
     FileArrangement &files, const SortState &to, const StopRequested &stopped = {});

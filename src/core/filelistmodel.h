@@ -13,7 +13,7 @@
 // Rows are kept as the bytes the file system gave and shown decoded, so a name
 // that is not valid UTF-8 shows with replacement characters yet is written
 // back unchanged. While sorting is on, the rows are kept in the order of the
-// sort column and direction; every change of the sort state re-sorts, stably.
+// sort column and direction, the same whatever order they had before.
 class FileListModel : public QAbstractTableModel
 {
     Q_OBJECT
