@@ -28,7 +28,8 @@
 
 namespace {
 
-enum ExitStatus { Success = 0, FolderFailed = 1, Trouble = 2 };
+// 3 wins over 1: the list is in place but may not survive a power cut.
+enum ExitStatus { Success = 0, FolderFailed = 1, Trouble = 2, Unconfirmed = 3 };
 
 const char Usage[] = "Usage: quillmere-list [options] FOLDER...\n";
 
@@ -238,7 +239,13 @@ int main(int argc, char *argv[])
 
     QString reason;
     if (parser.isSet(output)) {
-        if (!saveText(target, text, &reason)) {
+        switch (saveText(target, text, &reason)) {
+        case SaveResult::Saved:
+            break;
+        case SaveResult::Unconfirmed:
+            printError(shown(target.toUtf8()) + ": " + unconfirmedSaveMessage(reason).toUtf8());
+            return Unconfirmed;
+        case SaveResult::Failed:
             printError("cannot write " + shown(target.toUtf8()) + ": " + reason.toUtf8());
             return Trouble;
         }

@@ -3,6 +3,7 @@
 
 #include "core/filelistmodel.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -34,7 +35,7 @@ void keepOwnerAndGroup(const QString &target, int fd)
 }
 
 // The rename is on disk only once the folder holding the new entry is.
-int syncFolderOf(const QString &path, FolderSync sync)
+int syncFolderOf(const QString &path, DiskSync sync)
 {
     const QString folder = QFileInfo(QFileInfo(path).canonicalFilePath()).absolutePath();
     int fd;
@@ -47,6 +48,15 @@ int syncFolderOf(const QString &path, FolderSync sync)
     const int syncError = errno;
     ::close(fd);
     return result == 0 ? 0 : syncError;
+}
+
+int syncData(int fd)
+{
+#if defined(_POSIX_SYNCHRONIZED_IO) && _POSIX_SYNCHRONIZED_IO > 0
+    return ::fdatasync(fd);
+#else
+    return ::fsync(fd);
+#endif
 }
 
 } // namespace
@@ -86,12 +96,20 @@ QByteArray exportText(const FileArrangement &files, LineEnd lineEnd)
 #endif
 }
 
-bool saveText(const QString &path, const QByteArray &text, QString *error, FolderSync syncFolder)
+QString unconfirmedSaveMessage(const QString &reason)
+{
+    return QCoreApplication::translate("saveText",
+        "The list was saved, but the system could not confirm that it is on the disk: %1")
+        .arg(reason);
+}
+
+SaveResult saveText(
+    const QString &path, const QByteArray &text, QString *error, const SaveSyncs &syncs)
 {
     auto fail = [error](const QString &reason) {
         if (error)
             *error = reason;
-        return false;
+        return SaveResult::Failed;
     };
     // Renaming over a folder or a device would not do what the user asked.
     const QFileInfo target(path);
@@ -124,13 +142,26 @@ bool saveText(const QString &path, const QByteArray &text, QString *error, Folde
         }
         written += n;
     }
+#ifndef Q_OS_WIN
+    // commit() syncs too but ignores the result: data the system could not
+    // write must not replace the old list.
+    if ((syncs.file ? syncs.file(file.handle()) : syncData(file.handle())) != 0) {
+        const QString reason = qt_error_string(errno);
+        file.cancelWriting();
+        return fail(reason);
+    }
+#endif
     if (!file.commit())
         return fail(file.errorString());
 #ifndef Q_OS_WIN
-    if (const int syncError = syncFolderOf(path, syncFolder))
-        return fail(qt_error_string(syncError));
+    // The new list is in place now: this failure cannot undo that.
+    if (const int syncError = syncFolderOf(path, syncs.folder)) {
+        if (error)
+            *error = qt_error_string(syncError);
+        return SaveResult::Unconfirmed;
+    }
 #else
-    Q_UNUSED(syncFolder);
+    Q_UNUSED(syncs);
 #endif
-    return true;
+    return SaveResult::Saved;
 }

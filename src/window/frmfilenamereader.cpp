@@ -541,19 +541,23 @@ void FrmFilenameReader::saveList(const QString &target)
     // Written by a worker from a copy of the order, so the window goes on
     // painting while a long list is written and flushed to the disk.
     ++m_saves;
-    auto *saving = new QFutureWatcher<QString>(this);
+    using Outcome = std::pair<SaveResult, QString>;
+    auto *saving = new QFutureWatcher<Outcome>(this);
     connect(saving, &QFutureWatcherBase::finished, this, [this, saving, target] {
         saving->deleteLater();
         --m_saves;
-        const QString reason = saving->result();
-        if (!reason.isNull())
+        const auto [result, reason] = saving->result();
+        if (result == SaveResult::Failed)
             warn(this,
                 tr("The list could not be saved to\n%1\n\n%2").arg(shownPath(target), reason));
+        else if (result == SaveResult::Unconfirmed)
+            warn(this, shownPath(target) + QStringLiteral("\n\n") + unconfirmedSaveMessage(reason));
     });
     saving->setFuture(
         QtConcurrent::run(workerPool(), [files = LvFiles->files()->arrangement(), target] {
             QString reason;
-            return saveText(target, exportText(files), &reason) ? QString() : reason;
+            const SaveResult result = saveText(target, exportText(files), &reason);
+            return Outcome(result, reason);
         }));
 }
 
