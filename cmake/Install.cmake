@@ -71,6 +71,10 @@ install(TARGETS quillmere
 install(TARGETS quillmere-list RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(UNIX)
     install(FILES docs/quillmere-list.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    # Where bash-completion loads a command's completion from on first use.
+    install(FILES data/quillmere-list.bash
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+            RENAME quillmere-list)
 endif()
 if(UNIX AND NOT APPLE)
     install(FILES data/${QUILLMERE_APP_ID}.desktop

@@ -97,6 +97,8 @@ private slots:
     void badUsage_data();
     void badUsage();
     void outputFile();
+    void namesEndedByNul();
+    void helpAndVersion();
     void closedPipe();
 };
 
@@ -219,6 +221,8 @@ void tst_QuillmereList::badUsage_data()
     QTest::newRow("unknown line end") << QList<QByteArray> { "--line-end", "cr", "FOLDER" };
     QTest::newRow("reverse unsorted") << QList<QByteArray> { "--reverse", "FOLDER" };
     QTest::newRow("output without file") << QList<QByteArray> { "FOLDER", "-o" };
+    QTest::newRow("NUL and a line end") << QList<QByteArray> { "-0", "--line-end=lf", "FOLDER" };
+    QTest::newRow("-v is not the version") << QList<QByteArray> { "-v", "FOLDER" };
 }
 
 void tst_QuillmereList::badUsage()
@@ -258,6 +262,50 @@ void tst_QuillmereList::outputFile()
     QVERIFY(QFileInfo(scratch.filePath("folder")).isDir());
     QCOMPARE(QDir(scratch.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
         (QStringList { "err", "folder", "list.txt", "out" }));
+}
+
+void tst_QuillmereList::namesEndedByNul()
+{
+    TestDir scratch, a;
+    QCOMPARE(a.createFiles({ "b\nc.txt", "a.txt" }), QString());
+    const QByteArray nul("\0", 1);
+    const QByteArray expected = "a.txt" + nul + "b\nc.txt" + nul;
+    QCOMPARE(listed({ "-0", "--sort=name", a.encodedPath() }, scratch), expected);
+    QCOMPARE(listed({ "--null", "--sort=name", "-o", "-", a.encodedPath() }, scratch), expected);
+    // "-" is standard output, never a file of that name.
+    QCOMPARE(listed({ "--sort", "name", "--output=-", a.encodedPath() }, scratch),
+        QByteArray("a.txt\r\nb\nc.txt\r\n"));
+    QVERIFY(!QFileInfo::exists(scratch.filePath("-")));
+}
+
+void tst_QuillmereList::helpAndVersion()
+{
+    TestDir scratch;
+    const Result help = run({ "--help" }, scratch);
+    QCOMPARE(help.status, 0);
+    QCOMPARE(help.err, QByteArray());
+    QVERIFY2(help.out.startsWith("Usage: quillmere-list [OPTION]... FOLDER...\n"), help.out);
+    for (const char *line : { "\n  -0, --null ", "\n  -o, --output=FILE ", "\n      --sort=KEY ",
+             "\n  -V, --version ", "\nExit status:\n 0 ", "\n 3  if " })
+        QVERIFY2(help.out.contains(line), line);
+    QCOMPARE(run({ "-h" }, scratch).out, help.out);
+
+    const Result version = run({ "--version" }, scratch);
+    QCOMPARE(version.status, 0);
+    QVERIFY2(version.out.startsWith("quillmere-list (Quillmere) "), version.out);
+    QVERIFY2(version.out.contains("\nLicense MIT"), version.out);
+    QCOMPARE(run({ "-V" }, scratch).out, version.out);
+
+    // Help that could not be written is a failure with the reason, not silence.
+    for (const QByteArray &option : { QByteArray("--help"), QByteArray("--version") }) {
+        int fds[2];
+        QCOMPARE(::pipe2(fds, O_CLOEXEC), 0);
+        ::close(fds[0]);
+        const Result r = run({ option }, scratch, fds[1], true);
+        ::close(fds[1]);
+        QCOMPARE(r.status, 2);
+        QCOMPARE(r.err, "quillmere-list: write error: " + qt_error_string(EPIPE).toUtf8() + '\n');
+    }
 }
 
 void tst_QuillmereList::closedPipe()

@@ -70,7 +70,9 @@ QByteArray exportText(const FileListModel &files, LineEnd lineEnd)
 QByteArray exportText(const FileArrangement &files, LineEnd lineEnd)
 {
     const size_t rows = files.order.size();
-    const QByteArrayView end = lineEnd == LineEnd::Lf ? "\n" : "\r\n";
+    const QByteArrayView end = lineEnd == LineEnd::CrLf ? QByteArrayView("\r\n")
+        : lineEnd == LineEnd::Lf                        ? QByteArrayView("\n")
+                                                        : QByteArrayView("\0", 1);
     auto name = [&files](size_t row) { return files.rows->name(files.order[row]); };
 #ifdef Q_OS_WIN
     QByteArray text;
@@ -82,15 +84,13 @@ QByteArray exportText(const FileArrangement &files, LineEnd lineEnd)
     for (size_t row = 0; row < rows; ++row)
         size += name(row).size() + end.size();
     QByteArray text(size, Qt::Uninitialized);
-    const bool cr = lineEnd == LineEnd::CrLf;
     char *out = text.data();
     for (size_t row = 0; row < rows; ++row) {
         const QByteArrayView name = files.rows->name(files.order[row]);
         std::memcpy(out, name.data(), size_t(name.size()));
         out += name.size();
-        if (cr)
-            *out++ = '\r';
-        *out++ = '\n';
+        for (const char c : end)
+            *out++ = c;
     }
     return text;
 #endif

@@ -7,8 +7,9 @@
 class FileListModel;
 struct FileArrangement;
 
-// How every line ends: CR LF as the window saves, LF for Unix tools.
-enum class LineEnd { CrLf, Lf };
+// What follows every name: CR LF as the window saves, LF for Unix tools, NUL
+// for names that may hold line feeds (xargs -0).
+enum class LineEnd { CrLf, Lf, Nul };
 
 // The text file that "Save List to TXT File" writes: each row's file name in
 // display order, each followed by CR LF, with no header and no byte-order mark.
