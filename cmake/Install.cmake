@@ -92,6 +92,10 @@ if(UNIX)
     add_dependencies(quillmere quillmere_docs)
     install(FILES "${CMAKE_BINARY_DIR}/doc/quillmere.1.gz" "${CMAKE_BINARY_DIR}/doc/quillmere-list.1.gz"
             DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    # Where bash-completion loads a command's completion from on first use.
+    install(FILES data/quillmere-list.bash
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+            RENAME quillmere-list)
 endif()
 if(UNIX AND NOT APPLE)
     install(FILES data/${QUILLMERE_APP_ID}.desktop

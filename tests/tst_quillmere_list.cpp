@@ -97,6 +97,8 @@ private slots:
     void badUsage_data();
     void badUsage();
     void outputFile();
+    void namesEndedByNul();
+    void helpAndVersion();
     void closedPipe();
 };
 
@@ -131,16 +133,33 @@ void tst_QuillmereList::listsFoldersAsGiven()
 void tst_QuillmereList::sortsAsTheWindow_data()
 {
     QTest::addColumn<QList<QByteArray>>("options");
-    // The window's header clicks: 1 "File Name", 2 "Extension".
+    // The window's header clicks: 1 "File Name", 2 "Extension". Each click
+    // turns the one direction round; whatever came before, the order is that
+    // of the last column and the direction.
     QTest::addColumn<QList<int>>("clicks");
     QTest::newRow("unsorted") << QList<QByteArray> {} << QList<int> {};
-    QTest::newRow("name") << QList<QByteArray> { "--sort", "name" } << QList<int> { 1, 1 };
-    QTest::newRow("name, reversed")
-        << QList<QByteArray> { "--sort=name", "--reverse" } << QList<int> { 1 };
-    QTest::newRow("extension") << QList<QByteArray> { "--sort", "extension" }
-                               << QList<int> { 1, 2 };
-    QTest::newRow("extension, reversed")
-        << QList<QByteArray> { "--reverse", "--sort", "extension" } << QList<int> { 1, 2, 2 };
+    const QList<QByteArray> name = { "--sort", "name" }, extension = { "--sort=extension" },
+                            reverse = { "--reverse" };
+    const struct
+    {
+        QList<QByteArray> options;
+        QList<QList<int>> histories;
+    } sorts[] = {
+        { name, { { 1, 1 }, { 2, 1 }, { 2, 2, 1, 1 }, { 1, 2, 2, 1 } } },
+        { name + reverse, { { 1 }, { 2, 2, 1 }, { 1, 2, 1 } } },
+        { extension, { { 2, 2 }, { 1, 2 }, { 1, 1, 2, 2 }, { 2, 1, 1, 2 } } },
+        { reverse + extension, { { 2 }, { 1, 1, 2 }, { 2, 1, 2 } } },
+    };
+    for (const auto &sort : sorts) {
+        for (const QList<int> &clicks : sort.histories) {
+            QStringList shown;
+            for (const int click : clicks)
+                shown << QString::number(click);
+            QTest::addRow("%s after %s", sort.options.join(' ').constData(),
+                qPrintable(shown.join(QLatin1Char(','))))
+                << sort.options << clicks;
+        }
+    }
 }
 
 void tst_QuillmereList::sortsAsTheWindow()
@@ -153,7 +172,8 @@ void tst_QuillmereList::sortsAsTheWindow()
     QCOMPARE(a.createFiles({ "file10.txt", "File2.TXT", "file2.txt", "b.md", "a.MD", "README",
                  "archive.", "x.tar.gz", Latin1Cafe, "line\nfeed.txt", "Zeta.Md" }),
         QString());
-    QCOMPARE(b.createFiles({ "file2.txt", "c.TXT", "readme", "10.md" }), QString());
+    QCOMPARE(b.createFiles({ "file2.txt", "c.TXT", "readme", "10.md", "b.md", "FILE10.TXT" }),
+        QString());
     QCOMPARE(::symlink("c.TXT", b.encodedPath() + "/link.txt"), 0);
 
     FrmFilenameReader window;
@@ -162,7 +182,7 @@ void tst_QuillmereList::sortsAsTheWindow()
     folders->addFolder(a.path());
     folders->addFolder(b.path());
     window.PopulateListViewWithFiles(folders);
-    QTRY_COMPARE_WITH_TIMEOUT(view->files()->rowCount(), 16, 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(view->files()->rowCount(), 18, 30000);
     for (const int column : clicks) {
         const Qt::SortOrder before = view->files()->sortOrder();
         emit view->columnClick(column);
@@ -170,8 +190,14 @@ void tst_QuillmereList::sortsAsTheWindow()
             view->files()->sortKey() == column - 1 && view->files()->sortOrder() != before,
             "the window's sort after a header click", 30000);
     }
+    const QByteArray fromWindow = exportText(*view->files());
     QCOMPARE(listed(options + QList<QByteArray> { a.encodedPath(), b.encodedPath() }, scratch),
-        exportText(*view->files()));
+        fromWindow);
+    // The saved file holds the same bytes.
+    const QString target = scratch.filePath("saved.txt");
+    window.saveList(target);
+    QTRY_VERIFY2_WITH_TIMEOUT(!window.isSaving(), "the save to end", 30000);
+    QCOMPARE(readAll(target), fromWindow);
 }
 
 void tst_QuillmereList::unlistableFolder()
@@ -196,6 +222,8 @@ void tst_QuillmereList::badUsage_data()
     QTest::newRow("unknown line end") << QList<QByteArray> { "--line-end", "cr", "FOLDER" };
     QTest::newRow("reverse unsorted") << QList<QByteArray> { "--reverse", "FOLDER" };
     QTest::newRow("output without file") << QList<QByteArray> { "FOLDER", "-o" };
+    QTest::newRow("NUL and a line end") << QList<QByteArray> { "-0", "--line-end=lf", "FOLDER" };
+    QTest::newRow("-v is not the version") << QList<QByteArray> { "-v", "FOLDER" };
 }
 
 void tst_QuillmereList::badUsage()
@@ -235,6 +263,50 @@ void tst_QuillmereList::outputFile()
     QVERIFY(QFileInfo(scratch.filePath("folder")).isDir());
     QCOMPARE(QDir(scratch.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
         (QStringList { "err", "folder", "list.txt", "out" }));
+}
+
+void tst_QuillmereList::namesEndedByNul()
+{
+    TestDir scratch, a;
+    QCOMPARE(a.createFiles({ "b\nc.txt", "a.txt" }), QString());
+    const QByteArray nul("\0", 1);
+    const QByteArray expected = "a.txt" + nul + "b\nc.txt" + nul;
+    QCOMPARE(listed({ "-0", "--sort=name", a.encodedPath() }, scratch), expected);
+    QCOMPARE(listed({ "--null", "--sort=name", "-o", "-", a.encodedPath() }, scratch), expected);
+    // "-" is standard output, never a file of that name.
+    QCOMPARE(listed({ "--sort", "name", "--output=-", a.encodedPath() }, scratch),
+        QByteArray("a.txt\r\nb\nc.txt\r\n"));
+    QVERIFY(!QFileInfo::exists(scratch.filePath("-")));
+}
+
+void tst_QuillmereList::helpAndVersion()
+{
+    TestDir scratch;
+    const Result help = run({ "--help" }, scratch);
+    QCOMPARE(help.status, 0);
+    QCOMPARE(help.err, QByteArray());
+    QVERIFY2(help.out.startsWith("Usage: quillmere-list [OPTION]... FOLDER...\n"), help.out);
+    for (const char *line : { "\n  -0, --null ", "\n  -o, --output=FILE ", "\n      --sort=KEY ",
+             "\n  -V, --version ", "\nExit status:\n 0 ", "\n 3  if " })
+        QVERIFY2(help.out.contains(line), line);
+    QCOMPARE(run({ "-h" }, scratch).out, help.out);
+
+    const Result version = run({ "--version" }, scratch);
+    QCOMPARE(version.status, 0);
+    QVERIFY2(version.out.startsWith("quillmere-list (Quillmere) "), version.out);
+    QVERIFY2(version.out.contains("\nLicense MIT"), version.out);
+    QCOMPARE(run({ "-V" }, scratch).out, version.out);
+
+    // Help that could not be written is a failure with the reason, not silence.
+    for (const QByteArray &option : { QByteArray("--help"), QByteArray("--version") }) {
+        int fds[2];
+        QCOMPARE(::pipe2(fds, O_CLOEXEC), 0);
+        ::close(fds[0]);
+        const Result r = run({ option }, scratch, fds[1], true);
+        ::close(fds[1]);
+        QCOMPARE(r.status, 2);
+        QCOMPARE(r.err, "quillmere-list: write error: " + qt_error_string(EPIPE).toUtf8() + '\n');
+    }
 }
 
 void tst_QuillmereList::closedPipe()

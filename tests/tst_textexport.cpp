@@ -4,6 +4,7 @@
 #include "core/textexport.h"
 #include "testdir.h"
 
+#include <QDir>
 #include <QScopeGuard>
 #include <QTest>
 
@@ -23,6 +24,15 @@ QByteArray contents(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+// A sync that fails as a disk that lost the data would, once it made sure it
+// was given a file or a folder as asked.
+int failingSync(int fd, bool folder)
+{
+    struct stat st;
+    errno = ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode) == folder ? EIO : EBADF;
+    return -1;
 }
 
 bool writeFile(const QString &path, const QByteArray &bytes)
@@ -84,7 +94,7 @@ private slots:
     void failureKeepsExistingFile_data();
     void failureKeepsExistingFile();
     void keepsOwnerGroupAndMode();
-    void folderIsSynced();
+    void failedSyncs();
     void failedRenameIsNotSuccess();
     void writeErrorIsNotSuccess();
     void fullDiskIsNotSuccess();
@@ -104,7 +114,7 @@ void tst_TextExport::bytesOfTheList()
     TestDir dir;
     const QString empty = dir.filePath("empty.txt");
     QString error;
-    QVERIFY(saveText(empty, QByteArray(), &error));
+    QCOMPARE(saveText(empty, QByteArray(), &error), SaveResult::Saved);
     QVERIFY(QFileInfo(empty).isFile());
     QCOMPARE(QFileInfo(empty).size(), 0);
 }
@@ -139,7 +149,7 @@ void tst_TextExport::namesRoundTripFromDisk()
     TestDir out;
     const QString target = out.filePath("list.txt");
     QString error;
-    QVERIFY2(saveText(target, exportText(files), &error), qPrintable(error));
+    QVERIFY2(saveText(target, exportText(files), &error) == SaveResult::Saved, qPrintable(error));
     QCOMPARE(contents(target), Latin1Cafe + "\r\n" + utf8 + "\r\n");
 }
 
@@ -149,7 +159,7 @@ void tst_TextExport::replacesExistingFileWhole()
     const QString target = out.filePath("list.txt");
     QVERIFY(writeFile(target, QByteArray(4096, 'x')));
     QString error;
-    QVERIFY2(saveText(target, "a\r\n", &error), qPrintable(error));
+    QVERIFY2(saveText(target, "a\r\n", &error) == SaveResult::Saved, qPrintable(error));
     QCOMPARE(contents(target), QByteArray("a\r\n"));
     // Nothing is left beside it.
     QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList { "list.txt" });
@@ -203,7 +213,7 @@ void tst_TextExport::failureKeepsExistingFile()
     }
 
     QString error;
-    QVERIFY(!saveText(target, "new\r\n", &error));
+    QCOMPARE(saveText(target, "new\r\n", &error), SaveResult::Failed);
     QCOMPARE(error, reason ? qt_error_string(reason) : QStringLiteral("It is not a regular file."));
     QCOMPARE(contents(out.filePath("list.txt")), old);
     if (what == "folder")
@@ -234,7 +244,7 @@ void tst_TextExport::failedRenameIsNotSuccess()
         QSKIP("cannot make a folder append-only here (needs root)");
     }
     QString error;
-    const bool saved = saveText(target, "new\r\n", &error);
+    const bool saved = saveText(target, "new\r\n", &error) != SaveResult::Failed;
     setFlags(flags);
     ::close(fd);
     QVERIFY(!saved);
@@ -255,7 +265,7 @@ void tst_TextExport::keepsOwnerGroupAndMode()
     QCOMPARE(::link(path, QFile::encodeName(out.filePath("link.txt"))), 0);
 
     QString error;
-    QVERIFY2(saveText(target, "new\r\n", &error), qPrintable(error));
+    QVERIFY2(saveText(target, "new\r\n", &error) == SaveResult::Saved, qPrintable(error));
     struct stat st;
     QCOMPARE(::stat(path, &st), 0);
     QCOMPARE(st.st_uid, uid_t(65534));
@@ -266,18 +276,35 @@ void tst_TextExport::keepsOwnerGroupAndMode()
     QCOMPARE(contents(out.filePath("link.txt")), QByteArray("old\r\n"));
 }
 
-void tst_TextExport::folderIsSynced()
+void tst_TextExport::failedSyncs()
 {
-    // A failing sync of the folder, after the rename, is a failed save with the system's reason.
-    TestDir out;
-    QString error;
-    const FolderSync failing = [](int folderFd) {
-        struct stat st;
-        errno = ::fstat(folderFd, &st) == 0 && S_ISDIR(st.st_mode) ? EIO : EBADF;
-        return -1;
-    };
-    QVERIFY(!saveText(out.filePath("list.txt"), "a\r\n", &error, failing));
-    QCOMPARE(error, qt_error_string(EIO));
+    // The new file's data could not be written: the old list stays, nothing
+    // is left beside it. The folder's sync fails after the rename: the new
+    // list is in place, and the save says that it may not be on the disk.
+    SaveSyncs fileFails, folderFails;
+    fileFails.file = [](int fd) { return failingSync(fd, false); };
+    folderFails.folder = [](int fd) { return failingSync(fd, true); };
+    const QByteArray old("old\r\n"), fresh("new\r\n");
+    for (const bool exists : { true, false }) {
+        TestDir out;
+        const QString target = out.filePath("list.txt");
+        if (exists)
+            QVERIFY(writeFile(target, old));
+        QString error;
+        QCOMPARE(saveText(target, fresh, &error, fileFails), SaveResult::Failed);
+        QCOMPARE(error, qt_error_string(EIO));
+        QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            exists ? QStringList { "list.txt" } : QStringList());
+        if (exists)
+            QCOMPARE(contents(target), old);
+
+        error.clear();
+        QCOMPARE(saveText(target, fresh, &error, folderFails), SaveResult::Unconfirmed);
+        QCOMPARE(error, qt_error_string(EIO));
+        QCOMPARE(contents(target), fresh);
+        QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList { "list.txt" });
+    }
 }
 
 void tst_TextExport::writeErrorIsNotSuccess()
@@ -296,7 +323,7 @@ void tst_TextExport::writeErrorIsNotSuccess()
     small.rlim_cur = 4096;
     QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
     QString error;
-    const bool saved = saveText(target, QByteArray(1 << 20, 'n'), &error);
+    const bool saved = saveText(target, QByteArray(1 << 20, 'n'), &error) != SaveResult::Failed;
     ::setrlimit(RLIMIT_FSIZE, &before);
     std::signal(SIGXFSZ, previousHandler);
 
@@ -319,7 +346,7 @@ void tst_TextExport::fullDiskIsNotSuccess()
     const QByteArray old("old\r\n");
     QVERIFY(writeFile(target, old));
     QString error;
-    QVERIFY(!saveText(target, QByteArray(1 << 20, 'n'), &error));
+    QCOMPARE(saveText(target, QByteArray(1 << 20, 'n'), &error), SaveResult::Failed);
     QCOMPARE(error, qt_error_string(ENOSPC));
     QCOMPARE(contents(target), old);
     QCOMPARE(QDir(dir.filePath("tiny")).entryList(QDir::Files | QDir::Hidden),

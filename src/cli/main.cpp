@@ -3,7 +3,7 @@
 // collation, sort and text bytes as the window, through the same core code,
 // so that both always agree on which files, in which order, and which bytes.
 
-#include "core/filelistmodel.h"
+#include "core/arrangement.h"
 #include "core/filerows.h"
 #include "core/folderlisting.h"
 #include "core/textexport.h"
@@ -28,9 +28,42 @@
 
 namespace {
 
-enum ExitStatus { Success = 0, FolderFailed = 1, Trouble = 2 };
+// 3 wins over 1: the list is in place but may not survive a power cut.
+enum ExitStatus { Success = 0, FolderFailed = 1, Trouble = 2, Unconfirmed = 3 };
 
-const char Usage[] = "Usage: quillmere-list [options] FOLDER...\n";
+const char Usage[] = "Usage: quillmere-list [OPTION]... FOLDER...\n";
+
+// In the layout of GNU tools, which shells, help2man and users expect.
+const char Help[]
+    = R"(Lists the plain files of each FOLDER, one name per line, as Quillmere's window
+lists and saves them: the same files, order and bytes.
+
+  -o, --output=FILE   write the list to FILE, replacing it as a whole, instead
+                        of to standard output; '-' is standard output
+      --sort=KEY      sort ascending by KEY, name or extension, as the window's
+                        column headers do; without it, the file system's order
+      --reverse       turn the sorted order round
+      --line-end=END  end every name with crlf (the default) or lf
+  -0, --null          end every name with a NUL byte instead, for xargs -0
+  -h, --help          display this help and exit
+  -V, --version       output version information and exit
+
+Folders are listed in the order given, a folder given twice once.
+
+Exit status:
+ 0  if OK,
+ 1  if a folder could not be listed (the others are still written),
+ 2  if the usage was wrong or the list could not be written (an existing
+      output file is then left as it was),
+ 3  if the list was written to FILE but the system could not confirm that it
+      is on the disk.
+)";
+
+const char Version[] = "quillmere-list (Quillmere) " QUILLMERE_VERSION R"(
+License MIT: <https://spdx.org/licenses/MIT.html>.
+This is free software: you are free to change and redistribute it.
+There is NO WARRANTY, to the extent permitted by law.
+)";
 
 void printError(const QByteArray &message)
 {
@@ -140,6 +173,18 @@ bool writeStandardOutput(const QByteArray &text, QString *error)
 #endif
 }
 
+// The help or the version on standard output. Its failure is an error like
+// any other, even when the reader has gone: GNU tools exit 2 then too.
+[[noreturn]] void showText(const QByteArray &text)
+{
+    if (std::fwrite(text.constData(), 1, size_t(text.size()), stdout) != size_t(text.size())
+        || std::fflush(stdout) != 0) {
+        printError("write error: " + qt_error_string(errno).toUtf8());
+        std::exit(Trouble);
+    }
+    std::exit(Success);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -149,38 +194,25 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLMERE_VERSION));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Lists the plain files of each FOLDER, one name per line, as Quillmere's window\n"
-        "lists and saves them: the same files, order and bytes."));
-    // Not Qt's own help option, which would offer Qt's options too.
-    const QCommandLineOption help({ QStringLiteral("h"), QStringLiteral("help") },
-        QStringLiteral("Show this help and exit."));
-    const QCommandLineOption version({ QStringLiteral("v"), QStringLiteral("version") },
-        QStringLiteral("Show the version and exit."));
-    const QCommandLineOption output({ QStringLiteral("o"), QStringLiteral("output") },
-        QStringLiteral("Write the list to FILE, replacing it as a whole, instead of to standard "
-                       "output."),
-        QStringLiteral("FILE"));
-    const QCommandLineOption sort(QStringLiteral("sort"),
-        QStringLiteral("Sort ascending by KEY: name or extension. Without it, the file "
-                       "system's order."),
-        QStringLiteral("KEY"));
-    const QCommandLineOption reverse(
-        QStringLiteral("reverse"), QStringLiteral("Turn the sorted order round."));
-    const QCommandLineOption lineEnd(QStringLiteral("line-end"),
-        QStringLiteral("End every line with crlf (the default) or lf."), QStringLiteral("END"));
-    parser.addOptions({ help, version, output, sort, reverse, lineEnd });
-    parser.addPositionalArgument(QStringLiteral("FOLDER"),
-        QStringLiteral("A folder whose files to list; several are listed in the order given."),
-        QStringLiteral("FOLDER..."));
+    // Not Qt's own help and version options: the help is written above, and
+    // -v is left free.
+    const QCommandLineOption help({ QStringLiteral("h"), QStringLiteral("help") }, QString());
+    const QCommandLineOption version({ QStringLiteral("V"), QStringLiteral("version") }, QString());
+    const QCommandLineOption output(
+        { QStringLiteral("o"), QStringLiteral("output") }, QString(), QStringLiteral("FILE"));
+    const QCommandLineOption sort(QStringLiteral("sort"), QString(), QStringLiteral("KEY"));
+    const QCommandLineOption reverse(QStringLiteral("reverse"), QString());
+    const QCommandLineOption lineEnd(QStringLiteral("line-end"), QString(), QStringLiteral("END"));
+    const QCommandLineOption null({ QStringLiteral("0"), QStringLiteral("null") }, QString());
+    parser.addOptions({ help, version, output, sort, reverse, lineEnd, null });
 
     const Arguments arguments = readArguments(argc, argv);
     if (!parser.parse(arguments.texts))
         usageError(parser.errorText());
     if (parser.isSet(help))
-        parser.showHelp(Success);
+        showText(QByteArray(Usage) + Help);
     if (parser.isSet(version))
-        parser.showVersion();
+        showText(Version);
 
     const QString sortKey = parser.value(sort);
     if (parser.isSet(sort) && sortKey != u"name" && sortKey != u"extension")
@@ -190,8 +222,14 @@ int main(int argc, char *argv[])
     const QString lineEndName = parser.value(lineEnd);
     if (parser.isSet(lineEnd) && lineEndName != u"crlf" && lineEndName != u"lf")
         usageError(QStringLiteral("unknown line end '%1': crlf or lf").arg(lineEndName));
+    if (parser.isSet(lineEnd) && parser.isSet(null))
+        usageError(QStringLiteral("--null ends names with NUL; --line-end cannot be given too"));
+    const LineEnd ending = parser.isSet(null) ? LineEnd::Nul
+        : lineEndName == u"lf"                ? LineEnd::Lf
+                                              : LineEnd::CrLf;
     const QString target = parser.value(output);
-    if (parser.isSet(output) && (target.isEmpty() || target.contains(QChar(NotUtf8))))
+    const bool toFile = parser.isSet(output) && target != u"-";
+    if (toFile && (target.isEmpty() || target.contains(QChar(NotUtf8))))
         usageError(QStringLiteral("the output file's name must be valid UTF-8 and not empty; "
                                   "redirect standard output instead"));
     const QStringList folders = parser.positionalArguments();
@@ -216,28 +254,35 @@ int main(int argc, char *argv[])
             }
         }
 
-        // The window's header clicks on its model: sorting by name first leaves
-        // rows of equal extension in name order, and turning round keeps equal
-        // keys in their order.
-        FileListModel files;
-        files.setSorted(parser.isSet(sort));
-        bool sorted = files.setRows(std::move(rows));
-        if (sortKey == u"extension")
-            sorted = sorted && files.setSortKey(FileListModel::ExtensionColumn);
-        if (parser.isSet(reverse))
-            sorted = sorted && files.setSortOrder(Qt::DescendingOrder);
+        // The order the window shows after clicks on the column's header: the
+        // first sorts descending, the second ascending.
+        SortState state;
+        if (parser.isSet(sort)) {
+            const int header = sortKey == u"extension" ? 2 : 1;
+            state = headerClicked(state, header);
+            if (!parser.isSet(reverse))
+                state = headerClicked(state, header);
+        }
+        FileArrangement files;
+        arrangeRows(files, std::move(rows), state);
         // Past the sort keys' limit the list stays in the file system's order;
         // the names are still written, but the order asked for is not met.
-        if (!sorted) {
+        if (files.state != state) {
             printError("cannot sort: " + FileRows::limitReason().toUtf8());
             status = FolderFailed;
         }
-        text = exportText(files, lineEndName == u"lf" ? LineEnd::Lf : LineEnd::CrLf);
+        text = exportText(files, ending);
     }
 
     QString reason;
-    if (parser.isSet(output)) {
-        if (!saveText(target, text, &reason)) {
+    if (toFile) {
+        switch (saveText(target, text, &reason)) {
+        case SaveResult::Saved:
+            break;
+        case SaveResult::Unconfirmed:
+            printError(shown(target.toUtf8()) + ": " + unconfirmedSaveMessage(reason).toUtf8());
+            return Unconfirmed;
+        case SaveResult::Failed:
             printError("cannot write " + shown(target.toUtf8()) + ": " + reason.toUtf8());
             return Trouble;
         }

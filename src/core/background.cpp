@@ -71,16 +71,15 @@ QFuture<Rebuilt> rebuildInBackground(const QStringList &folders, const FolderRea
 }
 
 QFuture<FileArrangement> sortInBackground(
-    FileArrangement files, const QList<SortState> &steps, const std::shared_ptr<WorkStatus> &status)
+    FileArrangement files, const SortState &to, const std::shared_ptr<WorkStatus> &status)
 {
     return QtConcurrent::run(
         workerPool(),
-        [steps, status](QPromise<FileArrangement> &promise, FileArrangement files) {
+        [to, status](QPromise<FileArrangement> &promise, FileArrangement files) {
             status->startSorting();
             const StopRequested stopped = [&status] { return status->stopRequested(); };
-            for (const SortState &step : steps)
-                if (!changeSortState(files, step, stopped))
-                    return;
+            if (!changeSortState(files, to, stopped))
+                return;
             if (!stopped())
                 promise.addResult(std::move(files));
         },

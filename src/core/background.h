@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "core/filelistmodel.h"
+#include "core/arrangement.h"
 #include "core/folderlisting.h"
 
 #include <QFuture>
@@ -71,10 +71,10 @@ QFuture<Rebuilt> rebuildInBackground(const QStringList &folders, const FolderRea
     const SortState &state, const std::shared_ptr<WorkStatus> &status,
     qsizetype keyLimit = FileArrangement().keyLimit);
 
-// Applies each sort state of steps in turn to files, on a worker, as one
-// header click does. A stop abandons it: the future then holds no result.
-QFuture<FileArrangement> sortInBackground(FileArrangement files, const QList<SortState> &steps,
-    const std::shared_ptr<WorkStatus> &status);
+// Orders files as the sort state `to` says, on a worker. A stop abandons it:
+// the future then holds no result.
+QFuture<FileArrangement> sortInBackground(
+    FileArrangement files, const SortState &to, const std::shared_ptr<WorkStatus> &status);
 
 // The threads that list and sort. Nothing waits for them at exit, since a
 // read of a hung network mount may never return: the process may end with

@@ -88,13 +88,3 @@ SortKeys::SortKeys(const FileRows &rows, bool byExtension, Collator &collator,
     }
     m_bytes.shrink_to_fit();
 }
-
-uint64_t SortKeys::prefix(uint32_t row) const
-{
-    const uint8_t *key = m_bytes.data() + m_offsets[row];
-    uint64_t value = 0;
-    int i = 0;
-    for (; i < 8 && key[i]; ++i)
-        value = (value << 8) | key[i];
-    return i == 0 ? 0 : value << (8 * (8 - i));
-}

@@ -58,9 +58,18 @@ public:
     {
         return reinterpret_cast<const char *>(m_bytes.data() + m_offsets[row]);
     }
-    // The key's first eight bytes as one big-endian number, zero-padded: most
-    // comparisons end on it without touching the key itself.
-    uint64_t prefix(uint32_t row) const;
+    // Eight key bytes from depth on as one big-endian number, zero-padded
+    // past the key's end: most comparisons end on it without touching the key
+    // itself. The key must not end before depth.
+    uint64_t prefix(uint32_t row, size_t depth = 0) const
+    {
+        const uint8_t *bytes = m_bytes.data() + m_offsets[row] + depth;
+        uint64_t value = 0;
+        int i = 0;
+        for (; i < 8 && bytes[i]; ++i)
+            value = (value << 8) | bytes[i];
+        return i == 0 ? 0 : value << (8 * (8 - i));
+    }
 
     qsizetype memoryUse() const
     {

@@ -3,10 +3,8 @@
 
 #include "core/collation.h"
 #include "core/displaytext.h"
-#include "core/sortindex.h"
 
 #include <algorithm>
-#include <numeric>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -26,76 +24,8 @@ FileListModel::FileListModel(QObject *parent)
 
 FileListModel::~FileListModel() = default;
 
-namespace {
-
-// The keys of a column, made now if not yet; null when stopped half-way or
-// when they would pass the arrangement's limit, which *tooLarge tells.
-const SortKeys *keysFor(
-    FileArrangement &files, int column, const StopRequested &stopped, bool *tooLarge)
-{
-    auto &keys = files.keys[size_t(column)];
-    if (!keys) {
-        // One per call: a collator is not to be shared between threads.
-        Collator collator;
-        auto made = std::make_shared<const SortKeys>(*files.rows,
-            column == FileListModel::ExtensionColumn, collator, stopped, files.keyLimit);
-        *tooLarge = made->tooLarge();
-        if (!made->complete())
-            return nullptr;
-        keys = std::move(made);
-    }
-    return keys.get();
-}
-
-} // namespace
-
-bool arrangeRows(
-    FileArrangement &out, FileRows rows, const SortState &state, const StopRequested &stopped)
-{
-    out.rows = std::make_shared<const FileRows>(std::move(rows));
-    out.keys = {};
-    out.state = state;
-    out.order.resize(size_t(out.rows->size()));
-    std::iota(out.order.begin(), out.order.end(), 0u);
-    if (!state.sorted)
-        return true;
-    bool tooLarge = false;
-    const SortKeys *keys = keysFor(out, state.key, stopped, &tooLarge);
-    if (tooLarge) {
-        out.state.sorted = false; // listed in full, just not sorted
-        return true;
-    }
-    if (!keys)
-        return false;
-    stableSortRows(out.order, *keys, state.order);
-    return true;
-}
-
-bool changeSortState(FileArrangement &files, const SortState &to, const StopRequested &stopped)
-{
-    const SortState from = files.state;
-    files.state = to;
-    if (!to.sorted)
-        return true; // switching sorting off leaves the rows where they are
-    // The rows are sorted by this column already: turning them round is the
-    // same stable sort, in O(n).
-    const bool reverseOnly = from.sorted && from.key == to.key;
-    if (reverseOnly && from.order == to.order)
-        return true;
-    bool tooLarge = false;
-    const SortKeys *keys = keysFor(files, to.key, stopped, &tooLarge);
-    if (tooLarge) {
-        files.state.sorted = false; // the rows stay where they are
-        return true;
-    }
-    if (!keys)
-        return false;
-    if (reverseOnly)
-        reverseSortedRows(files.order, *keys);
-    else
-        stableSortRows(files.order, *keys, to.order);
-    return true;
-}
+static_assert(FileListModel::NameColumn == 0 && FileListModel::ExtensionColumn == 1,
+    "sort keys are numbered as the columns");
 
 int FileListModel::rowCount(const QModelIndex &parent) const
 {
@@ -158,7 +88,7 @@ bool FileListModel::setSorted(bool sorted)
 {
     SortState to = m_files.state;
     to.sorted = sorted;
-    return applySortState(to);
+    return setSortState(to);
 }
 
 bool FileListModel::setSortKey(int column)
@@ -166,14 +96,14 @@ bool FileListModel::setSortKey(int column)
     Q_ASSERT(column >= 0 && column < ColumnCount);
     SortState to = m_files.state;
     to.key = column;
-    return applySortState(to);
+    return setSortState(to);
 }
 
 bool FileListModel::setSortOrder(Qt::SortOrder order)
 {
     SortState to = m_files.state;
     to.order = order;
-    return applySortState(to);
+    return setSortState(to);
 }
 
 void FileListModel::setSortKeyLimit(qsizetype bytes)
@@ -182,7 +112,7 @@ void FileListModel::setSortKeyLimit(qsizetype bytes)
     m_files.keys = {}; // made again under the new limit when next needed
 }
 
-bool FileListModel::applySortState(const SortState &to)
+bool FileListModel::setSortState(const SortState &to)
 {
     if (to == m_files.state)
         return true;

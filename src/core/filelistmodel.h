@@ -1,63 +1,19 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/arrangement.h"
 #include "core/filerows.h"
 
 #include <QAbstractTableModel>
 
-#include <array>
 #include <cstdint>
-#include <functional>
-#include <memory>
-#include <vector>
-
-class SortKeys;
-
-// How the file list is ordered: sorting on or off, by which column, which way.
-struct SortState
-{
-    bool sorted = false;
-    int key = 0; // FileListModel::Column
-    Qt::SortOrder order = Qt::AscendingOrder;
-    bool operator==(const SortState &) const = default;
-};
-
-// The rows in display order with the sort keys made for them so far: what a
-// rebuild or a sort prepares away from the window's thread and the model then
-// takes over in one swap. Rows and keys never change once made, so a worker
-// may read them while the model shows them.
-struct FileArrangement
-{
-    std::shared_ptr<const FileRows> rows = std::make_shared<const FileRows>();
-    std::vector<uint32_t> order; // display position -> row in *rows
-    std::array<std::shared_ptr<const SortKeys>, 2> keys; // per column, made on first use
-    SortState state;
-    // Most sort key bytes per column; lower in tests. Past it the rows are
-    // left unsorted and state.sorted turns false.
-    qsizetype keyLimit = UINT32_MAX;
-};
-
-// Asked now and then during long work; true abandons it.
-using StopRequested = std::function<bool()>;
-
-// Rows in listing order, then ordered as state says; out's key limit holds.
-// Runs on any thread. Returns false, with the arrangement unusable, when stopped.
-bool arrangeRows(
-    FileArrangement &out, FileRows rows, const SortState &state, const StopRequested &stopped = {});
-
-// One change of the sort state, exactly as the model's setters make it:
-// switching sorting on sorts, a new direction turns the sorted rows round, a
-// new column sorts stably from the present order; switching it off keeps the
-// order. Runs on any thread; returns false, the arrangement unusable, when stopped.
-bool changeSortState(
-    FileArrangement &files, const SortState &to, const StopRequested &stopped = {});
 
 // The file list: one row per file, "File Name" and "Extension".
 //
 // Rows are kept as the bytes the file system gave and shown decoded, so a name
 // that is not valid UTF-8 shows with replacement characters yet is written
 // back unchanged. While sorting is on, the rows are kept in the order of the
-// sort column and direction; every change of the sort state re-sorts, stably.
+// sort column and direction, the same whatever order they had before.
 class FileListModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -95,6 +51,7 @@ public:
     SortState sortState() const { return m_files.state; }
     // Each setter re-sorts when it changes how the rows are ordered. They
     // fail as setRows() does, leaving the rows in place and sorting off.
+    bool setSortState(const SortState &state);
     bool setSorted(bool sorted);
     bool setSortKey(int column);
     bool setSortOrder(Qt::SortOrder order);
@@ -115,7 +72,5 @@ public:
     qsizetype memoryUse() const;
 
 private:
-    bool applySortState(const SortState &to);
-
     FileArrangement m_files;
 };

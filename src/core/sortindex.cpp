@@ -2,10 +2,11 @@
 #include "core/sortindex.h"
 
 #include "core/collation.h"
+#include "core/filerows.h"
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
+#include <string_view>
 
 namespace {
 
@@ -28,49 +29,57 @@ inline void prefetch(const void *address)
 #endif
 }
 
-// The eight key bytes from depth on as one big-endian number, zero-padded
-// past the key's end; the key must not end before depth.
-uint64_t prefixAt(const char *key, size_t depth)
-{
-    const auto *bytes = reinterpret_cast<const uint8_t *>(key) + depth;
-    uint64_t value = 0;
-    int i = 0;
-    for (; i < 8 && bytes[i]; ++i)
-        value = (value << 8) | bytes[i];
-    return i == 0 ? 0 : value << (8 * (8 - i));
-}
-
-// A stable sort by key that compares eight key bytes at a time, all of them
-// held in the index: runs of rows whose eight bytes tie are sorted again on
-// the next eight, so each key is read once per depth instead of once per
-// comparison, and the comparisons themselves are integer ones.
+// A sort by key that compares eight key bytes at a time, all of them held in
+// the index: runs of rows whose eight bytes tie are sorted again on the next
+// eight, so each key is read once per depth instead of once per comparison,
+// and the comparisons themselves are integer ones. Rows whose keys are equal
+// go on to the next keys, then to their names' bytes and row numbers.
 class PrefixSorter
 {
 public:
-    // Sorts within index, which holds size entries.
-    PrefixSorter(const SortKeys &keys, Qt::SortOrder direction, Entry *index, size_t size)
+    // Sorts within index, which holds size entries whose prefixes are those of
+    // the first keys at depth 0.
+    PrefixSorter(std::span<const SortKeys *const> keys, const FileRows &rows,
+        Qt::SortOrder direction, Entry *index, size_t size)
         : m_keys(keys)
-        , m_flip(direction == Qt::DescendingOrder ? ~uint64_t(0) : 0)
+        , m_rows(rows)
+        , m_descending(direction == Qt::DescendingOrder)
+        , m_flip(m_descending ? ~uint64_t(0) : 0)
         , m_index(index)
         , m_buffer(new Entry[size])
     { }
 
-    void sort(Entry *first, Entry *last, size_t depth)
+    void sort(Entry *first, Entry *last, size_t level, size_t depth)
     {
+        const SortKeys &keys = *m_keys[level];
         sortByPrefix(first, last);
         for (Entry *run = first; run != last;) {
             Entry *end = run + 1;
             while (end != last && end->prefix == run->prefix)
                 ++end;
+            if (end - run < 2) {
+                run = end;
+                continue;
+            }
             // Keys hold no zero byte but their end: a zero in the last byte
             // means the tied keys ended, and are equal.
-            if (end - run > 1 && (run->prefix & 0xFF) != 0) {
+            if ((run->prefix & 0xFF) != 0) {
                 for (Entry *e = run; e != end; ++e) {
                     if (size_t(end - e) > PrefetchDistance)
-                        prefetch(m_keys.key(e[PrefetchDistance].row) + depth + 8);
-                    e->prefix = prefixAt(m_keys.key(e->row), depth + 8);
+                        prefetch(keys.key(e[PrefetchDistance].row) + depth + 8);
+                    e->prefix = keys.prefix(e->row, depth + 8);
                 }
-                sort(run, end, depth + 8);
+                sort(run, end, level, depth + 8);
+            } else if (level + 1 < m_keys.size()) {
+                const SortKeys &next = *m_keys[level + 1];
+                for (Entry *e = run; e != end; ++e) {
+                    if (size_t(end - e) > PrefetchDistance)
+                        prefetch(next.key(e[PrefetchDistance].row));
+                    e->prefix = next.prefix(e->row);
+                }
+                sort(run, end, level + 1, 0);
+            } else {
+                sortByName(run, end);
             }
             run = end;
         }
@@ -123,7 +132,24 @@ private:
     // Below this many entries a comparison sort beats clearing the counts.
     static constexpr size_t RadixMinimum = 512;
 
-    const SortKeys &m_keys;
+    // Rows whose keys are all equal: by the names' bytes, then the same names
+    // by row number, ascending either way. Such runs are short: names equal
+    // but for case or invalid bytes, or one name in several folders.
+    void sortByName(Entry *first, Entry *last)
+    {
+        std::sort(first, last, [this](const Entry &a, const Entry &b) {
+            const QByteArrayView x = m_rows.name(a.row), y = m_rows.name(b.row);
+            const int c = std::string_view(x.data(), size_t(x.size()))
+                              .compare(std::string_view(y.data(), size_t(y.size())));
+            if (c != 0)
+                return m_descending ? c > 0 : c < 0;
+            return a.row < b.row;
+        });
+    }
+
+    const std::span<const SortKeys *const> m_keys;
+    const FileRows &m_rows;
+    const bool m_descending;
     const uint64_t m_flip;
     Entry *const m_index;
     const std::unique_ptr<Entry[]> m_buffer; // scatter target, entry for entry beside m_index
@@ -131,33 +157,33 @@ private:
 
 } // namespace
 
-void stableSortRows(std::vector<uint32_t> &order, const SortKeys &keys, Qt::SortOrder direction)
+void sortRows(std::vector<uint32_t> &order, std::span<const SortKeys *const> keys,
+    const FileRows &rows, Qt::SortOrder direction)
 {
     const size_t n = order.size();
+    const SortKeys &first = *keys.front();
     const std::unique_ptr<Entry[]> index(new Entry[n]);
     for (size_t i = 0; i < n; ++i) {
         if (i + PrefetchDistance < n)
-            prefetch(keys.key(order[i + PrefetchDistance]));
-        index[i] = Entry { keys.prefix(order[i]), order[i] };
+            prefetch(first.key(order[i + PrefetchDistance]));
+        index[i] = Entry { first.prefix(order[i]), order[i] };
     }
 
-    PrefixSorter(keys, direction, index.get(), n).sort(index.get(), index.get() + n, 0);
+    PrefixSorter(keys, rows, direction, index.get(), n).sort(index.get(), index.get() + n, 0, 0);
 
     for (size_t i = 0; i < n; ++i)
         order[i] = index[i].row;
 }
 
-void reverseSortedRows(std::vector<uint32_t> &order, const SortKeys &keys)
+void reverseSortedRows(std::vector<uint32_t> &order, const FileRows &rows)
 {
     std::reverse(order.begin(), order.end());
-    // Each run of equal keys is now backwards; turn it round again. Sorted
-    // rows are equal to their run's first exactly when equal to the row before.
+    // Everything turns round but the row numbers of equal names, which stay
+    // ascending: turn each run of equal names round again.
     const size_t n = order.size();
     size_t runStart = 0;
     for (size_t i = 1; i < n; ++i) {
-        if (i + PrefetchDistance < n)
-            prefetch(keys.key(order[i + PrefetchDistance]));
-        if (std::strcmp(keys.key(order[i - 1]), keys.key(order[i])) != 0) {
+        if (rows.name(order[i - 1]) != rows.name(order[i])) {
             std::reverse(order.begin() + ptrdiff_t(runStart), order.begin() + ptrdiff_t(i));
             runStart = i;
         }

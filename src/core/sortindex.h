@@ -4,17 +4,23 @@
 #include <QtCore/qnamespace.h>
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
+class FileRows;
 class SortKeys;
 
-// Reorders `order` (row numbers in display order) by the rows' keys, keeping
-// rows with equal keys in their present relative order in both directions.
+// Orders `order` (row numbers) for one column and direction: by the first
+// keys, rows that tie there by the next keys (the extension's, then the
+// name's; or the name's alone), then by the name's bytes; all of that turned
+// round when descending. Rows that still tie hold the same name (from two
+// folders, say) and stay by row number, ascending both ways. So the result
+// depends on the set of rows alone, never on their present order.
 // O(n log n) comparisons, nearly all of them on the eight-byte key prefix held
 // in the index itself rather than on the keys.
-void stableSortRows(std::vector<uint32_t> &order, const SortKeys &keys, Qt::SortOrder direction);
+void sortRows(std::vector<uint32_t> &order, std::span<const SortKeys *const> keys,
+    const FileRows &rows, Qt::SortOrder direction);
 
-// Turns an `order` that is sorted by keys, in either direction, into the same
-// rows sorted the other way, with rows of equal keys still in their present
-// relative order: exactly what stableSortRows() would give, in O(n).
-void reverseSortedRows(std::vector<uint32_t> &order, const SortKeys &keys);
+// Turns an `order` that sortRows() made, in either direction, into what it
+// makes for the other direction, in O(n).
+void reverseSortedRows(std::vector<uint32_t> &order, const FileRows &rows);

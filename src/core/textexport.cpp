@@ -3,6 +3,7 @@
 
 #include "core/filelistmodel.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -34,7 +35,7 @@ void keepOwnerAndGroup(const QString &target, int fd)
 }
 
 // The rename is on disk only once the folder holding the new entry is.
-int syncFolderOf(const QString &path, FolderSync sync)
+int syncFolderOf(const QString &path, DiskSync sync)
 {
     const QString folder = QFileInfo(QFileInfo(path).canonicalFilePath()).absolutePath();
     int fd;
@@ -49,6 +50,15 @@ int syncFolderOf(const QString &path, FolderSync sync)
     return result == 0 ? 0 : syncError;
 }
 
+int syncData(int fd)
+{
+#if defined(_POSIX_SYNCHRONIZED_IO) && _POSIX_SYNCHRONIZED_IO > 0
+    return ::fdatasync(fd);
+#else
+    return ::fsync(fd);
+#endif
+}
+
 } // namespace
 #endif
 
@@ -60,7 +70,9 @@ QByteArray exportText(const FileListModel &files, LineEnd lineEnd)
 QByteArray exportText(const FileArrangement &files, LineEnd lineEnd)
 {
     const size_t rows = files.order.size();
-    const QByteArrayView end = lineEnd == LineEnd::Lf ? "\n" : "\r\n";
+    const QByteArrayView end = lineEnd == LineEnd::CrLf ? QByteArrayView("\r\n")
+        : lineEnd == LineEnd::Lf                        ? QByteArrayView("\n")
+                                                        : QByteArrayView("\0", 1);
     auto name = [&files](size_t row) { return files.rows->name(files.order[row]); };
 #ifdef Q_OS_WIN
     QByteArray text;
@@ -72,26 +84,32 @@ QByteArray exportText(const FileArrangement &files, LineEnd lineEnd)
     for (size_t row = 0; row < rows; ++row)
         size += name(row).size() + end.size();
     QByteArray text(size, Qt::Uninitialized);
-    const bool cr = lineEnd == LineEnd::CrLf;
     char *out = text.data();
     for (size_t row = 0; row < rows; ++row) {
         const QByteArrayView name = files.rows->name(files.order[row]);
         std::memcpy(out, name.data(), size_t(name.size()));
         out += name.size();
-        if (cr)
-            *out++ = '\r';
-        *out++ = '\n';
+        for (const char c : end)
+            *out++ = c;
     }
     return text;
 #endif
 }
 
-bool saveText(const QString &path, const QByteArray &text, QString *error, FolderSync syncFolder)
+QString unconfirmedSaveMessage(const QString &reason)
+{
+    return QCoreApplication::translate("saveText",
+        "The list was saved, but the system could not confirm that it is on the disk: %1")
+        .arg(reason);
+}
+
+SaveResult saveText(
+    const QString &path, const QByteArray &text, QString *error, const SaveSyncs &syncs)
 {
     auto fail = [error](const QString &reason) {
         if (error)
             *error = reason;
-        return false;
+        return SaveResult::Failed;
     };
     // Renaming over a folder or a device would not do what the user asked.
     const QFileInfo target(path);
@@ -124,13 +142,26 @@ bool saveText(const QString &path, const QByteArray &text, QString *error, Folde
         }
         written += n;
     }
+#ifndef Q_OS_WIN
+    // commit() syncs too but ignores the result: data the system could not
+    // write must not replace the old list.
+    if ((syncs.file ? syncs.file(file.handle()) : syncData(file.handle())) != 0) {
+        const QString reason = qt_error_string(errno);
+        file.cancelWriting();
+        return fail(reason);
+    }
+#endif
     if (!file.commit())
         return fail(file.errorString());
 #ifndef Q_OS_WIN
-    if (const int syncError = syncFolderOf(path, syncFolder))
-        return fail(qt_error_string(syncError));
+    // The new list is in place now: this failure cannot undo that.
+    if (const int syncError = syncFolderOf(path, syncs.folder)) {
+        if (error)
+            *error = qt_error_string(syncError);
+        return SaveResult::Unconfirmed;
+    }
 #else
-    Q_UNUSED(syncFolder);
+    Q_UNUSED(syncs);
 #endif
-    return true;
+    return SaveResult::Saved;
 }

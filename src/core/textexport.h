@@ -7,8 +7,9 @@
 class FileListModel;
 struct FileArrangement;
 
-// How every line ends: CR LF as the window saves, LF for Unix tools.
-enum class LineEnd { CrLf, Lf };
+// What follows every name: CR LF as the window saves, LF for Unix tools, NUL
+// for names that may hold line feeds (xargs -0).
+enum class LineEnd { CrLf, Lf, Nul };
 
 // The text file that "Save List to TXT File" writes: each row's file name in
 // display order, each followed by CR LF, with no header and no byte-order mark.
@@ -19,15 +20,34 @@ QByteArray exportText(const FileListModel &files, LineEnd lineEnd = LineEnd::CrL
 // The same for an arrangement, which a worker may hold while the model changes.
 QByteArray exportText(const FileArrangement &files, LineEnd lineEnd = LineEnd::CrLf);
 
-// Syncs an open folder to disk, as fsync() does; 0 or -1 with errno set.
-using FolderSync = int (*)(int folderFd);
+// Syncs an open file or folder to disk, as fdatasync() and fsync() do; 0 or
+// -1 with errno set. Tests put failing ones in.
+using DiskSync = int (*)(int fd);
+struct SaveSyncs
+{
+    DiskSync file = nullptr; // the new file's data; fdatasync when null
+    DiskSync folder = nullptr; // the folder after the rename; fsync when null
+};
+
+// What a save came to, and so what is on the disk.
+enum class SaveResult {
+    Saved, // the new list has replaced the target and is on the disk
+    // The new list has replaced the target, but the system could not confirm
+    // that the folder's new entry is on the disk: a power cut may lose it.
+    Unconfirmed,
+    // Nothing changed: the target keeps its old contents, or still does not
+    // exist, and nothing is left beside it.
+    Failed,
+};
 
 // Replaces the file at path with text, atomically: a temporary file beside it
 // is written, given the old file's mode, owner and group (as far as the
-// system lets this user), synced, and renamed over it; then the folder is
-// synced with syncFolder (fsync when null), so the new entry survives a power
-// cut. A failure never leaves a partial file and leaves an existing one
-// untouched. Other hard links to the old file keep the old contents. On
-// failure returns false with the system's reason in *error.
-bool saveText(
-    const QString &path, const QByteArray &text, QString *error, FolderSync syncFolder = nullptr);
+// system lets this user), its data synced, and renamed over it; then the
+// folder is synced, so the new entry survives a power cut. Other hard links
+// to the old file keep the old contents. Unless Saved, *error holds the
+// system's reason.
+SaveResult saveText(
+    const QString &path, const QByteArray &text, QString *error, const SaveSyncs &syncs = {});
+
+// What the window and quillmere-list say of an Unconfirmed save.
+QString unconfirmedSaveMessage(const QString &reason);

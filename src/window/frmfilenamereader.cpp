@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "window/frmfilenamereader.h"
 
+#include "core/arrangement.h"
 #include "core/filelistmodel.h"
 #include "core/folderlisting.h"
 #include "core/paths.h"
@@ -225,20 +226,11 @@ void FrmFilenameReader::LvFiles_ColumnClick(int ColumnHeader)
 {
     if (isBusy())
         return;
-    // The three settings of a click, applied in turn as the model's setters would.
-    SortState state = LvFiles->files()->sortState();
-    QList<SortState> steps;
-    state.sorted = true;
-    steps << state;
-    state.order = state.order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
-    steps << state;
-    state.key = ColumnHeader - 1;
-    steps << state;
-
+    const SortState to = headerClicked(LvFiles->files()->sortState(), ColumnHeader);
     m_status = std::make_shared<WorkStatus>();
     m_sort = new QFutureWatcher<FileArrangement>(this);
     connect(m_sort, &QFutureWatcherBase::finished, this, &FrmFilenameReader::sortFinished);
-    m_sort->setFuture(sortInBackground(LvFiles->files()->arrangement(), steps, m_status));
+    m_sort->setFuture(sortInBackground(LvFiles->files()->arrangement(), to, m_status));
     startWork(m_sort);
 }
 
@@ -325,20 +317,30 @@ void FrmFilenameReader::saveList(const QString &target)
     // Written by a worker from a copy of the order, so the window goes on
     // painting while a long list is written and flushed to the disk.
     ++m_saves;
-    auto *saving = new QFutureWatcher<QString>(this);
+    using Outcome = std::pair<SaveResult, QString>;
+    auto *saving = new QFutureWatcher<Outcome>(this);
     connect(saving, &QFutureWatcherBase::finished, this, [this, saving, target] {
         saving->deleteLater();
         --m_saves;
-        const QString reason = saving->result();
-        if (!reason.isNull())
+        const auto [result, reason] = saving->result();
+        if (result == SaveResult::Failed)
             Messages::warn(this,
-                tr("The list could not be saved to\n%1\n\n%2")
+                tr("The list could not be saved to
+%1
+
+%2")
                     .arg(Messages::shownPath(target), reason));
+        else if (result == SaveResult::Unconfirmed)
+            Messages::warn(this,
+                tr("%1
+
+%2").arg(Messages::shownPath(target), unconfirmedSaveMessage(reason)));
     });
     saving->setFuture(
         QtConcurrent::run(workerPool(), [files = LvFiles->files()->arrangement(), target] {
             QString reason;
-            return saveText(target, exportText(files), &reason) ? QString() : reason;
+            const SaveResult result = saveText(target, exportText(files), &reason);
+            return Outcome(result, reason);
         }));
 }
 

@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "core/filerows.h"
+
+#include <QtCore/qnamespace.h>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class SortKeys;
+
+// How the file list is ordered: sorting on or off, by which column
+// (0 "File Name", 1 "Extension"), which way.
+struct SortState
+{
+    bool sorted = false;
+    int key = 0; // FileListModel::Column
+    Qt::SortOrder order = Qt::AscendingOrder;
+    bool operator==(const SortState &) const = default;
+};
+
+// What a click on a column header does to the sort state, in this order:
+// sorting goes on; the direction turns round, one direction for the whole
+// list whichever header was clicked; the key becomes the clicked header's
+// index - 1 (headers are numbered from 1: "File Name" 1, "Extension" 2).
+// The window's header clicks, quillmere-list's --sort and the tests all go
+// through here, so that they cannot disagree.
+SortState headerClicked(SortState state, int columnHeader);
+
+// The rows in display order with the sort keys made for them so far: what a
+// rebuild or a sort prepares away from the window's thread and the model then
+// takes over in one swap. Rows and keys never change once made, so a worker
+// may read them while the model shows them.
+struct FileArrangement
+{
+    std::shared_ptr<const FileRows> rows = std::make_shared<const FileRows>();
+    std::vector<uint32_t> order; // display position -> row in *rows
+    std::array<std::shared_ptr<const SortKeys>, 2> keys; // per column, made on first use
+    SortState state;
+    // Most sort key bytes per column; lower in tests. Past it the rows are
+    // left unsorted and state.sorted turns false.
+    qsizetype keyLimit = UINT32_MAX;
+};
+
+// Asked now and then during long work; true abandons it.
+using StopRequested = std::function<bool()>;
+
+// Rows in listing order, then ordered as state says; out's key limit holds.
+// Runs on any thread. Returns false, with the arrangement unusable, when stopped.
+bool arrangeRows(
+    FileArrangement &out, FileRows rows, const SortState &state, const StopRequested &stopped = {});
+
+// Orders the arrangement's rows as `to` says. The sorted order depends on the
+// column and direction alone (see sortRows()), never on the order before:
+// "File Name" by name, "Extension" by extension and then name, each then by
+// the name's bytes, and the same name by list position. Switching sorting
+// off keeps the order. Runs on any thread; returns false, the
+// arrangement unusable, when stopped.
+bool changeSortState(
+    FileArrangement &files, const SortState &to, const StopRequested &stopped = {});
