@@ -325,16 +325,11 @@ void FrmFilenameReader::saveList(const QString &target)
         const auto [result, reason] = saving->result();
         if (result == SaveResult::Failed)
             Messages::warn(this,
-                tr("The list could not be saved to
-%1
-
-%2")
+                tr("The list could not be saved to\n%1\n\n%2")
                     .arg(Messages::shownPath(target), reason));
         else if (result == SaveResult::Unconfirmed)
             Messages::warn(this,
-                tr("%1
-
-%2").arg(Messages::shownPath(target), unconfirmedSaveMessage(reason)));
+                tr("%1\n\n%2").arg(Messages::shownPath(target), unconfirmedSaveMessage(reason)));
     });
     saving->setFuture(
         QtConcurrent::run(workerPool(), [files = LvFiles->files()->arrangement(), target] {
