@@ -3,6 +3,7 @@
 
 #include "core/filerows.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #ifdef Q_OS_WIN
@@ -57,7 +58,7 @@ bool isListedFile(int dirFd, const char *name, unsigned char type)
 
 QString listingCancelled()
 {
-    return QStringLiteral("The listing was cancelled.");
+    return QCoreApplication::translate("FolderListing", "The listing was cancelled.");
 }
 
 bool listFolder(const QString &folder, FileRows &rows, QString *error, const BeforeRead &beforeRead)
@@ -92,8 +93,9 @@ bool listFolderBytes(
         path += u'/';
     const QFileInfo info(path);
     if (!info.isDir() || !info.isReadable())
-        return fail(info.exists() ? QStringLiteral("The folder cannot be read.")
-                                  : QStringLiteral("The folder does not exist."));
+        return fail(info.exists()
+                ? QCoreApplication::translate("FolderListing", "The folder cannot be read.")
+                : QCoreApplication::translate("FolderListing", "The folder does not exist."));
     QDirIterator it(path, QDir::Files | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
         if (stopped())
