@@ -9,7 +9,7 @@
     </message>
     <message>
         <source>Extension</source>
-        <translation>Endung</translation>
+        <translation>Erweiterung</translation>
     </message>
 </context>
 <context>
