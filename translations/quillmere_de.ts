@@ -2,71 +2,191 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>FileListModel</name>
+    <message>
+        <source>File Name</source>
+        <translation>Dateiname</translation>
+    </message>
+    <message>
+        <source>Extension</source>
+        <translation>Erweiterung</translation>
+    </message>
+</context>
+<context>
+    <name>FileRows</name>
+    <message>
+        <source>Too many files to list.</source>
+        <translation>Zu viele Dateien für die Liste.</translation>
+    </message>
+</context>
+<context>
+    <name>FolderListing</name>
+    <message>
+        <source>The listing was cancelled.</source>
+        <translation>Das Auflisten wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>The folder cannot be read.</source>
+        <translation>Der Ordner kann nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>The folder does not exist.</source>
+        <translation>Der Ordner existiert nicht.</translation>
+    </message>
+</context>
+<context>
     <name>FrmFilenameReader</name>
     <message>
         <source>%1
 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1
+%2</translation>
     </message>
     <message>
         <source>These folders could not be listed; their files are left out of the list:
 
 %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Cancelling...</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Sorting the list...
-Press Esc or Cancel to stop.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Reading %1
-%2 found so far
-Press Esc or Cancel to stop.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>1 file</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 files</source>
-        <translation type="unfinished"></translation>
+        <translation>Diese Ordner konnten nicht aufgelistet werden; ihre Dateien fehlen in der Liste:
+
+%1</translation>
     </message>
     <message>
         <source>The list could not be saved to
 %1
 
 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Liste konnte nicht gespeichert werden in
+%1
+
+%2</translation>
+    </message>
+    <message>
+        <source> List of Folder:</source>
+        <translation> Ordnerliste:</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <extracomment>The two buttons beside the band have room for about 9 narrow letters; the accessible name carries the long form.</extracomment>
+        <translation>Anfügen</translation>
+    </message>
+    <message>
+        <source>Add folder</source>
+        <translation>Ordner hinzufügen</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <extracomment>As narrow as Add.</extracomment>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Remove folder</source>
+        <translation>Ordner entfernen</translation>
+    </message>
+    <message>
+        <source> List of files in selected folders:</source>
+        <translation> Dateien der gewählten Ordner:</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <comment>file</comment>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Remove file</source>
+        <translation>Datei entfernen</translation>
+    </message>
+    <message>
+        <source>Save List to TXT File</source>
+        <translation>Liste als TXT-Datei speichern</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Text File (*.txt)</source>
+        <translation>Textdatei (*.txt)</translation>
     </message>
 </context>
 <context>
-    <name>QObject</name>
+    <name>Messages</name>
     <message>
         <source>The list cannot be sorted; its files stay in the order of their folders.
 
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Liste kann nicht sortiert werden; ihre Dateien bleiben in der Reihenfolge ihrer Ordner.
+
+%1</translation>
+    </message>
+    <message>
+        <source>This Program convert list of files into text file.
+
+How To Use:
+1. Add folder to collect list of files (chose one file inside the folder)
+2. Modify your folder selection with add/remove button
+3. Modify your list of files with remove button
+4. Save File List into TXT format
+
+Created by: quillmere@example.org
+</source>
+        <translation>Dieses Programm schreibt eine Liste von Dateien in eine Textdatei.
+
+Anleitung:
+1. Ordner anfügen, um seine Dateien aufzulisten (eine Datei im Ordner wählen)
+2. Die Ordnerauswahl mit „Anfügen“ und „Entfernen“ ändern
+3. Die Dateiliste mit „Entfernen“ ändern
+4. Die Dateiliste als TXT-Datei speichern
+
+Erstellt von: quillmere@example.org
+</translation>
     </message>
 </context>
 <context>
     <name>WorkProgress</name>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>Progress</source>
-        <translation type="unfinished"></translation>
+        <translation>Fortschritt</translation>
     </message>
     <message>
         <source>Stops the work; Esc does the same</source>
-        <translation type="unfinished"></translation>
+        <translation>Beendet den Vorgang; Esc tut dasselbe</translation>
+    </message>
+    <message>
+        <source>Cancelling...</source>
+        <translation>Wird abgebrochen …</translation>
+    </message>
+    <message>
+        <source>Sorting the list...
+Press Esc or Cancel to stop.</source>
+        <translation>Die Liste wird sortiert …
+Esc oder „Abbrechen“ hält an.</translation>
+    </message>
+    <message>
+        <source>Reading %1
+%2 found so far
+Press Esc or Cancel to stop.</source>
+        <translation>Lese %1
+Bisher %2 gefunden
+Esc oder „Abbrechen“ hält an.</translation>
+    </message>
+    <message>
+        <source>1 file</source>
+        <translation>1 Datei</translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln files</source>
+        <translation>
+            <numerusform>%Ln Datei</numerusform>
+            <numerusform>%Ln Dateien</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

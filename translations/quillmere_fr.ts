@@ -2,71 +2,191 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr_FR">
 <context>
+    <name>FileListModel</name>
+    <message>
+        <source>File Name</source>
+        <translation>Nom de fichier</translation>
+    </message>
+    <message>
+        <source>Extension</source>
+        <translation>Extension</translation>
+    </message>
+</context>
+<context>
+    <name>FileRows</name>
+    <message>
+        <source>Too many files to list.</source>
+        <translation>Trop de fichiers pour la liste.</translation>
+    </message>
+</context>
+<context>
+    <name>FolderListing</name>
+    <message>
+        <source>The listing was cancelled.</source>
+        <translation>La lecture du dossier a été annulée.</translation>
+    </message>
+    <message>
+        <source>The folder cannot be read.</source>
+        <translation>Le dossier ne peut pas être lu.</translation>
+    </message>
+    <message>
+        <source>The folder does not exist.</source>
+        <translation>Le dossier n’existe pas.</translation>
+    </message>
+</context>
+<context>
     <name>FrmFilenameReader</name>
     <message>
         <source>%1
 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1
+%2</translation>
     </message>
     <message>
         <source>These folders could not be listed; their files are left out of the list:
 
 %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Cancelling...</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Sorting the list...
-Press Esc or Cancel to stop.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Reading %1
-%2 found so far
-Press Esc or Cancel to stop.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>1 file</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 files</source>
-        <translation type="unfinished"></translation>
+        <translation>Ces dossiers n’ont pas pu être lus&#xa0;; leurs fichiers ne sont pas dans la liste&#xa0;:
+
+%1</translation>
     </message>
     <message>
         <source>The list could not be saved to
 %1
 
 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>La liste n’a pas pu être enregistrée dans
+%1
+
+%2</translation>
+    </message>
+    <message>
+        <source> List of Folder:</source>
+        <translation> Liste des dossiers&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <extracomment>The two buttons beside the band have room for about 9 narrow letters; the accessible name carries the long form.</extracomment>
+        <translation>Ajouter</translation>
+    </message>
+    <message>
+        <source>Add folder</source>
+        <translation>Ajouter un dossier</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <extracomment>As narrow as Add.</extracomment>
+        <translation>Retirer</translation>
+    </message>
+    <message>
+        <source>Remove folder</source>
+        <translation>Retirer le dossier</translation>
+    </message>
+    <message>
+        <source> List of files in selected folders:</source>
+        <translation> Fichiers des dossiers choisis&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <comment>file</comment>
+        <translation>Retirer</translation>
+    </message>
+    <message>
+        <source>Remove file</source>
+        <translation>Retirer le fichier</translation>
+    </message>
+    <message>
+        <source>Save List to TXT File</source>
+        <translation>Enregistrer en fichier TXT</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Infos</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Text File (*.txt)</source>
+        <translation>Fichier texte (*.txt)</translation>
     </message>
 </context>
 <context>
-    <name>QObject</name>
+    <name>Messages</name>
     <message>
         <source>The list cannot be sorted; its files stay in the order of their folders.
 
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>La liste ne peut pas être triée&#xa0;; ses fichiers restent dans l’ordre de leurs dossiers.
+
+%1</translation>
+    </message>
+    <message>
+        <source>This Program convert list of files into text file.
+
+How To Use:
+1. Add folder to collect list of files (chose one file inside the folder)
+2. Modify your folder selection with add/remove button
+3. Modify your list of files with remove button
+4. Save File List into TXT format
+
+Created by: quillmere@example.org
+</source>
+        <translation>Ce programme écrit une liste de fichiers dans un fichier texte.
+
+Mode d’emploi&#xa0;:
+1. Ajoutez un dossier pour en lister les fichiers (choisissez un fichier du dossier)
+2. Modifiez les dossiers choisis avec «&#xa0;Ajouter&#xa0;» et «&#xa0;Retirer&#xa0;»
+3. Modifiez la liste des fichiers avec «&#xa0;Retirer&#xa0;»
+4. Enregistrez la liste des fichiers au format TXT
+
+Créé par&#xa0;: quillmere@example.org
+</translation>
     </message>
 </context>
 <context>
     <name>WorkProgress</name>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Annuler</translation>
     </message>
     <message>
         <source>Progress</source>
-        <translation type="unfinished"></translation>
+        <translation>Progression</translation>
     </message>
     <message>
         <source>Stops the work; Esc does the same</source>
-        <translation type="unfinished"></translation>
+        <translation>Arrête l’opération&#xa0;; Échap fait de même</translation>
+    </message>
+    <message>
+        <source>Cancelling...</source>
+        <translation>Annulation…</translation>
+    </message>
+    <message>
+        <source>Sorting the list...
+Press Esc or Cancel to stop.</source>
+        <translation>Tri de la liste…
+Échap ou «&#xa0;Annuler&#xa0;» pour arrêter.</translation>
+    </message>
+    <message>
+        <source>Reading %1
+%2 found so far
+Press Esc or Cancel to stop.</source>
+        <translation>Lecture de %1
+%2 trouvés pour l’instant
+Échap ou «&#xa0;Annuler&#xa0;» pour arrêter.</translation>
+    </message>
+    <message>
+        <source>1 file</source>
+        <translation>1 fichier</translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln files</source>
+        <translation>
+            <numerusform>%Ln fichier</numerusform>
+            <numerusform>%Ln fichiers</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

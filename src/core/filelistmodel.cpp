@@ -56,9 +56,9 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
     case NameColumn:
-        return QStringLiteral("File Name");
+        return tr("File Name");
     case ExtensionColumn:
-        return QStringLiteral("Extension");
+        return tr("Extension");
     }
     return QVariant();
 }

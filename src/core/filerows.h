@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QCoreApplication>
 #include <QString>
 
 #include <climits>
@@ -44,7 +45,10 @@ public:
     }
 
     // The reason a listing gives when it would pass a limit.
-    static QString limitReason() { return QStringLiteral("Too many files to list."); }
+    static QString limitReason()
+    {
+        return QCoreApplication::translate("FileRows", "Too many files to list.");
+    }
 
     // Appends one row. Fails only when the rows would pass their limits of
     // count or bytes, or the name is longer than MaxNameLength.

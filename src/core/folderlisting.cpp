@@ -3,6 +3,7 @@
 
 #include "core/filerows.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 // The build may choose how folders are read (QUILLMERE_LISTING in CMake), so
@@ -89,7 +90,7 @@ const char *folderListingMethod()
 
 QString listingCancelled()
 {
-    return QStringLiteral("The listing was cancelled.");
+    return QCoreApplication::translate("FolderListing", "The listing was cancelled.");
 }
 
 bool listFolder(const QString &folder, FileRows &rows, QString *error, const BeforeRead &beforeRead)
@@ -129,8 +130,9 @@ bool listFolderBytes(
 #endif
     const QFileInfo info(path);
     if (!info.isDir() || !info.isReadable())
-        return fail(info.exists() ? QStringLiteral("The folder cannot be read.")
-                                  : QStringLiteral("The folder does not exist."));
+        return fail(info.exists()
+                ? QCoreApplication::translate("FolderListing", "The folder cannot be read.")
+                : QCoreApplication::translate("FolderListing", "The folder does not exist."));
     QDirIterator it(path, QDir::Files | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
         if (stopped())

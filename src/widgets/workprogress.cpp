@@ -96,7 +96,7 @@ QString WorkProgress::textFor(const WorkStatus &status) const
     const QString folder = fontMetrics().elidedText(QDir::toNativeSeparators(status.folder()),
         Qt::ElideMiddle, m_list->viewport()->width() - 40);
     return tr("Reading %1\n%2 found so far\nPress Esc or Cancel to stop.")
-        .arg(folder, files == 1 ? tr("1 file") : tr("%1 files").arg(QLocale().toString(files)));
+        .arg(folder, files == 1 ? tr("1 file") : tr("%Ln files", nullptr, int(files)));
 }
 
 void WorkProgress::showText(const QString &text)

@@ -41,18 +41,21 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
     installFrameAccessibility();
 
     // Created in reading order, so that each button is drawn over the band beside it.
-    Label1 = headingBand(QStringLiteral(" List of Folder:"), this);
-    CmdAddFolder = commandButton(QStringLiteral("Add"), QStringLiteral("Add folder"), this);
-    CmdDelFolder = commandButton(QStringLiteral("Remove"), QStringLiteral("Remove folder"), this);
+    Label1 = headingBand(tr(" List of Folder:"), this);
+    //: The two buttons beside the band have room for about 9 narrow letters; the
+    //: accessible name carries the long form.
+    CmdAddFolder = commandButton(tr("Add"), tr("Add folder"), this);
+    //: As narrow as Add.
+    CmdDelFolder = commandButton(tr("Remove"), tr("Remove folder"), this);
     ListFolder = new FolderListWidget(this);
     ListFolder->setItemDelegate(new NameDelegate(ListFolder));
-    Label2 = headingBand(QStringLiteral(" List of files in selected folders:"), this);
-    CmdDelList = commandButton(QStringLiteral("Remove"), QStringLiteral("Remove file"), this);
+    Label2 = headingBand(tr(" List of files in selected folders:"), this);
+    CmdDelList = commandButton(tr("Remove", "file"), tr("Remove file"), this);
     LvFiles = new FileListView(this);
-    CmdSaveTXT = commandButton(QStringLiteral("Save List to TXT File"), QString(), this);
+    CmdSaveTXT = commandButton(tr("Save List to TXT File"), QString(), this);
     CmdSaveTXT->setFont(verdana(false));
-    Command2 = commandButton(QStringLiteral("Info"), QString(), this);
-    Command1 = commandButton(QStringLiteral("Close"), QString(), this);
+    Command2 = commandButton(tr("Info"), QString(), this);
+    Command1 = commandButton(tr("Close"), QString(), this);
     Command1->setFont(verdana(false));
     CommonDialog1 = new CommonDialog(this);
 
@@ -303,7 +306,7 @@ void FrmFilenameReader::CmdSaveTXT_Click()
 {
     if (isBusy())
         return;
-    CommonDialog1->setFilter(QStringLiteral("Text File (*.txt)|*.txt"));
+    CommonDialog1->setFilter(tr("Text File (*.txt)") + QStringLiteral("|*.txt"));
     CommonDialog1->ShowSave();
     const QString target = CommonDialog1->FileName();
     if (target.isEmpty())

@@ -36,21 +36,17 @@ void warnCannotSort(QWidget *parent)
 
 QString infoText()
 {
-    const char *const lines[] = {
-        "This Program convert list of files into text file.",
-        "",
-        "How To Use:",
-        "1. Add folder to collect list of files (chose one file inside the folder)",
-        "2. Modify your folder selection with add/remove button",
-        "3. Modify your list of files with remove button",
-        "4. Save File List into TXT format",
-        "",
-        "Created by: quillmere@example.org",
-    };
-    QString text;
-    for (const char *line : lines)
-        text += QLatin1StringView(line) + u'\n';
-    return text;
+    // One text, so that a translation can order its lines as its language needs.
+    return QCoreApplication::translate("Messages",
+        "This Program convert list of files into text file.\n"
+        "\n"
+        "How To Use:\n"
+        "1. Add folder to collect list of files (chose one file inside the folder)\n"
+        "2. Modify your folder selection with add/remove button\n"
+        "3. Modify your list of files with remove button\n"
+        "4. Save File List into TXT format\n"
+        "\n"
+        "Created by: quillmere@example.org\n");
 }
 
 void showInfo(QWidget *parent)
