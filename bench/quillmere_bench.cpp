@@ -5,12 +5,14 @@
 //   quillmere_bench make DIR COUNT      fills the new folder DIR with COUNT empty files
 //   quillmere_bench memory DIR          one fresh process: resident growth of a sorted rebuild
 //   quillmere_bench run [options] DIR...  the whole table; see usage()
+//   quillmere_bench dialog DIR / drop DIR   one fresh process: Add through the dialog, or by drop
 //
 // Every timed operation goes through the window's own code: the rebuild is
 // FrmFilenameReader::PopulateListViewWithFiles, a header click is the view's
 // columnClick signal, the save is what the Save button calls.
 
 #include "core/filelistmodel.h"
+#include "dialog.h"
 #include "folders.h"
 #include "measuring.h"
 #include "memory.h"
@@ -44,6 +46,8 @@ struct Options
     std::string lsLocale = "C.UTF-8";
     std::string lsLocPath;
     std::vector<std::string> folders;
+    bool dialog = true;
+    bool onlyDialog = false;
 };
 
 struct MemoryFigures
@@ -280,6 +284,11 @@ void benchmarkFolder(const Options &options, const std::string &folder, Table &t
         median(peak), 320);
     memory("memory: keys of both columns", median(bothKeys), 0);
     memory("memory: rows, order, keys (model's count)", median(model), 0);
+
+    if (options.dialog) {
+        progress("Add through the dialog and by drop, in fresh processes");
+        dialogRows(options.self, options.workDir, folder, files, table);
+    }
 }
 
 int usage()
@@ -287,11 +296,13 @@ int usage()
     std::fprintf(stderr,
         "usage: quillmere_bench make DIR COUNT\n"
         "       quillmere_bench memory DIR\n"
+        "       quillmere_bench dialog DIR | drop DIR\n"
         "       quillmere_bench run [--runs N] [--work DIR] [--ls-locale LOCALE]\n"
-        "                           [--ls-locpath DIR] FOLDER...\n"
+        "                           [--ls-locpath DIR] [--no-dialog | --only-dialog] FOLDER...\n"
         "run times the window on each folder and prints one table; --work is where\n"
         "outputs are written (on the same disk), --ls-locale the locale of the sorted\n"
-        "ls reference, --ls-locpath where that locale was compiled if not installed.\n");
+        "ls reference, --ls-locpath where that locale was compiled if not installed;\n"
+        "--no-dialog leaves out Add through the file dialog, --only-dialog does only that.\n");
     return 2;
 }
 
@@ -302,7 +313,9 @@ int main(int argc, char **argv)
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 3 && args[0] == "make")
         return makeFolder(args[1].c_str(), std::atol(args[2].c_str()));
-    if (args.empty() || (args[0] != "memory" && args[0] != "run"))
+    const bool child
+        = !args.empty() && (args[0] == "memory" || args[0] == "dialog" || args[0] == "drop");
+    if (args.empty() || (!child && args[0] != "run"))
         return usage();
 
     Options options;
@@ -310,7 +323,7 @@ int main(int argc, char **argv)
     if (::readlink("/proc/self/exe", self, sizeof self - 1) < 0)
         fatal("cannot find my own executable");
     options.self = self;
-    if (args[0] == "memory" && args.size() != 2)
+    if (child && args.size() != 2)
         return usage();
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string &a = args[i];
@@ -323,6 +336,10 @@ int main(int argc, char **argv)
             options.lsLocale = args[++i];
         else if (a == "--ls-locpath" && hasValue)
             options.lsLocPath = args[++i];
+        else if (a == "--no-dialog")
+            options.dialog = false;
+        else if (a == "--only-dialog")
+            options.onlyDialog = true;
         else if (a.rfind("--", 0) == 0)
             return usage();
         else
@@ -336,12 +353,22 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 
+    const QString first = QString::fromLocal8Bit(options.folders.front().c_str());
     if (args[0] == "memory")
-        return measureMemory(QString::fromLocal8Bit(options.folders.front().c_str()));
+        return measureMemory(first);
+    if (args[0] == "dialog")
+        return measureDialogAdd(first);
+    if (args[0] == "drop")
+        return measureDropAdd(first);
 
     Table table;
-    for (const std::string &folder : options.folders)
-        benchmarkFolder(options, folder, table);
+    for (const std::string &folder : options.folders) {
+        if (options.onlyDialog)
+            dialogRows(options.self, options.workDir, folder,
+                long(bareGetdents(folder.c_str())) - 2, table);
+        else
+            benchmarkFolder(options, folder, table);
+    }
     const QString locale = QLocale::system().name();
     std::printf("Median of %d runs (%d below %ld files), memory in %d fresh processes; folders on "
                 "%s; names collated for %s; sorted ls in %s.\n\n",

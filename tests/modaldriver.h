@@ -48,6 +48,11 @@ public:
     {
         connect(&m_timer, &QTimer::timeout, this, &ModalDriver::answer);
         m_timer.start(5);
+        // A timer of its own: the question comes up while the answer that
+        // chose the file is still running, and a timer never fires again
+        // while its handler runs.
+        connect(&m_questionTimer, &QTimer::timeout, this, &ModalDriver::answerQuestion);
+        m_questionTimer.start(5);
     }
 
     // Selects path in the dialog and accepts it.
@@ -59,6 +64,7 @@ public:
     bool allAnswered() const { return m_answers.isEmpty() && stuckDialogs == 0; }
 
     QList<Box> boxes;
+    QList<QString> questions; // asked before a file is replaced, answered Yes
     QList<FileDialog> fileDialogs;
     int unexpectedFileDialogs = 0;
     int stuckDialogs = 0;
@@ -70,6 +76,19 @@ private:
         How how;
         QString path;
     };
+
+    // The file dialog's own question before a file is replaced: the test
+    // chose that file, so the answer is Yes.
+    void answerQuestion()
+    {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible() || !box->button(QMessageBox::Yes)
+            || !box->button(QMessageBox::No) || box->property("answered").toBool())
+            return;
+        box->setProperty("answered", true);
+        questions.append(box->text());
+        box->button(QMessageBox::Yes)->click();
+    }
 
     void answer()
     {
@@ -86,6 +105,9 @@ private:
             }
             return;
         }
+        if (auto *box = qobject_cast<QMessageBox *>(modal);
+            box && box->button(QMessageBox::Yes) && box->button(QMessageBox::No))
+            return; // answerQuestion()'s
         modal->setProperty("answered", true);
         if (auto *box = qobject_cast<QMessageBox *>(modal)) {
             boxes.append({ box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
@@ -130,5 +152,6 @@ private:
     }
 
     QTimer m_timer;
+    QTimer m_questionTimer;
     QList<Answer> m_answers;
 };

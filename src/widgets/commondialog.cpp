@@ -1,10 +1,122 @@
 // SPDX-License-Identifier: MIT
 #include "widgets/commondialog.h"
 
+#include "core/background.h"
+
 #include <QAbstractItemView>
 #include <QCompleter>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QThread>
+#include <QTimer>
+#include <QtConcurrent>
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+
+#include <dirent.h>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+namespace {
+
+// The thread that deletes the folder models of closed dialogs, one after
+// another. It runs no event loop: whatever a model's reading thread still
+// sends it, or a timer of the model asks for, is never handled and goes with
+// the model. Never deleted nor waited for: a model's deletion waits for its
+// reading thread, which may be stuck in a read of a hung drive, and the
+// program must still end.
+class Disposal : public QThread
+{
+public:
+    static Disposal &instance()
+    {
+        static Disposal *const disposal = [] {
+            auto *thread = new Disposal;
+            thread->setObjectName(QStringLiteral("Dialog disposal"));
+            thread->start(QThread::LowPriority);
+            return thread;
+        }();
+        return *disposal;
+    }
+
+    // object must have been moved to this thread.
+    void dispose(QObject *object)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_queue.push_back(object);
+        m_wake.notify_one();
+    }
+
+protected:
+    void run() override
+    {
+        for (;;) {
+            QObject *object;
+            {
+                std::unique_lock lock(m_mutex);
+                m_wake.wait(lock, [this] { return !m_queue.empty(); });
+                object = m_queue.front();
+                m_queue.pop_front();
+            }
+            delete object;
+#ifdef __GLIBC__
+            // A model's nodes are scattered through the heap: give the pages back.
+            ::malloc_trim(0);
+#endif
+        }
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::deque<QObject *> m_queue;
+};
+
+// Frees a closed dialog at once, and with it everything it read of the
+// folders it showed, without making the window wait. The folder model holds
+// a node per file it has seen (a million files are over a gigabyte) and its
+// deletion waits for the thread that reads the folder, so it is deleted on a
+// thread of its own; the rest of the dialog is only widgets.
+void dispose(QFileDialog *dialog)
+{
+    const QList<QFileSystemModel *> models = dialog->findChildren<QFileSystemModel *>();
+    for (QFileSystemModel *model : models) {
+        // Its file system watcher was made on this thread and must go here.
+        model->setOption(QFileSystemModel::DontWatchForChanges);
+        model->setParent(nullptr);
+    }
+    // The views, the completer and the side bar let go of the model here.
+    delete dialog;
+    for (QFileSystemModel *model : models) {
+        // From now on nothing the model is sent is handled: it is done.
+        model->moveToThread(&Disposal::instance());
+        // It may still have a sort due at once on a timer of this thread,
+        // which must fire before the timer is deleted with the model.
+        QTimer::singleShot(10, [model] { Disposal::instance().dispose(model); });
+    }
+}
+
+// Whether folder has at least `entries` entries; stops counting there, so
+// a folder of a million files costs no more than one of `entries`.
+bool hasAtLeast(const QString &folder, int entries)
+{
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return false;
+    int count = 0;
+    while (count < entries && ::readdir(dir))
+        ++count;
+    ::closedir(dir);
+    return count >= entries;
+}
+
+} // namespace
 
 CommonDialog::CommonDialog(QWidget *parent)
     : QObject(parent)
@@ -34,31 +146,51 @@ void CommonDialog::ShowSave()
     show(true);
 }
 
+QString CommonDialog::startFolder(QString *selected) const
+{
+    selected->clear();
+    // A count not finished yet, as on a hung drive, says nothing.
+    if (m_folder.isEmpty() || !m_folderIsLarge.isValid() || !m_folderIsLarge.isFinished()
+        || !m_folderIsLarge.result())
+        return m_folder;
+    const QFileInfo folder(m_folder);
+    if (folder.isRoot())
+        return m_folder;
+    *selected = folder.fileName();
+    return folder.absolutePath();
+}
+
 void CommonDialog::show(bool save)
 {
-    delete m_retired;
-    m_retired = new QFileDialog(static_cast<QWidget *>(parent()), QString(), m_folder);
-    QFileDialog &dialog = *m_retired;
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    // The user is never asked before a file is replaced, and no extension is added.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, save);
+    QString selected;
+    const QString folder = startFolder(&selected);
+    auto *dialog = new QFileDialog(static_cast<QWidget *>(parent()), QString(), folder);
+    dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // Qt asks before an existing file is replaced: a silent overwrite loses
+    // a list the user cannot get back. No extension is added to a typed name.
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
     const QStringList filters = nameFilters(m_filter);
     if (!filters.isEmpty())
-        dialog.setNameFilters(filters);
+        dialog->setNameFilters(filters);
+    if (!selected.isEmpty())
+        dialog->selectFile(selected);
 
     m_fileName.clear();
-    const bool accepted = dialog.exec() == QDialog::Accepted;
+    const bool accepted = dialog->exec() == QDialog::Accepted;
     // Its name completer may still be reading a slow folder: it must not
     // pop up over the window once the dialog is gone.
-    for (QCompleter *completer : dialog.findChildren<QCompleter *>()) {
+    for (QCompleter *completer : dialog->findChildren<QCompleter *>()) {
         completer->popup()->hide();
         completer->setModel(nullptr);
     }
-    if (!accepted || dialog.selectedFiles().isEmpty())
+    const QStringList chosen = accepted ? dialog->selectedFiles() : QStringList();
+    dispose(dialog);
+    if (chosen.isEmpty())
         return;
-    m_fileName = dialog.selectedFiles().constFirst();
+    m_fileName = chosen.constFirst();
     // The chosen file's own folder: the dialog's directory stays where it
     // was shown when the user typed a path elsewhere.
     m_folder = QFileInfo(m_fileName).absolutePath();
+    m_folderIsLarge = QtConcurrent::run(workerPool(), hasAtLeast, m_folder, m_largeFolder);
 }

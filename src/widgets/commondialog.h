@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QFuture>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -10,7 +11,12 @@ class QWidget;
 
 // The one file dialog of the window, for both opening and saving: set a
 // filter, show it modally, then read the chosen path, which is empty when the
-// user chose nothing. It opens in the folder of the file last chosen in this run.
+// user chose nothing. It opens in the folder of the file last chosen in this
+// run, or, when that folder is large, in its parent with the folder selected:
+// Qt's dialog reads a folder of a million files for half a minute.
+//
+// Each dialog is made for one showing and is gone when ShowOpen or ShowSave
+// returns; what it read of the file system is freed on a thread of its own.
 class CommonDialog : public QObject
 {
     Q_OBJECT
@@ -30,14 +36,24 @@ public:
     void ShowSave();
     QString FileName() const { return m_fileName; }
 
+    // How many entries make a folder large enough to open the next dialog in
+    // its parent.
+    static constexpr int DefaultLargeFolder = 20000;
+    int largeFolderEntries() const { return m_largeFolder; }
+    void setLargeFolderEntries(int entries) { m_largeFolder = entries; }
+    // Whether the entries of the folder last chosen have been counted; until
+    // then the next dialog opens in that folder.
+    bool hasCountedFolder() const { return m_folderIsLarge.isFinished(); }
+
 private:
     void show(bool save);
+    // Where the next dialog opens, and the entry of it that is selected.
+    QString startFolder(QString *selected) const;
 
     QString m_filter;
     QString m_fileName;
     QString m_folder;
-    // The dialog last shown, deleted only when the next one is made: deleting
-    // a file dialog waits for the thread that reads its folder, which on a
-    // slow drive would stall the window just as it should repaint.
-    QFileDialog *m_retired = nullptr;
+    int m_largeFolder = DefaultLargeFolder;
+    // Whether m_folder is large, counted in the background when it was chosen.
+    QFuture<bool> m_folderIsLarge;
 };

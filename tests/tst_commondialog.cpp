@@ -1,0 +1,310 @@
+// SPDX-License-Identifier: MIT
+#include "testdir.h"
+#include "widgets/commondialog.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <atomic>
+#include <functional>
+#include <utility>
+
+// Acts on the modal widgets as they come up, one step each, in order: a step
+// returns false when the widget is not the one it waits for. A widget left
+// open with nothing more to do is closed after a few seconds, so that a
+// failing test ends rather than hangs.
+class ModalScript : public QObject
+{
+public:
+    using Step = std::function<bool(QWidget *)>;
+
+    explicit ModalScript(QList<Step> steps)
+        : m_steps(std::move(steps))
+    {
+        connect(&m_timer, &QTimer::timeout, this, &ModalScript::poll);
+        m_timer.start(5);
+    }
+    bool done() const { return m_steps.isEmpty() && m_stuck == 0; }
+
+private:
+    void poll()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        // A widget whose step has not returned yet, as a dialog whose accept()
+        // shows a question, is left alone until it has.
+        if (!modal || !modal->isVisible() || m_acting || m_busy.contains(modal))
+            return;
+        if (modal != m_last && !m_steps.isEmpty()) {
+            // Queued, since a step may open a modal widget of its own, and a
+            // timer never fires again while its handler runs.
+            m_acting = true;
+            QMetaObject::invokeMethod(
+                this, [this, modal] { act(modal); }, Qt::QueuedConnection);
+        } else if (++m_idle == 1000) {
+            ++m_stuck;
+            modal->close();
+        }
+    }
+    void act(QWidget *modal)
+    {
+        m_acting = false;
+        if (QApplication::activeModalWidget() != modal)
+            return;
+        // Taken before it acts: acting may open the next widget, in a loop of its own.
+        const Step step = m_steps.takeFirst();
+        QWidget *const last = std::exchange(m_last, modal);
+        m_busy.append(modal);
+        const bool taken = step(modal);
+        m_busy.removeOne(modal);
+        if (taken) {
+            m_idle = 0;
+        } else if (m_last == modal) {
+            m_steps.prepend(step);
+            m_last = last;
+        }
+    }
+
+    QList<Step> m_steps;
+    QWidget *m_last = nullptr;
+    QList<QWidget *> m_busy;
+    int m_idle = 0;
+    int m_stuck = 0;
+    bool m_acting = false;
+    QTimer m_timer;
+};
+
+namespace {
+
+ModalScript::Step chooseFile(const QString &path)
+{
+    return [path](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        auto *name = modal->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        if (!dialog || !name)
+            return false;
+        // As a user types it: the name field has the focus, so a file
+        // selected before is not chosen with it (selectFile() would leave
+        // the field alone then).
+        const QFileInfo file(path);
+        dialog->setDirectory(file.absolutePath());
+        name->setFocus();
+        for (QAbstractItemView *view : modal->findChildren<QAbstractItemView *>())
+            view->clearSelection();
+        name->setText(file.fileName());
+        static_cast<QDialog *>(dialog)->accept(); // virtual: QFileDialog checks the choice
+        return true;
+    };
+}
+
+ModalScript::Step answer(QMessageBox::StandardButton button, QString *text)
+{
+    return [button, text](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        if (!box || !box->button(button))
+            return false;
+        *text = box->text();
+        box->button(button)->click();
+        return true;
+    };
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+QList<QByteArray> numberedFiles(const QByteArray &folder, int count)
+{
+    QList<QByteArray> names;
+    for (int i = 0; i < count; ++i)
+        names << folder + "/f" + QByteArray::number(i) + ".txt";
+    return names;
+}
+
+} // namespace
+
+class tst_CommonDialog : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Qt's own dialog, which the tests can drive, on every platform.
+    static void initMain() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
+
+private slots:
+    void saveAsksBeforeReplacing_data();
+    void saveAsksBeforeReplacing();
+    void closedDialogKeepsNoFolderModel_data();
+    void closedDialogKeepsNoFolderModel();
+    void largeFolderReopensFromItsParent();
+};
+
+void tst_CommonDialog::saveAsksBeforeReplacing_data()
+{
+    QTest::addColumn<bool>("replace");
+    QTest::newRow("No goes back to the dialog") << false;
+    QTest::newRow("Yes replaces") << true;
+}
+
+void tst_CommonDialog::saveAsksBeforeReplacing()
+{
+    QFETCH(bool, replace);
+    TestDir dir;
+    QCOMPARE(dir.createFiles({ "list.txt" }, "an earlier list\r\n"), QString());
+    const QString existing = dir.filePath("list.txt");
+    const QString other = dir.filePath("other"); // typed without an extension
+    QWidget window;
+    CommonDialog dialogs(&window);
+    dialogs.setFilter(QStringLiteral("Text File (*.txt)|*.txt"));
+
+    QString question;
+    QList<ModalScript::Step> steps { chooseFile(existing),
+        answer(replace ? QMessageBox::Yes : QMessageBox::No, &question) };
+    bool openAfterNo = false;
+    if (!replace) {
+        // The dialog is back, as the user left it, for another name.
+        steps << [&openAfterNo, chosen = chooseFile(other)](QWidget *modal) {
+            openAfterNo = qobject_cast<QFileDialog *>(modal) && modal->isVisible();
+            return chosen(modal);
+        };
+    }
+    ModalScript script(steps);
+    dialogs.ShowSave();
+
+    QVERIFY(script.done());
+    QVERIFY2(question.contains(QStringLiteral("list.txt")), qPrintable(question));
+    QCOMPARE(dialogs.FileName(), replace ? existing : other);
+    QCOMPARE(openAfterNo, !replace);
+    // The dialog itself writes nothing, whatever was answered.
+    QCOMPARE(contents(existing), QByteArray("an earlier list\r\n"));
+    QVERIFY(!QFile::exists(other));
+
+    // A new name is not asked about, and a cancelled dialog chooses nothing.
+    ModalScript fresh({ chooseFile(dir.filePath("new.txt")) });
+    dialogs.ShowSave();
+    QVERIFY(fresh.done());
+    QCOMPARE(dialogs.FileName(), dir.filePath("new.txt"));
+    ModalScript cancel({ [](QWidget *modal) { return modal->close(); } });
+    dialogs.ShowSave();
+    QVERIFY(cancel.done());
+    QCOMPARE(dialogs.FileName(), QString());
+}
+
+void tst_CommonDialog::closedDialogKeepsNoFolderModel_data()
+{
+    QTest::addColumn<int>("files");
+    QTest::addColumn<bool>("waitForListing");
+    QTest::newRow("folder shown in full") << 50 << true;
+    QTest::newRow("closed while the folder is read") << 5000 << false;
+}
+
+void tst_CommonDialog::closedDialogKeepsNoFolderModel()
+{
+    QFETCH(int, files);
+    QFETCH(bool, waitForListing);
+    TestDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("many")));
+    QCOMPARE(dir.createFiles(numberedFiles("many", files)), QString());
+    const QString chosen = dir.filePath(QStringLiteral("many/f%1.txt").arg(files - 1));
+    QWidget window;
+    CommonDialog dialogs(&window);
+
+    // Every folder model of every dialog, counted until it is destroyed,
+    // on whichever thread that happens.
+    std::atomic<int> alive = 0;
+    int seen = 0;
+    auto count = [&](QWidget *modal) {
+        for (QFileSystemModel *model : modal->findChildren<QFileSystemModel *>()) {
+            ++alive;
+            ++seen;
+            connect(model, &QObject::destroyed, [&alive] { --alive; });
+        }
+    };
+    ModalScript script({ [&](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        if (!dialog)
+            return false;
+        count(modal);
+        dialog->setDirectory(QFileInfo(chosen).absolutePath());
+        auto *model = dialog->findChild<QFileSystemModel *>();
+        const QModelIndex folder = model->index(dialog->directory().absolutePath());
+        if (waitForListing && model->rowCount(folder) < files)
+            return false; // not yet: asked again on the next poll
+        return chooseFile(chosen)(modal);
+    } });
+    dialogs.ShowOpen();
+    QVERIFY(script.done());
+    QCOMPARE(dialogs.FileName(), chosen);
+    QVERIFY(seen > 0);
+    // The dialog is gone as soon as it returns; its model soon after.
+    QVERIFY(window.findChildren<QFileDialog *>().isEmpty());
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        alive == 0, "the closed dialog's folder model to be destroyed", 20000);
+
+    // The next dialog reads the folder again from the start, and goes the same way.
+    ModalScript again({ [&](QWidget *modal) {
+        count(modal);
+        return chooseFile(chosen)(modal);
+    } });
+    dialogs.ShowOpen();
+    QVERIFY(again.done());
+    QCOMPARE(dialogs.FileName(), chosen);
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        alive == 0, "the second dialog's folder model to be destroyed", 20000);
+}
+
+void tst_CommonDialog::largeFolderReopensFromItsParent()
+{
+    TestDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("small")));
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("large")));
+    QCOMPARE(dir.createFiles(numberedFiles("small", 3) + numberedFiles("large", 60)), QString());
+    QWidget window;
+    CommonDialog dialogs(&window);
+    dialogs.setLargeFolderEntries(50);
+
+    QString directory;
+    QStringList selected;
+    auto noteAndChoose = [&](const QString &path) -> ModalScript::Step {
+        return [&, path](QWidget *modal) {
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            if (!dialog)
+                return false;
+            directory = dialog->directory().absolutePath();
+            selected = dialog->selectedFiles();
+            return chooseFile(path)(modal);
+        };
+    };
+    auto show = [&](const QString &path) {
+        ModalScript script({ noteAndChoose(path) });
+        dialogs.ShowOpen();
+        return script.done() && dialogs.FileName() == path;
+    };
+
+    // Each count ends in a moment, in the background.
+    auto counted = [&](const QString &path) {
+        return show(path) && QTest::qWaitFor([&] { return dialogs.hasCountedFolder(); }, 10000);
+    };
+    QVERIFY(counted(dir.filePath("small/f0.txt")));
+    QVERIFY(counted(dir.filePath("large/f1.txt")));
+    QCOMPARE(directory, dir.filePath("small"));
+    // The large folder is shown from its parent, selected.
+    QVERIFY(counted(dir.filePath("large/f2.txt")));
+    QCOMPARE(directory, dir.path());
+    QCOMPARE(selected, QStringList { dir.filePath("large") });
+    // A small folder opens as itself again.
+    QVERIFY(counted(dir.filePath("small/f1.txt")));
+    QVERIFY(counted(dir.filePath("small/f2.txt")));
+    QCOMPARE(directory, dir.filePath("small"));
+}
+
+QTEST_MAIN(tst_CommonDialog)
+#include "tst_commondialog.moc"
