@@ -111,6 +111,12 @@
         <source>Text File (*.txt)</source>
         <translation>Textdatei (*.txt)</translation>
     </message>
+    <message>
+        <source>%1
+
+%2</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Messages</name>
@@ -187,6 +193,13 @@ Esc oder „Abbrechen“ hält an.</translation>
             <numerusform>%Ln Datei</numerusform>
             <numerusform>%Ln Dateien</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>saveText</name>
+    <message>
+        <source>The list was saved, but the system could not confirm that it is on the disk: %1</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 </TS>

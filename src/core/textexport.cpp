@@ -116,7 +116,7 @@ SaveResult saveText(
     if (target.isDir())
         return fail(qt_error_string(EISDIR));
     if (target.exists() && !target.isFile())
-        return fail(QStringLiteral("It is not a regular file."));
+        return fail(QCoreApplication::translate("saveText", "It is not a regular file."));
 #ifndef Q_OS_WIN
     // Qt would say only "not writable"; the system says why (a mode, an immutable file).
     if (target.exists()

@@ -6,6 +6,7 @@
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
@@ -16,8 +17,6 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
-
-#include <dirent.h>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -106,13 +105,12 @@ void dispose(QFileDialog *dialog)
 // a folder of a million files costs no more than one of `entries`.
 bool hasAtLeast(const QString &folder, int entries)
 {
-    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
-    if (!dir)
-        return false;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     int count = 0;
-    while (count < entries && ::readdir(dir))
+    while (count < entries && it.hasNext()) {
+        it.next();
         ++count;
-    ::closedir(dir);
+    }
     return count >= entries;
 }
 
