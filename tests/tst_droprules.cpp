@@ -5,8 +5,14 @@
 #include <QMimeData>
 #include <QTest>
 
+#include <climits>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+
 // What a drop adds, without a window: which drags are taken, and the folder
-// that each dropped path stands for.
+// that each dropped url stands for or why it stands for none.
 class tst_DropRules : public QObject
 {
     Q_OBJECT
@@ -14,8 +20,9 @@ class tst_DropRules : public QObject
 private slots:
     void acceptsDrop_data();
     void acceptsDrop();
-    void droppedFolder_data();
-    void droppedFolder();
+    void examine_data();
+    void examine();
+    void oneWarningNamesWhatWasRefused();
 };
 
 void tst_DropRules::acceptsDrop_data()
@@ -35,6 +42,9 @@ void tst_DropRules::acceptsDrop_data()
     QTest::newRow("link only") << QList<QUrl> { file } << Qt::DropActions(Qt::LinkAction) << false;
     QTest::newRow("nothing") << QList<QUrl>() << copyOrMove << false;
     QTest::newRow("not a local file") << QList<QUrl> { web } << copyOrMove << false;
+    // Taken, so that the warning can say why nothing was added for it.
+    QTest::newRow("a file on another computer")
+        << QList<QUrl> { QUrl(QStringLiteral("file://otherhost/share/x")) } << copyOrMove << true;
     // Refused whole, silently, rather than taking part of it.
     QTest::newRow("local beside remote") << QList<QUrl> { folder, web } << copyOrMove << false;
 }
@@ -50,40 +60,119 @@ void tst_DropRules::acceptsDrop()
     QCOMPARE(DropRules::acceptsDrop(&data, actions), accepted);
 }
 
-void tst_DropRules::droppedFolder_data()
+namespace {
+
+// A temporary folder holding one of everything a file manager may drop.
+struct DropDir : TestDir
 {
-    // Paths under a temporary folder: "@" stands for it.
-    QTest::addColumn<QString>("dropped");
+    DropDir()
+    {
+        const QByteArray notText = QByteArray("bad\xff") + "dir";
+        for (const QByteArray &folder : { QByteArray("sub"), QByteArray("dir.txt"), notText })
+            QVERIFY(::mkdir((encodedPath() + '/' + folder).constData(), 0755) == 0);
+        QCOMPARE(createFiles({ "sub/a.txt", "sub/" + Latin1Cafe, notText + "/f" }), QString());
+        QVERIFY(::mkfifo((encodedPath() + "/fifo").constData(), 0644) == 0);
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        QVERIFY(fd >= 0);
+        sockaddr_un address = {};
+        address.sun_family = AF_UNIX;
+        const QByteArray socketPath = encodedPath() + "/socket";
+        QVERIFY(size_t(socketPath.size()) < sizeof address.sun_path);
+        std::copy(socketPath.begin(), socketPath.end(), address.sun_path);
+        const bool bound = ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+        ::close(fd);
+        QVERIFY(bound);
+    }
+    // "@" in encoded stands for this folder's path.
+    QUrl url(QByteArray encoded) const
+    {
+        return QUrl::fromEncoded(encoded.replace("@", QUrl::toPercentEncoding(path(), "/")));
+    }
+};
+
+} // namespace
+
+void tst_DropRules::examine_data()
+{
+    // Urls as a file manager encodes them, "@" standing for a temporary folder;
+    // the folder each adds, or a part of the reason why it adds nothing.
+    QTest::addColumn<QByteArray>("url");
     QTest::addColumn<QString>("folder");
-    QTest::newRow("a folder") << "@/sub"
-                              << "@/sub";
-    QTest::newRow("a folder with a trailing slash") << "@/sub/"
-                                                    << "@/sub";
-    QTest::newRow("a folder with trailing slashes") << "@/sub//"
-                                                    << "@/sub";
-    QTest::newRow("a file") << "@/sub/a.txt"
-                            << "@/sub";
-    // A file that went away before the drop still names its folder, for the listing to report.
-    QTest::newRow("a missing file") << "@/gone/a.txt"
-                                    << "@/gone";
-    QTest::newRow("a folder named like a file") << "@/dir.txt"
-                                                << "@/dir.txt";
+    QTest::addColumn<QString>("reason");
+    const QString none;
+    QTest::newRow("a folder") << QByteArray("file://@/sub") << "@/sub" << none;
+    QTest::newRow("a folder with a trailing slash")
+        << QByteArray("file://@/sub/") << "@/sub" << none;
+    QTest::newRow("a folder with trailing slashes")
+        << QByteArray("file://@/sub//") << "@/sub" << none;
+    QTest::newRow("the root") << QByteArray("file:///") << "/" << none;
+    QTest::newRow("a folder named like a file")
+        << QByteArray("file://@/dir.txt") << "@/dir.txt" << none;
+    QTest::newRow("a file") << QByteArray("file://@/sub/a.txt") << "@/sub" << none;
+    // Its folder's name is text; its own is not needed.
+    QTest::newRow("a file named not UTF-8")
+        << QByteArray("file://@/sub/caf%E9.txt") << "@/sub" << none;
+    QTest::newRow("this computer by name")
+        << QByteArray("file://localhost@/sub") << "@/sub" << none;
+
+    // None of these may stand for its parent.
+    const QString missing = qt_error_string(ENOENT);
+    QTest::newRow("a missing folder") << QByteArray("file://@/gone") << none << missing;
+    QTest::newRow("a missing file in a folder")
+        << QByteArray("file://@/sub/gone.txt") << none << missing;
+    QTest::newRow("a missing file in a missing folder")
+        << QByteArray("file://@/gone/a.txt") << none << missing;
+    // toLocalFile() reads %FF as U+FFFD: it names another path.
+    const QString notText = QStringLiteral("quillmere-list");
+    QTest::newRow("a folder named not UTF-8")
+        << QByteArray("file://@/bad%FFdir") << none << notText;
+    QTest::newRow("a file in a folder named not UTF-8")
+        << QByteArray("file://@/bad%FFdir/f") << none << notText;
+    QTest::newRow("a path over PATH_MAX") << QByteArray("file://@/" + QByteArray(PATH_MAX, 'x'))
+                                          << none << qt_error_string(ENAMETOOLONG);
+    QTest::newRow("a NUL byte") << QByteArray("file://@/sub%00/a.txt") << none << "NUL";
+    QTest::newRow("another computer")
+        << QByteArray("file://otherhost/share/x") << none << "another computer";
+    QTest::newRow("a FIFO") << QByteArray("file://@/fifo") << none << "neither a folder nor a file";
+    QTest::newRow("a socket") << QByteArray("file://@/socket") << none
+                              << "neither a folder nor a file";
 }
 
-void tst_DropRules::droppedFolder()
+void tst_DropRules::examine()
 {
-    QFETCH(QString, dropped);
+    QFETCH(QByteArray, url);
     QFETCH(QString, folder);
-    TestDir dir;
-    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("sub")));
-    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("dir.txt")));
-    QCOMPARE(dir.createFiles({ "sub/a.txt" }), QString());
-    dropped.replace(u'@', dir.path());
+    QFETCH(QString, reason);
+    DropDir dir;
     folder.replace(u'@', dir.path());
-    QCOMPARE(DropRules::droppedFolder(dropped), folder);
-    QCOMPARE(
-        DropRules::droppedFolders({ QUrl::fromLocalFile(dropped), QUrl::fromLocalFile(dropped) }),
-        QStringList(2, folder));
+    const QUrl dropped = dir.url(url);
+    QVERIFY2(DropRules::acceptsDrop({ dropped }, Qt::CopyAction), qPrintable(dropped.toString()));
+
+    const DropRules::Dropped result = DropRules::examine(dropped);
+    QCOMPARE(result.folder, folder);
+    QCOMPARE(result.isRefused(), folder.isEmpty());
+    if (folder.isEmpty())
+        QVERIFY2(result.reason.contains(reason), qPrintable(result.reason));
+    else
+        QVERIFY(result.reason.isNull());
+}
+
+void tst_DropRules::oneWarningNamesWhatWasRefused()
+{
+    DropDir dir;
+    const QList<DropRules::Dropped> drop = DropRules::examine(
+        { dir.url("file://@/sub/a.txt"), dir.url("file://@/gone"), dir.url("file://@/bad%FFdir"),
+            dir.url("file://otherhost/share/x"), dir.url("file://@/dir.txt") });
+    QCOMPARE(drop.size(), 5);
+    const QString warning = DropRules::refusalWarning(drop);
+    // Each refused one as the lists would show it, its reason on the next line.
+    for (const QString &named : { dir.path() + "/gone\n" + qt_error_string(ENOENT),
+             dir.path() + QStringLiteral("/bad\uFFFDdir\nThe folder's name is not valid UTF-8"),
+             QStringLiteral("file://otherhost/share/x\nIt is on another computer") })
+        QVERIFY2(warning.contains(named), qPrintable(warning));
+    QVERIFY2(!warning.contains(dir.path() + "/sub") && !warning.contains("dir.txt"),
+        qPrintable(warning));
+    QCOMPARE(DropRules::refusalWarning({ drop.first(), drop.last() }), QString());
 }
 
 QTEST_MAIN(tst_DropRules)

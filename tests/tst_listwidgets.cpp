@@ -111,6 +111,18 @@ void tst_ListWidgets::folderListKeepsExactPaths()
     QCOMPARE(folders.folderPath(4), QString());
     delete folders.takeItem(0);
     QCOMPARE(folders.folderPath(0), QStringLiteral("/data/two<U+000A>lines"));
+
+    // However an entry leaves, its path may come back, once, at the end.
+    QVERIFY(folders.addFolder(QStringLiteral("/data/two\nlines")));
+    QVERIFY(!folders.addFolder(QStringLiteral("/data/two\nlines")));
+    delete folders.item(1);
+    QVERIFY(folders.addFolder(QStringLiteral("/data/Data")));
+    QCOMPARE(folders.folders(),
+        (QStringList { "/data/two<U+000A>lines", "/data/data", "/data/two\nlines", "/data/Data" }));
+    folders.clear();
+    QVERIFY(folders.addFolder(QStringLiteral("/data/data")));
+    QVERIFY(!folders.addFolder(QStringLiteral("/data/data")));
+    QCOMPARE(folders.count(), 1);
 }
 
 void tst_ListWidgets::focusShowsInLists()

@@ -391,33 +391,48 @@ void tst_MainWindow::dialogsOpenWhereTheLastFileWas()
 
 void tst_MainWindow::dropAddsFolders()
 {
-    TestDir first, second, third;
+    TestDir first, second, third, other;
     QCOMPARE(first.createFiles({ "a" }), QString());
     QCOMPARE(second.createFiles({ "b" }), QString());
     QCOMPARE(third.createFiles({ "c" }), QString());
-    auto doomed = std::make_unique<TestDir>();
-    const QString doomedPath = doomed->path();
+    QVERIFY(::mkdir(other.encodedPath() + "/bad\xff", 0755) == 0);
+    QCOMPARE(other.createFiles({ "bad\xff/d" }), QString());
     Window ui;
     ui.add(first.filePath("a"));
 
-    // A folder, a file, and a folder already listed (with a trailing slash); the
-    // listing afterwards warns once, so the list is rebuilt once.
+    // A folder, a file, and a folder already listed (with a trailing slash)
+    // are added; a missing file, a folder whose name is not text and a share
+    // of another computer are named in one warning, none standing for its folder.
+    const QUrl notText
+        = QUrl::fromEncoded("file://" + QUrl::toPercentEncoding(other.path(), "/") + "/bad%FF");
     const QList<QUrl> urls { QUrl::fromLocalFile(second.path()),
-        QUrl::fromLocalFile(doomed->filePath("gone.txt")), QUrl::fromLocalFile(third.filePath("c")),
-        QUrl::fromLocalFile(first.path() + u'/'), QUrl::fromLocalFile(second.path()) };
-    doomed.reset();
+        QUrl::fromLocalFile(other.filePath("gone.txt")), QUrl::fromLocalFile(third.filePath("c")),
+        notText, QUrl::fromLocalFile(first.path() + u'/'), QUrl::fromLocalFile(second.path()),
+        QUrl(QStringLiteral("file://otherhost/share/x")) };
     QVERIFY2(dropUrls(&ui.window, urls), "the drop to be taken as a copy");
     ui.settle();
-    QCOMPARE(
-        ui.folderList(), (QStringList { first.path(), second.path(), doomedPath, third.path() }));
+    QCOMPARE(ui.folderList(), (QStringList { first.path(), second.path(), third.path() }));
     QCOMPARE(ui.sortedRows(), (QList<QByteArray> { "a", "b", "c" }));
-    QVERIFY(ui.warnedOnce(doomedPath, ENOENT));
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        ui.warnedOnce(other.filePath("gone.txt"), ENOENT), "the drop's one warning", 10000);
+    const QString warning = ui.dialogs.boxes.first().text;
+    QVERIFY2(warning.contains(other.path() + QStringLiteral("/bad\uFFFD\n"))
+            && warning.contains("quillmere-list") && warning.contains("file://otherhost/share/x\n"),
+        qPrintable(warning));
+
+    // A drop that names no folder changes nothing: the removed row stays removed.
+    ui.selectFile(0);
+    ui.control("CmdDelList")->click();
+    QVERIFY(dropUrls(&ui.window, { QUrl::fromLocalFile(other.filePath("gone")) }));
+    QTRY_COMPARE_WITH_TIMEOUT(ui.dialogs.boxes.size(), 2, 10000);
+    QVERIFY(!ui.window.isBusy());
+    QCOMPARE(ui.rows().size(), 2);
 
     // What is not a local file is refused, silently, with the local ones beside it.
     QVERIFY(!dropUrls(&ui.window,
         { QUrl(QStringLiteral("https://example.org/a.txt")), QUrl::fromLocalFile(third.path()) }));
-    QCOMPARE(ui.folderList().size(), 4);
-    QCOMPARE(ui.dialogs.boxes.size(), 1);
+    QCOMPARE(ui.folderList().size(), 3);
+    QCOMPARE(ui.dialogs.boxes.size(), 2);
 }
 
 void tst_MainWindow::removeRows()

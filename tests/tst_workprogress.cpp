@@ -20,6 +20,8 @@ private slots:
     void progressAndCancel_data();
     void progressAndCancel();
     void replacedWorkGoesOnShowing();
+    void folderShownByDisplayRules_data();
+    void folderShownByDisplayRules();
 };
 
 void tst_WorkProgress::progressAndCancel_data()
@@ -110,6 +112,41 @@ void tst_WorkProgress::replacedWorkGoesOnShowing()
     auto *label = progress.findChild<QLabel *>(QStringLiteral("WorkProgressText"));
     QVERIFY2(
         label->text().startsWith(QStringLiteral("Reading second\n")), qPrintable(label->text()));
+    progress.finish();
+}
+
+void tst_WorkProgress::folderShownByDisplayRules_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("shown");
+    // Would show as "rloexe.txt" and turn the lines after it round.
+    QTest::newRow("right-to-left override")
+        << QStringLiteral("/data/rlo\u202Etxt.exe") << QStringLiteral("/data/rlo<U+202E>txt.exe");
+    // Would split the line in two, the second passing for another line of the panel.
+    QTest::newRow("line feed") << QStringLiteral("/data/a\n2 files found so far")
+                               << QStringLiteral("/data/a<U+000A>2 files found so far");
+}
+
+void tst_WorkProgress::folderShownByDisplayRules()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, shown);
+    QListWidget list;
+    list.resize(372, 232);
+    WorkProgress progress(&list);
+    list.show();
+    auto status = std::make_shared<WorkStatus>();
+    status->startFolder(folder);
+    status->setFilesFound(3);
+    progress.start(status);
+    QTRY_VERIFY2_WITH_TIMEOUT(progress.isVisible(), "the progress to show", 10000);
+
+    const QString expected = QStringLiteral("Reading %1\n3 files found so far\n"
+                                            "Press Esc or Cancel to stop.")
+                                 .arg(shown);
+    QCOMPARE(progress.textFor(*status), expected);
+    QCOMPARE(progress.findChild<QLabel *>(QStringLiteral("WorkProgressText"))->text(), expected);
+    QCOMPARE(list.accessibleDescription(), expected);
     progress.finish();
 }
 

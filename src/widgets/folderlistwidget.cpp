@@ -14,23 +14,49 @@ FolderListWidget::FolderListWidget(QWidget *parent)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    connect(model(), &QAbstractItemModel::rowsInserted, this,
+        [this](const QModelIndex &, int first, int last) { countPaths(first, last, +1); });
+    connect(model(), &QAbstractItemModel::rowsAboutToBeRemoved, this,
+        [this](const QModelIndex &, int first, int last) { countPaths(first, last, -1); });
+    connect(model(), &QAbstractItemModel::modelAboutToBeReset, this, [this] { m_paths.clear(); });
+}
+
+FolderListWidget::~FolderListWidget()
+{
+    // QListWidget empties its model after this object's members are gone.
+    model()->disconnect(this);
 }
 
 namespace {
 // Where an entry keeps its path; its text is only what is shown.
 constexpr int PathRole = Qt::UserRole;
+constexpr int UniformSizesFrom = 2000;
 } // namespace
 
 bool FolderListWidget::addFolder(const QString &path)
 {
-    for (int row = 0; row < count(); ++row) {
-        if (folderPath(row) == path)
-            return false;
-    }
+    if (m_paths.contains(path))
+        return false;
     auto *entry = new QListWidgetItem(FileListModel::displayText(path.toUtf8()));
     entry->setData(PathRole, path);
     addItem(entry);
     return true;
+}
+
+void FolderListWidget::countPaths(int first, int last, int change)
+{
+    // Each layout asks every entry for its size, which lays out its text: a
+    // second for 25,000 folders, after every change. Past a few thousand,
+    // every entry is taken to be as wide as the last; a longer one is then
+    // cut short, and its tool tip shows it whole.
+    setUniformItemSizes(count() - (change < 0 ? last - first + 1 : 0) > UniformSizesFrom);
+    for (int row = first; row <= last; ++row) {
+        const QString path = folderPath(row);
+        int &entries = m_paths[path];
+        entries += change;
+        if (entries <= 0)
+            m_paths.remove(path);
+    }
 }
 
 QString FolderListWidget::folderPath(int row) const

@@ -2,6 +2,7 @@
 #include "widgets/workprogress.h"
 
 #include "core/background.h"
+#include "core/filelistmodel.h"
 
 #include <QAbstractScrollArea>
 #include <QDir>
@@ -93,7 +94,10 @@ QString WorkProgress::textFor(const WorkStatus &status) const
     if (status.phase() == WorkStatus::Sorting)
         return tr("Sorting the list...\nPress Esc or Cancel to stop.");
     const qsizetype files = status.filesFound();
-    const QString folder = fontMetrics().elidedText(QDir::toNativeSeparators(status.folder()),
+    // Shown as the lists show it: a folder's name must not break the panel's
+    // lines or turn them round.
+    const QString folder = fontMetrics().elidedText(
+        FileListModel::displayText(QDir::toNativeSeparators(status.folder()).toUtf8()),
         Qt::ElideMiddle, m_list->viewport()->width() - 40);
     return tr("Reading %1\n%2 found so far\nPress Esc or Cancel to stop.")
         .arg(folder, files == 1 ? tr("1 file") : tr("%Ln files", nullptr, int(files)));

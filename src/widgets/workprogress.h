@@ -35,8 +35,8 @@ public:
     // Hides the panel, takes its text off the list, and stops following the work.
     void finish();
 
-    // What the panel says for a status; folder paths are cut in the middle
-    // to fit the list's width.
+    // What the panel says for a status; folder paths are shown by the lists'
+    // display rules and cut in the middle to fit the list's width.
     QString textFor(const WorkStatus &status) const;
 
 signals:

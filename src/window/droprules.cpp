@@ -1,14 +1,55 @@
 // SPDX-License-Identifier: MIT
 #include "window/droprules.h"
 
-#include "core/paths.h"
+#include "window/messages.h"
 
-#include <QFileInfo>
+#include <QCoreApplication>
+#include <QFile>
 #include <QMimeData>
+#include <QSysInfo>
 
 #include <algorithm>
+#include <cerrno>
+#include <climits>
+
+#include <sys/stat.h>
 
 namespace DropRules {
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("DropRules", text);
+}
+
+Dropped refused(QByteArray dropped, QString reason)
+{
+    return { QString(), std::move(dropped), std::move(reason) };
+}
+
+// A file url names this computer by no host, by "localhost", or by its own name.
+bool isThisComputer(const QString &host)
+{
+    return host.isEmpty() || host.compare(u"localhost", Qt::CaseInsensitive) == 0
+        || host.compare(QSysInfo::machineHostName(), Qt::CaseInsensitive) == 0;
+}
+
+// The folder part of a path's bytes; a file in the root gives the root.
+QByteArray folderOf(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash <= 0 ? QByteArray("/") : path.left(slash);
+}
+
+QByteArray withoutTrailingSlashes(QByteArray path)
+{
+    while (path.size() > 1 && path.endsWith('/'))
+        path.chop(1);
+    return path;
+}
+
+} // namespace
 
 bool acceptsDrop(const QList<QUrl> &urls, Qt::DropActions actions)
 {
@@ -22,23 +63,67 @@ bool acceptsDrop(const QMimeData *data, Qt::DropActions actions)
     return data && data->hasUrls() && acceptsDrop(data->urls(), actions);
 }
 
-QString droppedFolder(const QString &path)
+Dropped examine(const QUrl &url)
 {
-    if (!QFileInfo(path).isDir())
-        return GetFolderOfFile(path);
-    QString folder = path;
-    while (folder.size() > 1 && folder.endsWith(u'/'))
-        folder.chop(1);
-    return folder;
+    // The path's own bytes: toLocalFile() would have turned bytes that are
+    // not UTF-8 into U+FFFD, naming another path or none.
+    const QByteArray path
+        = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+    if (!isThisComputer(url.host())) {
+        return refused(url.toString(QUrl::RemoveUserInfo).toUtf8(),
+            tr("It is on another computer; only folders of this computer can be listed."));
+    }
+    if (!path.startsWith('/'))
+        return refused(url.toString().toUtf8(), tr("It is not a full path."));
+    // A NUL byte would cut the path short and name another file.
+    if (path.contains('\0'))
+        return refused(path, tr("No file name can hold a NUL character."));
+    // Checked here, so that the system is never asked about a cut-down path.
+    if (path.size() >= PATH_MAX)
+        return refused(path, qt_error_string(ENAMETOOLONG));
+
+    struct stat info = {};
+    if (::stat(path.constData(), &info) != 0)
+        return refused(path, qt_error_string(errno));
+    QByteArray folder;
+    if (S_ISDIR(info.st_mode))
+        folder = withoutTrailingSlashes(path);
+    else if (S_ISREG(info.st_mode))
+        folder = folderOf(path);
+    else
+        return refused(path, tr("It is neither a folder nor a file."));
+
+    // The folder list holds text; a name that is not UTF-8 would come back as
+    // another path, so it is refused rather than changed.
+    const QString text = QFile::decodeName(folder);
+    if (QFile::encodeName(text) != folder) {
+        return refused(path,
+            tr("The folder's name is not valid UTF-8, so the folder list cannot hold it. "
+               "quillmere-list takes folder names as bytes and lists such a folder."));
+    }
+    return { text, path, QString() };
 }
 
-QStringList droppedFolders(const QList<QUrl> &urls)
+QList<Dropped> examine(const QList<QUrl> &urls)
 {
-    QStringList folders;
-    folders.reserve(urls.size());
+    QList<Dropped> drop;
+    drop.reserve(urls.size());
     for (const QUrl &url : urls)
-        folders << droppedFolder(url.toLocalFile());
-    return folders;
+        drop << examine(url);
+    return drop;
+}
+
+QString refusalWarning(const QList<Dropped> &drop)
+{
+    QStringList refusals;
+    for (const Dropped &dropped : drop) {
+        if (dropped.isRefused())
+            refusals << Messages::shownPathBytes(dropped.dropped) + u'\n' + dropped.reason;
+    }
+    if (refusals.isEmpty())
+        return QString();
+    return tr("Nothing was added for these dropped items:\n\n%1")
+        .arg(refusals.join(QStringLiteral("\n\n")));
 }
 
 } // namespace DropRules

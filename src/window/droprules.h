@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -13,19 +14,38 @@ class QMimeData;
 // can be checked without a window.
 namespace DropRules {
 
-// Whether a drag of urls offering actions may be dropped: only local files
-// and folders, all of them, and never as a move, since the file manager must
-// not delete what it dragged here. The drop is then taken as a copy.
+// Whether a drag of urls offering actions may be dropped: only file urls,
+// all of them, and never as a move, since the file manager must not delete
+// what it dragged here. The drop is then taken as a copy.
 bool acceptsDrop(const QList<QUrl> &urls, Qt::DropActions actions);
 bool acceptsDrop(const QMimeData *data, Qt::DropActions actions);
 
-// A dropped path as "Add" would list its folder: a folder itself, with no
-// trailing separator but the root's; any other path, its folder. Asks the
-// file system whether path is a folder.
-QString droppedFolder(const QString &path);
+// What one dropped url stands for: the folder it adds, or why it adds nothing.
+struct Dropped
+{
+    // The folder to add; empty when refused.
+    QString folder;
+    // What was dropped, as bytes to be shown by the display rules.
+    QByteArray dropped;
+    // Why nothing is added for it; null when folder is set.
+    QString reason;
 
-// The folders that a drop of urls adds, in order; the same folder may come
-// more than once.
-QStringList droppedFolders(const QList<QUrl> &urls);
+    bool isRefused() const { return folder.isEmpty(); }
+};
+
+// A dropped folder stands for itself, without trailing separators but the
+// root's; a dropped regular file for its folder. Anything else (a path that
+// does not exist or is too long, one on another computer, one that is
+// neither a folder nor a regular file, a folder whose name the folder list
+// cannot hold as text) is refused with its reason, and never stands for its
+// parent. Asks the file system once, by the path's exact bytes.
+Dropped examine(const QUrl &url);
+
+// Every url of a drop examined, in order.
+QList<Dropped> examine(const QList<QUrl> &urls);
+
+// The one warning for the refused entries of a drop, each named with its
+// reason; null when none was refused.
+QString refusalWarning(const QList<Dropped> &drop);
 
 } // namespace DropRules

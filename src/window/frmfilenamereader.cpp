@@ -153,9 +153,22 @@ void FrmFilenameReader::dropEvent(QDropEvent *event)
     }
     event->setDropAction(Qt::CopyAction);
     event->accept();
-    for (const QString &folder : DropRules::droppedFolders(event->mimeData()->urls()))
-        ListFolder->addFolder(folder);
-    PopulateListViewWithFiles(ListFolder);
+    const QList<DropRules::Dropped> drop = DropRules::examine(event->mimeData()->urls());
+    bool named = false;
+    for (const DropRules::Dropped &dropped : drop) {
+        if (!dropped.isRefused()) {
+            ListFolder->addFolder(dropped.folder);
+            named = true;
+        }
+    }
+    // As with "Add", a drop that names no folder changes nothing.
+    if (named)
+        PopulateListViewWithFiles(ListFolder);
+    const QString warning = DropRules::refusalWarning(drop);
+    // Shown once the drop has returned: the file manager waits for its end.
+    if (!warning.isNull())
+        QMetaObject::invokeMethod(
+            this, [this, warning] { Messages::warn(this, warning); }, Qt::QueuedConnection);
 }
 
 void FrmFilenameReader::CmdAddFolder_Click()

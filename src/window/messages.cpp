@@ -26,6 +26,11 @@ QString shownPath(const QString &path)
     return FileListModel::displayText(QDir::toNativeSeparators(path).toUtf8());
 }
 
+QString shownPathBytes(QByteArrayView path)
+{
+    return FileListModel::displayText(path);
+}
+
 void warnCannotSort(QWidget *parent)
 {
     warn(parent,
