@@ -2,6 +2,37 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>DropRules</name>
+    <message>
+        <source>It is on another computer; only folders of this computer can be listed.</source>
+        <translation>Es liegt auf einem anderen Rechner; nur Ordner dieses Rechners können aufgelistet werden.</translation>
+    </message>
+    <message>
+        <source>It is not a full path.</source>
+        <translation>Es ist kein vollständiger Pfad.</translation>
+    </message>
+    <message>
+        <source>No file name can hold a NUL character.</source>
+        <translation>Kein Dateiname kann ein NUL-Zeichen enthalten.</translation>
+    </message>
+    <message>
+        <source>It is neither a folder nor a file.</source>
+        <translation>Es ist weder ein Ordner noch eine Datei.</translation>
+    </message>
+    <message>
+        <source>The folder&apos;s name is not valid UTF-8, so the folder list cannot hold it. quillmere-list takes folder names as bytes and lists such a folder.</source>
+        <translation>Der Name des Ordners ist kein gültiges UTF-8, daher kann die Ordnerliste ihn nicht aufnehmen. quillmere-list nimmt Ordnernamen als Bytes und listet einen solchen Ordner auf.</translation>
+    </message>
+    <message>
+        <source>Nothing was added for these dropped items:
+
+%1</source>
+        <translation>Für diese abgelegten Elemente wurde nichts hinzugefügt:
+
+%1</translation>
+    </message>
+</context>
+<context>
     <name>FileListModel</name>
     <message>
         <source>File Name</source>
@@ -111,12 +142,6 @@
         <source>Text File (*.txt)</source>
         <translation>Textdatei (*.txt)</translation>
     </message>
-    <message>
-        <source>%1
-
-%2</source>
-        <translation type="unfinished"></translation>
-    </message>
 </context>
 <context>
     <name>Messages</name>
@@ -199,7 +224,11 @@ Esc oder „Abbrechen“ hält an.</translation>
     <name>saveText</name>
     <message>
         <source>The list was saved, but the system could not confirm that it is on the disk: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Liste wurde gespeichert, aber das System konnte nicht bestätigen, dass sie auf dem Datenträger ist: %1</translation>
+    </message>
+    <message>
+        <source>It is not a regular file.</source>
+        <translation>Es ist keine reguläre Datei.</translation>
     </message>
 </context>
 </TS>

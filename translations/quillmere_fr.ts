@@ -2,6 +2,37 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr_FR">
 <context>
+    <name>DropRules</name>
+    <message>
+        <source>It is on another computer; only folders of this computer can be listed.</source>
+        <translation>Il se trouve sur un autre ordinateur ; seuls les dossiers de cet ordinateur peuvent être listés.</translation>
+    </message>
+    <message>
+        <source>It is not a full path.</source>
+        <translation>Ce n’est pas un chemin complet.</translation>
+    </message>
+    <message>
+        <source>No file name can hold a NUL character.</source>
+        <translation>Aucun nom de fichier ne peut contenir de caractère NUL.</translation>
+    </message>
+    <message>
+        <source>It is neither a folder nor a file.</source>
+        <translation>Ce n’est ni un dossier ni un fichier.</translation>
+    </message>
+    <message>
+        <source>The folder&apos;s name is not valid UTF-8, so the folder list cannot hold it. quillmere-list takes folder names as bytes and lists such a folder.</source>
+        <translation>Le nom du dossier n’est pas en UTF-8 valide, la liste des dossiers ne peut donc pas le contenir. quillmere-list prend les noms de dossiers comme des octets et liste un tel dossier.</translation>
+    </message>
+    <message>
+        <source>Nothing was added for these dropped items:
+
+%1</source>
+        <translation>Rien n’a été ajouté pour ces éléments déposés :
+
+%1</translation>
+    </message>
+</context>
+<context>
     <name>FileListModel</name>
     <message>
         <source>File Name</source>
@@ -111,12 +142,6 @@
         <source>Text File (*.txt)</source>
         <translation>Fichier texte (*.txt)</translation>
     </message>
-    <message>
-        <source>%1
-
-%2</source>
-        <translation type="unfinished"></translation>
-    </message>
 </context>
 <context>
     <name>Messages</name>
@@ -199,7 +224,11 @@ Press Esc or Cancel to stop.</source>
     <name>saveText</name>
     <message>
         <source>The list was saved, but the system could not confirm that it is on the disk: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>La liste a été enregistrée, mais le système n’a pas pu confirmer qu’elle se trouve sur le disque : %1</translation>
+    </message>
+    <message>
+        <source>It is not a regular file.</source>
+        <translation>Ce n’est pas un fichier ordinaire.</translation>
     </message>
 </context>
 </TS>

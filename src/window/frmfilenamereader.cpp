@@ -344,8 +344,9 @@ void FrmFilenameReader::saveList(const QString &target)
                 tr("The list could not be saved to\n%1\n\n%2")
                     .arg(Messages::shownPath(target), reason));
         else if (result == SaveResult::Unconfirmed)
-            Messages::warn(
-                this, Messages::shownPath(target) + u"\n\n" + unconfirmedSaveMessage(reason));
+            Messages::warn(this,
+                Messages::shownPath(target) + QStringLiteral("\n\n")
+                    + unconfirmedSaveMessage(reason));
     });
     saving->setFuture(
         QtConcurrent::run(workerPool(), [files = LvFiles->files()->arrangement(), target] {
