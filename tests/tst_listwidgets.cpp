@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextDocument>
@@ -92,6 +93,7 @@ private slots:
     void deleteAndCopyKeys();
     void cutOffTextShowsInToolTips();
     void eachNameInItsOwnDirection();
+    void sortArrowShowsWhole();
 };
 
 void tst_ListWidgets::folderListKeepsExactPaths()
@@ -279,6 +281,26 @@ void tst_ListWidgets::eachNameInItsOwnDirection()
     const auto right = Qt::AlignRight | Qt::AlignAbsolute;
     QCOMPARE(laidOut("שלום.txt"), std::pair(Qt::RightToLeft, right));
     QCOMPARE(laidOut("abc.txt"), std::pair(Qt::LeftToRight, right));
+}
+
+void tst_ListWidgets::sortArrowShowsWhole()
+{
+    Lists lists;
+    QHeaderView *header = lists.files->horizontalHeader();
+    const auto columnsEnd
+        = [&] { return header->sectionViewportPosition(1) + header->sectionSize(1); };
+    QCOMPARE(header->sectionSize(1), 96); // as designed while every row fits
+    QVERIFY(columnsEnd() <= lists.files->viewport()->width());
+
+    // Enough rows for a scroll bar, which narrows the rows' width.
+    FileRows rows;
+    for (int i = 0; i < 100; ++i)
+        rows.append(QByteArray::number(i) + ".txt");
+    lists.files->files()->setRows(std::move(rows));
+    QTRY_VERIFY2(lists.files->verticalScrollBar()->isVisible(), "awaited the scroll bar");
+    QTRY_VERIFY2(columnsEnd() <= lists.files->viewport()->width(),
+        "awaited \"Extension\" to end within the list, where its arrow is drawn");
+    QVERIFY(header->sectionSize(1) >= 48);
 }
 
 QTEST_MAIN(tst_ListWidgets)

@@ -11,6 +11,8 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 
+#include <algorithm>
+
 namespace {
 
 // Rows are selected whole: a focus frame round a single cell would suggest
@@ -60,14 +62,26 @@ FileListView::FileListView(QWidget *parent)
     headers->setSortIndicatorShown(false);
     headers->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // 4000 and 1440 twips at 15 twips a pixel.
-    headers->resizeSection(FileListModel::NameColumn, 267);
-    headers->resizeSection(FileListModel::ExtensionColumn, 96);
+    headers->resizeSection(FileListModel::NameColumn, NameWidth);
+    headers->resizeSection(FileListModel::ExtensionColumn, ExtensionWidth);
     connect(headers, &QHeaderView::sectionClicked, this, [this](int section) {
         // The header turns its own arrow on a click; the arrow shows the
         // rows' order, which changes only once they are sorted.
         updateSortIndicator();
         emit columnClick(section + 1);
     });
+}
+
+void FileListView::updateGeometries()
+{
+    // The two columns just fill the list; once the scroll bar takes its
+    // width, "Extension" gives up what it must, or the header's sort arrow,
+    // drawn at the column's right end, would be cut off.
+    const int extension
+        = std::clamp(viewport()->width() - NameWidth, ExtensionWidth / 2, ExtensionWidth);
+    if (horizontalHeader()->sectionSize(FileListModel::ExtensionColumn) != extension)
+        horizontalHeader()->resizeSection(FileListModel::ExtensionColumn, extension);
+    QTableView::updateGeometries();
 }
 
 int FileListView::selectedRow() const

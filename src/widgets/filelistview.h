@@ -58,8 +58,12 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void updateGeometries() override;
 
 private:
+    static constexpr int NameWidth = 267;
+    static constexpr int ExtensionWidth = 96;
+
     void updateSortIndicator();
 
     FileListModel *m_files;
