@@ -2,6 +2,7 @@
 #include "core/arrangement.h"
 #include "core/collation.h"
 #include "core/sortindex.h"
+#include "rows.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -11,14 +12,6 @@
 #include <numeric>
 
 namespace {
-
-FileRows rowsOf(const QList<QByteArray> &names)
-{
-    FileRows rows;
-    for (const QByteArray &name : names)
-        rows.append(name);
-    return rows;
-}
 
 FileArrangement arranged(const QList<QByteArray> &names, const SortState &state)
 {

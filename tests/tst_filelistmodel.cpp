@@ -2,6 +2,7 @@
 #include "core/collation.h"
 #include "core/filelistmodel.h"
 #include "core/sortindex.h"
+#include "rows.h"
 #include "testdir.h"
 
 #include <QAbstractItemModelTester>
@@ -14,14 +15,6 @@
 #include <numeric>
 
 namespace {
-
-FileRows rowsOf(const QList<QByteArray> &names)
-{
-    FileRows rows;
-    for (const QByteArray &name : names)
-        rows.append(name);
-    return rows;
-}
 
 QList<QByteArray> namesOf(const FileListModel &model)
 {
