@@ -30,6 +30,19 @@ xs_xvfb_pid=
 xs_bus_pid=
 xs_vars=()
 
+# The first line that process pid writes to file, once written; empty if
+# the process ends first or nothing comes within 10 s.
+xs_first_line() {
+    local file=$1 pid=$2 line=
+    for _ in $(seq 100); do
+        line=$(head -n 1 "$file")
+        [ -n "$line" ] && break
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    printf '%s' "$line"
+}
+
 xs_start() {
     local size=${1:-1280x1024} dpi=${2:-96} number=
     xs_error=
@@ -50,12 +63,7 @@ xs_start() {
     Xvfb -displayfd 3 -auth "$XAUTHORITY" -screen 0 "${size}x24" -dpi "$dpi" -nolisten tcp -noreset \
         3>"$xs_dir/display" >"$xs_dir/xvfb.log" 2>&1 &
     xs_xvfb_pid=$!
-    for _ in $(seq 100); do
-        number=$(head -n 1 "$xs_dir/display")
-        [ -n "$number" ] && break
-        kill -0 "$xs_xvfb_pid" 2>/dev/null || break
-        sleep 0.1
-    done
+    number=$(xs_first_line "$xs_dir/display" "$xs_xvfb_pid")
     if [ -z "$number" ]; then
         xs_error="Xvfb gave no display within 10 s: $(sort -u "$xs_dir/xvfb.log" | head -n 5)"
         return 1
@@ -91,13 +99,8 @@ EOF
     dbus-daemon --config-file="$xs_dir/bus.conf" --nofork --nopidfile --print-address=4 \
         4>"$xs_dir/bus" >"$xs_dir/bus.log" 2>&1 &
     xs_bus_pid=$!
-    local address=
-    for _ in $(seq 100); do
-        address=$(head -n 1 "$xs_dir/bus")
-        [ -n "$address" ] && break
-        kill -0 "$xs_bus_pid" 2>/dev/null || break
-        sleep 0.1
-    done
+    local address
+    address=$(xs_first_line "$xs_dir/bus" "$xs_bus_pid")
     if [ -z "$address" ]; then
         xs_error="no session bus within 10 s: $(head -n 5 "$xs_dir/bus.log")"
         return 1
