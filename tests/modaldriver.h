@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "privatehome.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -8,20 +10,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
-// Qt's file dialog keeps its recent folders in the user's configuration, and
-// locks it while it writes; a test keeps both in a folder of its own, made
-// before main() builds the application, so that it never touches the user's
-// files nor waits on another test's lock.
-inline const QTemporaryDir PrivateXdgHome = [] {
-    QTemporaryDir home;
-    for (const char *name : { "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME" })
-        qputenv(name, QFile::encodeName(home.filePath(QString::fromLatin1(name))));
-    return home;
-}();
 
 // Answers the modal dialogs the window opens, as a user would: Qt's own file
 // dialog from a queue of answers, message boxes by noting them and pressing OK.

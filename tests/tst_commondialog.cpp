@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "privatehome.h"
 #include "testdir.h"
 #include "widgets/commondialog.h"
 
