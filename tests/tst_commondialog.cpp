@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 
@@ -146,6 +147,8 @@ private slots:
     void closedDialogKeepsNoFolderModel_data();
     void closedDialogKeepsNoFolderModel();
     void largeFolderReopensFromItsParent();
+    void nextDialogReadsNoFolderItIsNotShown_data();
+    void nextDialogReadsNoFolderItIsNotShown();
 };
 
 void tst_CommonDialog::saveAsksBeforeReplacing_data()
@@ -305,6 +308,68 @@ void tst_CommonDialog::largeFolderReopensFromItsParent()
     QVERIFY(counted(dir.filePath("small/f1.txt")));
     QVERIFY(counted(dir.filePath("small/f2.txt")));
     QCOMPARE(directory, dir.filePath("small"));
+}
+
+void tst_CommonDialog::nextDialogReadsNoFolderItIsNotShown_data()
+{
+    QTest::addColumn<bool>("byAnotherProgram");
+    QTest::newRow("browsed in the dialog before") << false;
+    QTest::newRow("last shown by another Qt program") << true;
+}
+
+void tst_CommonDialog::nextDialogReadsNoFolderItIsNotShown()
+{
+    QFETCH(bool, byAnotherProgram);
+    TestDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("small")));
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("elsewhere")));
+    QCOMPARE(dir.createFiles(numberedFiles("small", 2) + numberedFiles("elsewhere", 2)), QString());
+    const QString elsewhere = dir.filePath("elsewhere");
+    QWidget window;
+    CommonDialog dialogs(&window);
+    ModalScript first({ chooseFile(dir.filePath("small/f0.txt")) });
+    dialogs.ShowOpen();
+    QVERIFY(first.done());
+
+    if (byAnotherProgram) {
+        QSettings(QSettings::UserScope, QStringLiteral("QtProject"))
+            .setValue(QStringLiteral("FileDialog/lastVisited"),
+                QUrl::fromLocalFile(elsewhere).toString());
+    } else {
+        // The user looks elsewhere, then cancels.
+        ModalScript browse({ [&](QWidget *modal) {
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            if (!dialog)
+                return false;
+            dialog->setDirectory(elsewhere);
+            return modal->close();
+        } });
+        dialogs.ShowOpen();
+        QVERIFY(browse.done());
+    }
+
+    // Qt's dialog would read the folder it last showed before the one it is
+    // given: a million files there would stall the window for minutes.
+    QString directory;
+    bool elsewhereRead = true;
+    ModalScript next({ [&](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        auto *model = modal->findChild<QFileSystemModel *>();
+        if (!dialog || !model)
+            return false;
+        directory = dialog->directory().absolutePath();
+        // Qt's dialog reads one folder after another: once the folder
+        // shown has been read, any folder asked for before it has been too.
+        const QModelIndex shown = model->index(directory);
+        if (model->rowCount(shown) < 2)
+            return false; // not yet: asked again on the next poll
+        elsewhereRead = model->rowCount(model->index(elsewhere)) > 0;
+        return modal->close();
+    } });
+    dialogs.ShowOpen();
+    QVERIFY(next.done());
+    QCOMPARE(directory, dir.filePath("small"));
+    QVERIFY2(!elsewhereRead, "the folder the last dialog showed was read again");
 }
 
 QTEST_MAIN(tst_CommonDialog)

@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QSettings>
 #include <QThread>
 #include <QTimer>
 #include <QtConcurrent>
@@ -85,6 +86,9 @@ private:
 void dispose(QFileDialog *dialog)
 {
     const QList<QFileSystemModel *> models = dialog->findChildren<QFileSystemModel *>();
+    // Qt's own last folder of this process; see forgetLastFolder().
+    if (!models.isEmpty())
+        dialog->setDirectory(QString());
     for (QFileSystemModel *model : models) {
         // Its file system watcher was made on this thread and must go here.
         model->setOption(QFileSystemModel::DontWatchForChanges);
@@ -99,6 +103,20 @@ void dispose(QFileDialog *dialog)
         // which must fire before the timer is deleted with the model.
         QTimer::singleShot(10, [model] { Disposal::instance().dispose(model); });
     }
+}
+
+// Qt's dialog first opens in the folder that the last of its kind showed (in
+// this process, or else in any Qt program, from Qt's settings), and only then
+// in the folder it is given, still reading the first one on the window's
+// thread: a folder of a million files there stalls it for minutes. Each
+// dialog here is told where to open, so the last folder is forgotten: in
+// Qt's settings before a dialog is made, and in this process as it closes.
+void forgetLastFolder()
+{
+    QSettings settings(QSettings::UserScope, QStringLiteral("QtProject"));
+    const QString key = QStringLiteral("FileDialog/lastVisited");
+    if (!settings.value(key).toString().isEmpty())
+        settings.setValue(key, QString());
 }
 
 // Whether folder has at least `entries` entries; stops counting there, so
@@ -162,6 +180,7 @@ void CommonDialog::show(bool save)
 {
     QString selected;
     const QString folder = startFolder(&selected);
+    forgetLastFolder();
     auto *dialog = new QFileDialog(static_cast<QWidget *>(parent()), QString(), folder);
     dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

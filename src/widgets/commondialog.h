@@ -13,7 +13,8 @@ class QWidget;
 // filter, show it modally, then read the chosen path, which is empty when the
 // user chose nothing. It opens in the folder of the file last chosen in this
 // run, or, when that folder is large, in its parent with the folder selected:
-// Qt's dialog reads a folder of a million files for half a minute.
+// Qt's dialog reads a folder of a million files for half a minute. The first
+// one opens in the current folder.
 //
 // Each dialog is made for one showing and is gone when ShowOpen or ShowSave
 // returns; what it read of the file system is freed on a thread of its own.
