@@ -108,7 +108,10 @@ QString someFile(const QString &folder)
 std::optional<std::vector<double>> figuresInChild(
     const std::string &self, const std::string &output, const char *mode, const std::string &folder)
 {
-    if (!runInto({ self, mode, folder }, output, {}, true).succeeded)
+    // Qt's dialog settings of its own: what the user's dialogs last showed
+    // changes what this one reads.
+    const std::string config = output + ".config";
+    if (!runInto({ self, mode, folder }, output, { "XDG_CONFIG_HOME=" + config }, true).succeeded)
         return std::nullopt;
     std::ifstream in(output);
     std::vector<double> figures;
