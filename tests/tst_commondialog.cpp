@@ -6,9 +6,11 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileSystemModel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
@@ -149,6 +151,7 @@ private slots:
     void largeFolderReopensFromItsParent();
     void nextDialogReadsNoFolderItIsNotShown_data();
     void nextDialogReadsNoFolderItIsNotShown();
+    void filesAreTypedByNameAlone();
 };
 
 void tst_CommonDialog::saveAsksBeforeReplacing_data()
@@ -370,6 +373,44 @@ void tst_CommonDialog::nextDialogReadsNoFolderItIsNotShown()
     QVERIFY(next.done());
     QCOMPARE(directory, dir.filePath("small"));
     QVERIFY2(!elsewhereRead, "the folder the last dialog showed was read again");
+}
+
+void tst_CommonDialog::filesAreTypedByNameAlone()
+{
+    TestDir dir;
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("kinds/sub")));
+    // Contents that would name other types, were they read.
+    QCOMPARE(
+        dir.createFiles({ "kinds/notes.txt", "kinds/picture" }, "\x89PNG\r\n\x1a\n"), QString());
+    const QString folder = dir.filePath("kinds");
+    const QStringList names { QStringLiteral("notes.txt"), QStringLiteral("picture"),
+        QStringLiteral("sub") };
+    QWidget window;
+    CommonDialog dialogs(&window);
+
+    QStringList types;
+    ModalScript script({ [&](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        if (!dialog)
+            return false;
+        dialog->setDirectory(folder);
+        auto *model = dialog->findChild<QFileSystemModel *>();
+        types.clear();
+        for (const QString &name : names)
+            types << model->index(folder + u'/' + name, 2).data().toString();
+        if (types.contains(QString()))
+            return false; // not read yet: asked again on the next poll
+        return modal->close();
+    } });
+    dialogs.ShowOpen();
+    QVERIFY(script.done());
+
+    const QMimeDatabase mimes;
+    QCOMPARE(types,
+        QStringList({ mimes.mimeTypeForFile(QStringLiteral("a.txt"), QMimeDatabase::MatchExtension)
+                          .comment(),
+            mimes.mimeTypeForName(QStringLiteral("application/octet-stream")).comment(),
+            QFileIconProvider().type(QFileInfo(folder + QStringLiteral("/sub"))) }));
 }
 
 QTEST_MAIN(tst_CommonDialog)

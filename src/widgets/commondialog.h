@@ -39,7 +39,7 @@ public:
 
     // How many entries make a folder large enough to open the next dialog in
     // its parent.
-    static constexpr int DefaultLargeFolder = 20000;
+    static constexpr int DefaultLargeFolder = 5000;
     int largeFolderEntries() const { return m_largeFolder; }
     void setLargeFolderEntries(int entries) { m_largeFolder = entries; }
     // Whether the entries of the folder last chosen have been counted; until
