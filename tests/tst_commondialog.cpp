@@ -149,9 +149,8 @@ private slots:
     void closedDialogKeepsNoFolderModel_data();
     void closedDialogKeepsNoFolderModel();
     void largeFolderReopensFromItsParent();
-    void nextDialogReadsNoFolderItIsNotShown_data();
-    void nextDialogReadsNoFolderItIsNotShown();
-    void filesAreTypedByNameAlone();
+    void dialogReadsNamesOfTheFolderShownAlone_data();
+    void dialogReadsNamesOfTheFolderShownAlone();
 };
 
 void tst_CommonDialog::saveAsksBeforeReplacing_data()
@@ -313,47 +312,47 @@ void tst_CommonDialog::largeFolderReopensFromItsParent()
     QCOMPARE(directory, dir.filePath("small"));
 }
 
-void tst_CommonDialog::nextDialogReadsNoFolderItIsNotShown_data()
+void tst_CommonDialog::dialogReadsNamesOfTheFolderShownAlone_data()
 {
     QTest::addColumn<bool>("byAnotherProgram");
-    QTest::newRow("browsed in the dialog before") << false;
-    QTest::newRow("last shown by another Qt program") << true;
+    QTest::newRow("last folder browsed in a dialog") << false;
+    QTest::newRow("last folder of another Qt program") << true;
 }
 
-void tst_CommonDialog::nextDialogReadsNoFolderItIsNotShown()
+void tst_CommonDialog::dialogReadsNamesOfTheFolderShownAlone()
 {
     QFETCH(bool, byAnotherProgram);
     TestDir dir;
-    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("small")));
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("shown/sub")));
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("elsewhere")));
-    QCOMPARE(dir.createFiles(numberedFiles("small", 2) + numberedFiles("elsewhere", 2)), QString());
-    const QString elsewhere = dir.filePath("elsewhere");
+    // Contents that would name other types, were they read.
+    QCOMPARE(dir.createFiles(
+                 { "shown/notes.txt", "shown/picture", "elsewhere/f0.txt" }, "\x89PNG\r\n\x1a\n"),
+        QString());
+    const QString shown = dir.filePath("shown"), elsewhere = dir.filePath("elsewhere");
     QWidget window;
     CommonDialog dialogs(&window);
-    ModalScript first({ chooseFile(dir.filePath("small/f0.txt")) });
+    ModalScript first({ chooseFile(shown + QStringLiteral("/notes.txt")) });
     dialogs.ShowOpen();
     QVERIFY(first.done());
 
+    // Qt's dialog reads the folder the last one showed before the one it is
+    // given: a million files there would stall the window for minutes.
     if (byAnotherProgram) {
         QSettings(QSettings::UserScope, QStringLiteral("QtProject"))
             .setValue(QStringLiteral("FileDialog/lastVisited"),
                 QUrl::fromLocalFile(elsewhere).toString());
     } else {
-        // The user looks elsewhere, then cancels.
         ModalScript browse({ [&](QWidget *modal) {
             auto *dialog = qobject_cast<QFileDialog *>(modal);
-            if (!dialog)
-                return false;
-            dialog->setDirectory(elsewhere);
-            return modal->close();
+            return dialog && (dialog->setDirectory(elsewhere), modal->close());
         } });
         dialogs.ShowOpen();
         QVERIFY(browse.done());
     }
 
-    // Qt's dialog would read the folder it last showed before the one it is
-    // given: a million files there would stall the window for minutes.
     QString directory;
+    QStringList types;
     bool elsewhereRead = true;
     ModalScript next({ [&](QWidget *modal) {
         auto *dialog = qobject_cast<QFileDialog *>(modal);
@@ -361,56 +360,26 @@ void tst_CommonDialog::nextDialogReadsNoFolderItIsNotShown()
         if (!dialog || !model)
             return false;
         directory = dialog->directory().absolutePath();
-        // Qt's dialog reads one folder after another: once the folder
-        // shown has been read, any folder asked for before it has been too.
-        const QModelIndex shown = model->index(directory);
-        if (model->rowCount(shown) < 2)
-            return false; // not yet: asked again on the next poll
+        types.clear();
+        for (const char *name : { "notes.txt", "picture", "sub" })
+            types << model->index(shown + u'/' + QLatin1String(name), 2).data().toString();
+        if (types.contains(QString()))
+            return false; // not read yet: asked again on the next poll
+        // Qt's dialog reads one folder after another: a folder asked for
+        // before the one shown has been read by now.
         elsewhereRead = model->rowCount(model->index(elsewhere)) > 0;
         return modal->close();
     } });
     dialogs.ShowOpen();
     QVERIFY(next.done());
-    QCOMPARE(directory, dir.filePath("small"));
+    QCOMPARE(directory, shown);
     QVERIFY2(!elsewhereRead, "the folder the last dialog showed was read again");
-}
-
-void tst_CommonDialog::filesAreTypedByNameAlone()
-{
-    TestDir dir;
-    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("kinds/sub")));
-    // Contents that would name other types, were they read.
-    QCOMPARE(
-        dir.createFiles({ "kinds/notes.txt", "kinds/picture" }, "\x89PNG\r\n\x1a\n"), QString());
-    const QString folder = dir.filePath("kinds");
-    const QStringList names { QStringLiteral("notes.txt"), QStringLiteral("picture"),
-        QStringLiteral("sub") };
-    QWidget window;
-    CommonDialog dialogs(&window);
-
-    QStringList types;
-    ModalScript script({ [&](QWidget *modal) {
-        auto *dialog = qobject_cast<QFileDialog *>(modal);
-        if (!dialog)
-            return false;
-        dialog->setDirectory(folder);
-        auto *model = dialog->findChild<QFileSystemModel *>();
-        types.clear();
-        for (const QString &name : names)
-            types << model->index(folder + u'/' + name, 2).data().toString();
-        if (types.contains(QString()))
-            return false; // not read yet: asked again on the next poll
-        return modal->close();
-    } });
-    dialogs.ShowOpen();
-    QVERIFY(script.done());
-
     const QMimeDatabase mimes;
     QCOMPARE(types,
         QStringList({ mimes.mimeTypeForFile(QStringLiteral("a.txt"), QMimeDatabase::MatchExtension)
                           .comment(),
             mimes.mimeTypeForName(QStringLiteral("application/octet-stream")).comment(),
-            QFileIconProvider().type(QFileInfo(folder + QStringLiteral("/sub"))) }));
+            QFileIconProvider().type(QFileInfo(shown + QStringLiteral("/sub"))) }));
 }
 
 QTEST_MAIN(tst_CommonDialog)
