@@ -11,11 +11,13 @@
 
 // A folder reader that holds the folders whose path ends in "slow" before
 // reading them, as a slow disk would, until let go or asked to stop; every
-// other folder is read at once. Lets go when destroyed, so no worker outlives
-// the test that made it.
+// other folder is read at once. A stuck reader does not hear the stop either,
+// as a read of a hung network mount does not. Lets go when destroyed, so no
+// worker stays held after the test that made it.
 class HeldReader
 {
 public:
+    explicit HeldReader(bool stuck = false) { m_state->stuck = stuck; }
     ~HeldReader() { letGo(); }
 
     FolderReader reader() const
@@ -25,7 +27,7 @@ public:
             if (folder.endsWith(QLatin1StringView("slow"))) {
                 QMutexLocker lock(&state->mutex);
                 ++state->held;
-                while (!state->letGo && beforeRead(rows.size()))
+                while (!state->letGo && (state->stuck || beforeRead(rows.size())))
                     state->changed.wait(&state->mutex, 20);
             }
             return listFolder(folder, rows, error, beforeRead);
@@ -51,6 +53,7 @@ private:
         QWaitCondition changed;
         int held = 0;
         bool letGo = false;
+        bool stuck = false;
     };
     std::shared_ptr<State> m_state = std::make_shared<State>();
 };

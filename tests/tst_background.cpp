@@ -4,7 +4,9 @@
 #include "testdir.h"
 
 #include <QDir>
+#include <QSemaphore>
 #include <QTest>
+#include <QThreadPool>
 
 namespace {
 
@@ -51,12 +53,16 @@ void tst_Background::stopNamesEveryFolderNotReadInFull()
     QCOMPARE(first.createFiles({ "1", "2" }), QString());
     QCOMPARE(second.createFiles({ "3" }), QString());
     QCOMPARE(third.createFiles({ "4" }), QString());
-    WorkStatus status;
-    // The stop comes while the second folder is read.
+    const auto status = std::make_shared<WorkStatus>();
+    // The stop comes while the second folder's read is stuck, as on a hung
+    // mount: the listing ends without waiting for it.
+    QSemaphore stuck;
     const FolderReader reader
         = [&](const QString &folder, FileRows &rows, QString *error, const BeforeRead &beforeRead) {
-              if (folder == second.path())
-                  status.requestStop();
+              if (folder == second.path()) {
+                  status->requestStop();
+                  stuck.acquire();
+              }
               return listFolder(folder, rows, error, beforeRead);
           };
     FileRows rows;
@@ -71,7 +77,9 @@ void tst_Background::stopNamesEveryFolderNotReadInFull()
     QCOMPARE(failures[1].reason, listingCancelled());
     QCOMPARE(failures[2].folder, third.path());
     QCOMPARE(failures[2].reason, listingCancelled());
-    QCOMPARE(status.filesFound(), 2);
+    QCOMPARE(status->filesFound(), 2);
+    stuck.release();
+    QVERIFY2(workerPool()->waitForDone(30000), "the stuck read to end once let go");
 }
 
 void tst_Background::stoppedSortGivesNothing()

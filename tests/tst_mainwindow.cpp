@@ -656,16 +656,19 @@ void addFastThenSlow(Window &ui, const SlowAndFast &folders, HeldReader &held)
 void tst_MainWindow::progressAndCancel_data()
 {
     QTest::addColumn<bool>("byEscape");
-    QTest::newRow("Esc") << true;
-    QTest::newRow("Cancel") << false;
+    QTest::addColumn<bool>("stuck"); // a read that never hears the stop, as on a hung mount
+    QTest::newRow("Esc") << true << false;
+    QTest::newRow("Cancel") << false << false;
+    QTest::newRow("Esc, read stuck") << true << true;
 }
 
 void tst_MainWindow::progressAndCancel()
 {
     QFETCH(bool, byEscape);
+    QFETCH(bool, stuck);
     SlowAndFast folders;
     QCOMPARE(folders.made, QString());
-    HeldReader held;
+    HeldReader held(stuck);
     Window ui;
     addFastThenSlow(ui, folders, held);
 

@@ -8,6 +8,26 @@
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
 
+void WorkStatus::requestStop()
+{
+    change([this] { m_stop.store(true, std::memory_order_relaxed); });
+}
+
+void WorkStatus::change(const std::function<void()> &change)
+{
+    const QMutexLocker lock(&m_mutex);
+    change();
+    m_changed.wakeAll();
+}
+
+bool WorkStatus::waitUntil(const std::function<bool()> &done)
+{
+    QMutexLocker lock(&m_mutex);
+    while (!done() && !stopRequested())
+        m_changed.wait(&m_mutex);
+    return done();
+}
+
 WorkStatus::Phase WorkStatus::phase() const
 {
     const QMutexLocker lock(&m_mutex);
@@ -33,24 +53,55 @@ void WorkStatus::startSorting()
     m_phase = Sorting;
 }
 
-QList<ListingFailure> listFolders(
-    const QStringList &folders, const FolderReader &reader, FileRows &rows, WorkStatus &status)
+namespace {
+
+// One folder read on a task of its own; `ended` is guarded by the status's lock.
+struct FolderRead
+{
+    explicit FolderRead(FileRows space)
+        : rows(std::move(space))
+    { }
+    FileRows rows;
+    QString reason;
+    bool listed = false;
+    bool ended = false;
+};
+
+} // namespace
+
+QList<ListingFailure> listFolders(const QStringList &folders, const FolderReader &reader,
+    FileRows &rows, const std::shared_ptr<WorkStatus> &status)
 {
     QList<ListingFailure> failures;
-    const BeforeRead beforeRead = [&status](qsizetype found) {
-        status.setFilesFound(found);
-        return !status.stopRequested();
-    };
     for (const QString &folder : folders) {
-        if (status.stopRequested()) {
+        if (status->stopRequested()) {
             failures.append({ folder, listingCancelled() });
             continue;
         }
-        status.startFolder(folder);
-        QString reason;
-        if (!reader(folder, rows, &reason, beforeRead))
-            failures.append({ folder, reason });
-        status.setFilesFound(rows.size());
+        status->startFolder(folder);
+        // The task owns what it reads into: a stop leaves it behind, still
+        // stuck in its read, and must not leave it writing into freed rows.
+        const auto read = std::make_shared<FolderRead>(rows.remainingSpace());
+        workerPool()->start([read, reader, folder, status, before = rows.size()] {
+            const BeforeRead beforeRead = [&status, before](qsizetype found) {
+                if (status->stopRequested())
+                    return false;
+                status->setFilesFound(before + found);
+                return true;
+            };
+            const bool listed = reader(folder, read->rows, &read->reason, beforeRead);
+            status->change([&read, listed] {
+                read->listed = listed;
+                read->ended = true;
+            });
+        });
+        if (!status->waitUntil([&read] { return read->ended; }))
+            failures.append({ folder, listingCancelled() });
+        else if (read->listed)
+            rows.append(std::move(read->rows));
+        else
+            failures.append({ folder, read->reason });
+        status->setFilesFound(rows.size());
     }
     return failures;
 }
@@ -62,7 +113,7 @@ QFuture<Rebuilt> rebuildInBackground(const QStringList &folders, const FolderRea
         FileRows rows;
         Rebuilt rebuilt;
         rebuilt.files.keyLimit = keyLimit;
-        rebuilt.failures = listFolders(folders, reader, rows, *status);
+        rebuilt.failures = listFolders(folders, reader, rows, status);
         status->startSorting();
         // Once listed, the rows are arranged even after a stop: the window shows them.
         arrangeRows(rebuilt.files, std::move(rows), state);

@@ -9,8 +9,10 @@
 #include <QMutex>
 #include <QString>
 #include <QStringList>
+#include <QWaitCondition>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 
 class QThreadPool;
@@ -37,7 +39,7 @@ class WorkStatus
 public:
     enum Phase { Listing, Sorting };
 
-    void requestStop() { m_stop.store(true, std::memory_order_relaxed); }
+    void requestStop();
     bool stopRequested() const { return m_stop.load(std::memory_order_relaxed); }
 
     Phase phase() const;
@@ -49,8 +51,15 @@ public:
     void setFilesFound(qsizetype files) { m_files.store(files, std::memory_order_relaxed); }
     void startSorting();
 
+    // Makes a change under the status's lock and wakes waitUntil().
+    void change(const std::function<void()> &change);
+    // Waits until done(), checked under the lock, or a stop is asked for;
+    // returns done().
+    bool waitUntil(const std::function<bool()> &done);
+
 private:
     mutable QMutex m_mutex;
+    QWaitCondition m_changed;
     QString m_folder;
     Phase m_phase = Listing;
     std::atomic<qsizetype> m_files = 0;
@@ -60,9 +69,11 @@ private:
 // Lists folders in order through reader, appending to rows. A folder that
 // fails, or is stopped half-way, keeps none of its rows and is named in the
 // result; once stopped, every folder not yet begun is named too, with
-// listingCancelled(), and no further read starts.
-QList<ListingFailure> listFolders(
-    const QStringList &folders, const FolderReader &reader, FileRows &rows, WorkStatus &status);
+// listingCancelled(), and no further read starts. A stop returns at once even
+// while a read is stuck in the system (a hung network mount): each folder is
+// read on a task of its own, which is then left to end by itself.
+QList<ListingFailure> listFolders(const QStringList &folders, const FolderReader &reader,
+    FileRows &rows, const std::shared_ptr<WorkStatus> &status);
 
 // Lists folders, then arranges their rows for state, on a worker. A stop
 // ends the listing; the folders read in full are still arranged and returned.

@@ -25,6 +25,31 @@ void FileRows::truncate(qsizetype count)
     m_rows.resize(size_t(count));
 }
 
+FileRows FileRows::remainingSpace() const
+{
+    return FileRows(m_maxRows - size(), m_maxBytes - qsizetype(m_bytes.size()));
+}
+
+void FileRows::append(FileRows &&other)
+{
+    if (isEmpty()) {
+        // The whole listing in one folder, the usual case: nothing to copy.
+        const qsizetype maxRows = m_maxRows, maxBytes = m_maxBytes;
+        *this = std::move(other);
+        m_maxRows = maxRows;
+        m_maxBytes = maxBytes;
+        return;
+    }
+    const auto shift = uint32_t(m_bytes.size());
+    m_bytes.insert(m_bytes.end(), other.m_bytes.begin(), other.m_bytes.end());
+    m_rows.reserve(m_rows.size() + other.m_rows.size());
+    for (Row row : other.m_rows) {
+        row.offset += shift;
+        m_rows.push_back(row);
+    }
+    other = FileRows();
+}
+
 qsizetype FileRows::memoryUse() const
 {
     return qsizetype(m_bytes.capacity() + m_rows.capacity() * sizeof(Row));

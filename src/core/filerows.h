@@ -57,6 +57,12 @@ public:
     // Drops every row from position count on, e.g. a folder that failed half-way.
     void truncate(qsizetype count);
 
+    // Empty rows that may hold what these can still take, for a folder read
+    // apart and then appended with append(FileRows &&).
+    FileRows remainingSpace() const;
+    // Appends every row of other, which remainingSpace() made: O(other's bytes).
+    void append(FileRows &&other);
+
     // Bytes held, for the benchmark's memory figures.
     qsizetype memoryUse() const;
 
