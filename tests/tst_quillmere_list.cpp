@@ -34,7 +34,8 @@ struct Result
 
 // Runs quillmere-list as a process. Arguments are bytes: QProcess would pass
 // them as UTF-8 and lose a folder name that is not. Standard output goes to
-// outFd when given, else to a file in scratch.
+// outFd when given, is closed for ClosedOutput, else goes to a file in scratch.
+constexpr int ClosedOutput = -2;
 Result run(QList<QByteArray> args, const TestDir &scratch, int outFd = -1, bool ignorePipe = false)
 {
     const QByteArray outPath = scratch.encodedPath() + "/out",
@@ -47,8 +48,8 @@ Result run(QList<QByteArray> args, const TestDir &scratch, int outFd = -1, bool 
     const pid_t pid = ::fork();
     if (pid == 0) { // only async-signal-safe calls until exec
         const int out = outFd >= 0 ? outFd : ::open(outPath, O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        ::dup2(out, 1);
         ::dup2(::open(errPath, O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+        outFd == ClosedOutput ? ::close(1) : ::dup2(out, 1);
         ::signal(SIGPIPE, ignorePipe ? SIG_IGN : SIG_DFL);
         ::execv(argv[0], argv.data());
         ::_exit(127);
@@ -69,7 +70,7 @@ Result run(QList<QByteArray> args, const TestDir &scratch, int outFd = -1, bool 
         result.status = WEXITSTATUS(status);
     else if (pid > 0 && WIFSIGNALED(status))
         result.signal = WTERMSIG(status);
-    result.out = outFd >= 0 ? QByteArray() : readAll(QFile::decodeName(outPath));
+    result.out = outFd != -1 ? QByteArray() : readAll(QFile::decodeName(outPath));
     result.err = readAll(QFile::decodeName(errPath));
     return result;
 }
@@ -205,12 +206,14 @@ void tst_QuillmereList::unlistableFolder()
     TestDir scratch, a, b;
     QCOMPARE(a.createFiles({ "a.txt" }), QString());
     QCOMPARE(b.createFiles({ "b.txt" }), QString());
-    const QByteArray gone = scratch.encodedPath() + "/gone";
+    // Named by the window's display rules: a C1 control or an override would drive the terminal.
+    const QByteArray gone = scratch.encodedPath() + "/gone\u202E\u009B";
     const Result r = run({ a.encodedPath(), gone, b.encodedPath() }, scratch);
     QCOMPARE(r.status, 1);
     QCOMPARE(r.out, QByteArray("a.txt\r\nb.txt\r\n"));
     QCOMPARE(r.err,
-        "quillmere-list: cannot list " + gone + ": " + qt_error_string(ENOENT).toUtf8() + '\n');
+        "quillmere-list: cannot list " + scratch.encodedPath()
+            + "/gone<U+202E><U+009B>: " + qt_error_string(ENOENT).toUtf8() + '\n');
 }
 
 void tst_QuillmereList::badUsage_data()
@@ -323,6 +326,14 @@ void tst_QuillmereList::closedPipe()
         QCOMPARE(r.signal, SIGPIPE);
         QCOMPARE(r.err, QByteArray());
     }
+    // A closed standard output is a write error, even for a list of 16 bytes,
+    // which Qt's event descriptor in its place would have swallowed.
+    QCOMPARE(a.createFiles({ "bcd.txt" }), QString());
+    const Result r = run({ "--sort=name", a.encodedPath() }, scratch, ClosedOutput);
+    QCOMPARE(r.status, 2);
+    QCOMPARE(r.err,
+        "quillmere-list: cannot write to standard output: " + qt_error_string(EBADF).toUtf8()
+            + '\n');
 }
 
 QTEST_MAIN(tst_QuillmereList)

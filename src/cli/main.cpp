@@ -4,6 +4,7 @@
 // so that both always agree on which files, in which order, and which bytes.
 
 #include "core/arrangement.h"
+#include "core/displaytext.h"
 #include "core/filerows.h"
 #include "core/folderlisting.h"
 #include "core/textexport.h"
@@ -23,6 +24,7 @@
 #include <fcntl.h>
 #include <io.h>
 #else
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -79,14 +81,12 @@ void printError(const QByteArray &message)
     std::exit(Trouble);
 }
 
-// A path as it goes into a one-line message: control bytes would break the
-// line or drive the terminal.
-QByteArray shown(QByteArray path)
+// A path as it goes into a one-line message, by the window's display rules:
+// control and bidi characters would break the line, drive the terminal or
+// turn the text round.
+QByteArray shown(const QByteArray &path)
 {
-    for (char &c : path)
-        if (uchar(c) < 0x20 || c == 0x7F)
-            c = '?';
-    return path;
+    return displayText(path).toUtf8();
 }
 
 // Marks an argument that is not valid UTF-8: its decoded text, which lost
@@ -185,11 +185,40 @@ bool writeStandardOutput(const QByteArray &text, QString *error)
     std::exit(Success);
 }
 
+#ifndef Q_OS_WIN
+// A descriptor 0-2 left closed by the caller would be taken by the next file
+// opened, here Qt's own event descriptor, and the list written into it. Each
+// is opened on the null device the wrong way round, so that a write to a
+// closed standard output fails with EBADF, as it would have.
+void openStandardDescriptors()
+{
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) >= 0 || errno != EBADF)
+            continue;
+        const int opened = ::open("/dev/null", fd == 0 ? O_WRONLY : O_RDONLY);
+        if (opened != fd) // the lowest free descriptor, unless something is badly wrong
+            std::_Exit(Trouble);
+    }
+}
+#endif
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+#ifndef Q_OS_WIN
+    openStandardDescriptors();
+#endif
+    // Qt is given no arguments but the program's name, so that none of its
+    // own options (-qmljsdebugger=...) can take a folder's name; they are read
+    // from argv below. Windows keeps them: Qt reads them back from the
+    // command line there, as UTF-16.
+#ifdef Q_OS_WIN
+    static int qtArgc = argc;
+#else
+    static int qtArgc = 1;
+#endif
+    QCoreApplication app(qtArgc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quillmere-list"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLMERE_VERSION));
 
