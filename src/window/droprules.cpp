@@ -8,7 +8,6 @@
 #include <QMimeData>
 #include <QSysInfo>
 
-#include <algorithm>
 #include <cerrno>
 #include <climits>
 
@@ -42,20 +41,25 @@ QByteArray folderOf(const QByteArray &path)
     return slash <= 0 ? QByteArray("/") : path.left(slash);
 }
 
-QByteArray withoutTrailingSlashes(QByteArray path)
+// "//" and "/./" name what "/" names, and a trailing slash the same folder:
+// the folder list would hold one folder twice under two spellings. ".." is
+// kept, since a symbolic link before it changes what it names.
+QByteArray cleaned(const QByteArray &path)
 {
-    while (path.size() > 1 && path.endsWith('/'))
-        path.chop(1);
-    return path;
+    QByteArray clean;
+    clean.reserve(path.size());
+    for (const QByteArray &part : path.split('/')) {
+        if (!part.isEmpty() && part != ".")
+            clean.append('/').append(part);
+    }
+    return clean.isEmpty() ? QByteArray("/") : clean;
 }
 
 } // namespace
 
 bool acceptsDrop(const QList<QUrl> &urls, Qt::DropActions actions)
 {
-    if (urls.isEmpty() || !(actions & Qt::CopyAction))
-        return false;
-    return std::all_of(urls.begin(), urls.end(), [](const QUrl &url) { return url.isLocalFile(); });
+    return !urls.isEmpty() && (actions & Qt::CopyAction);
 }
 
 bool acceptsDrop(const QMimeData *data, Qt::DropActions actions)
@@ -69,6 +73,10 @@ Dropped examine(const QUrl &url)
     // not UTF-8 into U+FFFD, naming another path or none.
     const QByteArray path
         = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+    if (!url.isLocalFile()) {
+        return refused(url.toString(QUrl::RemoveUserInfo).toUtf8(),
+            tr("It is not a file or folder of this computer; only those can be listed."));
+    }
     if (!isThisComputer(url.host())) {
         return refused(url.toString(QUrl::RemoveUserInfo).toUtf8(),
             tr("It is on another computer; only folders of this computer can be listed."));
@@ -85,11 +93,12 @@ Dropped examine(const QUrl &url)
     struct stat info = {};
     if (::stat(path.constData(), &info) != 0)
         return refused(path, qt_error_string(errno));
+    // Asked by the path as dropped, so that "a.txt/" stays an error; named cleaned.
     QByteArray folder;
     if (S_ISDIR(info.st_mode))
-        folder = withoutTrailingSlashes(path);
+        folder = cleaned(path);
     else if (S_ISREG(info.st_mode))
-        folder = folderOf(path);
+        folder = folderOf(cleaned(path));
     else
         return refused(path, tr("It is neither a folder nor a file."));
 

@@ -14,9 +14,10 @@ class QMimeData;
 // can be checked without a window.
 namespace DropRules {
 
-// Whether a drag of urls offering actions may be dropped: only file urls,
-// all of them, and never as a move, since the file manager must not delete
-// what it dragged here. The drop is then taken as a copy.
+// Whether a drag of urls offering actions may be dropped: any urls, so that
+// those that add nothing are named in the warning, but never as a move, since
+// the file manager must not delete what it dragged here. The drop is then
+// taken as a copy.
 bool acceptsDrop(const QList<QUrl> &urls, Qt::DropActions actions);
 bool acceptsDrop(const QMimeData *data, Qt::DropActions actions);
 
@@ -33,9 +34,10 @@ struct Dropped
     bool isRefused() const { return folder.isEmpty(); }
 };
 
-// A dropped folder stands for itself, without trailing separators but the
-// root's; a dropped regular file for its folder. Anything else (a path that
-// does not exist or is too long, one on another computer, one that is
+// A dropped folder stands for itself, its path without empty or "." parts
+// (".." is kept); a dropped regular file for its folder. Anything else (a
+// url that is no file, a path that does not exist or is too long, one on
+// another computer, one that is
 // neither a folder nor a regular file, a folder whose name the folder list
 // cannot hold as text) is refused with its reason, and never stands for its
 // parent. Asks the file system once, by the path's exact bytes.
