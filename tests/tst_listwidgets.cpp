@@ -233,7 +233,8 @@ void tst_ListWidgets::cutOffTextShowsInToolTips()
 {
     TestDir dir;
     const QByteArray longName = QByteArray(70, 'n') + "<b>bold&amp;.txt";
-    QCOMPARE(dir.createFiles({ "short.txt", longName }), QString());
+    const QByteArray longest = QByteArray(250, 'm') + ".txt"; // wider than the screen
+    QCOMPARE(dir.createFiles({ "short.txt", longName, longest }), QString());
     const QString deep = dir.filePath(QString(90, u'f'));
     QVERIFY(QDir().mkpath(deep));
     QCOMPARE(dir.createFiles({ QFile::encodeName(QString(90, u'f')) + "/x" }), QString());
@@ -242,13 +243,21 @@ void tst_ListWidgets::cutOffTextShowsInToolTips()
     lists.folders->addFolder(dir.path());
     lists.folders->addFolder(deep);
     QVERIFY(lists.list({ dir.path(), deep }));
-    lists.sortByName(); // n..., short.txt, x
+    lists.sortByName(); // m..., n..., short.txt, x
 
     FileListView *files = lists.files;
     const QAbstractItemModel *model = files->model();
-    QCOMPARE(shownToolTip(files, model->index(1, 0)), QString()); // short.txt fits
+    QCOMPARE(shownToolTip(files, model->index(2, 0)), QString()); // short.txt fits
     QTRY_VERIFY2(!QToolTip::isVisible(), "no tool tip");
-    QCOMPARE(shownToolTip(files, model->index(0, 0)), QString::fromUtf8(longName));
+    QCOMPARE(shownToolTip(files, model->index(1, 0)).remove(u'\n'), QString::fromUtf8(longName));
+    // Broken into lines within the screen, so that its end shows too.
+    QCOMPARE(shownToolTip(files, model->index(0, 0)).remove(u'\n'), QString::fromUtf8(longest));
+    const QWidgetList tips = QApplication::topLevelWidgets();
+    const auto tip = std::find_if(tips.begin(), tips.end(),
+        [](const QWidget *widget) { return widget->inherits("QTipLabel") && widget->isVisible(); });
+    QVERIFY(tip != tips.end());
+    QVERIFY2((*tip)->width() <= files->screen()->availableGeometry().width(),
+        qPrintable(QString::number((*tip)->width())));
 
     FolderListWidget *folders = lists.folders;
     QToolTip::hideText();

@@ -6,7 +6,9 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QStyle>
+#include <QTextBoundaryFinder>
 #include <QToolTip>
 
 namespace ListCues {
@@ -49,18 +51,42 @@ bool isCutOff(const QAbstractItemView *view, const QModelIndex &index)
     return textEnd > std::min(cell.left() + cell.width() - margin, view->viewport()->width());
 }
 
-QString plainToolTip(const QString &text)
+QString plainToolTip(const QString &text, int maxWidth)
 {
-    // A name such as "<b>x</b>" would otherwise be shown as markup.
-    return QStringLiteral("<p style='white-space:pre'>%1</p>").arg(text.toHtmlEscaped());
+    // A name has no spaces to wrap at, and Qt's tip would run off the screen
+    // with its end: lines are broken between characters where they pass
+    // maxWidth, measured as the tip draws them.
+    const QFontMetrics metrics(QToolTip::font());
+    QStringList lines;
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+    qsizetype lineStart = 0, previous = 0;
+    int width = 0;
+    for (qsizetype at = graphemes.toNextBoundary(); at > 0; at = graphemes.toNextBoundary()) {
+        const int advance = metrics.horizontalAdvance(text.mid(previous, at - previous));
+        if (width + advance > maxWidth && previous > lineStart) {
+            lines << text.mid(lineStart, previous - lineStart);
+            lineStart = previous;
+            width = 0;
+        }
+        width += advance;
+        previous = at;
+    }
+    lines << text.mid(lineStart);
+    // Escaped, so that a name such as "<b>x</b>" is never shown as markup.
+    for (QString &line : lines)
+        line = line.toHtmlEscaped();
+    return QStringLiteral("<p style='white-space:pre'>%1</p>").arg(lines.join(u"<br>"));
 }
 
 bool showFullText(QAbstractItemView *view, QHelpEvent *event)
 {
     const QModelIndex index = view->indexAt(event->pos());
     if (index.isValid() && isCutOff(view, index)) {
-        QToolTip::showText(event->globalPos(), plainToolTip(index.data(Qt::DisplayRole).toString()),
-            view->viewport(), view->visualRect(index));
+        // Within the screen, with room for the tip's frame and margins.
+        const int maxWidth = view->screen()->availableGeometry().width() * 3 / 4;
+        QToolTip::showText(event->globalPos(),
+            plainToolTip(index.data(Qt::DisplayRole).toString(), maxWidth), view->viewport(),
+            view->visualRect(index));
     } else {
         QToolTip::hideText();
     }

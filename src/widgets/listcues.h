@@ -24,8 +24,9 @@ bool isCutOff(const QAbstractItemView *view, const QModelIndex &index);
 // pointer, only when it is cut off. Always handles the event.
 bool showFullText(QAbstractItemView *view, QHelpEvent *event);
 
-// The shown text as a tool tip that Qt never reads as markup.
-QString plainToolTip(const QString &text);
+// The shown text as a tool tip that Qt never reads as markup, in lines no
+// wider than maxWidth pixels.
+QString plainToolTip(const QString &text, int maxWidth);
 
 // With nothing selected, Down selects the first row: the view's own current
 // row, set invisibly when it got the focus, would make it select the second.
