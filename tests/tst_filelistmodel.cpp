@@ -226,6 +226,12 @@ void tst_FileListModel::tooManySortKeyBytes()
     QVERIFY(!model.setRows(rowsOf({ "c", "a", "b" })));
     QVERIFY(!model.isSorted());
     QCOMPARE(namesOf(model), (QList<QByteArray> { "c", "a", "b" }));
+    // Keys made under a higher limit are made again under a lower one.
+    model.setSortKeyLimit(UINT32_MAX);
+    QVERIFY(model.setSorted(true));
+    QVERIFY(model.setSorted(false));
+    model.setSortKeyLimit(8);
+    QVERIFY(!model.setSorted(true));
 }
 
 void tst_FileListModel::selectionFollowsItsRow()
