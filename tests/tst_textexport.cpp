@@ -10,6 +10,7 @@
 
 #include <csignal>
 
+#include <acl/libacl.h>
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
@@ -17,6 +18,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/xattr.h>
 
 namespace {
 
@@ -80,6 +82,52 @@ private:
     bool m_done = false;
 };
 
+// What a save must keep of a file: owner, group, mode and every extended
+// attribute, the ACL among them.
+QStringList attributesOf(const QByteArray &path)
+{
+    struct stat st
+    { };
+    QStringList kept { ::stat(path, &st) == 0
+            ? QString::asprintf("%u:%u %04o", st.st_uid, st.st_gid, st.st_mode & 07777)
+            : QStringLiteral("(missing)") };
+    char names[4096], value[4096];
+    const ssize_t size = ::listxattr(path, names, sizeof names);
+    for (const QByteArray &name : QByteArray(names, qMax<ssize_t>(size, 0)).split('\0')) {
+        const ssize_t n = ::getxattr(path, name, value, sizeof value);
+        if (!name.isEmpty())
+            kept << name + '=' + QByteArray(value, qMax<ssize_t>(n, 0)).toHex();
+    }
+    kept.sort();
+    return kept;
+}
+
+// A rename that first makes the folder refuse to lose an entry: the
+// append-only flag for root, whom modes do not stop, else the folder's mode.
+struct LockingRename
+{
+    static inline QByteArray folder;
+    static inline bool locked = false;
+    static bool set(bool on)
+    {
+        if (::geteuid() != 0)
+            return ::chmod(folder, on ? 0555 : 0700) == 0;
+        const int fd = ::open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        int flags = 0;
+        const bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0
+            && (flags = on ? flags | FS_APPEND_FL : flags & ~FS_APPEND_FL,
+                ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
+        fd >= 0 && ::close(fd);
+        return done;
+    }
+    static int rename(const char *from, const char *to)
+    {
+        folder = QFile::encodeName(QFileInfo(QFile::decodeName(to)).absolutePath());
+        locked = set(true);
+        return ::rename(from, to);
+    }
+};
+
 } // namespace
 
 class tst_TextExport : public QObject
@@ -93,8 +141,10 @@ private slots:
     void replacesExistingFileWhole();
     void failureKeepsExistingFile_data();
     void failureKeepsExistingFile();
+    void keepsOwnerGroupAndMode_data();
     void keepsOwnerGroupAndMode();
     void failedSyncs();
+    void failedRenameIsNotSuccess_data();
     void failedRenameIsNotSuccess();
     void writeErrorIsNotSuccess();
     void fullDiskIsNotSuccess();
@@ -117,6 +167,10 @@ void tst_TextExport::bytesOfTheList()
     QCOMPARE(saveText(empty, QByteArray(), &error), SaveResult::Saved);
     QVERIFY(QFileInfo(empty).isFile());
     QCOMPARE(QFileInfo(empty).size(), 0);
+    const mode_t umask = ::umask(0);
+    ::umask(umask);
+    QCOMPARE(attributesOf(QFile::encodeName(empty)).first().right(4),
+        QString::asprintf("%04o", 0666 & ~umask));
 }
 
 void tst_TextExport::followsDisplayedOrder()
@@ -163,6 +217,12 @@ void tst_TextExport::replacesExistingFileWhole()
     QCOMPARE(contents(target), QByteArray("a\r\n"));
     // Nothing is left beside it.
     QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList { "list.txt" });
+    // A symbolic link is followed: the file it names gets the list, the link stays.
+    QCOMPARE(::symlink("list.txt", QFile::encodeName(out.filePath("link"))), 0);
+    QVERIFY2(
+        saveText(out.filePath("link"), "b\r\n", &error) == SaveResult::Saved, qPrintable(error));
+    QCOMPARE(contents(target), QByteArray("b\r\n"));
+    QVERIFY(QFileInfo(out.filePath("link")).isSymLink());
 }
 
 void tst_TextExport::failureKeepsExistingFile_data()
@@ -228,32 +288,57 @@ void tst_TextExport::failureKeepsExistingFile()
     QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList { "list.txt" });
 }
 
+void tst_TextExport::failedRenameIsNotSuccess_data()
+{
+    QTest::addColumn<bool>("folderLocked");
+    QTest::newRow("rename refused") << false;
+    // As in an append-only folder: the temporary file cannot be removed either.
+    QTest::newRow("folder refuses changes") << true;
+}
+
 void tst_TextExport::failedRenameIsNotSuccess()
 {
-    // In an append-only folder the temporary file is made and written, but the
-    // rename over the old file is refused.
+    QFETCH(bool, folderLocked);
     TestDir out;
     const QString target = out.filePath("list.txt");
     QVERIFY(writeFile(target, "old\r\n"));
-    const int fd = ::open(out.encodedPath(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    QVERIFY(fd >= 0);
-    int flags = 0;
-    const auto setFlags = [fd](int value) { return ::ioctl(fd, FS_IOC_SETFLAGS, &value) == 0; };
-    if (::ioctl(fd, FS_IOC_GETFLAGS, &flags) != 0 || !setFlags(flags | FS_APPEND_FL)) {
-        ::close(fd);
-        QSKIP("cannot make a folder append-only here (needs root)");
-    }
+    SaveHooks hooks;
+    hooks.rename = folderLocked ? &LockingRename::rename : [](const char *, const char *) {
+        errno = EPERM;
+        return -1;
+    };
     QString error;
-    const bool saved = saveText(target, "new\r\n", &error) != SaveResult::Failed;
-    setFlags(flags);
-    ::close(fd);
-    QVERIFY(!saved);
-    QCOMPARE(error, qt_error_string(EPERM));
+    const SaveResult result = saveText(target, "new\r\n", &error, hooks);
+    const QStringList left = QDir(out.path()).entryList(QDir::Files | QDir::Hidden);
+    if (folderLocked && !(LockingRename::locked && LockingRename::set(false)))
+        QSKIP("cannot make a folder append-only here");
+    QCOMPARE(result, SaveResult::Failed);
     QCOMPARE(contents(target), QByteArray("old\r\n"));
+    const QString reason = qt_error_string(folderLocked && ::geteuid() != 0 ? EACCES : EPERM);
+    QCOMPARE(left.size(), folderLocked ? 2 : 1);
+    QCOMPARE(error,
+        folderLocked ? reason + "; the temporary file " + QFileInfo(out.path()).canonicalFilePath()
+                + '/' + left.last() + " could not be removed: " + reason
+                     : reason);
+}
+
+void tst_TextExport::keepsOwnerGroupAndMode_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QByteArray>("acl"); // as setfacl writes it, or none
+    QTest::addColumn<bool>("attribute"); // a user.* extended attribute
+    for (const int mode : { 0600, 0400, 0444, 0555, 0000, 04755, 02755, 01644 })
+        QTest::addRow("mode %04o", mode) << mode << QByteArray() << false;
+    // The user's entry asks for write, the mask takes it away: neither may widen.
+    QTest::newRow("ACL") << 0640 << QByteArray("u::rw,u:65534:rw,g::r,m::r,o::-") << false;
+    QTest::newRow("user attribute") << 0600 << QByteArray() << true;
 }
 
 void tst_TextExport::keepsOwnerGroupAndMode()
 {
+    QFETCH(int, mode);
+    QFETCH(QByteArray, acl);
+    QFETCH(bool, attribute);
     if (::geteuid() != 0)
         QSKIP("only root can give a file to another user");
     TestDir out;
@@ -261,16 +346,22 @@ void tst_TextExport::keepsOwnerGroupAndMode()
     const QByteArray path = QFile::encodeName(target);
     QVERIFY(writeFile(target, "old\r\n"));
     QCOMPARE(::chown(path, 65534, 65534), 0);
-    QCOMPARE(::chmod(path, 0600), 0);
+    QCOMPARE(::chmod(path, mode_t(mode)), 0);
+    if (!acl.isEmpty()) {
+        acl_t entries = ::acl_from_text(acl);
+        const bool set = entries && ::acl_set_file(path, ACL_TYPE_ACCESS, entries) == 0;
+        ::acl_free(entries);
+        if (!set)
+            QSKIP(qPrintable("no ACL here: " + qt_error_string(errno)));
+    }
+    if (attribute && ::setxattr(path, "user.origin", "scan", 4, 0) != 0)
+        QSKIP(qPrintable("no user attributes here: " + qt_error_string(errno)));
     QCOMPARE(::link(path, QFile::encodeName(out.filePath("link.txt"))), 0);
+    const QStringList before = attributesOf(path);
 
     QString error;
     QVERIFY2(saveText(target, "new\r\n", &error) == SaveResult::Saved, qPrintable(error));
-    struct stat st;
-    QCOMPARE(::stat(path, &st), 0);
-    QCOMPARE(st.st_uid, uid_t(65534));
-    QCOMPARE(st.st_gid, gid_t(65534));
-    QCOMPARE(st.st_mode & 07777, mode_t(0600));
+    QCOMPARE(attributesOf(path), before);
     QCOMPARE(contents(target), QByteArray("new\r\n"));
     // The file was replaced, not rewritten: another link keeps the old contents.
     QCOMPARE(contents(out.filePath("link.txt")), QByteArray("old\r\n"));
@@ -281,7 +372,7 @@ void tst_TextExport::failedSyncs()
     // The new file's data could not be written: the old list stays, nothing
     // is left beside it. The folder's sync fails after the rename: the new
     // list is in place, and the save says that it may not be on the disk.
-    SaveSyncs fileFails, folderFails;
+    SaveHooks fileFails, folderFails;
     fileFails.file = [](int fd) { return failingSync(fd, false); };
     folderFails.folder = [](int fd) { return failingSync(fd, true); };
     const QByteArray old("old\r\n"), fresh("new\r\n");
@@ -300,7 +391,7 @@ void tst_TextExport::failedSyncs()
 
         error.clear();
         QCOMPARE(saveText(target, fresh, &error, folderFails), SaveResult::Unconfirmed);
-        QCOMPARE(error, qt_error_string(EIO));
+        QCOMPARE(error, unconfirmedSaveMessage(qt_error_string(EIO)));
         QCOMPARE(contents(target), fresh);
         QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
             QStringList { "list.txt" });
