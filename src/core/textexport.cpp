@@ -30,11 +30,6 @@
 
 namespace {
 
-QString said(const char *text)
-{
-    return QCoreApplication::translate("saveText", text);
-}
-
 QString reasonOf(int error)
 {
     return qt_error_string(error);
@@ -124,8 +119,9 @@ bool unsupported(int error)
 void keepAcl(const QByteArray &old, mode_t oldMode, int fd, QStringList *notKept)
 {
     const auto lost = [notKept](int error) {
-        *notKept
-            << said("The list was saved, but the ACL could not be kept: %1").arg(reasonOf(error));
+        *notKept << QCoreApplication::translate(
+            "saveText", "The list was saved, but the ACL could not be kept: %1")
+                        .arg(reasonOf(error));
     };
     const int extended = ::acl_extended_file(old.constData());
     if (extended < 0 && !unsupported(errno))
@@ -153,8 +149,9 @@ void keepAttributes(const QByteArray &old, int fd, QStringList *notKept)
     if (!readSized(&names,
             [&](char *list, size_t size) { return ::listxattr(old.constData(), list, size); })) {
         if (!unsupported(errno))
-            *notKept << said("The list was saved, but its extended attributes could not be "
-                             "read to keep them: %1")
+            *notKept << QCoreApplication::translate("saveText",
+                "The list was saved, but its extended attributes could not be "
+                "read to keep them: %1")
                             .arg(reasonOf(errno));
         return;
     }
@@ -175,7 +172,7 @@ void keepAttributes(const QByteArray &old, int fd, QStringList *notKept)
             continue;
         if (!read
             || ::fsetxattr(fd, name.constData(), value.constData(), size_t(value.size()), 0) != 0)
-            *notKept << said(
+            *notKept << QCoreApplication::translate("saveText",
                 "The list was saved, but the extended attribute %1 could not be kept: %2")
                             .arg(QString::fromUtf8(name), reasonOf(errno));
     }
@@ -191,8 +188,9 @@ void keepOldFile(const QByteArray &old, const struct stat &was, int fd, QStringL
 {
     struct stat now;
     if (::fstat(fd, &now) != 0) {
-        *notKept << said("The list was saved, but its owner, group and mode could not be "
-                         "kept: %1")
+        *notKept << QCoreApplication::translate("saveText",
+            "The list was saved, but its owner, group and mode could not be "
+            "kept: %1")
                         .arg(reasonOf(errno));
         return;
     }
@@ -203,12 +201,15 @@ void keepOldFile(const QByteArray &old, const struct stat &was, int fd, QStringL
         if (now.st_gid != was.st_gid && ::fchown(fd, uid_t(-1), was.st_gid) == 0)
             now.st_gid = was.st_gid;
         const bool ownerLost = now.st_uid != was.st_uid, groupLost = now.st_gid != was.st_gid;
-        *notKept << (ownerLost && groupLost ? said("The list was saved, but its owner and group "
-                                                   "could not be kept: %1")
-                : ownerLost                 ? said("The list was saved, but its owner could not be "
-                                                                   "kept: %1")
-                                            : said("The list was saved, but its group could not be "
-                                                                   "kept: %1"))
+        *notKept << (ownerLost && groupLost ? QCoreApplication::translate("saveText",
+                         "The list was saved, but its owner and group "
+                         "could not be kept: %1")
+                : ownerLost                 ? QCoreApplication::translate("saveText",
+                                      "The list was saved, but its owner could not be "
+                                                      "kept: %1")
+                                            : QCoreApplication::translate("saveText",
+                                                "The list was saved, but its group could not be "
+                                                                "kept: %1"))
                         .arg(reasonOf(error));
     }
     const bool ownerKept
@@ -220,8 +221,9 @@ void keepOldFile(const QByteArray &old, const struct stat &was, int fd, QStringL
     // Set-ID bits on a file of another owner or group would hand out their rights.
     if (!ownerKept && (mode & (S_ISUID | S_ISGID))) {
         mode &= ~mode_t(S_ISUID | S_ISGID);
-        *notKept << said("The list was saved without its set-user-ID and set-group-ID bits, "
-                         "as its owner or group could not be kept.");
+        *notKept << QCoreApplication::translate("saveText",
+            "The list was saved without its set-user-ID and set-group-ID bits, "
+            "as its owner or group could not be kept.");
     }
     // The system drops the set-group-ID bit without a word for a group that
     // is not the user's own: the mode is read back.
@@ -229,7 +231,8 @@ void keepOldFile(const QByteArray &old, const struct stat &was, int fd, QStringL
     if (!modeError && (::fstat(fd, &now) != 0 || (now.st_mode & 07777) != mode))
         modeError = EPERM;
     if (modeError)
-        *notKept << said("The list was saved, but its mode could not be kept: %1")
+        *notKept << QCoreApplication::translate(
+            "saveText", "The list was saved, but its mode could not be kept: %1")
                         .arg(reasonOf(modeError));
 #ifdef Q_OS_LINUX
     keepAttributes(old, fd, notKept);
@@ -341,7 +344,8 @@ SaveResult saveText(
             ::close(fd);
         QString message = qt_error_string(reason);
         if (::unlink(temporary.constData()) != 0)
-            message = said("%1; the temporary file %2 could not be removed: %3")
+            message = QCoreApplication::translate(
+                "saveText", "%1; the temporary file %2 could not be removed: %3")
                           .arg(message, QFile::decodeName(temporary), qt_error_string(errno));
         return fail(message);
     };
