@@ -223,6 +223,11 @@ void tst_TextExport::replacesExistingFileWhole()
         saveText(out.filePath("link"), "b\r\n", &error) == SaveResult::Saved, qPrintable(error));
     QCOMPARE(contents(target), QByteArray("b\r\n"));
     QVERIFY(QFileInfo(out.filePath("link")).isSymLink());
+    QCOMPARE(::symlink("made.txt", QFile::encodeName(out.filePath("to-new"))), 0);
+    QVERIFY2(
+        saveText(out.filePath("to-new"), "c\r\n", &error) == SaveResult::Saved, qPrintable(error));
+    QCOMPARE(contents(out.filePath("made.txt")), QByteArray("c\r\n"));
+    QVERIFY(QFileInfo(out.filePath("to-new")).isSymLink());
 }
 
 void tst_TextExport::failureKeepsExistingFile_data()

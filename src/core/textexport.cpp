@@ -17,6 +17,7 @@
 #ifndef Q_OS_WIN
 #include <QRandomGenerator>
 
+#include <climits>
 #include <cstdlib>
 
 #include <fcntl.h>
@@ -36,16 +37,25 @@ QString reasonOf(int error)
 }
 
 // The file a save replaces: a symbolic link is followed, so that the link
-// stays and the file it names gets the list. A new file, or a link to
-// nothing, is made at the path as given.
-QByteArray finalPath(const QByteArray &path)
+// stays and the file it names gets the list, even where that file is still
+// to be made. A new file is made at the path as given.
+QByteArray finalPath(QByteArray path)
 {
-    char *real = ::realpath(path.constData(), nullptr);
-    if (!real)
-        return path;
-    const QByteArray result(real);
-    std::free(real);
-    return result;
+    for (int depth = 0; depth < 40; ++depth) {
+        if (char *real = ::realpath(path.constData(), nullptr)) {
+            path = real;
+            std::free(real);
+            return path;
+        }
+        QByteArray link(PATH_MAX, Qt::Uninitialized);
+        const ssize_t size = ::readlink(path.constData(), link.data(), size_t(link.size()));
+        if (size < 0 || size >= link.size())
+            return path;
+        link.resize(size);
+        const qsizetype slash = path.lastIndexOf('/');
+        path = link.startsWith('/') || slash < 0 ? link : path.left(slash + 1) + link;
+    }
+    return path;
 }
 
 // Made with open() rather than mkstemp(): the mode asked for passes through
