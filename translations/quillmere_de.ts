@@ -243,10 +243,6 @@ Esc oder „Abbrechen“ hält an.</translation>
         <translation>Die Liste wurde gespeichert, aber das erweiterte Attribut %1 konnte nicht erhalten werden: %2</translation>
     </message>
     <message>
-        <source>The list was saved, but its owner, group and mode could not be kept: %1</source>
-        <translation>Die Liste wurde gespeichert, aber Eigentümer, Gruppe und Zugriffsrechte konnten nicht erhalten werden: %1</translation>
-    </message>
-    <message>
         <source>The list was saved, but its owner and group could not be kept: %1</source>
         <translation>Die Liste wurde gespeichert, aber Eigentümer und Gruppe konnten nicht erhalten werden: %1</translation>
     </message>

@@ -243,10 +243,6 @@ Press Esc or Cancel to stop.</source>
         <translation>La liste a été enregistrée, mais l’attribut étendu %1 n’a pas pu être conservé : %2</translation>
     </message>
     <message>
-        <source>The list was saved, but its owner, group and mode could not be kept: %1</source>
-        <translation>La liste a été enregistrée, mais son propriétaire, son groupe et ses droits d’accès n’ont pas pu être conservés : %1</translation>
-    </message>
-    <message>
         <source>The list was saved, but its owner and group could not be kept: %1</source>
         <translation>La liste a été enregistrée, mais son propriétaire et son groupe n’ont pas pu être conservés : %1</translation>
     </message>

@@ -198,11 +198,9 @@ void keepOldFile(const QByteArray &old, const struct stat &was, int fd, QStringL
 {
     struct stat now;
     if (::fstat(fd, &now) != 0) {
-        *notKept << QCoreApplication::translate("saveText",
-            "The list was saved, but its owner, group and mode could not be "
-            "kept: %1")
-                        .arg(reasonOf(errno));
-        return;
+        // Unknown, which no file system has been seen to do: given as if it differed.
+        now.st_uid = uid_t(-1);
+        now.st_gid = gid_t(-1);
     }
     if ((now.st_uid != was.st_uid || now.st_gid != was.st_gid)
         && ::fchown(fd, was.st_uid, was.st_gid) != 0) {
