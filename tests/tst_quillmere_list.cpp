@@ -288,13 +288,13 @@ void tst_QuillmereList::outputFile()
     QCOMPARE(r.status, 3);
     QCOMPARE(readAll(QFile::decodeName(boxed)), expected);
     const QByteArray said = "quillmere-list: " + boxed + ": ";
-    QByteArray err = said + unconfirmedSaveMessage(qt_error_string(EACCES)).toUtf8() + '\n';
-    if (root)
-        err += said + "The list was saved, but its owner and group could not be kept: "
-            + qt_error_string(EPERM).toUtf8() + '\n' + said
-            + "The list was saved without its set-user-ID and set-group-ID bits, as its owner "
-              "or group could not be kept.\n";
-    QCOMPARE(r.err, err);
+    QVERIFY2(
+        r.err.startsWith(said + unconfirmedSaveMessage(qt_error_string(EACCES)).toUtf8()), r.err);
+    QVERIFY2(!root
+            || r.err.endsWith(said
+                + "The list was saved without its set-user-ID and "
+                  "set-group-ID bits, as its owner or group could not be kept.\n"),
+        r.err);
 }
 
 void tst_QuillmereList::namesEndedByNul()
