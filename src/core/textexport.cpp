@@ -209,16 +209,14 @@ void keepOldFile(const QByteArray &old, const struct stat &was, int fd, QStringL
         if (now.st_gid != was.st_gid && ::fchown(fd, uid_t(-1), was.st_gid) == 0)
             now.st_gid = was.st_gid;
         const bool ownerLost = now.st_uid != was.st_uid, groupLost = now.st_gid != was.st_gid;
-        *notKept << (ownerLost && groupLost ? QCoreApplication::translate("saveText",
-                         "The list was saved, but its owner and group "
-                         "could not be kept: %1")
-                : ownerLost                 ? QCoreApplication::translate("saveText",
-                                      "The list was saved, but its owner could not be "
-                                                      "kept: %1")
-                                            : QCoreApplication::translate("saveText",
-                                                "The list was saved, but its group could not be "
-                                                                "kept: %1"))
-                        .arg(reasonOf(error));
+        const char *const lost = ownerLost && groupLost
+            ? QT_TRANSLATE_NOOP(
+                "saveText", "The list was saved, but its owner and group could not be kept: %1")
+            : ownerLost ? QT_TRANSLATE_NOOP(
+                  "saveText", "The list was saved, but its owner could not be kept: %1")
+                        : QT_TRANSLATE_NOOP(
+                            "saveText", "The list was saved, but its group could not be kept: %1");
+        *notKept << QCoreApplication::translate("saveText", lost).arg(reasonOf(error));
     }
     const bool ownerKept
         = ::fstat(fd, &now) == 0 && now.st_uid == was.st_uid && now.st_gid == was.st_gid;
