@@ -14,6 +14,8 @@
 
 #include <csignal>
 
+#include <linux/capability.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -34,9 +36,13 @@ struct Result
 
 // Runs quillmere-list as a process. Arguments are bytes: QProcess would pass
 // them as UTF-8 and lose a folder name that is not. Standard output goes to
-// outFd when given, is closed for ClosedOutput, else goes to a file in scratch.
+// outFd when given, is closed for ClosedOutput, else goes to a file in
+// scratch. Unprivileged, root runs it without the rights that override file
+// modes and owners, as any other user runs it; status 125 when that cannot be
+// done here.
 constexpr int ClosedOutput = -2;
-Result run(QList<QByteArray> args, const TestDir &scratch, int outFd = -1, bool ignorePipe = false)
+Result run(QList<QByteArray> args, const TestDir &scratch, int outFd = -1, bool ignorePipe = false,
+    bool unprivileged = false)
 {
     const QByteArray outPath = scratch.encodedPath() + "/out",
                      errPath = scratch.encodedPath() + "/err";
@@ -51,6 +57,9 @@ Result run(QList<QByteArray> args, const TestDir &scratch, int outFd = -1, bool 
         ::dup2(::open(errPath, O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
         outFd == ClosedOutput ? ::close(1) : ::dup2(out, 1);
         ::signal(SIGPIPE, ignorePipe ? SIG_IGN : SIG_DFL);
+        for (const int cap : { CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER, CAP_CHOWN })
+            if (unprivileged && ::geteuid() == 0 && ::prctl(PR_CAPBSET_DROP, cap, 0, 0, 0) != 0)
+                ::_exit(125);
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }
@@ -266,6 +275,30 @@ void tst_QuillmereList::outputFile()
     QVERIFY(QFileInfo(scratch.filePath("folder")).isDir());
     QCOMPARE(QDir(scratch.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
         (QStringList { "err", "folder", "list.txt", "out" }));
+
+    // A drop box, a folder its owner may write but not read: the list goes in,
+    // but the folder cannot be opened to sync the new entry. Root gives the old
+    // file away, set-ID bits and all, which the saving user cannot keep.
+    const QByteArray box = scratch.encodedPath() + "/box", boxed = box + "/list.txt";
+    QCOMPARE(::mkdir(box, 0700), 0);
+    QCOMPARE(scratch.createFiles({ "box/list.txt" }), QString());
+    const bool root = ::geteuid() == 0;
+    QVERIFY(!root || (::chown(boxed, 65534, 65534) == 0 && ::chmod(boxed, 06666) == 0));
+    QCOMPARE(::chmod(box, 0300), 0);
+    r = run({ "-o", boxed, a.encodedPath() }, scratch, -1, false, true);
+    QCOMPARE(::chmod(box, 0700), 0);
+    if (r.status == 125)
+        QSKIP("root's rights cannot be dropped here");
+    QCOMPARE(r.status, 3);
+    QCOMPARE(readAll(QFile::decodeName(boxed)), expected);
+    const QByteArray said = "quillmere-list: " + boxed + ": ";
+    QVERIFY2(
+        r.err.startsWith(said + unconfirmedSaveMessage(qt_error_string(EACCES)).toUtf8()), r.err);
+    QVERIFY2(!root
+            || r.err.endsWith(said
+                + "The list was saved without its set-user-ID and "
+                  "set-group-ID bits, as its owner or group could not be kept.\n"),
+        r.err);
 }
 
 void tst_QuillmereList::namesEndedByNul()

@@ -10,6 +10,7 @@
 
 #include <csignal>
 
+#include <acl/libacl.h>
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
@@ -17,6 +18,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/xattr.h>
 
 namespace {
 
@@ -80,6 +82,22 @@ private:
     bool m_done = false;
 };
 
+// What a save must keep of a file: owner, group, mode and every extended
+// attribute, the ACL among them.
+QStringList attributesOf(const QByteArray &path)
+{
+    struct stat st = {};
+    ::stat(path, &st);
+    QStringList kept { QString::asprintf("%u:%u %04o", st.st_uid, st.st_gid, st.st_mode & 07777) };
+    char names[4096], value[4096];
+    const ssize_t size = ::listxattr(path, names, sizeof names);
+    for (const QByteArray &name : QByteArray(names, qMax<ssize_t>(size, 0)).split('\0'))
+        kept << name + '='
+                + QByteArray(value, qMax<ssize_t>(::getxattr(path, name, value, 4096), 0));
+    kept.sort();
+    return kept;
+}
+
 } // namespace
 
 class tst_TextExport : public QObject
@@ -93,6 +111,7 @@ private slots:
     void replacesExistingFileWhole();
     void failureKeepsExistingFile_data();
     void failureKeepsExistingFile();
+    void keepsOwnerGroupAndMode_data();
     void keepsOwnerGroupAndMode();
     void failedSyncs();
     void failedRenameIsNotSuccess();
@@ -117,6 +136,9 @@ void tst_TextExport::bytesOfTheList()
     QCOMPARE(saveText(empty, QByteArray(), &error), SaveResult::Saved);
     QVERIFY(QFileInfo(empty).isFile());
     QCOMPARE(QFileInfo(empty).size(), 0);
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    QVERIFY(attributesOf(QFile::encodeName(empty))[0].endsWith(QString::number(0666 & ~mask, 8)));
 }
 
 void tst_TextExport::followsDisplayedOrder()
@@ -163,6 +185,13 @@ void tst_TextExport::replacesExistingFileWhole()
     QCOMPARE(contents(target), QByteArray("a\r\n"));
     // Nothing is left beside it.
     QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList { "list.txt" });
+    // A symbolic link is followed, to a file still to be made too: the link stays.
+    for (const QString name : { "list.txt", "made.txt" }) {
+        const QString link = out.filePath(name + ".link");
+        QCOMPARE(::symlink(QFile::encodeName(name), QFile::encodeName(link)), 0);
+        QCOMPARE(saveText(link, "b\r\n", &error), SaveResult::Saved);
+        QVERIFY(contents(out.filePath(name)) == "b\r\n" && QFileInfo(link).isSymLink());
+    }
 }
 
 void tst_TextExport::failureKeepsExistingFile_data()
@@ -230,47 +259,76 @@ void tst_TextExport::failureKeepsExistingFile()
 
 void tst_TextExport::failedRenameIsNotSuccess()
 {
-    // In an append-only folder the temporary file is made and written, but the
-    // rename over the old file is refused.
+    // As in an append-only folder: the rename is refused, and so is the
+    // removal of the temporary file, which the message then names.
     TestDir out;
     const QString target = out.filePath("list.txt");
     QVERIFY(writeFile(target, "old\r\n"));
-    const int fd = ::open(out.encodedPath(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    QVERIFY(fd >= 0);
-    int flags = 0;
-    const auto setFlags = [fd](int value) { return ::ioctl(fd, FS_IOC_SETFLAGS, &value) == 0; };
-    if (::ioctl(fd, FS_IOC_GETFLAGS, &flags) != 0 || !setFlags(flags | FS_APPEND_FL)) {
-        ::close(fd);
-        QSKIP("cannot make a folder append-only here (needs root)");
-    }
+    static std::unique_ptr<ReadOnlyFile> folder;
+    SaveHooks hooks;
+    hooks.rename = [](const char *from, const char *to) {
+        folder = std::make_unique<ReadOnlyFile>(QFileInfo(QFile::decodeName(to)).path());
+        return ::rename(from, to);
+    };
     QString error;
-    const bool saved = saveText(target, "new\r\n", &error) != SaveResult::Failed;
-    setFlags(flags);
-    ::close(fd);
-    QVERIFY(!saved);
-    QCOMPARE(error, qt_error_string(EPERM));
+    const SaveResult result = saveText(target, "new\r\n", &error, hooks);
+    QVERIFY2(folder, "the save did not come to the rename");
+    const bool locked = folder->isReadOnly();
+    folder.reset();
+    ::chmod(out.encodedPath(), 0700); // given back 0644, as a file
+    if (!locked)
+        QSKIP("this file system cannot make a folder read-only for this user");
+    QCOMPARE(result, SaveResult::Failed);
     QCOMPARE(contents(target), QByteArray("old\r\n"));
+    const QStringList left = QDir(out.path()).entryList(QDir::Files | QDir::Hidden);
+    const QString reason = qt_error_string(::geteuid() == 0 ? EPERM : EACCES);
+    QCOMPARE(error,
+        reason + "; the temporary file " + QFileInfo(out.path()).canonicalFilePath() + '/'
+            + left.last() + " could not be removed: " + reason);
+}
+
+void tst_TextExport::keepsOwnerGroupAndMode_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QByteArray>("acl"); // as setfacl writes it, or none
+    QTest::addColumn<bool>("attribute"); // a user.* extended attribute
+    for (const int mode : { 0600, 0400, 0444, 0555, 0000, 04755, 02755, 01644 })
+        QTest::addRow("mode %04o", mode) << mode << QByteArray() << false;
+    // The user's entry asks for write, the mask takes it away: neither may widen.
+    QTest::newRow("ACL") << 0640 << QByteArray("u::rw,u:65534:rw,g::r,m::r,o::-") << false;
+    QTest::newRow("user attribute") << 0600 << QByteArray() << true;
 }
 
 void tst_TextExport::keepsOwnerGroupAndMode()
 {
-    if (::geteuid() != 0)
+    QFETCH(int, mode);
+    QFETCH(QByteArray, acl);
+    QFETCH(bool, attribute);
+    // The rows of a mode give the file to another user and group.
+    const bool otherOwner = acl.isEmpty() && !attribute;
+    if (otherOwner && ::geteuid() != 0)
         QSKIP("only root can give a file to another user");
     TestDir out;
     const QString target = out.filePath("list.txt");
     const QByteArray path = QFile::encodeName(target);
     QVERIFY(writeFile(target, "old\r\n"));
-    QCOMPARE(::chown(path, 65534, 65534), 0);
-    QCOMPARE(::chmod(path, 0600), 0);
+    QVERIFY(!otherOwner || ::chown(path, 65534, 65534) == 0);
+    QCOMPARE(::chmod(path, mode_t(mode)), 0);
+    if (!acl.isEmpty()) {
+        acl_t entries = ::acl_from_text(acl);
+        const bool set = entries && ::acl_set_file(path, ACL_TYPE_ACCESS, entries) == 0;
+        ::acl_free(entries);
+        if (!set)
+            QSKIP(qPrintable("no ACL here: " + qt_error_string(errno)));
+    }
+    if (attribute && ::setxattr(path, "user.origin", "scan", 4, 0) != 0)
+        QSKIP(qPrintable("no user attributes here: " + qt_error_string(errno)));
     QCOMPARE(::link(path, QFile::encodeName(out.filePath("link.txt"))), 0);
+    const QStringList before = attributesOf(path);
 
     QString error;
     QVERIFY2(saveText(target, "new\r\n", &error) == SaveResult::Saved, qPrintable(error));
-    struct stat st;
-    QCOMPARE(::stat(path, &st), 0);
-    QCOMPARE(st.st_uid, uid_t(65534));
-    QCOMPARE(st.st_gid, gid_t(65534));
-    QCOMPARE(st.st_mode & 07777, mode_t(0600));
+    QCOMPARE(attributesOf(path), before);
     QCOMPARE(contents(target), QByteArray("new\r\n"));
     // The file was replaced, not rewritten: another link keeps the old contents.
     QCOMPARE(contents(out.filePath("link.txt")), QByteArray("old\r\n"));
@@ -281,7 +339,7 @@ void tst_TextExport::failedSyncs()
     // The new file's data could not be written: the old list stays, nothing
     // is left beside it. The folder's sync fails after the rename: the new
     // list is in place, and the save says that it may not be on the disk.
-    SaveSyncs fileFails, folderFails;
+    SaveHooks fileFails, folderFails;
     fileFails.file = [](int fd) { return failingSync(fd, false); };
     folderFails.folder = [](int fd) { return failingSync(fd, true); };
     const QByteArray old("old\r\n"), fresh("new\r\n");
@@ -300,7 +358,7 @@ void tst_TextExport::failedSyncs()
 
         error.clear();
         QCOMPARE(saveText(target, fresh, &error, folderFails), SaveResult::Unconfirmed);
-        QCOMPARE(error, qt_error_string(EIO));
+        QCOMPARE(error, unconfirmedSaveMessage(qt_error_string(EIO)));
         QCOMPARE(contents(target), fresh);
         QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
             QStringList { "list.txt" });

@@ -230,5 +230,41 @@ Esc oder „Abbrechen“ hält an.</translation>
         <source>It is not a regular file.</source>
         <translation>Es ist keine reguläre Datei.</translation>
     </message>
+    <message>
+        <source>The list was saved, but the ACL could not be kept: %1</source>
+        <translation>Die Liste wurde gespeichert, aber die ACL konnte nicht erhalten werden: %1</translation>
+    </message>
+    <message>
+        <source>The list was saved, but its extended attributes could not be read to keep them: %1</source>
+        <translation>Die Liste wurde gespeichert, aber ihre erweiterten Attribute konnten nicht gelesen werden, um sie zu erhalten: %1</translation>
+    </message>
+    <message>
+        <source>The list was saved, but the extended attribute %1 could not be kept: %2</source>
+        <translation>Die Liste wurde gespeichert, aber das erweiterte Attribut %1 konnte nicht erhalten werden: %2</translation>
+    </message>
+    <message>
+        <source>The list was saved, but its owner and group could not be kept: %1</source>
+        <translation>Die Liste wurde gespeichert, aber Eigentümer und Gruppe konnten nicht erhalten werden: %1</translation>
+    </message>
+    <message>
+        <source>The list was saved, but its owner could not be kept: %1</source>
+        <translation>Die Liste wurde gespeichert, aber der Eigentümer konnte nicht erhalten werden: %1</translation>
+    </message>
+    <message>
+        <source>The list was saved, but its group could not be kept: %1</source>
+        <translation>Die Liste wurde gespeichert, aber die Gruppe konnte nicht erhalten werden: %1</translation>
+    </message>
+    <message>
+        <source>The list was saved without its set-user-ID and set-group-ID bits, as its owner or group could not be kept.</source>
+        <translation>Die Liste wurde ohne ihre Set-User-ID- und Set-Group-ID-Bits gespeichert, da Eigentümer oder Gruppe nicht erhalten werden konnten.</translation>
+    </message>
+    <message>
+        <source>The list was saved, but its mode could not be kept: %1</source>
+        <translation>Die Liste wurde gespeichert, aber ihre Zugriffsrechte konnten nicht erhalten werden: %1</translation>
+    </message>
+    <message>
+        <source>%1; the temporary file %2 could not be removed: %3</source>
+        <translation>%1; die temporäre Datei %2 konnte nicht entfernt werden: %3</translation>
+    </message>
 </context>
 </TS>

@@ -230,5 +230,41 @@ Press Esc or Cancel to stop.</source>
         <source>It is not a regular file.</source>
         <translation>Ce n’est pas un fichier ordinaire.</translation>
     </message>
+    <message>
+        <source>The list was saved, but the ACL could not be kept: %1</source>
+        <translation>La liste a été enregistrée, mais l’ACL n’a pas pu être conservée : %1</translation>
+    </message>
+    <message>
+        <source>The list was saved, but its extended attributes could not be read to keep them: %1</source>
+        <translation>La liste a été enregistrée, mais ses attributs étendus n’ont pas pu être lus pour les conserver : %1</translation>
+    </message>
+    <message>
+        <source>The list was saved, but the extended attribute %1 could not be kept: %2</source>
+        <translation>La liste a été enregistrée, mais l’attribut étendu %1 n’a pas pu être conservé : %2</translation>
+    </message>
+    <message>
+        <source>The list was saved, but its owner and group could not be kept: %1</source>
+        <translation>La liste a été enregistrée, mais son propriétaire et son groupe n’ont pas pu être conservés : %1</translation>
+    </message>
+    <message>
+        <source>The list was saved, but its owner could not be kept: %1</source>
+        <translation>La liste a été enregistrée, mais son propriétaire n’a pas pu être conservé : %1</translation>
+    </message>
+    <message>
+        <source>The list was saved, but its group could not be kept: %1</source>
+        <translation>La liste a été enregistrée, mais son groupe n’a pas pu être conservé : %1</translation>
+    </message>
+    <message>
+        <source>The list was saved without its set-user-ID and set-group-ID bits, as its owner or group could not be kept.</source>
+        <translation>La liste a été enregistrée sans ses bits set-user-ID et set-group-ID, car son propriétaire ou son groupe n’a pas pu être conservé.</translation>
+    </message>
+    <message>
+        <source>The list was saved, but its mode could not be kept: %1</source>
+        <translation>La liste a été enregistrée, mais ses droits d’accès n’ont pas pu être conservés : %1</translation>
+    </message>
+    <message>
+        <source>%1; the temporary file %2 could not be removed: %3</source>
+        <translation>%1 ; le fichier temporaire %2 n’a pas pu être supprimé : %3</translation>
+    </message>
 </context>
 </TS>

@@ -30,8 +30,9 @@
 
 namespace {
 
-// 3 wins over 1: the list is in place but may not survive a power cut.
-enum ExitStatus { Success = 0, FolderFailed = 1, Trouble = 2, Unconfirmed = 3 };
+// 3 wins over 1: the list is in place, but may not survive a power cut or
+// lacks something of the file it replaced.
+enum ExitStatus { Success = 0, FolderFailed = 1, Trouble = 2, WrittenBut = 3 };
 
 const char Usage[] = "Usage: quillmere-list [OPTION]... FOLDER...\n";
 
@@ -58,7 +59,8 @@ Exit status:
  2  if the usage was wrong or the list could not be written (an existing
       output file is then left as it was),
  3  if the list was written to FILE but the system could not confirm that it
-      is on the disk.
+      is on the disk, or the replaced FILE's owner, group, mode, ACL or an
+      extended attribute could not be kept (each is named).
 )";
 
 const char Version[] = "quillmere-list (Quillmere) " QUILLMERE_VERSION R"(
@@ -309,10 +311,13 @@ int main(int argc, char *argv[])
         case SaveResult::Saved:
             break;
         case SaveResult::Unconfirmed:
-            printError(shown(target.toUtf8()) + ": " + unconfirmedSaveMessage(reason).toUtf8());
-            return Unconfirmed;
+        case SaveResult::NotAllKept:
+            // One line for each thing the save could not confirm or keep.
+            for (const QString &line : reason.split(QLatin1Char('\n')))
+                printError(shown(target.toUtf8()) + ": " + shown(line.toUtf8()));
+            return WrittenBut;
         case SaveResult::Failed:
-            printError("cannot write " + shown(target.toUtf8()) + ": " + reason.toUtf8());
+            printError("cannot write " + shown(target.toUtf8()) + ": " + shown(reason.toUtf8()));
             return Trouble;
         }
     } else if (!writeStandardOutput(text, &reason)) {

@@ -343,10 +343,9 @@ void FrmFilenameReader::saveList(const QString &target)
             Messages::warn(this,
                 tr("The list could not be saved to\n%1\n\n%2")
                     .arg(Messages::shownPath(target), reason));
-        else if (result == SaveResult::Unconfirmed)
-            Messages::warn(this,
-                Messages::shownPath(target) + QStringLiteral("\n\n")
-                    + unconfirmedSaveMessage(reason));
+        else if (result != SaveResult::Saved)
+            // Saved, but not all as asked: the reason says what, a sentence a line.
+            Messages::warn(this, Messages::shownPath(target) + QStringLiteral("\n\n") + reason);
     });
     saving->setFuture(
         QtConcurrent::run(workerPool(), [files = LvFiles->files()->arrangement(), target] {
