@@ -50,6 +50,8 @@ public:
     // Types path into the file name field and clicks Open or Save.
     void type(const QString &path) { m_answers.append({ Type, path }); }
     void cancel() { m_answers.append({ Cancel, QString() }); }
+    // Leaves the dialog of that object name to the test.
+    void leaveOpen(const QString &objectName) { m_leftOpen << objectName; }
     // Every queued answer was taken, and no dialog stayed open after its answer.
     bool allAnswered() const { return m_answers.isEmpty() && stuckDialogs == 0; }
 
@@ -83,7 +85,7 @@ private:
     void answer()
     {
         QWidget *modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible())
+        if (!modal || !modal->isVisible() || m_leftOpen.contains(modal->objectName()))
             return;
         if (modal->property("answered").toBool()) {
             // A dialog that stays open after its answer would hang the test: give up on it.
@@ -144,4 +146,5 @@ private:
     QTimer m_timer;
     QTimer m_questionTimer;
     QList<Answer> m_answers;
+    QStringList m_leftOpen;
 };

@@ -12,7 +12,9 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSemaphore>
 #include <QTest>
+#include <QThreadPool>
 
 namespace {
 
@@ -67,6 +69,8 @@ private slots:
     void saveCancelledShowsNothing();
     void saveFailureIsReported();
     void savesFinishBeforeExit();
+    void closeWaitsForASave_data();
+    void closeWaitsForASave();
 
     void progressAndCancel_data();
     void progressAndCancel();
@@ -583,6 +587,7 @@ void tst_MainWindow::saveCancelledShowsNothing()
     ui.dialogs.cancel();
     ui.control("CmdSaveTXT")->click();
     QVERIFY(ui.dialogs.allAnswered());
+    QVERIFY(!ui.window.isSaving()); // no save started, not even one bound to fail
     QCOMPARE(ui.dialogs.boxes.size(), 0);
 }
 
@@ -602,6 +607,65 @@ void tst_MainWindow::savesFinishBeforeExit()
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QCOMPARE(saved.readAll(), QByteArray("a.txt\r\n"));
     QVERIFY(ui.warnedOnce(out.filePath("missing/list.txt"), ENOENT));
+}
+
+namespace {
+
+// The save's data sync, held as a slow USB stick holds it until let go.
+QSemaphore heldSync;
+int heldDataSync(int fd)
+{
+    heldSync.acquire();
+    return ::fdatasync(fd);
+}
+
+} // namespace
+
+void tst_MainWindow::closeWaitsForASave_data()
+{
+    QTest::addColumn<bool>("quitWithoutSaving");
+    QTest::newRow("waits") << false;
+    QTest::newRow("quit without saving") << true;
+}
+
+void tst_MainWindow::closeWaitsForASave()
+{
+    QFETCH(bool, quitWithoutSaving);
+    TestDir dir, out;
+    QCOMPARE(dir.createFiles({ "a.txt" }), QString());
+    Window ui;
+    ui.add(dir.filePath("a.txt"));
+    ui.dialogs.leaveOpen("SaveWaiting");
+    ui.window.setSaveHooks({ heldDataSync, nullptr, nullptr });
+    const QString target = out.filePath("list.txt");
+    ui.window.saveList(target);
+    QString waiting;
+    QTimer::singleShot(0, &ui.window, [&] {
+        ui.control("Command1")->click();
+        if (auto *box = ui.window.findChild<QMessageBox *>("SaveWaiting")) {
+            waiting = box->text();
+            for (QAbstractButton *button : box->buttons()) {
+                if (quitWithoutSaving && box->buttonRole(button) == QMessageBox::DestructiveRole)
+                    button->click();
+            }
+        }
+        heldSync.release();
+    });
+    QTimer::singleShot(60000, &ui.window, [] { QApplication::exit(99); }); // never hang
+    QCOMPARE(QApplication::exec(), quitWithoutSaving ? 1 : 0);
+    QVERIFY2(waiting.contains(target), qPrintable(waiting));
+    QVERIFY(!ui.window.allSavesEnded() == quitWithoutSaving);
+    if (quitWithoutSaving) {
+        // Nothing written, nothing left beside it, and the user told so.
+        QTRY_COMPARE_WITH_TIMEOUT(QDir(out.path()).entryList(QDir::Files), QStringList(), 10000);
+        QVERIFY(ui.dialogs.boxes.size() == 1
+            && ui.dialogs.boxes.first().text.contains("The list was not saved to\n" + target));
+    } else {
+        QFile saved(target);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), QByteArray("a.txt\r\n"));
+    }
+    QVERIFY2(workerPool()->waitForDone(30000), "the save to end");
 }
 
 void tst_MainWindow::saveFailureIsReported()

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "core/textexport.h"
 
+#include "core/displaytext.h"
 #include "core/filelistmodel.h"
+#include "core/savegiveup.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -316,9 +318,11 @@ QString unconfirmedSaveMessage(const QString &reason)
         .arg(reason);
 }
 
-SaveResult saveText(
-    const QString &path, const QByteArray &text, QString *error, const SaveHooks &hooks)
+SaveResult saveText(const QString &path, const QByteArray &text, QString *error,
+    const SaveHooks &hooks, SaveGiveUp *giveUp)
 {
+    const auto givenUp
+        = [] { return QCoreApplication::translate("saveText", "The save was given up."); };
     auto fail = [error](const QString &reason) {
         if (error)
             *error = reason;
@@ -344,6 +348,10 @@ SaveResult saveText(
     int fd = createTemporary(destination, replacing ? 0600 : 0666, &temporary);
     if (fd < 0)
         return fail(qt_error_string(errno));
+    if (giveUp && !giveUp->temporaryMade(temporary)) {
+        ::close(fd);
+        return fail(givenUp());
+    }
     // Nothing is left beside the target after a failure, or what is left is named.
     auto abandon = [&](int reason) {
         if (fd >= 0)
@@ -352,7 +360,7 @@ SaveResult saveText(
         if (::unlink(temporary.constData()) != 0)
             message = QCoreApplication::translate(
                 "saveText", "%1; the temporary file %2 could not be removed: %3")
-                          .arg(message, QFile::decodeName(temporary), qt_error_string(errno));
+                          .arg(message, displayText(temporary), qt_error_string(errno));
         return fail(message);
     };
     if (const int writeError = writeAll(fd, text))
@@ -370,6 +378,9 @@ SaveResult saveText(
     const RenameFile rename = hooks.rename ? hooks.rename : [](const char *from, const char *to) {
         return ::rename(from, to);
     };
+    // Given up, the temporary file is gone already.
+    if (giveUp && !giveUp->mayReplace())
+        return fail(givenUp());
     if (rename(temporary.constData(), destination.constData()) != 0)
         return abandon(errno);
 
@@ -398,6 +409,10 @@ SaveResult saveText(
             return fail(reason);
         }
         written += n;
+    }
+    if (giveUp && !giveUp->mayReplace()) {
+        file.cancelWriting();
+        return fail(givenUp());
     }
     if (!file.commit())
         return fail(file.errorString());

@@ -5,6 +5,7 @@
 #include <QString>
 
 class FileListModel;
+class SaveGiveUp;
 struct FileArrangement;
 
 // What follows every name: CR LF as the window saves, LF for Unix tools, NUL
@@ -59,8 +60,9 @@ enum class SaveResult {
 // file keep the old contents; a symbolic link is followed to the file it
 // names. Unless Saved, *error says why: for Failed the system's reason, else
 // one sentence a line for each thing the save could not confirm or keep.
-SaveResult saveText(
-    const QString &path, const QByteArray &text, QString *error, const SaveHooks &hooks = {});
+// giveUp, when given, lets another thread give the save up until the rename.
+SaveResult saveText(const QString &path, const QByteArray &text, QString *error,
+    const SaveHooks &hooks = {}, SaveGiveUp *giveUp = nullptr);
 
 // What the window and quillmere-list say of a save whose folder sync failed.
 QString unconfirmedSaveMessage(const QString &reason);

@@ -22,6 +22,7 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTimer>
@@ -332,12 +333,14 @@ void FrmFilenameReader::saveList(const QString &target)
 {
     // Written by a worker from a copy of the order, so the window goes on
     // painting while a long list is written and flushed to the disk.
-    ++m_saves;
     using Outcome = std::pair<SaveResult, QString>;
     auto *saving = new QFutureWatcher<Outcome>(this);
+    const auto giveUp = std::make_shared<SaveGiveUp>();
+    m_saves.insert(saving, { target, giveUp });
     connect(saving, &QFutureWatcherBase::finished, this, [this, saving, target] {
         saving->deleteLater();
-        --m_saves;
+        if (!m_saves.contains(saving))
+            return; // given up, and said so then
         const auto [result, reason] = saving->result();
         if (result == SaveResult::Failed)
             Messages::warn(this,
@@ -346,13 +349,90 @@ void FrmFilenameReader::saveList(const QString &target)
         else if (result != SaveResult::Saved)
             // Saved, but not all as asked: the reason says what, a sentence a line.
             Messages::warn(this, Messages::shownPath(target) + QStringLiteral("\n\n") + reason);
+        saveEnded(saving, result);
     });
-    saving->setFuture(
-        QtConcurrent::run(workerPool(), [files = LvFiles->files()->arrangement(), target] {
+    saving->setFuture(QtConcurrent::run(workerPool(),
+        [files = LvFiles->files()->arrangement(), target, hooks = m_saveHooks, giveUp] {
             QString reason;
-            const SaveResult result = saveText(target, exportText(files), &reason);
+            const SaveResult result
+                = saveText(target, exportText(files), &reason, hooks, giveUp.get());
             return Outcome(result, reason);
         }));
+}
+
+void FrmFilenameReader::saveEnded(QFutureWatcherBase *saving, SaveResult result)
+{
+    m_saves.remove(saving);
+    if (result == SaveResult::Failed)
+        ++m_savesFailed;
+    if (!m_waitingForSaves || isSaving())
+        return;
+    m_waitingForSaves->done(QMessageBox::Ok);
+    // After a failure the window stays, so that the list can still be saved elsewhere.
+    if (result != SaveResult::Failed)
+        QApplication::quit();
+}
+
+void FrmFilenameReader::endWhenSaved()
+{
+    if (!isSaving()) {
+        QApplication::quit();
+        return;
+    }
+    if (m_waitingForSaves)
+        return;
+    QStringList targets;
+    for (const RunningSave &save : std::as_const(m_saves))
+        targets << Messages::shownPath(save.target);
+    auto *box = new QMessageBox(QMessageBox::Information, QStringLiteral("Quillmere"),
+        tr("The list is still being saved to\n%1\n\nQuillmere closes as soon as the save has "
+           "ended. If you quit now, the list is not saved and the file keeps its old contents.")
+            .arg(targets.join(u'\n')),
+        QMessageBox::Cancel, this);
+    box->setObjectName(QStringLiteral("SaveWaiting"));
+    box->setTextFormat(Qt::PlainText);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QPushButton *quit = box->addButton(tr("&Quit Without Saving"), QMessageBox::DestructiveRole);
+    box->setDefaultButton(QMessageBox::Cancel);
+    m_waitingForSaves = box;
+    connect(box, &QDialog::finished, this, [this] { m_waitingForSaves = nullptr; });
+    connect(quit, &QPushButton::clicked, this, [this] {
+        const QStringList unsaved = giveUpSaves();
+        // Said once more where the program can still say it: the list is
+        // not saved, or, too late to give up, saved.
+        Messages::warn(this, unsaved.join(QStringLiteral("\n\n")));
+        QApplication::exit(1);
+    });
+    box->open();
+}
+
+QStringList FrmFilenameReader::giveUpSaves()
+{
+    QStringList said;
+    for (const RunningSave &save : std::as_const(m_saves)) {
+        QString leftBehind;
+        const QString target = Messages::shownPath(save.target);
+        switch (save.giveUp->giveUp(&leftBehind)) {
+        case SaveGiveUp::GivenUp:
+            said << tr("The list was not saved to\n%1\nThe file keeps its old contents.")
+                        .arg(target);
+            break;
+        case SaveGiveUp::LeftBehind:
+            said << tr("The list was not saved to\n%1\nThe file keeps its old contents, but "
+                       "this temporary file could not be removed:\n%2")
+                        .arg(target, Messages::shownPath(leftBehind));
+            break;
+        case SaveGiveUp::TooLate:
+            said << tr("The list was saved to\n%1\nbut the system has not yet confirmed that it "
+                       "is on the disk.")
+                        .arg(target);
+            break;
+        }
+    }
+    // Not ended well, for the exit status; their ends, if they come, say nothing.
+    m_savesFailed += int(m_saves.size());
+    m_saves.clear();
+    return said;
 }
 
 void FrmFilenameReader::finishSaves(int milliseconds)
@@ -371,9 +451,19 @@ void FrmFilenameReader::finishSaves(int milliseconds)
     loop.exec();
 }
 
+void FrmFilenameReader::closeEvent(QCloseEvent *event)
+{
+    if (!isSaving()) {
+        QWidget::closeEvent(event);
+        return;
+    }
+    event->ignore();
+    endWhenSaved();
+}
+
 void FrmFilenameReader::Command1_Click()
 {
-    QApplication::quit();
+    endWhenSaved();
 }
 
 void FrmFilenameReader::Command2_Click()

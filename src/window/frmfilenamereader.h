@@ -2,8 +2,11 @@
 #pragma once
 
 #include "core/background.h"
+#include "core/savegiveup.h"
+#include "core/textexport.h"
 
 #include <QFutureWatcher>
+#include <QHash>
 #include <QWidget>
 
 #include <memory>
@@ -12,6 +15,7 @@ class CommonDialog;
 class FileListView;
 class FolderListWidget;
 class QLabel;
+class QMessageBox;
 class QPushButton;
 class WorkProgress;
 
@@ -40,17 +44,26 @@ public:
     // Writes the file list, as it is now, to target on a worker; a failure is
     // reported in a warning when it ends. What Save does after its dialog.
     void saveList(const QString &target);
-    bool isSaving() const { return m_saves > 0; }
+    bool isSaving() const { return !m_saves.isEmpty(); }
     // Lets saves still running end, and reports their failures, for at most
     // milliseconds: a save the user asked for is not dropped at exit unless
     // its disk hangs.
     void finishSaves(int milliseconds);
+    // Gives up the saves still running, as the program ends without them,
+    // and says for each what is left on the disk; empty when none was running.
+    QStringList giveUpSaves();
+    // Whether every save started ended well: the program's exit status.
+    bool allSavesEnded() const { return m_savesFailed == 0 && !isSaving(); }
 
     // How folders are read; the default is listFolder().
     void setFolderReader(FolderReader reader) { m_reader = std::move(reader); }
+    // How saves sync and rename; tests hold or fail them.
+    void setSaveHooks(const SaveHooks &hooks) { m_saveHooks = hooks; }
 
 protected:
     void changeEvent(QEvent *event) override;
+    // Closing while a save runs waits for it, as Close does.
+    void closeEvent(QCloseEvent *event) override;
     // Dropped folders, and the folders of dropped files, are added as "Add" adds them.
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
@@ -73,6 +86,8 @@ private:
     void sortFinished();
     void cancelClicked();
     void enableListCommands(bool enabled);
+    void saveEnded(QFutureWatcherBase *saving, SaveResult result);
+    void endWhenSaved();
 
     QLabel *Label1;
     QPushButton *CmdAddFolder;
@@ -93,5 +108,14 @@ private:
     QFutureWatcher<FileArrangement> *m_sort = nullptr;
     std::shared_ptr<WorkStatus> m_status;
     WorkProgress *m_progress;
-    int m_saves = 0;
+    struct RunningSave
+    {
+        QString target;
+        std::shared_ptr<SaveGiveUp> giveUp;
+    };
+    QHash<QFutureWatcherBase *, RunningSave> m_saves;
+    int m_savesFailed = 0;
+    SaveHooks m_saveHooks;
+    // Shown after Close while a save runs; closes itself when the saves end.
+    QMessageBox *m_waitingForSaves = nullptr;
 };

@@ -17,11 +17,15 @@ int main(int argc, char *argv[])
 
     FrmFilenameReader window;
     window.show();
-    const int status = app.exec();
-    // A save takes well under a second even at a million rows; one that a
-    // hung disk holds longer is given up, leaving the file it would have
-    // replaced as it was.
+    int status = app.exec();
+    // Ended by the session with a save running: a save takes well under a
+    // second even at a million rows; one that a hung disk holds longer is
+    // given up, leaving the file it would have replaced as it was, and said.
     window.finishSaves(10000);
+    for (const QString &unsaved : window.giveUpSaves())
+        std::fprintf(stderr, "quillmere: %s\n", qPrintable(QString(unsaved).replace(u'\n', u' ')));
+    if (status == 0 && !window.allSavesEnded())
+        status = 1;
     // Then ends at once: tearing down would wait for every thread, and one may
     // be stuck in a read of a hung mount (a listing, or the file dialog's).
     std::fflush(nullptr);

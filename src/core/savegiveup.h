@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QByteArray>
+#include <QMutex>
+#include <QString>
+
+// Lets the window give up a save that a slow disk holds, from its own thread,
+// while the save's worker is stuck in a write or a sync. Until the new list
+// starts to replace the target, giving up removes the temporary file and the
+// save will not replace anything; from then on the list is in place, or about
+// to be, and cannot be given up.
+class SaveGiveUp
+{
+public:
+    enum Outcome {
+        GivenUp, // the target keeps its old contents; nothing is left beside it
+        LeftBehind, // as GivenUp, but the temporary file could not be removed
+        TooLate, // the new list replaces the target
+    };
+
+    // From any thread. For LeftBehind, *leftBehind names the temporary file
+    // and the system's reason.
+    Outcome giveUp(QString *leftBehind = nullptr);
+
+    // The save's side: the temporary file it writes, as soon as it exists;
+    // false when the save was given up meanwhile (the file is then removed).
+    bool temporaryMade(const QByteArray &path);
+    // Asked just before the rename: false when given up; otherwise it is too
+    // late from now on.
+    bool mayReplace();
+
+private:
+    QMutex m_mutex;
+    QByteArray m_temporary;
+    bool m_givenUp = false;
+    bool m_replacing = false;
+};
