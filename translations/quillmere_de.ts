@@ -31,6 +31,10 @@
 
 %1</translation>
     </message>
+    <message>
+        <source>It is not a file or folder of this computer; only those can be listed.</source>
+        <translation>Es ist keine Datei und kein Ordner dieses Computers; nur solche können aufgelistet werden.</translation>
+    </message>
 </context>
 <context>
     <name>FileListModel</name>
@@ -141,6 +145,46 @@
     <message>
         <source>Text File (*.txt)</source>
         <translation>Textdatei (*.txt)</translation>
+    </message>
+    <message>
+        <source>The list is still being saved to
+%1
+
+Quillmere closes as soon as the save has ended. If you quit now, the list is not saved and the file keeps its old contents.</source>
+        <translation>Die Liste wird noch gespeichert in
+%1
+
+Quillmere wird geschlossen, sobald das Speichern beendet ist. Wenn Sie jetzt beenden, wird die Liste nicht gespeichert und die Datei behält ihren alten Inhalt.</translation>
+    </message>
+    <message>
+        <source>&amp;Quit Without Saving</source>
+        <translation>&amp;Beenden ohne Speichern</translation>
+    </message>
+    <message>
+        <source>The list was not saved to
+%1
+The file keeps its old contents.</source>
+        <translation>Die Liste wurde nicht gespeichert in
+%1
+Die Datei behält ihren alten Inhalt.</translation>
+    </message>
+    <message>
+        <source>The list was not saved to
+%1
+The file keeps its old contents, but this temporary file could not be removed:
+%2</source>
+        <translation>Die Liste wurde nicht gespeichert in
+%1
+Die Datei behält ihren alten Inhalt, aber diese temporäre Datei konnte nicht entfernt werden:
+%2</translation>
+    </message>
+    <message>
+        <source>The list was saved to
+%1
+but the system has not yet confirmed that it is on the disk.</source>
+        <translation>Die Liste wurde gespeichert in
+%1
+aber das System hat noch nicht bestätigt, dass sie auf dem Datenträger ist.</translation>
     </message>
 </context>
 <context>
@@ -265,6 +309,10 @@ Esc oder „Abbrechen“ hält an.</translation>
     <message>
         <source>%1; the temporary file %2 could not be removed: %3</source>
         <translation>%1; die temporäre Datei %2 konnte nicht entfernt werden: %3</translation>
+    </message>
+    <message>
+        <source>The save was given up.</source>
+        <translation>Das Speichern wurde abgebrochen.</translation>
     </message>
 </context>
 </TS>

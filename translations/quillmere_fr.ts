@@ -5,7 +5,7 @@
     <name>DropRules</name>
     <message>
         <source>It is on another computer; only folders of this computer can be listed.</source>
-        <translation>Il se trouve sur un autre ordinateur ; seuls les dossiers de cet ordinateur peuvent être listés.</translation>
+        <translation>Il se trouve sur un autre ordinateur&#xa0;; seuls les dossiers de cet ordinateur peuvent être listés.</translation>
     </message>
     <message>
         <source>It is not a full path.</source>
@@ -27,9 +27,13 @@
         <source>Nothing was added for these dropped items:
 
 %1</source>
-        <translation>Rien n’a été ajouté pour ces éléments déposés :
+        <translation>Rien n’a été ajouté pour ces éléments déposés&#xa0;:
 
 %1</translation>
+    </message>
+    <message>
+        <source>It is not a file or folder of this computer; only those can be listed.</source>
+        <translation>Ce n’est ni un fichier ni un dossier de cet ordinateur ; seuls ceux-ci peuvent être listés.</translation>
     </message>
 </context>
 <context>
@@ -142,6 +146,46 @@
         <source>Text File (*.txt)</source>
         <translation>Fichier texte (*.txt)</translation>
     </message>
+    <message>
+        <source>The list is still being saved to
+%1
+
+Quillmere closes as soon as the save has ended. If you quit now, the list is not saved and the file keeps its old contents.</source>
+        <translation>La liste est encore en cours d’enregistrement dans
+%1
+
+Quillmere se fermera dès la fin de l’enregistrement. Si vous quittez maintenant, la liste n’est pas enregistrée et le fichier garde son ancien contenu.</translation>
+    </message>
+    <message>
+        <source>&amp;Quit Without Saving</source>
+        <translation>&amp;Quitter sans enregistrer</translation>
+    </message>
+    <message>
+        <source>The list was not saved to
+%1
+The file keeps its old contents.</source>
+        <translation>La liste n’a pas été enregistrée dans
+%1
+Le fichier garde son ancien contenu.</translation>
+    </message>
+    <message>
+        <source>The list was not saved to
+%1
+The file keeps its old contents, but this temporary file could not be removed:
+%2</source>
+        <translation>La liste n’a pas été enregistrée dans
+%1
+Le fichier garde son ancien contenu, mais ce fichier temporaire n’a pas pu être supprimé :
+%2</translation>
+    </message>
+    <message>
+        <source>The list was saved to
+%1
+but the system has not yet confirmed that it is on the disk.</source>
+        <translation>La liste a été enregistrée dans
+%1
+mais le système n’a pas encore confirmé qu’elle est sur le disque.</translation>
+    </message>
 </context>
 <context>
     <name>Messages</name>
@@ -224,7 +268,7 @@ Press Esc or Cancel to stop.</source>
     <name>saveText</name>
     <message>
         <source>The list was saved, but the system could not confirm that it is on the disk: %1</source>
-        <translation>La liste a été enregistrée, mais le système n’a pas pu confirmer qu’elle se trouve sur le disque : %1</translation>
+        <translation>La liste a été enregistrée, mais le système n’a pas pu confirmer qu’elle se trouve sur le disque&#xa0;: %1</translation>
     </message>
     <message>
         <source>It is not a regular file.</source>
@@ -232,27 +276,27 @@ Press Esc or Cancel to stop.</source>
     </message>
     <message>
         <source>The list was saved, but the ACL could not be kept: %1</source>
-        <translation>La liste a été enregistrée, mais l’ACL n’a pas pu être conservée : %1</translation>
+        <translation>La liste a été enregistrée, mais l’ACL n’a pas pu être conservée&#xa0;: %1</translation>
     </message>
     <message>
         <source>The list was saved, but its extended attributes could not be read to keep them: %1</source>
-        <translation>La liste a été enregistrée, mais ses attributs étendus n’ont pas pu être lus pour les conserver : %1</translation>
+        <translation>La liste a été enregistrée, mais ses attributs étendus n’ont pas pu être lus pour les conserver&#xa0;: %1</translation>
     </message>
     <message>
         <source>The list was saved, but the extended attribute %1 could not be kept: %2</source>
-        <translation>La liste a été enregistrée, mais l’attribut étendu %1 n’a pas pu être conservé : %2</translation>
+        <translation>La liste a été enregistrée, mais l’attribut étendu %1 n’a pas pu être conservé&#xa0;: %2</translation>
     </message>
     <message>
         <source>The list was saved, but its owner and group could not be kept: %1</source>
-        <translation>La liste a été enregistrée, mais son propriétaire et son groupe n’ont pas pu être conservés : %1</translation>
+        <translation>La liste a été enregistrée, mais son propriétaire et son groupe n’ont pas pu être conservés&#xa0;: %1</translation>
     </message>
     <message>
         <source>The list was saved, but its owner could not be kept: %1</source>
-        <translation>La liste a été enregistrée, mais son propriétaire n’a pas pu être conservé : %1</translation>
+        <translation>La liste a été enregistrée, mais son propriétaire n’a pas pu être conservé&#xa0;: %1</translation>
     </message>
     <message>
         <source>The list was saved, but its group could not be kept: %1</source>
-        <translation>La liste a été enregistrée, mais son groupe n’a pas pu être conservé : %1</translation>
+        <translation>La liste a été enregistrée, mais son groupe n’a pas pu être conservé&#xa0;: %1</translation>
     </message>
     <message>
         <source>The list was saved without its set-user-ID and set-group-ID bits, as its owner or group could not be kept.</source>
@@ -260,11 +304,15 @@ Press Esc or Cancel to stop.</source>
     </message>
     <message>
         <source>The list was saved, but its mode could not be kept: %1</source>
-        <translation>La liste a été enregistrée, mais ses droits d’accès n’ont pas pu être conservés : %1</translation>
+        <translation>La liste a été enregistrée, mais ses droits d’accès n’ont pas pu être conservés&#xa0;: %1</translation>
     </message>
     <message>
         <source>%1; the temporary file %2 could not be removed: %3</source>
-        <translation>%1 ; le fichier temporaire %2 n’a pas pu être supprimé : %3</translation>
+        <translation>%1&#xa0;; le fichier temporaire %2 n’a pas pu être supprimé&#xa0;: %3</translation>
+    </message>
+    <message>
+        <source>The save was given up.</source>
+        <translation>L’enregistrement a été abandonné.</translation>
     </message>
 </context>
 </TS>
