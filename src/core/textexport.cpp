@@ -186,7 +186,7 @@ void keepAttributes(const QByteArray &old, int fd, QStringList *notKept)
             || ::fsetxattr(fd, name.constData(), value.constData(), size_t(value.size()), 0) != 0)
             *notKept << QCoreApplication::translate("saveText",
                 "The list was saved, but the extended attribute %1 could not be kept: %2")
-                            .arg(QString::fromUtf8(name), reasonOf(errno));
+                            .arg(displayText(name), reasonOf(errno));
     }
 }
 #endif
