@@ -183,10 +183,12 @@ void keepAttributes(const QByteArray &old, int fd, QStringList *notKept)
             && present == value)
             continue;
         if (!read
-            || ::fsetxattr(fd, name.constData(), value.constData(), size_t(value.size()), 0) != 0)
+            || ::fsetxattr(fd, name.constData(), value.constData(), size_t(value.size()), 0) != 0) {
+            const int error = errno;
             *notKept << QCoreApplication::translate("saveText",
                 "The list was saved, but the extended attribute %1 could not be kept: %2")
-                            .arg(displayText(name), reasonOf(errno));
+                            .arg(displayText(name), reasonOf(error));
+        }
     }
 }
 #endif
