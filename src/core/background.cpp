@@ -3,7 +3,6 @@
 
 #include "core/filerows.h"
 
-#include <QMutexLocker>
 #include <QPromise>
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
@@ -15,41 +14,40 @@ void WorkStatus::requestStop()
 
 void WorkStatus::change(const std::function<void()> &change)
 {
-    const QMutexLocker lock(&m_mutex);
+    const std::lock_guard lock(m_mutex);
     change();
-    m_changed.wakeAll();
+    m_changed.notify_all();
 }
 
 bool WorkStatus::waitUntil(const std::function<bool()> &done)
 {
-    QMutexLocker lock(&m_mutex);
-    while (!done() && !stopRequested())
-        m_changed.wait(&m_mutex);
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [&] { return done() || stopRequested(); });
     return done();
 }
 
 WorkStatus::Phase WorkStatus::phase() const
 {
-    const QMutexLocker lock(&m_mutex);
+    const std::lock_guard lock(m_mutex);
     return m_phase;
 }
 
 QString WorkStatus::folder() const
 {
-    const QMutexLocker lock(&m_mutex);
+    const std::lock_guard lock(m_mutex);
     return m_folder;
 }
 
 void WorkStatus::startFolder(const QString &folder)
 {
-    const QMutexLocker lock(&m_mutex);
+    const std::lock_guard lock(m_mutex);
     m_folder = folder;
     m_phase = Listing;
 }
 
 void WorkStatus::startSorting()
 {
-    const QMutexLocker lock(&m_mutex);
+    const std::lock_guard lock(m_mutex);
     m_phase = Sorting;
 }
 

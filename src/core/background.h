@@ -6,14 +6,14 @@
 
 #include <QFuture>
 #include <QList>
-#include <QMutex>
 #include <QString>
 #include <QStringList>
-#include <QWaitCondition>
 
 #include <atomic>
+#include <condition_variable>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 class QThreadPool;
 
@@ -58,8 +58,10 @@ public:
     bool waitUntil(const std::function<bool()> &done);
 
 private:
-    mutable QMutex m_mutex;
-    QWaitCondition m_changed;
+    // The standard's own lock and condition rather than Qt's: ThreadSanitizer
+    // sees through them, and Qt's wait is not built for it.
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
     QString m_folder;
     Phase m_phase = Listing;
     std::atomic<qsizetype> m_files = 0;
