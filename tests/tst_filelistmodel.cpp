@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/collation.h"
 #include "core/filelistmodel.h"
+#include "core/listwork.h"
 #include "core/sortindex.h"
 #include "rows.h"
 #include "testdir.h"
@@ -56,6 +57,8 @@ private slots:
     void removalKeepsOrder();
     void tooManySortKeyBytes();
     void selectionFollowsItsRow();
+    void bulkRemovalsUndoneAndRedone_data();
+    void bulkRemovalsUndoneAndRedone();
 };
 
 void tst_FileListModel::consistentThroughEveryChange()
@@ -249,6 +252,100 @@ void tst_FileListModel::selectionFollowsItsRow()
     QCOMPARE(model.name(selection.currentIndex().row()), QByteArrayView("b.2"));
     QCOMPARE(selection.selectedRows().size(), 1);
     QCOMPARE(selection.selectedRows().first().row(), selection.currentIndex().row());
+}
+
+void tst_FileListModel::bulkRemovalsUndoneAndRedone_data()
+{
+    QTest::addColumn<int>("header"); // clicked before the removal; 0 none
+    QTest::addColumn<QByteArray>("extension");
+    QTest::addColumn<bool>("keep");
+    QTest::addColumn<int>("headerBetween"); // clicked after it, before the undo
+    QTest::addColumn<QList<QByteArray>>("left");
+
+    // b.txt twice (two folders), extensions differing in case, none at all,
+    // and one of bytes that are not text.
+    QTest::newRow("remove, unsorted")
+        << 0 << QByteArray("txt") << false << 0
+        << QList<QByteArray> { "c", "e.doc", "f", "g.\xff", "h.\xfe" };
+    QTest::newRow("keep, by name") << 1 << QByteArray("TXT") << true << 0
+                                   << QList<QByteArray> { "b.txt", "a.TXT", "b.txt", "d.Txt" };
+    QTest::newRow("no extension, by extension")
+        << 2 << QByteArray() << false << 0
+        << QList<QByteArray> { "b.txt", "a.TXT", "b.txt", "d.Txt", "e.doc", "g.\xff", "h.\xfe" };
+    QTest::newRow("bytes match exactly")
+        << 0 << QByteArray("\xff") << false << 0
+        << QList<QByteArray> { "b.txt", "a.TXT", "c", "b.txt", "d.Txt", "e.doc", "f", "h.\xfe" };
+    QTest::newRow("sorted in between")
+        << 1 << QByteArray("Txt") << false << 2
+        << QList<QByteArray> { "c", "e.doc", "f", "g.\xff", "h.\xfe" };
+    QTest::newRow("sorted first in between")
+        << 0 << QByteArray("doc") << true << 1 << QList<QByteArray> { "e.doc" };
+}
+
+void tst_FileListModel::bulkRemovalsUndoneAndRedone()
+{
+    QFETCH(int, header);
+    QFETCH(QByteArray, extension);
+    QFETCH(bool, keep);
+    QFETCH(int, headerBetween);
+    QFETCH(QList<QByteArray>, left);
+
+    TestDir dir;
+    const QList<QByteArray> names
+        = { "b.txt", "a.TXT", "c", "b.txt", "d.Txt", "e.doc", "f", "g.\xff", "h.\xfe" };
+    FileListModel model;
+    QAbstractItemModelTester tester(&model);
+    ListWork work(&model);
+    work.setFolderReader([&names](const QString &, FileRows &rows, QString *, auto &&) {
+        for (const QByteArray &name : names)
+            rows.append(name);
+        return true;
+    });
+    std::shared_ptr<RemovedRows> removed;
+    connect(&work, &ListWork::removed, this, [&removed](auto record) { removed = record; });
+#define settle() QTRY_VERIFY2_WITH_TIMEOUT(!work.isBusy(), "the list's work to end", 30000)
+    work.rebuild({ dir.path() });
+    settle();
+    if (header) {
+        QVERIFY(work.sort(header));
+        settle();
+    }
+    const QList<QByteArray> before = namesOf(model);
+    QVERIFY(work.removeExtension(extension, keep));
+    settle();
+    QVERIFY(removed);
+    QList<QByteArray> expected;
+    std::copy_if(before.begin(), before.end(), std::back_inserter(expected),
+        [&left](const QByteArray &name) { return left.contains(name); });
+    QCOMPARE(namesOf(model), expected);
+
+    if (headerBetween) {
+        QVERIFY(work.sort(headerBetween));
+        settle();
+    }
+    const QList<QByteArray> shown = namesOf(model);
+    QVERIFY(work.putBack(removed));
+    settle();
+    // Back in their places, or, sorted since, where the sort puts them.
+    QList<QByteArray> whole = before;
+    if (headerBetween) {
+        FileListModel sorted;
+        sorted.setRows(rowsOf(names));
+        sorted.setSortState(model.sortState());
+        whole = namesOf(sorted);
+    }
+    QCOMPARE(namesOf(model), whole);
+    QVERIFY(work.takeAgain(removed));
+    settle();
+    QCOMPARE(namesOf(model), shown);
+    QVERIFY(work.putBack(removed));
+    settle();
+    QCOMPARE(namesOf(model), whole);
+    // A rebuild makes the record stale: it changes nothing then.
+    work.rebuild({ dir.path() });
+    settle();
+    QVERIFY(!work.takeAgain(removed));
+#undef settle
 }
 
 QTEST_GUILESS_MAIN(tst_FileListModel)

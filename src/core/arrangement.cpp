@@ -4,7 +4,10 @@
 #include "core/collation.h"
 #include "core/sortindex.h"
 
+#include <QHash>
+
 #include <numeric>
+#include <optional>
 
 namespace {
 
@@ -47,6 +50,43 @@ std::vector<const SortKeys *> sortKeysFor(
             break;
     }
     return keys;
+}
+
+// Takes out of the order the rows for which take(row) holds, noting them and
+// their positions. O(n) calls of take. Stopped, it takes nothing and
+// returns false.
+template<typename Take>
+bool takeWhere(
+    FileArrangement &files, RemovedRows &removed, Take take, const StopRequested &stopped = {})
+{
+    removed = { files.rows, files.state, {}, {} };
+    const std::vector<uint32_t> &order = files.order;
+    std::vector<uint32_t> kept;
+    kept.reserve(order.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        if ((i & 0xffff) == 0xffff && stopped && stopped()) {
+            removed = { files.rows, files.state, {}, {} };
+            return false;
+        }
+        if (take(order[i])) {
+            removed.positions.push_back(uint32_t(i));
+            removed.taken.push_back(order[i]);
+        } else {
+            kept.push_back(order[i]);
+        }
+    }
+    files.order = std::move(kept);
+    return true;
+}
+
+// An extension as the sort tells extensions apart: letter case folded where
+// the bytes are text. Folded text is valid UTF-8, so it never meets other bytes,
+// which are marked with a byte that UTF-8 never holds.
+QByteArray extensionLikeness(QByteArrayView extension)
+{
+    if (extension.isValidUtf8())
+        return QString::fromUtf8(extension).toCaseFolded().toUtf8();
+    return '\xff' + extension.toByteArray();
 }
 
 } // namespace
@@ -104,4 +144,76 @@ bool changeSortState(FileArrangement &files, const SortState &to, const StopRequ
         return false;
     sortRows(files.order, keys, *files.rows, to.order);
     return true;
+}
+
+RemovedRows takeRowAt(FileArrangement &files, qsizetype position)
+{
+    RemovedRows removed { files.rows, files.state, { uint32_t(position) },
+        { files.order[size_t(position)] } };
+    files.order.erase(files.order.begin() + position);
+    return removed;
+}
+
+RemovedRows takeByExtension(
+    FileArrangement &files, QByteArrayView extension, bool keep, const StopRequested &stopped)
+{
+    const QByteArray wanted = extensionLikeness(extension);
+    // Lists hold few extensions, mostly in runs: each is folded once.
+    QHash<QByteArrayView, bool> alike;
+    std::optional<QByteArrayView> last;
+    bool lastAlike = false;
+    const FileRows &rows = *files.rows;
+    RemovedRows removed;
+    takeWhere(
+        files, removed,
+        [&](uint32_t row) {
+            const QByteArrayView own = rows.extension(row);
+            if (!last || own != *last) {
+                auto found = alike.constFind(own);
+                if (found == alike.cend())
+                    found = alike.insert(own, extensionLikeness(own) == wanted);
+                last = own;
+                lastAlike = *found;
+            }
+            return lastAlike != keep;
+        },
+        stopped);
+    return removed;
+}
+
+void takeAgain(FileArrangement &files, RemovedRows &removed)
+{
+    std::vector<bool> taken(size_t(files.rows->size()));
+    for (const uint32_t row : removed.taken)
+        taken[row] = true;
+    takeWhere(files, removed, [&taken](uint32_t row) { return bool(taken[row]); });
+}
+
+bool putBack(FileArrangement &files, const RemovedRows &removed, const StopRequested &stopped)
+{
+    Q_ASSERT(removed.rows == files.rows);
+    std::vector<uint32_t> &order = files.order;
+    const size_t size = order.size() + removed.taken.size();
+    if (files.state == removed.state) {
+        // Nothing moved since: each row goes back to its own position.
+        std::vector<uint32_t> merged;
+        merged.reserve(size);
+        size_t next = 0, kept = 0;
+        for (size_t position = 0; position < size; ++position) {
+            if (next < removed.positions.size() && removed.positions[next] == position)
+                merged.push_back(removed.taken[next++]);
+            else
+                merged.push_back(order[kept++]);
+        }
+        order = std::move(merged);
+        return true;
+    }
+    order.insert(order.end(), removed.taken.begin(), removed.taken.end());
+    if (!files.state.sorted)
+        return true; // unsorted since: they come back at the end
+    // The sorted order depends on the rows alone, so sorting them in again
+    // gives the order they would have had all along.
+    const SortState to = files.state;
+    files.state.sorted = false;
+    return changeSortState(files, to, stopped);
 }

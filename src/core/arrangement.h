@@ -62,3 +62,35 @@ bool arrangeRows(
 // arrangement unusable, when stopped.
 bool changeSortState(
     FileArrangement &files, const SortState &to, const StopRequested &stopped = {});
+
+// Rows taken out of the display order by one removal, kept so that it can be
+// undone and done again. Only the order changes: the rows' bytes and keys stay.
+struct RemovedRows
+{
+    // The listing the rows belong to; a rebuild makes the record stale.
+    std::shared_ptr<const FileRows> rows;
+    // The order they were taken from, and their display positions in it, ascending.
+    SortState state;
+    std::vector<uint32_t> positions;
+    // The rows that stood at those positions.
+    std::vector<uint32_t> taken;
+};
+
+// Takes the row at a display position out of files. O(n).
+RemovedRows takeRowAt(FileArrangement &files, qsizetype position);
+
+// Takes out the rows whose extension is like `extension`, or with keep those
+// whose extension is not. Extensions are alike as the sort finds them alike:
+// letter case aside, and only where they are valid UTF-8; other bytes match
+// exactly. O(n), in display order. Returns nothing taken when stopped.
+RemovedRows takeByExtension(
+    FileArrangement &files, QByteArrayView extension, bool keep, const StopRequested &stopped = {});
+
+// Takes removed rows out once more, wherever the order holds them now, and
+// notes their new positions in removed: what redoing a removal does. O(n).
+void takeAgain(FileArrangement &files, RemovedRows &removed);
+
+// Puts removed rows back: at their positions when the order is still the one
+// they were taken from, in O(n); sorted in among the others when the sort
+// changed since, in O(n log n). Returns false, files unusable, when stopped.
+bool putBack(FileArrangement &files, const RemovedRows &removed, const StopRequested &stopped = {});

@@ -127,9 +127,29 @@ bool FileListModel::setSortState(const SortState &to)
     return sorted;
 }
 
+RemovedRows FileListModel::takeRowAt(int position)
+{
+    beginRemoveRows(QModelIndex(), position, position);
+    RemovedRows removed = ::takeRowAt(m_files, position);
+    endRemoveRows();
+    return removed;
+}
+
+void FileListModel::putRowsBack(const RemovedRows &removed)
+{
+    Q_ASSERT(removed.rows == m_files.rows && removed.state == m_files.state);
+    for (size_t i = 0; i < removed.taken.size(); ++i) {
+        const int position = int(removed.positions[i]);
+        beginInsertRows(QModelIndex(), position, position);
+        m_files.order.insert(m_files.order.begin() + position, removed.taken[i]);
+        endInsertRows();
+    }
+}
+
 void FileListModel::setArrangement(FileArrangement files)
 {
-    if (files.rows != m_files.rows) {
+    // A layout change may not change the number of rows.
+    if (files.rows != m_files.rows || files.order.size() != m_files.order.size()) {
         beginResetModel();
         m_files = std::move(files);
         endResetModel();

@@ -61,9 +61,16 @@ public:
     // The rows, their order and keys; a copy is what a worker sorts or saves from,
     // sharing the rows and keys.
     const FileArrangement &arrangement() const { return m_files; }
-    // Takes over an arrangement made by a worker: new rows reset the model;
-    // the same rows in a new order keep the selection and current row with their rows.
+    // Takes over an arrangement made by a worker: new rows, or rows taken
+    // out or put back, reset the model; the same rows in a new order keep the
+    // selection and current row with their rows.
     void setArrangement(FileArrangement files);
+
+    // Takes out the row at a display position, noting it so that it can be put back.
+    RemovedRows takeRowAt(int position);
+    // Puts back rows that were taken out while the order stayed as it was
+    // then, as inserted rows, so that views keep their place. O(n) per row.
+    void putRowsBack(const RemovedRows &removed);
 
     // How a name's bytes are shown: see displayText() in core/displaytext.h.
     static QString displayText(QByteArrayView bytes);
