@@ -70,6 +70,31 @@ FileListView::FileListView(QWidget *parent)
         updateSortIndicator();
         emit columnClick(section + 1);
     });
+
+    // Whoever arranges the rows, the arrow shows their order.
+    connect(m_files, &QAbstractItemModel::layoutChanged, this, &FileListView::updateSortIndicator);
+    connect(m_files, &QAbstractItemModel::modelReset, this, &FileListView::updateSortIndicator);
+    // Rows taken out or put back in bulk reset the model, which clears the
+    // selection: it stays with its row, or, with the row gone, moves to the
+    // row now in its place, as after a Remove.
+    connect(m_files, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        const int row = selectedRow();
+        m_kept = { m_files->arrangement().rows.get(), row,
+            row < 0 ? 0 : m_files->arrangement().order[size_t(row)] };
+    });
+    connect(m_files, &QAbstractItemModel::modelReset, this, [this] {
+        const FileArrangement &files = m_files->arrangement();
+        if (m_kept.position < 0 || m_kept.rows != files.rows.get() || files.order.empty())
+            return;
+        const auto found = std::find(files.order.begin(), files.order.end(), m_kept.row);
+        const int position = found != files.order.end()
+            ? int(found - files.order.begin())
+            : std::min(m_kept.position, int(files.order.size()) - 1);
+        const QModelIndex next = m_files->index(position, 0);
+        selectionModel()->setCurrentIndex(
+            next, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        scrollTo(next);
+    });
 }
 
 void FileListView::updateGeometries()
@@ -90,15 +115,16 @@ int FileListView::selectedRow() const
     return rows.isEmpty() ? -1 : rows.first().row();
 }
 
-void FileListView::removeRow(int row)
+RemovedRows FileListView::removeRow(int row)
 {
-    m_files->removeRow(row);
+    RemovedRows removed = m_files->takeRowAt(row);
     const int rows = m_files->rowCount();
     if (rows == 0)
-        return;
+        return removed;
     const QModelIndex next = m_files->index(std::min(row, rows - 1), 0);
     selectionModel()->setCurrentIndex(
         next, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    return removed;
 }
 
 bool FileListView::isSorted() const

@@ -4,8 +4,11 @@
 #include <QHeaderView>
 #include <QTableView>
 
+#include <cstdint>
+
 class FileListModel;
 struct FileArrangement;
+struct RemovedRows;
 
 // The file list as the window shows it: a report view with the two columns of
 // FileListModel, single selection, and clickable headers that report the
@@ -28,7 +31,8 @@ public:
     int selectedRow() const;
     // Removes the row at a display position and selects the row that takes
     // its place, or the new last row, so that repeated removals trim a run.
-    void removeRow(int row);
+    // Returns what puts it back.
+    RemovedRows removeRow(int row);
 
     // The sort state; the header's sort indicator follows it. The setters
     // fail as the model's do, when the rows have too many sort key bytes.
@@ -67,4 +71,11 @@ private:
     void updateSortIndicator();
 
     FileListModel *m_files;
+    // The selected row across a reset: its rows, position and row number.
+    struct
+    {
+        const void *rows = nullptr;
+        int position = -1;
+        uint32_t row = 0;
+    } m_kept;
 };

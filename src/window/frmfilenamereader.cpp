@@ -15,6 +15,7 @@
 #include "window/messages.h"
 #include "window/windowlook.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDropEvent>
@@ -26,6 +27,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTimer>
+#include <QUndoStack>
 #include <QtConcurrent/QtConcurrentRun>
 
 using namespace WindowLook;
@@ -104,9 +106,17 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
     connect(Command1, &QPushButton::clicked, this, &FrmFilenameReader::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &FrmFilenameReader::Command2_Click);
 
-    m_reader = listFolder;
+    m_list = new ListWork(LvFiles->files(), this);
     m_progress = new WorkProgress(LvFiles);
-    connect(m_progress, &WorkProgress::cancelClicked, this, &FrmFilenameReader::cancelClicked);
+    connect(m_list, &ListWork::started, this, [this] { m_progress->start(m_list->status()); });
+    connect(m_list, &ListWork::ended, this, &FrmFilenameReader::workEnded);
+    connect(m_list, &ListWork::rebuilt, this, &FrmFilenameReader::rebuilt);
+    connect(m_list, &ListWork::cannotSort, this, [this] { Messages::warnCannotSort(this); });
+    connect(m_list, &ListWork::removed, this, &FrmFilenameReader::removed);
+    connect(m_progress, &WorkProgress::cancelClicked, this, [this] {
+        m_list->cancel();
+        m_progress->refresh();
+    });
     // From the moment the progress shows, the partial list must not be saved,
     // trimmed or sorted, and shows it: the buttons and headers look unavailable too.
     connect(m_progress, &WorkProgress::shown, this, [this] { enableListCommands(false); });
@@ -114,13 +124,25 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
     // Keys for commands go through the buttons, so they do what the buttons do when they do it.
     connect(ListFolder, &FolderListWidget::removeKeyPressed, CmdDelFolder, &QPushButton::click);
     connect(LvFiles, &FileListView::removeKeyPressed, CmdDelList, &QPushButton::click);
+
+    // Removals can be undone until the next rebuild brings every row back.
+    m_history = new QUndoStack(this);
+    m_undo = new QAction(tr("&Undo"), this);
+    m_undo->setShortcut(QKeySequence::Undo);
+    m_redo = new QAction(tr("&Redo"), this);
+    m_redo->setShortcuts(
+        { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y) });
+    for (QAction *action : { m_undo, m_redo }) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+    }
+    connect(m_undo, &QAction::triggered, this, &FrmFilenameReader::undo);
+    connect(m_redo, &QAction::triggered, this, &FrmFilenameReader::redo);
+    connect(m_history, &QUndoStack::indexChanged, this, &FrmFilenameReader::updateHistoryActions);
+    updateHistoryActions();
 }
 
-FrmFilenameReader::~FrmFilenameReader()
-{
-    // The worker ends on its own; nothing waits for it.
-    stopWork();
-}
+FrmFilenameReader::~FrmFilenameReader() = default;
 
 void FrmFilenameReader::changeEvent(QEvent *event)
 {
@@ -196,37 +218,50 @@ void FrmFilenameReader::CmdDelFolder_Click()
 
 void FrmFilenameReader::PopulateListViewWithFiles(const FolderListWidget *FolderList)
 {
-    const QStringList folders = FolderList->folders();
-
-    // The last request wins; the one it replaces ends without a word.
-    stopWork();
-    m_status = std::make_shared<WorkStatus>();
-    m_rebuild = new QFutureWatcher<Rebuilt>(this);
-    connect(m_rebuild, &QFutureWatcherBase::finished, this, &FrmFilenameReader::rebuildFinished);
-    m_rebuild->setFuture(rebuildInBackground(folders, m_reader, LvFiles->files()->sortState(),
-        m_status, LvFiles->files()->arrangement().keyLimit));
-    startWork(m_rebuild);
+    m_list->rebuild(FolderList->folders());
+    updateHistoryActions();
 }
 
-void FrmFilenameReader::rebuildFinished()
+void FrmFilenameReader::rebuilt(const QList<ListingFailure> &failures)
 {
-    Rebuilt rebuilt = m_rebuild->future().takeResult();
-    endWork();
-    const bool sorted = rebuilt.files.state == LvFiles->files()->sortState();
-    LvFiles->setArrangement(std::move(rebuilt.files));
-    if (!sorted)
-        Messages::warnCannotSort(this);
-
-    if (rebuilt.failures.isEmpty())
+    // Every row is back: nothing removed before is left to undo.
+    m_history->clear();
+    if (failures.isEmpty())
         return;
-    QStringList failures;
-    for (const ListingFailure &failure : std::as_const(rebuilt.failures))
-        failures << tr("%1\n%2").arg(Messages::shownPath(failure.folder), failure.reason);
+    QStringList shown;
+    for (const ListingFailure &failure : failures)
+        shown << tr("%1\n%2").arg(Messages::shownPath(failure.folder), failure.reason);
     Messages::warn(this,
         tr("These folders could not be listed; their files are left out "
            "of the list:\n\n%1")
-            .arg(failures.join(QStringLiteral("\n\n"))));
+            .arg(shown.join(QStringLiteral("\n\n"))));
 }
+
+namespace {
+
+// One removal in the history. The list changes before the command is
+// pushed, so its first redo does nothing.
+class Removal : public QUndoCommand
+{
+public:
+    Removal(ListWork *list, std::shared_ptr<RemovedRows> removed)
+        : m_list(list)
+        , m_removed(std::move(removed))
+    { }
+    void undo() override { m_list->putBack(m_removed); }
+    void redo() override
+    {
+        if (!std::exchange(m_done, false))
+            m_list->takeAgain(m_removed);
+    }
+
+private:
+    ListWork *m_list;
+    std::shared_ptr<RemovedRows> m_removed;
+    bool m_done = true;
+};
+
+} // namespace
 
 void FrmFilenameReader::CmdDelList_Click()
 {
@@ -236,62 +271,57 @@ void FrmFilenameReader::CmdDelList_Click()
     const int selected = LvFiles->selectedRow();
     if (selected < 0)
         return;
-    LvFiles->removeRow(selected);
+    removed(std::make_shared<RemovedRows>(LvFiles->removeRow(selected)));
+}
+
+void FrmFilenameReader::removeFilesWithExtension(const QByteArray &extension)
+{
+    m_list->removeExtension(extension, false);
+    updateHistoryActions();
+}
+
+void FrmFilenameReader::keepFilesWithExtension(const QByteArray &extension)
+{
+    m_list->removeExtension(extension, true);
+    updateHistoryActions();
+}
+
+void FrmFilenameReader::removed(const std::shared_ptr<RemovedRows> &removed)
+{
+    m_history->push(new Removal(m_list, removed));
+}
+
+void FrmFilenameReader::undo()
+{
+    // A change still being made is not undone half-way.
+    if (!isBusy() && m_history->canUndo())
+        m_history->undo();
+    updateHistoryActions();
+}
+
+void FrmFilenameReader::redo()
+{
+    if (!isBusy() && m_history->canRedo())
+        m_history->redo();
+    updateHistoryActions();
+}
+
+void FrmFilenameReader::updateHistoryActions()
+{
+    m_undo->setEnabled(!isBusy() && m_history->canUndo());
+    m_redo->setEnabled(!isBusy() && m_history->canRedo());
 }
 
 void FrmFilenameReader::LvFiles_ColumnClick(int ColumnHeader)
 {
-    if (isBusy())
-        return;
-    const SortState to = headerClicked(LvFiles->files()->sortState(), ColumnHeader);
-    m_status = std::make_shared<WorkStatus>();
-    m_sort = new QFutureWatcher<FileArrangement>(this);
-    connect(m_sort, &QFutureWatcherBase::finished, this, &FrmFilenameReader::sortFinished);
-    m_sort->setFuture(sortInBackground(LvFiles->files()->arrangement(), to, m_status));
-    startWork(m_sort);
+    m_list->sort(ColumnHeader);
 }
 
-void FrmFilenameReader::sortFinished()
+void FrmFilenameReader::workEnded()
 {
-    QFuture<FileArrangement> sorted = m_sort->future();
-    endWork();
-    if (sorted.resultCount() == 0)
-        return;
-    FileArrangement files = sorted.takeResult();
-    const bool tooLarge = !files.state.sorted;
-    LvFiles->setArrangement(std::move(files));
-    if (tooLarge)
-        Messages::warnCannotSort(this);
-}
-
-void FrmFilenameReader::startWork(QFutureWatcherBase *watcher)
-{
-    m_work = watcher;
-    m_progress->start(m_status);
-}
-
-void FrmFilenameReader::stopWork()
-{
-    if (!m_work)
-        return;
-    m_status->requestStop();
-    m_work->disconnect(this);
-    m_work->cancel(); // its result, if it ever comes, is dropped
-    m_work->deleteLater();
-    m_work = nullptr;
-    m_rebuild = nullptr;
-    m_sort = nullptr;
-}
-
-void FrmFilenameReader::endWork()
-{
-    if (m_work)
-        m_work->deleteLater();
-    m_work = nullptr;
-    m_rebuild = nullptr;
-    m_sort = nullptr;
     m_progress->finish();
     enableListCommands(true);
+    updateHistoryActions();
 }
 
 void FrmFilenameReader::enableListCommands(bool enabled)
@@ -299,21 +329,6 @@ void FrmFilenameReader::enableListCommands(bool enabled)
     CmdSaveTXT->setEnabled(enabled);
     CmdDelList->setEnabled(enabled);
     LvFiles->header()->setSectionsClickable(enabled);
-}
-
-void FrmFilenameReader::cancelClicked()
-{
-    if (!m_work)
-        return;
-    if (m_sort) {
-        // Nothing of a sort is kept: the rows stay in their present order.
-        stopWork();
-        endWork();
-        return;
-    }
-    // The rebuild stops before its next read and hands over what it read in full.
-    m_status->requestStop();
-    m_progress->refresh();
 }
 
 void FrmFilenameReader::CmdSaveTXT_Click()

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/background.h"
+#include "core/listwork.h"
 #include "core/savegiveup.h"
 #include "core/textexport.h"
 
@@ -15,8 +16,10 @@ class CommonDialog;
 class FileListView;
 class FolderListWidget;
 class QLabel;
+class QAction;
 class QMessageBox;
 class QPushButton;
+class QUndoStack;
 class WorkProgress;
 
 // The program's one window: the folder list, the file list derived from it,
@@ -39,7 +42,7 @@ public:
 
     // Whether a rebuild or a sort is running. Save, the file list's Remove
     // and the column headers do nothing meanwhile.
-    bool isBusy() const { return m_work != nullptr; }
+    bool isBusy() const { return m_list->isBusy(); }
 
     // Writes the file list, as it is now, to target on a worker; a failure is
     // reported in a warning when it ends. What Save does after its dialog.
@@ -56,7 +59,7 @@ public:
     bool allSavesEnded() const { return m_savesFailed == 0 && !isSaving(); }
 
     // How folders are read; the default is listFolder().
-    void setFolderReader(FolderReader reader) { m_reader = std::move(reader); }
+    void setFolderReader(FolderReader reader) { m_list->setFolderReader(std::move(reader)); }
     // How saves sync and rename; tests hold or fail them.
     void setSaveHooks(const SaveHooks &hooks) { m_saveHooks = hooks; }
 
@@ -79,13 +82,16 @@ private slots:
     void Command2_Click();
 
 private:
-    void startWork(QFutureWatcherBase *watcher);
-    void stopWork();
-    void endWork();
-    void rebuildFinished();
-    void sortFinished();
-    void cancelClicked();
+    void rebuilt(const QList<ListingFailure> &failures);
+    void workEnded();
     void enableListCommands(bool enabled);
+    // Bulk removals, done by the file list's menu; each is undone whole.
+    void removeFilesWithExtension(const QByteArray &extension);
+    void keepFilesWithExtension(const QByteArray &extension);
+    void removed(const std::shared_ptr<RemovedRows> &removed);
+    void undo();
+    void redo();
+    void updateHistoryActions();
     void saveEnded(QFutureWatcherBase *saving, SaveResult result);
     void endWhenSaved();
 
@@ -101,13 +107,13 @@ private:
     QPushButton *Command1;
     CommonDialog *CommonDialog1;
 
-    FolderReader m_reader;
-    // The running rebuild or sort: its watcher (one of the two below) and status.
-    QFutureWatcherBase *m_work = nullptr;
-    QFutureWatcher<Rebuilt> *m_rebuild = nullptr;
-    QFutureWatcher<FileArrangement> *m_sort = nullptr;
-    std::shared_ptr<WorkStatus> m_status;
+    // Rebuilds, sorts and bulk removals, on workers.
+    ListWork *m_list;
     WorkProgress *m_progress;
+    // Removals since the last rebuild, to undo and redo.
+    QUndoStack *m_history;
+    QAction *m_undo;
+    QAction *m_redo;
     struct RunningSave
     {
         QString target;
