@@ -11,7 +11,6 @@
 #include "widgets/folderlistwidget.h"
 #include "widgets/namedelegate.h"
 #include "widgets/workprogress.h"
-#include "window/droprules.h"
 #include "window/messages.h"
 #include "window/windowlook.h"
 
@@ -25,6 +24,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -112,8 +112,47 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
     connect(m_progress, &WorkProgress::shown, this, [this] { enableListCommands(false); });
 
     // Keys for commands go through the buttons, so they do what the buttons do when they do it.
-    connect(ListFolder, &FolderListWidget::removeKeyPressed, CmdDelFolder, &QPushButton::click);
-    connect(LvFiles, &FileListView::removeKeyPressed, CmdDelList, &QPushButton::click);
+    connect(ListFolder, &FolderListWidget::removeRequested, CmdDelFolder, &QPushButton::click);
+    connect(LvFiles, &FileListView::removeRequested, CmdDelList, &QPushButton::click);
+    connect(LvFiles, &FileListView::removeExtensionRequested, this,
+        &FrmFilenameReader::removeFilesWithExtension);
+    connect(LvFiles, &FileListView::keepExtensionRequested, this,
+        &FrmFilenameReader::keepFilesWithExtension);
+    addShortcuts();
+}
+
+void FrmFilenameReader::addShortcuts()
+{
+    // The standard keys press the buttons, so that they do what the buttons
+    // do, when they do it; the buttons' tool tips name them.
+    const struct
+    {
+        QPushButton *button;
+        QString tip;
+        QList<QKeySequence> keys;
+    } shortcuts[] = {
+        { CmdAddFolder, tr("Add Folder"), { QKeySequence(Qt::CTRL | Qt::Key_O) } },
+        { CmdSaveTXT, tr("Save List to TXT File"), { QKeySequence(Qt::CTRL | Qt::Key_S) } },
+        { Command2, tr("Info"), { QKeySequence(Qt::Key_F1) } },
+        { Command1, tr("Close"),
+            { QKeySequence(Qt::CTRL | Qt::Key_Q), QKeySequence(Qt::CTRL | Qt::Key_W) } },
+    };
+    for (const auto &[button, tip, keys] : shortcuts) {
+        QStringList named;
+        for (const QKeySequence &key : keys) {
+            auto *shortcut = new QShortcut(key, this);
+            connect(shortcut, &QShortcut::activated, button, &QPushButton::click);
+            named << key.toString(QKeySequence::NativeText);
+        }
+        //: A button's tool tip: what it does, then its keys, e.g. "Add Folder (Ctrl+O)".
+        button->setToolTip(tr("%1 (%2)").arg(tip, named.join(tr(", "))));
+    }
+    CmdDelFolder->setToolTip(
+        tr("Remove Folder (%1)")
+            .arg(QKeySequence(QKeySequence::Delete).toString(QKeySequence::NativeText)));
+    CmdDelList->setToolTip(
+        tr("Remove File (%1)")
+            .arg(QKeySequence(QKeySequence::Delete).toString(QKeySequence::NativeText)));
 }
 
 FrmFilenameReader::~FrmFilenameReader()
@@ -155,6 +194,17 @@ void FrmFilenameReader::dropEvent(QDropEvent *event)
     event->setDropAction(Qt::CopyAction);
     event->accept();
     const QList<DropRules::Dropped> drop = DropRules::examine(event->mimeData()->urls());
+    addDropped(drop, DropRules::refusalWarning(drop));
+}
+
+void FrmFilenameReader::addPaths(const QList<QByteArray> &paths)
+{
+    const QList<DropRules::Dropped> given = DropRules::examinePaths(paths);
+    addDropped(given, DropRules::refusalWarning(given, DropRules::CommandLine));
+}
+
+void FrmFilenameReader::addDropped(const QList<DropRules::Dropped> &drop, const QString &warning)
+{
     bool named = false;
     for (const DropRules::Dropped &dropped : drop) {
         if (!dropped.isRefused()) {
@@ -165,7 +215,6 @@ void FrmFilenameReader::dropEvent(QDropEvent *event)
     // As with "Add", a drop that names no folder changes nothing.
     if (named)
         PopulateListViewWithFiles(ListFolder);
-    const QString warning = DropRules::refusalWarning(drop);
     // Shown once the drop has returned: the file manager waits for its end.
     if (!warning.isNull())
         QMetaObject::invokeMethod(
@@ -469,4 +518,14 @@ void FrmFilenameReader::Command1_Click()
 void FrmFilenameReader::Command2_Click()
 {
     Messages::showInfo(this);
+}
+
+void FrmFilenameReader::removeFilesWithExtension([[maybe_unused]] const QByteArray &extension)
+{
+    // Bulk removal: done on the lead's branch.
+}
+
+void FrmFilenameReader::keepFilesWithExtension([[maybe_unused]] const QByteArray &extension)
+{
+    // Bulk removal: done on the lead's branch.
 }

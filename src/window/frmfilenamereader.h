@@ -4,6 +4,7 @@
 #include "core/background.h"
 #include "core/savegiveup.h"
 #include "core/textexport.h"
+#include "window/droprules.h"
 
 #include <QFutureWatcher>
 #include <QHash>
@@ -55,6 +56,10 @@ public:
     // Whether every save started ended well: the program's exit status.
     bool allSavesEnded() const { return m_savesFailed == 0 && !isSaving(); }
 
+    // Adds the paths given on the command line, as bytes, by the drop rules,
+    // and lists them; what adds nothing is named in one warning.
+    void addPaths(const QList<QByteArray> &paths);
+
     // How folders are read; the default is listFolder().
     void setFolderReader(FolderReader reader) { m_reader = std::move(reader); }
     // How saves sync and rename; tests hold or fail them.
@@ -77,8 +82,13 @@ private slots:
     void CmdSaveTXT_Click();
     void Command1_Click();
     void Command2_Click();
+    void removeFilesWithExtension(const QByteArray &extension);
+    void keepFilesWithExtension(const QByteArray &extension);
 
 private:
+    // Adds the folders of a drop or of the command line, then the warning.
+    void addDropped(const QList<DropRules::Dropped> &drop, const QString &warning);
+    void addShortcuts();
     void startWork(QFutureWatcherBase *watcher);
     void stopWork();
     void endWork();
