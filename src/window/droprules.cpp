@@ -134,7 +134,7 @@ QList<Dropped> examinePaths(const QList<QByteArray> &paths)
             continue;
         }
         const QByteArray absolute = path.startsWith('/') ? path : working + '/' + path;
-        given << examine(QUrl::fromEncoded("file://" + QUrl::toPercentEncoding(absolute, "/")));
+        given << examine(QUrl::fromEncoded("file://" + absolute.toPercentEncoding("/")));
     }
     return given;
 }
