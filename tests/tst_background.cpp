@@ -70,6 +70,9 @@ void tst_Background::stopNamesEveryFolderNotReadInFull()
     const QList<ListingFailure> failures
         = listFolders({ missing, first.path(), second.path(), third.path() }, reader, rows, status);
     QCOMPARE(rows.size(), 2);
+    // Each row knows its folder, for the paths the file list copies.
+    QCOMPARE(rows.folder(0), first.path());
+    QCOMPARE(rows.folder(1), first.path());
     QCOMPARE(failures.size(), 3);
     QCOMPARE(failures[0].folder, missing);
     QCOMPARE(failures[0].reason, qt_error_string(ENOENT));

@@ -2,6 +2,7 @@
 #include "testdir.h"
 #include "window/droprules.h"
 
+#include <QDir>
 #include <QMimeData>
 #include <QTest>
 
@@ -144,6 +145,9 @@ void tst_DropRules::examine_data()
     QTest::newRow("a FIFO") << QByteArray("file://@/fifo") << none << "neither a folder nor a file";
     QTest::newRow("a socket") << QByteArray("file://@/socket") << none
                               << "neither a folder nor a file";
+    // Only looked at, never opened.
+    QTest::newRow("a device") << QByteArray("file:///dev/null") << none
+                              << "neither a folder nor a file";
 }
 
 void tst_DropRules::examine()
@@ -163,6 +167,26 @@ void tst_DropRules::examine()
         QVERIFY2(result.reason.contains(reason), qPrintable(result.reason));
     else
         QVERIFY(result.reason.isNull());
+
+    // A path given on the command line, as its bytes, full or from the
+    // working folder, adds the same or is refused for the same reason.
+    if (!url.startsWith("file://@/") && !url.startsWith("file:///dev"))
+        return;
+    const QByteArray path
+        = QByteArray::fromPercentEncoding(url.mid(7)).replace("@", dir.encodedPath());
+    QByteArray relative = QByteArray::fromPercentEncoding(url.mid(9));
+    while (relative.startsWith('/'))
+        relative.remove(0, 1);
+    const QString working = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.path()));
+    const QList<DropRules::Dropped> given
+        = DropRules::examinePaths({ path, url.startsWith("file://@") ? relative : path });
+    QVERIFY(QDir::setCurrent(working));
+    for (const DropRules::Dropped &argument : given) {
+        QCOMPARE(argument.folder, folder);
+        QVERIFY2(
+            argument.reason.contains(reason), argument.dropped + ": " + argument.reason.toUtf8());
+    }
 }
 
 void tst_DropRules::oneWarningNamesWhatWasRefused()
@@ -184,6 +208,15 @@ void tst_DropRules::oneWarningNamesWhatWasRefused()
             && !warning.contains("secret"),
         qPrintable(warning));
     QCOMPARE(DropRules::refusalWarning({ drop.first(), drop.last() }), QString());
+
+    // An empty argument names nothing, not the working folder; the warning
+    // says where the paths came from.
+    const QList<DropRules::Dropped> given = DropRules::examinePaths({ QByteArray() });
+    QVERIFY(given.first().isRefused());
+    const QString argumentWarning = DropRules::refusalWarning(given, DropRules::CommandLine);
+    QVERIFY2(argumentWarning.contains("paths given to Quillmere")
+            && argumentWarning.contains(qt_error_string(ENOENT)),
+        qPrintable(argumentWarning));
 }
 
 QTEST_MAIN(tst_DropRules)

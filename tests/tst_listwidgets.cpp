@@ -199,7 +199,7 @@ void tst_ListWidgets::deleteAndCopyKeys()
 
     // Copy takes the selected row's name as shown; Delete is left to the window.
     FileListView *files = lists.files;
-    QSignalSpy removeFile(files, &FileListView::removeKeyPressed);
+    QSignalSpy removeFile(files, &FileListView::removeRequested);
     files->setFocus();
     files->setCurrentIndex(files->model()->index(1, 1)); // b.txt, the Extension cell
     QTest::keyClick(files, Qt::Key_C, Qt::ControlModifier);
@@ -209,7 +209,7 @@ void tst_ListWidgets::deleteAndCopyKeys()
     QCOMPARE(lists.rows().size(), 4);
 
     FolderListWidget *folders = lists.folders;
-    QSignalSpy removeFolder(folders, &FolderListWidget::removeKeyPressed);
+    QSignalSpy removeFolder(folders, &FolderListWidget::removeRequested);
     folders->setFocus();
     folders->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
     QTest::keyClick(folders, Qt::Key_C, Qt::ControlModifier);

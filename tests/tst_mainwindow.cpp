@@ -10,9 +10,11 @@
 #include <QClipboard>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSemaphore>
+#include <QSignalSpy>
 #include <QTest>
 #include <QThreadPool>
 
@@ -47,6 +49,10 @@ private slots:
     void enterAndEscapeStartNothing();
     void infoShowsHelp();
     void deleteAndCopyKeys();
+    void standardKeys_data();
+    void standardKeys();
+    void contextMenus_data();
+    void contextMenus();
 
     void addFolders();
     void addCancelledChangesNothing();
@@ -187,6 +193,173 @@ void tst_MainWindow::deleteAndCopyKeys()
     QCOMPARE(ui.folderList().size(), 1);
     QCOMPARE(ui.rows().size(), 1);
     QCOMPARE(ui.dialogs.fileDialogs.size(), 2);
+    QCOMPARE(ui.dialogs.boxes.size(), 0);
+}
+
+void tst_MainWindow::standardKeys_data()
+{
+    QTest::addColumn<QKeySequence>("key");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("toolTip");
+    QTest::newRow("Ctrl+O adds") << QKeySequence(Qt::CTRL | Qt::Key_O) << "CmdAddFolder"
+                                 << "Add Folder (Ctrl+O)";
+    QTest::newRow("Ctrl+S saves") << QKeySequence(Qt::CTRL | Qt::Key_S) << "CmdSaveTXT"
+                                  << "Save List to TXT File (Ctrl+S)";
+    QTest::newRow("F1 informs") << QKeySequence(Qt::Key_F1) << "Command2"
+                                << "Info (F1)";
+    QTest::newRow("Ctrl+Q closes") << QKeySequence(Qt::CTRL | Qt::Key_Q) << "Command1"
+                                   << "Close (Ctrl+Q, Ctrl+W)";
+    QTest::newRow("Ctrl+W closes") << QKeySequence(Qt::CTRL | Qt::Key_W) << "Command1"
+                                   << "Close (Ctrl+Q, Ctrl+W)";
+}
+
+void tst_MainWindow::standardKeys()
+{
+    QFETCH(QKeySequence, key);
+    QFETCH(QString, button);
+    QFETCH(QString, toolTip);
+    Window ui;
+    QVERIFY(QTest::qWaitForWindowActive(&ui.window));
+    QPushButton *pressed = ui.control(qPrintable(button));
+    QCOMPARE(pressed->toolTip(), toolTip);
+    // From either list, the key presses the button, and only that one.
+    QList<QPushButton *> buttons = ui.window.findChildren<QPushButton *>();
+    std::vector<std::unique_ptr<QSignalSpy>> clicks;
+    for (QPushButton *any : buttons)
+        clicks.push_back(std::make_unique<QSignalSpy>(any, &QPushButton::clicked));
+    for (QAbstractItemView *list : ui.lists()) {
+        ui.window.activateWindow(); // again, after a dialog
+        QVERIFY(QTest::qWaitForWindowActive(&ui.window));
+        list->setFocus();
+        QTest::keySequence(list, key);
+    }
+    for (size_t i = 0; i < clicks.size(); ++i)
+        QCOMPARE(clicks[i]->count(), buttons[qsizetype(i)] == pressed ? 2 : 0);
+    // Nothing pressed while the button is disabled, as a click would not.
+    pressed->setEnabled(false);
+    QTest::keySequence(ui.files(), key);
+    QCOMPARE(clicks[size_t(buttons.indexOf(pressed))]->count(), 2);
+    QVERIFY(ui.window.isVisible());
+}
+
+void tst_MainWindow::contextMenus_data()
+{
+    // Two folders with an empty one between, sorted by name: a.txt (@1),
+    // a.txt (@2), b.TXT, c.jpg, README. "|" stands for a separator.
+    QTest::addColumn<bool>("inFolders");
+    QTest::addColumn<int>("row"); // the row it opens on; -1 none
+    QTest::addColumn<int>("how"); // 0 right click, 1 the Menu key, 2 Shift+F10
+    QTest::addColumn<QStringList>("items");
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("clipboard"); // "@1", "@2" the folders; null: as it was
+    QTest::addColumn<QString>("asked"); // the bulk removal asked for
+    QTest::addColumn<int>("left"); // the entries left in that list
+    const QStringList undo { "|", "&Undo\tCtrl+Z", "Re&do\tCtrl+Shift+Z" };
+    const auto onRow = [&undo](const QString &extension) {
+        return QStringList { "&Remove\tDel", "Remove &All " + extension, "&Keep Only " + extension,
+            "&Copy Name\tCtrl+C", "Copy All &Names", "Copy All &Paths" }
+        + undo;
+    };
+    const QStringList txt = onRow(".TXT Files");
+    const QStringList none = onRow("Files Without Extension");
+    const QStringList folder { "&Remove\tDel", "&Copy Path\tCtrl+C", "&Open in File Manager" };
+    const QString same;
+    QTest::newRow("right click: copy its name") << false << 2 << 0 << txt << "&Copy Name"
+                                                << "b.TXT" << same << 5;
+    QTest::newRow("Shift+F10: keep its extension")
+        << false << 2 << 2 << txt << "&Keep Only .TXT Files" << same << "keep TXT" << 3;
+    QTest::newRow("Menu key: remove rows without extension")
+        << false << 4 << 1 << none << "Remove &All Files Without Extension" << same << "remove "
+        << 4;
+    QTest::newRow("right click: remove")
+        << false << 0 << 0 << onRow(".txt Files") << "&Remove" << same << "" << 4;
+    QTest::newRow("no row: copy all names")
+        << false << -1 << 0 << QStringList { "Copy All &Names", "Copy All &Paths" } + undo
+        << "Copy All &Names"
+        << "a.txt\na.txt\nb.TXT\nc.jpg\nREADME\n"
+        << "" << 5;
+    QTest::newRow("Menu key, none selected: copy all paths")
+        << false << -1 << 1 << QStringList { "Copy All &Names", "Copy All &Paths" } + undo
+        << "Copy All &Paths"
+        << "@1/a.txt\n@2/a.txt\n@1/b.TXT\n@2/c.jpg\n@1/README\n"
+        << "" << 5;
+    QTest::newRow("folder: copy path") << true << 2 << 0 << folder << "&Copy Path\tCtrl+C"
+                                       << "@2"
+                                       << "" << 3;
+    QTest::newRow("folder, Menu key: remove")
+        << true << 0 << 1 << folder << "&Remove\tDel" << same << "" << 2;
+    QTest::newRow("folder, no row: no menu")
+        << true << -1 << 0 << QStringList() << QString() << same << "" << 3;
+}
+
+void tst_MainWindow::contextMenus()
+{
+    QFETCH(bool, inFolders);
+    QFETCH(int, row);
+    QFETCH(int, how);
+    QFETCH(QStringList, items);
+    QFETCH(QString, chosen);
+    QFETCH(QString, clipboard);
+    QFETCH(QString, asked);
+    QFETCH(int, left);
+    TestDir first, empty, second;
+    QCOMPARE(first.createFiles({ "a.txt", "b.TXT", "README" }), QString());
+    QCOMPARE(second.createFiles({ "a.txt", "c.jpg" }), QString());
+    Window ui;
+    QVERIFY(QTest::qWaitForWindowActive(&ui.window));
+    ui.window.addPaths({ first.encodedPath(), empty.encodedPath(), second.encodedPath() });
+    ui.settle();
+    ui.clickHeader(0);
+    ui.clickHeader(0); // by name, ascending
+    QStringList bulk;
+    connect(ui.files(), &FileListView::removeExtensionRequested, &ui.window,
+        [&bulk](const QByteArray &extension) { bulk << "remove " + extension; });
+    connect(ui.files(), &FileListView::keepExtensionRequested, &ui.window,
+        [&bulk](const QByteArray &extension) { bulk << "keep " + extension; });
+    QGuiApplication::clipboard()->setText(QStringLiteral("as it was"));
+
+    // A right click selects its row first; the keys open on the selected row.
+    QAbstractItemView *list = inFolders ? ui.lists().first() : ui.lists().last();
+    list->setFocus();
+    list->clearSelection();
+    const QModelIndex index = list->model()->index(row, 0);
+    if (how == 0) {
+        const QPoint at = row >= 0 ? list->visualRect(index).center()
+                                   : list->viewport()->rect().bottomLeft() + QPoint(5, -5);
+        QContextMenuEvent click(QContextMenuEvent::Mouse, at, list->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(list->viewport(), &click);
+    } else {
+        if (row >= 0)
+            list->setCurrentIndex(index);
+        QTest::keyClick(list, how == 1 ? Qt::Key_Menu : Qt::Key_F10,
+            how == 1 ? Qt::NoModifier : Qt::ShiftModifier);
+    }
+    auto *menu = list->findChild<QMenu *>(QStringLiteral("ContextMenu"));
+    QCOMPARE(menu != nullptr, !items.isEmpty());
+    if (menu) {
+        QVERIFY(menu->isVisible());
+        QStringList shown;
+        QAction *choice = nullptr;
+        for (QAction *action : menu->actions()) {
+            const QKeySequence key = action->shortcut();
+            shown << (action->isSeparator()
+                    ? QStringLiteral("|")
+                    : action->text() + (key.isEmpty() ? QString() : u'\t' + key.toString()));
+            if (shown.last() == chosen || action->text() == chosen)
+                choice = action;
+        }
+        QCOMPARE(shown, items);
+        QVERIFY(choice);
+        choice->trigger();
+        menu->close();
+    }
+    ui.settle();
+    clipboard.replace(QStringLiteral("@1"), first.path())
+        .replace(QStringLiteral("@2"), second.path());
+    QTRY_COMPARE_WITH_TIMEOUT(QGuiApplication::clipboard()->text(),
+        clipboard.isNull() ? QStringLiteral("as it was") : clipboard, 10000);
+    QCOMPARE(bulk, asked.isEmpty() ? QStringList() : QStringList { asked });
+    QCOMPARE(inFolders ? ui.folderList().size() : ui.rows().size(), left);
     QCOMPARE(ui.dialogs.boxes.size(), 0);
 }
 
@@ -465,9 +638,35 @@ void tst_MainWindow::removeRows()
     remove->click(); // the last row goes too
     QCOMPARE(ui.rows(), QList<QByteArray>());
     remove->click();
+    // Undone in their places, last removal first; redone by either key.
+    const auto key = [&ui](Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        ui.window.activateWindow(); // shortcuts need the window active
+        QVERIFY(QTest::qWaitForWindowActive(&ui.window));
+        QTest::keyClick(ui.files(), key, modifiers);
+        ui.settle();
+    };
+    key(Qt::Key_Z, Qt::ControlModifier);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(ui.rows(), (QList<QByteArray> { "a", "d" }));
+    key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    key(Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(ui.rows(), QList<QByteArray>());
+    // Nothing to copy leaves the clipboard as it was.
+    QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
+    ui.files()->copyAll(ListText::Paths);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
 
-    // A rebuild brings every removed row back, in its sorted place.
+    // A rebuild brings every removed row back, in its sorted place, and
+    // leaves nothing to undo.
     ui.add(dir.filePath("a"));
+    QCOMPARE(ui.rows(), (QList<QByteArray> { "a", "b", "c", "d" }));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(ui.rows().size(), 4);
+    // A bulk removal is undone whole.
+    emit ui.files()->removeExtensionRequested(QByteArray());
+    ui.settle();
+    QCOMPARE(ui.rows(), QList<QByteArray>());
+    key(Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(ui.rows(), (QList<QByteArray> { "a", "b", "c", "d" }));
 }
 

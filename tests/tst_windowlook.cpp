@@ -107,7 +107,9 @@ void tst_WindowLook::windowLooksAsDesigned()
     QCOMPARE(ui.window.size(), QSize(386, 415));
     QCOMPARE(ui.window.minimumSize(), ui.window.maximumSize());
     QVERIFY(!ui.window.windowIcon().isNull());
-    QVERIFY(ui.window.windowIcon().availableSizes().contains(QSize(16, 16)));
+    for (const int size : { 16, 32, 48, 256 })
+        QVERIFY2(ui.window.windowIcon().availableSizes().contains(QSize(size, size)),
+            qPrintable(QStringLiteral("the icon at %1 px").arg(size)));
 
     for (const char *name : { "Label1", "Label2" }) {
         const QFont font = ui.control<QLabel>(name)->font();

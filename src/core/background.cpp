@@ -95,9 +95,10 @@ QList<ListingFailure> listFolders(const QStringList &folders, const FolderReader
         });
         if (!status->waitUntil([&read] { return read->ended; }))
             failures.append({ folder, listingCancelled() });
-        else if (read->listed)
+        else if (read->listed) {
+            rows.beginFolder(folder);
             rows.append(std::move(read->rows));
-        else
+        } else
             failures.append({ folder, read->reason });
         status->setFilesFound(rows.size());
     }

@@ -3,6 +3,7 @@
 
 #include "core/paths.h"
 
+#include <algorithm>
 #include <cstring>
 
 bool FileRows::append(QByteArrayView name)
@@ -23,6 +24,8 @@ void FileRows::truncate(qsizetype count)
         return;
     m_bytes.resize(m_rows[size_t(count)].offset);
     m_rows.resize(size_t(count));
+    while (!m_folders.empty() && m_folders.back().first > count)
+        m_folders.pop_back();
 }
 
 FileRows FileRows::remainingSpace() const
@@ -35,9 +38,11 @@ void FileRows::append(FileRows &&other)
     if (isEmpty()) {
         // The whole listing in one folder, the usual case: nothing to copy.
         const qsizetype maxRows = m_maxRows, maxBytes = m_maxBytes;
+        auto folders = std::move(m_folders);
         *this = std::move(other);
         m_maxRows = maxRows;
         m_maxBytes = maxBytes;
+        m_folders = std::move(folders);
         return;
     }
     const auto shift = uint32_t(m_bytes.size());
@@ -53,4 +58,25 @@ void FileRows::append(FileRows &&other)
 qsizetype FileRows::memoryUse() const
 {
     return qsizetype(m_bytes.capacity() + m_rows.capacity() * sizeof(Row));
+}
+
+void FileRows::beginFolder(const QString &folder)
+{
+    // A folder that gave no rows is replaced by the next one, which starts at the same row.
+    if (!m_folders.empty() && m_folders.back().first == size())
+        m_folders.pop_back();
+    m_folders.emplace_back(size(), folder);
+}
+
+QString FileRows::folder(qsizetype row, qsizetype *first, qsizetype *end) const
+{
+    const auto after = std::upper_bound(m_folders.begin(), m_folders.end(), row,
+        [](qsizetype row, const std::pair<qsizetype, QString> &folder) {
+            return row < folder.first;
+        });
+    if (first)
+        *first = after == m_folders.begin() ? 0 : std::prev(after)->first;
+    if (end)
+        *end = after == m_folders.end() ? size() : after->first;
+    return after == m_folders.begin() ? QString() : std::prev(after)->second;
 }

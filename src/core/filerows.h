@@ -7,6 +7,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 // The rows of a listing: file names exactly as the file system gave them,
@@ -66,6 +67,13 @@ public:
     // Bytes held, for the benchmark's memory figures.
     qsizetype memoryUse() const;
 
+    // Marks the rows appended from now on as listed from folder, so that a
+    // row's path can be told. Rows appended before any mark have no folder.
+    void beginFolder(const QString &folder);
+    // The folder the row was listed from, or a null string. O(log folders).
+    // The rows from *first up to *end, when asked, came from the same folder.
+    QString folder(qsizetype row, qsizetype *first = nullptr, qsizetype *end = nullptr) const;
+
 private:
     struct Row
     {
@@ -75,6 +83,9 @@ private:
     };
     std::vector<char> m_bytes;
     std::vector<Row> m_rows;
+    // Each folder's first row, in listing order: a few entries per listing
+    // rather than a folder per row.
+    std::vector<std::pair<qsizetype, QString>> m_folders;
     qsizetype m_maxRows;
     qsizetype m_maxBytes;
 };

@@ -6,6 +6,7 @@
 #include "core/savegiveup.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -311,6 +312,33 @@ QByteArray exportText(const FileArrangement &files, LineEnd lineEnd)
     }
     return text;
 #endif
+}
+
+QString listText(const FileArrangement &files, ListText what)
+{
+    QString text;
+    // Most names are ASCII: one character per byte, plus the folder of a path.
+    text.reserve(qsizetype(files.order.size()) * (what == ListText::Paths ? 48 : 16));
+    QString folder;
+    qsizetype first = 0, end = 0; // the rows of the folder at hand
+    for (const uint32_t row : files.order) {
+        const QByteArrayView name = files.rows->name(row);
+        if (what == ListText::Names) {
+            text += displayText(name);
+        } else {
+            // Rows mostly come in runs of one folder: look it up once per run.
+            if (qsizetype(row) < first || qsizetype(row) >= end) {
+                folder = files.rows->folder(row, &first, &end);
+                if (!folder.endsWith(u'/')) // the root ends in one already
+                    folder += u'/';
+                folder = QDir::toNativeSeparators(folder);
+            }
+            text += folder;
+            text += QString::fromUtf8(name);
+        }
+        text += u'\n';
+    }
+    return text;
 }
 
 QString unconfirmedSaveMessage(const QString &reason)

@@ -21,6 +21,14 @@ QByteArray exportText(const FileListModel &files, LineEnd lineEnd = LineEnd::CrL
 // The same for an arrangement, which a worker may hold while the model changes.
 QByteArray exportText(const FileArrangement &files, LineEnd lineEnd = LineEnd::CrLf);
 
+// What "Copy All Names" and "Copy All Paths" put on the clipboard: every row
+// in display order, one a line (LF, which the clipboard converts where the
+// platform wants CR LF). Names are shown by the display rules, as "Copy Name"
+// copies one; paths join the row's folder and its decoded name as the
+// platform writes paths. Runs on any thread; O(total name bytes).
+enum class ListText { Names, Paths };
+QString listText(const FileArrangement &files, ListText what);
+
 // Syncs an open file or folder to disk, as fdatasync() and fsync() do; 0 or
 // -1 with errno set.
 using DiskSync = int (*)(int fd);

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "widgets/filelistview.h"
 
+#include "core/background.h"
 #include "core/filelistmodel.h"
-#include "widgets/listcues.h"
 #include "widgets/namedelegate.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHeaderView>
-#include <QHelpEvent>
-#include <QKeyEvent>
+#include <QMenu>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 
@@ -32,7 +32,7 @@ public:
 } // namespace
 
 FileListView::FileListView(QWidget *parent)
-    : QTableView(parent)
+    : CueingList(parent)
     , m_files(new FileListModel(this))
 {
     setModel(m_files);
@@ -189,53 +189,71 @@ QModelIndex FileListView::moveCursor(CursorAction action, Qt::KeyboardModifiers 
     return QTableView::moveCursor(action, modifiers);
 }
 
-void FileListView::keyPressEvent(QKeyEvent *event)
+QString FileListView::copiedText() const
 {
-    if (event->matches(QKeySequence::Delete)) {
-        emit removeKeyPressed();
-        event->accept();
-        return;
+    const int row = selectedRow();
+    return row >= 0 ? FileListModel::displayText(m_files->name(row)) : QString();
+}
+
+void FileListView::fillMenu(QMenu *menu, const QModelIndex &index)
+{
+    using ListCues::addCommand;
+    if (index.isValid()) {
+        addCommand(menu, tr("&Remove"), QKeySequence::Delete, [this] { emit removeRequested(); });
+        const QByteArray extension = m_files->extension(index.row()).toByteArray();
+        if (extension.isEmpty()) {
+            addCommand(menu, tr("Remove &All Files Without Extension"), {},
+                [this] { emit removeExtensionRequested(QByteArray()); });
+            addCommand(menu, tr("&Keep Only Files Without Extension"), {},
+                [this] { emit keepExtensionRequested(QByteArray()); });
+        } else {
+            // As the Extension column shows it.
+            const QString shown = ListCues::menuText(FileListModel::displayText(extension), menu);
+            addCommand(menu, tr("Remove &All .%1 Files").arg(shown), {},
+                [this, extension] { emit removeExtensionRequested(extension); });
+            addCommand(menu, tr("&Keep Only .%1 Files").arg(shown), {},
+                [this, extension] { emit keepExtensionRequested(extension); });
+        }
+        addCommand(menu, tr("&Copy Name"), QKeySequence::Copy, [this] { copySelected(); });
     }
-    if (event->matches(QKeySequence::Copy)) {
-        // The selected row's name, whichever cell is current.
-        const int row = selectedRow();
-        if (row >= 0)
-            QGuiApplication::clipboard()->setText(FileListModel::displayText(m_files->name(row)));
-        event->accept();
-        return;
+    const bool rows = m_files->rowCount() > 0;
+    addCommand(menu, tr("Copy All &Names"), {}, [this] {
+        copyAll(ListText::Names);
+    })->setEnabled(rows);
+    addCommand(menu, tr("Copy All &Paths"), {}, [this] {
+        copyAll(ListText::Paths);
+    })->setEnabled(rows);
+    if (m_undo || m_redo) {
+        menu->addSeparator();
+        for (QAction *action : { m_undo.data(), m_redo.data() }) {
+            if (action)
+                menu->addAction(action);
+        }
     }
-    if (ListCues::selectFirstRowOnDown(this, event))
+}
+
+void FileListView::setUndoActions(QAction *undo, QAction *redo)
+{
+    m_undo = undo;
+    m_redo = redo;
+}
+
+void FileListView::copyAll(ListText what)
+{
+    if (m_files->rowCount() == 0)
         return;
-    QTableView::keyPressEvent(event);
-}
-
-void FileListView::paintEvent(QPaintEvent *event)
-{
-    QTableView::paintEvent(event);
-    ListCues::paintFocusFrame(this);
-}
-
-bool FileListView::viewportEvent(QEvent *event)
-{
-    if (event->type() == QEvent::ToolTip)
-        return ListCues::showFullText(this, static_cast<QHelpEvent *>(event));
-    return QTableView::viewportEvent(event);
-}
-
-void FileListView::focusInEvent(QFocusEvent *event)
-{
-    QTableView::focusInEvent(event);
-    viewport()->update();
-}
-
-void FileListView::focusOutEvent(QFocusEvent *event)
-{
-    QTableView::focusOutEvent(event);
-    viewport()->update();
-}
-
-void FileListView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
-{
-    QTableView::currentChanged(current, previous);
-    viewport()->update(); // the focus frame spans the row, wider than the cell Qt repaints
+    if (m_copy) {
+        m_copy->disconnect(this);
+        m_copy->deleteLater();
+    }
+    // A million names take a few hundred milliseconds to decode and escape:
+    // written by a worker from a copy of the order, while the window goes on.
+    m_copy = new QFutureWatcher<QString>(this);
+    connect(m_copy, &QFutureWatcherBase::finished, this, [this] {
+        QGuiApplication::clipboard()->setText(m_copy->result());
+        m_copy->deleteLater();
+        m_copy = nullptr;
+    });
+    m_copy->setFuture(QtConcurrent::run(
+        workerPool(), [files = m_files->arrangement(), what] { return listText(files, what); }));
 }

@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/textexport.h"
+#include "widgets/cueinglist.h"
+
+#include <QFutureWatcher>
 #include <QHeaderView>
+#include <QPointer>
 #include <QTableView>
 
 #include <cstdint>
@@ -16,7 +21,7 @@ struct RemovedRows;
 // Built for a million rows: a table view keeps nothing per row but a header
 // section (a tree view keeps some 40 bytes), rows are of one fixed height and
 // columns of fixed widths.
-class FileListView : public QTableView
+class FileListView : public CueingList<QTableView>
 {
     Q_OBJECT
 
@@ -45,24 +50,34 @@ public:
     // Takes over rows sorted elsewhere, with their sort state.
     void setArrangement(FileArrangement files);
 
+    // The window's Undo and Redo, placed at the end of the context menu;
+    // either may be null, and is then left out.
+    void setUndoActions(QAction *undo, QAction *redo);
+
+    // Puts every row's name or path on the clipboard, one a line, once a
+    // worker has written them; an empty list leaves the clipboard alone.
+    // The context menu's "Copy All Names" and "Copy All Paths".
+    void copyAll(ListText what);
+
 signals:
     // A column header was clicked: 1 for "File Name", 2 for "Extension".
     void columnClick(int index);
-    // Delete was pressed; the window treats it as the file list's "Remove".
-    void removeKeyPressed();
+    // Delete or the menu's "Remove"; the window treats it as the file list's "Remove".
+    void removeRequested();
+    // The menu's "Remove All .EXT Files" and "Keep Only .EXT Files", with the
+    // extension's bytes as FileListModel::extension() gives them.
+    void removeExtensionRequested(QByteArray extension);
+    void keepExtensionRequested(QByteArray extension);
 
 protected:
     // Home, End, Page Up and Page Down move by rows, as in every file list;
     // Left and Right stay within the row.
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
-    // Delete and Copy (the selected row's name), and the first Down arrow.
-    void keyPressEvent(QKeyEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
-    bool viewportEvent(QEvent *event) override;
-    void focusInEvent(QFocusEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
-    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void updateGeometries() override;
+    void requestRemove() override { emit removeRequested(); }
+    // The selected row's name, by the display rules.
+    QString copiedText() const override;
+    void fillMenu(QMenu *menu, const QModelIndex &index) override;
 
 private:
     static constexpr int NameWidth = 267;
@@ -78,4 +93,8 @@ private:
         int position = -1;
         uint32_t row = 0;
     } m_kept;
+    QPointer<QAction> m_undo;
+    QPointer<QAction> m_redo;
+    // The copy under way; a newer one replaces it.
+    QFutureWatcher<QString> *m_copy = nullptr;
 };

@@ -2,15 +2,14 @@
 #include "widgets/folderlistwidget.h"
 
 #include "core/filelistmodel.h"
-#include "widgets/listcues.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QHelpEvent>
-#include <QKeyEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QMenu>
+#include <QUrl>
 
 FolderListWidget::FolderListWidget(QWidget *parent)
-    : QListWidget(parent)
+    : CueingList(parent)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -74,53 +73,21 @@ QStringList FolderListWidget::folders() const
     return paths;
 }
 
-void FolderListWidget::keyPressEvent(QKeyEvent *event)
+QString FolderListWidget::copiedText() const
 {
-    if (event->matches(QKeySequence::Delete)) {
-        emit removeKeyPressed();
-        event->accept();
+    // The selected folder, not Qt's current item, which may be unselected.
+    const QModelIndexList selected = selectionModel()->selectedRows();
+    return selected.isEmpty() ? QString()
+                              : QDir::toNativeSeparators(folderPath(selected.first().row()));
+}
+
+void FolderListWidget::fillMenu(QMenu *menu, const QModelIndex &index)
+{
+    if (!index.isValid())
         return;
-    }
-    if (event->matches(QKeySequence::Copy)) {
-        // The selected folder, not Qt's current item, which may be unselected.
-        const QList<QListWidgetItem *> selected = selectedItems();
-        if (!selected.isEmpty())
-            QGuiApplication::clipboard()->setText(selected.first()->text());
-        event->accept();
-        return;
-    }
-    if (ListCues::selectFirstRowOnDown(this, event))
-        return;
-    QListWidget::keyPressEvent(event);
-}
-
-void FolderListWidget::paintEvent(QPaintEvent *event)
-{
-    QListWidget::paintEvent(event);
-    ListCues::paintFocusFrame(this);
-}
-
-bool FolderListWidget::viewportEvent(QEvent *event)
-{
-    if (event->type() == QEvent::ToolTip)
-        return ListCues::showFullText(this, static_cast<QHelpEvent *>(event));
-    return QListWidget::viewportEvent(event);
-}
-
-void FolderListWidget::focusInEvent(QFocusEvent *event)
-{
-    QListWidget::focusInEvent(event);
-    viewport()->update();
-}
-
-void FolderListWidget::focusOutEvent(QFocusEvent *event)
-{
-    QListWidget::focusOutEvent(event);
-    viewport()->update();
-}
-
-void FolderListWidget::currentChanged(const QModelIndex &current, const QModelIndex &previous)
-{
-    QListWidget::currentChanged(current, previous);
-    viewport()->update(); // the focus frame spans the row, wider than the cell Qt repaints
+    using ListCues::addCommand;
+    addCommand(menu, tr("&Remove"), QKeySequence::Delete, [this] { emit removeRequested(); });
+    addCommand(menu, tr("&Copy Path"), QKeySequence::Copy, [this] { copySelected(); });
+    addCommand(menu, tr("&Open in File Manager"), {},
+        [path = folderPath(index.row())] { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); });
 }

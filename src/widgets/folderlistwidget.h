@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "widgets/cueinglist.h"
+
 #include <QHash>
 #include <QListWidget>
 #include <QStringList>
@@ -11,7 +13,7 @@
 // Each entry keeps its exact path and shows it by the file list's display
 // rules, so that a line feed in a name cannot make one folder look like two.
 // Entries are added through addFolder() only.
-class FolderListWidget : public QListWidget
+class FolderListWidget : public CueingList<QListWidget>
 {
     Q_OBJECT
 
@@ -29,16 +31,15 @@ public:
     QStringList folders() const;
 
 signals:
-    // Delete was pressed; the window treats it as its "Remove".
-    void removeKeyPressed();
+    // Delete or the menu's "Remove"; the window treats it as its "Remove".
+    void removeRequested();
 
 protected:
-    void keyPressEvent(QKeyEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
-    bool viewportEvent(QEvent *event) override;
-    void focusInEvent(QFocusEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
-    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void requestRemove() override { emit removeRequested(); }
+    // The selected folder's exact path, with the platform's separators.
+    QString copiedText() const override;
+    // "Remove", "Copy Path" and "Open in File Manager", on a row only.
+    void fillMenu(QMenu *menu, const QModelIndex &index) override;
 
 private:
     void countPaths(int first, int last, int change);

@@ -5,6 +5,7 @@
 #include <QHelpEvent>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPainter>
 #include <QScreen>
 #include <QStyle>
@@ -105,6 +106,42 @@ bool selectFirstRowOnDown(QAbstractItemView *view, QKeyEvent *event)
     view->scrollTo(view->currentIndex());
     event->accept();
     return true;
+}
+
+bool isMenuKey(const QKeyEvent *event)
+{
+    const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    return (event->key() == Qt::Key_Menu && modifiers == Qt::NoModifier)
+        || (event->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier);
+}
+
+QPoint keyboardMenuPosition(const QAbstractItemView *view)
+{
+    const QWidget *viewport = view->viewport();
+    const QRect row = view->visualRect(view->currentIndex());
+    if (row.isValid() && viewport->rect().contains(row.center()))
+        return viewport->mapToGlobal(QPoint(row.left() + row.height(), row.bottom()));
+    return viewport->mapToGlobal(QPoint(0, 0));
+}
+
+QAction *addCommand(QMenu *menu, const QString &text, const QKeySequence &shortcut,
+    const std::function<void()> &triggered)
+{
+    QAction *action = menu->addAction(text);
+    action->setShortcut(shortcut);
+    // The list handles the key itself; the item must not take it over while the menu is closed.
+    action->setShortcutContext(Qt::WidgetShortcut);
+    action->setShortcutVisibleInContextMenu(true);
+    QObject::connect(action, &QAction::triggered, menu, triggered);
+    return action;
+}
+
+QString menuText(const QString &shown, const QMenu *menu)
+{
+    // About a third of a screen: an extension may be a whole name long.
+    return menu->fontMetrics()
+        .elidedText(shown, Qt::ElideMiddle, menu->fontMetrics().averageCharWidth() * 40)
+        .replace(u'&', QStringLiteral("&&"));
 }
 
 } // namespace ListCues

@@ -4,6 +4,7 @@
 #include "window/messages.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QMimeData>
 #include <QSysInfo>
@@ -122,7 +123,23 @@ QList<Dropped> examine(const QList<QUrl> &urls)
     return drop;
 }
 
-QString refusalWarning(const QList<Dropped> &drop)
+QList<Dropped> examinePaths(const QList<QByteArray> &paths)
+{
+    const QByteArray working = QFile::encodeName(QDir::currentPath());
+    QList<Dropped> given;
+    given.reserve(paths.size());
+    for (const QByteArray &path : paths) {
+        if (path.isEmpty()) {
+            given << refused("\"\"", qt_error_string(ENOENT));
+            continue;
+        }
+        const QByteArray absolute = path.startsWith('/') ? path : working + '/' + path;
+        given << examine(QUrl::fromEncoded("file://" + absolute.toPercentEncoding("/")));
+    }
+    return given;
+}
+
+QString refusalWarning(const QList<Dropped> &drop, Source source)
 {
     QStringList refusals;
     for (const Dropped &dropped : drop) {
@@ -131,7 +148,9 @@ QString refusalWarning(const QList<Dropped> &drop)
     }
     if (refusals.isEmpty())
         return QString();
-    return tr("Nothing was added for these dropped items:\n\n%1")
+    return (source == CommandLine
+            ? tr("Nothing was added for these paths given to Quillmere:\n\n%1")
+            : tr("Nothing was added for these dropped items:\n\n%1"))
         .arg(refusals.join(QStringLiteral("\n\n")));
 }
 

@@ -46,8 +46,16 @@ Dropped examine(const QUrl &url);
 // Every url of a drop examined, in order.
 QList<Dropped> examine(const QList<QUrl> &urls);
 
+// Paths given on the command line, as their bytes, examined as dropped
+// urls are; a relative path is taken from the working folder. An empty
+// path names nothing.
+QList<Dropped> examinePaths(const QList<QByteArray> &paths);
+
+// Where the entries came from, which the warning says.
+enum Source { Drop, CommandLine };
+
 // The one warning for the refused entries of a drop, each named with its
 // reason; null when none was refused.
-QString refusalWarning(const QList<Dropped> &drop);
+QString refusalWarning(const QList<Dropped> &drop, Source source = Drop);
 
 } // namespace DropRules

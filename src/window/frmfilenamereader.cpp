@@ -11,7 +11,6 @@
 #include "widgets/folderlistwidget.h"
 #include "widgets/namedelegate.h"
 #include "widgets/workprogress.h"
-#include "window/droprules.h"
 #include "window/messages.h"
 #include "window/windowlook.h"
 
@@ -26,6 +25,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 #include <QUndoStack>
 #include <QtConcurrent/QtConcurrentRun>
@@ -122,14 +122,18 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
     connect(m_progress, &WorkProgress::shown, this, [this] { enableListCommands(false); });
 
     // Keys for commands go through the buttons, so they do what the buttons do when they do it.
-    connect(ListFolder, &FolderListWidget::removeKeyPressed, CmdDelFolder, &QPushButton::click);
-    connect(LvFiles, &FileListView::removeKeyPressed, CmdDelList, &QPushButton::click);
+    connect(ListFolder, &FolderListWidget::removeRequested, CmdDelFolder, &QPushButton::click);
+    connect(LvFiles, &FileListView::removeRequested, CmdDelList, &QPushButton::click);
+    connect(LvFiles, &FileListView::removeExtensionRequested, this,
+        &FrmFilenameReader::removeFilesWithExtension);
+    connect(LvFiles, &FileListView::keepExtensionRequested, this,
+        &FrmFilenameReader::keepFilesWithExtension);
 
     // Removals can be undone until the next rebuild brings every row back.
     m_history = new QUndoStack(this);
     m_undo = new QAction(tr("&Undo"), this);
     m_undo->setShortcut(QKeySequence::Undo);
-    m_redo = new QAction(tr("&Redo"), this);
+    m_redo = new QAction(tr("Re&do"), this);
     m_redo->setShortcuts(
         { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y) });
     for (QAction *action : { m_undo, m_redo }) {
@@ -140,6 +144,42 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
     connect(m_redo, &QAction::triggered, this, &FrmFilenameReader::redo);
     connect(m_history, &QUndoStack::indexChanged, this, &FrmFilenameReader::updateHistoryActions);
     updateHistoryActions();
+    LvFiles->setUndoActions(m_undo, m_redo);
+    addShortcuts();
+}
+
+void FrmFilenameReader::addShortcuts()
+{
+    // The standard keys press the buttons, so that they do what the buttons
+    // do, when they do it; the buttons' tool tips name them.
+    const struct
+    {
+        QPushButton *button;
+        QString tip;
+        QList<QKeySequence> keys;
+    } shortcuts[] = {
+        { CmdAddFolder, tr("Add Folder"), { QKeySequence(Qt::CTRL | Qt::Key_O) } },
+        { CmdSaveTXT, tr("Save List to TXT File"), { QKeySequence(Qt::CTRL | Qt::Key_S) } },
+        { Command2, tr("Info"), { QKeySequence(Qt::Key_F1) } },
+        { Command1, tr("Close"),
+            { QKeySequence(Qt::CTRL | Qt::Key_Q), QKeySequence(Qt::CTRL | Qt::Key_W) } },
+    };
+    for (const auto &[button, tip, keys] : shortcuts) {
+        QStringList named;
+        for (const QKeySequence &key : keys) {
+            auto *shortcut = new QShortcut(key, this);
+            connect(shortcut, &QShortcut::activated, button, &QPushButton::click);
+            named << key.toString(QKeySequence::NativeText);
+        }
+        //: A button's tool tip: what it does, then its keys, e.g. "Add Folder (Ctrl+O)".
+        button->setToolTip(tr("%1 (%2)").arg(tip, named.join(tr(", "))));
+    }
+    CmdDelFolder->setToolTip(
+        tr("Remove Folder (%1)")
+            .arg(QKeySequence(QKeySequence::Delete).toString(QKeySequence::NativeText)));
+    CmdDelList->setToolTip(
+        tr("Remove File (%1)")
+            .arg(QKeySequence(QKeySequence::Delete).toString(QKeySequence::NativeText)));
 }
 
 FrmFilenameReader::~FrmFilenameReader() = default;
@@ -177,6 +217,17 @@ void FrmFilenameReader::dropEvent(QDropEvent *event)
     event->setDropAction(Qt::CopyAction);
     event->accept();
     const QList<DropRules::Dropped> drop = DropRules::examine(event->mimeData()->urls());
+    addDropped(drop, DropRules::refusalWarning(drop));
+}
+
+void FrmFilenameReader::addPaths(const QList<QByteArray> &paths)
+{
+    const QList<DropRules::Dropped> given = DropRules::examinePaths(paths);
+    addDropped(given, DropRules::refusalWarning(given, DropRules::CommandLine));
+}
+
+void FrmFilenameReader::addDropped(const QList<DropRules::Dropped> &drop, const QString &warning)
+{
     bool named = false;
     for (const DropRules::Dropped &dropped : drop) {
         if (!dropped.isRefused()) {
@@ -187,7 +238,6 @@ void FrmFilenameReader::dropEvent(QDropEvent *event)
     // As with "Add", a drop that names no folder changes nothing.
     if (named)
         PopulateListViewWithFiles(ListFolder);
-    const QString warning = DropRules::refusalWarning(drop);
     // Shown once the drop has returned: the file manager waits for its end.
     if (!warning.isNull())
         QMetaObject::invokeMethod(

@@ -5,6 +5,7 @@
 #include "core/listwork.h"
 #include "core/savegiveup.h"
 #include "core/textexport.h"
+#include "window/droprules.h"
 
 #include <QFutureWatcher>
 #include <QHash>
@@ -58,6 +59,10 @@ public:
     // Whether every save started ended well: the program's exit status.
     bool allSavesEnded() const { return m_savesFailed == 0 && !isSaving(); }
 
+    // Adds the paths given on the command line, as bytes, by the drop rules,
+    // and lists them; what adds nothing is named in one warning.
+    void addPaths(const QList<QByteArray> &paths);
+
     // How folders are read; the default is listFolder().
     void setFolderReader(FolderReader reader) { m_list->setFolderReader(std::move(reader)); }
     // How saves sync and rename; tests hold or fail them.
@@ -80,14 +85,17 @@ private slots:
     void CmdSaveTXT_Click();
     void Command1_Click();
     void Command2_Click();
+    // Bulk removals, done by the file list's menu; each is undone whole.
+    void removeFilesWithExtension(const QByteArray &extension);
+    void keepFilesWithExtension(const QByteArray &extension);
 
 private:
     void rebuilt(const QList<ListingFailure> &failures);
     void workEnded();
+    // Adds the folders of a drop or of the command line, then the warning.
+    void addDropped(const QList<DropRules::Dropped> &drop, const QString &warning);
+    void addShortcuts();
     void enableListCommands(bool enabled);
-    // Bulk removals, done by the file list's menu; each is undone whole.
-    void removeFilesWithExtension(const QByteArray &extension);
-    void keepFilesWithExtension(const QByteArray &extension);
     void removed(const std::shared_ptr<RemovedRows> &removed);
     void undo();
     void redo();

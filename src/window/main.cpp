@@ -3,13 +3,86 @@
 #include "window/frmfilenamereader.h"
 
 #include <QApplication>
+#include <QTimer>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+
+namespace {
+
+const char Usage[] = "Usage: quillmere [OPTION]... [PATH]...\n";
+
+// In the layout of GNU tools, as quillmere-list's.
+const char Help[] = R"(Opens Quillmere's window, listing the files of each folder PATH; a file PATH
+stands for its folder, as when it is dropped on the window. Paths that add
+nothing are named in one warning once the window shows.
+
+      --help     display this help and exit
+      --version  output version information and exit
+
+A PATH that starts with '-' follows '--'. Qt's own options are not taken;
+its environment variables, such as QT_QPA_PLATFORM, are.
+
+Exit status:
+ 0  if OK,
+ 1  if a save the window started failed or was given up,
+ 2  if the usage was wrong.
+)";
+
+const char Version[] = "quillmere (Quillmere) " QUILLMERE_VERSION R"(
+License MIT: <https://spdx.org/licenses/MIT.html>.
+This is free software: you are free to change and redistribute it.
+There is NO WARRANTY, to the extent permitted by law.
+)";
+
+// The help or the version on standard output; a failed write is an error.
+[[noreturn]] void showText(const char *text)
+{
+    const size_t size = std::strlen(text);
+    if (std::fwrite(text, 1, size, stdout) != size || std::fflush(stdout) != 0) {
+        std::fprintf(stderr, "quillmere: write error: %s\n", std::strerror(errno));
+        std::exit(2);
+    }
+    std::exit(0);
+}
+
+// Reads the command line before any display is needed: the help, the
+// version and a wrong option open no window. The paths stay bytes, since a
+// file name need not be UTF-8.
+QList<QByteArray> readArguments(int argc, char *argv[])
+{
+    QList<QByteArray> paths;
+    bool optionsEnd = false;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (optionsEnd || argument == "-" || !argument.startsWith('-')) {
+            paths << argument;
+        } else if (argument == "--") {
+            optionsEnd = true;
+        } else if (argument == "--help") {
+            showText((QByteArray(Usage) + Help).constData());
+        } else if (argument == "--version") {
+            showText(Version);
+        } else {
+            std::fprintf(stderr, "quillmere: unrecognized option '%s'\n%s", argv[i], Usage);
+            std::fputs("Try 'quillmere --help' for more information.\n", stderr);
+            std::exit(2);
+        }
+    }
+    return paths;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    const QList<QByteArray> paths = readArguments(argc, argv);
+    // Qt is given no arguments but the program's name, so that none of its
+    // own options (-style, -session, ...) can take a folder's name.
+    static int qtArgc = 1;
+    QApplication app(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmere"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLMERE_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Quillmere"));
@@ -17,6 +90,9 @@ int main(int argc, char *argv[])
 
     FrmFilenameReader window;
     window.show();
+    // Once the window shows, so that a warning has a window to stand over.
+    if (!paths.isEmpty())
+        QTimer::singleShot(0, &window, [&window, &paths] { window.addPaths(paths); });
     int status = app.exec();
     // Ended by the session with a save running: a save takes well under a
     // second even at a million rows; one that a hung disk holds longer is

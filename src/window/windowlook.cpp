@@ -90,10 +90,13 @@ QIcon renderedIcon()
 {
     QSvgRenderer artwork(QStringLiteral(":/quillmere.svg"));
     QIcon icon;
-    for (const int size : { 16, 32 }) {
+    // Title bars take 16 to 32 px; task switchers and docks up to 256, and
+    // twice that on 2x screens, which Qt scales down from the largest.
+    for (const int size : { 16, 24, 32, 48, 64, 128, 256 }) {
         QPixmap pixmap(size, size);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
         artwork.render(&painter);
         icon.addPixmap(pixmap);
     }

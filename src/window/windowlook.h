@@ -36,7 +36,8 @@ QLabel *headingBand(const QString &caption, QWidget *parent);
 // it apart from a button of the same caption.
 QPushButton *commandButton(const QString &caption, const QString &accessibleName, QWidget *parent);
 
-// The program's icon, drawn from its artwork at the sizes a title bar uses.
+// The program's icon, drawn from its artwork at the sizes from a title bar's
+// 16 px to a task switcher's 256 px.
 QIcon renderedIcon();
 
 // Makes assistive technology see every FrmFilenameReader as an application's
