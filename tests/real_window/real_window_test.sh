@@ -172,7 +172,10 @@ grep -q "program specified minimum size: $want_w by $want_h" <<<"$hints" \
     || fail "the size hints do not pin the window to ${want_w}x${want_h}:"$'\n'"$hints"
 echo "ok: size hints forbid resizing"
 
-xprop -id "$window" _NET_WM_ICON | grep -q "Icon (32 x 32)" \
+# Read whole first: grep -q would stop reading early, and xprop, still
+# printing the larger sizes, would die of the closed pipe.
+icons=$(xprop -id "$window" _NET_WM_ICON)
+grep -q "Icon (32 x 32)" <<<"$icons" \
     || fail "the window has no 32 pixel icon; was quillmere.svg rendered?"
 echo "ok: window icon"
 
