@@ -191,7 +191,7 @@ std::string makeName(Random &random)
 
 } // namespace
 
-int makeFolder(const char *folder, long count)
+int makeFolder(const char *folder, long count, const char *extension)
 {
     if (::mkdir(folder, 0755) != 0 && errno != EEXIST) {
         std::perror(folder);
@@ -204,7 +204,9 @@ int makeFolder(const char *folder, long count)
     }
     Random random { uint64_t(count) };
     for (long made = 0; made < count;) {
-        const std::string name = makeName(random);
+        std::string name = makeName(random);
+        if (extension && made % 2 == 0)
+            name += std::string(".") + extension;
         const int fd = ::openat(dirFd, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         if (fd < 0) {
             if (errno == EEXIST)

@@ -32,7 +32,8 @@ inline std::string format(const char *pattern, auto... args)
 }
 
 // Fills the folder, made if missing, with count empty files; the same names
-// for the same count on every machine. Returns an exit status.
-int makeFolder(const char *folder, long count);
+// for the same count on every machine. With an extension, every second name
+// gets it added. Returns an exit status.
+int makeFolder(const char *folder, long count, const char *extension = nullptr);
 
 } // namespace bench

@@ -11,6 +11,7 @@
 // FrmFilenameReader::PopulateListViewWithFiles, a header click is the view's
 // columnClick signal, the save is what the Save button calls.
 
+#include "bulk.h"
 #include "core/filelistmodel.h"
 #include "dialog.h"
 #include "folders.h"
@@ -294,15 +295,18 @@ void benchmarkFolder(const Options &options, const std::string &folder, Table &t
 int usage()
 {
     std::fprintf(stderr,
-        "usage: quillmere_bench make DIR COUNT\n"
+        "usage: quillmere_bench make DIR COUNT [--half-tmp]\n"
         "       quillmere_bench memory DIR\n"
         "       quillmere_bench dialog DIR | drop DIR\n"
         "       quillmere_bench run [--runs N] [--work DIR] [--ls-locale LOCALE]\n"
         "                           [--ls-locpath DIR] [--no-dialog | --only-dialog] FOLDER...\n"
+        "       quillmere_bench bulk [--runs N] [--work DIR] FOLDER\n"
         "run times the window on each folder and prints one table; --work is where\n"
         "outputs are written (on the same disk), --ls-locale the locale of the sorted\n"
         "ls reference, --ls-locpath where that locale was compiled if not installed;\n"
-        "--no-dialog leaves out Add through the file dialog, --only-dialog does only that.\n");
+        "--no-dialog leaves out Add through the file dialog, --only-dialog does only that.\n"
+        "bulk times the file list's bulk removals, their undo and Copy All Names on a\n"
+        "folder made with --half-tmp.\n");
     return 2;
 }
 
@@ -313,9 +317,11 @@ int main(int argc, char **argv)
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 3 && args[0] == "make")
         return makeFolder(args[1].c_str(), std::atol(args[2].c_str()));
+    if (args.size() == 4 && args[0] == "make" && args[3] == "--half-tmp")
+        return makeFolder(args[1].c_str(), std::atol(args[2].c_str()), "tmp");
     const bool child
         = !args.empty() && (args[0] == "memory" || args[0] == "dialog" || args[0] == "drop");
-    if (args.empty() || (!child && args[0] != "run"))
+    if (args.empty() || (!child && args[0] != "run" && args[0] != "bulk"))
         return usage();
 
     Options options;
@@ -360,6 +366,8 @@ int main(int argc, char **argv)
         return measureDialogAdd(first);
     if (args[0] == "drop")
         return measureDropAdd(first);
+    if (args[0] == "bulk")
+        return measureBulk(options.folders.front(), options.workDir, options.runs);
 
     Table table;
     for (const std::string &folder : options.folders) {

@@ -2,11 +2,15 @@
 #include "window.h"
 
 #include "core/filelistmodel.h"
+#include "core/textexport.h"
 #include "widgets/filelistview.h"
 #include "widgets/folderlistwidget.h"
 #include "window/frmfilenamereader.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QEventLoop>
 #include <QTimer>
 
 #include <cstdio>
@@ -49,6 +53,33 @@ void Window::save(const QString &path)
 {
     m_window->saveList(path);
     waitFor(&FrmFilenameReader::isSaving);
+}
+
+void Window::removeExtension(const QByteArray &extension, bool keep)
+{
+    if (keep)
+        emit m_view->keepExtensionRequested(extension);
+    else
+        emit m_view->removeExtensionRequested(extension);
+    waitFor(&FrmFilenameReader::isBusy);
+}
+
+void Window::undo()
+{
+    for (QAction *action : m_window->actions()) {
+        if (action->shortcut() == QKeySequence::Undo)
+            action->trigger();
+    }
+    waitFor(&FrmFilenameReader::isBusy);
+}
+
+void Window::copyAllNames()
+{
+    QEventLoop loop;
+    QObject::connect(
+        QGuiApplication::clipboard(), &QClipboard::dataChanged, &loop, &QEventLoop::quit);
+    m_view->copyAll(ListText::Names);
+    loop.exec();
 }
 
 void Window::unsort()

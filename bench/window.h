@@ -30,6 +30,13 @@ public:
     void click(int column);
     // What Save does after its dialog, until the file is written.
     void save(const QString &path);
+    // The file list's menu: "Remove All .EXT Files", or with keep "Keep Only
+    // .EXT Files", until the rows are taken out.
+    void removeExtension(const QByteArray &extension, bool keep);
+    // Ctrl+Z, until the rows are back.
+    void undo();
+    // The file list's "Copy All Names", until the clipboard holds them.
+    void copyAllNames();
 
     // Back to the state of a new window: unsorted, by name, ascending.
     void unsort();
