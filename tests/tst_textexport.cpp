@@ -153,6 +153,18 @@ void tst_TextExport::followsDisplayedOrder()
     files.setSortOrder(Qt::DescendingOrder);
     files.setSortKey(FileListModel::ExtensionColumn);
     QCOMPARE(exportText(files), QByteArray("b.txt\r\na.doc\r\nd\r\n"));
+
+    // Copy All Names of a list long enough to be made in parts: in order
+    // across the parts' borders, each line once.
+    FileRows many;
+    for (int i = 0; i < 100'000; ++i)
+        many.append(QByteArray::number(i));
+    files.setRows(std::move(many));
+    files.setSortOrder(Qt::AscendingOrder);
+    const QStringList lines = listText(files.arrangement(), ListText::Names).split(u'\n');
+    QCOMPARE(lines.size(), 100'001);
+    for (int i = 0; i < 100'000; ++i)
+        QCOMPARE(lines[i], QString::number(i));
 }
 
 void tst_TextExport::namesRoundTripFromDisk()

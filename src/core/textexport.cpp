@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
+#include <QThread>
+#include <QtConcurrent/QtConcurrentMap>
 
 #include <cerrno>
 #include <cstring>
@@ -314,21 +316,25 @@ QByteArray exportText(const FileArrangement &files, LineEnd lineEnd)
 #endif
 }
 
-QString listText(const FileArrangement &files, ListText what)
+namespace {
+
+// The lines of the rows at display positions [begin, end).
+QString listTextOf(const FileArrangement &files, ListText what, size_t begin, size_t end)
 {
     QString text;
     // Most names are ASCII: one character per byte, plus the folder of a path.
-    text.reserve(qsizetype(files.order.size()) * (what == ListText::Paths ? 48 : 16));
+    text.reserve(qsizetype(end - begin) * (what == ListText::Paths ? 48 : 16));
     QString folder;
-    qsizetype first = 0, end = 0; // the rows of the folder at hand
-    for (const uint32_t row : files.order) {
+    qsizetype first = 0, last = 0; // the rows of the folder at hand
+    for (size_t i = begin; i < end; ++i) {
+        const uint32_t row = files.order[i];
         const QByteArrayView name = files.rows->name(row);
         if (what == ListText::Names) {
             text += displayText(name);
         } else {
             // Rows mostly come in runs of one folder: look it up once per run.
-            if (qsizetype(row) < first || qsizetype(row) >= end) {
-                folder = files.rows->folder(row, &first, &end);
+            if (qsizetype(row) < first || qsizetype(row) >= last) {
+                folder = files.rows->folder(row, &first, &last);
                 if (!folder.endsWith(u'/')) // the root ends in one already
                     folder += u'/';
                 folder = QDir::toNativeSeparators(folder);
@@ -338,6 +344,32 @@ QString listText(const FileArrangement &files, ListText what)
         }
         text += u'\n';
     }
+    return text;
+}
+
+} // namespace
+
+QString listText(const FileArrangement &files, ListText what)
+{
+    // Each core makes the lines of one part of a long list.
+    const size_t rows = files.order.size();
+    const size_t parts = rows < 65536 ? 1 : size_t(std::max(1, QThread::idealThreadCount()));
+    if (parts == 1)
+        return listTextOf(files, what, 0, rows);
+    QList<std::pair<size_t, size_t>> ranges;
+    for (size_t part = 0; part < parts; ++part)
+        ranges.append({ rows * part / parts, rows * (part + 1) / parts });
+    const QList<QString> texts
+        = QtConcurrent::blockingMapped(ranges, [&files, what](std::pair<size_t, size_t> range) {
+              return listTextOf(files, what, range.first, range.second);
+          });
+    qsizetype size = 0;
+    for (const QString &part : texts)
+        size += part.size();
+    QString text;
+    text.reserve(size);
+    for (const QString &part : texts)
+        text += part;
     return text;
 }
 
