@@ -85,13 +85,13 @@ void Window::copyAllNames()
 void Window::unsort()
 {
     m_view->setSorted(false);
-    m_view->setSortKey(FileListModel::NameColumn);
+    m_view->setSortColumn(FileListModel::NameColumn);
     m_view->setSortOrder(Qt::AscendingOrder);
 }
 
 void Window::sortByName()
 {
-    if (!m_view->isSorted() || m_view->sortKey() != FileListModel::NameColumn)
+    if (!m_view->isSorted() || m_view->sortColumn() != FileListModel::NameColumn)
         click(1);
 }
 

@@ -89,7 +89,7 @@ void tst_Arrangement::orderDependsOnColumnAndDirectionOnly()
         std::vector<uint32_t> order(size_t(rows.size()));
         std::iota(order.begin(), order.end(), 0u);
         std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
-            int c = state.key == 1 ? std::strcmp(extensionKeys.key(a), extensionKeys.key(b)) : 0;
+            int c = state.column == 1 ? std::strcmp(extensionKeys.key(a), extensionKeys.key(b)) : 0;
             if (c == 0)
                 c = std::strcmp(nameKeys.key(a), nameKeys.key(b));
             if (c == 0)

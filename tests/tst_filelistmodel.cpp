@@ -72,7 +72,7 @@ void tst_FileListModel::consistentThroughEveryChange()
     QVERIFY(model.removeRow(1));
     model.setSorted(true);
     model.setSortOrder(Qt::DescendingOrder);
-    model.setSortKey(FileListModel::ExtensionColumn);
+    model.setSortColumn(FileListModel::ExtensionColumn);
     model.setRows(rowsOf({ "x.1", "y.2" }));
     QVERIFY(!model.removeRows(-1, 1));
     QVERIFY(!model.removeRows(1, 2));
@@ -193,12 +193,12 @@ void tst_FileListModel::rebuildWhileSortedIsSorted()
     FileListModel model;
     model.setSorted(true);
     model.setSortOrder(Qt::DescendingOrder);
-    model.setSortKey(FileListModel::ExtensionColumn);
+    model.setSortColumn(FileListModel::ExtensionColumn);
     QCOMPARE(model.rowCount(), 0);
     model.setRows(rowsOf({ "a.b", "Latin1", Latin1Cafe, "z.a", "y.c", "x.B" }));
     QCOMPARE(
         namesOf(model), (QList<QByteArray> { Latin1Cafe, "y.c", "x.B", "a.b", "z.a", "Latin1" }));
-    model.setSortKey(FileListModel::NameColumn);
+    model.setSortColumn(FileListModel::NameColumn);
     // The name that is not UTF-8 sorts as "caf\uFFFD.txt", between "a.b" and "Latin1".
     QCOMPARE(
         namesOf(model), (QList<QByteArray> { "z.a", "y.c", "x.B", "Latin1", Latin1Cafe, "a.b" }));
@@ -246,7 +246,7 @@ void tst_FileListModel::selectionFollowsItsRow()
         model.index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     model.setSorted(true);
     QCOMPARE(selection.currentIndex().row(), 1);
-    model.setSortKey(FileListModel::ExtensionColumn);
+    model.setSortColumn(FileListModel::ExtensionColumn);
     QCOMPARE(selection.currentIndex().row(), 1);
     model.setSortOrder(Qt::DescendingOrder);
     QCOMPARE(model.name(selection.currentIndex().row()), QByteArrayView("b.2"));

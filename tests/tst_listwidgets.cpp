@@ -46,7 +46,7 @@ struct Lists
     void sortByName() const
     {
         files->setSorted(true);
-        files->setSortKey(FileListModel::NameColumn);
+        files->setSortColumn(FileListModel::NameColumn);
         files->setSortOrder(Qt::AscendingOrder);
     }
     QList<QAbstractItemView *> both() const { return { folders, files }; }

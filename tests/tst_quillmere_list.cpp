@@ -197,7 +197,7 @@ void tst_QuillmereList::sortsAsTheWindow()
         const Qt::SortOrder before = view->files()->sortOrder();
         emit view->columnClick(column);
         QTRY_VERIFY2_WITH_TIMEOUT(
-            view->files()->sortKey() == column - 1 && view->files()->sortOrder() != before,
+            view->files()->sortColumn() == column - 1 && view->files()->sortOrder() != before,
             "the window's sort after a header click", 30000);
     }
     const QByteArray fromWindow = exportText(*view->files());

@@ -151,7 +151,7 @@ void tst_TextExport::followsDisplayedOrder()
     files.removeRow(2);
     files.setSorted(true);
     files.setSortOrder(Qt::DescendingOrder);
-    files.setSortKey(FileListModel::ExtensionColumn);
+    files.setSortColumn(FileListModel::ExtensionColumn);
     QCOMPARE(exportText(files), QByteArray("b.txt\r\na.doc\r\nd\r\n"));
 
     // Copy All Names of a list long enough to be made in parts: in order

@@ -12,7 +12,7 @@
 namespace {
 
 // FileListModel::NameColumn and ExtensionColumn
-constexpr int NameKey = 0, ExtensionKey = 1;
+constexpr int NameColumn = 0, ExtensionColumn = 1;
 
 // The keys of a column, made now if not yet; null when stopped half-way or
 // when they would pass the arrangement's limit, which *tooLarge tells.
@@ -24,7 +24,7 @@ const SortKeys *keysFor(
         // One per call: a collator is not to be shared between threads.
         Collator collator;
         auto made = std::make_shared<const SortKeys>(
-            *files.rows, column == ExtensionKey, collator, stopped, files.keyLimit);
+            *files.rows, column == ExtensionColumn, collator, stopped, files.keyLimit);
         *tooLarge = made->tooLarge();
         if (!made->complete())
             return nullptr;
@@ -39,14 +39,14 @@ const SortKeys *keysFor(
 std::vector<const SortKeys *> sortKeysFor(
     FileArrangement &files, int column, const StopRequested &stopped, bool *tooLarge)
 {
-    Q_ASSERT(column == NameKey || column == ExtensionKey);
+    Q_ASSERT(column == NameColumn || column == ExtensionColumn);
     std::vector<const SortKeys *> keys;
-    for (const int key : { column, NameKey }) {
-        const SortKeys *made = keysFor(files, key, stopped, tooLarge);
+    for (const int each : { column, NameColumn }) {
+        const SortKeys *made = keysFor(files, each, stopped, tooLarge);
         if (!made)
             return {};
         keys.push_back(made);
-        if (key == NameKey)
+        if (each == NameColumn)
             break;
     }
     return keys;
@@ -95,7 +95,7 @@ SortState headerClicked(SortState state, int columnHeader)
 {
     state.sorted = true;
     state.order = state.order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
-    state.key = int(int16_t(columnHeader - 1));
+    state.column = int(int16_t(columnHeader - 1));
     return state;
 }
 
@@ -110,7 +110,7 @@ bool arrangeRows(
     if (!state.sorted)
         return true;
     bool tooLarge = false;
-    const auto keys = sortKeysFor(out, state.key, stopped, &tooLarge);
+    const auto keys = sortKeysFor(out, state.column, stopped, &tooLarge);
     if (tooLarge) {
         out.state.sorted = false; // listed in full, just not sorted
         return true;
@@ -129,13 +129,13 @@ bool changeSortState(FileArrangement &files, const SortState &to, const StopRequ
         return true; // switching sorting off leaves the rows where they are
     // The rows are sorted by this column already: the order for the other
     // direction is theirs turned round, in O(n).
-    if (from.sorted && from.key == to.key) {
+    if (from.sorted && from.column == to.column) {
         if (from.order != to.order)
             reverseSortedRows(files.order, *files.rows);
         return true;
     }
     bool tooLarge = false;
-    const auto keys = sortKeysFor(files, to.key, stopped, &tooLarge);
+    const auto keys = sortKeysFor(files, to.column, stopped, &tooLarge);
     if (tooLarge) {
         files.state.sorted = false; // the rows stay where they are
         return true;

@@ -18,14 +18,14 @@ class SortKeys;
 struct SortState
 {
     bool sorted = false;
-    int key = 0; // FileListModel::Column
+    int column = 0; // FileListModel::Column
     Qt::SortOrder order = Qt::AscendingOrder;
     bool operator==(const SortState &) const = default;
 };
 
 // What a click on a column header does to the sort state, in this order:
 // sorting goes on; the direction turns round, one direction for the whole
-// list whichever header was clicked; the key becomes the clicked header's
+// list whichever header was clicked; the column becomes the clicked header's
 // index - 1 (headers are numbered from 1: "File Name" 1, "Extension" 2).
 // The window's header clicks, quillmere-list's --sort and the tests all go
 // through here, so that they cannot disagree.

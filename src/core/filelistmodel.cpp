@@ -91,11 +91,11 @@ bool FileListModel::setSorted(bool sorted)
     return setSortState(to);
 }
 
-bool FileListModel::setSortKey(int column)
+bool FileListModel::setSortColumn(int column)
 {
     Q_ASSERT(column >= 0 && column < ColumnCount);
     SortState to = m_files.state;
-    to.key = column;
+    to.column = column;
     return setSortState(to);
 }
 

@@ -46,14 +46,14 @@ public:
     }
 
     bool isSorted() const { return m_files.state.sorted; }
-    int sortKey() const { return m_files.state.key; }
+    int sortColumn() const { return m_files.state.column; }
     Qt::SortOrder sortOrder() const { return m_files.state.order; }
     SortState sortState() const { return m_files.state; }
     // Each setter re-sorts when it changes how the rows are ordered. They
     // fail as setRows() does, leaving the rows in place and sorting off.
     bool setSortState(const SortState &state);
     bool setSorted(bool sorted);
-    bool setSortKey(int column);
+    bool setSortColumn(int column);
     bool setSortOrder(Qt::SortOrder order);
     // A lower limit of sort key bytes, so that tests can reach it.
     void setSortKeyLimit(qsizetype bytes);

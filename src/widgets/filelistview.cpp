@@ -151,14 +151,14 @@ bool FileListView::setSortOrder(Qt::SortOrder order)
     return done;
 }
 
-int FileListView::sortKey() const
+int FileListView::sortColumn() const
 {
-    return m_files->sortKey();
+    return m_files->sortColumn();
 }
 
-bool FileListView::setSortKey(int column)
+bool FileListView::setSortColumn(int column)
 {
-    const bool done = m_files->setSortKey(column);
+    const bool done = m_files->setSortColumn(column);
     updateSortIndicator();
     return done;
 }
@@ -173,7 +173,7 @@ void FileListView::updateSortIndicator()
 {
     // Only sets the arrow: the header sorts nothing unless the view's own sorting is enabled.
     header()->setSortIndicatorShown(m_files->isSorted());
-    header()->setSortIndicator(m_files->sortKey(), m_files->sortOrder());
+    header()->setSortIndicator(m_files->sortColumn(), m_files->sortOrder());
 }
 
 QModelIndex FileListView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)

@@ -45,8 +45,8 @@ public:
     bool setSorted(bool sorted);
     Qt::SortOrder sortOrder() const;
     bool setSortOrder(Qt::SortOrder order);
-    int sortKey() const;
-    bool setSortKey(int column);
+    int sortColumn() const;
+    bool setSortColumn(int column);
     // Takes over rows sorted elsewhere, with their sort state.
     void setArrangement(FileArrangement files);
 
