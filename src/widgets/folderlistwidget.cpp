@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "widgets/folderlistwidget.h"
 
-#include "core/filelistmodel.h"
+#include "core/displaytext.h"
 #include "widgets/listcues.h"
 
 #include <QClipboard>
@@ -37,7 +37,7 @@ bool FolderListWidget::addFolder(const QString &path)
 {
     if (m_paths.contains(path))
         return false;
-    auto *entry = new QListWidgetItem(FileListModel::displayText(path.toUtf8()));
+    auto *entry = new QListWidgetItem(displayPath(path));
     entry->setData(PathRole, path);
     addItem(entry);
     return true;
