@@ -221,8 +221,8 @@ void tst_QuillmereList::unlistableFolder()
     QCOMPARE(r.status, 1);
     QCOMPARE(r.out, QByteArray("a.txt\r\nb.txt\r\n"));
     QCOMPARE(r.err,
-        "quillmere-list: cannot list " + scratch.encodedPath()
-            + "/gone<U+202E><U+009B>: " + qt_error_string(ENOENT).toUtf8() + '\n');
+        "quillmere-list: cannot list '" + scratch.encodedPath()
+            + "/gone<U+202E><U+009B>': " + qt_error_string(ENOENT).toUtf8() + '\n');
 }
 
 void tst_QuillmereList::badUsage_data()
@@ -270,7 +270,8 @@ void tst_QuillmereList::outputFile()
         r = run({ "--output=" + QFile::encodeName(refused), a.encodedPath() }, scratch);
         QCOMPARE(r.status, 2);
         QVERIFY2(
-            r.err.startsWith("quillmere-list: cannot write " + QFile::encodeName(refused)), r.err);
+            r.err.startsWith("quillmere-list: cannot write '" + QFile::encodeName(refused) + "': "),
+            r.err);
     }
     QVERIFY(QFileInfo(scratch.filePath("folder")).isDir());
     QCOMPARE(QDir(scratch.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
@@ -291,7 +292,7 @@ void tst_QuillmereList::outputFile()
         QSKIP("root's rights cannot be dropped here");
     QCOMPARE(r.status, 3);
     QCOMPARE(readAll(QFile::decodeName(boxed)), expected);
-    const QByteArray said = "quillmere-list: " + boxed + ": ";
+    const QByteArray said = "quillmere-list: '" + boxed + "': ";
     QVERIFY2(
         r.err.startsWith(said + unconfirmedSaveMessage(qt_error_string(EACCES)).toUtf8()), r.err);
     QVERIFY2(!root
