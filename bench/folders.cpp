@@ -191,7 +191,7 @@ std::string makeName(Random &random)
 
 } // namespace
 
-int makeFolder(const char *folder, long count)
+int makeFolder(const char *folder, long count, unsigned long seed)
 {
     if (::mkdir(folder, 0755) != 0 && errno != EEXIST) {
         std::perror(folder);
@@ -202,7 +202,7 @@ int makeFolder(const char *folder, long count)
         std::perror(folder);
         return 1;
     }
-    Random random { uint64_t(count) };
+    Random random { uint64_t(count) + seed };
     for (long made = 0; made < count;) {
         const std::string name = makeName(random);
         const int fd = ::openat(dirFd, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);

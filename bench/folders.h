@@ -32,7 +32,7 @@ inline std::string format(const char *pattern, auto... args)
 }
 
 // Fills the folder, made if missing, with count empty files; the same names
-// for the same count on every machine. Returns an exit status.
-int makeFolder(const char *folder, long count);
+// for the same count and seed on every machine. Returns an exit status.
+int makeFolder(const char *folder, long count, unsigned long seed = 0);
 
 } // namespace bench
