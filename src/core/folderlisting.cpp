@@ -83,7 +83,7 @@ bool isDotOrDotDot(const char *name)
 
 // Adds one entry of the open folder dirFd as options say; false only when
 // the rows are full. scratch holds options.prefix.
-bool addEntry(int dirFd, const char *name, unsigned char type, FileRows &rows,
+[[maybe_unused]] bool addEntry(int dirFd, const char *name, unsigned char type, FileRows &rows,
     const ListingOptions &options, QByteArray &scratch)
 {
     if (name[0] == '.' && (!options.hidden || isDotOrDotDot(name)))
