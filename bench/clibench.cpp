@@ -209,19 +209,19 @@ void benchmarkTree(const Options &options)
         locale.push_back("LOCPATH=" + options.lsLocPath);
     const std::vector<std::string> find { "find", tree, "-type", "f", "-printf", "%P\\n" };
     const Run found = timed(options.runs, find, out);
-    // The shell is part of the pipeline a user types; the same one runs both.
-    const Run foundSorted = timed(options.runs,
-        { "/bin/sh", "-c", "find \"$1\" -type f -printf '%P\\n' | sort", "sh", tree }, out, locale);
-    const Run recursive = timed(options.runs, { options.cli, "-r", tree }, out);
-    const Run recursiveSorted
-        = timed(options.runs, { options.cli, "-r", "--sort", "name", tree }, out, locale);
-    // The files of the tree, for the table: what find wrote.
+    // The files of the tree, for the table: what find has just written, hidden ones too.
     long files = 0;
     if (FILE *list = std::fopen(out.c_str(), "r")) {
         for (int c; (c = std::fgetc(list)) != EOF;)
             files += c == '\n';
         std::fclose(list);
     }
+    // The shell is part of the pipeline a user types; the same one runs both.
+    const Run foundSorted = timed(options.runs,
+        { "/bin/sh", "-c", "find \"$1\" -type f -printf '%P\\n' | sort", "sh", tree }, out, locale);
+    const Run recursive = timed(options.runs, { options.cli, "-r", tree }, out);
+    const Run recursiveSorted
+        = timed(options.runs, { options.cli, "-r", "--sort", "name", tree }, out, locale);
     row("reference: find -type f -printf %P > file", files, milliseconds(found.seconds));
     row("reference: find ... | sort > file", files, milliseconds(foundSorted.seconds),
         options.lsLocale);

@@ -217,21 +217,6 @@ void openStandardDescriptors()
 }
 #endif
 
-// The list as the window shows its names, one a line: for a terminal, where
-// a name's bytes could drive it.
-QByteArray shownText(const FileArrangement &files, LineEnd lineEnd)
-{
-    const QByteArrayView end = lineEnd == LineEnd::CrLf ? QByteArrayView("\r\n")
-        : lineEnd == LineEnd::Lf                        ? QByteArrayView("\n")
-                                                        : QByteArrayView("\0", 1);
-    QByteArray text;
-    for (const uint32_t row : files.order) {
-        text += displayText(files.rows->name(row)).toUtf8();
-        text += end;
-    }
-    return text;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -378,7 +363,7 @@ int main(int argc, char *argv[])
             printError("cannot sort: " + FileRows::limitReason().toUtf8());
             status = FolderFailed;
         }
-        text = escaped ? shownText(files, ending) : exportText(files, ending);
+        text = tree.text(files, ending, escaped);
     }
 
     QString reason;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "cli/namepattern.h"
 
+#include <algorithm>
+
 namespace {
 
 // ASCII only: the pattern works on bytes, and a byte of a multi-byte
@@ -64,11 +66,23 @@ bool NamePattern::isValid(QByteArrayView pattern)
 NamePattern::NamePattern(const QByteArray &pattern, bool ignoreCase)
     : m_pattern(pattern)
     , m_ignoreCase(ignoreCase)
+    , m_suffixOnly(pattern.startsWith('*')
+          && std::none_of(pattern.begin() + 1, pattern.end(),
+              [](char c) { return c == '*' || c == '?' || c == '[' || c == '\\'; }))
 { }
 
 bool NamePattern::matches(QByteArrayView name) const
 {
     const QByteArrayView pattern = m_pattern;
+    if (m_suffixOnly) {
+        const QByteArrayView suffix = pattern.sliced(1);
+        if (name.size() < suffix.size())
+            return false;
+        const QByteArrayView end = name.last(suffix.size());
+        return std::equal(end.begin(), end.end(), suffix.begin(), [this](char a, char b) {
+            return folded(uchar(a), m_ignoreCase) == folded(uchar(b), m_ignoreCase);
+        });
+    }
     qsizetype p = 0, n = 0;
     // After a "*", a mismatch lets the star take one more byte and retries:
     // only the last star needs to be remembered.

@@ -22,4 +22,6 @@ public:
 private:
     QByteArray m_pattern;
     bool m_ignoreCase;
+    // "*.jpg" and "*", most patterns given, are a comparison of the name's end.
+    bool m_suffixOnly = false;
 };

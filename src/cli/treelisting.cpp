@@ -2,6 +2,7 @@
 #include "cli/treelisting.h"
 
 #include "core/collation.h"
+#include "core/displaytext.h"
 
 #include <algorithm>
 #include <cstring>
@@ -18,7 +19,7 @@ void TreeListing::list(const QByteArray &root, bool recursive, ListingOptions op
         const QByteArray relative = std::move(pending.back());
         pending.pop_back();
         const QByteArray path = relative.isEmpty() ? root : base + relative;
-        options.prefix = relative.isEmpty() ? QByteArray() : relative + '/';
+        const qsizetype before = rows.size();
         subfolders.clear();
         QString reason;
         if (!listFolderBytes(path, rows, &reason, options)) {
@@ -26,10 +27,23 @@ void TreeListing::list(const QByteArray &root, bool recursive, ListingOptions op
                 failed(path, reason);
             continue;
         }
-        folderOf.resize(size_t(rows.size()), uint32_t(folders.size()));
+        // The bytes written, folder paths and all, keep to the rows' own limit.
+        qsizetype bytes = (relative.isEmpty() ? 0 : relative.size() + 1) * (rows.size() - before);
+        for (qsizetype row = before; row < rows.size(); ++row)
+            bytes += rows.name(row).size();
+        if (m_pathBytes + bytes > FileRows::MaxBytes) {
+            rows.truncate(before);
+            if (failed)
+                failed(path, FileRows::limitReason());
+            continue;
+        }
+        m_pathBytes += bytes;
+        if (recursive)
+            folderOf.resize(size_t(rows.size()), uint32_t(folders.size()));
         folders << relative;
+        const QByteArray prefix = relative.isEmpty() ? QByteArray() : relative + '/';
         for (auto sub = subfolders.crbegin(); sub != subfolders.crend(); ++sub)
-            pending.push_back(options.prefix + *sub);
+            pending.push_back(prefix + *sub);
     }
 }
 
@@ -79,33 +93,52 @@ std::vector<uint32_t> folderRanks(const QList<QByteArray> &folders)
 
 FileArrangement TreeListing::arrange(const SortState &state)
 {
-    const bool oneFolderPath = std::all_of(
-        folders.cbegin(), folders.cend(), [](const QByteArray &f) { return f.isEmpty(); });
     FileArrangement files;
-    if (!state.sorted || oneFolderPath) {
-        arrangeRows(files, std::move(rows), state);
+    arrangeRows(files, std::move(rows), state);
+    if (!state.sorted || files.state != state || folderOf.empty())
         return files;
-    }
-    // Names alone make the keys: a path's extension or its folders' names
-    // must not take part in the name's order.
-    FileRows names;
-    for (qsizetype row = 0; row < rows.size(); ++row) {
-        const QByteArrayView path = rows.name(row);
-        names.append(path.sliced(path.lastIndexOf('/') + 1));
-    }
-    FileArrangement byName;
-    arrangeRows(byName, std::move(names), state);
-    files.state = byName.state;
-    files.order = std::move(byName.order);
-    byName = {};
-    if (files.state == state) {
-        const std::vector<uint32_t> rank = folderRanks(folders);
-        const bool descending = state.order == Qt::DescendingOrder;
-        std::stable_sort(files.order.begin(), files.order.end(), [&](uint32_t a, uint32_t b) {
-            const uint32_t ra = rank[folderOf[a]], rb = rank[folderOf[b]];
-            return descending ? ra > rb : ra < rb;
-        });
-    }
-    files.rows = std::make_shared<const FileRows>(std::move(rows));
+    const std::vector<uint32_t> rank = folderRanks(folders);
+    const bool descending = state.order == Qt::DescendingOrder;
+    std::stable_sort(files.order.begin(), files.order.end(), [&](uint32_t a, uint32_t b) {
+        const uint32_t ra = rank[folderOf[a]], rb = rank[folderOf[b]];
+        return descending ? ra > rb : ra < rb;
+    });
     return files;
+}
+
+QByteArray TreeListing::text(const FileArrangement &files, LineEnd lineEnd, bool shown) const
+{
+    if (folderOf.empty() && !shown)
+        return exportText(files, lineEnd);
+    const QByteArrayView end = lineEnd == LineEnd::CrLf ? QByteArrayView("\r\n")
+        : lineEnd == LineEnd::Lf                        ? QByteArrayView("\n")
+                                                        : QByteArrayView("\0", 1);
+    auto folderOfRow = [this](uint32_t row) -> QByteArrayView {
+        return folderOf.empty() ? QByteArrayView() : QByteArrayView(folders[folderOf[row]]);
+    };
+    QByteArray text;
+    if (!shown) {
+        // One allocation of the exact size: the list may be most of the memory used.
+        qsizetype size = 0;
+        for (const uint32_t row : files.order) {
+            const qsizetype folder = folderOfRow(row).size();
+            size += (folder ? folder + 1 : 0) + files.rows->name(row).size() + end.size();
+        }
+        text.reserve(size);
+    }
+    QByteArray path;
+    for (const uint32_t row : files.order) {
+        path.clear();
+        if (const QByteArrayView folder = folderOfRow(row); !folder.isEmpty())
+            path.append(folder).append('/');
+        path.append(files.rows->name(row));
+#ifdef Q_OS_WIN
+        // As exportText() writes names there.
+        text += shown ? displayText(path).toUtf8() : QString::fromUtf8(path).toLocal8Bit();
+#else
+        text += shown ? displayText(path).toUtf8() : path;
+#endif
+        text += end;
+    }
+    return text;
 }

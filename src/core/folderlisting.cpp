@@ -82,9 +82,9 @@ bool isDotOrDotDot(const char *name)
 }
 
 // Adds one entry of the open folder dirFd as options say; false only when
-// the rows are full. scratch holds options.prefix.
-[[maybe_unused]] bool addEntry(int dirFd, const char *name, unsigned char type, FileRows &rows,
-    const ListingOptions &options, QByteArray &scratch)
+// the rows are full.
+[[maybe_unused]] bool addEntry(
+    int dirFd, const char *name, unsigned char type, FileRows &rows, const ListingOptions &options)
 {
     if (name[0] == '.' && (!options.hidden || isDotOrDotDot(name)))
         return true;
@@ -107,13 +107,7 @@ bool isDotOrDotDot(const char *name)
     if (!isPlainFile(dirFd, name, type))
         return true;
     const QByteArrayView view(name, qsizetype(strlen(name)));
-    if (options.keep && !options.keep(view))
-        return true;
-    if (options.prefix.isEmpty())
-        return rows.append(view);
-    scratch.truncate(options.prefix.size());
-    scratch.append(view);
-    return rows.append(scratch);
+    return (options.keep && !options.keep(view)) || rows.append(view);
 }
 
 } // namespace
@@ -214,7 +208,7 @@ bool listFolderBytes(const QByteArray &nativePath, FileRows &rows, QString *erro
         // other ways list only what leads to a plain file.
         if (!entry.isFile() || (options.keep && !options.keep(name)))
             continue;
-        if (!rows.append(options.prefix + name))
+        if (!rows.append(name))
             return fail(tooMany);
     }
     return true;
@@ -225,7 +219,6 @@ bool listFolderBytes(const QByteArray &nativePath, FileRows &rows, QString *erro
     if (fd < 0)
         return fail(qt_error_string(errno));
     FdCloser closer { fd };
-    QByteArray scratch = options.prefix;
 
 #if defined(QUILLMERE_LISTING_GETDENTS64)
     // getdents64 straight into a large buffer: a third fewer system calls and
@@ -243,7 +236,7 @@ bool listFolderBytes(const QByteArray &nativePath, FileRows &rows, QString *erro
         for (ssize_t offset = 0; offset < n;) {
             const auto *entry = reinterpret_cast<const struct dirent64 *>(buffer.get() + offset);
             offset += entry->d_reclen;
-            if (!addEntry(fd, entry->d_name, entry->d_type, rows, options, scratch))
+            if (!addEntry(fd, entry->d_name, entry->d_type, rows, options))
                 return fail(tooMany);
         }
     }
@@ -261,7 +254,7 @@ bool listFolderBytes(const QByteArray &nativePath, FileRows &rows, QString *erro
         const struct dirent *entry = ::readdir(dir);
         if (!entry)
             break;
-        if (!addEntry(fd, entry->d_name, entry->d_type, rows, options, scratch)) {
+        if (!addEntry(fd, entry->d_name, entry->d_type, rows, options)) {
             ::closedir(dir);
             return fail(tooMany);
         }

@@ -45,8 +45,6 @@ struct ListingOptions
     // hidden ones only with hidden; a symbolic link to a folder is not one,
     // so a walk through them never loops.
     QList<QByteArray> *subfolders = nullptr;
-    // Put before each name in the rows, such as "sub/" for a sub-folder's files.
-    QByteArray prefix;
     // When given, a plain file is listed only if this keeps its name.
     std::function<bool(QByteArrayView name)> keep;
 };
