@@ -356,7 +356,8 @@ int main(int argc, char *argv[])
             if (!isSet(Reverse))
                 state = headerClicked(state, header);
         }
-        const FileArrangement files = tree.arrange(state);
+        FileArrangement files = tree.arrange(state);
+        files.keys = {}; // tens of MiB for a million names, not needed to write them
         // Past the sort keys' limit the list stays in the file system's order;
         // the names are still written, but the order asked for is not met.
         if (files.state != state) {

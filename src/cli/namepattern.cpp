@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "cli/namepattern.h"
 
-#include <algorithm>
-
 namespace {
 
 // ASCII only: the pattern works on bytes, and a byte of a multi-byte
@@ -66,23 +64,34 @@ bool NamePattern::isValid(QByteArrayView pattern)
 NamePattern::NamePattern(const QByteArray &pattern, bool ignoreCase)
     : m_pattern(pattern)
     , m_ignoreCase(ignoreCase)
-    , m_suffixOnly(pattern.startsWith('*')
-          && std::none_of(pattern.begin() + 1, pattern.end(),
-              [](char c) { return c == '*' || c == '?' || c == '[' || c == '\\'; }))
-{ }
+{
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '*') {
+            m_tailStart = i + 1;
+            m_tailBytes = 0;
+            continue;
+        }
+        ++m_tailBytes;
+        bool matched;
+        if (pattern[i] == '\\' && i + 1 < pattern.size())
+            ++i;
+        else if (pattern[i] == '[')
+            i = matchSet(pattern, i, 0, false, &matched) - 1;
+    }
+}
 
 bool NamePattern::matches(QByteArrayView name) const
 {
-    const QByteArrayView pattern = m_pattern;
-    if (m_suffixOnly) {
-        const QByteArrayView suffix = pattern.sliced(1);
-        if (name.size() < suffix.size())
-            return false;
-        const QByteArrayView end = name.last(suffix.size());
-        return std::equal(end.begin(), end.end(), suffix.begin(), [this](char a, char b) {
-            return folded(uchar(a), m_ignoreCase) == folded(uchar(b), m_ignoreCase);
-        });
-    }
+    if (m_tailStart >= 0
+        && (name.size() < m_tailBytes
+            || !matches(QByteArrayView(m_pattern).sliced(m_tailStart), name.last(m_tailBytes),
+                m_ignoreCase)))
+        return false;
+    return matches(m_pattern, name, m_ignoreCase);
+}
+
+bool NamePattern::matches(QByteArrayView pattern, QByteArrayView name, bool ignoreCase)
+{
     qsizetype p = 0, n = 0;
     // After a "*", a mismatch lets the star take one more byte and retries:
     // only the last star needs to be remembered.
@@ -102,7 +111,7 @@ bool NamePattern::matches(QByteArrayView name) const
             }
             if (c == '[') {
                 bool matched = false;
-                const qsizetype next = matchSet(pattern, p, uchar(name[n]), m_ignoreCase, &matched);
+                const qsizetype next = matchSet(pattern, p, uchar(name[n]), ignoreCase, &matched);
                 if (matched) {
                     p = next;
                     ++n;
@@ -111,7 +120,7 @@ bool NamePattern::matches(QByteArrayView name) const
             } else {
                 const bool escaped = c == '\\' && p + 1 < pattern.size();
                 const uchar literal = uchar(escaped ? pattern[p + 1] : c);
-                if (folded(literal, m_ignoreCase) == folded(uchar(name[n]), m_ignoreCase)) {
+                if (folded(literal, ignoreCase) == folded(uchar(name[n]), ignoreCase)) {
                     p += escaped ? 2 : 1;
                     ++n;
                     continue;

@@ -16,12 +16,17 @@ public:
     static bool isValid(QByteArrayView pattern);
 
     NamePattern(const QByteArray &pattern, bool ignoreCase);
-    // O(name * pattern) at worst, about O(name) for the usual "*.jpg".
+    // O(name * pattern) at worst; a name whose end does not fit costs
+    // O(pattern), as for most names and the usual "*.jpg".
     bool matches(QByteArrayView name) const;
 
 private:
+    static bool matches(QByteArrayView pattern, QByteArrayView name, bool ignoreCase);
+
     QByteArray m_pattern;
     bool m_ignoreCase;
-    // "*.jpg" and "*", most patterns given, are a comparison of the name's end.
-    bool m_suffixOnly = false;
+    // What follows the last "*" matches a fixed number of bytes at the name's
+    // end: most names are turned away by these alone. -1 without a "*".
+    qsizetype m_tailStart = -1;
+    qsizetype m_tailBytes = 0;
 };
