@@ -471,11 +471,16 @@ void tst_QuillmereList::helpAndVersion()
     for (const char *line : { "\n  -0, --null ", "\n  -o, --output=FILE ", "\n      --sort=KEY ",
              "\n  -V, --version ", "\nExit status:\n 0 ", "\n 3  if " })
         QVERIFY2(help.out.contains(line), line);
+    QVERIFY2(
+        help.out.endsWith("\nFull documentation is available locally via: man quillmere-list\n"),
+        help.out);
     QCOMPARE(run({ "-h" }, scratch).out, help.out);
+    QCOMPARE(run({ "--he" }, scratch).out, help.out);
 
     const Result version = run({ "--version" }, scratch);
     QCOMPARE(version.status, 0);
     QVERIFY2(version.out.startsWith("quillmere-list (Quillmere) "), version.out);
+    QVERIFY2(version.out.contains("\nCopyright (C) "), version.out);
     QVERIFY2(version.out.contains("\nLicense MIT"), version.out);
     QCOMPARE(run({ "-V" }, scratch).out, version.out);
 
