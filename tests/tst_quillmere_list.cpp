@@ -368,24 +368,38 @@ void tst_QuillmereList::unlistableFolder()
 void tst_QuillmereList::badUsage_data()
 {
     QTest::addColumn<QList<QByteArray>>("args");
-    QTest::newRow("no folder") << QList<QByteArray> { "--sort", "name" };
-    QTest::newRow("unknown option") << QList<QByteArray> { "--bogus", "FOLDER" };
-    QTest::newRow("unknown sort key") << QList<QByteArray> { "--sort", "size", "FOLDER" };
-    QTest::newRow("unknown line end") << QList<QByteArray> { "--line-end", "cr", "FOLDER" };
-    QTest::newRow("reverse unsorted") << QList<QByteArray> { "--reverse", "FOLDER" };
-    QTest::newRow("output without file") << QList<QByteArray> { "FOLDER", "-o" };
-    QTest::newRow("NUL and a line end") << QList<QByteArray> { "-0", "--line-end=lf", "FOLDER" };
-    QTest::newRow("-v is not the version") << QList<QByteArray> { "-v", "FOLDER" };
-    QTest::newRow("ambiguous abbreviation") << QList<QByteArray> { "--re", "FOLDER" };
-    QTest::newRow("unclosed [") << QList<QByteArray> { "--exclude=*.[ch", "FOLDER" };
-    QTest::newRow("value to a flag")
-        << QList<QByteArray> { "--reverse=yes", "--sort=name", "FOLDER" };
-    QTest::newRow("escape and literal") << QList<QByteArray> { "--escape", "--literal", "FOLDER" };
+    QTest::addColumn<QByteArray>("said"); // the first line, where it matters
+    QTest::newRow("no folder") << QList<QByteArray> { "--sort", "name" } << QByteArray();
+    QTest::newRow("unknown option") << QList<QByteArray> { "--bogus", "FOLDER" }
+                                    << QByteArray("quillmere-list: unrecognized option '--bogus'");
+    QTest::newRow("unknown sort key")
+        << QList<QByteArray> { "--sort", "size", "FOLDER" } << QByteArray();
+    QTest::newRow("unknown line end")
+        << QList<QByteArray> { "--line-end", "cr", "FOLDER" } << QByteArray();
+    QTest::newRow("reverse unsorted")
+        << QList<QByteArray> { "--reverse", "FOLDER" } << QByteArray();
+    QTest::newRow("output without file") << QList<QByteArray> { "FOLDER",
+        "-o" } << QByteArray("quillmere-list: option requires an argument -- 'o'");
+    QTest::newRow("NUL and a line end")
+        << QList<QByteArray> { "-0", "--line-end=lf", "FOLDER" } << QByteArray();
+    QTest::newRow("-v is not the version") << QList<QByteArray> { "-v", "FOLDER" }
+                                           << QByteArray("quillmere-list: invalid option -- 'v'");
+    QTest::newRow("ambiguous abbreviation")
+        << QList<QByteArray> { "--re", "FOLDER" }
+        << QByteArray("quillmere-list: option '--re' is ambiguous; possibilities: '--recursive' "
+                      "'--reverse'");
+    QTest::newRow("unclosed [") << QList<QByteArray> { "--exclude=*.[ch", "FOLDER" }
+                                << QByteArray("quillmere-list: unclosed '[' in '*.[ch'");
+    QTest::newRow("value to a flag") << QList<QByteArray> { "--reverse=yes", "--sort=name",
+        "FOLDER" } << QByteArray("quillmere-list: option '--reverse' doesn't allow an argument");
+    QTest::newRow("escape and literal")
+        << QList<QByteArray> { "--escape", "--literal", "FOLDER" } << QByteArray();
 }
 
 void tst_QuillmereList::badUsage()
 {
     QFETCH(QList<QByteArray>, args);
+    QFETCH(const QByteArray, said);
     TestDir scratch;
     std::replace(args.begin(), args.end(), QByteArray("FOLDER"), scratch.encodedPath());
     const Result r = run(args, scratch);
@@ -393,6 +407,7 @@ void tst_QuillmereList::badUsage()
     QCOMPARE(r.out, QByteArray());
     QVERIFY2(
         r.err.startsWith("quillmere-list: ") && r.err.contains("\nUsage: quillmere-list "), r.err);
+    QVERIFY2(said.isEmpty() || r.err.startsWith(said + '\n'), r.err);
 }
 
 void tst_QuillmereList::outputFile()
