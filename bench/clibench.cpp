@@ -5,7 +5,9 @@
 // as a script would start it.
 //
 //   quillmere_clibench --cli PATH [--runs N] [--work DIR] [--ls-locale LOCALE]
-//                      [--ls-locpath DIR] FOLDER...
+//                      [--ls-locpath DIR] [--tree DIR] FOLDER...
+//
+// --tree names a folder of sub-folders (quillmere_bench make-tree), timed with -r.
 
 #include "processes.h"
 
@@ -14,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -30,6 +33,7 @@ struct Options
     std::string workDir = ".";
     std::string lsLocale = "C.UTF-8";
     std::string lsLocPath;
+    std::string tree;
     std::vector<std::string> folders;
 };
 
@@ -158,6 +162,13 @@ void benchmarkFolder(const Options &options, const std::string &folder)
     const Run byExtension = timed(runs, { options.cli, "--sort", "extension", folder }, out);
     const Run saved
         = timed(runs, { options.cli, "--sort", "name", "-o", out, folder }, out + ".log");
+    // Globs that keep every file, so that both lists are as long and only
+    // the matching is added: an include that matches early, an exclude that
+    // must run to the end of each name.
+    const Run filtered = timed(runs,
+        { options.cli, "--include=*", "--include=*.jpg", "--exclude=*.part", "--exclude=*[~#]",
+            folder },
+        out);
 
     row("reference: getdents64 loop", files, milliseconds(getdents));
     row("reference: ls -U1 > file", files, milliseconds(lsU));
@@ -173,6 +184,8 @@ void benchmarkFolder(const Options &options, const std::string &folder)
         find, 0);
     compared("quillmere-list --sort name -o file (fsync)", files, saved.seconds, "find -printf",
         find, 0);
+    compared("quillmere-list --include x2 --exclude x2 > file", files, filtered.seconds,
+        "quillmere-list", unsorted.seconds, 1.1);
     auto memory = [&](const std::string &what, double peakMiB) {
         std::string target;
         if (files == Million)
@@ -184,11 +197,50 @@ void benchmarkFolder(const Options &options, const std::string &folder)
     memory("memory: quillmere-list --sort extension peak", byExtension.peakMiB);
 }
 
+// quillmere-list -r on a tree of folders against find, which walks it the same
+// way; sorted against find piped through sort in the sorted ls reference's locale.
+void benchmarkTree(const Options &options)
+{
+    const std::string &tree = options.tree;
+    const std::string out = options.workDir + "/clibench.out";
+    std::fprintf(stderr, "%s: %d runs, quillmere-list -r\n", tree.c_str(), options.runs);
+    std::vector<std::string> locale { "LC_ALL=" + options.lsLocale };
+    if (!options.lsLocPath.empty())
+        locale.push_back("LOCPATH=" + options.lsLocPath);
+    const std::vector<std::string> find { "find", tree, "-type", "f", "-printf", "%P\\n" };
+    const Run found = timed(options.runs, find, out);
+    // The files of the tree, for the table: what find has just written, hidden ones too.
+    long files = 0;
+    if (FILE *list = std::fopen(out.c_str(), "r")) {
+        for (int c; (c = std::fgetc(list)) != EOF;)
+            files += c == '\n';
+        std::fclose(list);
+    }
+    // The shell is part of the pipeline a user types; the same one runs both.
+    const Run foundSorted = timed(options.runs,
+        { "/bin/sh", "-c", "find \"$1\" -type f -printf '%P\\n' | sort", "sh", tree }, out, locale);
+    const Run recursive = timed(options.runs, { options.cli, "-r", tree }, out);
+    const Run recursiveSorted
+        = timed(options.runs, { options.cli, "-r", "--sort", "name", tree }, out, locale);
+    row("reference: find -type f -printf %P > file", files, milliseconds(found.seconds));
+    row("reference: find ... | sort > file", files, milliseconds(foundSorted.seconds),
+        options.lsLocale);
+    compared("quillmere-list -r > file", files, recursive.seconds, "find -printf %P", found.seconds,
+        1.3);
+    compared("quillmere-list -r --sort name > file", files, recursiveSorted.seconds, "find | sort",
+        foundSorted.seconds, 1.1);
+    for (const auto &[what, peak] :
+        { std::pair { "memory: quillmere-list -r peak", recursive.peakMiB },
+            std::pair { "memory: quillmere-list -r --sort name peak", recursiveSorted.peakMiB } })
+        row(what, files, format("%.1f MiB", peak), "whole process", "",
+            files == Million ? format("<= 128 MiB: %s", peak <= 128 ? "met" : "MISSED") : "");
+}
+
 int usage()
 {
     std::fprintf(stderr,
         "usage: quillmere_clibench --cli PATH [--runs N] [--work DIR] [--ls-locale LOCALE]\n"
-        "                          [--ls-locpath DIR] FOLDER...\n");
+        "                          [--ls-locpath DIR] [--tree DIR] FOLDER...\n");
     return 2;
 }
 
@@ -211,6 +263,8 @@ int main(int argc, char **argv)
             options.lsLocale = args[++i];
         else if (a == "--ls-locpath" && hasValue)
             options.lsLocPath = args[++i];
+        else if (a == "--tree" && hasValue)
+            options.tree = args[++i];
         else if (a.rfind("--", 0) == 0)
             return usage();
         else
@@ -221,6 +275,8 @@ int main(int argc, char **argv)
 
     for (const std::string &folder : options.folders)
         benchmarkFolder(options, folder);
+    if (!options.tree.empty())
+        benchmarkTree(options);
     std::printf("quillmere-list, median of %d runs (%d below %ld files), writing to a file on the "
                 "same disk; memory is the peak resident size of the whole process.\n\n",
         options.runs, 3 * options.runs, Million / 2);

@@ -191,7 +191,7 @@ std::string makeName(Random &random)
 
 } // namespace
 
-int makeFolder(const char *folder, long count, const char *extension)
+int makeFolder(const char *folder, long count, unsigned long seed, const char *extension)
 {
     if (::mkdir(folder, 0755) != 0 && errno != EEXIST) {
         std::perror(folder);
@@ -202,7 +202,7 @@ int makeFolder(const char *folder, long count, const char *extension)
         std::perror(folder);
         return 1;
     }
-    Random random { uint64_t(count) };
+    Random random { uint64_t(count) + seed };
     for (long made = 0; made < count;) {
         std::string name = makeName(random);
         if (extension && made % 2 == 0)

@@ -32,8 +32,9 @@ inline std::string format(const char *pattern, auto... args)
 }
 
 // Fills the folder, made if missing, with count empty files; the same names
-// for the same count on every machine. With an extension, every second name
-// gets it added. Returns an exit status.
-int makeFolder(const char *folder, long count, const char *extension = nullptr);
+// for the same count and seed on every machine. With an extension, every
+// second name gets it added. Returns an exit status.
+int makeFolder(
+    const char *folder, long count, unsigned long seed = 0, const char *extension = nullptr);
 
 } // namespace bench

@@ -3,6 +3,7 @@
 // the usual command-line tools manage on the same folders in the same run.
 //
 //   quillmere_bench make DIR COUNT      fills the new folder DIR with COUNT empty files
+//   quillmere_bench make-tree DIR FOLDERS COUNT   DIR with FOLDERS sub-folders of COUNT files each
 //   quillmere_bench memory DIR          one fresh process: resident growth of a sorted rebuild
 //   quillmere_bench run [options] DIR...  the whole table; see usage()
 //   quillmere_bench dialog DIR / drop DIR   one fresh process: Add through the dialog, or by drop
@@ -25,6 +26,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -32,6 +34,7 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
 #include <sys/statfs.h>
 #include <unistd.h>
 
@@ -296,6 +299,7 @@ int usage()
 {
     std::fprintf(stderr,
         "usage: quillmere_bench make DIR COUNT [--half-tmp]\n"
+        "       quillmere_bench make-tree DIR FOLDERS COUNT\n"
         "       quillmere_bench memory DIR\n"
         "       quillmere_bench dialog DIR | drop DIR\n"
         "       quillmere_bench run [--runs N] [--work DIR] [--ls-locale LOCALE]\n"
@@ -318,7 +322,21 @@ int main(int argc, char **argv)
     if (args.size() == 3 && args[0] == "make")
         return makeFolder(args[1].c_str(), std::atol(args[2].c_str()));
     if (args.size() == 4 && args[0] == "make" && args[3] == "--half-tmp")
-        return makeFolder(args[1].c_str(), std::atol(args[2].c_str()), "tmp");
+        return makeFolder(args[1].c_str(), std::atol(args[2].c_str()), 0, "tmp");
+    if (args.size() == 4 && args[0] == "make-tree") {
+        // quillmere-list -r against find on a tree: folders of the same names as a flat one.
+        if (::mkdir(args[1].c_str(), 0755) != 0 && errno != EEXIST) {
+            std::perror(args[1].c_str());
+            return 1;
+        }
+        for (long f = 0, folders = std::atol(args[2].c_str()); f < folders; ++f) {
+            const std::string folder = args[1] + "/folder " + std::to_string(f);
+            if (const int failed
+                = makeFolder(folder.c_str(), std::atol(args[3].c_str()), (unsigned long)f))
+                return failed;
+        }
+        return 0;
+    }
     const bool child
         = !args.empty() && (args[0] == "memory" || args[0] == "dialog" || args[0] == "drop");
     if (args.empty() || (!child && args[0] != "run" && args[0] != "bulk"))

@@ -18,6 +18,10 @@ _quillmere_list()
             COMPREPLY=($(compgen -W 'crlf lf' -- "$cur"))
             return
             ;;
+        --include | --exclude)
+            # A glob of names, not a file: nothing sensible to offer.
+            return
+            ;;
         -h | --help | -V | --version)
             return
             ;;
@@ -25,8 +29,9 @@ _quillmere_list()
     $split && return
 
     if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W '-o --output= --sort= --reverse --line-end= -0 --null
-            -h --help -V --version' -- "$cur"))
+        COMPREPLY=($(compgen -W '-a --all -r --recursive --include= --exclude=
+            --ignore-case -o --output= --sort= --reverse --line-end= -0 --null --escape
+            --literal -h --help -V --version' -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
         return
     fi

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # What the bash completion of quillmere-list offers: options, the values of
-# --sort and --line-end, files after -o, and folders as operands.
+# --sort and --line-end, files after -o, nothing after a glob's option, and
+# folders as operands.
 #   completion.bash COMPLETION_FILE     exit 77 where bash-completion is missing
 set -u
 # shellcheck source=/dev/null
 source /usr/share/bash-completion/bash_completion 2>/dev/null || exit 77
 # shellcheck source=/dev/null
 source "$1" || exit 1
+# Outside a real completion, bash refuses compopt with a message.
+compopt() { :; }
 scratch=$(mktemp -d) || exit 1
 trap 'rm -rf "$scratch"' EXIT
 cd "$scratch" && mkdir photos scans && touch plain.txt || exit 1
@@ -34,7 +37,12 @@ expect() {
     fi
 }
 expect '--null ' quillmere-list --nu
-expect '--reverse ' quillmere-list --sort name --re
+expect '--reverse ' quillmere-list --sort name --rev
+expect '--recursive --reverse ' quillmere-list --re
+expect '--include= ' quillmere-list -r --inc
+expect '--escape --exclude= ' quillmere-list --e
+expect '' quillmere-list --exclude ''
+expect '' quillmere-list --include = ''
 expect '--version ' quillmere-list --vers
 expect '' quillmere-list -V ''
 expect 'extension name ' quillmere-list --sort ''

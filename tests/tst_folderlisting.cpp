@@ -96,6 +96,19 @@ void tst_FolderListing::listsPlainFilesOnly()
     QCOMPARE(names(rows), (QSet<QByteArray> { "a.txt", "README", "archive.", "link-to-file" }));
     QCOMPARE(rows.size(), 4);
 
+    // What quillmere-list -r -a --exclude asks: hidden files, the sub-folder
+    // but not the link to it, and a name filter.
+    QList<QByteArray> subfolders;
+    ListingOptions options;
+    options.hidden = true;
+    options.subfolders = &subfolders;
+    options.keep = [](QByteArrayView name) { return name != "README"; };
+    FileRows more;
+    QVERIFY(listFolderBytes(dir.encodedPath(), more, &error, options));
+    QCOMPARE(names(more),
+        (QSet<QByteArray> { "a.txt", "archive.", ".hidden", ".profile", "link-to-file" }));
+    QCOMPARE(subfolders, QList<QByteArray> { "sub" });
+
     // Extensions are kept beside each name.
     for (qsizetype i = 0; i < rows.size(); ++i) {
         if (rows.name(i) == "README")

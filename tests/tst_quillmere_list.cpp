@@ -15,9 +15,11 @@
 #include <csignal>
 
 #include <linux/capability.h>
+#include <pty.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <termios.h>
 
 namespace {
 
@@ -103,6 +105,10 @@ private slots:
     void listsFoldersAsGiven();
     void sortsAsTheWindow_data();
     void sortsAsTheWindow();
+    void subfoldersAndFilters_data();
+    void subfoldersAndFilters();
+    void terminalOrPipe_data();
+    void terminalOrPipe();
     void unlistableFolder();
     void badUsage_data();
     void badUsage();
@@ -210,6 +216,116 @@ void tst_QuillmereList::sortsAsTheWindow()
     QCOMPARE(readAll(target), fromWindow);
 }
 
+void tst_QuillmereList::subfoldersAndFilters_data()
+{
+    QTest::addColumn<QList<QByteArray>>("options");
+    QTest::addColumn<QByteArray>("expected"); // sorted when the options do not sort
+    using Args = QList<QByteArray>;
+    const QByteArray byBytes = "File2.txt\na.txt\nb.JPG\nc.jpg\nfile10.txt\n",
+                     all = "a.txt\nb.JPG\nc.jpg\nFile2.txt\nfile10.txt\n";
+    QTest::newRow("one folder as before") << Args {} << byBytes;
+    QTest::newRow("-r sorted by folder, then name") << Args { "-r", "--sort",
+        "name" } << all + "sub/x.jpg\nsub/y.tmp\nsub/deep/z.jpg\nSub10/w.txt\n";
+    QTest::newRow("reversed")
+        << Args { "--recursive", "--sort=name", "--reverse" }
+        << QByteArray("Sub10/w.txt\nsub/deep/z.jpg\nsub/y.tmp\nsub/x.jpg\nfile10.txt\n"
+                      "File2.txt\nc.jpg\nb.JPG\na.txt\n");
+    QTest::newRow("-a takes hidden files and folders") << Args { "-ra", "--sort", "name" }
+                                                       << ".hidden.jpg\n" + all
+            + ".hid/h.jpg\nsub/x.jpg\nsub/y.tmp\nsub/deep/z.jpg\nSub10/w.txt\n";
+    QTest::newRow("-r unsorted") << Args { "-r" }
+                                 << QByteArray(
+                                        "File2.txt\nSub10/w.txt\na.txt\nb.JPG\nc.jpg\nfile10.txt\n"
+                                        "sub/deep/z.jpg\nsub/x.jpg\nsub/y.tmp\n");
+    QTest::newRow("include") << Args { "--include=*.jpg" } << QByteArray("c.jpg\n");
+    QTest::newRow("include ignoring case")
+        << Args { "--include", "*.jpg", "--ignore-case" } << QByteArray("b.JPG\nc.jpg\n");
+    QTest::newRow("includes add up, name only") << Args { "-r", "--include=*.tmp",
+        "--include=?.JPG", "--include=sub*" } << QByteArray("b.JPG\nsub/y.tmp\n");
+    QTest::newRow("exclude") << Args { "-r", "--exclude=*.jpg", "--exclude", "*.txt" }
+                             << QByteArray("b.JPG\nsub/y.tmp\n");
+    QTest::newRow("exclude wins") << Args { "-r", "--include=*.jpg", "--exclude=[!c]*" }
+                                  << QByteArray("c.jpg\n");
+    QTest::newRow("sets and ranges") << Args { "--include=[a-b].*", "--include=[^a-z]ile*" }
+                                     << QByteArray("File2.txt\na.txt\nb.JPG\n");
+    QTest::newRow("escaped star") << Args { "--include=\\*", "--include=*\\" } << QByteArray();
+    QTest::newRow("abbreviated") << Args { "--rec", "--inc", "*.jpg", "--ig", "--so=name", "--rev" }
+                                 << QByteArray("sub/deep/z.jpg\nsub/x.jpg\nc.jpg\nb.JPG\n");
+    QTest::newRow("-- ends the options")
+        << Args { "--exclude=*.txt", "--" } << QByteArray("b.JPG\nc.jpg\n");
+}
+
+void tst_QuillmereList::subfoldersAndFilters()
+{
+    QFETCH(const QList<QByteArray>, options);
+    QFETCH(const QByteArray, expected);
+    TestDir scratch, a;
+    // Hidden parts, a link loop, a link to a folder, a FIFO, a socket's place
+    // taken by a dangling link: only plain files are listed, none opened.
+    for (const char *folder : { "sub", "sub/deep", "Sub10", ".hid" })
+        QVERIFY(QDir(a.path()).mkdir(folder));
+    QCOMPARE(a.createFiles({ "a.txt", "b.JPG", "c.jpg", "file10.txt", "File2.txt", ".hidden.jpg",
+                 "sub/x.jpg", "sub/y.tmp", "sub/deep/z.jpg", "Sub10/w.txt", ".hid/h.jpg" }),
+        QString());
+    const QByteArray root = a.encodedPath();
+    QCOMPARE(::symlink("..", root + "/sub/deep/loop"), 0);
+    QCOMPARE(::symlink(root + "/sub", root + "/Sub10/also"), 0);
+    QCOMPARE(::symlink("nowhere", root + "/sub/dangling.jpg"), 0);
+    QCOMPARE(::mkfifo(root + "/sub/fifo.jpg", 0600), 0);
+    const Result r = run(QList<QByteArray> { "--line-end=lf" } + options + QList { root }, scratch);
+    QCOMPARE(r.err, QByteArray());
+    QCOMPARE(r.status, 0);
+    QByteArray out = r.out;
+    if (!options.contains("--sort") && !options.contains("--sort=name")
+        && !options.contains("--so=name")) {
+        QList<QByteArray> lines = out.split('\n');
+        std::sort(lines.begin(), lines.end());
+        out = lines.join('\n').mid(1) + (lines.size() > 1 ? "\n" : "");
+    }
+    QCOMPARE(out, expected);
+}
+
+void tst_QuillmereList::terminalOrPipe_data()
+{
+    QTest::addColumn<QList<QByteArray>>("options");
+    QTest::addColumn<bool>("terminal");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("terminal") << QList<QByteArray> {} << true << true;
+    QTest::newRow("pipe") << QList<QByteArray> {} << false << false;
+    QTest::newRow("terminal, --literal") << QList<QByteArray> { "--lit" } << true << false;
+    QTest::newRow("pipe, --escape") << QList<QByteArray> { "--escape" } << false << true;
+}
+
+void tst_QuillmereList::terminalOrPipe()
+{
+    QFETCH(const QList<QByteArray>, options);
+    QFETCH(const bool, terminal);
+    QFETCH(const bool, shown);
+    TestDir scratch, a;
+    // Would turn the terminal's text red, then print the rest right to left.
+    const QByteArray name = "red\x1b[31m\xe2\x80\xaetxt.exe";
+    QCOMPARE(a.createFiles({ name }), QString());
+    int fds[2];
+    if (terminal) {
+        QCOMPARE(::openpty(&fds[0], &fds[1], nullptr, nullptr, nullptr), 0);
+        termios raw;
+        QCOMPARE(::tcgetattr(fds[1], &raw), 0);
+        ::cfmakeraw(&raw); // no CR added before the LF
+        QCOMPARE(::tcsetattr(fds[1], TCSANOW, &raw), 0);
+    } else {
+        QCOMPARE(::pipe(fds), 0);
+    }
+    const Result r
+        = run(options + QList<QByteArray> { "--line-end=lf", a.encodedPath() }, scratch, fds[1]);
+    ::close(fds[1]);
+    QCOMPARE(r.status, 0);
+    QByteArray out(4096, 0);
+    const ssize_t n = ::read(fds[0], out.data(), size_t(out.size()));
+    ::close(fds[0]);
+    out.resize(qMax<ssize_t>(n, 0));
+    QCOMPARE(out, shown ? QByteArray("red<U+001B>[31m<U+202E>txt.exe\n") : name + '\n');
+}
+
 void tst_QuillmereList::unlistableFolder()
 {
     TestDir scratch, a, b;
@@ -221,26 +337,69 @@ void tst_QuillmereList::unlistableFolder()
     QCOMPARE(r.status, 1);
     QCOMPARE(r.out, QByteArray("a.txt\r\nb.txt\r\n"));
     QCOMPARE(r.err,
-        "quillmere-list: cannot list " + scratch.encodedPath()
-            + "/gone<U+202E><U+009B>: " + qt_error_string(ENOENT).toUtf8() + '\n');
+        "quillmere-list: cannot list '" + scratch.encodedPath()
+            + "/gone<U+202E><U+009B>': " + qt_error_string(ENOENT).toUtf8() + '\n');
+
+    // A path of 4,000 bytes is written whole.
+    QByteArray deep;
+    while (b.encodedPath().size() + deep.size() < 3990) {
+        deep += "folder" + QByteArray::number(deep.size()) + '/';
+        QCOMPARE(::mkdir(b.encodedPath() + '/' + deep, 0700), 0);
+    }
+    QCOMPARE(b.createFiles({ deep + "end" }), QString());
+    QCOMPARE(listed({ "-r", "--sort=name", "--line-end=lf", b.encodedPath() }, scratch),
+        "b.txt\n" + deep + "end\n");
+
+    // An unreadable sub-folder is named with its reason; the rest is listed.
+    QVERIFY(QDir(a.path()).mkdir("locked"));
+    QCOMPARE(a.createFiles({ "locked/in.txt" }), QString());
+    QCOMPARE(::chmod(a.encodedPath() + "/locked", 0), 0);
+    const Result locked = run({ "-r", a.encodedPath() }, scratch, -1, false, true);
+    QCOMPARE(::chmod(a.encodedPath() + "/locked", 0700), 0);
+    if (locked.status == 125)
+        QSKIP("root's rights cannot be dropped here, and root reads any folder");
+    QCOMPARE(locked.status, 1);
+    QCOMPARE(locked.out, QByteArray("a.txt\r\n"));
+    QCOMPARE(locked.err,
+        "quillmere-list: cannot list '" + a.encodedPath()
+            + "/locked': " + qt_error_string(EACCES).toUtf8() + '\n');
 }
 
 void tst_QuillmereList::badUsage_data()
 {
     QTest::addColumn<QList<QByteArray>>("args");
-    QTest::newRow("no folder") << QList<QByteArray> { "--sort", "name" };
-    QTest::newRow("unknown option") << QList<QByteArray> { "--bogus", "FOLDER" };
-    QTest::newRow("unknown sort key") << QList<QByteArray> { "--sort", "size", "FOLDER" };
-    QTest::newRow("unknown line end") << QList<QByteArray> { "--line-end", "cr", "FOLDER" };
-    QTest::newRow("reverse unsorted") << QList<QByteArray> { "--reverse", "FOLDER" };
-    QTest::newRow("output without file") << QList<QByteArray> { "FOLDER", "-o" };
-    QTest::newRow("NUL and a line end") << QList<QByteArray> { "-0", "--line-end=lf", "FOLDER" };
-    QTest::newRow("-v is not the version") << QList<QByteArray> { "-v", "FOLDER" };
+    QTest::addColumn<QByteArray>("said"); // the first line, where it matters
+    QTest::newRow("no folder") << QList<QByteArray> { "--sort", "name" } << QByteArray();
+    QTest::newRow("unknown option") << QList<QByteArray> { "--bogus", "FOLDER" }
+                                    << QByteArray("quillmere-list: unrecognized option '--bogus'");
+    QTest::newRow("unknown sort key")
+        << QList<QByteArray> { "--sort", "size", "FOLDER" } << QByteArray();
+    QTest::newRow("unknown line end")
+        << QList<QByteArray> { "--line-end", "cr", "FOLDER" } << QByteArray();
+    QTest::newRow("reverse unsorted")
+        << QList<QByteArray> { "--reverse", "FOLDER" } << QByteArray();
+    QTest::newRow("output without file") << QList<QByteArray> { "FOLDER",
+        "-o" } << QByteArray("quillmere-list: option requires an argument -- 'o'");
+    QTest::newRow("NUL and a line end")
+        << QList<QByteArray> { "-0", "--line-end=lf", "FOLDER" } << QByteArray();
+    QTest::newRow("-v is not the version") << QList<QByteArray> { "-v", "FOLDER" }
+                                           << QByteArray("quillmere-list: invalid option -- 'v'");
+    QTest::newRow("ambiguous abbreviation")
+        << QList<QByteArray> { "--re", "FOLDER" }
+        << QByteArray("quillmere-list: option '--re' is ambiguous; possibilities: '--recursive' "
+                      "'--reverse'");
+    QTest::newRow("unclosed [") << QList<QByteArray> { "--exclude=*.[ch", "FOLDER" }
+                                << QByteArray("quillmere-list: unclosed '[' in '*.[ch'");
+    QTest::newRow("value to a flag") << QList<QByteArray> { "--reverse=yes", "--sort=name",
+        "FOLDER" } << QByteArray("quillmere-list: option '--reverse' doesn't allow an argument");
+    QTest::newRow("escape and literal")
+        << QList<QByteArray> { "--escape", "--literal", "FOLDER" } << QByteArray();
 }
 
 void tst_QuillmereList::badUsage()
 {
     QFETCH(QList<QByteArray>, args);
+    QFETCH(const QByteArray, said);
     TestDir scratch;
     std::replace(args.begin(), args.end(), QByteArray("FOLDER"), scratch.encodedPath());
     const Result r = run(args, scratch);
@@ -248,6 +407,7 @@ void tst_QuillmereList::badUsage()
     QCOMPARE(r.out, QByteArray());
     QVERIFY2(
         r.err.startsWith("quillmere-list: ") && r.err.contains("\nUsage: quillmere-list "), r.err);
+    QVERIFY2(said.isEmpty() || r.err.startsWith(said + '\n'), r.err);
 }
 
 void tst_QuillmereList::outputFile()
@@ -270,7 +430,8 @@ void tst_QuillmereList::outputFile()
         r = run({ "--output=" + QFile::encodeName(refused), a.encodedPath() }, scratch);
         QCOMPARE(r.status, 2);
         QVERIFY2(
-            r.err.startsWith("quillmere-list: cannot write " + QFile::encodeName(refused)), r.err);
+            r.err.startsWith("quillmere-list: cannot write '" + QFile::encodeName(refused) + "': "),
+            r.err);
     }
     QVERIFY(QFileInfo(scratch.filePath("folder")).isDir());
     QCOMPARE(QDir(scratch.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
@@ -291,7 +452,7 @@ void tst_QuillmereList::outputFile()
         QSKIP("root's rights cannot be dropped here");
     QCOMPARE(r.status, 3);
     QCOMPARE(readAll(QFile::decodeName(boxed)), expected);
-    const QByteArray said = "quillmere-list: " + boxed + ": ";
+    const QByteArray said = "quillmere-list: '" + boxed + "': ";
     QVERIFY2(
         r.err.startsWith(said + unconfirmedSaveMessage(qt_error_string(EACCES)).toUtf8()), r.err);
     QVERIFY2(!root
@@ -325,11 +486,16 @@ void tst_QuillmereList::helpAndVersion()
     for (const char *line : { "\n  -0, --null ", "\n  -o, --output=FILE ", "\n      --sort=KEY ",
              "\n  -V, --version ", "\nExit status:\n 0 ", "\n 3  if " })
         QVERIFY2(help.out.contains(line), line);
+    QVERIFY2(
+        help.out.endsWith("\nFull documentation is available locally via: man quillmere-list\n"),
+        help.out);
     QCOMPARE(run({ "-h" }, scratch).out, help.out);
+    QCOMPARE(run({ "--he" }, scratch).out, help.out);
 
     const Result version = run({ "--version" }, scratch);
     QCOMPARE(version.status, 0);
     QVERIFY2(version.out.startsWith("quillmere-list (Quillmere) "), version.out);
+    QVERIFY2(version.out.contains("\nCopyright (C) "), version.out);
     QVERIFY2(version.out.contains("\nLicense MIT"), version.out);
     QCOMPARE(run({ "-V" }, scratch).out, version.out);
 

@@ -3,22 +3,26 @@
 // collation, sort and text bytes as the window, through the same core code,
 // so that both always agree on which files, in which order, and which bytes.
 
+#include "cli/namepattern.h"
+#include "cli/options.h"
+#include "cli/treelisting.h"
 #include "core/arrangement.h"
 #include "core/displaytext.h"
 #include "core/filerows.h"
 #include "core/folderlisting.h"
 #include "core/textexport.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
+#include <vector>
 
 #ifdef Q_OS_WIN
 #include <fcntl.h>
@@ -37,33 +41,53 @@ enum ExitStatus { Success = 0, FolderFailed = 1, Trouble = 2, WrittenBut = 3 };
 const char Usage[] = "Usage: quillmere-list [OPTION]... FOLDER...\n";
 
 // In the layout of GNU tools, which shells, help2man and users expect.
-const char Help[]
-    = R"(Lists the plain files of each FOLDER, one name per line, as Quillmere's window
+const char Help[] = R"(List the plain files of each FOLDER, one name per line, as Quillmere's window
 lists and saves them: the same files, order and bytes.
 
-  -o, --output=FILE   write the list to FILE, replacing it as a whole, instead
-                        of to standard output; '-' is standard output
-      --sort=KEY      sort ascending by KEY, name or extension, as the window's
-                        column headers do; without it, the file system's order
-      --reverse       turn the sorted order round
-      --line-end=END  end every name with crlf (the default) or lf
-  -0, --null          end every name with a NUL byte instead, for xargs -0
-  -h, --help          display this help and exit
-  -V, --version       output version information and exit
+Mandatory arguments to long options are mandatory for short options too.
+  -a, --all             list hidden files too, and with -r hidden sub-folders
+      --escape          write names as the window shows them, escaping control,
+                          bidi and invisible characters (the default when
+                          standard output is a terminal)
+      --exclude=GLOB    leave out files whose name matches GLOB
+      --ignore-case     match --include and --exclude ignoring letter case
+      --include=GLOB    list only files whose name matches GLOB; --include and
+                          --exclude may be given more than once
+      --line-end=END    end every name with crlf (the default) or lf
+      --literal         write names byte for byte (the default to a pipe or file)
+  -0, --null            end every name with a NUL byte instead, for xargs -0
+  -o, --output=FILE     write the list to FILE, replacing it as a whole, instead
+                          of to standard output; '-' is standard output
+  -r, --recursive       list the files of all sub-folders too, each by its path
+                          from the FOLDER given; links to folders are not
+                          followed
+      --reverse         turn the sorted order round
+      --sort=KEY        sort ascending by KEY, name or extension, as the window's
+                          column headers do, with -r by folder first; without
+                          it, the file system's order
+  -h, --help            display this help and exit
+  -V, --version         output version information and exit
 
-Folders are listed in the order given, a folder given twice once.
+Folders are listed in the order given, a folder given twice once. GLOB is
+matched against the file's name only, byte for byte: '*' any bytes, '?' one,
+'[...]' one of a set. A file is listed when it matches some --include (or
+none is given) and no --exclude.
 
 Exit status:
  0  if OK,
- 1  if a folder could not be listed (the others are still written),
+ 1  if a folder could not be listed (the others are still written), or the
+      list could not be sorted (it is written in the file system's order),
  2  if the usage was wrong or the list could not be written (an existing
       output file is then left as it was),
  3  if the list was written to FILE but the system could not confirm that it
       is on the disk, or the replaced FILE's owner, group, mode, ACL or an
       extended attribute could not be kept (each is named).
+
+Full documentation is available locally via: man quillmere-list
 )";
 
 const char Version[] = "quillmere-list (Quillmere) " QUILLMERE_VERSION R"(
+Copyright (C) 2026 The Quillmere developers.
 License MIT: <https://spdx.org/licenses/MIT.html>.
 This is free software: you are free to change and redistribute it.
 There is NO WARRANTY, to the extent permitted by law.
@@ -75,52 +99,41 @@ void printError(const QByteArray &message)
     std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
 }
 
-[[noreturn]] void usageError(const QString &message)
+[[noreturn]] void usageError(const QByteArray &message)
 {
-    printError(message.toUtf8());
+    printError(message);
     std::fputs(Usage, stderr);
     std::fputs("Try 'quillmere-list --help' for more information.\n", stderr);
     std::exit(Trouble);
 }
 
-// A path as it goes into a one-line message, by the window's display rules:
-// control and bidi characters would break the line, drive the terminal or
-// turn the text round.
-QByteArray shown(const QByteArray &path)
+// A path or an argument as it goes into a one-line message: by the display
+// rules (control and bidi characters would break the line, drive the
+// terminal or turn the text round), then quoted as ls quotes names in its
+// own messages.
+QByteArray quoted(QByteArrayView path)
 {
-    return displayText(path).toUtf8();
+    const QByteArray shown = displayPath(path).toUtf8();
+    if (!shown.contains('\''))
+        return '\'' + shown + '\'';
+    if (!shown.contains('"') && !shown.contains('$') && !shown.contains('`')
+        && !shown.contains('\\'))
+        return '"' + shown + '"';
+    return '\'' + QByteArray(shown).replace("'", "'\\''") + '\'';
 }
 
-// Marks an argument that is not valid UTF-8: its decoded text, which lost
-// bytes, is made unique with this and its position.
-constexpr char16_t NotUtf8 = 0xFDD0; // a noncharacter, never typed
-
-// The arguments as the parser takes them, and each one's bytes as the system
-// passed them: Qt decodes arguments, and a folder name that is not valid
-// UTF-8 would lose bytes.
-struct Arguments
+// The arguments' bytes as the system passed them: Qt would decode them, and
+// a folder name that is not valid UTF-8 would lose bytes.
+QList<QByteArray> readArguments([[maybe_unused]] int argc, [[maybe_unused]] char **argv)
 {
-    QStringList texts;
-    QHash<QString, QByteArray> bytes;
-};
-
-Arguments readArguments([[maybe_unused]] int argc, [[maybe_unused]] char **argv)
-{
-    Arguments arguments;
+    QList<QByteArray> arguments;
 #ifdef Q_OS_WIN
     // Windows passes UTF-16, which Qt keeps exactly.
-    arguments.texts = QCoreApplication::arguments();
-    for (const QString &text : std::as_const(arguments.texts))
-        arguments.bytes.insert(text, text.toUtf8());
+    for (const QString &text : QCoreApplication::arguments().mid(1))
+        arguments << text.toUtf8();
 #else
-    for (int i = 0; i < argc; ++i) {
-        const QByteArray bytes(argv[i]);
-        QString text = QString::fromUtf8(bytes);
-        if (text.toUtf8() != bytes)
-            text += QChar(NotUtf8) + QString::number(i);
-        arguments.texts << text;
-        arguments.bytes.insert(text, bytes);
-    }
+    for (int i = 1; i < argc; ++i)
+        arguments << QByteArray(argv[i]);
 #endif
     return arguments;
 }
@@ -224,85 +237,134 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("quillmere-list"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLMERE_VERSION));
 
-    QCommandLineParser parser;
-    // Not Qt's own help and version options: the help is written above, and
-    // -v is left free.
-    const QCommandLineOption help({ QStringLiteral("h"), QStringLiteral("help") }, QString());
-    const QCommandLineOption version({ QStringLiteral("V"), QStringLiteral("version") }, QString());
-    const QCommandLineOption output(
-        { QStringLiteral("o"), QStringLiteral("output") }, QString(), QStringLiteral("FILE"));
-    const QCommandLineOption sort(QStringLiteral("sort"), QString(), QStringLiteral("KEY"));
-    const QCommandLineOption reverse(QStringLiteral("reverse"), QString());
-    const QCommandLineOption lineEnd(QStringLiteral("line-end"), QString(), QStringLiteral("END"));
-    const QCommandLineOption null({ QStringLiteral("0"), QStringLiteral("null") }, QString());
-    parser.addOptions({ help, version, output, sort, reverse, lineEnd, null });
+    enum Option {
+        All,
+        Escape,
+        Exclude,
+        Help,
+        IgnoreCase,
+        Include,
+        LineEndOption,
+        Literal,
+        Null,
+        Output,
+        Recursive,
+        Reverse,
+        Sort,
+        Version
+    };
+    // In the order of Option; -v is left free.
+    static constexpr OptionSpec specs[] = { { 'a', "all", false }, { 0, "escape", false },
+        { 0, "exclude", true }, { 'h', "help", false }, { 0, "ignore-case", false },
+        { 0, "include", true }, { 0, "line-end", true }, { 0, "literal", false },
+        { '0', "null", false }, { 'o', "output", true }, { 'r', "recursive", false },
+        { 0, "reverse", false }, { 0, "sort", true }, { 'V', "version", false } };
+    const CommandLine line = parseCommandLine(readArguments(argc, argv), specs);
+    if (!line.error.isEmpty())
+        usageError(line.error);
+    // A repeated option counts once, its last value wins; globs add up.
+    QSet<int> given;
+    QHash<int, QByteArray> values;
+    QList<QByteArray> includes, excludes;
+    for (const GivenOption &option : line.options) {
+        given.insert(int(option.spec));
+        values.insert(int(option.spec), option.value);
+        if (option.spec == Include || option.spec == Exclude) {
+            if (!NamePattern::isValid(option.value))
+                usageError("unclosed '[' in " + quoted(option.value));
+            (option.spec == Include ? includes : excludes) << option.value;
+        }
+    }
+    auto isSet = [&given](Option option) { return given.contains(option); };
+    if (isSet(Help))
+        showText(QByteArray(Usage) + ::Help);
+    if (isSet(Version))
+        showText(::Version);
 
-    const Arguments arguments = readArguments(argc, argv);
-    if (!parser.parse(arguments.texts))
-        usageError(parser.errorText());
-    if (parser.isSet(help))
-        showText(QByteArray(Usage) + Help);
-    if (parser.isSet(version))
-        showText(Version);
-
-    const QString sortKey = parser.value(sort);
-    if (parser.isSet(sort) && sortKey != u"name" && sortKey != u"extension")
-        usageError(QStringLiteral("unknown sort key '%1': name or extension").arg(sortKey));
-    if (parser.isSet(reverse) && !parser.isSet(sort))
-        usageError(QStringLiteral("--reverse turns a sorted list round; give --sort too"));
-    const QString lineEndName = parser.value(lineEnd);
-    if (parser.isSet(lineEnd) && lineEndName != u"crlf" && lineEndName != u"lf")
-        usageError(QStringLiteral("unknown line end '%1': crlf or lf").arg(lineEndName));
-    if (parser.isSet(lineEnd) && parser.isSet(null))
-        usageError(QStringLiteral("--null ends names with NUL; --line-end cannot be given too"));
-    const LineEnd ending = parser.isSet(null) ? LineEnd::Nul
-        : lineEndName == u"lf"                ? LineEnd::Lf
-                                              : LineEnd::CrLf;
-    const QString target = parser.value(output);
-    const bool toFile = parser.isSet(output) && target != u"-";
-    if (toFile && (target.isEmpty() || target.contains(QChar(NotUtf8))))
-        usageError(QStringLiteral("the output file's name must be valid UTF-8 and not empty; "
-                                  "redirect standard output instead"));
-    const QStringList folders = parser.positionalArguments();
+    const QByteArray sortKey = values.value(Sort);
+    if (isSet(Sort) && sortKey != "name" && sortKey != "extension")
+        usageError("unknown sort key " + quoted(sortKey) + ": name or extension");
+    if (isSet(Reverse) && !isSet(Sort))
+        usageError("--reverse turns a sorted list round; give --sort too");
+    const QByteArray lineEndName = values.value(LineEndOption);
+    if (isSet(LineEndOption) && lineEndName != "crlf" && lineEndName != "lf")
+        usageError("unknown line end " + quoted(lineEndName) + ": crlf or lf");
+    if (isSet(LineEndOption) && isSet(Null))
+        usageError("--null ends names with NUL; --line-end cannot be given too");
+    if (isSet(Escape) && isSet(Literal))
+        usageError("--escape and --literal cannot both be given");
+    const LineEnd ending = isSet(Null) ? LineEnd::Nul
+        : lineEndName == "lf"          ? LineEnd::Lf
+                                       : LineEnd::CrLf;
+    const QByteArray targetBytes = values.value(Output);
+    const QString target = QString::fromUtf8(targetBytes);
+    const bool toFile = isSet(Output) && targetBytes != "-";
+    if (toFile && (target.isEmpty() || target.toUtf8() != targetBytes))
+        usageError("the output file's name must be valid UTF-8 and not empty; "
+                   "redirect standard output instead");
+    const QList<QByteArray> &folders = line.operands;
     if (folders.isEmpty())
-        usageError(QStringLiteral("no folder given"));
+        usageError("no folder given");
+    // Matches no name: surely not what was meant, but not wrong either.
+    if (includes.contains(QByteArray()))
+        printError("an empty --include matches no name");
+#ifdef Q_OS_WIN
+    const bool toTerminal = !toFile && _isatty(_fileno(stdout));
+#else
+    const bool toTerminal = !toFile && ::isatty(STDOUT_FILENO);
+#endif
+    const bool escaped = isSet(Escape) || (toTerminal && !isSet(Literal));
+
+    ListingOptions listing;
+    listing.hidden = isSet(All);
+    if (!includes.isEmpty() || !excludes.isEmpty()) {
+        std::vector<NamePattern> kept, dropped;
+        for (const QByteArray &glob : std::as_const(includes))
+            kept.emplace_back(glob, isSet(IgnoreCase));
+        for (const QByteArray &glob : std::as_const(excludes))
+            dropped.emplace_back(glob, isSet(IgnoreCase));
+        listing.keep = [kept, dropped](QByteArrayView name) {
+            auto matches = [name](const NamePattern &p) { return p.matches(name); };
+            return (kept.empty() || std::any_of(kept.begin(), kept.end(), matches))
+                && std::none_of(dropped.begin(), dropped.end(), matches);
+        };
+    }
 
     int status = Success;
     QByteArray text;
     {
-        FileRows rows;
+        TreeListing tree;
+        tree.failed = [&status](const QByteArray &path, const QString &reason) {
+            printError("cannot list " + quoted(path) + ": " + reason.toUtf8());
+            status = FolderFailed;
+        };
         // A folder given twice is listed once, compared exactly as given.
         QSet<QByteArray> listed;
-        for (const QString &folder : folders) {
-            const QByteArray path = arguments.bytes.value(folder);
+        for (const QByteArray &path : folders) {
             if (listed.contains(path))
                 continue;
             listed.insert(path);
-            QString reason;
-            if (!listFolderBytes(path, rows, &reason)) {
-                printError("cannot list " + shown(path) + ": " + reason.toUtf8());
-                status = FolderFailed;
-            }
+            tree.list(path, isSet(Recursive), listing);
         }
 
         // The order the window shows after clicks on the column's header: the
         // first sorts descending, the second ascending.
         SortState state;
-        if (parser.isSet(sort)) {
-            const int header = sortKey == u"extension" ? 2 : 1;
+        if (isSet(Sort)) {
+            const int header = sortKey == "extension" ? 2 : 1;
             state = headerClicked(state, header);
-            if (!parser.isSet(reverse))
+            if (!isSet(Reverse))
                 state = headerClicked(state, header);
         }
-        FileArrangement files;
-        arrangeRows(files, std::move(rows), state);
+        FileArrangement files = tree.arrange(state);
+        files.keys = {}; // tens of MiB for a million names, not needed to write them
         // Past the sort keys' limit the list stays in the file system's order;
         // the names are still written, but the order asked for is not met.
         if (files.state != state) {
             printError("cannot sort: " + FileRows::limitReason().toUtf8());
             status = FolderFailed;
         }
-        text = exportText(files, ending);
+        text = tree.text(files, ending, escaped);
     }
 
     QString reason;
@@ -314,10 +376,11 @@ int main(int argc, char *argv[])
         case SaveResult::NotAllKept:
             // One line for each thing the save could not confirm or keep.
             for (const QString &line : reason.split(QLatin1Char('\n')))
-                printError(shown(target.toUtf8()) + ": " + shown(line.toUtf8()));
+                printError(quoted(targetBytes) + ": " + displayText(line.toUtf8()).toUtf8());
             return WrittenBut;
         case SaveResult::Failed:
-            printError("cannot write " + shown(target.toUtf8()) + ": " + shown(reason.toUtf8()));
+            printError("cannot write " + quoted(targetBytes) + ": "
+                + displayText(reason.toUtf8()).toUtf8());
             return Trouble;
         }
     } else if (!writeStandardOutput(text, &reason)) {

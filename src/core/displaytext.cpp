@@ -265,3 +265,21 @@ QString displayText(QByteArrayView bytes)
     }
     return shown;
 }
+
+QString displayPath(QStringView path)
+{
+#ifdef Q_OS_WIN
+    return displayText(path.toString().replace(u'/', u'\\').toUtf8());
+#else
+    return displayText(path.toUtf8());
+#endif
+}
+
+QString displayPath(QByteArrayView nativePath)
+{
+#ifdef Q_OS_WIN
+    return displayText(nativePath.toByteArray().replace('/', '\\'));
+#else
+    return displayText(nativePath);
+#endif
+}

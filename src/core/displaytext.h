@@ -3,6 +3,7 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QStringView>
 
 // How a file name's bytes are shown, in the lists, messages and the progress
 // panel alike: UTF-8 with U+FFFD for invalid bytes, and every character that
@@ -33,3 +34,10 @@
 //
 // O(n); a name with nothing to escape is returned without a copy.
 QString displayText(QByteArrayView bytes);
+
+// A path as the window's messages, progress panel and folder list and
+// quillmere-list's messages all show it: the system's separators (a backslash
+// on Windows), then displayText(). This is the one place that rule is kept.
+QString displayPath(QStringView path);
+// The same for a path's bytes as the system gave them (UTF-8 on Windows).
+QString displayPath(QByteArrayView nativePath);

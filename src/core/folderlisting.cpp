@@ -63,10 +63,10 @@ struct FdCloser
 
 } // namespace
 
-bool isListedFile(int dirFd, const char *name, unsigned char type)
+namespace {
+
+bool isPlainFile(int dirFd, const char *name, unsigned char type)
 {
-    if (name[0] == '.') // hidden, and also "." and ".."
-        return false;
     if (type == DT_REG)
         return true;
     if (type != DT_LNK && type != DT_UNKNOWN)
@@ -74,6 +74,47 @@ bool isListedFile(int dirFd, const char *name, unsigned char type)
     struct stat st;
     // Follows links; a broken one fails and is left out.
     return retryOnEintr([&] { return ::fstatat(dirFd, name, &st, 0); }) == 0 && S_ISREG(st.st_mode);
+}
+
+bool isDotOrDotDot(const char *name)
+{
+    return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0));
+}
+
+// Adds one entry of the open folder dirFd as options say; false only when
+// the rows are full.
+[[maybe_unused]] bool addEntry(
+    int dirFd, const char *name, unsigned char type, FileRows &rows, const ListingOptions &options)
+{
+    if (name[0] == '.' && (!options.hidden || isDotOrDotDot(name)))
+        return true;
+    if (options.subfolders) {
+        if (type == DT_UNKNOWN) {
+            // Not followed: a link to a folder is neither a sub-folder nor a file.
+            struct stat st;
+            if (retryOnEintr([&] { return ::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW); }) != 0)
+                return true;
+            type = S_ISDIR(st.st_mode) ? DT_DIR
+                : S_ISREG(st.st_mode)  ? DT_REG
+                : S_ISLNK(st.st_mode)  ? DT_LNK
+                                       : DT_FIFO; // any type that is not listed
+        }
+        if (type == DT_DIR) {
+            options.subfolders->append(QByteArray(name));
+            return true;
+        }
+    }
+    if (!isPlainFile(dirFd, name, type))
+        return true;
+    const QByteArrayView view(name, qsizetype(strlen(name)));
+    return (options.keep && !options.keep(view)) || rows.append(view);
+}
+
+} // namespace
+
+bool isListedFile(int dirFd, const char *name, unsigned char type)
+{
+    return name[0] != '.' && isPlainFile(dirFd, name, type); // hidden, and also "." and ".."
 }
 #endif
 
@@ -105,9 +146,18 @@ bool listFolder(const QString &folder, FileRows &rows, QString *error, const Bef
 bool listFolderBytes(
     const QByteArray &nativePath, FileRows &rows, QString *error, const BeforeRead &beforeRead)
 {
+    return listFolderBytes(nativePath, rows, error, ListingOptions(), beforeRead);
+}
+
+bool listFolderBytes(const QByteArray &nativePath, FileRows &rows, QString *error,
+    const ListingOptions &options, const BeforeRead &beforeRead)
+{
     const qsizetype rowsBefore = rows.size();
+    const qsizetype subfoldersBefore = options.subfolders ? options.subfolders->size() : 0;
     auto fail = [&](const QString &reason) {
         rows.truncate(rowsBefore);
+        if (options.subfolders)
+            options.subfolders->resize(subfoldersBefore);
         if (error)
             *error = reason;
         return false;
@@ -133,20 +183,32 @@ bool listFolderBytes(
         return fail(info.exists()
                 ? QCoreApplication::translate("FolderListing", "The folder cannot be read.")
                 : QCoreApplication::translate("FolderListing", "The folder does not exist."));
-    QDirIterator it(path, QDir::Files | QDir::NoDotAndDotDot);
+    QDir::Filters filters = QDir::Files | QDir::NoDotAndDotDot;
+    if (options.hidden)
+        filters |= QDir::Hidden;
+    if (options.subfolders)
+        filters |= QDir::Dirs;
+    QDirIterator it(path, filters);
     while (it.hasNext()) {
         if (stopped())
             return fail(listingCancelled());
         it.next();
+#ifdef Q_OS_WIN
+        const QByteArray name = it.fileName().toUtf8();
+#else
+        const QByteArray name = QFile::encodeName(it.fileName());
+#endif
+        const QFileInfo entry = it.fileInfo();
+        if (options.subfolders && entry.isDir()) {
+            if (!entry.isSymLink())
+                options.subfolders->append(name);
+            continue;
+        }
         // QDir::Files also passes links to FIFOs, sockets and devices; the
         // other ways list only what leads to a plain file.
-        if (!it.fileInfo().isFile())
+        if (!entry.isFile() || (options.keep && !options.keep(name)))
             continue;
-#ifdef Q_OS_WIN
-        if (!rows.append(it.fileName().toUtf8()))
-#else
-        if (!rows.append(QFile::encodeName(it.fileName())))
-#endif
+        if (!rows.append(name))
             return fail(tooMany);
     }
     return true;
@@ -174,8 +236,7 @@ bool listFolderBytes(
         for (ssize_t offset = 0; offset < n;) {
             const auto *entry = reinterpret_cast<const struct dirent64 *>(buffer.get() + offset);
             offset += entry->d_reclen;
-            if (isListedFile(fd, entry->d_name, entry->d_type)
-                && !rows.append(QByteArrayView(entry->d_name, qsizetype(strlen(entry->d_name)))))
+            if (!addEntry(fd, entry->d_name, entry->d_type, rows, options))
                 return fail(tooMany);
         }
     }
@@ -193,8 +254,7 @@ bool listFolderBytes(
         const struct dirent *entry = ::readdir(dir);
         if (!entry)
             break;
-        if (isListedFile(fd, entry->d_name, entry->d_type)
-            && !rows.append(QByteArrayView(entry->d_name, qsizetype(strlen(entry->d_name))))) {
+        if (!addEntry(fd, entry->d_name, entry->d_type, rows, options)) {
             ::closedir(dir);
             return fail(tooMany);
         }

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -32,6 +35,21 @@ bool listFolder(
 // On Windows the bytes are UTF-8.
 bool listFolderBytes(const QByteArray &nativePath, FileRows &rows, QString *error,
     const BeforeRead &beforeRead = {});
+
+// What quillmere-list asks beyond the window's listing; the defaults list as
+// the window does.
+struct ListingOptions
+{
+    bool hidden = false; // hidden files (and sub-folders) too
+    // When given, the folder's sub-folders are named here in the order read,
+    // hidden ones only with hidden; a symbolic link to a folder is not one,
+    // so a walk through them never loops.
+    QList<QByteArray> *subfolders = nullptr;
+    // When given, a plain file is listed only if this keeps its name.
+    std::function<bool(QByteArrayView name)> keep;
+};
+bool listFolderBytes(const QByteArray &nativePath, FileRows &rows, QString *error,
+    const ListingOptions &options, const BeforeRead &beforeRead = {});
 
 // How this build reads folders: "getdents64", "readdir" or "qt" (QDirIterator,
 // which cannot keep names that are not valid UTF-8).

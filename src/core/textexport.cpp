@@ -422,7 +422,7 @@ SaveResult saveText(const QString &path, const QByteArray &text, QString *error,
         if (::unlink(temporary.constData()) != 0)
             message = QCoreApplication::translate(
                 "saveText", "%1; the temporary file %2 could not be removed: %3")
-                          .arg(message, displayText(temporary), qt_error_string(errno));
+                          .arg(message, displayPath(temporary), qt_error_string(errno));
         return fail(message);
     };
     if (const int writeError = writeAll(fd, text))

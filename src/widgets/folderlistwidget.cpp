@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "widgets/folderlistwidget.h"
 
+#include "core/displaytext.h"
 #include "core/filelistmodel.h"
+#include "widgets/listcues.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -36,7 +38,7 @@ bool FolderListWidget::addFolder(const QString &path)
 {
     if (m_paths.contains(path))
         return false;
-    auto *entry = new QListWidgetItem(FileListModel::displayText(path.toUtf8()));
+    auto *entry = new QListWidgetItem(displayPath(path));
     entry->setData(PathRole, path);
     addItem(entry);
     return true;

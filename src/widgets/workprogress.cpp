@@ -2,10 +2,9 @@
 #include "widgets/workprogress.h"
 
 #include "core/background.h"
-#include "core/filelistmodel.h"
+#include "core/displaytext.h"
 
 #include <QAbstractScrollArea>
-#include <QDir>
 #include <QEvent>
 #include <QLabel>
 #include <QLocale>
@@ -97,8 +96,7 @@ QString WorkProgress::textFor(const WorkStatus &status) const
     // Shown as the lists show it: a folder's name must not break the panel's
     // lines or turn them round.
     const QString folder = fontMetrics().elidedText(
-        FileListModel::displayText(QDir::toNativeSeparators(status.folder()).toUtf8()),
-        Qt::ElideMiddle, m_list->viewport()->width() - 40);
+        displayPath(status.folder()), Qt::ElideMiddle, m_list->viewport()->width() - 40);
     return tr("Reading %1\n%2 found so far\nPress Esc or Cancel to stop.")
         .arg(folder, files == 1 ? tr("1 file") : tr("%Ln files", nullptr, int(files)));
 }

@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "window/messages.h"
 
-#include "core/filelistmodel.h"
+#include "core/displaytext.h"
 #include "core/filerows.h"
 
 #include <QCoreApplication>
-#include <QDir>
 
 namespace Messages {
 
@@ -23,12 +22,12 @@ void warn(QWidget *parent, const QString &text)
 
 QString shownPath(const QString &path)
 {
-    return FileListModel::displayText(QDir::toNativeSeparators(path).toUtf8());
+    return displayPath(path);
 }
 
 QString shownPathBytes(QByteArrayView path)
 {
-    return FileListModel::displayText(path);
+    return displayPath(path);
 }
 
 void warnCannotSort(QWidget *parent)
