@@ -7,6 +7,7 @@
 #include "core/displaytext.h"
 #include "core/filerows.h"
 #include "core/folderlisting.h"
+#include "core/paths.h"
 #include "core/textexport.h"
 
 #include <QCommandLineParser>
@@ -271,10 +272,11 @@ int main(int argc, char *argv[])
     QByteArray text;
     {
         FileRows rows;
-        // A folder given twice is listed once, compared exactly as given.
+        // A folder given twice is listed once, compared as given but for
+        // trailing separators.
         QSet<QByteArray> listed;
         for (const QString &folder : folders) {
-            const QByteArray path = arguments.bytes.value(folder);
+            const QByteArray path = cleanFolderPathBytes(arguments.bytes.value(folder));
             if (listed.contains(path))
                 continue;
             listed.insert(path);
