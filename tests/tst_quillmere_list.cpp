@@ -103,6 +103,8 @@ private slots:
     void listsFoldersAsGiven();
     void sortsAsTheWindow_data();
     void sortsAsTheWindow();
+    void collatesByCollationLocale_data();
+    void collatesByCollationLocale();
     void unlistableFolder();
     void badUsage_data();
     void badUsage();
@@ -133,8 +135,10 @@ void tst_QuillmereList::listsFoldersAsGiven()
     QCOMPARE(names, (QList<QByteArray> { "README", "a.txt", Latin1Cafe, "line\nfeed", "link" }));
     QVERIFY(fromA.endsWith("\r\n"));
     QCOMPARE(listed({ oddFolder }, scratch), QByteArray("inside.txt\r\n"));
-    // Folders in the order given, a repeated one once; an empty folder adds nothing.
-    QCOMPARE(listed({ oddFolder, aPath, empty.encodedPath(), oddFolder, aPath }, scratch),
+    // Folders in the order given, a repeated one once, trailing separators or
+    // not; an empty folder adds nothing.
+    QCOMPARE(
+        listed({ oddFolder, aPath, empty.encodedPath(), oddFolder + "/", aPath + "//" }, scratch),
         "inside.txt\r\n" + fromA);
     QCOMPARE(listed({ empty.encodedPath() }, scratch), QByteArray());
     QCOMPARE(listed({ "--line-end", "lf", oddFolder }, scratch), QByteArray("inside.txt\n"));
@@ -208,6 +212,37 @@ void tst_QuillmereList::sortsAsTheWindow()
     window.saveList(target);
     QTRY_VERIFY2_WITH_TIMEOUT(!window.isSaving(), "the save to end", 30000);
     QCOMPARE(readAll(target), fromWindow);
+}
+
+void tst_QuillmereList::collatesByCollationLocale_data()
+{
+    QTest::addColumn<QByteArray>("collate");
+    QTest::addColumn<QByteArray>("messages");
+    QTest::addColumn<QByteArray>("sorted");
+    // Swedish puts "ä" after "z"; Unicode's neutral order, taken for C, beside "a".
+    QTest::newRow("Swedish order, C texts")
+        << QByteArray("sv_SE.UTF-8") << QByteArray("C") << QByteArray("b\nz\n\xC3\xA4\n");
+    QTest::newRow("C order, Swedish texts")
+        << QByteArray("C.UTF-8") << QByteArray("sv_SE.UTF-8") << QByteArray("\xC3\xA4\nb\nz\n");
+}
+
+void tst_QuillmereList::collatesByCollationLocale()
+{
+    QFETCH(const QByteArray, collate);
+    QFETCH(const QByteArray, messages);
+    QFETCH(const QByteArray, sorted);
+    TestDir scratch, a;
+    QCOMPARE(a.createFiles({ "z", "\xC3\xA4", "b" }), QString());
+    // The order comes from ICU by the locale's name: no system locale needs to be installed.
+    const QByteArray all = qgetenv("LC_ALL");
+    qunsetenv("LC_ALL");
+    qputenv("LC_COLLATE", collate);
+    qputenv("LC_MESSAGES", messages);
+    const QByteArray out = listed({ "--sort=name", "--line-end=lf", a.encodedPath() }, scratch);
+    qputenv("LC_ALL", all);
+    qunsetenv("LC_COLLATE");
+    qunsetenv("LC_MESSAGES");
+    QCOMPARE(out, sorted);
 }
 
 void tst_QuillmereList::unlistableFolder()
