@@ -22,6 +22,7 @@
 #include <QUrl>
 #include <QtConcurrent>
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -52,6 +53,11 @@ public:
         return *disposal;
     }
 
+    int pending() const { return m_pending.load(); }
+
+    // Counted from the moment a model is handed over until it is freed.
+    void expect() { ++m_pending; }
+
     // object must have been moved to this thread.
     void dispose(QObject *object)
     {
@@ -76,6 +82,7 @@ protected:
             // A model's nodes are scattered through the heap: give the pages back.
             ::malloc_trim(0);
 #endif
+            --m_pending;
         }
     }
 
@@ -83,6 +90,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::deque<QObject *> m_queue;
+    std::atomic<int> m_pending = 0;
 };
 
 // Qt's settings file is shared by every Qt program: it is left as Qt's own
@@ -125,6 +133,7 @@ void dispose(QFileDialog *dialog)
     keepSharedSettings(history, shown);
     for (QFileSystemModel *model : models) {
         // From now on nothing the model is sent is handled: it is done.
+        Disposal::instance().expect();
         model->moveToThread(&Disposal::instance());
         // It may still have a sort due at once on a timer of this thread,
         // which must fire before the timer is deleted with the model.
@@ -219,6 +228,11 @@ bool hasAtLeast(const QString &folder, int entries)
 CommonDialog::CommonDialog(QWidget *parent)
     : QObject(parent)
 { }
+
+int CommonDialog::modelsBeingFreed()
+{
+    return Disposal::instance().pending();
+}
 
 QStringList CommonDialog::nameFilters(const QString &filter)
 {
