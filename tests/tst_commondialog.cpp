@@ -329,7 +329,14 @@ void tst_CommonDialog::dialogReadsNamesOfTheFolderShownAlone()
     QCOMPARE(dir.createFiles(
                  { "shown/notes.txt", "shown/picture", "elsewhere/f0.txt" }, "\x89PNG\r\n\x1a\n"),
         QString());
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("other")));
     const QString shown = dir.filePath("shown"), elsewhere = dir.filePath("elsewhere");
+    const auto url = [](const QString &path) { return QUrl::fromLocalFile(path).toString(); };
+    // Another Qt program's state, which must survive the dialogs.
+    QSettings(QSettings::UserScope, QStringLiteral("QtProject"))
+        .setValue(QStringLiteral("FileDialog/history"), QStringList { url(dir.filePath("other")) });
+    QSettings(QSettings::UserScope, QStringLiteral("QtProject"))
+        .setValue(QStringLiteral("Other/kept"), 1);
     QWidget window;
     CommonDialog dialogs(&window);
     ModalScript first({ chooseFile(shown + QStringLiteral("/notes.txt")) });
@@ -380,6 +387,17 @@ void tst_CommonDialog::dialogReadsNamesOfTheFolderShownAlone()
                           .comment(),
             mimes.mimeTypeForName(QStringLiteral("application/octet-stream")).comment(),
             QFileIconProvider().type(QFileInfo(shown + QStringLiteral("/sub"))) }));
+
+    // As Qt's own dialog leaves its shared settings: the folders visited and
+    // the last one shown, nothing lost.
+    const QSettings after(QSettings::UserScope, QStringLiteral("QtProject"));
+    const QStringList history = after.value(QStringLiteral("FileDialog/history")).toStringList();
+    QVERIFY2(!history.contains(QString()), qPrintable(history.join(u' ')));
+    QVERIFY2(history.contains(url(dir.filePath("other"))) && history.contains(url(shown))
+            && (byAnotherProgram || history.contains(url(elsewhere))),
+        qPrintable(history.join(u' ')));
+    QCOMPARE(after.value(QStringLiteral("FileDialog/lastVisited")).toString(), url(shown));
+    QCOMPARE(after.value(QStringLiteral("Other/kept")).toInt(), 1);
 }
 
 QTEST_MAIN(tst_CommonDialog)

@@ -10,6 +10,8 @@ class tst_Paths : public QObject
 private slots:
     void folderOfFile_data();
     void folderOfFile();
+    void folderPath_data();
+    void folderPath();
     void fileExtension_data();
     void fileExtension();
 };
@@ -25,6 +27,7 @@ void tst_Paths::folderOfFile_data()
     QTest::newRow("empty") << "" << "";
     QTest::newRow("dots in folder") << "/srv/v1.2/notes" << "/srv/v1.2";
     QTest::newRow("case kept") << "/Data/X/y" << "/Data/X";
+    QTest::newRow("doubled separator") << "/srv//a.txt" << "/srv";
 #ifdef Q_OS_WIN
     QTest::newRow("backslashes") << R"(C:\Data\Photos\a.jpg)" << R"(C:\Data\Photos)";
     QTest::newRow("drive root") << R"(C:\a.txt)" << "C:";
@@ -41,6 +44,33 @@ void tst_Paths::folderOfFile()
     QFETCH(QString, path);
     QFETCH(QString, folder);
     QCOMPARE(GetFolderOfFile(path), folder);
+}
+
+// clang-format off
+void tst_Paths::folderPath_data()
+{
+    QTest::addColumn<QString>("given");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("plain") << "d" << "d";
+    QTest::newRow("trailing") << "d/" << "d";
+    QTest::newRow("trailing many") << "/srv/d///" << "/srv/d";
+    QTest::newRow("inner kept") << "/srv//d" << "/srv//d";
+    QTest::newRow("root") << "/" << "/";
+    QTest::newRow("root doubled") << "//" << "/";
+    QTest::newRow("empty") << "" << "";
+#ifdef Q_OS_WIN
+    QTest::newRow("backslash") << R"(C:\Data\)" << R"(C:\Data)";
+    QTest::newRow("drive root") << R"(C:\)" << "C:";
+#endif
+}
+// clang-format on
+
+void tst_Paths::folderPath()
+{
+    QFETCH(QString, given);
+    QFETCH(QString, kept);
+    QCOMPARE(cleanFolderPath(given), kept);
+    QCOMPARE(cleanFolderPathBytes(given.toUtf8()), kept.toUtf8());
 }
 
 // clang-format off

@@ -109,6 +109,8 @@ private slots:
     void subfoldersAndFilters();
     void terminalOrPipe_data();
     void terminalOrPipe();
+    void collatesByCollationLocale_data();
+    void collatesByCollationLocale();
     void unlistableFolder();
     void badUsage_data();
     void badUsage();
@@ -139,8 +141,10 @@ void tst_QuillmereList::listsFoldersAsGiven()
     QCOMPARE(names, (QList<QByteArray> { "README", "a.txt", Latin1Cafe, "line\nfeed", "link" }));
     QVERIFY(fromA.endsWith("\r\n"));
     QCOMPARE(listed({ oddFolder }, scratch), QByteArray("inside.txt\r\n"));
-    // Folders in the order given, a repeated one once; an empty folder adds nothing.
-    QCOMPARE(listed({ oddFolder, aPath, empty.encodedPath(), oddFolder, aPath }, scratch),
+    // Folders in the order given, a repeated one once, trailing separators or
+    // not; an empty folder adds nothing.
+    QCOMPARE(
+        listed({ oddFolder, aPath, empty.encodedPath(), oddFolder + "/", aPath + "//" }, scratch),
         "inside.txt\r\n" + fromA);
     QCOMPARE(listed({ empty.encodedPath() }, scratch), QByteArray());
     QCOMPARE(listed({ "--line-end", "lf", oddFolder }, scratch), QByteArray("inside.txt\n"));
@@ -324,6 +328,37 @@ void tst_QuillmereList::terminalOrPipe()
     ::close(fds[0]);
     out.resize(qMax<ssize_t>(n, 0));
     QCOMPARE(out, shown ? QByteArray("red<U+001B>[31m<U+202E>txt.exe\n") : name + '\n');
+}
+
+void tst_QuillmereList::collatesByCollationLocale_data()
+{
+    QTest::addColumn<QByteArray>("collate");
+    QTest::addColumn<QByteArray>("messages");
+    QTest::addColumn<QByteArray>("sorted");
+    // Swedish puts "ä" after "z"; Unicode's neutral order, taken for C, beside "a".
+    QTest::newRow("Swedish order, C texts")
+        << QByteArray("sv_SE.UTF-8") << QByteArray("C") << QByteArray("b\nz\n\xC3\xA4\n");
+    QTest::newRow("C order, Swedish texts")
+        << QByteArray("C.UTF-8") << QByteArray("sv_SE.UTF-8") << QByteArray("\xC3\xA4\nb\nz\n");
+}
+
+void tst_QuillmereList::collatesByCollationLocale()
+{
+    QFETCH(const QByteArray, collate);
+    QFETCH(const QByteArray, messages);
+    QFETCH(const QByteArray, sorted);
+    TestDir scratch, a;
+    QCOMPARE(a.createFiles({ "z", "\xC3\xA4", "b" }), QString());
+    // The order comes from ICU by the locale's name: no system locale needs to be installed.
+    const QByteArray all = qgetenv("LC_ALL");
+    qunsetenv("LC_ALL");
+    qputenv("LC_COLLATE", collate);
+    qputenv("LC_MESSAGES", messages);
+    const QByteArray out = listed({ "--sort=name", "--line-end=lf", a.encodedPath() }, scratch);
+    qputenv("LC_ALL", all);
+    qunsetenv("LC_COLLATE");
+    qunsetenv("LC_MESSAGES");
+    QCOMPARE(out, sorted);
 }
 
 void tst_QuillmereList::unlistableFolder()

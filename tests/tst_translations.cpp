@@ -60,7 +60,7 @@ void tst_Translations::windowSpeaksTheSessionLanguage()
 
     Window ui;
     QCOMPARE(ui.control("Command1")->text(), german ? QStringLiteral("Schließen") : "Close");
-    QCOMPARE(ui.control("CmdAddFolder")->text(), german ? QStringLiteral("Anfügen") : "Add");
+    QCOMPARE(ui.control("CmdAddFolder")->text(), german ? QStringLiteral("Hinzuf.") : "Add");
     QCOMPARE(ui.control<QLabel>("Label1")->text(),
         german ? QStringLiteral(" Ordnerliste:") : " List of Folder:");
     QCOMPARE(ui.files()->model()->headerData(0, Qt::Horizontal).toString(),
@@ -130,21 +130,27 @@ void tst_Translations::pluralsFollowTheLanguage()
 {
     const QLocale before;
     QLocale::setDefault(QLocale::c()); // digits without separators, whatever the session
-    const auto files = [](int n) {
-        return QCoreApplication::translate("WorkProgress", "%Ln files", nullptr, n);
+    // The count's line of the progress panel: its words agree with the number.
+    const auto found = [](int n) {
+        return QCoreApplication::translate("WorkProgress",
+            "Reading %1\n%Ln files found so far\nPress Esc or Cancel to stop.", nullptr, n)
+            .section(u'\n', 1, 1);
     };
+    QCOMPARE(found(1), QStringLiteral("1 file found so far"));
+    QCOMPARE(found(0), QStringLiteral("0 files found so far"));
     {
         Catalogue german(QStringLiteral("de"));
         QVERIFY(german.loaded());
-        QCOMPARE(files(2), QStringLiteral("2 Dateien"));
-        QCOMPARE(files(1), QStringLiteral("1 Datei"));
+        QCOMPARE(found(2), QStringLiteral("Bisher 2 Dateien gefunden"));
+        QCOMPARE(found(1), QStringLiteral("Bisher 1 Datei gefunden"));
     }
     {
         // French counts zero as one.
         Catalogue french(QStringLiteral("fr"));
         QVERIFY(french.loaded());
-        QCOMPARE(files(0), QStringLiteral("0 fichier"));
-        QCOMPARE(files(1000), QStringLiteral("1000 fichiers"));
+        QCOMPARE(found(0), QStringLiteral("0 fichier trouvé pour l’instant"));
+        QCOMPARE(found(1), QStringLiteral("1 fichier trouvé pour l’instant"));
+        QCOMPARE(found(1000), QStringLiteral("1000 fichiers trouvés pour l’instant"));
     }
     QLocale::setDefault(before);
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "core/background.h"
+#include "core/translations.h"
 #include "widgets/workprogress.h"
 
 #include <QApplication>
@@ -17,6 +18,8 @@ class tst_WorkProgress : public QObject
     Q_OBJECT
 
 private slots:
+    // As the program does: English counts come from their plural forms.
+    void initTestCase() { installTranslations(); }
     void progressAndCancel_data();
     void progressAndCancel();
     void replacedWorkGoesOnShowing();

@@ -5,7 +5,7 @@
     <name>DropRules</name>
     <message>
         <source>It is on another computer; only folders of this computer can be listed.</source>
-        <translation>Es liegt auf einem anderen Rechner; nur Ordner dieses Rechners können aufgelistet werden.</translation>
+        <translation>Es liegt auf einem anderen Computer; nur Ordner dieses Computers können aufgelistet werden.</translation>
     </message>
     <message>
         <source>It is not a full path.</source>
@@ -102,7 +102,7 @@
     <message>
         <source>Add</source>
         <extracomment>The two buttons beside the band have room for about 9 narrow letters; the accessible name carries the long form.</extracomment>
-        <translation>Anfügen</translation>
+        <translation>Hinzuf.</translation>
     </message>
     <message>
         <source>Add folder</source>
@@ -211,8 +211,8 @@ Created by: quillmere@example.org
         <translation>Dieses Programm schreibt eine Liste von Dateien in eine Textdatei.
 
 Anleitung:
-1. Ordner anfügen, um seine Dateien aufzulisten (eine Datei im Ordner wählen)
-2. Die Ordnerauswahl mit „Anfügen“ und „Entfernen“ ändern
+1. Ordner hinzufügen, um seine Dateien aufzulisten (eine Datei im Ordner wählen)
+2. Die Ordnerauswahl mit „Hinzufügen“ und „Entfernen“ ändern
 3. Die Dateiliste mit „Entfernen“ ändern
 4. Die Dateiliste als TXT-Datei speichern
 
@@ -232,7 +232,7 @@ Erstellt von: quillmere@example.org
     </message>
     <message>
         <source>Stops the work; Esc does the same</source>
-        <translation>Beendet den Vorgang; Esc tut dasselbe</translation>
+        <translation>Bricht den Vorgang ab; Esc tut dasselbe</translation>
     </message>
     <message>
         <source>Cancelling...</source>
@@ -242,25 +242,19 @@ Erstellt von: quillmere@example.org
         <source>Sorting the list...
 Press Esc or Cancel to stop.</source>
         <translation>Die Liste wird sortiert …
-Esc oder „Abbrechen“ hält an.</translation>
-    </message>
-    <message>
-        <source>Reading %1
-%2 found so far
-Press Esc or Cancel to stop.</source>
-        <translation>Lese %1
-Bisher %2 gefunden
-Esc oder „Abbrechen“ hält an.</translation>
-    </message>
-    <message>
-        <source>1 file</source>
-        <translation>1 Datei</translation>
+Zum Anhalten Esc drücken oder „Abbrechen“ wählen.</translation>
     </message>
     <message numerus="yes">
-        <source>%Ln files</source>
+        <source>Reading %1
+%Ln files found so far
+Press Esc or Cancel to stop.</source>
         <translation>
-            <numerusform>%Ln Datei</numerusform>
-            <numerusform>%Ln Dateien</numerusform>
+            <numerusform>%1 wird gelesen
+Bisher %Ln Datei gefunden
+Zum Anhalten Esc drücken oder „Abbrechen“ wählen.</numerusform>
+            <numerusform>%1 wird gelesen
+Bisher %Ln Dateien gefunden
+Zum Anhalten Esc drücken oder „Abbrechen“ wählen.</numerusform>
         </translation>
     </message>
 </context>
@@ -312,7 +306,7 @@ Esc oder „Abbrechen“ hält an.</translation>
     </message>
     <message>
         <source>The save was given up.</source>
-        <translation>Das Speichern wurde abgebrochen.</translation>
+        <translation>Das Speichern wurde aufgegeben.</translation>
     </message>
 </context>
 </TS>

@@ -33,7 +33,7 @@
     </message>
     <message>
         <source>It is not a file or folder of this computer; only those can be listed.</source>
-        <translation>Ce n’est ni un fichier ni un dossier de cet ordinateur ; seuls ceux-ci peuvent être listés.</translation>
+        <translation>Ce n’est ni un fichier ni un dossier de cet ordinateur&#xa0;; seuls ceux-ci peuvent être listés.</translation>
     </message>
 </context>
 <context>
@@ -58,7 +58,7 @@
     <name>FolderListing</name>
     <message>
         <source>The listing was cancelled.</source>
-        <translation>La lecture du dossier a été annulée.</translation>
+        <translation>Le listage du dossier a été annulé.</translation>
     </message>
     <message>
         <source>The folder cannot be read.</source>
@@ -81,7 +81,7 @@
         <source>These folders could not be listed; their files are left out of the list:
 
 %1</source>
-        <translation>Ces dossiers n’ont pas pu être lus&#xa0;; leurs fichiers ne sont pas dans la liste&#xa0;:
+        <translation>Ces dossiers n’ont pas pu être listés&#xa0;; leurs fichiers ne sont pas dans la liste&#xa0;:
 
 %1</translation>
     </message>
@@ -132,7 +132,7 @@
     </message>
     <message>
         <source>Save List to TXT File</source>
-        <translation>Enregistrer en fichier TXT</translation>
+        <translation>Enregistrer au format TXT</translation>
     </message>
     <message>
         <source>Info</source>
@@ -175,7 +175,7 @@ The file keeps its old contents, but this temporary file could not be removed:
 %2</source>
         <translation>La liste n’a pas été enregistrée dans
 %1
-Le fichier garde son ancien contenu, mais ce fichier temporaire n’a pas pu être supprimé :
+Le fichier garde son ancien contenu, mais ce fichier temporaire n’a pas pu être supprimé&#xa0;:
 %2</translation>
     </message>
     <message>
@@ -244,23 +244,17 @@ Press Esc or Cancel to stop.</source>
         <translation>Tri de la liste…
 Échap ou «&#xa0;Annuler&#xa0;» pour arrêter.</translation>
     </message>
-    <message>
-        <source>Reading %1
-%2 found so far
-Press Esc or Cancel to stop.</source>
-        <translation>Lecture de %1
-%2 trouvés pour l’instant
-Échap ou «&#xa0;Annuler&#xa0;» pour arrêter.</translation>
-    </message>
-    <message>
-        <source>1 file</source>
-        <translation>1 fichier</translation>
-    </message>
     <message numerus="yes">
-        <source>%Ln files</source>
+        <source>Reading %1
+%Ln files found so far
+Press Esc or Cancel to stop.</source>
         <translation>
-            <numerusform>%Ln fichier</numerusform>
-            <numerusform>%Ln fichiers</numerusform>
+            <numerusform>Lecture de %1
+%Ln fichier trouvé pour l’instant
+Échap ou «&#xa0;Annuler&#xa0;» pour arrêter.</numerusform>
+            <numerusform>Lecture de %1
+%Ln fichiers trouvés pour l’instant
+Échap ou «&#xa0;Annuler&#xa0;» pour arrêter.</numerusform>
         </translation>
     </message>
 </context>

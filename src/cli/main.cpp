@@ -10,6 +10,7 @@
 #include "core/displaytext.h"
 #include "core/filerows.h"
 #include "core/folderlisting.h"
+#include "core/paths.h"
 #include "core/textexport.h"
 
 #include <QCoreApplication>
@@ -338,9 +339,11 @@ int main(int argc, char *argv[])
             printError("cannot list " + quoted(path) + ": " + reason.toUtf8());
             status = FolderFailed;
         };
-        // A folder given twice is listed once, compared exactly as given.
+        // A folder given twice is listed once, compared as given but for
+        // trailing separators.
         QSet<QByteArray> listed;
-        for (const QByteArray &path : folders) {
+        for (const QByteArray &given : folders) {
+            const QByteArray path = cleanFolderPathBytes(given);
             if (listed.contains(path))
                 continue;
             listed.insert(path);

@@ -16,12 +16,16 @@ struct UCollator;
 // language, ignoring letter case, and reading runs of digits as numbers, so
 // "file2" comes before "file10".
 //
+// By default the rules are those of the session's collation locale: LC_ALL,
+// else LC_COLLATE, else LANG, as sort(1) reads them; the language of the texts
+// (LANGUAGE, LC_MESSAGES) has no say in the order.
+//
 // Under the C/POSIX locale ICU would fall back to a byte-order tailoring that
 // is neither case-insensitive nor natural, so the neutral root order is used.
 class Collator
 {
 public:
-    explicit Collator(const QLocale &locale = QLocale::system());
+    explicit Collator(const QLocale &locale = QLocale::system().collation());
     ~Collator();
     Collator(const Collator &) = delete;
     Collator &operator=(const Collator &) = delete;

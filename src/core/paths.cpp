@@ -9,7 +9,30 @@ template<typename View> View afterLastDot(View name)
     return dot < 0 ? View() : name.sliced(dot + 1);
 }
 
+template<typename Text> Text withoutTrailingSeparators(const Text &path)
+{
+    qsizetype end = path.size();
+#ifdef Q_OS_WIN
+    while (end > 1 && (path.at(end - 1) == '/' || path.at(end - 1) == '\\'))
+        --end;
+#else
+    while (end > 1 && path.at(end - 1) == '/')
+        --end;
+#endif
+    return path.left(end);
+}
+
 } // namespace
+
+QString cleanFolderPath(const QString &path)
+{
+    return withoutTrailingSeparators(path);
+}
+
+QByteArray cleanFolderPathBytes(const QByteArray &path)
+{
+    return withoutTrailingSeparators(path);
+}
 
 QString GetFolderOfFile(const QString &FilePath)
 {
@@ -22,7 +45,7 @@ QString GetFolderOfFile(const QString &FilePath)
         return QString();
     if (separator == 0)
         return FilePath.left(1); // the root keeps its separator, or it would name nothing
-    return FilePath.left(separator);
+    return cleanFolderPath(FilePath.left(separator));
 }
 
 QString GetFileExtension(QStringView FileName)

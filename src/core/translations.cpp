@@ -17,5 +17,9 @@ void installTranslations(const QLocale &locale)
     // Qt's own first: a text the program translates itself wins, as the
     // translator installed last is asked first.
     install(QStringLiteral("qtbase"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    // The English plural forms, asked only where the session's language has none.
+    auto *english = new QTranslator(QCoreApplication::instance());
+    if (english->load(QStringLiteral(":/i18n/quillmere_en.qm")))
+        QCoreApplication::installTranslator(english);
     install(QStringLiteral("quillmere"), QStringLiteral(":/i18n"));
 }

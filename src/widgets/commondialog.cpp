@@ -19,8 +19,10 @@
 #include <QThread>
 #include <QTimer>
 #include <QTreeView>
+#include <QUrl>
 #include <QtConcurrent>
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -51,6 +53,11 @@ public:
         return *disposal;
     }
 
+    int pending() const { return m_pending.load(); }
+
+    // Counted from the moment a model is handed over until it is freed.
+    void expect() { ++m_pending; }
+
     // object must have been moved to this thread.
     void dispose(QObject *object)
     {
@@ -75,6 +82,7 @@ protected:
             // A model's nodes are scattered through the heap: give the pages back.
             ::malloc_trim(0);
 #endif
+            --m_pending;
         }
     }
 
@@ -82,7 +90,24 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::deque<QObject *> m_queue;
+    std::atomic<int> m_pending = 0;
 };
+
+// Qt's settings file is shared by every Qt program: it is left as Qt's own
+// dialog leaves it on closing, with the folders visited (never an empty
+// entry) and the last folder shown.
+void keepSharedSettings(const QStringList &history, const QString &shown)
+{
+    QStringList urls;
+    for (const QString &path : history) {
+        if (!path.isEmpty())
+            urls << QUrl::fromLocalFile(path).toString();
+    }
+    QSettings settings(QSettings::UserScope, QStringLiteral("QtProject"));
+    settings.setValue(QStringLiteral("FileDialog/history"), urls);
+    settings.setValue(
+        QStringLiteral("FileDialog/lastVisited"), QUrl::fromLocalFile(shown).toString());
+}
 
 // Frees a closed dialog at once, and with it everything it read of the
 // folders it showed, without making the window wait. The folder model holds
@@ -92,7 +117,10 @@ private:
 void dispose(QFileDialog *dialog)
 {
     const QList<QFileSystemModel *> models = dialog->findChildren<QFileSystemModel *>();
-    // Qt's own last folder of this process; see forgetLastFolder().
+    const QStringList history = dialog->history();
+    const QString shown = dialog->directory().absolutePath();
+    // Qt's own last folder of this process; see startFolderInSettings(). This
+    // also adds an empty entry to the history, which is put right below.
     if (!models.isEmpty())
         dialog->setDirectory(QString());
     for (QFileSystemModel *model : models) {
@@ -102,8 +130,10 @@ void dispose(QFileDialog *dialog)
     }
     // The views, the completer and the side bar let go of the model here.
     delete dialog;
+    keepSharedSettings(history, shown);
     for (QFileSystemModel *model : models) {
         // From now on nothing the model is sent is handled: it is done.
+        Disposal::instance().expect();
         model->moveToThread(&Disposal::instance());
         // It may still have a sort due at once on a timer of this thread,
         // which must fire before the timer is deleted with the model.
@@ -170,14 +200,14 @@ private:
 // this process, or else in any Qt program, from Qt's settings), and only then
 // in the folder it is given, still reading the first one on the window's
 // thread: a folder of a million files there stalls it for minutes. Each
-// dialog here is told where to open, so the last folder is forgotten: in
-// Qt's settings before a dialog is made, and in this process as it closes.
-void forgetLastFolder()
+// dialog here is told where to open, so that is the last folder Qt finds: in
+// its settings, written before a dialog is made, and in this process, cleared
+// as a dialog closes.
+void startFolderInSettings(const QString &folder)
 {
     QSettings settings(QSettings::UserScope, QStringLiteral("QtProject"));
-    const QString key = QStringLiteral("FileDialog/lastVisited");
-    if (!settings.value(key).toString().isEmpty())
-        settings.setValue(key, QString());
+    settings.setValue(QStringLiteral("FileDialog/lastVisited"),
+        QUrl::fromLocalFile(folder.isEmpty() ? QDir::currentPath() : folder).toString());
 }
 
 // Whether folder has at least `entries` entries; stops counting there, so
@@ -198,6 +228,11 @@ bool hasAtLeast(const QString &folder, int entries)
 CommonDialog::CommonDialog(QWidget *parent)
     : QObject(parent)
 { }
+
+int CommonDialog::modelsBeingFreed()
+{
+    return Disposal::instance().pending();
+}
 
 QStringList CommonDialog::nameFilters(const QString &filter)
 {
@@ -241,7 +276,7 @@ void CommonDialog::show(bool save)
 {
     QString selected;
     const QString folder = startFolder(&selected);
-    forgetLastFolder();
+    startFolderInSettings(folder);
     auto *dialog = new QFileDialog(static_cast<QWidget *>(parent()), QString(), folder);
     dialog->setIconProvider(FileTypes::instance());
     // Every row is one line of the same height: without saying so, the view

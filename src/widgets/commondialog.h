@@ -46,6 +46,10 @@ public:
     // then the next dialog opens in that folder.
     bool hasCountedFolder() const { return m_folderIsLarge.isFinished(); }
 
+    // How many closed dialogs' folder models are still being freed, in this
+    // process; what they read of the file system is given back at 0.
+    static int modelsBeingFreed();
+
 private:
     void show(bool save);
     // Where the next dialog opens, and the entry of it that is selected.

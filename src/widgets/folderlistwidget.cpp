@@ -3,6 +3,7 @@
 
 #include "core/displaytext.h"
 #include "core/filelistmodel.h"
+#include "core/paths.h"
 #include "widgets/listcues.h"
 
 #include <QDesktopServices>
@@ -34,8 +35,10 @@ constexpr int PathRole = Qt::UserRole;
 constexpr int UniformSizesFrom = 2000;
 } // namespace
 
-bool FolderListWidget::addFolder(const QString &path)
+bool FolderListWidget::addFolder(const QString &given)
 {
+    // The dialog, a drop and an argument all come in here.
+    const QString path = cleanFolderPath(given);
     if (m_paths.contains(path))
         return false;
     auto *entry = new QListWidgetItem(displayPath(path));

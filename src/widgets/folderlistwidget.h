@@ -21,7 +21,8 @@ public:
     explicit FolderListWidget(QWidget *parent = nullptr);
     ~FolderListWidget() override;
 
-    // Appends path unless an entry is exactly that path (case and all);
+    // Appends path, taken without trailing separators, unless an entry is
+    // exactly that path (case and all);
     // returns whether it did. O(1) on average, so that a drop of thousands of
     // folders onto thousands does not freeze the window.
     bool addFolder(const QString &path);

@@ -97,8 +97,10 @@ QString WorkProgress::textFor(const WorkStatus &status) const
     // lines or turn them round.
     const QString folder = fontMetrics().elidedText(
         displayPath(status.folder()), Qt::ElideMiddle, m_list->viewport()->width() - 40);
-    return tr("Reading %1\n%2 found so far\nPress Esc or Cancel to stop.")
-        .arg(folder, files == 1 ? tr("1 file") : tr("%Ln files", nullptr, int(files)));
+    // One sentence with its count, so that each language agrees its words with the number.
+    return tr(
+        "Reading %1\n%Ln files found so far\nPress Esc or Cancel to stop.", nullptr, int(files))
+        .arg(folder);
 }
 
 void WorkProgress::showText(const QString &text)
