@@ -35,6 +35,14 @@
         <source>It is not a file or folder of this computer; only those can be listed.</source>
         <translation>Es ist keine Datei und kein Ordner dieses Computers; nur solche können aufgelistet werden.</translation>
     </message>
+    <message>
+        <source>Nothing was added for these paths given to Quillmere:
+
+%1</source>
+        <translation>Für diese an Quillmere übergebenen Pfade wurde nichts hinzugefügt:
+
+%1</translation>
+    </message>
 </context>
 <context>
     <name>FileListModel</name>
@@ -48,10 +56,60 @@
     </message>
 </context>
 <context>
+    <name>FileListView</name>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Entfernen</translation>
+    </message>
+    <message>
+        <source>Remove &amp;All Files Without Extension</source>
+        <translation>&amp;Alle Dateien ohne Erweiterung entfernen</translation>
+    </message>
+    <message>
+        <source>&amp;Keep Only Files Without Extension</source>
+        <translation>&amp;Nur Dateien ohne Erweiterung behalten</translation>
+    </message>
+    <message>
+        <source>Remove &amp;All .%1 Files</source>
+        <translation>&amp;Alle .%1-Dateien entfernen</translation>
+    </message>
+    <message>
+        <source>&amp;Keep Only .%1 Files</source>
+        <translation>&amp;Nur .%1-Dateien behalten</translation>
+    </message>
+    <message>
+        <source>&amp;Copy Name</source>
+        <translation>Namen &amp;kopieren</translation>
+    </message>
+    <message>
+        <source>Copy All &amp;Names</source>
+        <translation>Alle Na&amp;men kopieren</translation>
+    </message>
+    <message>
+        <source>Copy All &amp;Paths</source>
+        <translation>Alle &amp;Pfade kopieren</translation>
+    </message>
+</context>
+<context>
     <name>FileRows</name>
     <message>
         <source>Too many files to list.</source>
         <translation>Zu viele Dateien für die Liste.</translation>
+    </message>
+</context>
+<context>
+    <name>FolderListWidget</name>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Entfernen</translation>
+    </message>
+    <message>
+        <source>&amp;Copy Path</source>
+        <translation>Pfad &amp;kopieren</translation>
+    </message>
+    <message>
+        <source>&amp;Open in File Manager</source>
+        <translation>Im Dateimanager ö&amp;ffnen</translation>
     </message>
 </context>
 <context>
@@ -185,6 +243,35 @@ but the system has not yet confirmed that it is on the disk.</source>
         <translation>Die Liste wurde gespeichert in
 %1
 aber das System hat noch nicht bestätigt, dass sie auf dem Datenträger ist.</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Rückgängig</translation>
+    </message>
+    <message>
+        <source>Re&amp;do</source>
+        <translation>&amp;Wiederholen</translation>
+    </message>
+    <message>
+        <source>Add Folder</source>
+        <translation>Ordner hinzufügen</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <extracomment>A button&apos;s tool tip: what it does, then its keys, e.g. &quot;Add Folder (Ctrl+O)&quot;.</extracomment>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>Remove Folder (%1)</source>
+        <translation>Ordner entfernen (%1)</translation>
+    </message>
+    <message>
+        <source>Remove File (%1)</source>
+        <translation>Datei entfernen (%1)</translation>
     </message>
 </context>
 <context>

@@ -35,6 +35,14 @@
         <source>It is not a file or folder of this computer; only those can be listed.</source>
         <translation>Ce n’est ni un fichier ni un dossier de cet ordinateur&#xa0;; seuls ceux-ci peuvent être listés.</translation>
     </message>
+    <message>
+        <source>Nothing was added for these paths given to Quillmere:
+
+%1</source>
+        <translation>Rien n’a été ajouté pour ces chemins donnés à Quillmere :
+
+%1</translation>
+    </message>
 </context>
 <context>
     <name>FileListModel</name>
@@ -48,10 +56,60 @@
     </message>
 </context>
 <context>
+    <name>FileListView</name>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Retirer</translation>
+    </message>
+    <message>
+        <source>Remove &amp;All Files Without Extension</source>
+        <translation>Retirer &amp;tous les fichiers sans extension</translation>
+    </message>
+    <message>
+        <source>&amp;Keep Only Files Without Extension</source>
+        <translation>&amp;Garder seulement les fichiers sans extension</translation>
+    </message>
+    <message>
+        <source>Remove &amp;All .%1 Files</source>
+        <translation>Retirer &amp;tous les fichiers .%1</translation>
+    </message>
+    <message>
+        <source>&amp;Keep Only .%1 Files</source>
+        <translation>&amp;Garder seulement les fichiers .%1</translation>
+    </message>
+    <message>
+        <source>&amp;Copy Name</source>
+        <translation>&amp;Copier le nom</translation>
+    </message>
+    <message>
+        <source>Copy All &amp;Names</source>
+        <translation>Copier tous les &amp;noms</translation>
+    </message>
+    <message>
+        <source>Copy All &amp;Paths</source>
+        <translation>Copier tous les c&amp;hemins</translation>
+    </message>
+</context>
+<context>
     <name>FileRows</name>
     <message>
         <source>Too many files to list.</source>
         <translation>Trop de fichiers pour la liste.</translation>
+    </message>
+</context>
+<context>
+    <name>FolderListWidget</name>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Retirer</translation>
+    </message>
+    <message>
+        <source>&amp;Copy Path</source>
+        <translation>&amp;Copier le chemin</translation>
+    </message>
+    <message>
+        <source>&amp;Open in File Manager</source>
+        <translation>&amp;Ouvrir dans le gestionnaire de fichiers</translation>
     </message>
 </context>
 <context>
@@ -185,6 +243,35 @@ but the system has not yet confirmed that it is on the disk.</source>
         <translation>La liste a été enregistrée dans
 %1
 mais le système n’a pas encore confirmé qu’elle est sur le disque.</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Annuler</translation>
+    </message>
+    <message>
+        <source>Re&amp;do</source>
+        <translation>Réta&amp;blir</translation>
+    </message>
+    <message>
+        <source>Add Folder</source>
+        <translation>Ajouter un dossier</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <extracomment>A button&apos;s tool tip: what it does, then its keys, e.g. &quot;Add Folder (Ctrl+O)&quot;.</extracomment>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>Remove Folder (%1)</source>
+        <translation>Retirer le dossier (%1)</translation>
+    </message>
+    <message>
+        <source>Remove File (%1)</source>
+        <translation>Retirer le fichier (%1)</translation>
     </message>
 </context>
 <context>
