@@ -29,9 +29,12 @@ Exit status:
  0  if OK,
  1  if a save the window started failed or was given up,
  2  if the usage was wrong.
+
+Full documentation is available locally via: man quillmere
 )";
 
 const char Version[] = "quillmere (Quillmere) " QUILLMERE_VERSION R"(
+Copyright (C) 2026 The Quillmere developers.
 License MIT: <https://spdx.org/licenses/MIT.html>.
 This is free software: you are free to change and redistribute it.
 There is NO WARRANTY, to the extent permitted by law.
