@@ -182,7 +182,13 @@ void FrmFilenameReader::addShortcuts()
             .arg(QKeySequence(QKeySequence::Delete).toString(QKeySequence::NativeText)));
 }
 
-FrmFilenameReader::~FrmFilenameReader() = default;
+FrmFilenameReader::~FrmFilenameReader()
+{
+    // Gone before QWidget's destructor: clearing itself, the history tells
+    // this window, which by then would no longer be one.
+    delete m_history;
+    m_history = nullptr;
+}
 
 void FrmFilenameReader::changeEvent(QEvent *event)
 {
