@@ -2,6 +2,7 @@
 #include "widgets/commondialog.h"
 
 #include "core/background.h"
+#include "widgets/portaldialog.h"
 
 #include <QAbstractItemView>
 #include <QCompleter>
@@ -239,6 +240,16 @@ QString CommonDialog::startFolder(QString *selected) const
 
 void CommonDialog::show(bool save)
 {
+    m_fileName.clear();
+    if (PortalDialog::shouldTry()) {
+        PortalDialog portal(static_cast<QWidget *>(parent()));
+        const PortalDialog::Answer answer
+            = save ? portal.saveFile(nameFilters(m_filter)) : portal.openFile();
+        if (answer.outcome != PortalDialog::Unavailable) {
+            m_fileName = answer.path;
+            return;
+        }
+    }
     QString selected;
     const QString folder = startFolder(&selected);
     forgetLastFolder();
