@@ -159,6 +159,8 @@ win_x=$win_X win_y=$win_Y
 add_button=(294 22) save_button=(95 396) close_button=(326 396)
 click "${add_button[@]}"
 dialog=$(find_window Open)
+xprop -id "$dialog" WM_CLASS | grep -q xdg-desktop-portal-gtk \
+    || fail "the dialog that opened is not the portal's: $(xprop -id "$dialog" WM_CLASS)"
 # Modal for the window and placed over it: the window manager reads both from this.
 transient=$(xprop -id "$dialog" WM_TRANSIENT_FOR | awk '{ print $NF }')
 [ $((transient)) -eq $((window)) ] \
