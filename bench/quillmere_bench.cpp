@@ -263,7 +263,8 @@ void benchmarkFolder(const Options &options, const std::string &folder, Table &t
         "first click Extension, makes keys", files, firstExtension, { { "find -printf", find } });
     table.timed("first click File Name, painted", files, firstNamePainted.seconds,
         { { "find -printf", find, 0.7 } });
-    table.timed("save", files, save.seconds, { { "ls -U1", lsU, 0.2 } });
+    // No target against ls, which does not sync: the save's stall row is the one that counts.
+    table.timed("save", files, save.seconds, { { "ls -U1", lsU } });
     table.timed("scroll anywhere, painted", files, scroll, {}, true);
     table.timed("select a row, painted", files, select, {}, true);
     table.stall("rebuild, sorted, painted", files, sortedPainted.stall);

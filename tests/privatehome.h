@@ -12,5 +12,7 @@ inline const QTemporaryDir PrivateXdgHome = [] {
     QTemporaryDir home;
     for (const char *name : { "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME" })
         qputenv(name, QFile::encodeName(home.filePath(QString::fromLatin1(name))));
+    // Where the first file dialog of a run opens.
+    qputenv("HOME", QFile::encodeName(home.path()));
     return home;
 }();

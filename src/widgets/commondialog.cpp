@@ -2,6 +2,7 @@
 #include "widgets/commondialog.h"
 
 #include "core/background.h"
+#include "widgets/portaldialog.h"
 
 #include <QAbstractItemView>
 #include <QCompleter>
@@ -261,9 +262,12 @@ void CommonDialog::ShowSave()
 QString CommonDialog::startFolder(QString *selected) const
 {
     selected->clear();
+    // The first dialog of a run opens in the home folder, as desktop
+    // programs' do: the working folder may hold a million files.
+    if (m_folder.isEmpty())
+        return QDir::homePath();
     // A count not finished yet, as on a hung drive, says nothing.
-    if (m_folder.isEmpty() || !m_folderIsLarge.isValid() || !m_folderIsLarge.isFinished()
-        || !m_folderIsLarge.result())
+    if (!m_folderIsLarge.isValid() || !m_folderIsLarge.isFinished() || !m_folderIsLarge.result())
         return m_folder;
     const QFileInfo folder(m_folder);
     if (folder.isRoot())
@@ -274,6 +278,16 @@ QString CommonDialog::startFolder(QString *selected) const
 
 void CommonDialog::show(bool save)
 {
+    m_fileName.clear();
+    if (PortalDialog::shouldTry()) {
+        PortalDialog portal(static_cast<QWidget *>(parent()));
+        const PortalDialog::Answer answer
+            = save ? portal.saveFile(nameFilters(m_filter)) : portal.openFile();
+        if (answer.outcome != PortalDialog::Unavailable) {
+            m_fileName = answer.path;
+            return;
+        }
+    }
     QString selected;
     const QString folder = startFolder(&selected);
     startFolderInSettings(folder);
@@ -285,6 +299,10 @@ void CommonDialog::show(bool save)
         view->setUniformRowHeights(true);
     for (QListView *view : dialog->findChildren<QListView *>())
         view->setUniformItemSizes(true);
+    // No completion of typed names: the completer goes through every name of
+    // the folder typed, on the window's thread, 13 s at 300,000 files.
+    for (QCompleter *completer : dialog->findChildren<QCompleter *>())
+        completer->setModel(nullptr);
     dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // Qt asks before an existing file is replaced: a silent overwrite loses

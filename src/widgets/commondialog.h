@@ -14,7 +14,8 @@ class QWidget;
 // user chose nothing. It opens in the folder of the file last chosen in this
 // run, or, when that folder is large, in its parent with the folder selected:
 // Qt's dialog reads a folder of a million files for half a minute. The first
-// one opens in the current folder.
+// one opens in the home folder. Through the desktop's file chooser portal
+// (see PortalDialog) where there is one, else through Qt's own dialog.
 //
 // Each dialog is made for one showing and is gone when ShowOpen or ShowSave
 // returns; what it read of the file system is freed on a thread of its own.
