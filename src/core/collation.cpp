@@ -2,8 +2,13 @@
 #include "core/collation.h"
 
 #include "core/filerows.h"
+#include "core/parallel.h"
 
 #include <QtGlobal>
+
+#include <algorithm>
+#include <atomic>
+#include <optional>
 
 #include <unicode/ucol.h>
 #include <unicode/ustring.h>
@@ -32,6 +37,13 @@ Collator::Collator(const QLocale &locale)
     // Secondary strength: letter case no longer counts, accents still do.
     ucol_setAttribute(m_collator, UCOL_STRENGTH, UCOL_SECONDARY, &status);
     ucol_setAttribute(m_collator, UCOL_NUMERIC_COLLATION, UCOL_ON, &status);
+}
+
+Collator::Collator(const Collator &other)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    m_collator = ucol_clone(other.m_collator, &status);
+    Q_ASSERT(U_SUCCESS(status) && m_collator);
 }
 
 Collator::~Collator()
@@ -65,9 +77,13 @@ void Collator::appendKey(QByteArrayView utf8, std::vector<uint8_t> &out)
 }
 
 SortKeys::SortKeys(const FileRows &rows, bool byExtension, Collator &collator,
-    const std::function<bool()> &stopped, qsizetype maxBytes)
+    const std::function<bool()> &stopped, qsizetype maxBytes, int workers)
 {
     const size_t limit = size_t(qMin(maxBytes, MaxBytes));
+    if (workers > 1) {
+        makeInParallel(rows, byExtension, collator, stopped, limit, workers);
+        return;
+    }
     m_offsets.reserve(size_t(rows.size()));
     m_bytes.reserve(qMin(size_t(rows.size()) * (byExtension ? 8 : 32), limit));
     for (qsizetype row = 0; row < rows.size(); ++row) {
@@ -87,4 +103,67 @@ SortKeys::SortKeys(const FileRows &rows, bool byExtension, Collator &collator,
         }
     }
     m_bytes.shrink_to_fit();
+}
+
+void SortKeys::makeInParallel(const FileRows &rows, bool byExtension, Collator &collator,
+    const std::function<bool()> &stopped, size_t limit, int workers)
+{
+    // Blocks are taken in turn, so that a thread slowed by long names or by
+    // another process does not hold up the rest; each block's keys go apart,
+    // then one after the other in row order.
+    const size_t n = size_t(rows.size());
+    const size_t blockRows = std::clamp(n / (size_t(workers) * 8), size_t(256), size_t(8192));
+    const size_t blocks = (n + blockRows - 1) / blockRows;
+    std::vector<std::vector<uint8_t>> blockBytes(blocks);
+    m_offsets.resize(n); // each block's own offsets first
+    std::atomic<size_t> nextBlock = 0, made = 0;
+    std::atomic<bool> stop = false, tooLarge = false;
+    runWorkers(workers, [&](int worker) {
+        std::optional<Collator> copy;
+        for (;;) {
+            if (stop.load(std::memory_order_relaxed))
+                return;
+            // Worker 0 is the calling thread, the one stopped may be asked on.
+            if (worker == 0 && stopped && stopped()) {
+                stop = true;
+                return;
+            }
+            const size_t block = nextBlock.fetch_add(1, std::memory_order_relaxed);
+            if (block >= blocks)
+                return;
+            Collator &own = worker == 0 ? collator : (copy ? *copy : copy.emplace(collator));
+            std::vector<uint8_t> &bytes = blockBytes[block];
+            bytes.reserve(blockRows * (byExtension ? 8 : 32));
+            const size_t end = std::min(n, (block + 1) * blockRows);
+            for (size_t row = block * blockRows; row < end; ++row) {
+                m_offsets[row] = uint32_t(bytes.size());
+                own.appendKey(
+                    byExtension ? rows.extension(qsizetype(row)) : rows.name(qsizetype(row)),
+                    bytes);
+            }
+            // Exact, so that the blocks and the joined keys together take
+            // no more than the serial path's reserve and shrink.
+            bytes.shrink_to_fit();
+            if (made.fetch_add(bytes.size()) + bytes.size() > limit) {
+                tooLarge = true;
+                stop = true;
+                return;
+            }
+        }
+    });
+    if (stop) {
+        m_complete = false;
+        m_tooLarge = tooLarge;
+        m_offsets = {};
+        return;
+    }
+    m_bytes.reserve(made);
+    for (size_t block = 0; block < blocks; ++block) {
+        const uint32_t base = uint32_t(m_bytes.size());
+        const size_t end = std::min(n, (block + 1) * blockRows);
+        for (size_t row = block * blockRows; row < end; ++row)
+            m_offsets[row] += base;
+        m_bytes.insert(m_bytes.end(), blockBytes[block].begin(), blockBytes[block].end());
+        blockBytes[block] = {};
+    }
 }
