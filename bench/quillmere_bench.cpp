@@ -50,7 +50,8 @@ struct Options
     std::vector<std::string> folders;
     bool dialog = true;
     bool onlyDialog = false;
-    bool oneCore = false; // the sort's rows alone, on one core
+    bool onlySort = false; // the sort's rows alone
+    bool oneCore = false; // those on one core
 };
 
 struct MemoryFigures
@@ -294,21 +295,22 @@ void benchmarkFolder(const Options &options, const std::string &folder, Table &t
     }
 }
 
-// The sort's rows alone, kept to one core: the path a one-core machine takes,
-// which must stay as fast as it was.
-void benchmarkSortOnOneCore(const Options &options, const std::string &folder, Table &table)
+// The sort's rows alone, quickly compared with another build; kept to one
+// core, the path a one-core machine takes, which must stay as fast as it was.
+void benchmarkSort(const Options &options, const std::string &folder, Table &table)
 {
+    const std::string cores = options.oneCore ? ", one core" : "";
     const long files = long(bareGetdents(folder.c_str())) - 2;
     const int runs = runsFor(options, files);
-    std::fprintf(stderr, "%s: %ld files, %d runs, on %d core(s)\n", folder.c_str(), files, runs,
-        QThread::idealThreadCount());
+    std::fprintf(stderr, "%s: %ld files, %d runs, the sort on %d core(s)\n", folder.c_str(), files,
+        runs, QThread::idealThreadCount());
     const double find = timeIt(runs, {}, [&] {
         if (!runInto({ "find", folder, "-maxdepth", "1", "-type", "f", "-printf", "%f\\n" },
                 options.workDir + "/reference.out", {})
                  .succeeded)
             fatal("find failed on " + folder);
     });
-    table.reference("find -printf, one core", files, find);
+    table.reference("find -printf" + cores, files, find);
 
     Window window(QString::fromLocal8Bit(folder.c_str()));
     auto idle = [] { QCoreApplication::processEvents(); };
@@ -344,15 +346,17 @@ void benchmarkSortOnOneCore(const Options &options, const std::string &folder, T
             window.click(1);
             window.paint();
         });
-    table.timed("rebuild, sorted, one core", files, sorted, { { "find -printf", find } });
-    table.timed("rebuild, sorted, painted, one core", files, sortedPainted.seconds,
+    // Targets for both cores; on one the figures are held against an earlier build's.
+    const double painted = options.oneCore ? 0 : 0.5, firstPainted = options.oneCore ? 0 : 0.35;
+    table.timed("rebuild, sorted" + cores, files, sorted, { { "find -printf", find } });
+    table.timed("rebuild, sorted, painted" + cores, files, sortedPainted.seconds,
+        { { "find -printf", find, painted } });
+    table.timed("first click File Name, makes keys" + cores, files, firstName,
         { { "find -printf", find } });
-    table.timed("first click File Name, makes keys, one core", files, firstName,
-        { { "find -printf", find } });
-    table.timed("first click File Name, painted, one core", files, firstNamePainted.seconds,
-        { { "find -printf", find } });
-    table.stall("rebuild, sorted, painted, one core", files, sortedPainted.stall);
-    table.stall("first click File Name, painted, one core", files, firstNamePainted.stall);
+    table.timed("first click File Name, painted" + cores, files, firstNamePainted.seconds,
+        { { "find -printf", find, firstPainted } });
+    table.stall("rebuild, sorted, painted" + cores, files, sortedPainted.stall);
+    table.stall("first click File Name, painted" + cores, files, firstNamePainted.stall);
 }
 
 int usage()
@@ -362,14 +366,16 @@ int usage()
         "       quillmere_bench memory DIR\n"
         "       quillmere_bench dialog DIR | drop DIR\n"
         "       quillmere_bench run [--runs N] [--work DIR] [--ls-locale LOCALE]\n"
-        "                           [--ls-locpath DIR] [--no-dialog | --only-dialog | --one-core]\n"
+        "                           [--ls-locpath DIR]\n"
+        "                           [--no-dialog | --only-dialog | --only-sort | --one-core]\n"
         "                           FOLDER...\n"
         "       quillmere_bench bulk [--runs N] [--work DIR] FOLDER\n"
         "run times the window on each folder and prints one table; --work is where\n"
         "outputs are written (on the same disk), --ls-locale the locale of the sorted\n"
         "ls reference, --ls-locpath where that locale was compiled if not installed;\n"
         "--no-dialog leaves out Add through the file dialog, --only-dialog does only that;\n"
-        "--one-core times the sorted rebuilds and first clicks alone, on one core.\n"
+        "--only-sort times the sorted rebuilds and first clicks alone, --one-core those\n"
+        "on one core.\n"
         "bulk times the file list's bulk removals, their undo and Copy All Names on a\n"
         "folder made with --half-tmp.\n");
     return 2;
@@ -411,8 +417,10 @@ int main(int argc, char **argv)
             options.dialog = false;
         else if (a == "--only-dialog")
             options.onlyDialog = true;
+        else if (a == "--only-sort")
+            options.onlySort = true;
         else if (a == "--one-core")
-            options.oneCore = true;
+            options.oneCore = options.onlySort = true;
         else if (a.rfind("--", 0) == 0)
             return usage();
         else
@@ -441,8 +449,8 @@ int main(int argc, char **argv)
 
     Table table;
     for (const std::string &folder : options.folders) {
-        if (options.oneCore)
-            benchmarkSortOnOneCore(options, folder, table);
+        if (options.onlySort)
+            benchmarkSort(options, folder, table);
         else if (options.onlyDialog)
             dialogRows(options.self, options.workDir, folder,
                 long(bareGetdents(folder.c_str())) - 2, table);
