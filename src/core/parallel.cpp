@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <deque>
 #include <memory>
 #include <mutex>
 
@@ -28,6 +29,62 @@ QThreadPool *sortPool()
     return pool;
 }
 
+// One runWorkers() call, shared with the pool's tasks, which may start after
+// it returns. The standard's lock, condition and atomics: ThreadSanitizer sees
+// through them, not through Qt's handing of a task to a waiting thread.
+struct Call
+{
+    Call(int workers, const std::function<void(int)> &work)
+        : work(work)
+        , claimed(new std::atomic<bool>[size_t(workers)])
+        , pending(workers - 1)
+    {
+        for (int i = 0; i < workers; ++i)
+            claimed[i].store(false);
+    }
+
+    // Whoever claims a worker first runs it; false when already claimed.
+    bool run(int worker)
+    {
+        if (claimed[worker].exchange(true))
+            return false;
+        work(worker);
+        return true;
+    }
+
+    void ended()
+    {
+        const std::lock_guard lock(mutex);
+        --pending;
+        changed.notify_all();
+    }
+
+    const std::function<void(int)> &work; // valid while pending > 0
+    std::unique_ptr<std::atomic<bool>[]> claimed;
+    std::mutex mutex;
+    std::condition_variable changed;
+    int pending;
+};
+
+// The workers handed to the pool: each pool task takes one. Tasks carry no
+// data of their own, so all that passes between threads goes through here.
+std::mutex queueMutex;
+std::deque<std::pair<std::shared_ptr<Call>, int>> queue;
+
+void runQueued()
+{
+    std::pair<std::shared_ptr<Call>, int> next;
+    {
+        const std::lock_guard lock(queueMutex);
+        if (queue.empty())
+            return;
+        next = std::move(queue.front());
+        queue.pop_front();
+    }
+    if (next.first->run(next.second))
+        next.first->ended();
+}
+
 } // namespace
 
 int sortWorkers(long long items)
@@ -44,45 +101,21 @@ void runWorkers(int workers, const std::function<void(int)> &work)
         work(0);
         return;
     }
-    // Shared with the pool's tasks, which may start after this returns.
-    // The standard's lock and condition: ThreadSanitizer sees through them.
-    struct Shared
+    const auto call = std::make_shared<Call>(workers, work);
     {
-        explicit Shared(int tasks)
-            : claimed(new std::atomic<bool>[size_t(tasks)])
-            , pending(tasks - 1)
-        {
-            for (int i = 0; i < tasks; ++i)
-                claimed[i].store(false);
-        }
-        std::unique_ptr<std::atomic<bool>[]> claimed;
-        std::mutex mutex;
-        std::condition_variable ended;
-        int pending;
-    };
-    const auto shared = std::make_shared<Shared>(workers);
-    auto finish = [](Shared &s) {
-        const std::lock_guard lock(s.mutex);
-        --s.pending;
-        s.ended.notify_all();
-    };
-    for (int i = 1; i < workers; ++i) {
-        sortPool()->start([shared, i, &work, finish] {
-            // Whoever claims a task runs it; a late start finds it taken and
-            // must not touch `work`, which may be gone.
-            if (shared->claimed[i].exchange(true))
-                return;
-            work(i);
-            finish(*shared);
-        });
+        const std::lock_guard lock(queueMutex);
+        for (int i = 1; i < workers; ++i)
+            queue.emplace_back(call, i);
     }
-    work(0);
+    for (int i = 1; i < workers; ++i)
+        sortPool()->start(runQueued);
+    call->run(0);
+    // What the pool has not started yet runs here; a task that starts later
+    // finds it claimed and leaves `work` alone.
     for (int i = 1; i < workers; ++i) {
-        if (!shared->claimed[i].exchange(true)) {
-            work(i);
-            finish(*shared);
-        }
+        if (call->run(i))
+            call->ended();
     }
-    std::unique_lock lock(shared->mutex);
-    shared->ended.wait(lock, [&] { return shared->pending == 0; });
+    std::unique_lock lock(call->mutex);
+    call->changed.wait(lock, [&] { return call->pending == 0; });
 }
