@@ -8,7 +8,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <mutex>
 #include <optional>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include <unicode/ucol.h>
 #include <unicode/ustring.h>
@@ -109,17 +114,42 @@ void SortKeys::makeInParallel(const FileRows &rows, bool byExtension, Collator &
     const std::function<bool()> &stopped, size_t limit, int workers)
 {
     // Blocks are taken in turn, so that a thread slowed by long names or by
-    // another process does not hold up the rest; each block's keys go apart,
-    // then one after the other in row order.
+    // another process does not hold up the rest. Each block's keys are made
+    // apart and appended in row order as soon as those before them are, so
+    // that few are held at once: memory stays as on one thread.
     const size_t n = size_t(rows.size());
     const size_t blockRows = std::clamp(n / (size_t(workers) * 8), size_t(256), size_t(8192));
     const size_t blocks = (n + blockRows - 1) / blockRows;
-    std::vector<std::vector<uint8_t>> blockBytes(blocks);
-    m_offsets.resize(n); // each block's own offsets first
-    std::atomic<size_t> nextBlock = 0, made = 0;
+    std::vector<std::vector<uint8_t>> made(blocks); // blocks made out of turn
+    size_t appended = 0; // blocks in m_bytes; guarded by joining, as are made and m_bytes
+    std::mutex joining;
+    m_offsets.resize(n); // each block's own offsets until appended
+    m_bytes.reserve(qMin(n * (byExtension ? 8 : 32), limit));
+    std::atomic<size_t> nextBlock = 0;
     std::atomic<bool> stop = false, tooLarge = false;
+    // Appends the keys of block when it is the next; false when it is not.
+    // Keys too large for the limit stop every thread.
+    auto append = [&](size_t block, const std::vector<uint8_t> &bytes) {
+        if (block != appended)
+            return false;
+        if (m_bytes.size() + bytes.size() > limit) {
+            tooLarge = true;
+            stop = true;
+        } else {
+            const uint32_t base = uint32_t(m_bytes.size());
+            const size_t end = std::min(n, (block + 1) * blockRows);
+            for (size_t row = block * blockRows; row < end; ++row)
+                m_offsets[row] += base;
+            m_bytes.insert(m_bytes.end(), bytes.begin(), bytes.end());
+        }
+        ++appended;
+        return true;
+    };
     runWorkers(workers, [&](int worker) {
         std::optional<Collator> copy;
+        // Reused from block to block while they come in order.
+        std::vector<uint8_t> bytes;
+        bytes.reserve(blockRows * (byExtension ? 8 : 32));
         for (;;) {
             if (stop.load(std::memory_order_relaxed))
                 return;
@@ -132,8 +162,7 @@ void SortKeys::makeInParallel(const FileRows &rows, bool byExtension, Collator &
             if (block >= blocks)
                 return;
             Collator &own = worker == 0 ? collator : (copy ? *copy : copy.emplace(collator));
-            std::vector<uint8_t> &bytes = blockBytes[block];
-            bytes.reserve(blockRows * (byExtension ? 8 : 32));
+            bytes.clear();
             const size_t end = std::min(n, (block + 1) * blockRows);
             for (size_t row = block * blockRows; row < end; ++row) {
                 m_offsets[row] = uint32_t(bytes.size());
@@ -141,29 +170,39 @@ void SortKeys::makeInParallel(const FileRows &rows, bool byExtension, Collator &
                     byExtension ? rows.extension(qsizetype(row)) : rows.name(qsizetype(row)),
                     bytes);
             }
-            // Exact, so that the blocks and the joined keys together take
-            // no more than the serial path's reserve and shrink.
-            bytes.shrink_to_fit();
-            if (made.fetch_add(bytes.size()) + bytes.size() > limit) {
-                tooLarge = true;
-                stop = true;
-                return;
+            bool parked = false;
+            {
+                const std::lock_guard lock(joining);
+                if (!append(block, bytes)) {
+                    // Blocks before it are still being made: it waits in
+                    // memory of its own, and this thread goes on in new memory.
+                    made[block] = std::move(bytes);
+                    parked = true;
+                }
+                // Keys hold at least their end byte: a parked block is never empty.
+                while (appended < blocks && !made[appended].empty()) {
+                    const size_t next = appended;
+                    append(next, made[next]);
+                    made[next] = {};
+                }
+            }
+            if (parked) {
+                bytes = {};
+                bytes.reserve(blockRows * (byExtension ? 8 : 32));
             }
         }
     });
     if (stop) {
         m_complete = false;
         m_tooLarge = tooLarge;
+        m_bytes = {};
         m_offsets = {};
         return;
     }
-    m_bytes.reserve(made);
-    for (size_t block = 0; block < blocks; ++block) {
-        const uint32_t base = uint32_t(m_bytes.size());
-        const size_t end = std::min(n, (block + 1) * blockRows);
-        for (size_t row = block * blockRows; row < end; ++row)
-            m_offsets[row] += base;
-        m_bytes.insert(m_bytes.end(), blockBytes[block].begin(), blockBytes[block].end());
-        blockBytes[block] = {};
-    }
+#ifdef __GLIBC__
+    // The other threads' freed blocks stay resident in their own heaps:
+    // hand them back before the shrink's copy makes the peak.
+    malloc_trim(0);
+#endif
+    m_bytes.shrink_to_fit();
 }

@@ -68,18 +68,29 @@ struct Call
 
 // The workers handed to the pool: each pool task takes one. Tasks carry no
 // data of their own, so all that passes between threads goes through here.
-std::mutex queueMutex;
-std::deque<std::pair<std::shared_ptr<Call>, int>> queue;
+struct Queue
+{
+    std::mutex mutex;
+    std::deque<std::pair<std::shared_ptr<Call>, int>> workers;
+};
+
+Queue &queue()
+{
+    // Never deleted, as the pool: a pool task may still look at exit.
+    static Queue *const queue = new Queue;
+    return *queue;
+}
 
 void runQueued()
 {
     std::pair<std::shared_ptr<Call>, int> next;
     {
-        const std::lock_guard lock(queueMutex);
-        if (queue.empty())
+        Queue &q = queue();
+        const std::lock_guard lock(q.mutex);
+        if (q.workers.empty())
             return;
-        next = std::move(queue.front());
-        queue.pop_front();
+        next = std::move(q.workers.front());
+        q.workers.pop_front();
     }
     if (next.first->run(next.second))
         next.first->ended();
@@ -103,9 +114,10 @@ void runWorkers(int workers, const std::function<void(int)> &work)
     }
     const auto call = std::make_shared<Call>(workers, work);
     {
-        const std::lock_guard lock(queueMutex);
+        Queue &q = queue();
+        const std::lock_guard lock(q.mutex);
         for (int i = 1; i < workers; ++i)
-            queue.emplace_back(call, i);
+            q.workers.emplace_back(call, i);
     }
     for (int i = 1; i < workers; ++i)
         sortPool()->start(runQueued);
