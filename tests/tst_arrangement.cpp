@@ -77,15 +77,19 @@ void tst_Arrangement::orderDependsOnColumnAndDirectionOnly_data()
 {
     // Threads sharing out keys and sort: 0 as the machine decides.
     QTest::addColumn<int>("workers");
-    QTest::newRow("as the cores allow") << 0;
-    QTest::newRow("one thread") << 1;
-    QTest::newRow("two threads") << 2;
-    QTest::newRow("five threads") << 5;
+    // Before every name: with a long one, no key differs in its first eight bytes.
+    QTest::addColumn<QByteArray>("prefix");
+    QTest::newRow("as the cores allow") << 0 << QByteArray();
+    QTest::newRow("one thread") << 1 << QByteArray();
+    QTest::newRow("two threads") << 2 << QByteArray();
+    QTest::newRow("five threads") << 5 << QByteArray();
+    QTest::newRow("two threads, one long prefix") << 2 << QByteArray("the same long prefix ");
 }
 
 void tst_Arrangement::orderDependsOnColumnAndDirectionOnly()
 {
     QFETCH(int, workers);
+    QFETCH(QByteArray, prefix);
     // Many ties: case, accents, numbers, invalid bytes, the same name twice,
     // names alike well past the keys' first eight bytes.
     QRandomGenerator random(19);
@@ -94,7 +98,7 @@ void tst_Arrangement::orderDependsOnColumnAndDirectionOnly()
     const char *const extensions[] = { ".txt", ".TXT", ".Txt", ".doc", "", ".tar.gz", "." };
     QList<QByteArray> names;
     for (int i = 0; i < 5000; ++i)
-        names << stems[random.bounded(int(std::size(stems)))]
+        names << prefix + stems[random.bounded(int(std::size(stems)))]
                 + QByteArray::number(random.bounded(40))
                 + extensions[random.bounded(int(std::size(extensions)))];
     const FileRows rows = rowsOf(names);
