@@ -9,6 +9,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sched.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -93,6 +94,22 @@ Process runInto(std::vector<std::string> command, const std::string &output,
         = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const bool succeeded = waited == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
     return { succeeded, seconds, double(usage.ru_maxrss) / 1024 };
+}
+
+bool pinToOneCore()
+{
+    cpu_set_t allowed;
+    if (::sched_getaffinity(0, sizeof allowed, &allowed) != 0)
+        return false;
+    for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu) {
+        if (CPU_ISSET(cpu, &allowed)) {
+            cpu_set_t one;
+            CPU_ZERO(&one);
+            CPU_SET(cpu, &one);
+            return ::sched_setaffinity(0, sizeof one, &one) == 0;
+        }
+    }
+    return false;
 }
 
 } // namespace bench

@@ -28,4 +28,8 @@ struct Process
 Process runInto(std::vector<std::string> command, const std::string &output,
     const std::vector<std::string> &extraEnvironment, bool keepErrors = false);
 
+// Keeps this process, and the processes it starts, on the first core it may
+// use: the one-core rows. False when the system refuses.
+bool pinToOneCore();
+
 } // namespace bench

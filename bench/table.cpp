@@ -14,7 +14,7 @@ void Table::timed(const std::string &operation, long files, double seconds,
         const double ratio = seconds / a.seconds;
         std::string target;
         if (a.limit > 0 && files == Million)
-            target = verdict(format("<= %.1fx", a.limit).c_str(), ratio <= a.limit);
+            target = verdict(format("<= %gx", a.limit).c_str(), ratio <= a.limit);
         line.comparisons.push_back({ a.reference, format("%.2fx", ratio), target });
     }
     if (files <= 10000 || frameAtAnySize) {

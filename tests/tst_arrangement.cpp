@@ -13,9 +13,12 @@
 
 namespace {
 
-FileArrangement arranged(const QList<QByteArray> &names, const SortState &state)
+FileArrangement arranged(const QList<QByteArray> &names, const SortState &state, int workers = 0,
+    qsizetype keyLimit = UINT32_MAX)
 {
     FileArrangement files;
+    files.workers = workers;
+    files.keyLimit = keyLimit;
     arrangeRows(files, rowsOf(names), state);
     return files;
 }
@@ -34,6 +37,7 @@ class tst_Arrangement : public QObject
 private slots:
     void headerClickRule();
     void tiesByNameBytesThenListPosition();
+    void orderDependsOnColumnAndDirectionOnly_data();
     void orderDependsOnColumnAndDirectionOnly();
     void reversingEqualsSortingTheOtherWay();
 };
@@ -69,20 +73,53 @@ void tst_Arrangement::tiesByNameBytesThenListPosition()
         (Order { 3, 1, 0, 2 }));
 }
 
+void tst_Arrangement::orderDependsOnColumnAndDirectionOnly_data()
+{
+    // Threads sharing out keys and sort: 0 as the machine decides.
+    QTest::addColumn<int>("workers");
+    // Before every name: with a long one, no key differs in its first eight bytes.
+    QTest::addColumn<QByteArray>("prefix");
+    QTest::newRow("as the cores allow") << 0 << QByteArray();
+    QTest::newRow("one thread") << 1 << QByteArray();
+    QTest::newRow("two threads") << 2 << QByteArray();
+    QTest::newRow("five threads") << 5 << QByteArray();
+    QTest::newRow("two threads, one long prefix") << 2 << QByteArray("the same long prefix ");
+}
+
 void tst_Arrangement::orderDependsOnColumnAndDirectionOnly()
 {
-    // Many ties: case, accents, numbers, invalid bytes, the same name twice.
+    QFETCH(int, workers);
+    QFETCH(QByteArray, prefix);
+    // Many ties: case, accents, numbers, invalid bytes, the same name twice,
+    // names alike well past the keys' first eight bytes.
     QRandomGenerator random(19);
-    const char *const stems[] = { "a", "A", "á", "file", "File", "FILE", "x\xff", "x\xfe", "" };
+    const char *const stems[] = { "a", "A", "á", "file", "File", "FILE", "x\xff", "x\xfe", "",
+        "a-long-name-alike-past-the-prefix", "A-Long-Name-Alike-Past-The-Prefix" };
     const char *const extensions[] = { ".txt", ".TXT", ".Txt", ".doc", "", ".tar.gz", "." };
     QList<QByteArray> names;
-    for (int i = 0; i < 4000; ++i)
-        names << stems[random.bounded(int(std::size(stems)))]
+    for (int i = 0; i < 5000; ++i)
+        names << prefix + stems[random.bounded(int(std::size(stems)))]
                 + QByteArray::number(random.bounded(40))
                 + extensions[random.bounded(int(std::size(extensions)))];
     const FileRows rows = rowsOf(names);
     Collator collator(QLocale(QStringLiteral("en_US")));
     const SortKeys nameKeys(rows, false, collator), extensionKeys(rows, true, collator);
+    // Keys made on several threads are the same bytes.
+    const SortKeys shared(rows, false, collator, {}, SortKeys::MaxBytes, qMax(workers, 2));
+    size_t keyBytes = 0;
+    for (uint32_t row = 0; row < uint32_t(rows.size()); ++row) {
+        QCOMPARE(shared.key(row), nameKeys.key(row));
+        keyBytes += std::strlen(nameKeys.key(row)) + 1;
+    }
+    QVERIFY(!SortKeys(
+        rows, false, collator, [] { return true; }, SortKeys::MaxBytes, workers)
+                 .complete());
+    // One byte short of all the keys leaves the rows unsorted, as in listing order.
+    const SortState byName = sortedBy(0, Qt::AscendingOrder);
+    QVERIFY(arranged(names, byName, workers, qsizetype(keyBytes)).state.sorted);
+    const FileArrangement tooLarge = arranged(names, byName, workers, qsizetype(keyBytes) - 1);
+    QVERIFY(!tooLarge.state.sorted);
+    QVERIFY(std::is_sorted(tooLarge.order.begin(), tooLarge.order.end()));
 
     // The order written out as a plain comparison of the keys.
     auto expected = [&](const SortState &state) {
@@ -103,7 +140,7 @@ void tst_Arrangement::orderDependsOnColumnAndDirectionOnly()
 
     // Random histories of header clicks, each from a fresh unsorted list.
     for (int history = 0; history < 12; ++history) {
-        FileArrangement files = arranged(names, SortState {});
+        FileArrangement files = arranged(names, SortState {}, workers);
         for (int click = 0; click < 6; ++click) {
             const SortState to = headerClicked(files.state, 1 + random.bounded(2));
             QVERIFY(changeSortState(files, to));
@@ -112,7 +149,7 @@ void tst_Arrangement::orderDependsOnColumnAndDirectionOnly()
                 qPrintable(QStringLiteral("history %1, click %2").arg(history).arg(click)));
         }
         // A rebuild in the same state gives the same order.
-        QCOMPARE(arranged(names, files.state).order, files.order);
+        QCOMPARE(arranged(names, files.state, workers).order, files.order);
     }
 }
 

@@ -25,7 +25,7 @@ class tst_Background : public QObject
 private slots:
     void stopsBeforeTheNextRead();
     void stopNamesEveryFolderNotReadInFull();
-    void stoppedSortGivesNothing();
+    void sortedOnWorkersUnlessStopped();
 };
 
 void tst_Background::stopsBeforeTheNextRead()
@@ -85,7 +85,7 @@ void tst_Background::stopNamesEveryFolderNotReadInFull()
     QVERIFY2(workerPool()->waitForDone(30000), "the stuck read to end once let go");
 }
 
-void tst_Background::stoppedSortGivesNothing()
+void tst_Background::sortedOnWorkersUnlessStopped()
 {
     FileRows rows;
     for (int i = 0; i < 20000; ++i)
@@ -98,6 +98,15 @@ void tst_Background::stoppedSortGivesNothing()
         = sortInBackground(files, { SortState { true, 0, Qt::AscendingOrder } }, status);
     QVERIFY2(finished(future), "the sort to end");
     QCOMPARE(future.resultCount(), 0);
+
+    // Not stopped, a task of the rebuilds' pool shares the sort out on other
+    // threads and waits for them: the order is the one thread's.
+    const SortState byName { true, 0, Qt::DescendingOrder };
+    future = sortInBackground(files, byName, std::make_shared<WorkStatus>());
+    QVERIFY2(finished(future), "the sort to end");
+    files.workers = 1;
+    QVERIFY(changeSortState(files, byName));
+    QCOMPARE(future.result().order, files.order);
 }
 
 QTEST_GUILESS_MAIN(tst_Background)

@@ -175,16 +175,19 @@ void tst_FileListModel::agreesWithQCollator()
     }
     const FileRows rows = rowsOf(generated);
     Collator collator(locale);
-    const SortKeys keys(rows, false, collator);
-    const SortKeys *byName[] = { &keys };
-    for (const Qt::SortOrder direction : { Qt::AscendingOrder, Qt::DescendingOrder }) {
-        std::vector<uint32_t> order(size_t(rows.size()));
-        std::iota(order.begin(), order.end(), 0u);
-        sortRows(order, byName, rows, direction);
-        QList<QByteArray> sorted;
-        for (const uint32_t row : order)
-            sorted << rows.name(row).toByteArray();
-        QCOMPARE(sorted, referenceSorted(generated, direction));
+    // On one thread, and shared out among three.
+    for (const int workers : { 1, 3 }) {
+        const SortKeys keys(rows, false, collator, {}, SortKeys::MaxBytes, workers);
+        const SortKeys *byName[] = { &keys };
+        for (const Qt::SortOrder direction : { Qt::AscendingOrder, Qt::DescendingOrder }) {
+            std::vector<uint32_t> order(size_t(rows.size()));
+            std::iota(order.begin(), order.end(), 0u);
+            sortRows(order, byName, rows, direction, workers);
+            QList<QByteArray> sorted;
+            for (const uint32_t row : order)
+                sorted << rows.name(row).toByteArray();
+            QCOMPARE(sorted, referenceSorted(generated, direction));
+        }
     }
 }
 

@@ -2,6 +2,7 @@
 #include "core/arrangement.h"
 
 #include "core/collation.h"
+#include "core/parallel.h"
 #include "core/sortindex.h"
 
 #include <QHash>
@@ -14,6 +15,11 @@ namespace {
 // FileListModel::NameColumn and ExtensionColumn
 constexpr int NameColumn = 0, ExtensionColumn = 1;
 
+int workersFor(const FileArrangement &files)
+{
+    return files.workers > 0 ? files.workers : sortWorkers(files.rows->size());
+}
+
 // The keys of a column, made now if not yet; null when stopped half-way or
 // when they would pass the arrangement's limit, which *tooLarge tells.
 const SortKeys *keysFor(
@@ -23,8 +29,8 @@ const SortKeys *keysFor(
     if (!keys) {
         // One per call: a collator is not to be shared between threads.
         Collator collator;
-        auto made = std::make_shared<const SortKeys>(
-            *files.rows, column == ExtensionColumn, collator, stopped, files.keyLimit);
+        auto made = std::make_shared<const SortKeys>(*files.rows, column == ExtensionColumn,
+            collator, stopped, files.keyLimit, workersFor(files));
         *tooLarge = made->tooLarge();
         if (!made->complete())
             return nullptr;
@@ -117,7 +123,7 @@ bool arrangeRows(
     }
     if (keys.empty())
         return false;
-    sortRows(out.order, keys, *out.rows, state.order);
+    sortRows(out.order, keys, *out.rows, state.order, workersFor(out));
     return true;
 }
 
@@ -142,7 +148,7 @@ bool changeSortState(FileArrangement &files, const SortState &to, const StopRequ
     }
     if (keys.empty())
         return false;
-    sortRows(files.order, keys, *files.rows, to.order);
+    sortRows(files.order, keys, *files.rows, to.order, workersFor(files));
     return true;
 }
 

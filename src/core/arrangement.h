@@ -44,6 +44,9 @@ struct FileArrangement
     // Most sort key bytes per column; lower in tests. Past it the rows are
     // left unsorted and state.sorted turns false.
     qsizetype keyLimit = UINT32_MAX;
+    // Threads that make keys and sort share out among; 0 lets sortWorkers()
+    // choose by the rows and the cores. Either way the order is the same.
+    int workers = 0;
 };
 
 // Asked now and then during long work; true abandons it.

@@ -2,8 +2,18 @@
 #include "core/collation.h"
 
 #include "core/filerows.h"
+#include "core/parallel.h"
 
 #include <QtGlobal>
+
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <optional>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include <unicode/ucol.h>
 #include <unicode/ustring.h>
@@ -32,6 +42,13 @@ Collator::Collator(const QLocale &locale)
     // Secondary strength: letter case no longer counts, accents still do.
     ucol_setAttribute(m_collator, UCOL_STRENGTH, UCOL_SECONDARY, &status);
     ucol_setAttribute(m_collator, UCOL_NUMERIC_COLLATION, UCOL_ON, &status);
+}
+
+Collator::Collator(const Collator &other)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    m_collator = ucol_clone(other.m_collator, &status);
+    Q_ASSERT(U_SUCCESS(status) && m_collator);
 }
 
 Collator::~Collator()
@@ -65,9 +82,13 @@ void Collator::appendKey(QByteArrayView utf8, std::vector<uint8_t> &out)
 }
 
 SortKeys::SortKeys(const FileRows &rows, bool byExtension, Collator &collator,
-    const std::function<bool()> &stopped, qsizetype maxBytes)
+    const std::function<bool()> &stopped, qsizetype maxBytes, int workers)
 {
     const size_t limit = size_t(qMin(maxBytes, MaxBytes));
+    if (workers > 1) {
+        makeInParallel(rows, byExtension, collator, stopped, limit, workers);
+        return;
+    }
     m_offsets.reserve(size_t(rows.size()));
     m_bytes.reserve(qMin(size_t(rows.size()) * (byExtension ? 8 : 32), limit));
     for (qsizetype row = 0; row < rows.size(); ++row) {
@@ -86,5 +107,102 @@ SortKeys::SortKeys(const FileRows &rows, bool byExtension, Collator &collator,
             return;
         }
     }
+    m_bytes.shrink_to_fit();
+}
+
+void SortKeys::makeInParallel(const FileRows &rows, bool byExtension, Collator &collator,
+    const std::function<bool()> &stopped, size_t limit, int workers)
+{
+    // Blocks are taken in turn, so that a thread slowed by long names or by
+    // another process does not hold up the rest. Each block's keys are made
+    // apart and appended in row order as soon as those before them are, so
+    // that few are held at once: memory stays as on one thread.
+    const size_t n = size_t(rows.size());
+    const size_t blockRows = std::clamp(n / (size_t(workers) * 8), size_t(256), size_t(8192));
+    const size_t blocks = (n + blockRows - 1) / blockRows;
+    std::vector<std::vector<uint8_t>> made(blocks); // blocks made out of turn
+    size_t appended = 0; // blocks in m_bytes; guarded by joining, as are made and m_bytes
+    std::mutex joining;
+    m_offsets.resize(n); // each block's own offsets until appended
+    m_bytes.reserve(qMin(n * (byExtension ? 8 : 32), limit));
+    std::atomic<size_t> nextBlock = 0;
+    std::atomic<bool> stop = false, tooLarge = false;
+    // Appends the keys of block when it is the next; false when it is not.
+    // Keys too large for the limit stop every thread.
+    auto append = [&](size_t block, const std::vector<uint8_t> &bytes) {
+        if (block != appended)
+            return false;
+        if (m_bytes.size() + bytes.size() > limit) {
+            tooLarge = true;
+            stop = true;
+        } else {
+            const uint32_t base = uint32_t(m_bytes.size());
+            const size_t end = std::min(n, (block + 1) * blockRows);
+            for (size_t row = block * blockRows; row < end; ++row)
+                m_offsets[row] += base;
+            m_bytes.insert(m_bytes.end(), bytes.begin(), bytes.end());
+        }
+        ++appended;
+        return true;
+    };
+    runWorkers(workers, [&](int worker) {
+        std::optional<Collator> copy;
+        // Reused from block to block while they come in order.
+        std::vector<uint8_t> bytes;
+        bytes.reserve(blockRows * (byExtension ? 8 : 32));
+        for (;;) {
+            if (stop.load(std::memory_order_relaxed))
+                return;
+            // Worker 0 is the calling thread, the one stopped may be asked on.
+            if (worker == 0 && stopped && stopped()) {
+                stop = true;
+                return;
+            }
+            const size_t block = nextBlock.fetch_add(1, std::memory_order_relaxed);
+            if (block >= blocks)
+                return;
+            Collator &own = worker == 0 ? collator : (copy ? *copy : copy.emplace(collator));
+            bytes.clear();
+            const size_t end = std::min(n, (block + 1) * blockRows);
+            for (size_t row = block * blockRows; row < end; ++row) {
+                m_offsets[row] = uint32_t(bytes.size());
+                own.appendKey(
+                    byExtension ? rows.extension(qsizetype(row)) : rows.name(qsizetype(row)),
+                    bytes);
+            }
+            bool parked = false;
+            {
+                const std::lock_guard lock(joining);
+                if (!append(block, bytes)) {
+                    // Blocks before it are still being made: it waits in
+                    // memory of its own, and this thread goes on in new memory.
+                    made[block] = std::move(bytes);
+                    parked = true;
+                }
+                // Keys hold at least their end byte: a parked block is never empty.
+                while (appended < blocks && !made[appended].empty()) {
+                    const size_t next = appended;
+                    append(next, made[next]);
+                    made[next] = {};
+                }
+            }
+            if (parked) {
+                bytes = {};
+                bytes.reserve(blockRows * (byExtension ? 8 : 32));
+            }
+        }
+    });
+    if (stop) {
+        m_complete = false;
+        m_tooLarge = tooLarge;
+        m_bytes = {};
+        m_offsets = {};
+        return;
+    }
+#ifdef __GLIBC__
+    // The other threads' freed blocks stay resident in their own heaps:
+    // hand them back before the shrink's copy makes the peak.
+    malloc_trim(0);
+#endif
     m_bytes.shrink_to_fit();
 }

@@ -27,7 +27,9 @@ class Collator
 public:
     explicit Collator(const QLocale &locale = QLocale::system().collation());
     ~Collator();
-    Collator(const Collator &) = delete;
+    // A collator of the same rules for another thread: one is not to be
+    // shared between threads.
+    Collator(const Collator &other);
     Collator &operator=(const Collator &) = delete;
 
     // Appends the NUL-terminated binary key of a UTF-8 name to out. Keys
@@ -49,11 +51,14 @@ public:
     static constexpr qsizetype MaxBytes = UINT32_MAX;
 
     // Keys of every row's name, or of its extension when byExtension. When
-    // stopped says so (asked every few thousand rows), or when the keys would
-    // pass maxBytes (a lower limit is for tests), they are left incomplete:
-    // complete() is false, and tooLarge() tells the second case.
+    // stopped says so (asked every few thousand rows, on the calling thread
+    // only), or when the keys would pass maxBytes (a lower limit is for
+    // tests), they are left incomplete: complete() is false, and tooLarge()
+    // tells the second case. With workers above one, blocks of rows are
+    // shared out among that many threads, each with a copy of collator;
+    // the keys are the same bytes either way.
     SortKeys(const FileRows &rows, bool byExtension, Collator &collator,
-        const std::function<bool()> &stopped = {}, qsizetype maxBytes = MaxBytes);
+        const std::function<bool()> &stopped = {}, qsizetype maxBytes = MaxBytes, int workers = 1);
 
     bool complete() const { return m_complete; }
     bool tooLarge() const { return m_tooLarge; }
@@ -81,6 +86,9 @@ public:
     }
 
 private:
+    void makeInParallel(const FileRows &rows, bool byExtension, Collator &collator,
+        const std::function<bool()> &stopped, size_t limit, int workers);
+
     std::vector<uint8_t> m_bytes;
     std::vector<uint32_t> m_offsets;
     bool m_complete = true;

@@ -17,9 +17,11 @@ class SortKeys;
 // folders, say) and stay by row number, ascending both ways. So the result
 // depends on the set of rows alone, never on their present order.
 // O(n log n) comparisons, nearly all of them on the eight-byte key prefix held
-// in the index itself rather than on the keys.
+// in the index itself rather than on the keys. With workers above one the
+// rows are first parted by their leading key bits, and the parts sorted on
+// that many threads: the same order, in the same memory.
 void sortRows(std::vector<uint32_t> &order, std::span<const SortKeys *const> keys,
-    const FileRows &rows, Qt::SortOrder direction);
+    const FileRows &rows, Qt::SortOrder direction, int workers = 1);
 
 // Turns an `order` that sortRows() made, in either direction, into what it
 // makes for the other direction, in O(n).
