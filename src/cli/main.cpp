@@ -255,12 +255,12 @@ int main(int argc, char *argv[])
         Version
     };
     // In the order of Option; -v is left free.
-    static constexpr OptionSpec specs[] = { { 'a', "all", false }, { 0, "escape", false },
+    static constexpr KnownOption knownOptions[] = { { 'a', "all", false }, { 0, "escape", false },
         { 0, "exclude", true }, { 'h', "help", false }, { 0, "ignore-case", false },
         { 0, "include", true }, { 0, "line-end", true }, { 0, "literal", false },
         { '0', "null", false }, { 'o', "output", true }, { 'r', "recursive", false },
         { 0, "reverse", false }, { 0, "sort", true }, { 'V', "version", false } };
-    const CommandLine line = parseCommandLine(readArguments(argc, argv), specs);
+    const CommandLine line = parseCommandLine(readArguments(argc, argv), knownOptions);
     if (!line.error.isEmpty())
         usageError(line.error);
     // A repeated option counts once, its last value wins; globs add up.
@@ -268,12 +268,12 @@ int main(int argc, char *argv[])
     QHash<int, QByteArray> values;
     QList<QByteArray> includes, excludes;
     for (const GivenOption &option : line.options) {
-        given.insert(int(option.spec));
-        values.insert(int(option.spec), option.value);
-        if (option.spec == Include || option.spec == Exclude) {
+        given.insert(int(option.index));
+        values.insert(int(option.index), option.value);
+        if (option.index == Include || option.index == Exclude) {
             if (!NamePattern::isValid(option.value))
                 usageError("unclosed '[' in " + quoted(option.value));
-            (option.spec == Include ? includes : excludes) << option.value;
+            (option.index == Include ? includes : excludes) << option.value;
         }
     }
     auto isSet = [&given](Option option) { return given.contains(option); };

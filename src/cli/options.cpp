@@ -12,7 +12,8 @@ QByteArray shown(QByteArrayView text)
 
 } // namespace
 
-CommandLine parseCommandLine(const QList<QByteArray> &args, std::span<const OptionSpec> specs)
+CommandLine parseCommandLine(
+    const QList<QByteArray> &args, std::span<const KnownOption> knownOptions)
 {
     CommandLine line;
     auto fail = [&line](const QByteArray &error) {
@@ -30,8 +31,8 @@ CommandLine parseCommandLine(const QList<QByteArray> &args, std::span<const Opti
             const QByteArray name = arg.mid(2, equals < 0 ? -1 : equals - 2);
             qsizetype found = -1;
             QList<qsizetype> candidates;
-            for (size_t s = 0; s < specs.size(); ++s) {
-                const QByteArrayView longName(specs[s].longName);
+            for (size_t s = 0; s < knownOptions.size(); ++s) {
+                const QByteArrayView longName(knownOptions[s].longName);
                 if (longName == name) {
                     found = qsizetype(s);
                     break;
@@ -47,19 +48,19 @@ CommandLine parseCommandLine(const QList<QByteArray> &args, std::span<const Opti
             if (found < 0) {
                 QByteArray error = "option " + quoted + " is ambiguous; possibilities:";
                 for (const qsizetype c : std::as_const(candidates))
-                    error += " '--" + QByteArray(specs[size_t(c)].longName) + '\'';
+                    error += " '--" + QByteArray(knownOptions[size_t(c)].longName) + '\'';
                 return fail(error);
             }
-            const OptionSpec &spec = specs[size_t(found)];
-            const QByteArray full = "'--" + QByteArray(spec.longName) + '\'';
-            if (!spec.takesValue && equals >= 0)
+            const KnownOption &known = knownOptions[size_t(found)];
+            const QByteArray full = "'--" + QByteArray(known.longName) + '\'';
+            if (!known.takesValue && equals >= 0)
                 return fail("option " + full + " doesn't allow an argument");
             QByteArray value;
             if (equals >= 0)
                 value = arg.mid(equals + 1);
-            else if (spec.takesValue && ++i < args.size())
+            else if (known.takesValue && ++i < args.size())
                 value = args[i];
-            else if (spec.takesValue)
+            else if (known.takesValue)
                 return fail("option " + full + " requires an argument");
             line.options.append({ found, value });
             continue;
@@ -70,12 +71,12 @@ CommandLine parseCommandLine(const QList<QByteArray> &args, std::span<const Opti
         }
         for (qsizetype c = 1; c < arg.size(); ++c) {
             qsizetype found = -1;
-            for (size_t s = 0; s < specs.size(); ++s)
-                if (specs[s].shortName && specs[s].shortName == arg[c])
+            for (size_t s = 0; s < knownOptions.size(); ++s)
+                if (knownOptions[s].shortName && knownOptions[s].shortName == arg[c])
                     found = qsizetype(s);
             if (found < 0)
                 return fail("invalid option -- '" + shown(arg.mid(c, 1)) + '\'');
-            if (!specs[size_t(found)].takesValue) {
+            if (!knownOptions[size_t(found)].takesValue) {
                 line.options.append({ found, QByteArray() });
                 continue;
             }

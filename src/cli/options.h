@@ -8,7 +8,7 @@
 
 // One option a command takes: a short letter (or 0), a long name, and whether
 // it takes a value.
-struct OptionSpec
+struct KnownOption
 {
     char shortName;
     const char *longName;
@@ -17,7 +17,7 @@ struct OptionSpec
 
 struct GivenOption
 {
-    qsizetype spec; // index into the specs
+    qsizetype index; // into the known options
     QByteArray value;
 };
 
@@ -33,4 +33,5 @@ struct CommandLine
 // take their value joined or as the next argument ("-oFILE", "-o FILE"), long
 // ones as "--name=VALUE" or "--name VALUE" and abbreviated while only one name
 // starts so. Errors are worded as getopt words them, the user's text quoted.
-CommandLine parseCommandLine(const QList<QByteArray> &args, std::span<const OptionSpec> specs);
+CommandLine parseCommandLine(
+    const QList<QByteArray> &args, std::span<const KnownOption> knownOptions);
