@@ -166,3 +166,17 @@ xs_wait_gone() {
     done
     return 1
 }
+
+# Waits up to SECONDS (10) for PID, a child of this shell, to end and sets
+# xs_status to its exit status; returns 1, xs_status unset, while it runs on.
+xs_wait_exit() {
+    local limit=${2:-10}
+    unset xs_status
+    for _ in $(seq $((limit * 10))); do
+        kill -0 "$1" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$1" 2>/dev/null && return 1
+    xs_status=0
+    wait "$1" || xs_status=$?
+}

@@ -221,13 +221,8 @@ cmp -s "$expected" "$saved" || fail "the replaced $saved differs"
 echo "ok: replacing asked once, by the portal's dialog"
 
 click "${close_button[@]}"
-for _ in $(seq 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "the program is still running 10 s after Close"
-status=0
-wait "$pid" || status=$?
+xs_wait_exit "$pid" 10 || fail "the program is still running 10 s after Close"
+status=$xs_status
 pid=
 [ "$status" -eq 0 ] || fail "the program exited with status $status after Close"
 echo "ok: Close ended the program with status 0"
