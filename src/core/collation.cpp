@@ -61,24 +61,31 @@ void Collator::appendKey(QByteArrayView utf8, std::vector<uint8_t> &out)
     // A UTF-8 name never needs more UTF-16 units than it has bytes.
     if (m_utf16.size() < size_t(utf8.size()) + 1)
         m_utf16.resize(size_t(utf8.size()) + 1);
+    // Most names are ASCII, which widens byte by byte: ICU's converter only
+    // for the rest.
     int32_t length = 0;
-    UErrorCode status = U_ZERO_ERROR;
-    u_strFromUTF8WithSub(reinterpret_cast<UChar *>(m_utf16.data()), int32_t(m_utf16.size()),
-        &length, utf8.data(), int32_t(utf8.size()), 0xFFFD, nullptr, &status);
+    while (length < utf8.size() && uint8_t(utf8[length]) < 0x80) {
+        m_utf16[size_t(length)] = char16_t(utf8[length]);
+        ++length;
+    }
+    if (length < utf8.size()) {
+        UErrorCode status = U_ZERO_ERROR;
+        u_strFromUTF8WithSub(reinterpret_cast<UChar *>(m_utf16.data()),
+            int32_t(m_utf16.size()), &length, utf8.data(), int32_t(utf8.size()), 0xFFFD,
+            nullptr, &status);
+    }
     const auto *text = reinterpret_cast<const UChar *>(m_utf16.data());
 
-    // Most keys are short: try a small room first and grow only when told to.
-    const size_t start = out.size();
-    int32_t room = 64 + 4 * length;
-    for (;;) {
-        out.resize(start + size_t(room));
-        const int32_t needed = ucol_getSortKey(m_collator, text, length, out.data() + start, room);
-        if (needed <= room) {
-            out.resize(start + size_t(needed));
-            return;
-        }
-        room = needed;
+    // Most keys fit the scratch room; only a longer one is asked for twice.
+    uint8_t room[512];
+    const int32_t needed = ucol_getSortKey(m_collator, text, length, room, int32_t(sizeof room));
+    if (size_t(needed) <= sizeof room) {
+        out.insert(out.end(), room, room + needed);
+        return;
     }
+    const size_t start = out.size();
+    out.resize(start + size_t(needed));
+    ucol_getSortKey(m_collator, text, length, out.data() + start, needed);
 }
 
 SortKeys::SortKeys(const FileRows &rows, bool byExtension, Collator &collator,
