@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "core/arrangement.h"
 #include "core/collation.h"
+#include "core/keysahead.h"
 #include "core/sortindex.h"
 #include "rows.h"
 
 #include <QRandomGenerator>
 #include <QTest>
+#include <QThread>
 
 #include <algorithm>
 #include <cstring>
@@ -114,6 +116,28 @@ void tst_Arrangement::orderDependsOnColumnAndDirectionOnly()
     QVERIFY(!SortKeys(
         rows, false, collator, [] { return true; }, SortKeys::MaxBytes, workers)
                  .complete());
+    // Keys made while listing are the same bytes: handed over in chunks, one
+    // cut across by a truncate, and a dropped folder's rows refused even
+    // when its read goes on (they are the wrong names on purpose).
+    if (QThread::idealThreadCount() > 1) {
+        Collator system;
+        const SortKeys names0(rows, false, system), extensions0(rows, true, system);
+        KeysAhead ahead(sortedBy(1, Qt::AscendingOrder), SortKeys::MaxBytes);
+        const qsizetype half = rows.size() / 2;
+        int ticket = ahead.begin(0);
+        for (qsizetype from = 0; from < half + 250; from += 700)
+            ahead.add(ticket, rows, from, qMin(from + 700, half + 250));
+        ahead.truncate(half);
+        const int next = ahead.begin(half);
+        ahead.add(ticket, rows, 0, 300);
+        ahead.add(next, rows, half, rows.size());
+        const ColumnKeys made = ahead.take(rows.size());
+        QVERIFY(made[0] && made[1]);
+        for (uint32_t row = 0; row < uint32_t(rows.size()); ++row) {
+            QCOMPARE(made[0]->key(row), names0.key(row));
+            QCOMPARE(made[1]->key(row), extensions0.key(row));
+        }
+    }
     // One byte short of all the keys leaves the rows unsorted, as in listing order.
     const SortState byName = sortedBy(0, Qt::AscendingOrder);
     QVERIFY(arranged(names, byName, workers, qsizetype(keyBytes)).state.sorted);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "core/background.h"
+#include "core/collation.h"
 #include "core/filerows.h"
+#include "core/keysahead.h"
 #include "testdir.h"
 
 #include <QDir>
@@ -67,9 +69,17 @@ void tst_Background::stopNamesEveryFolderNotReadInFull()
           };
     FileRows rows;
     const QString missing = first.filePath("missing");
-    const QList<ListingFailure> failures
-        = listFolders({ missing, first.path(), second.path(), third.path() }, reader, rows, status);
+    const auto ahead = std::make_shared<KeysAhead>(SortState { true, 0, Qt::AscendingOrder }, 1000);
+    const QList<ListingFailure> failures = listFolders(
+        { missing, first.path(), second.path(), third.path() }, reader, rows, status, ahead);
     QCOMPARE(rows.size(), 2);
+    // Keys made while listing are those of the rows kept, or none on one core.
+    if (const auto keys = ahead->take(rows.size()); keys[0]) {
+        Collator collator;
+        const SortKeys expected(rows, false, collator);
+        QCOMPARE(keys[0]->key(0), expected.key(0));
+        QCOMPARE(keys[0]->key(1), expected.key(1));
+    }
     // Each row knows its folder, for the paths the file list copies.
     QCOMPARE(rows.folder(0), first.path());
     QCOMPARE(rows.folder(1), first.path());

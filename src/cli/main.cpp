@@ -331,10 +331,23 @@ int main(int argc, char *argv[])
         };
     }
 
+    // The order the window shows after clicks on the column's header: the
+    // first sorts descending, the second ascending.
+    SortState state;
+    if (isSet(Sort)) {
+        const int header = sortKey == "extension" ? 2 : 1;
+        state = headerClicked(state, header);
+        if (!isSet(Reverse))
+            state = headerClicked(state, header);
+    }
+
     int status = Success;
     QByteArray text;
     {
+        // The sort keys are made while the folders are read.
+        KeysAhead ahead(state, FileArrangement().keyLimit);
         TreeListing tree;
+        tree.ahead = &ahead;
         tree.failed = [&status](const QByteArray &path, const QString &reason) {
             printError("cannot list " + quoted(path) + ": " + reason.toUtf8());
             status = FolderFailed;
@@ -350,15 +363,6 @@ int main(int argc, char *argv[])
             tree.list(path, isSet(Recursive), listing);
         }
 
-        // The order the window shows after clicks on the column's header: the
-        // first sorts descending, the second ascending.
-        SortState state;
-        if (isSet(Sort)) {
-            const int header = sortKey == "extension" ? 2 : 1;
-            state = headerClicked(state, header);
-            if (!isSet(Reverse))
-                state = headerClicked(state, header);
-        }
         FileArrangement files = tree.arrange(state);
         files.keys = {}; // tens of MiB for a million names, not needed to write them
         // Past the sort keys' limit the list stays in the file system's order;

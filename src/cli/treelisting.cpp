@@ -22,7 +22,16 @@ void TreeListing::list(const QByteArray &root, bool recursive, ListingOptions op
         const qsizetype before = rows.size();
         subfolders.clear();
         QString reason;
-        if (!listFolderBytes(path, rows, &reason, options)) {
+        const int ticket = ahead ? ahead->begin(before) : 0;
+        qsizetype handedOver = before;
+        const BeforeRead handOver = [&](qsizetype count) {
+            ahead->add(ticket, rows, handedOver, count);
+            handedOver = count;
+            return true;
+        };
+        if (!listFolderBytes(path, rows, &reason, options, ahead ? handOver : BeforeRead())) {
+            if (ahead)
+                ahead->truncate(before);
             if (failed)
                 failed(path, reason);
             continue;
@@ -33,10 +42,14 @@ void TreeListing::list(const QByteArray &root, bool recursive, ListingOptions op
             bytes += rows.name(row).size();
         if (m_pathBytes + bytes > FileRows::MaxBytes) {
             rows.truncate(before);
+            if (ahead)
+                ahead->truncate(before);
             if (failed)
                 failed(path, FileRows::limitReason());
             continue;
         }
+        if (ahead)
+            ahead->add(ticket, rows, handedOver, rows.size());
         m_pathBytes += bytes;
         if (recursive)
             folderOf.resize(size_t(rows.size()), uint32_t(folders.size()));
@@ -94,7 +107,8 @@ std::vector<uint32_t> folderRanks(const QList<QByteArray> &folders)
 FileArrangement TreeListing::arrange(const SortState &state)
 {
     FileArrangement files;
-    arrangeRows(files, std::move(rows), state);
+    ColumnKeys keys = ahead ? ahead->take(rows.size()) : ColumnKeys();
+    arrangeRows(files, std::move(rows), state, {}, std::move(keys));
     if (!state.sorted || files.state != state || folderOf.empty())
         return files;
     const std::vector<uint32_t> rank = folderRanks(folders);

@@ -4,6 +4,7 @@
 #include "core/arrangement.h"
 #include "core/filerows.h"
 #include "core/folderlisting.h"
+#include "core/keysahead.h"
 #include "core/textexport.h"
 
 #include <QByteArray>
@@ -22,6 +23,9 @@ struct TreeListing
     FileRows rows;
     std::vector<uint32_t> folderOf; // with recursive, the folder of each row, an index into folders
     QList<QByteArray> folders; // each listed folder's path from its root, "" for the root
+
+    // When set, given the rows as they are listed.
+    KeysAhead *ahead = nullptr;
 
     // Told of each folder that cannot be listed, by its full path; the rest is listed.
     std::function<void(const QByteArray &path, const QString &reason)> failed;

@@ -105,11 +105,11 @@ SortState headerClicked(SortState state, int columnHeader)
     return state;
 }
 
-bool arrangeRows(
-    FileArrangement &out, FileRows rows, const SortState &state, const StopRequested &stopped)
+bool arrangeRows(FileArrangement &out, FileRows rows, const SortState &state,
+    const StopRequested &stopped, ColumnKeys made)
 {
     out.rows = std::make_shared<const FileRows>(std::move(rows));
-    out.keys = {};
+    out.keys = std::move(made);
     out.state = state;
     out.order.resize(size_t(out.rows->size()));
     std::iota(out.order.begin(), out.order.end(), 0u);

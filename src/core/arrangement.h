@@ -31,6 +31,9 @@ struct SortState
 // through here, so that they cannot disagree.
 SortState headerClicked(SortState state, int columnHeader);
 
+// Per column, the sort keys of every row, or null where not made.
+using ColumnKeys = std::array<std::shared_ptr<const SortKeys>, 2>;
+
 // The rows in display order with the sort keys made for them so far: what a
 // rebuild or a sort prepares away from the window's thread and the model then
 // takes over in one swap. Rows and keys never change once made, so a worker
@@ -39,7 +42,7 @@ struct FileArrangement
 {
     std::shared_ptr<const FileRows> rows = std::make_shared<const FileRows>();
     std::vector<uint32_t> order; // display position -> row in *rows
-    std::array<std::shared_ptr<const SortKeys>, 2> keys; // per column, made on first use
+    ColumnKeys keys; // made on first use
     SortState state;
     // Most sort key bytes per column; lower in tests. Past it the rows are
     // left unsorted and state.sorted turns false.
@@ -53,9 +56,10 @@ struct FileArrangement
 using StopRequested = std::function<bool()>;
 
 // Rows in listing order, then ordered as state says; out's key limit holds.
+// Keys already made for these rows (see KeysAhead) are used, the rest made.
 // Runs on any thread. Returns false, with the arrangement unusable, when stopped.
-bool arrangeRows(
-    FileArrangement &out, FileRows rows, const SortState &state, const StopRequested &stopped = {});
+bool arrangeRows(FileArrangement &out, FileRows rows, const SortState &state,
+    const StopRequested &stopped = {}, ColumnKeys keys = {});
 
 // Orders the arrangement's rows as `to` says. The sorted order depends on the
 // column and direction alone (see sortRows()), never on the order before:

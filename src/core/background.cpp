@@ -2,6 +2,7 @@
 #include "core/background.h"
 
 #include "core/filerows.h"
+#include "core/keysahead.h"
 
 #include <QPromise>
 #include <QThreadPool>
@@ -61,6 +62,7 @@ struct FolderRead
     { }
     FileRows rows;
     QString reason;
+    qsizetype handedOver = 0; // rows given to KeysAhead, by the reading task until ended
     bool listed = false;
     bool ended = false;
 };
@@ -68,7 +70,8 @@ struct FolderRead
 } // namespace
 
 QList<ListingFailure> listFolders(const QStringList &folders, const FolderReader &reader,
-    FileRows &rows, const std::shared_ptr<WorkStatus> &status)
+    FileRows &rows, const std::shared_ptr<WorkStatus> &status,
+    const std::shared_ptr<KeysAhead> &ahead)
 {
     QList<ListingFailure> failures;
     for (const QString &folder : folders) {
@@ -80,11 +83,17 @@ QList<ListingFailure> listFolders(const QStringList &folders, const FolderReader
         // The task owns what it reads into: a stop leaves it behind, still
         // stuck in its read, and must not leave it writing into freed rows.
         const auto read = std::make_shared<FolderRead>(rows.remainingSpace());
-        workerPool()->start([read, reader, folder, status, before = rows.size()] {
-            const BeforeRead beforeRead = [&status, before](qsizetype found) {
+        const int ticket = ahead ? ahead->begin(rows.size()) : 0;
+        workerPool()->start([read, reader, folder, status, ahead, ticket, before = rows.size()] {
+            const BeforeRead beforeRead = [&](qsizetype found) {
                 if (status->stopRequested())
                     return false;
                 status->setFilesFound(before + found);
+                // The rows read so far stand still until this returns.
+                if (ahead) {
+                    ahead->add(ticket, read->rows, read->handedOver, found);
+                    read->handedOver = found;
+                }
                 return true;
             };
             const bool listed = reader(folder, read->rows, &read->reason, beforeRead);
@@ -96,10 +105,14 @@ QList<ListingFailure> listFolders(const QStringList &folders, const FolderReader
         if (!status->waitUntil([&read] { return read->ended; }))
             failures.append({ folder, listingCancelled() });
         else if (read->listed) {
+            if (ahead)
+                ahead->add(ticket, read->rows, read->handedOver, read->rows.size());
             rows.beginFolder(folder);
             rows.append(std::move(read->rows));
         } else
             failures.append({ folder, read->reason });
+        if (ahead)
+            ahead->truncate(rows.size()); // voids the ticket of a read left behind
         status->setFilesFound(rows.size());
     }
     return failures;
@@ -112,10 +125,12 @@ QFuture<Rebuilt> rebuildInBackground(const QStringList &folders, const FolderRea
         FileRows rows;
         Rebuilt rebuilt;
         rebuilt.files.keyLimit = keyLimit;
-        rebuilt.failures = listFolders(folders, reader, rows, status);
+        const auto ahead = std::make_shared<KeysAhead>(state, keyLimit);
+        rebuilt.failures = listFolders(folders, reader, rows, status, ahead);
         status->startSorting();
         // Once listed, the rows are arranged even after a stop: the window shows them.
-        arrangeRows(rebuilt.files, std::move(rows), state);
+        ColumnKeys keys = ahead->take(rows.size());
+        arrangeRows(rebuilt.files, std::move(rows), state, {}, std::move(keys));
         return rebuilt;
     });
 }

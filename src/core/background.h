@@ -15,6 +15,7 @@
 #include <memory>
 #include <mutex>
 
+class KeysAhead;
 class QThreadPool;
 
 // A folder left out of a rebuild, and the reason.
@@ -73,9 +74,11 @@ private:
 // result; once stopped, every folder not yet begun is named too, with
 // listingCancelled(), and no further read starts. A stop returns at once even
 // while a read is stuck in the system (a hung network mount): each folder is
-// read on a task of its own, which is then left to end by itself.
+// read on a task of its own, which is then left to end by itself. The rows
+// kept are handed to ahead, when given, as they are read.
 QList<ListingFailure> listFolders(const QStringList &folders, const FolderReader &reader,
-    FileRows &rows, const std::shared_ptr<WorkStatus> &status);
+    FileRows &rows, const std::shared_ptr<WorkStatus> &status,
+    const std::shared_ptr<KeysAhead> &ahead = nullptr);
 
 // Lists folders, then arranges their rows for state, on a worker. A stop
 // ends the listing; the folders read in full are still arranged and returned.

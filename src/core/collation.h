@@ -60,6 +60,13 @@ public:
     SortKeys(const FileRows &rows, bool byExtension, Collator &collator,
         const std::function<bool()> &stopped = {}, qsizetype maxBytes = MaxBytes, int workers = 1);
 
+    // Keys made elsewhere, in row order (see KeysAhead): offsets[row] is
+    // where the key of row begins in bytes.
+    SortKeys(std::vector<uint8_t> bytes, std::vector<uint32_t> offsets)
+        : m_bytes(std::move(bytes))
+        , m_offsets(std::move(offsets))
+    { }
+
     bool complete() const { return m_complete; }
     bool tooLarge() const { return m_tooLarge; }
 

@@ -33,6 +33,22 @@ FileRows FileRows::remainingSpace() const
     return FileRows(m_maxRows - size(), m_maxBytes - qsizetype(m_bytes.size()));
 }
 
+void FileRows::appendCopy(const FileRows &other, qsizetype from, qsizetype to)
+{
+    if (from >= to)
+        return;
+    const Row &first = other.m_rows[size_t(from)], &last = other.m_rows[size_t(to - 1)];
+    const auto shift = int64_t(m_bytes.size()) - int64_t(first.offset);
+    m_bytes.insert(m_bytes.end(), other.m_bytes.begin() + first.offset,
+        other.m_bytes.begin() + last.offset + last.length);
+    m_rows.reserve(m_rows.size() + size_t(to - from));
+    for (qsizetype row = from; row < to; ++row) {
+        Row copy = other.m_rows[size_t(row)];
+        copy.offset = uint32_t(copy.offset + shift);
+        m_rows.push_back(copy);
+    }
+}
+
 void FileRows::append(FileRows &&other)
 {
     if (isEmpty()) {

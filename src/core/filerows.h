@@ -58,6 +58,10 @@ public:
     // Drops every row from position count on, e.g. a folder that failed half-way.
     void truncate(qsizetype count);
 
+    // Appends a copy of rows [from, to) of other, which were appended
+    // one after another; the limits are not checked.
+    void appendCopy(const FileRows &other, qsizetype from, qsizetype to);
+
     // Empty rows that may hold what these can still take, for a folder read
     // apart and then appended with append(FileRows &&).
     FileRows remainingSpace() const;
