@@ -109,8 +109,8 @@ SortKeys::SortKeys(const FileRows &rows, bool byExtension, Collator &collator,
         if (m_bytes.size() > limit) {
             m_complete = false;
             m_tooLarge = true;
-            m_bytes = {};
-            m_offsets = {};
+            m_bytes = std::vector<uint8_t>();
+            m_offsets = std::vector<uint32_t>();
             return;
         }
     }
@@ -190,11 +190,11 @@ void SortKeys::makeInParallel(const FileRows &rows, bool byExtension, Collator &
                 while (appended < blocks && !made[appended].empty()) {
                     const size_t next = appended;
                     append(next, made[next]);
-                    made[next] = {};
+                    made[next] = std::vector<uint8_t>();
                 }
             }
             if (parked) {
-                bytes = {};
+                bytes = std::vector<uint8_t>();
                 bytes.reserve(blockRows * (byExtension ? 8 : 32));
             }
         }
@@ -202,8 +202,8 @@ void SortKeys::makeInParallel(const FileRows &rows, bool byExtension, Collator &
     if (stop) {
         m_complete = false;
         m_tooLarge = tooLarge;
-        m_bytes = {};
-        m_offsets = {};
+        m_bytes = std::vector<uint8_t>();
+        m_offsets = std::vector<uint32_t>();
         return;
     }
 #ifdef __GLIBC__

@@ -232,8 +232,8 @@ ColumnKeys KeysAhead::take(qsizetype rows)
                 offsets.push_back(base + madeOffsets[size_t(row)]);
             bytes.insert(
                 bytes.end(), made.begin(), made.begin() + ptrdiff_t(chunk->keyBytes(column)));
-            made = {};
-            madeOffsets = {};
+            made = std::vector<uint8_t>(); // "= {}" would keep the memory
+            madeOffsets = std::vector<uint32_t>();
         }
         keys[size_t(column)]
             = std::make_shared<const SortKeys>(std::move(bytes), std::move(offsets));
