@@ -70,9 +70,8 @@ void Collator::appendKey(QByteArrayView utf8, std::vector<uint8_t> &out)
     }
     if (length < utf8.size()) {
         UErrorCode status = U_ZERO_ERROR;
-        u_strFromUTF8WithSub(reinterpret_cast<UChar *>(m_utf16.data()),
-            int32_t(m_utf16.size()), &length, utf8.data(), int32_t(utf8.size()), 0xFFFD,
-            nullptr, &status);
+        u_strFromUTF8WithSub(reinterpret_cast<UChar *>(m_utf16.data()), int32_t(m_utf16.size()),
+            &length, utf8.data(), int32_t(utf8.size()), 0xFFFD, nullptr, &status);
     }
     const auto *text = reinterpret_cast<const UChar *>(m_utf16.data());
 
