@@ -116,12 +116,29 @@ void tst_Arrangement::orderDependsOnColumnAndDirectionOnly()
     QVERIFY(!SortKeys(
         rows, false, collator, [] { return true; }, SortKeys::MaxBytes, workers)
                  .complete());
+    // One byte short of all the keys leaves the rows unsorted, as in listing order.
+    const SortState byName = sortedBy(0, Qt::AscendingOrder);
+    QVERIFY(arranged(names, byName, workers, qsizetype(keyBytes)).state.sorted);
+    const FileArrangement tooLarge = arranged(names, byName, workers, qsizetype(keyBytes) - 1);
+    QVERIFY(!tooLarge.state.sorted);
+    QVERIFY(std::is_sorted(tooLarge.order.begin(), tooLarge.order.end()));
+
     // Keys made while listing are the same bytes: handed over in chunks, one
     // cut across by a truncate, and a dropped folder's rows refused even
     // when its read goes on (they are the wrong names on purpose).
     if (QThread::idealThreadCount() > 1) {
         Collator system;
         const SortKeys names0(rows, false, system), extensions0(rows, true, system);
+        // All the name keys fit the limit; one byte short, none are given,
+        // so that the arrangement finds them too large and leaves the rows unsorted.
+        qsizetype bytes = 0;
+        for (uint32_t row = 0; row < uint32_t(rows.size()); ++row)
+            bytes += qsizetype(std::strlen(names0.key(row))) + 1;
+        for (const qsizetype limit : { bytes, bytes - 1 }) {
+            KeysAhead limited(byName, limit);
+            limited.add(limited.begin(0), rows, 0, rows.size());
+            QCOMPARE(bool(limited.take(rows.size())[0]), limit == bytes);
+        }
         KeysAhead ahead(sortedBy(1, Qt::AscendingOrder), SortKeys::MaxBytes);
         const qsizetype half = rows.size() / 2;
         int ticket = ahead.begin(0);
@@ -138,12 +155,6 @@ void tst_Arrangement::orderDependsOnColumnAndDirectionOnly()
             QCOMPARE(made[1]->key(row), extensions0.key(row));
         }
     }
-    // One byte short of all the keys leaves the rows unsorted, as in listing order.
-    const SortState byName = sortedBy(0, Qt::AscendingOrder);
-    QVERIFY(arranged(names, byName, workers, qsizetype(keyBytes)).state.sorted);
-    const FileArrangement tooLarge = arranged(names, byName, workers, qsizetype(keyBytes) - 1);
-    QVERIFY(!tooLarge.state.sorted);
-    QVERIFY(std::is_sorted(tooLarge.order.begin(), tooLarge.order.end()));
 
     // The order written out as a plain comparison of the keys.
     auto expected = [&](const SortState &state) {

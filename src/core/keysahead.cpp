@@ -116,6 +116,49 @@ struct KeysAhead::Shared
     }
 };
 
+namespace {
+
+// Qt hands a task to a waiting thread in code ThreadSanitizer cannot see
+// into: what the thread needs is passed through the standard's lock instead.
+struct Starting
+{
+    std::mutex mutex;
+    std::deque<std::shared_ptr<KeysAhead::Shared>> shared;
+};
+
+Starting &startingThreads()
+{
+    static Starting *const starting = new Starting; // a thread may look at exit
+    return *starting;
+}
+
+// The thread that makes keys while the listing goes on.
+void makeKeys()
+{
+    std::shared_ptr<KeysAhead::Shared> shared;
+    {
+        Starting &starting = startingThreads();
+        const std::lock_guard lock(starting.mutex);
+        shared = std::move(starting.shared.front());
+        starting.shared.pop_front();
+    }
+    Collator collator;
+    std::unique_lock lock(shared->mutex);
+    for (;;) {
+        shared->changed.wait(
+            lock, [&] { return shared->abandoned || shared->closed || shared->nextToMake(); });
+        const auto chunk = shared->abandoned ? nullptr : shared->nextToMake();
+        if (!chunk)
+            break;
+        chunk->taken = true;
+        shared->make(*chunk, collator, lock);
+    }
+    shared->working = false;
+    shared->changed.notify_all();
+}
+
+} // namespace
+
 KeysAhead::KeysAhead(const SortState &state, qsizetype keyLimit)
     : m_shared(std::make_shared<Shared>())
 {
@@ -159,21 +202,12 @@ void KeysAhead::add(int ticket, const FileRows &rows, qsizetype from, qsizetype 
     s.chunks.push_back(std::move(chunk));
     if (!s.working) {
         s.working = true;
-        workerPool()->start([shared = m_shared] {
-            Collator collator;
-            std::unique_lock lock(shared->mutex);
-            for (;;) {
-                shared->changed.wait(lock,
-                    [&] { return shared->abandoned || shared->closed || shared->nextToMake(); });
-                const auto chunk = shared->abandoned ? nullptr : shared->nextToMake();
-                if (!chunk)
-                    break;
-                chunk->taken = true;
-                shared->make(*chunk, collator, lock);
-            }
-            shared->working = false;
-            shared->changed.notify_all();
-        });
+        {
+            Starting &starting = startingThreads();
+            const std::lock_guard startingLock(starting.mutex);
+            starting.shared.push_back(m_shared);
+        }
+        workerPool()->start(makeKeys);
     }
     s.changed.notify_all();
 }

@@ -40,7 +40,8 @@ public:
     // needed, are left null for arrangeRows() to deal with. Ends the handing over.
     ColumnKeys take(qsizetype rows);
 
+    struct Shared; // what the thread making keys shares with this
+
 private:
-    struct Shared;
-    std::shared_ptr<Shared> m_shared; // with the thread making keys
+    std::shared_ptr<Shared> m_shared;
 };
