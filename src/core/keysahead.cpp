@@ -11,12 +11,12 @@
 #include <algorithm>
 #include <condition_variable>
 #include <deque>
+#include <mutex>
 #include <optional>
 
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
-#include <mutex>
 
 namespace {
 
@@ -142,7 +142,9 @@ void makeKeys()
         shared = std::move(starting.shared.front());
         starting.shared.pop_front();
     }
-    Collator collator;
+    // Made only for a chunk: a thread that starts once the listing is done
+    // may find the program ending, QLocale's data gone with it.
+    std::optional<Collator> collator;
     std::unique_lock lock(shared->mutex);
     for (;;) {
         shared->changed.wait(
@@ -151,7 +153,7 @@ void makeKeys()
         if (!chunk)
             break;
         chunk->taken = true;
-        shared->make(*chunk, collator, lock);
+        shared->make(*chunk, collator ? *collator : collator.emplace(), lock);
     }
     shared->working = false;
     shared->changed.notify_all();
