@@ -294,25 +294,29 @@ QByteArray exportText(const FileArrangement &files, LineEnd lineEnd)
     const QByteArrayView end = lineEnd == LineEnd::CrLf ? QByteArrayView("\r\n")
         : lineEnd == LineEnd::Lf                        ? QByteArrayView("\n")
                                                         : QByteArrayView("\0", 1);
-    auto name = [&files](size_t row) { return files.rows->name(files.order[row]); };
 #ifdef Q_OS_WIN
     QByteArray text;
     for (size_t row = 0; row < rows; ++row)
-        text += QString::fromUtf8(name(row)).toLocal8Bit() + end;
+        text += QString::fromUtf8(files.rows->name(files.order[row])).toLocal8Bit() + end;
     return text;
 #else
-    qsizetype size = 0;
-    for (size_t row = 0; row < rows; ++row)
-        size += name(row).size() + end.size();
-    QByteArray text(size, Qt::Uninitialized);
+    // One pass, each row and its name asked for ahead: into room for every
+    // name, then cut to the size written.
+    QByteArray text(files.rows->nameBytes() + qsizetype(rows) * end.size(), Qt::Uninitialized);
     char *out = text.data();
+    const FileRows &names = *files.rows;
     for (size_t row = 0; row < rows; ++row) {
-        const QByteArrayView name = files.rows->name(files.order[row]);
+        if (row + 16 < rows)
+            names.prefetch(files.order[row + 16], false);
+        if (row + 8 < rows)
+            names.prefetch(files.order[row + 8], true);
+        const QByteArrayView name = names.name(files.order[row]);
         std::memcpy(out, name.data(), size_t(name.size()));
         out += name.size();
         for (const char c : end)
             *out++ = c;
     }
+    text.truncate(out - text.constData());
     return text;
 #endif
 }
