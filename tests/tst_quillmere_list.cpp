@@ -252,6 +252,8 @@ void tst_QuillmereList::subfoldersAndFilters_data()
                                   << QByteArray("c.jpg\n");
     QTest::newRow("sets and ranges") << Args { "--include=[a-b].*", "--include=[^a-z]ile*" }
                                      << QByteArray("File2.txt\na.txt\nb.JPG\n");
+    QTest::newRow("a star first, and another")
+        << Args { "--include=*e*.txt" } << QByteArray("File2.txt\nfile10.txt\n");
     QTest::newRow("escaped star") << Args { "--include=\\*", "--include=*\\" } << QByteArray();
     QTest::newRow("abbreviated") << Args { "--rec", "--inc", "*.jpg", "--ig", "--so=name", "--rev" }
                                  << QByteArray("sub/deep/z.jpg\nsub/x.jpg\nc.jpg\nb.JPG\n");

@@ -65,8 +65,10 @@ NamePattern::NamePattern(const QByteArray &pattern, bool ignoreCase)
     : m_pattern(pattern)
     , m_ignoreCase(ignoreCase)
 {
+    int stars = 0;
     for (qsizetype i = 0; i < pattern.size(); ++i) {
         if (pattern[i] == '*') {
+            ++stars;
             m_tailStart = i + 1;
             m_tailBytes = 0;
             continue;
@@ -78,6 +80,7 @@ NamePattern::NamePattern(const QByteArray &pattern, bool ignoreCase)
         else if (pattern[i] == '[')
             i = matchSet(pattern, i, 0, false, &matched) - 1;
     }
+    m_tailDecides = stars == 1 && m_tailStart == 1;
 }
 
 bool NamePattern::matches(QByteArrayView name) const
@@ -87,7 +90,7 @@ bool NamePattern::matches(QByteArrayView name) const
             || !matches(QByteArrayView(m_pattern).sliced(m_tailStart), name.last(m_tailBytes),
                 m_ignoreCase)))
         return false;
-    return matches(m_pattern, name, m_ignoreCase);
+    return m_tailDecides || matches(m_pattern, name, m_ignoreCase);
 }
 
 bool NamePattern::matches(QByteArrayView pattern, QByteArrayView name, bool ignoreCase)

@@ -29,4 +29,6 @@ private:
     // end: most names are turned away by these alone. -1 without a "*".
     qsizetype m_tailStart = -1;
     qsizetype m_tailBytes = 0;
+    // One "*", first: the tail alone decides ("*", "*.jpg"), the usual case.
+    bool m_tailDecides = false;
 };
