@@ -18,6 +18,10 @@
 #include <QTimer>
 
 #include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <utility>
 
@@ -152,6 +156,8 @@ private slots:
     void largeFolderReopensFromItsParent();
     void dialogReadsNamesOfTheFolderShownAlone_data();
     void dialogReadsNamesOfTheFolderShownAlone();
+    void dialogInAProcessOfItsOwn_data();
+    void dialogInAProcessOfItsOwn();
 };
 
 void tst_CommonDialog::saveAsksBeforeReplacing_data()
@@ -408,5 +414,77 @@ void tst_CommonDialog::dialogReadsNamesOfTheFolderShownAlone()
     QCOMPARE(after.value(QStringLiteral("Other/kept")).toInt(), 1);
 }
 
-QTEST_MAIN(tst_CommonDialog)
+// This test's program as the dialog's process answers as TEST_DIALOG_ANSWER says.
+void tst_CommonDialog::dialogInAProcessOfItsOwn_data()
+{
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<bool>("programExists");
+    QTest::addColumn<bool>("shownHere"); // then chosen here
+    QTest::newRow("chosen there") << QByteArrayLiteral("choose") << true << false;
+    QTest::newRow("cancelled there") << QByteArrayLiteral("cancel") << true << false;
+    QTest::newRow("crashed: shown here") << QByteArrayLiteral("crash") << true << true;
+    QTest::newRow("not started: shown here") << QByteArray() << false << true;
+}
+
+void tst_CommonDialog::dialogInAProcessOfItsOwn()
+{
+    QFETCH(QByteArray, answer);
+    QFETCH(bool, programExists);
+    QFETCH(bool, shownHere);
+    TestDir dir;
+    QCOMPARE(dir.createFiles({ "f.txt" }), QString());
+    const QString chosen = dir.filePath("f.txt");
+    qputenv("TEST_DIALOG_ANSWER", answer + ':' + QFile::encodeName(chosen));
+    CommonDialog::setDialogProgram(
+        programExists ? QCoreApplication::applicationFilePath() : dir.filePath("missing"));
+    QWidget window;
+    CommonDialog dialogs(&window);
+    bool here = false;
+    ModalScript script({ [&](QWidget *modal) {
+        here = here || qobject_cast<QFileDialog *>(modal);
+        return chooseFile(chosen)(modal);
+    } });
+    dialogs.ShowOpen();
+    QCOMPARE(here, shownHere);
+    QCOMPARE(dialogs.FileName(), answer == "cancel" ? QString() : chosen);
+    // A process that failed once is not tried again in this run.
+    QCOMPARE(CommonDialog::dialogProgram().isEmpty(), shownHere);
+    CommonDialog::setDialogProgram(QString());
+}
+
+namespace {
+
+// This program run as the dialog's process.
+int answerAsTheDialogProcess(int argc, char *argv[])
+{
+    const QByteArray answer = qgetenv("TEST_DIALOG_ANSWER");
+    if (answer.startsWith("crash"))
+        ::raise(SIGKILL); // as a crash ends it, without leaving a core file
+    static int qtArgc = 1;
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    QApplication app(qtArgc, argv);
+    const QString path = QFile::decodeName(answer.mid(answer.indexOf(':') + 1));
+    ModalScript script({ answer.startsWith("choose")
+            ? chooseFile(path)
+            : ModalScript::Step([](QWidget *modal) { return modal->close(); }) });
+    QStringList arguments;
+    for (int i = 2; i < argc; ++i)
+        arguments << QFile::decodeName(argv[i]);
+    const int status = CommonDialog::runProcess(arguments);
+    std::fflush(nullptr);
+    std::_Exit(status);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (argc > 1 && std::strcmp(argv[1], CommonDialog::ProcessOption) == 0)
+        return answerAsTheDialogProcess(argc, argv);
+    tst_CommonDialog::initMain();
+    QApplication app(argc, argv);
+    tst_CommonDialog test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_commondialog.moc"

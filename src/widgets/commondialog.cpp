@@ -2,34 +2,46 @@
 #include "widgets/commondialog.h"
 
 #include "core/background.h"
+#include "widgets/inputblocker.h"
 #include "widgets/portaldialog.h"
 
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QDir>
 #include <QDirIterator>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QGuiApplication>
 #include <QHash>
 #include <QIcon>
 #include <QListView>
 #include <QMimeDatabase>
+#include <QProcess>
+#include <QScreen>
 #include <QSettings>
 #include <QThread>
 #include <QTimer>
 #include <QTreeView>
 #include <QUrl>
+#include <QWindow>
 #include <QtConcurrent>
 
 #include <atomic>
 #include <condition_variable>
+#include <cstdio>
 #include <deque>
 #include <mutex>
 
 #ifdef __GLIBC__
 #include <malloc.h>
+#endif
+#ifdef Q_OS_LINUX
+#include <csignal>
+
+#include <sys/prctl.h>
 #endif
 
 namespace {
@@ -110,12 +122,12 @@ void keepSharedSettings(const QStringList &history, const QString &shown)
         QStringLiteral("FileDialog/lastVisited"), QUrl::fromLocalFile(shown).toString());
 }
 
-// Frees a closed dialog at once, and with it everything it read of the
-// folders it showed, without making the window wait. The folder model holds
-// a node per file it has seen (a million files are over a gigabyte) and its
-// deletion waits for the thread that reads the folder, so it is deleted on a
-// thread of its own; the rest of the dialog is only widgets.
-void dispose(QFileDialog *dialog)
+// Deletes a closed dialog but not its folder models, which are returned:
+// one holds a node per file it has seen (a million files are over a
+// gigabyte), and its deletion waits for the thread that reads the folder,
+// which may be stuck on a hung drive. Qt's settings are left as its own
+// dialog leaves them.
+QList<QFileSystemModel *> deleteAllButModels(QFileDialog *dialog)
 {
     const QList<QFileSystemModel *> models = dialog->findChildren<QFileSystemModel *>();
     const QStringList history = dialog->history();
@@ -132,7 +144,15 @@ void dispose(QFileDialog *dialog)
     // The views, the completer and the side bar let go of the model here.
     delete dialog;
     keepSharedSettings(history, shown);
-    for (QFileSystemModel *model : models) {
+    return models;
+}
+
+// Frees a closed dialog at once, and with it everything it read of the
+// folders it showed, without making the window wait: its folder models are
+// deleted on a thread of their own.
+void dispose(QFileDialog *dialog)
+{
+    for (QFileSystemModel *model : deleteAllButModels(dialog)) {
         // From now on nothing the model is sent is handled: it is done.
         Disposal::instance().expect();
         model->moveToThread(&Disposal::instance());
@@ -224,6 +244,86 @@ bool hasAtLeast(const QString &folder, int entries)
     return count >= entries;
 }
 
+// Qt's dialog, set up to open in folder with selected chosen in it.
+QFileDialog *makeDialog(QWidget *parent, bool save, const QString &folder, const QString &selected,
+    const QString &filter)
+{
+    startFolderInSettings(folder);
+    auto *dialog = new QFileDialog(parent, QString(), folder);
+    dialog->setIconProvider(FileTypes::instance());
+    // Every row is one line of the same height: without saying so, the view
+    // measures each row up to the one a typed name selects, a million of them.
+    for (QTreeView *view : dialog->findChildren<QTreeView *>())
+        view->setUniformRowHeights(true);
+    for (QListView *view : dialog->findChildren<QListView *>())
+        view->setUniformItemSizes(true);
+    // No completion of typed names: the completer goes through every name of
+    // the folder typed, on the window's thread, 13 s at 300,000 files.
+    for (QCompleter *completer : dialog->findChildren<QCompleter *>())
+        completer->setModel(nullptr);
+    dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // Qt asks before an existing file is replaced: a silent overwrite loses
+    // a list the user cannot get back. No extension is added to a typed name.
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
+    const QStringList filters = CommonDialog::nameFilters(filter);
+    if (!filters.isEmpty())
+        dialog->setNameFilters(filters);
+    if (!selected.isEmpty())
+        dialog->selectFile(selected);
+    return dialog;
+}
+
+// Shows the dialog until it is answered; the path chosen, or empty.
+QString answer(QFileDialog *dialog)
+{
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    // Its name completer may still be reading a slow folder: it must not
+    // pop up over the window once the dialog is gone.
+    for (QCompleter *completer : dialog->findChildren<QCompleter *>()) {
+        completer->popup()->hide();
+        completer->setModel(nullptr);
+    }
+    const QStringList chosen = accepted ? dialog->selectedFiles() : QStringList();
+    return chosen.isEmpty() ? QString() : chosen.constFirst();
+}
+
+// In the dialog's own process: over the window whose X11 id and frame
+// ("x,y,width,height") it was given, as a dialog of that window would be.
+void placeOver(QFileDialog *dialog, const QString &windowId, const QString &frame)
+{
+    bool known = false;
+    const WId id = windowId.toULongLong(&known, 16);
+    if (known && id != 0 && QGuiApplication::platformName() == QLatin1String("xcb")) {
+        dialog->winId(); // its own native window, to be made transient
+        // Lives as long as this process, which ends with the dialog.
+        if (QWindow *window = QWindow::fromWinId(id))
+            dialog->windowHandle()->setTransientParent(window);
+    }
+    const QStringList sides = frame.split(u',');
+    if (sides.size() != 4)
+        return;
+    const QRect over(sides[0].toInt(), sides[1].toInt(), sides[2].toInt(), sides[3].toInt());
+    dialog->adjustSize();
+    QRect placed(QPoint(), dialog->size());
+    placed.moveCenter(over.center());
+    if (const QScreen *screen = QGuiApplication::screenAt(over.center())) {
+        const QRect room = screen->availableGeometry();
+        placed.moveLeft(qBound(room.left(), placed.left(), room.right() - placed.width() + 1));
+        placed.moveTop(qBound(room.top(), placed.top(), room.bottom() - placed.height() + 1));
+    }
+    dialog->move(placed.topLeft());
+}
+
+// Set once the dialog's own process failed: the rest of the run shows it here.
+bool processFailed = false;
+
+QString &programSetting()
+{
+    static QString program;
+    return program;
+}
+
 } // namespace
 
 CommonDialog::CommonDialog(QWidget *parent)
@@ -276,6 +376,17 @@ QString CommonDialog::startFolder(QString *selected) const
     return folder.absolutePath();
 }
 
+QString CommonDialog::dialogProgram()
+{
+    return processFailed ? QString() : programSetting();
+}
+
+void CommonDialog::setDialogProgram(const QString &program)
+{
+    programSetting() = program;
+    processFailed = false;
+}
+
 void CommonDialog::show(bool save)
 {
     m_fileName.clear();
@@ -290,45 +401,87 @@ void CommonDialog::show(bool save)
     }
     QString selected;
     const QString folder = startFolder(&selected);
-    startFolderInSettings(folder);
-    auto *dialog = new QFileDialog(static_cast<QWidget *>(parent()), QString(), folder);
-    dialog->setIconProvider(FileTypes::instance());
-    // Every row is one line of the same height: without saying so, the view
-    // measures each row up to the one a typed name selects, a million of them.
-    for (QTreeView *view : dialog->findChildren<QTreeView *>())
-        view->setUniformRowHeights(true);
-    for (QListView *view : dialog->findChildren<QListView *>())
-        view->setUniformItemSizes(true);
-    // No completion of typed names: the completer goes through every name of
-    // the folder typed, on the window's thread, 13 s at 300,000 files.
-    for (QCompleter *completer : dialog->findChildren<QCompleter *>())
-        completer->setModel(nullptr);
-    dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    // Qt asks before an existing file is replaced: a silent overwrite loses
-    // a list the user cannot get back. No extension is added to a typed name.
-    dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
-    const QStringList filters = nameFilters(m_filter);
-    if (!filters.isEmpty())
-        dialog->setNameFilters(filters);
-    if (!selected.isEmpty())
-        dialog->selectFile(selected);
-
-    m_fileName.clear();
-    const bool accepted = dialog->exec() == QDialog::Accepted;
-    // Its name completer may still be reading a slow folder: it must not
-    // pop up over the window once the dialog is gone.
-    for (QCompleter *completer : dialog->findChildren<QCompleter *>()) {
-        completer->popup()->hide();
-        completer->setModel(nullptr);
+    if (!dialogProgram().isEmpty()) {
+        if (const std::optional<QString> chosen = showInProcessOfItsOwn(save, folder, selected)) {
+            take(*chosen);
+            return;
+        }
+        processFailed = true;
     }
-    const QStringList chosen = accepted ? dialog->selectedFiles() : QStringList();
+    QFileDialog *dialog
+        = makeDialog(static_cast<QWidget *>(parent()), save, folder, selected, m_filter);
+    const QString chosen = answer(dialog);
     dispose(dialog);
+    take(chosen);
+}
+
+void CommonDialog::take(const QString &chosen)
+{
+    m_fileName = chosen;
     if (chosen.isEmpty())
         return;
-    m_fileName = chosen.constFirst();
     // The chosen file's own folder: the dialog's directory stays where it
     // was shown when the user typed a path elsewhere.
     m_folder = QFileInfo(m_fileName).absolutePath();
     m_folderIsLarge = QtConcurrent::run(workerPool(), hasAtLeast, m_folder, m_largeFolder);
+}
+
+std::optional<QString> CommonDialog::showInProcessOfItsOwn(
+    bool save, const QString &folder, const QString &selected) const
+{
+    QWidget *window = static_cast<QWidget *>(parent())->window();
+    QString windowId, frame;
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        windowId = QString::number(window->winId(), 16);
+    const QRect over = window->frameGeometry();
+    frame = QStringLiteral("%1,%2,%3,%4")
+                .arg(over.x())
+                .arg(over.y())
+                .arg(over.width())
+                .arg(over.height());
+
+    QProcess process;
+    process.setProgram(dialogProgram());
+    process.setArguments(
+        { QLatin1String(ProcessOption), save ? QStringLiteral("save") : QStringLiteral("open"),
+            folder, selected, m_filter, windowId, frame });
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.setStandardInputFile(QProcess::nullDevice());
+#ifdef Q_OS_LINUX
+    // A dialog left over from a window that is gone would answer no one.
+    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+#endif
+    QEventLoop loop;
+    connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    connect(&process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+    process.start();
+    {
+        const InputBlocker blocker(window);
+        if (process.state() != QProcess::NotRunning)
+            loop.exec();
+    }
+    if (process.error() == QProcess::FailedToStart || process.state() != QProcess::NotRunning
+        || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return std::nullopt;
+    return QFile::decodeName(process.readAllStandardOutput());
+}
+
+int CommonDialog::runProcess(const QStringList &arguments)
+{
+    if (arguments.size() != 6 || (arguments[0] != u"open" && arguments[0] != u"save")) {
+        std::fputs("the file dialog's process was given the wrong arguments\n", stderr);
+        return 2;
+    }
+    QFileDialog *dialog
+        = makeDialog(nullptr, arguments[0] == u"save", arguments[1], arguments[2], arguments[3]);
+    placeOver(dialog, arguments[4], arguments[5]);
+    const QByteArray chosen = QFile::encodeName(answer(dialog));
+    // The models are left to the process's end.
+    deleteAllButModels(dialog);
+    if (std::fwrite(chosen.constData(), 1, chosen.size(), stdout) != size_t(chosen.size())
+        || std::fflush(stdout) != 0) {
+        std::perror("the file dialog's answer");
+        return 1;
+    }
+    return 0;
 }

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class QFileDialog;
 class QWidget;
 
@@ -15,10 +17,14 @@ class QWidget;
 // run, or, when that folder is large, in its parent with the folder selected:
 // Qt's dialog reads a folder of a million files for half a minute. The first
 // one opens in the home folder. Through the desktop's file chooser portal
-// (see PortalDialog) where there is one, else through Qt's own dialog.
+// (see PortalDialog) where there is one, else through Qt's own dialog, in a
+// process of its own where one is set (dialogProgram()): Qt's dialog sorts
+// the folder it lists on its own thread, half a minute for a million files,
+// and the window must go on answering.
 //
 // Each dialog is made for one showing and is gone when ShowOpen or ShowSave
-// returns; what it read of the file system is freed on a thread of its own.
+// returns; what it read of the file system in this process is freed on a
+// thread of its own.
 class CommonDialog : public QObject
 {
     Q_OBJECT
@@ -51,8 +57,30 @@ public:
     // process; what they read of the file system is given back at 0.
     static int modelsBeingFreed();
 
+    // The program that shows Qt's dialog in a process of its own, run with
+    // ProcessOption and the dialog's arguments (see runProcess()); empty, as
+    // it is until a program that can be run so says so, the dialog is shown
+    // in this process. Once that process has failed (not started, crashed),
+    // the rest of the run shows the dialog here.
+    static QString dialogProgram();
+    static void setDialogProgram(const QString &program);
+    static constexpr char ProcessOption[] = "--qt-file-dialog";
+
+    // In the dialog's process, with the application object made: shows the
+    // dialog that arguments (those after ProcessOption) describe and writes
+    // the chosen path's bytes to standard output, nothing when none was
+    // chosen. Returns the exit status; the caller then ends at once
+    // (std::_Exit), since the dialog's folder model may hold a node per file
+    // of a million, and its reading thread may be stuck on a hung drive.
+    static int runProcess(const QStringList &arguments);
+
 private:
     void show(bool save);
+    // The path chosen in the dialog's own process, empty for none; nothing
+    // when that process could not show it.
+    std::optional<QString> showInProcessOfItsOwn(
+        bool save, const QString &folder, const QString &selected) const;
+    void take(const QString &chosen);
     // Where the next dialog opens, and the entry of it that is selected.
     QString startFolder(QString *selected) const;
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "widgets/portaldialog.h"
 
+#include "widgets/inputblocker.h"
+
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -13,7 +15,6 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QPointer>
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QUrl>
@@ -93,28 +94,6 @@ Filters portalFilters(const QStringList &nameFilters)
     }
     return filters;
 }
-
-// Blocks input to its window, as a modal dialog does, without showing
-// anything: the portal's dialog is in another process.
-class InputBlocker
-{
-public:
-    explicit InputBlocker(QWidget *window)
-    {
-        if (!window)
-            return;
-        m_blocker = new QWidget(window, Qt::Dialog);
-        m_blocker->setAttribute(Qt::WA_DontShowOnScreen);
-        m_blocker->setWindowModality(Qt::WindowModal);
-        m_blocker->show();
-    }
-    ~InputBlocker() { delete m_blocker; }
-    InputBlocker(const InputBlocker &) = delete;
-    InputBlocker &operator=(const InputBlocker &) = delete;
-
-private:
-    QPointer<QWidget> m_blocker;
-};
 
 } // namespace
 

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "core/translations.h"
+#include "widgets/commondialog.h"
 #include "window/frmfilenamereader.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QTimer>
 
 #include <cerrno>
@@ -77,19 +79,39 @@ QList<QByteArray> readArguments(int argc, char *argv[])
     return paths;
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+void setUpApplication()
 {
-    const QList<QByteArray> paths = readArguments(argc, argv);
-    // Qt is given no arguments but the program's name, so that none of its
-    // own options (-style, -session, ...) can take a folder's name.
-    static int qtArgc = 1;
-    QApplication app(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmere"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLMERE_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Quillmere"));
     installTranslations();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // Qt is given no arguments but the program's name, so that none of its
+    // own options (-style, -session, ...) can take a folder's name.
+    static int qtArgc = 1;
+    // The window's file dialog, run by the window in a process of its own;
+    // not for users, so not in the help.
+    if (argc > 1 && std::strcmp(argv[1], CommonDialog::ProcessOption) == 0) {
+        QApplication app(qtArgc, argv);
+        setUpApplication();
+        QStringList arguments;
+        for (int i = 2; i < argc; ++i)
+            arguments << QFile::decodeName(argv[i]);
+        const int status = CommonDialog::runProcess(arguments);
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    const QList<QByteArray> paths = readArguments(argc, argv);
+    QApplication app(qtArgc, argv);
+    setUpApplication();
+    // Where the dialog can be placed over the window from another process.
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        CommonDialog::setDialogProgram(QCoreApplication::applicationFilePath());
 
     FrmFilenameReader window;
     window.show();

@@ -183,6 +183,12 @@ echo "ok: window icon"
 add_button=(294 22) save_button=(95 396) close_button=(326 396)
 
 click "${add_button[@]}"
+# Qt's dialog, in a process of its own, is still the window's: the window
+# manager keeps it over the window.
+dialog=$(find_window Open)
+transient=$(xprop -id "$dialog" WM_TRANSIENT_FOR | awk '{ print $NF }')
+[ $((transient)) -eq $((window)) ] \
+    || fail "the file dialog is transient for $transient, not the window $window"
 choose_in_dialog Open "$invoices/README"
 click "${add_button[@]}"
 choose_in_dialog Open "$pictures/IMG_0413.jpg"
