@@ -19,6 +19,7 @@
 #include "measuring.h"
 #include "memory.h"
 #include "table.h"
+#include "widgets/commondialog.h"
 #include "widgets/filelistview.h"
 #include "window.h"
 
@@ -376,6 +377,8 @@ int usage()
 
 int main(int argc, char **argv)
 {
+    if (argc > 1 && std::string(argv[1]) == CommonDialog::ProcessOption)
+        runDialogProcess(argc, argv);
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 3 && args[0] == "make")
         return makeFolder(args[1].c_str(), std::atol(args[2].c_str()));
