@@ -186,12 +186,7 @@ void runDialogProcess(int argc, char *argv[])
         out << shown << ' ' << loaded << ' ' << residentLoaded << ' ' << typed << ' ' << now()
             << std::endl;
     });
-    QStringList arguments;
-    for (int i = 2; i < argc; ++i)
-        arguments << QFile::decodeName(argv[i]);
-    const int status = CommonDialog::runProcess(arguments);
-    std::fflush(nullptr);
-    std::_Exit(status);
+    CommonDialog::runProcess(argc, argv);
 }
 
 int measureDialogAdd(const QString &folder)

@@ -455,7 +455,7 @@ void tst_CommonDialog::dialogInAProcessOfItsOwn()
 namespace {
 
 // This program run as the dialog's process.
-int answerAsTheDialogProcess(int argc, char *argv[])
+[[noreturn]] void answerAsTheDialogProcess(int argc, char *argv[])
 {
     const QByteArray answer = qgetenv("TEST_DIALOG_ANSWER");
     if (answer.startsWith("crash"))
@@ -467,12 +467,7 @@ int answerAsTheDialogProcess(int argc, char *argv[])
     ModalScript script({ answer.startsWith("choose")
             ? chooseFile(path)
             : ModalScript::Step([](QWidget *modal) { return modal->close(); }) });
-    QStringList arguments;
-    for (int i = 2; i < argc; ++i)
-        arguments << QFile::decodeName(argv[i]);
-    const int status = CommonDialog::runProcess(arguments);
-    std::fflush(nullptr);
-    std::_Exit(status);
+    CommonDialog::runProcess(argc, argv);
 }
 
 } // namespace
@@ -480,7 +475,7 @@ int answerAsTheDialogProcess(int argc, char *argv[])
 int main(int argc, char *argv[])
 {
     if (argc > 1 && std::strcmp(argv[1], CommonDialog::ProcessOption) == 0)
-        return answerAsTheDialogProcess(argc, argv);
+        answerAsTheDialogProcess(argc, argv);
     tst_CommonDialog::initMain();
     QApplication app(argc, argv);
     tst_CommonDialog test;

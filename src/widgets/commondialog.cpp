@@ -32,6 +32,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <mutex>
 
@@ -466,11 +467,14 @@ std::optional<QString> CommonDialog::showInProcessOfItsOwn(
     return QFile::decodeName(process.readAllStandardOutput());
 }
 
-int CommonDialog::runProcess(const QStringList &arguments)
+void CommonDialog::runProcess(int argc, char *argv[])
 {
+    QStringList arguments;
+    for (int i = 2; i < argc; ++i)
+        arguments << QFile::decodeName(argv[i]);
     if (arguments.size() != 6 || (arguments[0] != u"open" && arguments[0] != u"save")) {
         std::fputs("the file dialog's process was given the wrong arguments\n", stderr);
-        return 2;
+        std::_Exit(2);
     }
     QFileDialog *dialog
         = makeDialog(nullptr, arguments[0] == u"save", arguments[1], arguments[2], arguments[3]);
@@ -478,10 +482,11 @@ int CommonDialog::runProcess(const QStringList &arguments)
     const QByteArray chosen = QFile::encodeName(answer(dialog));
     // The models are left to the process's end.
     deleteAllButModels(dialog);
-    if (std::fwrite(chosen.constData(), 1, chosen.size(), stdout) != size_t(chosen.size())
-        || std::fflush(stdout) != 0) {
+    const bool written
+        = std::fwrite(chosen.constData(), 1, chosen.size(), stdout) == size_t(chosen.size())
+        && std::fflush(stdout) == 0;
+    if (!written)
         std::perror("the file dialog's answer");
-        return 1;
-    }
-    return 0;
+    std::fflush(nullptr);
+    std::_Exit(written ? 0 : 1);
 }

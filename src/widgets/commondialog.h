@@ -67,12 +67,12 @@ public:
     static constexpr char ProcessOption[] = "--qt-file-dialog";
 
     // In the dialog's process, with the application object made: shows the
-    // dialog that arguments (those after ProcessOption) describe and writes
-    // the chosen path's bytes to standard output, nothing when none was
-    // chosen. Returns the exit status; the caller then ends at once
-    // (std::_Exit), since the dialog's folder model may hold a node per file
-    // of a million, and its reading thread may be stuck on a hung drive.
-    static int runProcess(const QStringList &arguments);
+    // dialog that the arguments after ProcessOption (argv[1]) describe,
+    // writes the chosen path's bytes to standard output, nothing when none
+    // was chosen, and ends the process at once: the dialog's folder model may
+    // hold a node per file of a million, and its reading thread may be stuck
+    // on a hung drive. The status is 0 once the answer is written.
+    [[noreturn]] static void runProcess(int argc, char *argv[]);
 
 private:
     void show(bool save);

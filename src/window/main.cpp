@@ -4,7 +4,6 @@
 #include "window/frmfilenamereader.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QTimer>
 
 #include <cerrno>
@@ -99,12 +98,7 @@ int main(int argc, char *argv[])
     if (argc > 1 && std::strcmp(argv[1], CommonDialog::ProcessOption) == 0) {
         QApplication app(qtArgc, argv);
         setUpApplication();
-        QStringList arguments;
-        for (int i = 2; i < argc; ++i)
-            arguments << QFile::decodeName(argv[i]);
-        const int status = CommonDialog::runProcess(arguments);
-        std::fflush(nullptr);
-        std::_Exit(status);
+        CommonDialog::runProcess(argc, argv);
     }
     const QList<QByteArray> paths = readArguments(argc, argv);
     QApplication app(qtArgc, argv);
