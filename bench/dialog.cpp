@@ -28,6 +28,7 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <iomanip>
 #include <optional>
 
 namespace bench {
@@ -157,6 +158,8 @@ void runDialogProcess(int argc, char *argv[])
     const QString report = qEnvironmentVariable(ReportVariable);
     const QString folder = qEnvironmentVariable(FolderVariable);
     std::ofstream out(QFile::encodeName(report).constData());
+    // Moments since boot, to the microsecond.
+    out << std::fixed << std::setprecision(6);
     DialogWatch watch([&](QFileDialog *dialog) {
         const double shown = now();
         if (folder.isEmpty()) {
