@@ -431,15 +431,15 @@ std::optional<QString> CommonDialog::showInProcessOfItsOwn(
     bool save, const QString &folder, const QString &selected) const
 {
     QWidget *window = static_cast<QWidget *>(parent())->window();
-    QString windowId, frame;
+    QString windowId;
     if (QGuiApplication::platformName() == QLatin1String("xcb"))
         windowId = QString::number(window->winId(), 16);
     const QRect over = window->frameGeometry();
-    frame = QStringLiteral("%1,%2,%3,%4")
-                .arg(over.x())
-                .arg(over.y())
-                .arg(over.width())
-                .arg(over.height());
+    const QString frame = QStringLiteral("%1,%2,%3,%4")
+                              .arg(over.x())
+                              .arg(over.y())
+                              .arg(over.width())
+                              .arg(over.height());
 
     QProcess process;
     process.setProgram(dialogProgram());
