@@ -7,6 +7,7 @@
 //   quillmere_bench memory DIR          one fresh process: resident growth of a sorted rebuild
 //   quillmere_bench run [options] DIR...  the whole table; see usage()
 //   quillmere_bench dialog DIR / drop DIR   one fresh process: Add through the dialog, or by drop
+//   quillmere_bench portal DIR RUN      under bench/portal.sh: Add and Save through the portal
 //
 // Every timed operation goes through the window's own code: the rebuild is
 // FrmFilenameReader::PopulateListViewWithFiles, a header click is the view's
@@ -18,6 +19,7 @@
 #include "folders.h"
 #include "measuring.h"
 #include "memory.h"
+#include "portal.h"
 #include "table.h"
 #include "widgets/commondialog.h"
 #include "widgets/filelistview.h"
@@ -54,6 +56,7 @@ struct Options
     std::vector<std::string> folders;
     bool dialog = true;
     bool onlyDialog = false;
+    std::string portalScript; // bench/portal.sh: Add and Save through the portal too
     bool onlySort = false; // the sort's rows alone
     bool oneCore = false; // those on one core
 };
@@ -314,6 +317,10 @@ void benchmarkFolder(const Options &options, const std::string &folder, Table &t
         progress("Add through the dialog and by drop, in fresh processes");
         dialogRows(options.self, options.workDir, folder, files, table);
     }
+    if (!options.portalScript.empty()) {
+        progress("Add and Save through the portal, under bench/portal.sh");
+        portalRows(options.portalScript, options.self, options.workDir, folder, files, table);
+    }
 }
 
 // The sort's rows alone, quickly compared with another build; kept to one
@@ -357,8 +364,9 @@ int usage()
         "       quillmere_bench make-tree DIR FOLDERS COUNT\n"
         "       quillmere_bench memory DIR\n"
         "       quillmere_bench dialog DIR | drop DIR\n"
+        "       quillmere_bench portal DIR RUN\n"
         "       quillmere_bench run [--runs N] [--work DIR] [--ls-locale LOCALE]\n"
-        "                           [--ls-locpath DIR]\n"
+        "                           [--ls-locpath DIR] [--portal SCRIPT]\n"
         "                           [--no-dialog | --only-dialog | --only-sort | --one-core]\n"
         "                           FOLDER...\n"
         "       quillmere_bench bulk [--runs N] [--work DIR] FOLDER\n"
@@ -366,6 +374,8 @@ int usage()
         "outputs are written (on the same disk), --ls-locale the locale of the sorted\n"
         "ls reference, --ls-locpath where that locale was compiled if not installed;\n"
         "--no-dialog leaves out Add through the file dialog, --only-dialog does only that;\n"
+        "--portal SCRIPT adds Add and Save through the desktop's portal, run by SCRIPT\n"
+        "(bench/portal.sh), after the dialog's rows, or alone with --only-dialog --no-dialog;\n"
         "--only-sort times the sorted rebuilds and first clicks alone, --one-core those\n"
         "on one core.\n"
         "bulk times the file list's bulk removals, their undo and Copy All Names on a\n"
@@ -400,6 +410,12 @@ int main(int argc, char **argv)
     }
     const bool child
         = !args.empty() && (args[0] == "memory" || args[0] == "dialog" || args[0] == "drop");
+    if (args.size() == 3 && args[0] == "portal") {
+        // A real display: the portal's dialog is placed over this window.
+        QApplication app(argc, argv);
+        return measurePortal(
+            QString::fromLocal8Bit(args[1].c_str()), QString::fromLocal8Bit(args[2].c_str()));
+    }
     if (args.empty() || (!child && args[0] != "run" && args[0] != "bulk"))
         return usage();
 
@@ -421,6 +437,8 @@ int main(int argc, char **argv)
             options.lsLocale = args[++i];
         else if (a == "--ls-locpath" && hasValue)
             options.lsLocPath = args[++i];
+        else if (a == "--portal" && hasValue)
+            options.portalScript = args[++i];
         else if (a == "--no-dialog")
             options.dialog = false;
         else if (a == "--only-dialog")
@@ -457,20 +475,26 @@ int main(int argc, char **argv)
 
     Table table;
     for (const std::string &folder : options.folders) {
-        if (options.onlySort)
+        if (options.onlySort) {
             benchmarkSort(options, folder, table);
-        else if (options.onlyDialog)
-            dialogRows(options.self, options.workDir, folder,
-                long(bareGetdents(folder.c_str())) - 2, table);
-        else
+        } else if (options.onlyDialog) {
+            const long files = long(bareGetdents(folder.c_str())) - 2;
+            if (options.dialog)
+                dialogRows(options.self, options.workDir, folder, files, table);
+            if (!options.portalScript.empty())
+                portalRows(
+                    options.portalScript, options.self, options.workDir, folder, files, table);
+        } else {
             benchmarkFolder(options, folder, table);
+        }
     }
     const QString locale = QLocale::system().name();
     std::printf("Median of %d runs (%d below %ld files), memory in %d fresh processes; folders on "
-                "%s; names collated for %s; sorted ls in %s.\n\n",
+                "%s; names collated for %s; sorted ls in %s%s.\n\n",
         options.runs, runsFor(options, 0), Million / 2, options.runs,
         fileSystemName(options.folders.front()),
-        locale == u"C" ? "the root locale" : qPrintable(locale), options.lsLocale.c_str());
+        locale == u"C" ? "the root locale" : qPrintable(locale), options.lsLocale.c_str(),
+        options.portalScript.empty() ? "" : "; through the portal, one run");
     table.print();
     return 0;
 }
