@@ -23,9 +23,10 @@ class Table;
 // In this process, under the script: Add, answered by the portal (a file
 // picked, or the backend ended); the folder listed, by drop if not picked;
 // then Save into RUN/saved.txt. Prints "add-shown add-stall observed outcome
-// rows save-shown save-stall saved saved-after-answer" (seconds; observed from
-// the dialog shown until answered; outcome 0 picked, 1 cancelled, 2 Qt's
-// dialog shown instead).
+// rows save-shown save-stall saved saved-after-answer add-core-wait
+// save-core-wait" (seconds; observed from the dialog shown until answered;
+// outcome 0 picked, 1 cancelled, 2 Qt's dialog shown instead; core-wait: of
+// the longest stall, the time the window's thread waited for a core).
 int measurePortal(const QString &folder, const QString &run);
 
 // The script's run on folder, in fresh processes, and its rows in table; a
