@@ -11,16 +11,11 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QDirIterator>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QPushButton>
-#include <QTimer>
-#include <QUrl>
 
 #include <algorithm>
 #include <chrono>
@@ -33,18 +28,6 @@
 
 namespace bench {
 namespace {
-
-// Runs the window's event loop until done() or the limit; false at the limit.
-bool runUntil(const std::function<bool()> &done, double limitSeconds)
-{
-    const Clock::time_point start = Clock::now();
-    while (!done()) {
-        if (secondsSince(start) > limitSeconds)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
-    return true;
-}
 
 // Waits until the resident size stops falling, as freed pages go back.
 double settledResident()
@@ -62,32 +45,6 @@ double settledResident()
     }
     return resident().rss;
 }
-
-// Calls act with each file dialog as soon as it is shown, from the event
-// loop, as a user's clicks would come.
-class DialogWatch : public QObject
-{
-public:
-    explicit DialogWatch(std::function<void(QFileDialog *)> act)
-        : m_act(std::move(act))
-    {
-        qApp->installEventFilter(this);
-    }
-    ~DialogWatch() override { qApp->removeEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject *object, QEvent *event) override
-    {
-        if (event->type() == QEvent::Show)
-            if (auto *dialog = qobject_cast<QFileDialog *>(object))
-                QMetaObject::invokeMethod(
-                    dialog, [this, dialog] { m_act(dialog); }, Qt::QueuedConnection);
-        return false;
-    }
-
-private:
-    std::function<void(QFileDialog *)> m_act;
-};
 
 // Types name into the dialog and clicks its Open button.
 void pick(QFileDialog *dialog, const QString &name)
@@ -247,12 +204,7 @@ int measureDropAdd(const QString &folder)
     FrmFilenameReader window;
     window.show();
     runUntil([] { return false; }, 0.5);
-    QMimeData data;
-    data.setUrls({ QUrl::fromLocalFile(folder) });
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(&window, &enter);
-    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(&window, &drop);
+    dropOn(&window, folder);
     runUntil([&] { return !window.isBusy(); }, 600);
     std::printf("%.0f\n", settledResident());
     return 0;

@@ -1,6 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "measuring.h"
 
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QMimeData>
+#include <QUrl>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -19,6 +26,47 @@ namespace bench {
 double secondsSince(Clock::time_point start)
 {
     return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+bool runUntil(const std::function<bool()> &done, double limitSeconds)
+{
+    const Clock::time_point start = Clock::now();
+    while (!done()) {
+        if (secondsSince(start) > limitSeconds)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    return true;
+}
+
+void dropOn(QWidget *window, const QString &folder)
+{
+    QMimeData data;
+    data.setUrls({ QUrl::fromLocalFile(folder) });
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(window, &enter);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(window, &drop);
+}
+
+DialogWatch::DialogWatch(std::function<void(QFileDialog *)> act)
+    : m_act(std::move(act))
+{
+    qApp->installEventFilter(this);
+}
+
+DialogWatch::~DialogWatch()
+{
+    qApp->removeEventFilter(this);
+}
+
+bool DialogWatch::eventFilter(QObject *object, QEvent *event)
+{
+    if (event->type() == QEvent::Show)
+        if (auto *dialog = qobject_cast<QFileDialog *>(object))
+            QMetaObject::invokeMethod(
+                dialog, [this, dialog] { m_act(dialog); }, Qt::QueuedConnection);
+    return false;
 }
 
 double timeIt(int runs, const std::function<void()> &setup, const std::function<void()> &op)

@@ -6,6 +6,7 @@
 #include "processes.h"
 
 #include <QElapsedTimer>
+#include <QObject>
 #include <QTimer>
 
 #include <chrono>
@@ -13,11 +14,35 @@
 #include <string>
 #include <vector>
 
+class QFileDialog;
+class QWidget;
+
 namespace bench {
 
 using Clock = std::chrono::steady_clock;
 
 double secondsSince(Clock::time_point start);
+
+// Runs the window's event loop until done() or the limit; false at the limit.
+bool runUntil(const std::function<bool()> &done, double limitSeconds);
+
+// Drops folder on window, as from a file manager.
+void dropOn(QWidget *window, const QString &folder);
+
+// Calls act with each of Qt's file dialogs as soon as it is shown, from the
+// event loop, as a user's clicks would come.
+class DialogWatch : public QObject
+{
+public:
+    explicit DialogWatch(std::function<void(QFileDialog *)> act);
+    ~DialogWatch() override;
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override;
+
+private:
+    std::function<void(QFileDialog *)> m_act;
+};
 
 // Median of `runs` timed runs after one untimed warm-up; setup runs before
 // each, untimed.

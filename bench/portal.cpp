@@ -9,15 +9,11 @@
 #include "window/frmfilenamereader.h"
 
 #include <QApplication>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
-#include <QMimeData>
 #include <QPushButton>
 #include <QTimer>
-#include <QUrl>
 
 #include <algorithm>
 #include <chrono>
@@ -37,17 +33,6 @@ qint64 realtimeNs()
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
         std::chrono::system_clock::now().time_since_epoch())
         .count();
-}
-
-bool runUntil(const std::function<bool()> &done, double limitSeconds)
-{
-    const Clock::time_point start = Clock::now();
-    while (!done()) {
-        if (secondsSince(start) > limitSeconds)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
-    return true;
 }
 
 // The files shared with bench/portal.sh.
@@ -91,33 +76,6 @@ public:
 
 private:
     QString m_dir;
-};
-
-// A failed portal makes the window show Qt's dialog, which could list the
-// big folder for minutes: it is closed as soon as it shows, and counted.
-class FallbackWatch : public QObject
-{
-public:
-    explicit FallbackWatch(std::function<void()> shown)
-        : m_shown(std::move(shown))
-    {
-        qApp->installEventFilter(this);
-    }
-    ~FallbackWatch() override { qApp->removeEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject *object, QEvent *event) override
-    {
-        if (event->type() == QEvent::Show)
-            if (auto *dialog = qobject_cast<QFileDialog *>(object)) {
-                m_shown();
-                QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
-            }
-        return false;
-    }
-
-private:
-    std::function<void()> m_shown;
 };
 
 // The kernel's count of the time this thread spent ready to run but
@@ -263,7 +221,12 @@ int measurePortal(const QString &folder, const QString &runDir)
     double addShown = -1, observed = -1;
     int outcome = 1;
     {
-        FallbackWatch watch([&] { adding.fallback(); });
+        // A failed portal makes the window show Qt's dialog, which could list
+        // the big folder for minutes: it is closed as soon as it shows, and counted.
+        DialogWatch watch([&](QFileDialog *dialog) {
+            adding.fallback();
+            dialog->reject();
+        });
         adding.start(add, run, "clicked-add");
         // The script's limits come first: it ends this process if the portal hangs.
         if (!runUntil([&] { return adding.returned; }, 900))
@@ -282,12 +245,7 @@ int measurePortal(const QString &folder, const QString &runDir)
         return fail("the picked folder was not listed within 10 minutes");
     if (folders->count() == 0) {
         // Not picked: the folder comes by drop, for Save to have its names.
-        QMimeData data;
-        data.setUrls({ QUrl::fromLocalFile(folder) });
-        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(&window, &enter);
-        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(&window, &drop);
+        dropOn(&window, folder);
         runUntil([&] { return window.isBusy(); }, 1);
         if (!runUntil([&] { return !window.isBusy(); }, 600))
             return fail("the dropped folder was not listed within 10 minutes");
@@ -309,7 +267,10 @@ int measurePortal(const QString &folder, const QString &runDir)
     QFile::remove(target);
     ProbedClick saving;
     {
-        FallbackWatch watch([&] { saving.fallback(); });
+        DialogWatch watch([&](QFileDialog *dialog) {
+            saving.fallback();
+            dialog->reject();
+        });
         saving.start(save, run, "clicked-save");
         if (!runUntil([&] { return saving.returned; }, 300))
             return fail("Save was not answered within 5 minutes");
