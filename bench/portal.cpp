@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 
@@ -22,6 +23,7 @@
 #include <functional>
 #include <optional>
 #include <sstream>
+#include <thread>
 
 #include <sys/stat.h>
 
@@ -196,6 +198,23 @@ std::optional<std::vector<double>> figures(const std::string &output, std::strin
 
 } // namespace
 
+int measureBystander()
+{
+    StallProbe probe;
+    CoreWaitProbe waits;
+    probe.start();
+    waits.start();
+    // Until the window closes this process's standard input.
+    std::thread([] {
+        while (std::getchar() != EOF) { }
+        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    }).detach();
+    QCoreApplication::exec();
+    std::printf("%.6f %.6f\n", probe.stop(), waits.stop());
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
 int measurePortal(const QString &folder, const QString &runDir)
 {
     const RunFolder run(runDir);
@@ -216,6 +235,14 @@ int measurePortal(const QString &folder, const QString &runDir)
         return 1;
     };
 
+    // A process beside the window, idle but for the same 5 ms timer: what
+    // the machine leaves any process while the portal's dialog lists.
+    QProcess bystander;
+    bystander.start(QCoreApplication::applicationFilePath(), { QStringLiteral("bystander") });
+    if (!bystander.waitForStarted())
+        return fail("the bystander process did not start");
+    runUntil([] { return false; }, 0.3);
+
     // Add: answered when the script picks a file, or ends the backend.
     ProbedClick adding;
     double addShown = -1, observed = -1;
@@ -233,6 +260,7 @@ int measurePortal(const QString &folder, const QString &runDir)
             return fail("Add was not answered within 15 minutes");
         adding.stop();
         const qint64 answered = run.say("answered");
+        bystander.closeWriteChannel();
         addShown = run.since(adding.clicked, "shown");
         if (const std::optional<qint64> shown = run.event("shown"))
             observed = double(answered - *shown) / 1e9;
@@ -241,6 +269,12 @@ int measurePortal(const QString &folder, const QString &runDir)
         else if (folders->count() > 0)
             outcome = 0;
     }
+    double bystanderStall = -1, bystanderWaited = -1;
+    if (!bystander.waitForFinished(10000)
+        || std::sscanf(bystander.readAllStandardOutput().constData(), "%lf %lf", &bystanderStall,
+               &bystanderWaited)
+            != 2)
+        return fail("the bystander process gave no figures");
     if (!runUntil([&] { return !window.isBusy(); }, 600))
         return fail("the picked folder was not listed within 10 minutes");
     if (folders->count() == 0) {
@@ -283,10 +317,10 @@ int measurePortal(const QString &folder, const QString &runDir)
     saving.stop();
     if (!saved)
         return fail("the list was not saved with every name within 10 minutes");
-    std::printf("%.6f %.6f %.6f %d %d %.6f %.6f %.6f %.6f %.6f %.6f\n", addShown, adding.stall,
-        observed, outcome, rows, run.since(saving.clicked, "saveshown"), saving.stall,
+    std::printf("%.6f %.6f %.6f %d %d %.6f %.6f %.6f %.6f %.6f %.6f %.6f %.6f\n", addShown,
+        adding.stall, observed, outcome, rows, run.since(saving.clicked, "saveshown"), saving.stall,
         double(savedAt - saving.clicked) / 1e9, double(savedAt - saving.answered) / 1e9,
-        adding.waited, saving.waited);
+        adding.waited, saving.waited, bystanderStall, bystanderWaited);
     return 0;
 }
 
@@ -303,7 +337,7 @@ void portalRows(const std::string &script, const std::string &self, const std::s
         table.add({ "Add, Save through the portal: SKIPPED, " + skipped, files, "", {} });
         return;
     }
-    if (!f || f->size() != 11) {
+    if (!f || f->size() != 13) {
         std::fprintf(
             stderr, "quillmere_bench: the portal measurement failed on %s\n", folder.c_str());
         std::exit(1);
@@ -311,7 +345,7 @@ void portalRows(const std::string &script, const std::string &self, const std::s
     const auto &v = *f;
     const double addShown = v[0], addStall = v[1], observed = v[2], saveShown = v[5],
                  saveStall = v[6], saved = v[7], written = v[8], addWaited = v[9],
-                 saveWaited = v[10];
+                 saveWaited = v[10], bystanderStall = v[11], bystanderWaited = v[12];
     const int outcome = int(v[3]);
     table.add({ "Add through the portal: dialog shown", files, milliseconds(addShown), {} });
     const std::string listing = outcome == 0
@@ -319,7 +353,9 @@ void portalRows(const std::string &script, const std::string &self, const std::s
         : format("stall: the portal's dialog listing the folder, first %.0f s", observed);
     table.add({ listing, files, milliseconds(addStall),
         { { "of it, waiting for a core", milliseconds(addWaited),
-            verdict("<= 50 ms", addStall <= StallLimit) } } });
+              verdict("<= 50 ms", addStall <= StallLimit) },
+            { "another process meanwhile", milliseconds(bystanderStall), "" },
+            { "of it, waiting for a core", milliseconds(bystanderWaited), "" } } });
     static const char *const answers[] = { "a file picked, its folder listed",
         "cancelled when its backend was ended", "Qt's dialog instead, closed at once" };
     table.add({ std::string("Add through the portal: ") + answers[std::clamp(outcome, 0, 2)], files,

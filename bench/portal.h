@@ -24,10 +24,15 @@ class Table;
 // picked, or the backend ended); the folder listed, by drop if not picked;
 // then Save into RUN/saved.txt. Prints "add-shown add-stall observed outcome
 // rows save-shown save-stall saved saved-after-answer add-core-wait
-// save-core-wait" (seconds; observed from the dialog shown until answered;
-// outcome 0 picked, 1 cancelled, 2 Qt's dialog shown instead; core-wait: of
-// the longest stall, the time the window's thread waited for a core).
+// save-core-wait bystander-stall bystander-core-wait" (seconds; observed
+// from the dialog shown until answered; outcome 0 picked, 1 cancelled, 2
+// Qt's dialog shown instead; core-wait: of the longest stall, the time the
+// thread waited for a core; bystander: a process beside the window, during Add).
 int measurePortal(const QString &folder, const QString &run);
+
+// In this process, beside the window: its longest stall and the core wait
+// in it, printed once its standard input closes.
+int measureBystander();
 
 // The script's run on folder, in fresh processes, and its rows in table; a
 // line saying why when the script skips.

@@ -410,6 +410,10 @@ int main(int argc, char **argv)
     }
     const bool child
         = !args.empty() && (args[0] == "memory" || args[0] == "dialog" || args[0] == "drop");
+    if (args.size() == 1 && args[0] == "bystander") {
+        QCoreApplication app(argc, argv);
+        return measureBystander();
+    }
     if (args.size() == 3 && args[0] == "portal") {
         // A real display: the portal's dialog is placed over this window.
         QApplication app(argc, argv);
