@@ -419,21 +419,25 @@ void tst_CommonDialog::dialogInAProcessOfItsOwn_data()
 {
     QTest::addColumn<QByteArray>("answer");
     QTest::addColumn<bool>("programExists");
+    QTest::addColumn<bool>("save"); // a new file's name, which only Save takes
     QTest::addColumn<bool>("shownHere"); // then chosen here
-    QTest::newRow("chosen there") << QByteArrayLiteral("choose") << true << false;
-    QTest::newRow("cancelled there") << QByteArrayLiteral("cancel") << true << false;
-    QTest::newRow("crashed: shown here") << QByteArrayLiteral("crash") << true << true;
-    QTest::newRow("not started: shown here") << QByteArray() << false << true;
+    QTest::newRow("chosen there") << QByteArrayLiteral("choose") << true << false << false;
+    QTest::newRow("a new file saved there") << QByteArrayLiteral("choose") << true << true << false;
+    QTest::newRow("cancelled there") << QByteArrayLiteral("cancel") << true << false << false;
+    QTest::newRow("crashed: shown here") << QByteArrayLiteral("crash") << true << false << true;
+    QTest::newRow("failed: shown here") << QByteArrayLiteral("fail") << true << true << true;
+    QTest::newRow("not started: shown here") << QByteArray() << false << false << true;
 }
 
 void tst_CommonDialog::dialogInAProcessOfItsOwn()
 {
     QFETCH(QByteArray, answer);
     QFETCH(bool, programExists);
+    QFETCH(bool, save);
     QFETCH(bool, shownHere);
     TestDir dir;
     QCOMPARE(dir.createFiles({ "f.txt" }), QString());
-    const QString chosen = dir.filePath("f.txt");
+    const QString chosen = dir.filePath(save ? "new.txt" : "f.txt");
     qputenv("TEST_DIALOG_ANSWER", answer + ':' + QFile::encodeName(chosen));
     CommonDialog::setDialogProgram(
         programExists ? QCoreApplication::applicationFilePath() : dir.filePath("missing"));
@@ -444,7 +448,8 @@ void tst_CommonDialog::dialogInAProcessOfItsOwn()
         here = here || qobject_cast<QFileDialog *>(modal);
         return chooseFile(chosen)(modal);
     } });
-    dialogs.ShowOpen();
+    dialogs.setFilter(QStringLiteral("Text File (*.txt)|*.txt"));
+    save ? dialogs.ShowSave() : dialogs.ShowOpen();
     QCOMPARE(here, shownHere);
     QCOMPARE(dialogs.FileName(), answer == "cancel" ? QString() : chosen);
     // A process that failed once is not tried again in this run.
@@ -460,6 +465,8 @@ namespace {
     const QByteArray answer = qgetenv("TEST_DIALOG_ANSWER");
     if (answer.startsWith("crash"))
         ::raise(SIGKILL); // as a crash ends it, without leaving a core file
+    if (answer.startsWith("fail"))
+        std::_Exit(1);
     static int qtArgc = 1;
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     QApplication app(qtArgc, argv);
