@@ -173,6 +173,16 @@ struct ProbedClick
     }
 };
 
+// A failed portal makes the window show Qt's dialog, which could list the
+// big folder for minutes: it is closed as soon as it shows, and counted.
+DialogWatch closingQtDialogs(ProbedClick &click)
+{
+    return DialogWatch([&click](QFileDialog *dialog) {
+        click.fallback();
+        dialog->reject();
+    });
+}
+
 long fileSize(const QString &path)
 {
     struct stat info;
@@ -248,12 +258,7 @@ int measurePortal(const QString &folder, const QString &runDir)
     double addShown = -1, observed = -1;
     int outcome = 1;
     {
-        // A failed portal makes the window show Qt's dialog, which could list
-        // the big folder for minutes: it is closed as soon as it shows, and counted.
-        DialogWatch watch([&](QFileDialog *dialog) {
-            adding.fallback();
-            dialog->reject();
-        });
+        const DialogWatch watch = closingQtDialogs(adding);
         adding.start(add, run, "clicked-add");
         // The script's limits come first: it ends this process if the portal hangs.
         if (!runUntil([&] { return adding.returned; }, 900))
@@ -301,10 +306,7 @@ int measurePortal(const QString &folder, const QString &runDir)
     QFile::remove(target);
     ProbedClick saving;
     {
-        DialogWatch watch([&](QFileDialog *dialog) {
-            saving.fallback();
-            dialog->reject();
-        });
+        const DialogWatch watch = closingQtDialogs(saving);
         saving.start(save, run, "clicked-save");
         if (!runUntil([&] { return saving.returned; }, 300))
             return fail("Save was not answered within 5 minutes");
