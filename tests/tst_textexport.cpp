@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "arranged.h"
 #include "core/filelistmodel.h"
 #include "core/folderlisting.h"
 #include "core/textexport.h"
@@ -126,7 +127,7 @@ void tst_TextExport::bytesOfTheList()
     FileRows rows;
     for (const char *name : { "a.txt", "b", "c.doc" })
         rows.append(name);
-    files.setRows(std::move(rows));
+    showRows(files, std::move(rows));
     QCOMPARE(exportText(files).toHex(' '),
         QByteArray("61 2e 74 78 74 0d 0a 62 0d 0a 63 2e 64 6f 63 0d 0a"));
 
@@ -147,11 +148,9 @@ void tst_TextExport::followsDisplayedOrder()
     FileRows rows;
     for (const char *name : { "b.txt", "a.doc", "c.txt", "d" })
         rows.append(name);
-    files.setRows(std::move(rows));
+    showRows(files, std::move(rows));
     files.removeRow(2);
-    files.setSorted(true);
-    files.setSortOrder(Qt::DescendingOrder);
-    files.setSortColumn(FileListModel::ExtensionColumn);
+    showSorted(files, sortedBy(ExtensionColumn, Qt::DescendingOrder));
     QCOMPARE(exportText(files), QByteArray("b.txt\r\na.doc\r\nd\r\n"));
 
     // Copy All Names of a list long enough to be made in parts: in order
@@ -159,8 +158,7 @@ void tst_TextExport::followsDisplayedOrder()
     FileRows many;
     for (int i = 0; i < 100'000; ++i)
         many.append(QByteArray::number(i));
-    files.setRows(std::move(many));
-    files.setSortOrder(Qt::AscendingOrder);
+    showRows(files, std::move(many), sortedBy(ExtensionColumn));
     const QStringList lines = listText(files.arrangement(), ListText::Names).split(u'\n');
     QCOMPARE(lines.size(), 100'001);
     for (int i = 0; i < 100'000; ++i)
@@ -177,8 +175,7 @@ void tst_TextExport::namesRoundTripFromDisk()
     if (qstrcmp(folderListingMethod(), "qt") == 0)
         QSKIP("QDirIterator cannot keep a name that is not valid UTF-8");
     FileListModel files;
-    files.setRows(std::move(rows));
-    files.setSorted(true);
+    showRows(files, std::move(rows), sortedBy(NameColumn));
 
     TestDir out;
     const QString target = out.filePath("list.txt");
