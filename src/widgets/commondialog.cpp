@@ -2,6 +2,7 @@
 #include "widgets/commondialog.h"
 
 #include "core/background.h"
+#include "widgets/filetypes.h"
 #include "widgets/inputblocker.h"
 #include "widgets/portaldialog.h"
 
@@ -11,14 +12,10 @@
 #include <QDirIterator>
 #include <QEventLoop>
 #include <QFileDialog>
-#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QGuiApplication>
-#include <QHash>
-#include <QIcon>
 #include <QListView>
-#include <QMimeDatabase>
 #include <QProcess>
 #include <QScreen>
 #include <QSettings>
@@ -162,61 +159,6 @@ void dispose(QFileDialog *dialog)
         QTimer::singleShot(10, [model] { Disposal::instance().dispose(model); });
     }
 }
-
-// Qt's dialog asks for the icon and the type of each file it lists, on the
-// window's thread, and finds both by matching the file's name against every
-// pattern of the MIME database: half the time of listing a large folder. Here
-// files of one suffix share one answer, looked up once by that suffix.
-class FileTypes : public QFileIconProvider
-{
-public:
-    // Never deleted: a dialog's folder model, which keeps a pointer to it, is
-    // deleted on a thread of its own, perhaps only when the program ends.
-    static FileTypes *instance()
-    {
-        static FileTypes *const types = new FileTypes;
-        return types;
-    }
-
-    using QFileIconProvider::icon;
-    QIcon icon(const QFileInfo &info) const override
-    {
-        return info.isFile() ? kind(info).icon : QFileIconProvider::icon(info);
-    }
-    QString type(const QFileInfo &info) const override
-    {
-        return info.isFile() ? kind(info).type : QFileIconProvider::type(info);
-    }
-
-private:
-    struct Kind
-    {
-        QIcon icon;
-        QString type;
-    };
-
-    const Kind &kind(const QFileInfo &info) const
-    {
-        const QString suffix = info.suffix();
-        auto known = m_kinds.constFind(suffix);
-        if (known == m_kinds.cend()) {
-            // A name without a suffix is not guessed from its contents.
-            const QMimeType mime = suffix.isEmpty()
-                ? m_mimes.mimeTypeForName(QStringLiteral("application/octet-stream"))
-                : m_mimes.mimeTypeForFile(
-                    QStringLiteral("a.") + suffix, QMimeDatabase::MatchExtension);
-            const QIcon fallback = QFileIconProvider::icon(File);
-            known = m_kinds.insert(suffix,
-                { QIcon::fromTheme(
-                      mime.iconName(), QIcon::fromTheme(mime.genericIconName(), fallback)),
-                    mime.comment() });
-        }
-        return *known;
-    }
-
-    QMimeDatabase m_mimes;
-    mutable QHash<QString, Kind> m_kinds;
-};
 
 // Qt's dialog first opens in the folder that the last of its kind showed (in
 // this process, or else in any Qt program, from Qt's settings), and only then
