@@ -4,6 +4,7 @@
 #include "core/background.h"
 #include "widgets/filetypes.h"
 #include "widgets/inputblocker.h"
+#include "widgets/modeldisposal.h"
 #include "widgets/portaldialog.h"
 
 #include <QAbstractItemView>
@@ -19,23 +20,14 @@
 #include <QProcess>
 #include <QScreen>
 #include <QSettings>
-#include <QThread>
-#include <QTimer>
 #include <QTreeView>
 #include <QUrl>
 #include <QWindow>
 #include <QtConcurrent>
 
-#include <atomic>
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
-#include <mutex>
 
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 #ifdef Q_OS_LINUX
 #include <csignal>
 
@@ -43,66 +35,6 @@
 #endif
 
 namespace {
-
-// The thread that deletes the folder models of closed dialogs, one after
-// another. It runs no event loop: whatever a model's reading thread still
-// sends it, or a timer of the model asks for, is never handled and goes with
-// the model. Never deleted nor waited for: a model's deletion waits for its
-// reading thread, which may be stuck in a read of a hung drive, and the
-// program must still end.
-class Disposal : public QThread
-{
-public:
-    static Disposal &instance()
-    {
-        static Disposal *const disposal = [] {
-            auto *thread = new Disposal;
-            thread->setObjectName(QStringLiteral("Dialog disposal"));
-            thread->start(QThread::LowPriority);
-            return thread;
-        }();
-        return *disposal;
-    }
-
-    int pending() const { return m_pending.load(); }
-
-    // Counted from the moment a model is handed over until it is freed.
-    void expect() { ++m_pending; }
-
-    // object must have been moved to this thread.
-    void dispose(QObject *object)
-    {
-        const std::lock_guard lock(m_mutex);
-        m_queue.push_back(object);
-        m_wake.notify_one();
-    }
-
-protected:
-    void run() override
-    {
-        for (;;) {
-            QObject *object;
-            {
-                std::unique_lock lock(m_mutex);
-                m_wake.wait(lock, [this] { return !m_queue.empty(); });
-                object = m_queue.front();
-                m_queue.pop_front();
-            }
-            delete object;
-#ifdef __GLIBC__
-            // A model's nodes are scattered through the heap: give the pages back.
-            ::malloc_trim(0);
-#endif
-            --m_pending;
-        }
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    std::deque<QObject *> m_queue;
-    std::atomic<int> m_pending = 0;
-};
 
 // Qt's settings file is shared by every Qt program: it is left as Qt's own
 // dialog leaves it on closing, with the folders visited (never an empty
@@ -146,18 +78,11 @@ QList<QFileSystemModel *> deleteAllButModels(QFileDialog *dialog)
 }
 
 // Frees a closed dialog at once, and with it everything it read of the
-// folders it showed, without making the window wait: its folder models are
-// deleted on a thread of their own.
+// folders it showed, without making the window wait.
 void dispose(QFileDialog *dialog)
 {
-    for (QFileSystemModel *model : deleteAllButModels(dialog)) {
-        // From now on nothing the model is sent is handled: it is done.
-        Disposal::instance().expect();
-        model->moveToThread(&Disposal::instance());
-        // It may still have a sort due at once on a timer of this thread,
-        // which must fire before the timer is deleted with the model.
-        QTimer::singleShot(10, [model] { Disposal::instance().dispose(model); });
-    }
+    for (QFileSystemModel *model : deleteAllButModels(dialog))
+        ModelDisposal::dispose(model);
 }
 
 // Qt's dialog first opens in the folder that the last of its kind showed (in
@@ -275,7 +200,7 @@ CommonDialog::CommonDialog(QWidget *parent)
 
 int CommonDialog::modelsBeingFreed()
 {
-    return Disposal::instance().pending();
+    return ModelDisposal::pending();
 }
 
 QStringList CommonDialog::nameFilters(const QString &filter)
