@@ -2,26 +2,19 @@
 #include "widgets/commondialog.h"
 
 #include "core/background.h"
-#include "widgets/filetypes.h"
 #include "widgets/inputblocker.h"
 #include "widgets/modeldisposal.h"
 #include "widgets/portaldialog.h"
+#include "widgets/qtfiledialog.h"
 
-#include <QAbstractItemView>
-#include <QCompleter>
 #include <QDir>
 #include <QDirIterator>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFileSystemModel>
 #include <QGuiApplication>
-#include <QListView>
 #include <QProcess>
 #include <QScreen>
-#include <QSettings>
-#include <QTreeView>
-#include <QUrl>
 #include <QWindow>
 #include <QtConcurrent>
 
@@ -36,69 +29,6 @@
 
 namespace {
 
-// Qt's settings file is shared by every Qt program: it is left as Qt's own
-// dialog leaves it on closing, with the folders visited (never an empty
-// entry) and the last folder shown.
-void keepSharedSettings(const QStringList &history, const QString &shown)
-{
-    QStringList urls;
-    for (const QString &path : history) {
-        if (!path.isEmpty())
-            urls << QUrl::fromLocalFile(path).toString();
-    }
-    QSettings settings(QSettings::UserScope, QStringLiteral("QtProject"));
-    settings.setValue(QStringLiteral("FileDialog/history"), urls);
-    settings.setValue(
-        QStringLiteral("FileDialog/lastVisited"), QUrl::fromLocalFile(shown).toString());
-}
-
-// Deletes a closed dialog but not its folder models, which are returned:
-// one holds a node per file it has seen (a million files are over a
-// gigabyte), and its deletion waits for the thread that reads the folder,
-// which may be stuck on a hung drive. Qt's settings are left as its own
-// dialog leaves them.
-QList<QFileSystemModel *> deleteAllButModels(QFileDialog *dialog)
-{
-    const QList<QFileSystemModel *> models = dialog->findChildren<QFileSystemModel *>();
-    const QStringList history = dialog->history();
-    const QString shown = dialog->directory().absolutePath();
-    // Qt's own last folder of this process; see startFolderInSettings(). This
-    // also adds an empty entry to the history, which is put right below.
-    if (!models.isEmpty())
-        dialog->setDirectory(QString());
-    for (QFileSystemModel *model : models) {
-        // Its file system watcher was made on this thread and must go here.
-        model->setOption(QFileSystemModel::DontWatchForChanges);
-        model->setParent(nullptr);
-    }
-    // The views, the completer and the side bar let go of the model here.
-    delete dialog;
-    keepSharedSettings(history, shown);
-    return models;
-}
-
-// Frees a closed dialog at once, and with it everything it read of the
-// folders it showed, without making the window wait.
-void dispose(QFileDialog *dialog)
-{
-    for (QFileSystemModel *model : deleteAllButModels(dialog))
-        ModelDisposal::dispose(model);
-}
-
-// Qt's dialog first opens in the folder that the last of its kind showed (in
-// this process, or else in any Qt program, from Qt's settings), and only then
-// in the folder it is given, still reading the first one on the window's
-// thread: a folder of a million files there stalls it for minutes. Each
-// dialog here is told where to open, so that is the last folder Qt finds: in
-// its settings, written before a dialog is made, and in this process, cleared
-// as a dialog closes.
-void startFolderInSettings(const QString &folder)
-{
-    QSettings settings(QSettings::UserScope, QStringLiteral("QtProject"));
-    settings.setValue(QStringLiteral("FileDialog/lastVisited"),
-        QUrl::fromLocalFile(folder.isEmpty() ? QDir::currentPath() : folder).toString());
-}
-
 // Whether folder has at least `entries` entries; stops counting there, so
 // a folder of a million files costs no more than one of `entries`.
 bool hasAtLeast(const QString &folder, int entries)
@@ -110,50 +40,6 @@ bool hasAtLeast(const QString &folder, int entries)
         ++count;
     }
     return count >= entries;
-}
-
-// Qt's dialog, set up to open in folder with selected chosen in it.
-QFileDialog *makeDialog(QWidget *parent, bool save, const QString &folder, const QString &selected,
-    const QString &filter)
-{
-    startFolderInSettings(folder);
-    auto *dialog = new QFileDialog(parent, QString(), folder);
-    dialog->setIconProvider(FileTypes::instance());
-    // Every row is one line of the same height: without saying so, the view
-    // measures each row up to the one a typed name selects, a million of them.
-    for (QTreeView *view : dialog->findChildren<QTreeView *>())
-        view->setUniformRowHeights(true);
-    for (QListView *view : dialog->findChildren<QListView *>())
-        view->setUniformItemSizes(true);
-    // No completion of typed names: the completer goes through every name of
-    // the folder typed, on the window's thread, 13 s at 300,000 files.
-    for (QCompleter *completer : dialog->findChildren<QCompleter *>())
-        completer->setModel(nullptr);
-    dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    // Qt asks before an existing file is replaced: a silent overwrite loses
-    // a list the user cannot get back. No extension is added to a typed name.
-    dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
-    const QStringList filters = CommonDialog::nameFilters(filter);
-    if (!filters.isEmpty())
-        dialog->setNameFilters(filters);
-    if (!selected.isEmpty())
-        dialog->selectFile(selected);
-    return dialog;
-}
-
-// Shows the dialog until it is answered; the path chosen, or empty.
-QString answer(QFileDialog *dialog)
-{
-    const bool accepted = dialog->exec() == QDialog::Accepted;
-    // Its name completer may still be reading a slow folder: it must not
-    // pop up over the window once the dialog is gone.
-    for (QCompleter *completer : dialog->findChildren<QCompleter *>()) {
-        completer->popup()->hide();
-        completer->setModel(nullptr);
-    }
-    const QStringList chosen = accepted ? dialog->selectedFiles() : QStringList();
-    return chosen.isEmpty() ? QString() : chosen.constFirst();
 }
 
 // In the dialog's own process: over the window whose X11 id and frame
@@ -276,11 +162,8 @@ void CommonDialog::show(bool save)
         }
         processFailed = true;
     }
-    QFileDialog *dialog
-        = makeDialog(static_cast<QWidget *>(parent()), save, folder, selected, m_filter);
-    const QString chosen = answer(dialog);
-    dispose(dialog);
-    take(chosen);
+    take(QtFileDialog::choose(
+        static_cast<QWidget *>(parent()), save, folder, selected, nameFilters(m_filter)));
 }
 
 void CommonDialog::take(const QString &chosen)
@@ -343,12 +226,12 @@ void CommonDialog::runProcess(int argc, char *argv[])
         std::fputs("the file dialog's process was given the wrong arguments\n", stderr);
         std::_Exit(2);
     }
-    QFileDialog *dialog
-        = makeDialog(nullptr, arguments[0] == u"save", arguments[1], arguments[2], arguments[3]);
+    QFileDialog *dialog = QtFileDialog::make(
+        nullptr, arguments[0] == u"save", arguments[1], arguments[2], nameFilters(arguments[3]));
     placeOver(dialog, arguments[4], arguments[5]);
-    const QByteArray chosen = QFile::encodeName(answer(dialog));
+    const QByteArray chosen = QFile::encodeName(QtFileDialog::answer(dialog));
     // The models are left to the process's end.
-    deleteAllButModels(dialog);
+    QtFileDialog::deleteAllButModels(dialog);
     const bool written
         = std::fwrite(chosen.constData(), 1, chosen.size(), stdout) == size_t(chosen.size())
         && std::fflush(stdout) == 0;
