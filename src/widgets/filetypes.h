@@ -16,7 +16,7 @@
 class FileTypes : public QFileIconProvider
 {
 public:
-    // The one instance, for every dialog on the window's thread. Never
+    // The one instance, for every dialog of the process. Never
     // deleted: a dialog's folder model, which keeps a pointer to it, is
     // deleted on a thread of its own, perhaps only when the program ends.
     static FileTypes *instance();

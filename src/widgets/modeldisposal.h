@@ -3,7 +3,7 @@
 
 class QFileSystemModel;
 
-// Frees the folder models of closed file dialogs on a thread of their own,
+// Frees the folder models of closed file dialogs on a thread of its own,
 // one after another, so that neither the window nor the program's end waits
 // for them: a model holds a node per file it has seen (a million files are
 // over a gigabyte), and its deletion waits for the thread that reads its

@@ -21,7 +21,8 @@ namespace QtFileDialog {
 // A dialog over parent (none: a window of its own) to open an existing file,
 // or, with save, to name a file to write, asking before an existing one is
 // replaced. It opens in folder with selected chosen in it, and offers
-// nameFilters ("Text File (*.txt)"), every file when there are none.
+// nameFilters ("Text File (*.txt)"), every file when there are none. Writes
+// folder to Qt's shared settings first, as the last one a dialog showed.
 QFileDialog *make(QWidget *parent, bool save, const QString &folder, const QString &selected,
     const QStringList &nameFilters);
 
