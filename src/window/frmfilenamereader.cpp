@@ -2,6 +2,7 @@
 #include "window/frmfilenamereader.h"
 
 #include "core/arrangement.h"
+#include "core/atomicsave.h"
 #include "core/filelistmodel.h"
 #include "core/folderlisting.h"
 #include "core/paths.h"
@@ -406,7 +407,7 @@ void FrmFilenameReader::saveList(const QString &target)
     // painting while a long list is written and flushed to the disk.
     using Outcome = std::pair<SaveResult, QString>;
     auto *saving = new QFutureWatcher<Outcome>(this);
-    const auto giveUp = std::make_shared<SaveGiveUp>();
+    const auto giveUp = std::make_shared<SaveGiveUp>(m_saveHooks);
     m_saves.insert(saving, { target, giveUp });
     connect(saving, &QFutureWatcherBase::finished, this, [this, saving, target] {
         saving->deleteLater();

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/atomicsave.h"
 #include "core/background.h"
 #include "core/listwork.h"
 #include "core/savegiveup.h"
-#include "core/textexport.h"
 #include "window/droprules.h"
 
 #include <QFutureWatcher>
