@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "arranged.h"
+#include "core/atomicsave.h"
 #include "core/displaytext.h"
 #include "core/filelistmodel.h"
 #include "core/folderlisting.h"
@@ -827,15 +828,28 @@ int heldRename(const char *from, const char *to)
     heldStep.acquire();
     return ::rename(from, to);
 }
+std::ptrdiff_t heldWrite(int fd, const void *data, size_t size)
+{
+    stepReached.release();
+    heldStep.acquire();
+    return ::write(fd, data, size);
+}
+int refusedRemoval(const char *)
+{
+    errno = EPERM;
+    return -1;
+}
 
 } // namespace
 
 void tst_MainWindow::savesAtExit_data()
 {
-    QTest::addColumn<QString>("held"); // the step of the save held: "sync", "rename"; none
+    // The step of the save held: "sync", "write" (its removal refused), "rename"; none.
+    QTest::addColumn<QString>("held");
     QTest::addColumn<QString>("target"); // in the test's folder, which holds list.txt
     QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("said"); // on standard error; "@" is the target
+    // On standard error; "@" is the target, "#" the temporary file left beside it.
+    QTest::addColumn<QString>("said");
     QTest::addColumn<QByteArray>("contents"); // of the target in the end; null: none
     const QByteArray saved("a.txt\r\n"), old("old");
     QTest::newRow("ended well in time") << ""
@@ -847,6 +861,13 @@ void tst_MainWindow::savesAtExit_data()
         << "sync"
         << "list.txt" << 1
         << "quillmere: The list was not saved to @ The file keeps its old contents." << old;
+    QTest::newRow("given up while written, its temporary file left behind")
+        << "write"
+        << "list.txt" << 1
+        << "quillmere: The list was not saved to @ The file keeps its old contents, but this "
+           "temporary file could not be removed: #: "
+            + qt_error_string(EPERM)
+        << old;
     // Too late to give it up: the list replaces the file.
     QTest::newRow("given up after the rename began")
         << "rename"
@@ -868,8 +889,16 @@ void tst_MainWindow::savesAtExit()
     QCOMPARE(out.createFiles({ "list.txt" }, "old"), QString());
     Window ui;
     ui.add(dir.filePath("a.txt"));
-    ui.list()->setSaveHooks({ held == "sync" ? heldDataSync : nullptr, nullptr,
-        held == "rename" ? heldRename : nullptr });
+    SaveHooks hooks;
+    if (held == "sync")
+        hooks.file = heldDataSync;
+    if (held == "rename")
+        hooks.rename = heldRename;
+    if (held == "write") {
+        hooks.write = heldWrite;
+        hooks.remove = refusedRemoval;
+    }
+    ui.list()->setSaveHooks(hooks);
     const QString path = out.filePath(target);
     stepReached.tryAcquire(stepReached.available());
     ui.list()->save(path);
@@ -890,10 +919,16 @@ void tst_MainWindow::savesAtExit()
     const QString written = QString::fromUtf8(report, qsizetype(size)).trimmed();
     std::free(report);
     QCOMPARE(ended, status);
-    QCOMPARE(written, QString(said).replace(u'@', displayPath(path)));
     QVERIFY2(workerPool()->waitForDone(30000), "the save's worker to end");
-    QCOMPARE(QDir(out.path()).entryList(QDir::Files),
-        QStringList { QStringLiteral("list.txt") }); // nothing left beside it
+    // Nothing left beside it, but a temporary file that could not be removed.
+    QStringList beside = QDir(out.path()).entryList(QDir::Files);
+    QVERIFY(beside.removeOne(QStringLiteral("list.txt")));
+    QCOMPARE(beside.size(), said.contains(u'#') ? 1 : 0);
+    QCOMPARE(written,
+        QString(said)
+            .replace(u'@', displayPath(path))
+            .replace(
+                u'#', beside.isEmpty() ? QString() : displayPath(out.filePath(beside.first()))));
     QFile file(out.filePath("list.txt"));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), contents.isNull() ? QByteArray("old") : contents);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/atomicsave.h"
 #include "core/background.h"
 #include "core/folderlisting.h"
 #include "core/savegiveup.h"

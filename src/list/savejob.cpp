@@ -3,6 +3,7 @@
 
 #include "core/arrangement.h"
 #include "core/background.h"
+#include "core/textexport.h"
 
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>
@@ -21,7 +22,7 @@ SaveJob::SaveJob(
     const FileArrangement &files, const QString &target, const SaveHooks &hooks, QObject *parent)
     : QObject(parent)
     , m_target(target)
-    , m_giveUp(std::make_shared<SaveGiveUp>())
+    , m_giveUp(std::make_shared<SaveGiveUp>(hooks))
 {
     auto *saving = new QFutureWatcher<Outcome>(this);
     m_saving = saving;

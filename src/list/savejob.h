@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/atomicsave.h"
 #include "core/savegiveup.h"
-#include "core/textexport.h"
 
 #include <QObject>
 #include <QString>

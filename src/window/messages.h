@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "core/textexport.h"
+#include "core/atomicsave.h"
 #include "list/filelist.h"
 
 #include <QByteArrayView>
