@@ -31,6 +31,15 @@ inline bool showSorted(FileListModel &model, const SortState &to)
     return sorted;
 }
 
+// The names of the model's rows, in the order shown.
+inline QList<QByteArray> namesOf(const FileListModel &model)
+{
+    QList<QByteArray> names;
+    for (int row = 0; row < model.rowCount(); ++row)
+        names << model.name(row).toByteArray();
+    return names;
+}
+
 // Sorted by column, ascending unless told.
 inline SortState sortedBy(int column, Qt::SortOrder order = Qt::AscendingOrder)
 {

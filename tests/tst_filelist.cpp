@@ -18,14 +18,6 @@
 
 namespace {
 
-QList<QByteArray> namesOf(const FileListModel &model)
-{
-    QList<QByteArray> names;
-    for (int row = 0; row < model.rowCount(); ++row)
-        names << model.name(row).toByteArray();
-    return names;
-}
-
 // Reads the given names for every folder, in that order.
 FolderReader namesReader(const QList<QByteArray> &names)
 {

@@ -17,14 +17,6 @@
 
 namespace {
 
-QList<QByteArray> namesOf(const FileListModel &model)
-{
-    QList<QByteArray> names;
-    for (int row = 0; row < model.rowCount(); ++row)
-        names << model.name(row).toByteArray();
-    return names;
-}
-
 QList<QByteArray> sortedByCollator(const QList<QByteArray> &names, const QLocale &locale)
 {
     // The model's collator follows the system locale; this one takes the given locale.
