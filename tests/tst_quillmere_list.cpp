@@ -248,6 +248,8 @@ void tst_QuillmereList::subfoldersAndFilters_data()
         "--include=?.JPG", "--include=sub*" } << QByteArray("b.JPG\nsub/y.tmp\n");
     QTest::newRow("exclude") << Args { "-r", "--exclude=*.jpg", "--exclude", "*.txt" }
                              << QByteArray("b.JPG\nsub/y.tmp\n");
+    QTest::newRow("exclude ignoring case") << Args { "--exclude=*.jpg", "--ignore-case" }
+                                           << QByteArray("File2.txt\na.txt\nfile10.txt\n");
     QTest::newRow("exclude wins") << Args { "-r", "--include=*.jpg", "--exclude=[!c]*" }
                                   << QByteArray("c.jpg\n");
     QTest::newRow("sets and ranges") << Args { "--include=[a-b].*", "--include=[^a-z]ile*" }
