@@ -10,6 +10,7 @@
 #include "core/displaytext.h"
 #include "core/filerows.h"
 #include "core/folderlisting.h"
+#include "core/helpandversion.h"
 #include "core/paths.h"
 #include "core/textexport.h"
 
@@ -85,13 +86,6 @@ Exit status:
       extended attribute could not be kept (each is named).
 
 Full documentation is available locally via: man quillmere-list
-)";
-
-const char Version[] = "quillmere-list (Quillmere) " QUILLMERE_VERSION R"(
-Copyright (C) 2026 The Quillmere developers.
-License MIT: <https://spdx.org/licenses/MIT.html>.
-This is free software: you are free to change and redistribute it.
-There is NO WARRANTY, to the extent permitted by law.
 )";
 
 void printError(const QByteArray &message)
@@ -189,18 +183,6 @@ bool writeStandardOutput(const QByteArray &text, QString *error)
 #endif
 }
 
-// The help or the version on standard output. Its failure is an error like
-// any other, even when the reader has gone: GNU tools exit 2 then too.
-[[noreturn]] void showText(const QByteArray &text)
-{
-    if (std::fwrite(text.constData(), 1, size_t(text.size()), stdout) != size_t(text.size())
-        || std::fflush(stdout) != 0) {
-        printError("write error: " + qt_error_string(errno).toUtf8());
-        std::exit(Trouble);
-    }
-    std::exit(Success);
-}
-
 #ifndef Q_OS_WIN
 // A descriptor 0-2 left closed by the caller would be taken by the next file
 // opened, here Qt's own event descriptor, and the list written into it. Each
@@ -278,9 +260,9 @@ int main(int argc, char *argv[])
     }
     auto isSet = [&given](Option option) { return given.contains(option); };
     if (isSet(Help))
-        showText(QByteArray(Usage) + ::Help);
+        showTextAndExit("quillmere-list", QByteArray(Usage) + ::Help);
     if (isSet(Version))
-        showText(::Version);
+        showTextAndExit("quillmere-list", versionText("quillmere-list"));
 
     const QByteArray sortKey = values.value(Sort);
     if (isSet(Sort) && sortKey != "name" && sortKey != "extension")
