@@ -433,6 +433,13 @@ void tst_QuillmereList::badUsage_data()
         "FOLDER" } << QByteArray("quillmere-list: option '--reverse' doesn't allow an argument");
     QTest::newRow("escape and literal")
         << QList<QByteArray> { "--escape", "--literal", "FOLDER" } << QByteArray();
+    QTest::newRow("long option without its value") << QList<QByteArray> { "FOLDER",
+        "--out" } << QByteArray("quillmere-list: option '--output' requires an argument");
+    // The user's bytes by the display rules: raw, they would drive the terminal.
+    QTest::newRow("control in a short option") << QList<QByteArray> { "-r\x1b",
+        "FOLDER" } << QByteArray("quillmere-list: invalid option -- '<U+001B>'");
+    QTest::newRow("control in a long option") << QList<QByteArray> { "--\x1b[2J=x",
+        "FOLDER" } << QByteArray("quillmere-list: unrecognized option '--<U+001B>[2J'");
 }
 
 void tst_QuillmereList::badUsage()

@@ -26,6 +26,8 @@
 #include <utility>
 #include <vector>
 
+#include <getopt.h>
+
 #ifdef Q_OS_WIN
 #include <fcntl.h>
 #include <io.h>
@@ -220,42 +222,56 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("quillmere-list"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLMERE_VERSION));
 
+    // Each option's short letter, or from 256 on for a long name only.
     enum Option {
-        All,
-        Escape,
+        All = 'a',
+        Help = 'h',
+        Null = '0',
+        Output = 'o',
+        Recursive = 'r',
+        Version = 'V',
+        Escape = 256,
         Exclude,
-        Help,
         IgnoreCase,
         Include,
         LineEndOption,
         Literal,
-        Null,
-        Output,
-        Recursive,
         Reverse,
-        Sort,
-        Version
+        Sort
     };
-    // In the order of Option; -v is left free.
-    static constexpr KnownOption knownOptions[] = { { 'a', "all", false }, { 0, "escape", false },
-        { 0, "exclude", true }, { 'h', "help", false }, { 0, "ignore-case", false },
-        { 0, "include", true }, { 0, "line-end", true }, { 0, "literal", false },
-        { '0', "null", false }, { 'o', "output", true }, { 'r', "recursive", false },
-        { 0, "reverse", false }, { 0, "sort", true }, { 'V', "version", false } };
-    const CommandLine line = parseCommandLine(readArguments(argc, argv), knownOptions);
+    // In the order of their names, which an ambiguous abbreviation's
+    // possibilities follow; -v is left free.
+    static constexpr option longOptions[] = {
+        { "all", no_argument, nullptr, All },
+        { "escape", no_argument, nullptr, Escape },
+        { "exclude", required_argument, nullptr, Exclude },
+        { "help", no_argument, nullptr, Help },
+        { "ignore-case", no_argument, nullptr, IgnoreCase },
+        { "include", required_argument, nullptr, Include },
+        { "line-end", required_argument, nullptr, LineEndOption },
+        { "literal", no_argument, nullptr, Literal },
+        { "null", no_argument, nullptr, Null },
+        { "output", required_argument, nullptr, Output },
+        { "recursive", no_argument, nullptr, Recursive },
+        { "reverse", no_argument, nullptr, Reverse },
+        { "sort", required_argument, nullptr, Sort },
+        { "version", no_argument, nullptr, Version },
+        { nullptr, 0, nullptr, 0 },
+    };
+    const CommandLine line = parseCommandLine(readArguments(argc, argv), longOptions);
     if (!line.error.isEmpty())
         usageError(line.error);
     // A repeated option counts once, its last value wins; globs add up.
     QSet<int> given;
     QHash<int, QByteArray> values;
     QList<QByteArray> includes, excludes;
-    for (const GivenOption &option : line.options) {
-        given.insert(int(option.index));
-        values.insert(int(option.index), option.value);
-        if (option.index == Include || option.index == Exclude) {
-            if (!NamePattern::isValid(option.value))
-                usageError("unclosed '[' in " + quoted(option.value));
-            (option.index == Include ? includes : excludes) << option.value;
+    for (const auto &[id, value] : line.options) {
+        given.insert(id);
+        values.insert(id, value);
+        if (id == Include || id == Exclude) {
+            if (!NamePattern::isValid(value))
+                usageError("unclosed '[' in " + quoted(value));
+            (id == Include ? includes : excludes) << value;
         }
     }
     auto isSet = [&given](Option option) { return given.contains(option); };
