@@ -50,6 +50,9 @@ void tst_DisplayText::shownText_data()
         << QByteArray("tag\U000E0074\U000E0061x.txt") << QStringLiteral("tag<U+E0074><U+E0061>x.txt");
     QTest::newRow("flag tags without their end")
         << QByteArray("\U0001F3F4\U000E0067\U000E0062\x1f") << QStringLiteral("\U0001F3F4<U+E0067><U+E0062><U+001F>");
+    QTest::newRow("flag tags of England without their end")
+        << QByteArray("\U0001F3F4\U000E0067\U000E0062\U000E0065\U000E006E\U000E0067\x1f")
+        << QStringLiteral("\U0001F3F4<U+E0067><U+E0062><U+E0065><U+E006E><U+E0067><U+001F>");
     QTest::newRow("flag with tags of no flag")
         << QByteArray("\U0001F3F4\U000E0065\U000E0076\U000E0069\U000E006C\U000E007F")
         << QStringLiteral("\U0001F3F4<U+E0065><U+E0076><U+E0069><U+E006C><U+E007F>");

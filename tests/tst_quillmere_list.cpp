@@ -249,6 +249,8 @@ void tst_QuillmereList::subfoldersAndFilters_data()
         "--include=?.JPG", "--include=sub*" } << QByteArray("b.JPG\nsub/y.tmp\n");
     QTest::newRow("exclude") << Args { "-r", "--exclude=*.jpg", "--exclude", "*.txt" }
                              << QByteArray("b.JPG\nsub/y.tmp\n");
+    QTest::newRow("exclude ignoring case") << Args { "--exclude=*.jpg", "--ignore-case" }
+                                           << QByteArray("File2.txt\na.txt\nfile10.txt\n");
     QTest::newRow("exclude wins") << Args { "-r", "--include=*.jpg", "--exclude=[!c]*" }
                                   << QByteArray("c.jpg\n");
     QTest::newRow("sets and ranges") << Args { "--include=[a-b].*", "--include=[^a-z]ile*" }
@@ -432,6 +434,13 @@ void tst_QuillmereList::badUsage_data()
         "FOLDER" } << QByteArray("quillmere-list: option '--reverse' doesn't allow an argument");
     QTest::newRow("escape and literal")
         << QList<QByteArray> { "--escape", "--literal", "FOLDER" } << QByteArray();
+    QTest::newRow("long option without its value") << QList<QByteArray> { "FOLDER",
+        "--out" } << QByteArray("quillmere-list: option '--output' requires an argument");
+    // The user's bytes by the display rules: raw, they would drive the terminal.
+    QTest::newRow("control in a short option") << QList<QByteArray> { "-r\x1b",
+        "FOLDER" } << QByteArray("quillmere-list: invalid option -- '<U+001B>'");
+    QTest::newRow("control in a long option") << QList<QByteArray> { "--\x1b[2J=x",
+        "FOLDER" } << QByteArray("quillmere-list: unrecognized option '--<U+001B>[2J'");
 }
 
 void tst_QuillmereList::badUsage()

@@ -11,6 +11,7 @@
 #include "core/displaytext.h"
 #include "core/filerows.h"
 #include "core/folderlisting.h"
+#include "core/helpandversion.h"
 #include "core/paths.h"
 #include "core/textexport.h"
 #include "core/writeall.h"
@@ -26,6 +27,8 @@
 #include <cstdlib>
 #include <utility>
 #include <vector>
+
+#include <getopt.h>
 
 #ifdef Q_OS_WIN
 #include <fcntl.h>
@@ -87,13 +90,6 @@ Exit status:
       extended attribute could not be kept (each is named).
 
 Full documentation is available locally via: man quillmere-list
-)";
-
-const char Version[] = "quillmere-list (Quillmere) " QUILLMERE_VERSION R"(
-Copyright (C) 2026 The Quillmere developers.
-License MIT: <https://spdx.org/licenses/MIT.html>.
-This is free software: you are free to change and redistribute it.
-There is NO WARRANTY, to the extent permitted by law.
 )";
 
 void printError(const QByteArray &message)
@@ -183,18 +179,6 @@ bool writeStandardOutput(const QByteArray &text, QString *error)
 #endif
 }
 
-// The help or the version on standard output. Its failure is an error like
-// any other, even when the reader has gone: GNU tools exit 2 then too.
-[[noreturn]] void showText(const QByteArray &text)
-{
-    if (std::fwrite(text.constData(), 1, size_t(text.size()), stdout) != size_t(text.size())
-        || std::fflush(stdout) != 0) {
-        printError("write error: " + qt_error_string(errno).toUtf8());
-        std::exit(Trouble);
-    }
-    std::exit(Success);
-}
-
 #ifndef Q_OS_WIN
 // A descriptor 0-2 left closed by the caller would be taken by the next file
 // opened, here Qt's own event descriptor, and the list written into it. Each
@@ -232,49 +216,63 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("quillmere-list"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLMERE_VERSION));
 
+    // Each option's short letter, or from 256 on for a long name only.
     enum Option {
-        All,
-        Escape,
+        All = 'a',
+        Help = 'h',
+        Null = '0',
+        Output = 'o',
+        Recursive = 'r',
+        Version = 'V',
+        Escape = 256,
         Exclude,
-        Help,
         IgnoreCase,
         Include,
         LineEndOption,
         Literal,
-        Null,
-        Output,
-        Recursive,
         Reverse,
-        Sort,
-        Version
+        Sort
     };
-    // In the order of Option; -v is left free.
-    static constexpr KnownOption knownOptions[] = { { 'a', "all", false }, { 0, "escape", false },
-        { 0, "exclude", true }, { 'h', "help", false }, { 0, "ignore-case", false },
-        { 0, "include", true }, { 0, "line-end", true }, { 0, "literal", false },
-        { '0', "null", false }, { 'o', "output", true }, { 'r', "recursive", false },
-        { 0, "reverse", false }, { 0, "sort", true }, { 'V', "version", false } };
-    const CommandLine line = parseCommandLine(readArguments(argc, argv), knownOptions);
+    // In the order of their names, which an ambiguous abbreviation's
+    // possibilities follow; -v is left free.
+    static constexpr option longOptions[] = {
+        { "all", no_argument, nullptr, All },
+        { "escape", no_argument, nullptr, Escape },
+        { "exclude", required_argument, nullptr, Exclude },
+        { "help", no_argument, nullptr, Help },
+        { "ignore-case", no_argument, nullptr, IgnoreCase },
+        { "include", required_argument, nullptr, Include },
+        { "line-end", required_argument, nullptr, LineEndOption },
+        { "literal", no_argument, nullptr, Literal },
+        { "null", no_argument, nullptr, Null },
+        { "output", required_argument, nullptr, Output },
+        { "recursive", no_argument, nullptr, Recursive },
+        { "reverse", no_argument, nullptr, Reverse },
+        { "sort", required_argument, nullptr, Sort },
+        { "version", no_argument, nullptr, Version },
+        { nullptr, 0, nullptr, 0 },
+    };
+    const CommandLine line = parseCommandLine(readArguments(argc, argv), longOptions);
     if (!line.error.isEmpty())
         usageError(line.error);
     // A repeated option counts once, its last value wins; globs add up.
     QSet<int> given;
     QHash<int, QByteArray> values;
     QList<QByteArray> includes, excludes;
-    for (const GivenOption &option : line.options) {
-        given.insert(int(option.index));
-        values.insert(int(option.index), option.value);
-        if (option.index == Include || option.index == Exclude) {
-            if (!NamePattern::isValid(option.value))
-                usageError("unclosed '[' in " + quoted(option.value));
-            (option.index == Include ? includes : excludes) << option.value;
+    for (const auto &[id, value] : line.options) {
+        given.insert(id);
+        values.insert(id, value);
+        if (id == Include || id == Exclude) {
+            if (!NamePattern::isValid(value))
+                usageError("unclosed '[' in " + quoted(value));
+            (id == Include ? includes : excludes) << value;
         }
     }
     auto isSet = [&given](Option option) { return given.contains(option); };
     if (isSet(Help))
-        showText(QByteArray(Usage) + ::Help);
+        showTextAndExit("quillmere-list", QByteArray(Usage) + ::Help);
     if (isSet(Version))
-        showText(::Version);
+        showTextAndExit("quillmere-list", versionText("quillmere-list"));
 
     const QByteArray sortKey = values.value(Sort);
     if (isSet(Sort) && sortKey != "name" && sortKey != "extension")

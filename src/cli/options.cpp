@@ -3,6 +3,10 @@
 
 #include "core/displaytext.h"
 
+#include <vector>
+
+#include <getopt.h>
+
 namespace {
 
 QByteArray shown(QByteArrayView text)
@@ -10,84 +14,90 @@ QByteArray shown(QByteArrayView text)
     return displayText(text).toUtf8();
 }
 
+bool hasShortName(const option &known)
+{
+    return known.val > 0 && known.val < 256;
+}
+
+// "-" returns each operand in its place, as option 1, so that options may
+// follow operands even under POSIXLY_CORRECT; ":" tells a missing value
+// (':') from the other errors ('?').
+QByteArray shortOptions(const option *longOptions)
+{
+    QByteArray letters = "-:";
+    for (const option *known = longOptions; known->name; ++known) {
+        if (!hasShortName(*known))
+            continue;
+        letters += char(known->val);
+        if (known->has_arg == required_argument)
+            letters += ':';
+    }
+    return letters;
+}
+
+// getopt_long's message for the argument arg it turned down with result,
+// told apart by optopt: the option's val, an unknown short option's byte, or
+// 0 for a long name that is unknown or ambiguous.
+QByteArray failure(int result, QByteArrayView arg, const option *longOptions)
+{
+    const option *named = nullptr;
+    for (const option *known = longOptions; known->name; ++known) {
+        if (optopt && known->val == optopt)
+            named = known;
+    }
+    const QByteArray full = named ? "'--" + QByteArray(named->name) + '\'' : QByteArray();
+    if (result == ':' && arg.startsWith("--"))
+        return "option " + full + " requires an argument";
+    if (result == ':')
+        return "option requires an argument -- '" + QByteArray(1, char(optopt)) + '\'';
+    // A known option turned down with '?' is a long one given a value it does not take.
+    if (named)
+        return "option " + full + " doesn't allow an argument";
+    if (optopt)
+        return "invalid option -- '" + shown(QByteArray(1, char(optopt))) + '\'';
+    const qsizetype equals = arg.indexOf('=');
+    const QByteArrayView name = arg.sliced(2, (equals < 0 ? arg.size() : equals) - 2);
+    QByteArray candidates;
+    for (const option *known = longOptions; known->name; ++known) {
+        if (QByteArrayView(known->name).startsWith(name))
+            candidates += " '--" + QByteArray(known->name) + '\'';
+    }
+    const QByteArray quoted = "'--" + shown(name) + '\'';
+    if (candidates.isEmpty())
+        return "unrecognized option " + quoted;
+    return "option " + quoted + " is ambiguous; possibilities:" + candidates;
+}
+
 } // namespace
 
-CommandLine parseCommandLine(
-    const QList<QByteArray> &args, std::span<const KnownOption> knownOptions)
+CommandLine parseCommandLine(const QList<QByteArray> &args, const option *longOptions)
 {
+    // getopt_long takes an argv as main gets it, and points optarg into its strings.
+    QList<QByteArray> copies = args;
+    copies.prepend("quillmere-list");
+    std::vector<char *> argv;
+    for (QByteArray &arg : copies)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    const int argc = int(copies.size());
+    const QByteArray letters = shortOptions(longOptions);
+
     CommandLine line;
-    auto fail = [&line](const QByteArray &error) {
-        line.error = error;
-        return line;
-    };
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QByteArray &arg = args[i];
-        if (arg == "--") {
-            line.operands += args.mid(i + 1);
-            break;
+    opterr = 0; // it would write the user's bytes raw; failure() words the messages instead
+    optind = 0; // a scan from the start, forgetting any before: glibc, musl and the BSDs agree
+    for (int result;
+         (result = getopt_long(argc, argv.data(), letters.constData(), longOptions, nullptr))
+         != -1;) {
+        if (result == '?' || result == ':') {
+            line.error = failure(result, argv[size_t(optind - 1)], longOptions);
+            return line;
         }
-        if (arg.startsWith("--")) {
-            const qsizetype equals = arg.indexOf('=');
-            const QByteArray name = arg.mid(2, equals < 0 ? -1 : equals - 2);
-            qsizetype found = -1;
-            QList<qsizetype> candidates;
-            for (size_t s = 0; s < knownOptions.size(); ++s) {
-                const QByteArrayView longName(knownOptions[s].longName);
-                if (longName == name) {
-                    found = qsizetype(s);
-                    break;
-                }
-                if (longName.startsWith(name))
-                    candidates << qsizetype(s);
-            }
-            if (found < 0 && candidates.size() == 1)
-                found = candidates.front();
-            const QByteArray quoted = "'--" + shown(name) + '\'';
-            if (found < 0 && candidates.isEmpty())
-                return fail("unrecognized option " + quoted);
-            if (found < 0) {
-                QByteArray error = "option " + quoted + " is ambiguous; possibilities:";
-                for (const qsizetype c : std::as_const(candidates))
-                    error += " '--" + QByteArray(knownOptions[size_t(c)].longName) + '\'';
-                return fail(error);
-            }
-            const KnownOption &known = knownOptions[size_t(found)];
-            const QByteArray full = "'--" + QByteArray(known.longName) + '\'';
-            if (!known.takesValue && equals >= 0)
-                return fail("option " + full + " doesn't allow an argument");
-            QByteArray value;
-            if (equals >= 0)
-                value = arg.mid(equals + 1);
-            else if (known.takesValue && ++i < args.size())
-                value = args[i];
-            else if (known.takesValue)
-                return fail("option " + full + " requires an argument");
-            line.options.append({ found, value });
-            continue;
-        }
-        if (arg.size() < 2 || arg[0] != '-') {
-            line.operands << arg;
-            continue;
-        }
-        for (qsizetype c = 1; c < arg.size(); ++c) {
-            qsizetype found = -1;
-            for (size_t s = 0; s < knownOptions.size(); ++s)
-                if (knownOptions[s].shortName && knownOptions[s].shortName == arg[c])
-                    found = qsizetype(s);
-            if (found < 0)
-                return fail("invalid option -- '" + shown(arg.mid(c, 1)) + '\'');
-            if (!knownOptions[size_t(found)].takesValue) {
-                line.options.append({ found, QByteArray() });
-                continue;
-            }
-            if (c + 1 < arg.size())
-                line.options.append({ found, arg.mid(c + 1) });
-            else if (++i < args.size())
-                line.options.append({ found, args[i] });
-            else
-                return fail("option requires an argument -- '" + arg.mid(c, 1) + '\'');
-            break;
-        }
+        if (result == 1)
+            line.operands << optarg;
+        else
+            line.options.append({ result, optarg ? QByteArray(optarg) : QByteArray() });
     }
+    for (int i = optind; i < argc; ++i)
+        line.operands << argv[size_t(i)];
     return line;
 }

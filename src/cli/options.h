@@ -4,34 +4,22 @@
 #include <QByteArray>
 #include <QList>
 
-#include <span>
+#include <utility>
 
-// One option a command takes: a short letter (or 0), a long name, and whether
-// it takes a value.
-struct KnownOption
-{
-    char shortName;
-    const char *longName;
-    bool takesValue;
-};
-
-struct GivenOption
-{
-    qsizetype index; // into the known options
-    QByteArray value;
-};
+struct option;
 
 struct CommandLine
 {
-    QList<GivenOption> options; // in the order given
+    QList<std::pair<int, QByteArray>> options; // each option's val and value, in the order given
     QList<QByteArray> operands;
     QByteArray error; // a usage error, empty when none
 };
 
-// Reads arguments as GNU getopt_long does, on bytes: options and operands in
-// any order, "--" ends the options, short options may be grouped ("-r0") and
-// take their value joined or as the next argument ("-oFILE", "-o FILE"), long
-// ones as "--name=VALUE" or "--name VALUE" and abbreviated while only one name
-// starts so. Errors are worded as getopt words them, the user's text quoted.
-CommandLine parseCommandLine(
-    const QList<QByteArray> &args, std::span<const KnownOption> knownOptions);
+// Reads args, the arguments after the program's name, with getopt_long(3)
+// over the options of longOptions, ended by an entry of zeros as getopt_long
+// takes them. An entry's val is its short letter, or 256 and above when it
+// has a long name only; flag is null. Options and operands come in any order,
+// whatever POSIXLY_CORRECT says, and "--" ends the options. Errors are worded
+// as getopt_long words them, the user's text shown by the display rules, an
+// ambiguous abbreviation with the names it could stand for.
+CommandLine parseCommandLine(const QList<QByteArray> &args, const option *longOptions);

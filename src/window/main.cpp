@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "core/helpandversion.h"
 #include "core/translations.h"
 #include "widgets/commondialog.h"
 #include "window/frmfilenamereader.h"
@@ -7,7 +8,6 @@
 #include <QApplication>
 #include <QTimer>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -36,24 +36,6 @@ Exit status:
 Full documentation is available locally via: man quillmere
 )";
 
-const char Version[] = "quillmere (Quillmere) " QUILLMERE_VERSION R"(
-Copyright (C) 2026 The Quillmere developers.
-License MIT: <https://spdx.org/licenses/MIT.html>.
-This is free software: you are free to change and redistribute it.
-There is NO WARRANTY, to the extent permitted by law.
-)";
-
-// The help or the version on standard output; a failed write is an error.
-[[noreturn]] void showText(const char *text)
-{
-    const size_t size = std::strlen(text);
-    if (std::fwrite(text, 1, size, stdout) != size || std::fflush(stdout) != 0) {
-        std::fprintf(stderr, "quillmere: write error: %s\n", std::strerror(errno));
-        std::exit(2);
-    }
-    std::exit(0);
-}
-
 // Reads the command line before any display is needed: the help, the
 // version and a wrong option open no window. The paths stay bytes, since a
 // file name need not be UTF-8.
@@ -68,9 +50,9 @@ QList<QByteArray> readArguments(int argc, char *argv[])
         } else if (argument == "--") {
             optionsEnd = true;
         } else if (argument == "--help") {
-            showText((QByteArray(Usage) + Help).constData());
+            showTextAndExit("quillmere", QByteArray(Usage) + Help);
         } else if (argument == "--version") {
-            showText(Version);
+            showTextAndExit("quillmere", versionText("quillmere"));
         } else {
             std::fprintf(stderr, "quillmere: unrecognized option '%s'\n%s", argv[i], Usage);
             std::fputs("Try 'quillmere --help' for more information.\n", stderr);
