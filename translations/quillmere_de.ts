@@ -45,6 +45,17 @@
     </message>
 </context>
 <context>
+    <name>FileList</name>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Rückgängig</translation>
+    </message>
+    <message>
+        <source>Re&amp;do</source>
+        <translation>&amp;Wiederholen</translation>
+    </message>
+</context>
+<context>
     <name>FileListModel</name>
     <message>
         <source>File Name</source>
@@ -57,10 +68,6 @@
 </context>
 <context>
     <name>FileListView</name>
-    <message>
-        <source>&amp;Remove</source>
-        <translation>&amp;Entfernen</translation>
-    </message>
     <message>
         <source>Remove &amp;All Files Without Extension</source>
         <translation>&amp;Alle Dateien ohne Erweiterung entfernen</translation>
@@ -81,14 +88,6 @@
         <source>&amp;Copy Name</source>
         <translation>Namen &amp;kopieren</translation>
     </message>
-    <message>
-        <source>Copy All &amp;Names</source>
-        <translation>Alle Na&amp;men kopieren</translation>
-    </message>
-    <message>
-        <source>Copy All &amp;Paths</source>
-        <translation>Alle &amp;Pfade kopieren</translation>
-    </message>
 </context>
 <context>
     <name>FileRows</name>
@@ -99,10 +98,6 @@
 </context>
 <context>
     <name>FolderListWidget</name>
-    <message>
-        <source>&amp;Remove</source>
-        <translation>&amp;Entfernen</translation>
-    </message>
     <message>
         <source>&amp;Copy Path</source>
         <translation>Pfad &amp;kopieren</translation>
@@ -129,30 +124,6 @@
 </context>
 <context>
     <name>FrmFilenameReader</name>
-    <message>
-        <source>%1
-%2</source>
-        <translation>%1
-%2</translation>
-    </message>
-    <message>
-        <source>These folders could not be listed; their files are left out of the list:
-
-%1</source>
-        <translation>Diese Ordner konnten nicht aufgelistet werden; ihre Dateien fehlen in der Liste:
-
-%1</translation>
-    </message>
-    <message>
-        <source>The list could not be saved to
-%1
-
-%2</source>
-        <translation>Die Liste konnte nicht gespeichert werden in
-%1
-
-%2</translation>
-    </message>
     <message>
         <source> List of Folder:</source>
         <translation> Ordnerliste:</translation>
@@ -204,6 +175,63 @@
         <source>Text File (*.txt)</source>
         <translation>Textdatei (*.txt)</translation>
     </message>
+</context>
+<context>
+    <name>Messages</name>
+    <message>
+        <source>The list cannot be sorted; its files stay in the order of their folders.
+
+%1</source>
+        <translation>Die Liste kann nicht sortiert werden; ihre Dateien bleiben in der Reihenfolge ihrer Ordner.
+
+%1</translation>
+    </message>
+    <message>
+        <source>This Program convert list of files into text file.
+
+How To Use:
+1. Add folder to collect list of files (chose one file inside the folder)
+2. Modify your folder selection with add/remove button
+3. Modify your list of files with remove button
+4. Save File List into TXT format
+
+Created by: quillmere@example.org
+</source>
+        <translation>Dieses Programm schreibt eine Liste von Dateien in eine Textdatei.
+
+Anleitung:
+1. Ordner hinzufügen, um seine Dateien aufzulisten (eine Datei im Ordner wählen)
+2. Die Ordnerauswahl mit „Hinzufügen“ und „Entfernen“ ändern
+3. Die Dateiliste mit „Entfernen“ ändern
+4. Die Dateiliste als TXT-Datei speichern
+
+Erstellt von: quillmere@example.org
+</translation>
+    </message>
+    <message>
+        <source>%1
+%2</source>
+        <translation>%1
+%2</translation>
+    </message>
+    <message>
+        <source>These folders could not be listed; their files are left out of the list:
+
+%1</source>
+        <translation>Diese Ordner konnten nicht aufgelistet werden; ihre Dateien fehlen in der Liste:
+
+%1</translation>
+    </message>
+    <message>
+        <source>The list could not be saved to
+%1
+
+%2</source>
+        <translation>Die Liste konnte nicht gespeichert werden in
+%1
+
+%2</translation>
+    </message>
     <message>
         <source>The list is still being saved to
 %1
@@ -244,18 +272,20 @@ but the system has not yet confirmed that it is on the disk.</source>
 %1
 aber das System hat noch nicht bestätigt, dass sie auf dem Datenträger ist.</translation>
     </message>
+</context>
+<context>
+    <name>PortalDialog</name>
     <message>
-        <source>&amp;Undo</source>
-        <translation>&amp;Rückgängig</translation>
+        <source>Open</source>
+        <translation>Öffnen</translation>
     </message>
     <message>
-        <source>Re&amp;do</source>
-        <translation>&amp;Wiederholen</translation>
+        <source>Save As</source>
+        <translation>Speichern unter</translation>
     </message>
-    <message>
-        <source>Add Folder</source>
-        <translation>Ordner hinzufügen</translation>
-    </message>
+</context>
+<context>
+    <name>WindowCommands</name>
     <message>
         <source>%1 (%2)</source>
         <extracomment>A button&apos;s tool tip: what it does, then its keys, e.g. &quot;Add Folder (Ctrl+O)&quot;.</extracomment>
@@ -266,45 +296,40 @@ aber das System hat noch nicht bestätigt, dass sie auf dem Datenträger ist.</t
         <translation>, </translation>
     </message>
     <message>
-        <source>Remove Folder (%1)</source>
-        <translation>Ordner entfernen (%1)</translation>
+        <source>Add Folder</source>
+        <translation>Ordner hinzufügen</translation>
     </message>
     <message>
-        <source>Remove File (%1)</source>
-        <translation>Datei entfernen (%1)</translation>
-    </message>
-</context>
-<context>
-    <name>Messages</name>
-    <message>
-        <source>The list cannot be sorted; its files stay in the order of their folders.
-
-%1</source>
-        <translation>Die Liste kann nicht sortiert werden; ihre Dateien bleiben in der Reihenfolge ihrer Ordner.
-
-%1</translation>
+        <source>&amp;Remove</source>
+        <translation>&amp;Entfernen</translation>
     </message>
     <message>
-        <source>This Program convert list of files into text file.
-
-How To Use:
-1. Add folder to collect list of files (chose one file inside the folder)
-2. Modify your folder selection with add/remove button
-3. Modify your list of files with remove button
-4. Save File List into TXT format
-
-Created by: quillmere@example.org
-</source>
-        <translation>Dieses Programm schreibt eine Liste von Dateien in eine Textdatei.
-
-Anleitung:
-1. Ordner hinzufügen, um seine Dateien aufzulisten (eine Datei im Ordner wählen)
-2. Die Ordnerauswahl mit „Hinzufügen“ und „Entfernen“ ändern
-3. Die Dateiliste mit „Entfernen“ ändern
-4. Die Dateiliste als TXT-Datei speichern
-
-Erstellt von: quillmere@example.org
-</translation>
+        <source>Remove Folder</source>
+        <translation>Ordner entfernen</translation>
+    </message>
+    <message>
+        <source>Remove File</source>
+        <translation>Datei entfernen</translation>
+    </message>
+    <message>
+        <source>Copy All &amp;Names</source>
+        <translation>Alle Na&amp;men kopieren</translation>
+    </message>
+    <message>
+        <source>Copy All &amp;Paths</source>
+        <translation>Alle &amp;Pfade kopieren</translation>
+    </message>
+    <message>
+        <source>Save List to TXT File</source>
+        <translation>Liste als TXT-Datei speichern</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
     </message>
 </context>
 <context>

@@ -39,9 +39,20 @@
         <source>Nothing was added for these paths given to Quillmere:
 
 %1</source>
-        <translation>Rien n’a été ajouté pour ces chemins donnés à Quillmere :
+        <translation>Rien n’a été ajouté pour ces chemins donnés à Quillmere&#xa0;:
 
 %1</translation>
+    </message>
+</context>
+<context>
+    <name>FileList</name>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Annuler</translation>
+    </message>
+    <message>
+        <source>Re&amp;do</source>
+        <translation>Réta&amp;blir</translation>
     </message>
 </context>
 <context>
@@ -57,10 +68,6 @@
 </context>
 <context>
     <name>FileListView</name>
-    <message>
-        <source>&amp;Remove</source>
-        <translation>&amp;Retirer</translation>
-    </message>
     <message>
         <source>Remove &amp;All Files Without Extension</source>
         <translation>Retirer &amp;tous les fichiers sans extension</translation>
@@ -81,14 +88,6 @@
         <source>&amp;Copy Name</source>
         <translation>&amp;Copier le nom</translation>
     </message>
-    <message>
-        <source>Copy All &amp;Names</source>
-        <translation>Copier tous les &amp;noms</translation>
-    </message>
-    <message>
-        <source>Copy All &amp;Paths</source>
-        <translation>Copier tous les c&amp;hemins</translation>
-    </message>
 </context>
 <context>
     <name>FileRows</name>
@@ -99,10 +98,6 @@
 </context>
 <context>
     <name>FolderListWidget</name>
-    <message>
-        <source>&amp;Remove</source>
-        <translation>&amp;Retirer</translation>
-    </message>
     <message>
         <source>&amp;Copy Path</source>
         <translation>&amp;Copier le chemin</translation>
@@ -129,30 +124,6 @@
 </context>
 <context>
     <name>FrmFilenameReader</name>
-    <message>
-        <source>%1
-%2</source>
-        <translation>%1
-%2</translation>
-    </message>
-    <message>
-        <source>These folders could not be listed; their files are left out of the list:
-
-%1</source>
-        <translation>Ces dossiers n’ont pas pu être listés&#xa0;; leurs fichiers ne sont pas dans la liste&#xa0;:
-
-%1</translation>
-    </message>
-    <message>
-        <source>The list could not be saved to
-%1
-
-%2</source>
-        <translation>La liste n’a pas pu être enregistrée dans
-%1
-
-%2</translation>
-    </message>
     <message>
         <source> List of Folder:</source>
         <translation> Liste des dossiers&#xa0;:</translation>
@@ -204,6 +175,63 @@
         <source>Text File (*.txt)</source>
         <translation>Fichier texte (*.txt)</translation>
     </message>
+</context>
+<context>
+    <name>Messages</name>
+    <message>
+        <source>The list cannot be sorted; its files stay in the order of their folders.
+
+%1</source>
+        <translation>La liste ne peut pas être triée&#xa0;; ses fichiers restent dans l’ordre de leurs dossiers.
+
+%1</translation>
+    </message>
+    <message>
+        <source>This Program convert list of files into text file.
+
+How To Use:
+1. Add folder to collect list of files (chose one file inside the folder)
+2. Modify your folder selection with add/remove button
+3. Modify your list of files with remove button
+4. Save File List into TXT format
+
+Created by: quillmere@example.org
+</source>
+        <translation>Ce programme écrit une liste de fichiers dans un fichier texte.
+
+Mode d’emploi&#xa0;:
+1. Ajoutez un dossier pour en lister les fichiers (choisissez un fichier du dossier)
+2. Modifiez les dossiers choisis avec «&#xa0;Ajouter&#xa0;» et «&#xa0;Retirer&#xa0;»
+3. Modifiez la liste des fichiers avec «&#xa0;Retirer&#xa0;»
+4. Enregistrez la liste des fichiers au format TXT
+
+Créé par&#xa0;: quillmere@example.org
+</translation>
+    </message>
+    <message>
+        <source>%1
+%2</source>
+        <translation>%1
+%2</translation>
+    </message>
+    <message>
+        <source>These folders could not be listed; their files are left out of the list:
+
+%1</source>
+        <translation>Ces dossiers n’ont pas pu être listés&#xa0;; leurs fichiers ne sont pas dans la liste&#xa0;:
+
+%1</translation>
+    </message>
+    <message>
+        <source>The list could not be saved to
+%1
+
+%2</source>
+        <translation>La liste n’a pas pu être enregistrée dans
+%1
+
+%2</translation>
+    </message>
     <message>
         <source>The list is still being saved to
 %1
@@ -244,18 +272,20 @@ but the system has not yet confirmed that it is on the disk.</source>
 %1
 mais le système n’a pas encore confirmé qu’elle est sur le disque.</translation>
     </message>
+</context>
+<context>
+    <name>PortalDialog</name>
     <message>
-        <source>&amp;Undo</source>
-        <translation>&amp;Annuler</translation>
+        <source>Open</source>
+        <translation>Ouvrir</translation>
     </message>
     <message>
-        <source>Re&amp;do</source>
-        <translation>Réta&amp;blir</translation>
+        <source>Save As</source>
+        <translation>Enregistrer sous</translation>
     </message>
-    <message>
-        <source>Add Folder</source>
-        <translation>Ajouter un dossier</translation>
-    </message>
+</context>
+<context>
+    <name>WindowCommands</name>
     <message>
         <source>%1 (%2)</source>
         <extracomment>A button&apos;s tool tip: what it does, then its keys, e.g. &quot;Add Folder (Ctrl+O)&quot;.</extracomment>
@@ -266,45 +296,40 @@ mais le système n’a pas encore confirmé qu’elle est sur le disque.</transl
         <translation>, </translation>
     </message>
     <message>
-        <source>Remove Folder (%1)</source>
-        <translation>Retirer le dossier (%1)</translation>
+        <source>Add Folder</source>
+        <translation>Ajouter un dossier</translation>
     </message>
     <message>
-        <source>Remove File (%1)</source>
-        <translation>Retirer le fichier (%1)</translation>
-    </message>
-</context>
-<context>
-    <name>Messages</name>
-    <message>
-        <source>The list cannot be sorted; its files stay in the order of their folders.
-
-%1</source>
-        <translation>La liste ne peut pas être triée&#xa0;; ses fichiers restent dans l’ordre de leurs dossiers.
-
-%1</translation>
+        <source>&amp;Remove</source>
+        <translation>&amp;Retirer</translation>
     </message>
     <message>
-        <source>This Program convert list of files into text file.
-
-How To Use:
-1. Add folder to collect list of files (chose one file inside the folder)
-2. Modify your folder selection with add/remove button
-3. Modify your list of files with remove button
-4. Save File List into TXT format
-
-Created by: quillmere@example.org
-</source>
-        <translation>Ce programme écrit une liste de fichiers dans un fichier texte.
-
-Mode d’emploi&#xa0;:
-1. Ajoutez un dossier pour en lister les fichiers (choisissez un fichier du dossier)
-2. Modifiez les dossiers choisis avec «&#xa0;Ajouter&#xa0;» et «&#xa0;Retirer&#xa0;»
-3. Modifiez la liste des fichiers avec «&#xa0;Retirer&#xa0;»
-4. Enregistrez la liste des fichiers au format TXT
-
-Créé par&#xa0;: quillmere@example.org
-</translation>
+        <source>Remove Folder</source>
+        <translation>Retirer le dossier</translation>
+    </message>
+    <message>
+        <source>Remove File</source>
+        <translation>Retirer le fichier</translation>
+    </message>
+    <message>
+        <source>Copy All &amp;Names</source>
+        <translation>Copier tous les &amp;noms</translation>
+    </message>
+    <message>
+        <source>Copy All &amp;Paths</source>
+        <translation>Copier tous les c&amp;hemins</translation>
+    </message>
+    <message>
+        <source>Save List to TXT File</source>
+        <translation>Enregistrer au format TXT</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Infos</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
     </message>
 </context>
 <context>
