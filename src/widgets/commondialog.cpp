@@ -2,13 +2,16 @@
 #include "widgets/commondialog.h"
 
 #include "core/background.h"
+#include "widgets/dialogwait.h"
 #include "widgets/modeldisposal.h"
 #include "widgets/portaldialog.h"
 #include "widgets/qtfiledialog.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QWidget>
 #include <QtConcurrent>
 
@@ -32,6 +35,9 @@ bool hasAtLeast(const QString &folder, int entries)
 // Set once the dialog's own process failed: the rest of the run shows it here.
 bool processFailed = false;
 
+// How many dialogs are being shown, of any CommonDialog.
+int showing = 0;
+
 QString &programSetting()
 {
     static QString program;
@@ -42,7 +48,28 @@ QString &programSetting()
 
 CommonDialog::CommonDialog(QWidget *parent)
     : QObject(parent)
-{ }
+    , m_portal(new PortalDialog(parent))
+{
+    connect(m_portal, &PortalDialog::pickedLate, this, &CommonDialog::takeLate);
+}
+
+void CommonDialog::setPortalReplyTimeout(int milliseconds)
+{
+    m_portal->setReplyTimeout(milliseconds);
+}
+
+void CommonDialog::abandonDialogs()
+{
+    DialogWait::abandonAll();
+}
+
+void CommonDialog::takeLate(bool save, const QString &path)
+{
+    // Another dialog open is the user's answer to the request already, or a question of its own.
+    if (showing > 0 || QApplication::activeModalWidget())
+        return;
+    emit pickedLate(save, path);
+}
 
 int CommonDialog::modelsBeingFreed()
 {
@@ -104,11 +131,13 @@ void CommonDialog::setDialogProgram(const QString &program)
 void CommonDialog::show(bool save)
 {
     m_fileName.clear();
+    ++showing;
+    const auto shown = qScopeGuard([] { --showing; });
     auto *owner = static_cast<QWidget *>(parent());
     const QStringList filters = nameFilters(m_filter);
     if (PortalDialog::shouldTry()) {
-        PortalDialog portal(owner);
-        const PortalDialog::Answer answer = save ? portal.saveFile(filters) : portal.openFile();
+        const PortalDialog::Answer answer
+            = save ? m_portal->saveFile(filters) : m_portal->openFile();
         if (answer.outcome != PortalDialog::Unavailable) {
             m_fileName = answer.path;
             return;

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+class PortalDialog;
 class QWidget;
 
 // The one file dialog of the window, for both opening and saving: set a
@@ -24,7 +25,9 @@ class QWidget;
 //
 // Each dialog is made for one showing and is gone when ShowOpen or ShowSave
 // returns; what it read of the file system in this process is freed on a
-// thread of its own (ModelDisposal).
+// thread of its own (ModelDisposal). A dialog of another process (the
+// portal's, or Qt's in its own process) ends, chosen nothing, when
+// abandonDialogs() is called, as the window does when it is closed.
 class CommonDialog : public QObject
 {
     Q_OBJECT
@@ -43,6 +46,13 @@ public:
     void ShowOpen();
     void ShowSave();
     QString FileName() const { return m_fileName; }
+
+    // How long the portal may take to take a request; see PortalDialog.
+    void setPortalReplyTimeout(int milliseconds);
+
+    // Ends every dialog that another process shows for the window at once,
+    // even one that hangs: its process is ended, its portal request closed.
+    static void abandonDialogs();
 
     // How many entries make a folder large enough to open the next dialog in
     // its parent.
@@ -71,12 +81,20 @@ public:
     // standard output and ends the process (DialogProcess::run()).
     [[noreturn]] static void runProcess(int argc, char *argv[]);
 
+signals:
+    // A file picked in the portal's dialog after Qt's had been shown for
+    // that request instead (see PortalDialog), while no other dialog is
+    // open: save tells whether it answers ShowSave().
+    void pickedLate(bool save, const QString &path);
+
 private:
     void show(bool save);
+    void takeLate(bool save, const QString &path);
     void take(const QString &chosen);
     // Where the next dialog opens, and the entry of it that is selected.
     QString startFolder(QString *selected) const;
 
+    PortalDialog *m_portal;
     QString m_filter;
     QString m_fileName;
     QString m_folder;

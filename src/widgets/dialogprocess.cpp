@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "widgets/dialogprocess.h"
 
-#include "widgets/inputblocker.h"
+#include "widgets/dialogwait.h"
 #include "widgets/qtfiledialog.h"
 
-#include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -65,31 +64,40 @@ std::optional<QString> DialogProcess::choose(const QString &program, QWidget *wi
                               .arg(over.width())
                               .arg(over.height());
 
-    QProcess process;
-    process.setProgram(program);
-    process.setArguments(
+    // On the heap: a process ended on the window's close goes once it is reaped.
+    auto *process = new QProcess;
+    process->setProgram(program);
+    process->setArguments(
         QStringList { QLatin1String(Option), save ? QStringLiteral("save") : QStringLiteral("open"),
             folder, selected, windowId, frame }
         + nameFilters);
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.setStandardInputFile(QProcess::nullDevice());
+    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process->setStandardInputFile(QProcess::nullDevice());
 #ifdef Q_OS_LINUX
-    // A dialog left over from a window that is gone would answer no one.
-    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+    // A dialog left over from a window that is gone would answer no one; it
+    // goes even if stopped.
+    process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
 #endif
-    QEventLoop loop;
-    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
-    QObject::connect(&process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
-    process.start();
-    {
-        const InputBlocker blocker(window);
-        if (process.state() != QProcess::NotRunning)
-            loop.exec();
+    DialogWait wait(window);
+    QObject::connect(process, &QProcess::finished, &wait, &DialogWait::finish);
+    QObject::connect(process, &QProcess::errorOccurred, &wait, &DialogWait::finish);
+    // The window is closing: its dialog goes with it, even one that hangs.
+    QObject::connect(&wait, &DialogWait::abandoned, process, &QProcess::kill);
+    process->start();
+    if (process->state() != QProcess::NotRunning)
+        wait.exec();
+    if (process->state() != QProcess::NotRunning) {
+        process->kill();
+        QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    } else {
+        process->deleteLater();
     }
-    if (process.error() == QProcess::FailedToStart || process.state() != QProcess::NotRunning
-        || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+    if (wait.isAbandoned())
+        return QString();
+    if (process->error() == QProcess::FailedToStart || process->state() != QProcess::NotRunning
+        || process->exitStatus() != QProcess::NormalExit || process->exitCode() != 0)
         return std::nullopt;
-    return QFile::decodeName(process.readAllStandardOutput());
+    return QFile::decodeName(process->readAllStandardOutput());
 }
 
 void DialogProcess::run(int argc, char *argv[])

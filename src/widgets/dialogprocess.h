@@ -19,10 +19,10 @@ namespace DialogProcess {
 inline constexpr char Option[] = "--qt-file-dialog";
 
 // The window's side: runs program with Option and the dialog's arguments,
-// blocking input to window, as a modal dialog would, and running a local
-// event loop until the process ends. The path chosen there, empty for none;
-// nothing when the process could not show the dialog (not started, crashed,
-// a status other than 0).
+// blocking input to window but for its close, as DialogWait does, until the
+// process ends. The path chosen there, empty for none or when the window's
+// close ended the process; nothing when the process could not show the
+// dialog (not started, crashed, a status other than 0).
 std::optional<QString> choose(const QString &program, QWidget *window, bool save,
     const QString &folder, const QString &selected, const QStringList &nameFilters);
 

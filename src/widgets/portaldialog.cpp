@@ -1,31 +1,27 @@
 // SPDX-License-Identifier: MIT
 #include "widgets/portaldialog.h"
 
-#include "widgets/inputblocker.h"
+#include "widgets/dialogwait.h"
+#include "widgets/portalrequest.h"
 
 #include <QDBusArgument>
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusMessage>
 #include <QDBusMetaType>
-#include <QDBusObjectPath>
-#include <QDBusPendingCallWatcher>
-#include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
+
+#include <optional>
+#include <utility>
 
 namespace {
 
 const QString service = QStringLiteral("org.freedesktop.portal.Desktop");
-const QString objectPath = QStringLiteral("/org/freedesktop/portal/desktop");
-const QString chooser = QStringLiteral("org.freedesktop.portal.FileChooser");
-const QString request = QStringLiteral("org.freedesktop.portal.Request");
 
 // Set once a portal was unavailable: the rest of the run uses Qt's dialog.
 bool portalFailed = false;
@@ -100,14 +96,18 @@ Filters portalFilters(const QStringList &nameFilters)
 bool PortalDialog::shouldTry()
 {
     const QByteArray way = qgetenv("QUILLMERE_FILE_DIALOG");
-    if (way == "qt")
+    if (way == "qt" || portalFailed)
         return false;
     if (way == "portal")
         return true;
     // Without a real display there is no desktop for the portal to show a dialog on.
     const QString platform = QGuiApplication::platformName();
-    return !portalFailed && platform != QLatin1String("offscreen")
-        && platform != QLatin1String("minimal");
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
+void PortalDialog::forgetFailure()
+{
+    portalFailed = false;
 }
 
 PortalDialog::PortalDialog(QWidget *parent)
@@ -141,19 +141,14 @@ PortalDialog::Answer PortalDialog::saveFile(const QStringList &nameFilters)
     return ask(QStringLiteral("SaveFile"), tr("Save As"), options, false);
 }
 
-QString PortalDialog::requestPath(const QString &uniqueName, const QString &token)
-{
-    QString sender = uniqueName;
-    sender.remove(0, sender.startsWith(u':') ? 1 : 0).replace(u'.', u'_');
-    return objectPath + QStringLiteral("/request/") + sender + u'/' + token;
-}
-
 PortalDialog::Answer PortalDialog::fromResponse(
     uint response, const QVariantMap &results, bool mustExist)
 {
     const Answer cancelled { Cancelled, {} };
-    if (response != 0)
+    if (response == 1)
         return cancelled;
+    if (response != 0)
+        return {};
     const QVariant urisValue = results.value(QStringLiteral("uris"));
     QStringList uris = urisValue.toStringList();
     if (urisValue.canConvert<QDBusArgument>())
@@ -187,24 +182,6 @@ QString PortalDialog::parentWindow() const
     return QStringLiteral("x11:") + QString::number(window->winId(), 16);
 }
 
-void PortalDialog::listen(const QString &path, bool on)
-{
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (on)
-        bus.connect(QString(), path, request, QStringLiteral("Response"), this,
-            SLOT(response(uint, QVariantMap)));
-    else
-        bus.disconnect(QString(), path, request, QStringLiteral("Response"), this,
-            SLOT(response(uint, QVariantMap)));
-}
-
-void PortalDialog::response(uint response, const QVariantMap &results)
-{
-    m_answer = fromResponse(response, results, m_mustExist);
-    if (m_loop)
-        m_loop->quit();
-}
-
 PortalDialog::Answer PortalDialog::ask(
     const QString &method, const QString &title, QVariantMap options, bool mustExist)
 {
@@ -217,50 +194,69 @@ PortalDialog::Answer PortalDialog::ask(
     const QString token = QStringLiteral("quillmere%1").arg(++requests);
     options.insert(QStringLiteral("handle_token"), token);
     options.insert(QStringLiteral("modal"), true);
-    // Listening before asking: the answer may come before the call's reply.
-    QString handle = requestPath(bus.baseService(), token);
-    listen(handle, true);
+    auto *request = new PortalRequest(bus, method, { parentWindow(), title, options }, token, this);
 
-    QDBusMessage call = QDBusMessage::createMethodCall(service, objectPath, chooser, method);
-    call << parentWindow() << title << options;
-    QDBusPendingCallWatcher taken(bus.asyncCall(call, m_replyTimeout));
+    DialogWait wait(m_parent ? m_parent->window() : nullptr);
+    std::optional<Answer> answer;
+    bool ended = false; // failed, or the portal left the bus
+    connect(
+        request, &PortalRequest::responded, &wait, [&](uint response, const QVariantMap &results) {
+            answer = fromResponse(response, results, mustExist);
+            wait.finish();
+        });
+    const auto end = [&] {
+        ended = true;
+        wait.finish();
+    };
+    connect(request, &PortalRequest::failed, &wait, end);
     QDBusServiceWatcher vanished(service, bus, QDBusServiceWatcher::WatchForUnregistration);
-
-    QEventLoop loop;
-    m_loop = &loop;
-    m_mustExist = mustExist;
-    m_answer = {};
-    // Whether the portal may have made the request, and may show its dialog.
-    bool mayShow = false;
-    connect(&taken, &QDBusPendingCallWatcher::finished, &loop, [&] {
-        const QDBusPendingReply<QDBusObjectPath> reply = taken;
-        if (reply.isError()) {
-            mayShow = reply.error().type() == QDBusError::NoReply;
-            loop.quit();
-            return;
-        }
-        mayShow = true;
-        // Portals before version 0.9 make a path of their own.
-        const QString given = reply.value().path();
-        if (given != handle) {
-            listen(handle, false);
-            handle = given;
-            listen(handle, true);
-        }
+    connect(&vanished, &QDBusServiceWatcher::serviceUnregistered, &wait, end);
+    // The portal has so long to take the request; the user, all the time they need.
+    QTimer untaken;
+    untaken.setSingleShot(true);
+    connect(&untaken, &QTimer::timeout, &wait, [&] {
+        if (!request->isTaken())
+            wait.finish();
     });
-    connect(&vanished, &QDBusServiceWatcher::serviceUnregistered, &loop, &QEventLoop::quit);
-    {
-        const InputBlocker blocker(m_parent ? m_parent->window() : nullptr);
-        loop.exec();
+    untaken.start(m_replyTimeout);
+    // Nothing shows until the portal has taken the request: the cursor says
+    // that the window is waiting for it.
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    bool busy = true;
+    const auto ready = [&busy] {
+        if (std::exchange(busy, false))
+            QGuiApplication::restoreOverrideCursor();
+    };
+    connect(request, &PortalRequest::taken, &wait, ready);
+    wait.exec();
+    ready();
+    disconnect(request, nullptr, &wait, nullptr);
+
+    if (wait.isAbandoned()) {
+        request->withdraw();
+        delete request;
+        return { Cancelled, {} };
     }
-    m_loop = nullptr;
-    listen(handle, false);
-    if (m_answer.outcome == Unavailable) {
-        portalFailed = true;
-        // A portal that answers late must not show its dialog over Qt's.
-        if (mayShow)
-            bus.send(
-                QDBusMessage::createMethodCall(service, handle, request, QStringLiteral("Close")));
+    if (answer || ended) {
+        delete request;
+        if (!answer || answer->outcome == Unavailable) {
+            portalFailed = true;
+            return {};
+        }
+        return *answer;
     }
-    return m_answer;
+    // Not taken in time: Qt's dialog shows instead, and the portal's never
+    // does, or goes at once; a file picked in it meanwhile is handed on.
+    portalFailed = true;
+    request->withdraw();
+    const bool save = method == QLatin1String("SaveFile");
+    connect(request, &PortalRequest::responded, this,
+        [this, request, save, mustExist](uint response, const QVariantMap &results) {
+            request->deleteLater();
+            const Answer late = fromResponse(response, results, mustExist);
+            if (late.outcome == Chosen)
+                emit pickedLate(save, late.path);
+        });
+    connect(request, &PortalRequest::failed, request, &QObject::deleteLater);
+    return {};
 }

@@ -6,7 +6,6 @@
 #include <QStringList>
 #include <QVariantMap>
 
-class QEventLoop;
 class QWidget;
 
 // The desktop's own file dialog, shown by another process through the file
@@ -14,11 +13,14 @@ class QWidget;
 // window keeps painting however large the folder that dialog lists, and the
 // user gets the desktop's bookmarks and recent places.
 //
-// openFile() and saveFile() return when the user has answered, running a
-// local event loop meanwhile; the window takes no input until then, as under
-// a modal dialog. Unavailable means that no portal answered, or that it
-// failed or went away before the user answered: the caller shows Qt's dialog
-// instead, and nothing the user chose is lost, since nothing was chosen.
+// openFile() and saveFile() return when the user has answered, waiting as
+// DialogWait does: the window takes no input but its close until then, as
+// under a modal dialog. Unavailable means that no portal answered, that it
+// failed, went away or ended the dialog otherwise than by the user's answer,
+// or that it did not take the request in time: the caller shows Qt's dialog
+// instead. A request not taken in time is closed at the portal for good, so
+// that its dialog never shows over Qt's; should a file be picked in it all
+// the same, pickedLate() hands it on.
 class PortalDialog : public QObject
 {
     Q_OBJECT
@@ -31,19 +33,23 @@ public:
         QString path; // set when Chosen
     };
 
-    // Whether a dialog should go through the portal. QUILLMERE_FILE_DIALOG=qt
-    // says never, =portal always; unset, only on a real display and until a
-    // portal has once been unavailable in this run, so that a missing or hung
-    // portal costs one wait, not one per dialog.
+    // Whether a dialog should go through the portal: never once the portal
+    // has been Unavailable in this run, so that a missing, broken or hung
+    // portal costs one wait, not one per dialog. QUILLMERE_FILE_DIALOG=qt
+    // says never, =portal even without a real display; unset, only on a
+    // real display.
     static bool shouldTry();
+    // Forgets that the portal was Unavailable, as a new run would.
+    static void forgetFailure();
 
     // parent: the window the dialog is modal for and placed over.
     explicit PortalDialog(QWidget *parent);
 
     // How long the portal may take to take the request (not the user to
-    // answer it) before Qt's dialog is shown instead. Starting the portal
-    // and its backend on a busy machine takes seconds.
-    static constexpr int DefaultReplyTimeout = 25000;
+    // answer it) before Qt's dialog is shown instead; meanwhile the window
+    // shows the busy cursor and can be closed. A running portal takes it in
+    // milliseconds; one whose backend hangs, after 25 s.
+    static constexpr int DefaultReplyTimeout = 5000;
     void setReplyTimeout(int milliseconds) { m_replyTimeout = milliseconds; }
 
     // One existing file, of any type.
@@ -52,26 +58,22 @@ public:
     // portal's dialog asks before an existing file is replaced.
     Answer saveFile(const QStringList &nameFilters);
 
-    // What the portal's Response stands for: the one local file it names,
-    // or Cancelled for anything else (no file, another scheme, a path that
-    // is not UTF-8, or, when mustExist, a file that is gone).
+    // What the portal's Response stands for. 0: the one local file it
+    // names, or Cancelled for anything else (no file, another scheme, a path
+    // that is not UTF-8, or, when mustExist, a file that is gone); 1, the
+    // user's cancel: Cancelled; any other (2, as when its backend failed):
+    // Unavailable.
     static Answer fromResponse(uint response, const QVariantMap &results, bool mustExist);
 
-    // The Request object the portal makes for handle_token, by the portal's
-    // rule: the caller's unique bus name without ':' and with '_' for '.'.
-    static QString requestPath(const QString &uniqueName, const QString &token);
-
-private slots:
-    void response(uint response, const QVariantMap &results);
+signals:
+    // A file picked in the portal's dialog of a request given up for Qt's
+    // dialog; save: it was saveFile()'s.
+    void pickedLate(bool save, const QString &path);
 
 private:
     Answer ask(const QString &method, const QString &title, QVariantMap options, bool mustExist);
     QString parentWindow() const;
-    void listen(const QString &path, bool on);
 
     QWidget *m_parent;
     int m_replyTimeout = DefaultReplyTimeout;
-    bool m_mustExist = false;
-    Answer m_answer;
-    QEventLoop *m_loop = nullptr;
 };

@@ -7,6 +7,7 @@
 #include "widgets/commondialog.h"
 #include "widgets/filelistview.h"
 #include "widgets/folderlistwidget.h"
+#include "widgets/inputblocker.h"
 #include "widgets/namedelegate.h"
 #include "widgets/workprogress.h"
 #include "window/messages.h"
@@ -104,6 +105,13 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
     });
     connect(m_files, &FileList::cannotSort, this, [this] { Messages::warnCannotSort(this); });
     connect(m_files, &FileList::saveEnded, this, &FrmFilenameReader::saveEnded);
+    // A pick in the portal's dialog after Qt's was shown instead: as if just picked.
+    connect(CommonDialog1, &CommonDialog::pickedLate, this, [this](bool save, const QString &path) {
+        if (!save)
+            addFolderOf(path);
+        else if (m_commands.save->isEnabled())
+            saveList(path);
+    });
     connect(m_files, &FileList::savesEnded, this, [this] {
         if (m_waitingForSaves) {
             m_waitingForSaves->done(QMessageBox::Ok);
@@ -134,6 +142,8 @@ void FrmFilenameReader::connectCommands()
         button->setCommand(command);
         connect(command, &QAction::triggered, this, handler);
     }
+    // The window can always be closed, even while a dialog of another process hangs.
+    InputBlocker::setPassage(this, m_commands.close, Command1);
     connect(LvFiles, &FileListView::columnClick, this, &FrmFilenameReader::LvFiles_ColumnClick);
     // Delete removes in the list that has the focus.
     ListFolder->addAction(m_commands.removeFolder);
@@ -217,11 +227,14 @@ void FrmFilenameReader::CmdAddFolder_Click()
 {
     CommonDialog1->setFilter(QString());
     CommonDialog1->ShowOpen();
-    const QString chosen = CommonDialog1->FileName();
+    addFolderOf(CommonDialog1->FileName());
+}
+
+void FrmFilenameReader::addFolderOf(const QString &chosen)
+{
     // Nothing chosen changes nothing: a rebuild would bring back rows the user removed.
     if (chosen.isEmpty())
         return;
-
     ListFolder->addFolder(GetFolderOfFile(chosen));
     PopulateListViewWithFiles(ListFolder);
 }
@@ -290,6 +303,7 @@ void FrmFilenameReader::saveEnded(const QString &target, SaveResult result, cons
 
 void FrmFilenameReader::closeEvent(QCloseEvent *event)
 {
+    CommonDialog::abandonDialogs();
     if (!m_files->isSaving()) {
         QWidget::closeEvent(event);
         return;
@@ -300,6 +314,8 @@ void FrmFilenameReader::closeEvent(QCloseEvent *event)
 
 void FrmFilenameReader::Command1_Click()
 {
+    // A file dialog still open, or hung, in another process ends with the window.
+    CommonDialog::abandonDialogs();
     if (!m_files->isSaving()) {
         QApplication::quit();
         return;

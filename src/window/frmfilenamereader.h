@@ -49,7 +49,8 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
-    // Closing while a save runs waits for it, as Close does.
+    // Closing ends a file dialog that another process shows, and, while a
+    // save runs, waits for it, as Close does.
     void closeEvent(QCloseEvent *event) override;
     // Dropped folders, and the folders of dropped files, are added as "Add" adds them.
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -69,6 +70,8 @@ private:
     void connectCommands();
     // Adds the folders of a drop or of the command line, then the warning.
     void addDropped(const QList<DropRules::Dropped> &drop, const QString &warning);
+    // What Add does after its dialog: adds the folder of the file chosen, if any.
+    void addFolderOf(const QString &chosen);
     void busyChanged(bool busy);
     void saveEnded(const QString &target, SaveResult result, const QString &reason);
     void quitWithoutSaving();
