@@ -420,8 +420,9 @@ void tst_CommonDialog::dialogReadsNamesOfTheFolderShownAlone()
 }
 
 // This test's program as the dialog's process answers as TEST_DIALOG_ANSWER
-// says, and writes where its dialog was placed, then its name filters, one a
-// line, to the file TEST_DIALOG_SHOWN names.
+// says, and writes where its dialog was placed and how many of its
+// completers can complete, then its name filters, one a line, to the file
+// TEST_DIALOG_SHOWN names.
 void tst_CommonDialog::dialogInAProcessOfItsOwn_data()
 {
     QTest::addColumn<QByteArray>("answer");
@@ -473,7 +474,9 @@ void tst_CommonDialog::dialogInAProcessOfItsOwn()
         const QStringList shown = QString::fromUtf8(contents(dir.filePath("shown"))).split(u'\n');
         QCOMPARE(shown.mid(1), QStringList { QStringLiteral("Text File (*.txt)") });
         const QStringList sides = shown.constFirst().split(u' ');
-        QCOMPARE(sides.size(), 4);
+        QCOMPARE(sides.size(), 5);
+        // No completion of typed names, whatever Qt's dialog does as it shows.
+        QCOMPARE(sides[4], QStringLiteral("0"));
         const QRect placed(sides[0].toInt(), sides[1].toInt(), sides[2].toInt(), sides[3].toInt());
         QVERIFY2(room.contains(placed), qPrintable(shown.constFirst()));
         QVERIFY2(qAbs(placed.center().x() - window.frameGeometry().center().x()) <= 1,
@@ -493,17 +496,23 @@ namespace {
     if (answer.startsWith("fail"))
         std::_Exit(1);
     static int qtArgc = 1;
-    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    // As the program runs it: where native dialogs are allowed, Qt's dialog
+    // gives its completer the folder model again as it shows.
     QApplication app(qtArgc, argv);
     const QString path = QFile::decodeName(answer.mid(answer.indexOf(':') + 1));
     ModalScript script({ [&](QWidget *modal) {
-        // Where it was moved, at its own size: its frame is not known until it shows.
+        // Where it was moved, at its own size: its frame is not known until it
+        // shows; and how many completers have a model to complete names from.
         const QRect placed(modal->pos(), modal->size());
-        QStringList shown { QStringLiteral("%1 %2 %3 %4")
+        int completing = 0;
+        for (QCompleter *completer : modal->findChildren<QCompleter *>())
+            completing += completer->model() ? 1 : 0;
+        QStringList shown { QStringLiteral("%1 %2 %3 %4 %5")
                                 .arg(placed.x())
                                 .arg(placed.y())
                                 .arg(placed.width())
-                                .arg(placed.height()) };
+                                .arg(placed.height())
+                                .arg(completing) };
         if (auto *dialog = qobject_cast<QFileDialog *>(modal))
             shown << dialog->nameFilters();
         QFile report(qEnvironmentVariable("TEST_DIALOG_SHOWN"));

@@ -7,6 +7,7 @@
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QListView>
@@ -46,6 +47,38 @@ void startFolderInSettings(const QString &folder)
         QUrl::fromLocalFile(folder.isEmpty() ? QDir::currentPath() : folder).toString());
 }
 
+// No completion of typed names: the completer goes through every name of the
+// folder typed, on the dialog's thread, for each key and for each batch of
+// names that the folder model reads. Qt's dialog gives the completer its
+// folder model again each time it shows, so it is taken away after that too.
+class NoCompletion : public QObject
+{
+public:
+    explicit NoCompletion(QFileDialog *dialog)
+        : QObject(dialog)
+    {
+        dialog->installEventFilter(this);
+        takeModel(dialog);
+    }
+
+    static void takeModel(QFileDialog *dialog)
+    {
+        for (QCompleter *completer : dialog->findChildren<QCompleter *>())
+            completer->setModel(nullptr);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show) {
+            QMetaObject::invokeMethod(
+                this, [dialog = parent()] { takeModel(static_cast<QFileDialog *>(dialog)); },
+                Qt::QueuedConnection);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 } // namespace
 
 QFileDialog *QtFileDialog::make(QWidget *parent, bool save, const QString &folder,
@@ -60,10 +93,7 @@ QFileDialog *QtFileDialog::make(QWidget *parent, bool save, const QString &folde
         view->setUniformRowHeights(true);
     for (QListView *view : dialog->findChildren<QListView *>())
         view->setUniformItemSizes(true);
-    // No completion of typed names: the completer goes through every name of
-    // the folder typed, on the window's thread, for each key.
-    for (QCompleter *completer : dialog->findChildren<QCompleter *>())
-        completer->setModel(nullptr);
+    new NoCompletion(dialog);
     dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // Qt asks before an existing file is replaced: a silent overwrite loses
