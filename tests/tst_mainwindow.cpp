@@ -8,6 +8,7 @@
 #include "heldreader.h"
 #include "modaldriver.h"
 #include "testdir.h"
+#include "widgets/commondialog.h"
 #include "window/savesatexit.h"
 #include "windowfixture.h"
 
@@ -17,10 +18,15 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSemaphore>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThreadPool>
+
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -82,6 +88,8 @@ private slots:
     void savesAtExit();
     void closeWaitsForASave_data();
     void closeWaitsForASave();
+    void closeWhileADialogHangs_data();
+    void closeWhileADialogHangs();
 
     void progressAndCancel_data();
     void progressAndCancel();
@@ -981,6 +989,109 @@ void tst_MainWindow::closeWaitsForASave()
     QVERIFY2(workerPool()->waitForDone(30000), "the save to end");
 }
 
+void tst_MainWindow::closeWhileADialogHangs_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("saving"); // Close then waits for the save, in its box
+    QTest::newRow("Close clicked") << "click" << false;
+    QTest::newRow("Ctrl+Q") << "keys" << false;
+    QTest::newRow("the window closed") << "close" << false;
+    QTest::newRow("Ctrl+Q while a save runs") << "keys" << true;
+}
+
+void tst_MainWindow::closeWhileADialogHangs()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, saving);
+    TestDir dir, out;
+    QCOMPARE(dir.createFiles({ "a.txt" }), QString());
+    // Each dialog's process, this program (see main()), notes its pid and stops itself.
+    Window ui;
+    ui.add(dir.filePath("a.txt"));
+    ui.activate(); // for its keys
+    const QString pids = dir.filePath("dialogs");
+    qputenv("TEST_DIALOG_PIDS", QFile::encodeName(pids));
+    CommonDialog::setDialogProgram(QCoreApplication::applicationFilePath());
+    const auto restore = qScopeGuard([] {
+        CommonDialog::setDialogProgram(QString());
+        qunsetenv("TEST_DIALOG_PIDS");
+    });
+    ui.dialogs.leaveOpen("SaveWaiting");
+    const QString target = out.filePath("list.txt");
+    if (saving) {
+        ui.list()->setSaveHooks({ heldDataSync, nullptr, nullptr });
+        ui.list()->save(target);
+    }
+    const auto dialogPids = [&pids] {
+        QFile file(pids);
+        QList<qint64> list;
+        if (file.open(QIODevice::ReadOnly)) {
+            for (const QByteArray &line : file.readAll().split('\n'))
+                if (!line.isEmpty())
+                    list << line.toLongLong();
+        }
+        return list;
+    };
+    // Whatever the code under test does, no dialog's process outlives the row.
+    const auto endAll = qScopeGuard([&dialogPids] {
+        for (const qint64 pid : dialogPids())
+            ::kill(pid_t(pid), SIGKILL);
+    });
+    const auto stopped = [](qint64 pid) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        return stat.open(QIODevice::ReadOnly) && stat.readAll().contains(") T ");
+    };
+
+    QString waiting;
+    bool hung = false;
+    QTimer::singleShot(0, &ui.window, [&] { ui.control("CmdAddFolder")->click(); });
+    QTimer act;
+    connect(&act, &QTimer::timeout, &ui.window, [&] {
+        if (!hung) {
+            const QList<qint64> started = dialogPids();
+            if (started.isEmpty() || !stopped(started.constFirst()))
+                return;
+            hung = true;
+            // Nothing else gets through to the window: no second dialog, no removal.
+            QTest::keyClick(&ui.window, Qt::Key_O, Qt::ControlModifier);
+            QTest::mouseClick(ui.control("CmdAddFolder"), Qt::LeftButton);
+            ui.selectFolder(0);
+            QTest::keyClick(ui.folders(), Qt::Key_Delete);
+            if (how == u"click")
+                QTest::mouseClick(ui.control("Command1"), Qt::LeftButton);
+            else if (how == u"keys")
+                QTest::keyClick(&ui.window, Qt::Key_Q, Qt::ControlModifier);
+            else
+                ui.window.close();
+            return;
+        }
+        if (auto *box = ui.window.findChild<QMessageBox *>("SaveWaiting");
+            box && box->isVisible() && waiting.isEmpty()) {
+            waiting = box->text();
+            heldStep.release();
+        }
+    });
+    act.start(5);
+    QTimer::singleShot(60000, &ui.window, [] { QApplication::exit(99); }); // never hang
+    QCOMPARE(QApplication::exec(), 0);
+    // The quit closed the window, whose close asked for one more quit: not for the next row.
+    QCoreApplication::removePostedEvents(qApp, QEvent::Quit);
+    QVERIFY2(hung, "the dialog's process to stop itself");
+    QCOMPARE(dialogPids().size(), 1);
+    QCOMPARE(ui.folderList(), QStringList { dir.path() });
+    QVERIFY2(waiting.contains(target) == saving, qPrintable(waiting));
+    // The hung dialog's process is ended, and reaped.
+    const qint64 pid = dialogPids().constFirst();
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        ::kill(pid_t(pid), 0) != 0 && errno == ESRCH, "the dialog's process to be gone", 10000);
+    if (saving) {
+        QFile saved(target);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), QByteArray("a.txt\r\n"));
+        QVERIFY2(workerPool()->waitForDone(30000), "the save to end");
+    }
+}
+
 void tst_MainWindow::saveFailureIsReported()
 {
     TestDir dir, out;
@@ -1275,5 +1386,22 @@ void tst_MainWindow::closeEndsTheProgram()
     }
 }
 
-QTEST_MAIN(tst_MainWindow)
+// This test's program as the window's dialog process: a dialog that hangs.
+// It adds its pid to the file TEST_DIALOG_PIDS names and stops itself.
+int main(int argc, char *argv[])
+{
+    if (argc > 1 && std::strcmp(argv[1], CommonDialog::ProcessOption) == 0) {
+        QFile pids(qEnvironmentVariable("TEST_DIALOG_PIDS"));
+        if (pids.open(QIODevice::Append))
+            pids.write(QByteArray::number(QCoreApplication::applicationPid()) + '\n');
+        pids.close();
+        ::raise(SIGSTOP);
+        std::_Exit(1);
+    }
+    tst_MainWindow::initMain();
+    QApplication app(argc, argv);
+    tst_MainWindow test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_mainwindow.moc"
