@@ -4,7 +4,9 @@
 # and its GTK backend on this test's own session bus under its own Xvfb. Add
 # picks a file in the GTK dialog, which must sit over the window while the
 # window goes on painting; Save writes the listed names, and a second Save to
-# the same file is asked about once, by the portal's dialog.
+# the same file is asked about once, by the portal's dialog. A backend that
+# dies while its dialog shows gives way to Qt's dialog; one that hangs does
+# not keep Ctrl+Q from ending the program.
 #
 #   portal_test.sh QUILLMERE OUTPUT_DIR
 #
@@ -36,6 +38,8 @@ done
 work=$(mktemp -d "${TMPDIR:-/tmp}/quillmere-portal.XXXXXX")
 pid= portal_pid= backend_pid=
 cleanup() {
+    # A stopped backend would keep its TERM pending.
+    [ -z "$backend_pid" ] || kill -CONT "$backend_pid" 2>/dev/null || true
     xs_end_group "$pid"
     [ -z "$pid" ] || wait "$pid" 2>/dev/null || true
     xs_end_pid "$portal_pid"
@@ -220,9 +224,57 @@ cmp -s "$expected" "$saved" || fail "the replaced $saved differs"
     || fail "the program asked a question of its own after the portal's"
 echo "ok: replacing asked once, by the portal's dialog"
 
+# The backend dies while its dialog shows: the portal ends the request
+# otherwise than by the user's answer (response 2), and Qt's dialog, in the
+# program's own dialog process, opens at once instead.
+qt_dialog() { # the program's own dialog titled $1, if one shows
+    local id
+    for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
+        xprop -id "$id" WM_CLASS 2>/dev/null | grep -qi quillmere && { echo "$id"; return 0; }
+    done
+    return 1
+}
+click "${add_button[@]}"
+find_window Open >/dev/null
+xs_end_pid "$backend_pid"
+backend_pid=
+qt=
+for _ in $(seq 100); do
+    qt=$(qt_dialog Open) && break
+    sleep 0.1
+done
+[ -n "$qt" ] || fail "Qt's dialog did not open within 10 s of the portal's backend ending"
+echo "ok: Qt's dialog opens when the portal's backend ends while its dialog shows"
+xdotool windowfocus --sync "$qt" key Escape
+xs_wait_gone Open 20 || fail "Qt's dialog is still open after Escape"
+
 click "${close_button[@]}"
 xs_wait_exit "$pid" 10 || fail "the program is still running 10 s after Close"
 status=$xs_status
 pid=
 [ "$status" -eq 0 ] || fail "the program exited with status $status after Close"
 echo "ok: Close ended the program with status 0"
+
+# A backend that hangs while its dialog shows answers nothing: Ctrl+Q still
+# ends the program, at once, with status 0, leaving none of its processes.
+"${session[@]}" "$backend" >"$work/backend.log" 2>&1 &
+backend_pid=$!
+wait_owner org.freedesktop.impl.portal.desktop.gtk "$backend_pid"
+setsid "${session[@]}" QT_QPA_PLATFORM=xcb QUILLMERE_FILE_DIALOG=portal "$app" \
+    >"$work/app.log" 2>&1 &
+pid=$!
+window=$(find_window Tessaly)
+xdotool windowmove --sync "$window" 1150 100 2>/dev/null || xdotool windowmove "$window" 1150 100
+click "${add_button[@]}"
+find_window Open >/dev/null
+kill -STOP "$backend_pid"
+xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+xdotool key ctrl+q
+xs_wait_exit "$pid" 10 || fail "the program still runs 10 s after Ctrl+Q while the portal's backend hung"
+status=$xs_status
+group=$pid
+pid=
+kill -CONT "$backend_pid"
+[ "$status" -eq 0 ] || fail "the program exited with status $status after Ctrl+Q"
+kill -0 -- "-$group" 2>/dev/null && fail "a process of the program is left after Ctrl+Q"
+echo "ok: Ctrl+Q ended the program while the portal's backend hung"
