@@ -25,7 +25,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-// The Request object a fake portal makes: notes whether it was closed.
+// The Request object a fake portal makes: notes whether it was closed. The
+// first `refused` Close calls fail, as when the portal's backend, held up,
+// has not made its own object for the request yet.
 class FakeRequest : public QObject
 {
     Q_OBJECT
@@ -33,21 +35,35 @@ class FakeRequest : public QObject
 
 public:
     bool closed = false;
+    int refused = 0;
+    QDBusConnection *bus = nullptr;
 
 public slots:
-    void Close() { closed = true; }
+    void Close(const QDBusMessage &message)
+    {
+        if (refused > 0) {
+            --refused;
+            message.setDelayedReply(true);
+            bus->send(
+                message.createErrorReply(QDBusError::UnknownMethod, QStringLiteral("not yet")));
+            return;
+        }
+        closed = true;
+    }
 };
 
 // A file chooser portal that answers as it is told, on a bus of the test's
 // own. Late: it replies after LateReply ms, as a portal whose backend hangs
-// does, and answers at once after that.
+// does, and answers at once after that. LateHeldUp: it replies as late and
+// never answers, and the first Close of the request fails, as when the
+// backend, held up, has not made its own object for it yet.
 class FakePortal : public QObject
 {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.FileChooser")
 
 public:
-    enum Behaviour { Respond, Silent, Fail, Vanish, Late };
+    enum Behaviour { Respond, Silent, Fail, Vanish, Late, LateHeldUp };
     static constexpr int LateReply = 1500;
     Behaviour behaviour = Respond;
     uint response = 0;
@@ -76,6 +92,7 @@ private:
     {
         bus.unregisterObject(handle);
         request.closed = false;
+        request.bus = &bus;
         bus.registerObject(handle, &request, QDBusConnection::ExportAllSlots);
     }
     void respond()
@@ -114,6 +131,14 @@ private:
                 makeRequest();
                 bus.send(message.createReply(QVariant::fromValue(QDBusObjectPath(handle))));
                 QTimer::singleShot(20, this, [this] { respond(); });
+            });
+            break;
+        case LateHeldUp:
+            message.setDelayedReply(true);
+            QTimer::singleShot(LateReply, this, [this, message] {
+                makeRequest();
+                request.refused = 1;
+                bus.send(message.createReply(QVariant::fromValue(QDBusObjectPath(handle))));
             });
             break;
         case Respond:
@@ -348,6 +373,9 @@ void tst_PortalDialog::answers_data()
                                  << true << "@/new.txt";
     QTest::newRow("late, cancelled")
         << false << true << late << 1u << picked << unavailable << "" << true << "";
+    QTest::newRow("late, closed once the backend can")
+        << true << true << int(FakePortal::LateHeldUp) << 0u << picked << unavailable << "" << true
+        << "";
 }
 
 void tst_PortalDialog::answers()

@@ -5,6 +5,7 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QTimer>
 
 #include <climits>
 
@@ -83,10 +84,23 @@ void PortalRequest::withdraw()
 
 void PortalRequest::close()
 {
-    m_bus.send(QDBusMessage::createMethodCall(service, m_handle, request, QStringLiteral("Close")));
+    auto *call = new QDBusPendingCallWatcher(m_bus.asyncCall(QDBusMessage::createMethodCall(service,
+                                                 m_handle, request, QStringLiteral("Close"))),
+        this);
+    connect(call, &QDBusPendingCallWatcher::finished, this, [this, call] {
+        call->deleteLater();
+        // A backend that was held up may get the Close before it has made the
+        // request's own object, and then shows the dialog: it is asked again,
+        // each second for half a minute, until the request is closed.
+        if (call->isError() && m_taken && !m_answered && m_closeTries < 30) {
+            ++m_closeTries;
+            QTimer::singleShot(1000, this, &PortalRequest::close);
+        }
+    });
 }
 
 void PortalRequest::response(uint response, const QVariantMap &results)
 {
+    m_answered = true;
     emit responded(response, results);
 }

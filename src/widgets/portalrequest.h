@@ -30,7 +30,8 @@ public:
     bool isTaken() const { return m_taken; }
 
     // Closes the request (Request.Close), so that its dialog goes or never
-    // shows: now, and once more when the portal replies, if it has not yet.
+    // shows: now, and once more when the portal replies, if it has not yet;
+    // after the reply, again until the portal says it is closed.
     void withdraw();
 
     // The Request object the portal makes for token, by the portal's rule:
@@ -57,4 +58,6 @@ private:
     QDBusPendingCallWatcher *m_call;
     bool m_taken = false;
     bool m_withdrawn = false;
+    bool m_answered = false;
+    int m_closeTries = 0;
 };
