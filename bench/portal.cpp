@@ -7,6 +7,7 @@
 #include "table.h"
 #include "widgets/filelistview.h"
 #include "widgets/folderlistwidget.h"
+#include "widgets/portaldialog.h"
 #include "window/frmfilenamereader.h"
 
 #include <QApplication>
@@ -305,6 +306,9 @@ int measurePortal(const QString &folder, const QString &runDir)
         return fail("the script did not say to save within 2 minutes");
     const QString target = runDir + QStringLiteral("/saved.txt");
     QFile::remove(target);
+    // An ended backend made the portal fail for the rest of the run; the
+    // one started afresh is asked as a new run would ask it.
+    PortalDialog::forgetFailure();
     ProbedClick saving;
     {
         const DialogWatch watch = closingQtDialogs(saving);
