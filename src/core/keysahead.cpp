@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "core/keysahead.h"
 
-#include "core/background.h"
 #include "core/collation.h"
 #include "core/filerows.h"
 #include "core/handoff.h"
+#include "core/workerpool.h"
 
 #include <QThread>
 

@@ -2,6 +2,7 @@
 #include "core/listwork.h"
 
 #include "core/filelistmodel.h"
+#include "core/workerpool.h"
 
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>
@@ -60,7 +61,7 @@ void ListWork::rebuild(const QStringList &folders)
     stop();
     m_status = std::make_shared<WorkStatus>();
     start(Rebuilding,
-        rebuildInBackground(
+        listAndArrange(
             folders, m_reader, m_files->sortState(), m_status, m_files->arrangement().keyLimit),
         [this](QFuture<Rebuilt> future) {
             Rebuilt made = future.takeResult();
@@ -78,7 +79,7 @@ bool ListWork::sort(int columnHeader)
         return false;
     const SortState to = headerClicked(m_files->sortState(), columnHeader);
     m_status = std::make_shared<WorkStatus>();
-    start(Sorting, sortInBackground(m_files->arrangement(), to, m_status),
+    start(Sorting, sortArrangement(m_files->arrangement(), to, m_status),
         [this](QFuture<FileArrangement> future) {
             if (future.resultCount() == 0)
                 return; // stopped: the rows keep their order

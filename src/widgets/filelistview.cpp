@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "widgets/filelistview.h"
 
-#include "core/background.h"
 #include "core/filelistmodel.h"
+#include "core/workerpool.h"
 #include "widgets/namedelegate.h"
 
 #include <QClipboard>

@@ -6,6 +6,7 @@
 #include "core/folderlisting.h"
 #include "core/paths.h"
 #include "core/textexport.h"
+#include "core/workerpool.h"
 #include "widgets/commondialog.h"
 #include "widgets/filelistview.h"
 #include "widgets/folderlistwidget.h"

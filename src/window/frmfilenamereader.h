@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "core/background.h"
+#include "core/listandsort.h"
 #include "core/listwork.h"
 #include "core/savegiveup.h"
 #include "core/textexport.h"

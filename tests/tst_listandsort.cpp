@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "core/background.h"
 #include "core/collation.h"
 #include "core/filerows.h"
 #include "core/keysahead.h"
+#include "core/listandsort.h"
+#include "core/workerpool.h"
+#include "core/workstatus.h"
 #include "testdir.h"
 
 #include <QDir>
@@ -20,7 +22,7 @@ template<typename T> bool finished(const QFuture<T> &future)
 
 } // namespace
 
-class tst_Background : public QObject
+class tst_ListAndSort : public QObject
 {
     Q_OBJECT
 
@@ -30,7 +32,7 @@ private slots:
     void sortedOnWorkersUnlessStopped();
 };
 
-void tst_Background::stopsBeforeTheNextRead()
+void tst_ListAndSort::stopsBeforeTheNextRead()
 {
     TestDir dir;
     QCOMPARE(dir.createFiles({ "a", "b", "c" }), QString());
@@ -49,7 +51,7 @@ void tst_Background::stopsBeforeTheNextRead()
     QCOMPARE(rows.size(), 1);
 }
 
-void tst_Background::stopNamesEveryFolderNotReadInFull()
+void tst_ListAndSort::stopNamesEveryFolderNotReadInFull()
 {
     TestDir first, second, third;
     QCOMPARE(first.createFiles({ "1", "2" }), QString());
@@ -101,7 +103,7 @@ void tst_Background::stopNamesEveryFolderNotReadInFull()
     QVERIFY2(workerPool()->waitForDone(30000), "the stuck read to end once let go");
 }
 
-void tst_Background::sortedOnWorkersUnlessStopped()
+void tst_ListAndSort::sortedOnWorkersUnlessStopped()
 {
     FileRows rows;
     for (int i = 0; i < 20000; ++i)
@@ -111,19 +113,19 @@ void tst_Background::sortedOnWorkersUnlessStopped()
     const auto status = std::make_shared<WorkStatus>();
     status->requestStop();
     QFuture<FileArrangement> future
-        = sortInBackground(files, { SortState { true, 0, Qt::AscendingOrder } }, status);
+        = sortArrangement(files, { SortState { true, 0, Qt::AscendingOrder } }, status);
     QVERIFY2(finished(future), "the sort to end");
     QCOMPARE(future.resultCount(), 0);
 
     // Not stopped, a task of the rebuilds' pool shares the sort out on other
     // threads and waits for them: the order is the one thread's.
     const SortState byName { true, 0, Qt::DescendingOrder };
-    future = sortInBackground(files, byName, std::make_shared<WorkStatus>());
+    future = sortArrangement(files, byName, std::make_shared<WorkStatus>());
     QVERIFY2(finished(future), "the sort to end");
     files.workers = 1;
     QVERIFY(changeSortState(files, byName));
     QCOMPARE(future.result().order, files.order);
 }
 
-QTEST_GUILESS_MAIN(tst_Background)
-#include "tst_background.moc"
+QTEST_GUILESS_MAIN(tst_ListAndSort)
+#include "tst_listandsort.moc"
