@@ -2,6 +2,7 @@
 #include "core/listandsort.h"
 
 #include "core/filerows.h"
+#include "core/handoff.h"
 #include "core/keysahead.h"
 #include "core/workerpool.h"
 #include "core/workstatus.h"
@@ -41,7 +42,7 @@ QList<ListingFailure> listFolders(const QStringList &folders, const FolderReader
         // stuck in its read, and must not leave it writing into freed rows.
         const auto read = std::make_shared<FolderRead>(rows.remainingSpace());
         const int ticket = ahead ? ahead->begin(rows.size()) : 0;
-        workerPool()->start([read, reader, folder, status, ahead, ticket, before = rows.size()] {
+        handOff(workerPool(), [read, reader, folder, status, ahead, ticket, before = rows.size()] {
             const BeforeRead beforeRead = [&](qsizetype found) {
                 if (status->stopRequested())
                     return false;
