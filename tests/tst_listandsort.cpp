@@ -27,29 +27,9 @@ class tst_ListAndSort : public QObject
     Q_OBJECT
 
 private slots:
-    void stopsBeforeTheNextRead();
     void stopNamesEveryFolderNotReadInFull();
     void sortedOnWorkersUnlessStopped();
 };
-
-void tst_ListAndSort::stopsBeforeTheNextRead()
-{
-    TestDir dir;
-    QCOMPARE(dir.createFiles({ "a", "b", "c" }), QString());
-    FileRows rows;
-    rows.append("earlier");
-    QList<qsizetype> asked;
-    QString reason;
-    // The first read gets the whole small folder; the stop comes before the one that would end it.
-    const bool listed = listFolder(dir.path(), rows, &reason, [&asked](qsizetype found) {
-        asked << found;
-        return asked.size() < 3;
-    });
-    QVERIFY(!listed);
-    QCOMPARE(reason, listingCancelled());
-    QCOMPARE(asked, (QList<qsizetype> { 1, 1, 4 })); // open, first read, second read
-    QCOMPARE(rows.size(), 1);
-}
 
 void tst_ListAndSort::stopNamesEveryFolderNotReadInFull()
 {
