@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "dialog.h"
 
+#include "list/filelist.h"
 #include "measuring.h"
 #include "memory.h"
 #include "table.h"
@@ -180,7 +181,7 @@ int measureDialogAdd(const QString &folder)
         std::fprintf(stderr, "quillmere_bench: the dialog's process gave no figures\n");
         return 1;
     }
-    runUntil([&] { return !window.isBusy(); }, 600);
+    runUntil([&] { return !window.fileList()->isBusy(); }, 600);
     const double residentClosed = settledResident();
 
     // Add again: how soon it shows, and how the window answers meanwhile.
@@ -205,7 +206,7 @@ int measureDropAdd(const QString &folder)
     window.show();
     runUntil([] { return false; }, 0.5);
     dropOn(&window, folder);
-    runUntil([&] { return !window.isBusy(); }, 600);
+    runUntil([&] { return !window.fileList()->isBusy(); }, 600);
     std::printf("%.0f\n", settledResident());
     return 0;
 }

@@ -9,6 +9,7 @@
 // The folders are empty and made in a temporary folder, so the figures are
 // the folder list's and the drop's own cost, not the disk's.
 
+#include "list/filelist.h"
 #include "measuring.h"
 #include "window/frmfilenamereader.h"
 
@@ -64,7 +65,7 @@ void settle(const FrmFilenameReader &window)
     QEventLoop loop;
     QTimer poll;
     poll.callOnTimeout(&loop, [&] {
-        if (!window.isBusy())
+        if (!window.fileList()->isBusy())
             loop.quit();
     });
     poll.start(10);

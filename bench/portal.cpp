@@ -2,6 +2,7 @@
 #include "portal.h"
 
 #include "core/filelistmodel.h"
+#include "list/filelist.h"
 #include "measuring.h"
 #include "table.h"
 #include "widgets/filelistview.h"
@@ -280,13 +281,13 @@ int measurePortal(const QString &folder, const QString &runDir)
                &bystanderWaited)
             != 2)
         return fail("the bystander process gave no figures");
-    if (!runUntil([&] { return !window.isBusy(); }, 600))
+    if (!runUntil([&] { return !window.fileList()->isBusy(); }, 600))
         return fail("the picked folder was not listed within 10 minutes");
     if (folders->count() == 0) {
         // Not picked: the folder comes by drop, for Save to have its names.
         dropOn(&window, folder);
-        runUntil([&] { return window.isBusy(); }, 1);
-        if (!runUntil([&] { return !window.isBusy(); }, 600))
+        runUntil([&] { return window.fileList()->isBusy(); }, 1);
+        if (!runUntil([&] { return !window.fileList()->isBusy(); }, 600))
             return fail("the dropped folder was not listed within 10 minutes");
     }
     const FileListModel &files = *view->files();
@@ -313,8 +314,8 @@ int measurePortal(const QString &folder, const QString &runDir)
     }
     if (saving.fellBack)
         return fail("Save showed Qt's dialog instead of the portal's");
-    const bool saved
-        = runUntil([&] { return fileSize(target) == expected && window.allSavesEnded(); }, 600);
+    const bool saved = runUntil(
+        [&] { return fileSize(target) == expected && !window.fileList()->isSaving(); }, 600);
     const qint64 savedAt = run.say(saved ? "saved" : "not-saved");
     saving.stop();
     if (!saved)

@@ -3,6 +3,7 @@
 
 #include "core/filelistmodel.h"
 #include "core/textexport.h"
+#include "list/filelist.h"
 #include "widgets/filelistview.h"
 #include "widgets/folderlistwidget.h"
 #include "window/frmfilenamereader.h"
@@ -19,49 +20,55 @@
 namespace bench {
 
 Window::Window(const QString &folder)
-    : m_window(std::make_unique<FrmFilenameReader>())
-    , m_folders(m_window->findChild<FolderListWidget *>(QStringLiteral("ListFolder")))
-    , m_view(m_window->findChild<FileListView *>(QStringLiteral("LvFiles")))
+    : m_folder(folder)
 {
-    if (!m_folders || !m_view) {
-        std::fprintf(stderr, "The window has no ListFolder or LvFiles.\n");
-        std::exit(2);
-    }
-    m_folders->addFolder(folder);
+    open();
 }
 
 Window::~Window() = default;
 
+void Window::open()
+{
+    m_window = std::make_unique<FrmFilenameReader>();
+    m_files = m_window->fileList();
+    m_folders = m_window->findChild<FolderListWidget *>(QStringLiteral("ListFolder"));
+    m_view = m_window->findChild<FileListView *>(QStringLiteral("LvFiles"));
+    if (!m_folders || !m_view) {
+        std::fprintf(stderr, "The window has no ListFolder or LvFiles.\n");
+        std::exit(2);
+    }
+    m_folders->addFolder(m_folder);
+    if (m_shown)
+        show();
+}
+
 const FileListModel &Window::files() const
 {
-    return *m_view->files();
+    return *m_files->model();
 }
 
 void Window::rebuild()
 {
     m_window->PopulateListViewWithFiles(m_folders);
-    waitFor(&FrmFilenameReader::isBusy);
+    waitFor(&FileList::isBusy);
 }
 
 void Window::click(int column)
 {
     emit m_view->columnClick(column);
-    waitFor(&FrmFilenameReader::isBusy);
+    waitFor(&FileList::isBusy);
 }
 
 void Window::save(const QString &path)
 {
-    m_window->saveList(path);
-    waitFor(&FrmFilenameReader::isSaving);
+    m_files->save(path);
+    waitFor(&FileList::isSaving);
 }
 
 void Window::removeExtension(const QByteArray &extension, bool keep)
 {
-    if (keep)
-        emit m_view->keepExtensionRequested(extension);
-    else
-        emit m_view->removeExtensionRequested(extension);
-    waitFor(&FrmFilenameReader::isBusy);
+    m_files->removeExtension(extension, keep);
+    waitFor(&FileList::isBusy);
 }
 
 void Window::undo()
@@ -70,7 +77,7 @@ void Window::undo()
         if (action->shortcut() == QKeySequence::Undo)
             action->trigger();
     }
-    waitFor(&FrmFilenameReader::isBusy);
+    waitFor(&FileList::isBusy);
 }
 
 void Window::copyAllNames()
@@ -78,25 +85,28 @@ void Window::copyAllNames()
     QEventLoop loop;
     QObject::connect(
         QGuiApplication::clipboard(), &QClipboard::dataChanged, &loop, &QEventLoop::quit);
-    m_view->copyAll(ListText::Names);
+    m_files->copyAll(ListText::Names);
     loop.exec();
 }
 
 void Window::unsort()
 {
-    m_view->setSorted(false);
-    m_view->setSortColumn(FileListModel::NameColumn);
-    m_view->setSortOrder(Qt::AscendingOrder);
+    // Sorting cannot be switched off but in a new window; listed, so that
+    // what follows replaces rows as in the window before.
+    m_window.reset();
+    open();
+    rebuild();
 }
 
 void Window::sortByName()
 {
-    if (!m_view->isSorted() || m_view->sortColumn() != FileListModel::NameColumn)
+    if (!files().isSorted() || files().sortColumn() != NameColumn)
         click(1);
 }
 
 void Window::show()
 {
+    m_shown = true;
     m_window->show();
     QCoreApplication::processEvents();
     paint();
@@ -108,7 +118,7 @@ void Window::paint()
     m_view->repaint();
 }
 
-void Window::waitFor(bool (FrmFilenameReader::*busy)() const)
+void Window::waitFor(bool (FileList::*busy)() const)
 {
     // A failure shows a message box, which nobody here would answer.
     QTimer watch;
@@ -120,7 +130,7 @@ void Window::waitFor(bool (FrmFilenameReader::*busy)() const)
         }
     });
     watch.start(100);
-    while ((m_window.get()->*busy)())
+    while ((m_files->*busy)())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 

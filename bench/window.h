@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class FileList;
 class FileListModel;
 class FileListView;
 class FrmFilenameReader;
@@ -38,7 +39,7 @@ public:
     // The file list's "Copy All Names", until the clipboard holds them.
     void copyAllNames();
 
-    // Back to the state of a new window: unsorted, by name, ascending.
+    // A new window, unsorted, with the folder listed; shown if this one was.
     void unsort();
     void sortByName();
 
@@ -47,10 +48,14 @@ public:
     void paint();
 
 private:
+    void open();
     // Runs the window's event loop, as the program does, until work ends.
-    void waitFor(bool (FrmFilenameReader::*busy)() const);
+    void waitFor(bool (FileList::*busy)() const);
 
+    QString m_folder;
+    bool m_shown = false;
     std::unique_ptr<FrmFilenameReader> m_window;
+    FileList *m_files;
     FolderListWidget *m_folders;
     FileListView *m_view;
 };

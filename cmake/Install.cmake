@@ -117,7 +117,8 @@ if(UNIX AND NOT APPLE)
             DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME quillmere)
 endif()
 
-# cpack -G DEB: dependencies come from the binary through dpkg-shlibdeps.
+# cpack -G DEB: dependencies come from the binary through dpkg-shlibdeps (Qt,
+# ICU, libacl1, libattr1).
 # scripts/check-deb builds it as Debian builds packages: with the flags of
 # dpkg-buildflags and the dates of the last commit.
 set(CPACK_PACKAGE_NAME quillmere)

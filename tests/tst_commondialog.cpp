@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QMimeDatabase>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QTest>
 #include <QTimer>
@@ -264,10 +265,14 @@ void tst_CommonDialog::closedDialogKeepsNoFolderModel()
     QCOMPARE(dialogs.FileName(), chosen);
     QVERIFY(seen > 0);
     QCOMPARE(completions, 0);
-    // The dialog is gone as soon as it returns; its model soon after.
+    // The dialog is gone as soon as it returns; its model soon after, and
+    // counted as being freed until then.
     QVERIFY(window.findChildren<QFileDialog *>().isEmpty());
+    QVERIFY(CommonDialog::modelsBeingFreed() > 0);
     QTRY_VERIFY2_WITH_TIMEOUT(
         alive == 0, "the closed dialog's folder model to be destroyed", 20000);
+    QTRY_VERIFY2_WITH_TIMEOUT(CommonDialog::modelsBeingFreed() == 0,
+        "the count of models being freed to come back to 0", 20000);
 
     // The next dialog reads the folder again from the start, and goes the same way.
     ModalScript again({ [&](QWidget *modal) {
@@ -414,7 +419,9 @@ void tst_CommonDialog::dialogReadsNamesOfTheFolderShownAlone()
     QCOMPARE(after.value(QStringLiteral("Other/kept")).toInt(), 1);
 }
 
-// This test's program as the dialog's process answers as TEST_DIALOG_ANSWER says.
+// This test's program as the dialog's process answers as TEST_DIALOG_ANSWER
+// says, and writes where its dialog was placed, then its name filters, one a
+// line, to the file TEST_DIALOG_SHOWN names.
 void tst_CommonDialog::dialogInAProcessOfItsOwn_data()
 {
     QTest::addColumn<QByteArray>("answer");
@@ -439,9 +446,15 @@ void tst_CommonDialog::dialogInAProcessOfItsOwn()
     QCOMPARE(dir.createFiles({ "f.txt" }), QString());
     const QString chosen = dir.filePath(save ? "new.txt" : "f.txt");
     qputenv("TEST_DIALOG_ANSWER", answer + ':' + QFile::encodeName(chosen));
+    qputenv("TEST_DIALOG_SHOWN", QFile::encodeName(dir.filePath("shown")));
     CommonDialog::setDialogProgram(
         programExists ? QCoreApplication::applicationFilePath() : dir.filePath("missing"));
+    // Left of the screen's middle, and low enough that a dialog centred over
+    // it would reach below the screen.
+    const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
     QWidget window;
+    window.setGeometry(room.x() + room.width() / 4, room.bottom() - room.height() / 4,
+        room.width() / 3, room.height() / 5);
     CommonDialog dialogs(&window);
     bool here = false;
     ModalScript script({ [&](QWidget *modal) {
@@ -454,6 +467,18 @@ void tst_CommonDialog::dialogInAProcessOfItsOwn()
     QCOMPARE(dialogs.FileName(), answer == "cancel" ? QString() : chosen);
     // A process that failed once is not tried again in this run.
     QCOMPARE(CommonDialog::dialogProgram().isEmpty(), shownHere);
+    if (!shownHere) {
+        // With the filter it was given, over the window across, as Qt centres
+        // a dialog, and all on the screen.
+        const QStringList shown = QString::fromUtf8(contents(dir.filePath("shown"))).split(u'\n');
+        QCOMPARE(shown.mid(1), QStringList { QStringLiteral("Text File (*.txt)") });
+        const QStringList sides = shown.constFirst().split(u' ');
+        QCOMPARE(sides.size(), 4);
+        const QRect placed(sides[0].toInt(), sides[1].toInt(), sides[2].toInt(), sides[3].toInt());
+        QVERIFY2(room.contains(placed), qPrintable(shown.constFirst()));
+        QVERIFY2(qAbs(placed.center().x() - window.frameGeometry().center().x()) <= 1,
+            qPrintable(shown.constFirst()));
+    }
     CommonDialog::setDialogProgram(QString());
 }
 
@@ -471,9 +496,21 @@ namespace {
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     QApplication app(qtArgc, argv);
     const QString path = QFile::decodeName(answer.mid(answer.indexOf(':') + 1));
-    ModalScript script({ answer.startsWith("choose")
-            ? chooseFile(path)
-            : ModalScript::Step([](QWidget *modal) { return modal->close(); }) });
+    ModalScript script({ [&](QWidget *modal) {
+        // Where it was moved, at its own size: its frame is not known until it shows.
+        const QRect placed(modal->pos(), modal->size());
+        QStringList shown { QStringLiteral("%1 %2 %3 %4")
+                                .arg(placed.x())
+                                .arg(placed.y())
+                                .arg(placed.width())
+                                .arg(placed.height()) };
+        if (auto *dialog = qobject_cast<QFileDialog *>(modal))
+            shown << dialog->nameFilters();
+        QFile report(qEnvironmentVariable("TEST_DIALOG_SHOWN"));
+        if (report.open(QIODevice::WriteOnly))
+            report.write(shown.join(u'\n').toUtf8());
+        return answer.startsWith("choose") ? chooseFile(path)(modal) : modal->close();
+    } });
     CommonDialog::runProcess(argc, argv);
 }
 

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "arranged.h"
 #include "core/displaytext.h"
 #include "core/filelistmodel.h"
 #include "core/filerows.h"
@@ -135,7 +136,7 @@ void tst_DisplayText::modelShowsItButKeepsTheBytes()
     FileRows rows;
     rows.append(name);
     FileListModel model;
-    model.setRows(std::move(rows));
+    showRows(model, std::move(rows));
     QCOMPARE(model.data(model.index(0, FileListModel::NameColumn)).toString(),
         QStringLiteral("ab<U+202E>txt.exe<U+000A>"));
     QCOMPARE(model.name(0), QByteArrayView(name));

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
+#include "arranged.h"
 #include "core/collation.h"
 #include "core/filelistmodel.h"
-#include "core/listwork.h"
 #include "core/sortindex.h"
 #include "rows.h"
 #include "testdir.h"
@@ -16,14 +16,6 @@
 #include <numeric>
 
 namespace {
-
-QList<QByteArray> namesOf(const FileListModel &model)
-{
-    QList<QByteArray> names;
-    for (int row = 0; row < model.rowCount(); ++row)
-        names << model.name(row).toByteArray();
-    return names;
-}
 
 QList<QByteArray> sortedByCollator(const QList<QByteArray> &names, const QLocale &locale)
 {
@@ -57,27 +49,23 @@ private slots:
     void removalKeepsOrder();
     void tooManySortKeyBytes();
     void selectionFollowsItsRow();
-    void bulkRemovalsUndoneAndRedone_data();
-    void bulkRemovalsUndoneAndRedone();
 };
 
 void tst_FileListModel::consistentThroughEveryChange()
 {
     FileListModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    model.setRows(rowsOf({ "b.txt", "a.doc", "c", "d.txt" }));
+    showRows(model, rowsOf({ "b.txt", "a.doc", "c", "d.txt" }));
     QCOMPARE(model.rowCount(), 4);
     QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("File Name"));
     QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Extension"));
     QVERIFY(model.removeRow(1));
-    model.setSorted(true);
-    model.setSortOrder(Qt::DescendingOrder);
-    model.setSortColumn(FileListModel::ExtensionColumn);
-    model.setRows(rowsOf({ "x.1", "y.2" }));
+    showSorted(model, sortedBy(ExtensionColumn, Qt::DescendingOrder));
+    showRows(model, rowsOf({ "x.1", "y.2" }));
     QVERIFY(!model.removeRows(-1, 1));
     QVERIFY(!model.removeRows(1, 2));
     QCOMPARE(model.rowCount(), 2);
-    model.clear();
+    showRows(model, FileRows());
     QCOMPARE(model.rowCount(), 0);
     QVERIFY(!model.removeRow(0));
 }
@@ -108,8 +96,7 @@ void tst_FileListModel::neutralOrderUnderCLocale()
     QCOMPARE(QLocale::system().language(), QLocale::C);
     FileListModel model;
     // ICU's POSIX order would put "B" before "a" and compare "b" < "B".
-    model.setRows(rowsOf({ "file10", "b", "file2", "B", "File1", "a" }));
-    model.setSorted(true);
+    showRows(model, rowsOf({ "file10", "b", "file2", "B", "File1", "a" }), sortedBy(NameColumn));
     QCOMPARE(namesOf(model), (QList<QByteArray> { "a", "B", "b", "File1", "file2", "file10" }));
 }
 
@@ -194,14 +181,12 @@ void tst_FileListModel::agreesWithQCollator()
 void tst_FileListModel::rebuildWhileSortedIsSorted()
 {
     FileListModel model;
-    model.setSorted(true);
-    model.setSortOrder(Qt::DescendingOrder);
-    model.setSortColumn(FileListModel::ExtensionColumn);
+    showRows(model, FileRows(), sortedBy(ExtensionColumn, Qt::DescendingOrder));
     QCOMPARE(model.rowCount(), 0);
-    model.setRows(rowsOf({ "a.b", "Latin1", Latin1Cafe, "z.a", "y.c", "x.B" }));
+    showRows(model, rowsOf({ "a.b", "Latin1", Latin1Cafe, "z.a", "y.c", "x.B" }));
     QCOMPARE(
         namesOf(model), (QList<QByteArray> { Latin1Cafe, "y.c", "x.B", "a.b", "z.a", "Latin1" }));
-    model.setSortColumn(FileListModel::NameColumn);
+    showSorted(model, sortedBy(NameColumn, Qt::DescendingOrder));
     // The name that is not UTF-8 sorts as "caf\uFFFD.txt", between "a.b" and "Latin1".
     QCOMPARE(
         namesOf(model), (QList<QByteArray> { "z.a", "y.c", "x.B", "Latin1", Latin1Cafe, "a.b" }));
@@ -210,145 +195,49 @@ void tst_FileListModel::rebuildWhileSortedIsSorted()
 void tst_FileListModel::removalKeepsOrder()
 {
     FileListModel model;
-    model.setRows(rowsOf({ "c", "a", "b", "d" }));
-    model.setSorted(true);
+    showRows(model, rowsOf({ "c", "a", "b", "d" }), sortedBy(NameColumn));
     QVERIFY(model.removeRow(1));
     QCOMPARE(namesOf(model), (QList<QByteArray> { "a", "c", "d" }));
-    model.setSortOrder(Qt::DescendingOrder);
+    showSorted(model, sortedBy(NameColumn, Qt::DescendingOrder));
     QCOMPARE(namesOf(model), (QList<QByteArray> { "d", "c", "a" }));
-    model.setSortOrder(Qt::DescendingOrder); // already so: nothing turns round
+    showSorted(model, sortedBy(NameColumn, Qt::DescendingOrder)); // already so: nothing turns
     QCOMPARE(namesOf(model), (QList<QByteArray> { "d", "c", "a" }));
     // A rebuild brings the removed row back, in its sorted place.
-    model.setRows(rowsOf({ "c", "a", "b", "d" }));
+    showRows(model, rowsOf({ "c", "a", "b", "d" }));
     QCOMPARE(namesOf(model), (QList<QByteArray> { "d", "c", "b", "a" }));
 }
 
 void tst_FileListModel::tooManySortKeyBytes()
 {
     FileListModel model;
-    QVERIFY(model.setSorted(true));
     model.setSortKeyLimit(8); // less than three keys
     // A rebuild while sorted keeps the rows in listing order and switches sorting off.
-    QVERIFY(!model.setRows(rowsOf({ "c", "a", "b" })));
+    QVERIFY(!showRows(model, rowsOf({ "c", "a", "b" }), sortedBy(NameColumn)));
     QVERIFY(!model.isSorted());
     QCOMPARE(namesOf(model), (QList<QByteArray> { "c", "a", "b" }));
     // Keys made under a higher limit are made again under a lower one.
     model.setSortKeyLimit(UINT32_MAX);
-    QVERIFY(model.setSorted(true));
-    QVERIFY(model.setSorted(false));
+    QVERIFY(showSorted(model, sortedBy(NameColumn)));
+    QVERIFY(showSorted(model, SortState()));
     model.setSortKeyLimit(8);
-    QVERIFY(!model.setSorted(true));
+    QVERIFY(!showSorted(model, sortedBy(NameColumn)));
 }
 
 void tst_FileListModel::selectionFollowsItsRow()
 {
     FileListModel model;
     QItemSelectionModel selection(&model);
-    model.setRows(rowsOf({ "b.2", "c.1", "a.3" }));
+    showRows(model, rowsOf({ "b.2", "c.1", "a.3" }));
     selection.setCurrentIndex(
         model.index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    model.setSorted(true);
+    showSorted(model, sortedBy(NameColumn));
     QCOMPARE(selection.currentIndex().row(), 1);
-    model.setSortColumn(FileListModel::ExtensionColumn);
+    showSorted(model, sortedBy(ExtensionColumn));
     QCOMPARE(selection.currentIndex().row(), 1);
-    model.setSortOrder(Qt::DescendingOrder);
+    showSorted(model, sortedBy(ExtensionColumn, Qt::DescendingOrder));
     QCOMPARE(model.name(selection.currentIndex().row()), QByteArrayView("b.2"));
     QCOMPARE(selection.selectedRows().size(), 1);
     QCOMPARE(selection.selectedRows().first().row(), selection.currentIndex().row());
-}
-
-void tst_FileListModel::bulkRemovalsUndoneAndRedone_data()
-{
-    QTest::addColumn<int>("header"); // clicked before the removal; 0 none
-    QTest::addColumn<QByteArray>("extension");
-    QTest::addColumn<bool>("keep");
-    QTest::addColumn<int>("headerBetween"); // clicked after it, before the undo
-    QTest::addColumn<QList<QByteArray>>("left");
-
-    // b.txt twice (two folders), extensions differing in case, none at all,
-    // and one of bytes that are not text.
-    QTest::newRow("remove, unsorted")
-        << 0 << QByteArray("txt") << false << 0
-        << QList<QByteArray> { "c", "e.doc", "f", "g.\xff", "h.\xfe" };
-    QTest::newRow("keep, by name") << 1 << QByteArray("TXT") << true << 0
-                                   << QList<QByteArray> { "b.txt", "a.TXT", "b.txt", "d.Txt" };
-    QTest::newRow("no extension, by extension")
-        << 2 << QByteArray() << false << 0
-        << QList<QByteArray> { "b.txt", "a.TXT", "b.txt", "d.Txt", "e.doc", "g.\xff", "h.\xfe" };
-    QTest::newRow("bytes match exactly")
-        << 0 << QByteArray("\xff") << false << 0
-        << QList<QByteArray> { "b.txt", "a.TXT", "c", "b.txt", "d.Txt", "e.doc", "f", "h.\xfe" };
-    QTest::newRow("sorted in between")
-        << 1 << QByteArray("Txt") << false << 2
-        << QList<QByteArray> { "c", "e.doc", "f", "g.\xff", "h.\xfe" };
-    QTest::newRow("sorted first in between")
-        << 0 << QByteArray("doc") << true << 1 << QList<QByteArray> { "e.doc" };
-}
-
-void tst_FileListModel::bulkRemovalsUndoneAndRedone()
-{
-    QFETCH(int, header);
-    QFETCH(QByteArray, extension);
-    QFETCH(bool, keep);
-    QFETCH(int, headerBetween);
-    QFETCH(QList<QByteArray>, left);
-
-    TestDir dir;
-    const QList<QByteArray> names
-        = { "b.txt", "a.TXT", "c", "b.txt", "d.Txt", "e.doc", "f", "g.\xff", "h.\xfe" };
-    FileListModel model;
-    QAbstractItemModelTester tester(&model);
-    ListWork work(&model);
-    work.setFolderReader([&names](const QString &, FileRows &rows, QString *, auto &&) {
-        for (const QByteArray &name : names)
-            rows.append(name);
-        return true;
-    });
-    std::shared_ptr<RemovedRows> removed;
-    connect(&work, &ListWork::removed, this, [&removed](auto record) { removed = record; });
-#define settle() QTRY_VERIFY2_WITH_TIMEOUT(!work.isBusy(), "the list's work to end", 30000)
-    work.rebuild({ dir.path() });
-    settle();
-    if (header) {
-        QVERIFY(work.sort(header));
-        settle();
-    }
-    const QList<QByteArray> before = namesOf(model);
-    QVERIFY(work.removeExtension(extension, keep));
-    settle();
-    QVERIFY(removed);
-    QList<QByteArray> expected;
-    std::copy_if(before.begin(), before.end(), std::back_inserter(expected),
-        [&left](const QByteArray &name) { return left.contains(name); });
-    QCOMPARE(namesOf(model), expected);
-
-    if (headerBetween) {
-        QVERIFY(work.sort(headerBetween));
-        settle();
-    }
-    const QList<QByteArray> shown = namesOf(model);
-    QVERIFY(work.putBack(removed));
-    settle();
-    // Back in their places, or, sorted since, where the sort puts them.
-    QList<QByteArray> whole = before;
-    if (headerBetween) {
-        FileListModel sorted;
-        sorted.setRows(rowsOf(names));
-        sorted.setSortState(model.sortState());
-        whole = namesOf(sorted);
-    }
-    QCOMPARE(namesOf(model), whole);
-    QVERIFY(work.takeAgain(removed));
-    settle();
-    QCOMPARE(namesOf(model), shown);
-    QVERIFY(work.putBack(removed));
-    settle();
-    QCOMPARE(namesOf(model), whole);
-    // A rebuild makes the record stale: it changes nothing then.
-    work.rebuild({ dir.path() });
-    settle();
-    QVERIFY(!work.takeAgain(removed));
-#undef settle
 }
 
 QTEST_GUILESS_MAIN(tst_FileListModel)

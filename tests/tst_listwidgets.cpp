@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "arranged.h"
 #include "core/filelistmodel.h"
 #include "core/folderlisting.h"
 #include "testdir.h"
@@ -6,6 +7,7 @@
 #include "widgets/folderlistwidget.h"
 #include "widgets/namedelegate.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
@@ -24,6 +26,7 @@ struct Lists
 {
     Lists()
     {
+        files->setFiles(&model);
         window.resize(386, 415);
         folders->setGeometry(7, 35, 372, 82);
         folders->setItemDelegate(new NameDelegate(folders));
@@ -34,21 +37,16 @@ struct Lists
     }
 
     // Lists every folder into the file list, in order.
-    bool list(const QStringList &paths) const
+    bool list(const QStringList &paths)
     {
         FileRows rows;
         for (const QString &path : paths) {
             if (!listFolder(path, rows, nullptr))
                 return false;
         }
-        return files->files()->setRows(std::move(rows));
+        return showRows(model, std::move(rows));
     }
-    void sortByName() const
-    {
-        files->setSorted(true);
-        files->setSortColumn(FileListModel::NameColumn);
-        files->setSortOrder(Qt::AscendingOrder);
-    }
+    void sortByName() { showSorted(model, sortedBy(NameColumn)); }
     QList<QAbstractItemView *> both() const { return { folders, files }; }
     QList<QByteArray> rows() const
     {
@@ -58,6 +56,7 @@ struct Lists
         return names;
     }
 
+    FileListModel model; // outlives the view
     QWidget window;
     FolderListWidget *folders = new FolderListWidget(&window);
     FileListView *files = new FileListView(&window);
@@ -200,9 +199,17 @@ void tst_ListWidgets::deleteAndCopyKeys()
     QVERIFY(lists.list({ first.path(), second.path() }));
     lists.sortByName();
 
-    // Copy takes the selected row's name as shown; Delete is left to the window.
+    // Copy takes the selected row's name as shown; Delete is left to the
+    // window's command, which the window adds to each list.
+    const auto removeCommand = [](QWidget *list) {
+        auto *remove = new QAction(list);
+        remove->setShortcut(QKeySequence::Delete);
+        remove->setShortcutContext(Qt::WidgetShortcut);
+        list->addAction(remove);
+        return remove;
+    };
     FileListView *files = lists.files;
-    QSignalSpy removeFile(files, &FileListView::removeRequested);
+    QSignalSpy removeFile(removeCommand(files), &QAction::triggered);
     files->setFocus();
     files->setCurrentIndex(files->model()->index(1, 1)); // b.txt, the Extension cell
     QTest::keyClick(files, Qt::Key_C, Qt::ControlModifier);
@@ -212,7 +219,7 @@ void tst_ListWidgets::deleteAndCopyKeys()
     QCOMPARE(lists.rows().size(), 4);
 
     FolderListWidget *folders = lists.folders;
-    QSignalSpy removeFolder(folders, &FolderListWidget::removeRequested);
+    QSignalSpy removeFolder(removeCommand(folders), &QAction::triggered);
     folders->setFocus();
     folders->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
     QTest::keyClick(folders, Qt::Key_C, Qt::ControlModifier);
@@ -308,7 +315,7 @@ void tst_ListWidgets::sortArrowShowsWhole()
     FileRows rows;
     for (int i = 0; i < 100; ++i)
         rows.append(QByteArray::number(i) + ".txt");
-    lists.files->files()->setRows(std::move(rows));
+    showRows(lists.model, std::move(rows));
     QTRY_VERIFY2(lists.files->verticalScrollBar()->isVisible(), "awaited the scroll bar");
     QTRY_VERIFY2(columnsEnd() <= lists.files->viewport()->width(),
         "awaited \"Extension\" to end within the list, where its arrow is drawn");

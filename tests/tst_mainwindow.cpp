@@ -1,4 +1,7 @@
 // SPDX-License-Identifier: MIT
+#include "arranged.h"
+#include "core/atomicsave.h"
+#include "core/displaytext.h"
 #include "core/filelistmodel.h"
 #include "core/folderlisting.h"
 #include "core/textexport.h"
@@ -6,6 +9,7 @@
 #include "heldreader.h"
 #include "modaldriver.h"
 #include "testdir.h"
+#include "window/savesatexit.h"
 #include "windowfixture.h"
 
 #include <QClipboard>
@@ -75,13 +79,15 @@ private slots:
     void saveCancelledWritesNothing();
     void saveCancelledShowsNothing();
     void saveFailureIsReported();
-    void savesFinishBeforeExit();
+    void savesAtExit_data();
+    void savesAtExit();
     void closeWaitsForASave_data();
     void closeWaitsForASave();
 
     void progressAndCancel_data();
     void progressAndCancel();
     void addAndRemoveReplaceTheRebuild();
+    void commandsWaitForTheList_data();
     void commandsWaitForTheList();
     void sameResultAsListingInPlace();
 
@@ -163,6 +169,7 @@ void tst_MainWindow::deleteAndCopyKeys()
 
     // Delete in a list does what its "Remove" does (the keys themselves are
     // the lists' own, tested with them).
+    ui.activate();
     FileListView *files = ui.files();
     files->setFocus();
     files->setCurrentIndex(files->model()->index(1, 1)); // b.txt, the Extension cell
@@ -170,11 +177,13 @@ void tst_MainWindow::deleteAndCopyKeys()
     QCOMPARE(ui.rows(), (QList<QByteArray> { "a.txt", "c.txt", "d.txt" }));
     QCOMPARE(files->selectedRow(), 1); // as "Remove" leaves it
 
-    // The key does what the button does, and nothing while the button is disabled.
-    ui.control("CmdDelList")->setEnabled(false);
+    // The key gives the button's command, and nothing while it is disabled,
+    // when the button is disabled too.
+    ui.command("CmdDelList")->setEnabled(false);
+    QVERIFY(!ui.control("CmdDelList")->isEnabled());
     QTest::keyClick(files, Qt::Key_Delete);
     QCOMPARE(ui.rows().size(), 3);
-    ui.control("CmdDelList")->setEnabled(true);
+    ui.command("CmdDelList")->setEnabled(true);
 
     FolderListWidget *folders = ui.folders();
     folders->setFocus();
@@ -223,74 +232,86 @@ void tst_MainWindow::standardKeys()
     QVERIFY(QTest::qWaitForWindowActive(&ui.window));
     QPushButton *pressed = ui.control(qPrintable(button));
     QCOMPARE(pressed->toolTip(), toolTip);
-    // From either list, the key presses the button, and only that one.
-    QList<QPushButton *> buttons = ui.window.findChildren<QPushButton *>();
-    std::vector<std::unique_ptr<QSignalSpy>> clicks;
-    for (QPushButton *any : buttons)
-        clicks.push_back(std::make_unique<QSignalSpy>(any, &QPushButton::clicked));
+    QAction *command = ui.command(qPrintable(button));
+    QVERIFY(command);
+    // From either list, the key gives the button's command, and only that one.
+    QList<QAction *> commands = ui.window.findChildren<QAction *>();
+    std::vector<std::unique_ptr<QSignalSpy>> given;
+    for (QAction *any : commands)
+        given.push_back(std::make_unique<QSignalSpy>(any, &QAction::triggered));
     for (QAbstractItemView *list : ui.lists()) {
-        ui.window.activateWindow(); // again, after a dialog
-        QVERIFY(QTest::qWaitForWindowActive(&ui.window));
+        ui.activate(); // again, after a dialog
         list->setFocus();
         QTest::keySequence(list, key);
     }
-    for (size_t i = 0; i < clicks.size(); ++i)
-        QCOMPARE(clicks[i]->count(), buttons[qsizetype(i)] == pressed ? 2 : 0);
-    // Nothing pressed while the button is disabled, as a click would not.
-    pressed->setEnabled(false);
+    for (size_t i = 0; i < given.size(); ++i)
+        QCOMPARE(given[i]->count(), commands[qsizetype(i)] == command ? 2 : 0);
+    // Nothing given while the command is disabled, which disables its button too.
+    command->setEnabled(false);
+    QVERIFY(!pressed->isEnabled());
+    ui.activate();
     QTest::keySequence(ui.files(), key);
-    QCOMPARE(clicks[size_t(buttons.indexOf(pressed))]->count(), 2);
+    QCOMPARE(given[size_t(commands.indexOf(command))]->count(), 2);
     QVERIFY(ui.window.isVisible());
 }
 
 void tst_MainWindow::contextMenus_data()
 {
     // Two folders with an empty one between, sorted by name: a.txt (@1),
-    // a.txt (@2), b.TXT, c.jpg, README. "|" stands for a separator.
+    // a.txt (@2), b.TXT, c.jpg, README. "|" stands for a separator, " -" ends
+    // an item that is disabled.
     QTest::addColumn<bool>("inFolders");
     QTest::addColumn<int>("row"); // the row it opens on; -1 none
     QTest::addColumn<int>("how"); // 0 right click, 1 the Menu key, 2 Shift+F10
+    QTest::addColumn<bool>("busy"); // while a third folder is listed
     QTest::addColumn<QStringList>("items");
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("clipboard"); // "@1", "@2" the folders; null: as it was
-    QTest::addColumn<QString>("asked"); // the bulk removal asked for
     QTest::addColumn<int>("left"); // the entries left in that list
-    const QStringList undo { "|", "&Undo\tCtrl+Z", "Re&do\tCtrl+Shift+Z" };
-    const auto onRow = [&undo](const QString &extension) {
-        return QStringList { "&Remove\tDel", "Remove &All " + extension, "&Keep Only " + extension,
-            "&Copy Name\tCtrl+C", "Copy All &Names", "Copy All &Paths" }
+    const QStringList undo { "|", "&Undo\tCtrl+Z -", "Re&do\tCtrl+Shift+Z -" };
+    const auto onRow = [&undo](const QString &extension, const QString &off = QString()) {
+        return QStringList { "&Remove\tDel" + off, "Remove &All " + extension + off,
+            "&Keep Only " + extension + off, "&Copy Name\tCtrl+C", "Copy All &Names",
+            "Copy All &Paths" }
         + undo;
     };
     const QStringList txt = onRow(".TXT Files");
     const QStringList none = onRow("Files Without Extension");
     const QStringList folder { "&Remove\tDel", "&Copy Path\tCtrl+C", "&Open in File Manager" };
     const QString same;
-    QTest::newRow("right click: copy its name") << false << 2 << 0 << txt << "&Copy Name"
-                                                << "b.TXT" << same << 5;
+    QTest::newRow("right click: copy its name") << false << 2 << 0 << false << txt << "&Copy Name"
+                                                << "b.TXT" << 5;
     QTest::newRow("Shift+F10: keep its extension")
-        << false << 2 << 2 << txt << "&Keep Only .TXT Files" << same << "keep TXT" << 3;
+        << false << 2 << 2 << false << txt << "&Keep Only .TXT Files" << same << 3;
     QTest::newRow("Menu key: remove rows without extension")
-        << false << 4 << 1 << none << "Remove &All Files Without Extension" << same << "remove "
-        << 4;
+        << false << 4 << 1 << false << none << "Remove &All Files Without Extension" << same << 4;
     QTest::newRow("right click: remove")
-        << false << 0 << 0 << onRow(".txt Files") << "&Remove" << same << "" << 4;
+        << false << 0 << 0 << false << onRow(".txt Files") << "&Remove" << same << 4;
     QTest::newRow("no row: copy all names")
-        << false << -1 << 0 << QStringList { "Copy All &Names", "Copy All &Paths" } + undo
+        << false << -1 << 0 << false << QStringList { "Copy All &Names", "Copy All &Paths" } + undo
         << "Copy All &Names"
         << "a.txt\na.txt\nb.TXT\nc.jpg\nREADME\n"
-        << "" << 5;
+        << 5;
     QTest::newRow("Menu key, none selected: copy all paths")
-        << false << -1 << 1 << QStringList { "Copy All &Names", "Copy All &Paths" } + undo
+        << false << -1 << 1 << false << QStringList { "Copy All &Names", "Copy All &Paths" } + undo
         << "Copy All &Paths"
         << "@1/a.txt\n@2/a.txt\n@1/b.TXT\n@2/c.jpg\n@1/README\n"
-        << "" << 5;
-    QTest::newRow("folder: copy path") << true << 2 << 0 << folder << "&Copy Path\tCtrl+C"
-                                       << "@2"
-                                       << "" << 3;
+        << 5;
+    // The rows about to be replaced: nothing takes them out meanwhile; the
+    // listing then adds the third folder's file.
+    QTest::newRow("busy: remove is disabled")
+        << false << 3 << 0 << true << onRow(".jpg Files", " -") << "&Remove" << same << 6;
+    QTest::newRow("busy: copy its name")
+        << false << 2 << 1 << true << onRow(".TXT Files", " -") << "&Copy Name"
+        << "b.TXT" << 6;
+    QTest::newRow("folder: copy path") << true << 2 << 0 << false << folder << "&Copy Path\tCtrl+C"
+                                       << "@2" << 3;
     QTest::newRow("folder, Menu key: remove")
-        << true << 0 << 1 << folder << "&Remove\tDel" << same << "" << 2;
+        << true << 0 << 1 << false << folder << "&Remove\tDel" << same << 2;
+    QTest::newRow("folder, busy: remove starts the listing again")
+        << true << 3 << 0 << true << folder << "&Remove\tDel" << same << 3;
     QTest::newRow("folder, no row: no menu")
-        << true << -1 << 0 << QStringList() << QString() << same << "" << 3;
+        << true << -1 << 0 << false << QStringList() << QString() << same << 3;
 }
 
 void tst_MainWindow::contextMenus()
@@ -298,25 +319,28 @@ void tst_MainWindow::contextMenus()
     QFETCH(bool, inFolders);
     QFETCH(int, row);
     QFETCH(int, how);
+    QFETCH(bool, busy);
     QFETCH(QStringList, items);
     QFETCH(QString, chosen);
     QFETCH(QString, clipboard);
-    QFETCH(QString, asked);
     QFETCH(int, left);
-    TestDir first, empty, second;
+    TestDir first, empty, second, third;
     QCOMPARE(first.createFiles({ "a.txt", "b.TXT", "README" }), QString());
     QCOMPARE(second.createFiles({ "a.txt", "c.jpg" }), QString());
+    QVERIFY(QDir(third.path()).mkdir(QStringLiteral("slow")));
+    QCOMPARE(third.createFiles({ "slow/d.doc" }), QString());
+    HeldReader held;
     Window ui;
     QVERIFY(QTest::qWaitForWindowActive(&ui.window));
+    ui.list()->setFolderReader(held.reader());
     ui.window.addPaths({ first.encodedPath(), empty.encodedPath(), second.encodedPath() });
     ui.settle();
     ui.clickHeader(0);
     ui.clickHeader(0); // by name, ascending
-    QStringList bulk;
-    connect(ui.files(), &FileListView::removeExtensionRequested, &ui.window,
-        [&bulk](const QByteArray &extension) { bulk << "remove " + extension; });
-    connect(ui.files(), &FileListView::keepExtensionRequested, &ui.window,
-        [&bulk](const QByteArray &extension) { bulk << "keep " + extension; });
+    if (busy) {
+        ui.window.addPaths({ third.encodedPath() + "/slow" });
+        QTRY_VERIFY2_WITH_TIMEOUT(held.held() == 1, "the third folder to be held", 10000);
+    }
     QGuiApplication::clipboard()->setText(QStringLiteral("as it was"));
 
     // A right click selects its row first; the keys open on the selected row.
@@ -345,8 +369,9 @@ void tst_MainWindow::contextMenus()
             const QKeySequence key = action->shortcut();
             shown << (action->isSeparator()
                     ? QStringLiteral("|")
-                    : action->text() + (key.isEmpty() ? QString() : u'\t' + key.toString()));
-            if (shown.last() == chosen || action->text() == chosen)
+                    : action->text() + (key.isEmpty() ? QString() : u'\t' + key.toString())
+                        + (action->isEnabled() ? QString() : QStringLiteral(" -")));
+            if (action->text() == chosen || shown.last() == chosen)
                 choice = action;
         }
         QCOMPARE(shown, items);
@@ -354,12 +379,12 @@ void tst_MainWindow::contextMenus()
         choice->trigger();
         menu->close();
     }
+    held.letGo();
     ui.settle();
     clipboard.replace(QStringLiteral("@1"), first.path())
         .replace(QStringLiteral("@2"), second.path());
     QTRY_COMPARE_WITH_TIMEOUT(QGuiApplication::clipboard()->text(),
         clipboard.isNull() ? QStringLiteral("as it was") : clipboard, 10000);
-    QCOMPARE(bulk, asked.isEmpty() ? QStringList() : QStringList { asked });
     QCOMPARE(inFolders ? ui.folderList().size() : ui.rows().size(), left);
     QCOMPARE(ui.dialogs.boxes.size(), 0);
 }
@@ -410,7 +435,7 @@ void tst_MainWindow::addCancelledChangesNothing()
     // A cancel must not rebuild: the removed row stays removed.
     ui.dialogs.cancel();
     ui.control("CmdAddFolder")->click();
-    QVERIFY(!ui.window.isBusy());
+    QVERIFY(!ui.list()->isBusy());
     QCOMPARE(ui.dialogs.fileDialogs.size(), 2);
     QCOMPARE(ui.folderList(), QStringList { dir.path() });
     QCOMPARE(ui.rows().size(), 2);
@@ -460,7 +485,7 @@ void tst_MainWindow::removeFolder()
     QCOMPARE(first.createFiles({ "late" }), QString());
     ui.folders()->clearSelection();
     remove->click();
-    QVERIFY(!ui.window.isBusy());
+    QVERIFY(!ui.list()->isBusy());
     QCOMPARE(ui.folderList().size(), 2);
     QCOMPARE(ui.rows().size(), 3);
 
@@ -606,7 +631,7 @@ void tst_MainWindow::dropAddsFolders()
     ui.control("CmdDelList")->click();
     QVERIFY(dropUrls(&ui.window, { QUrl::fromLocalFile(other.filePath("gone")) }));
     QTRY_COMPARE_WITH_TIMEOUT(ui.dialogs.boxes.size(), 2, 10000);
-    QVERIFY(!ui.window.isBusy());
+    QVERIFY(!ui.list()->isBusy());
     QCOMPARE(ui.rows().size(), 2);
 }
 
@@ -653,10 +678,6 @@ void tst_MainWindow::removeRows()
     key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     key(Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(ui.rows(), QList<QByteArray>());
-    // Nothing to copy leaves the clipboard as it was.
-    QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
-    ui.files()->copyAll(ListText::Paths);
-    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
 
     // A rebuild brings every removed row back, in its sorted place, and
     // leaves nothing to undo.
@@ -665,7 +686,7 @@ void tst_MainWindow::removeRows()
     key(Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(ui.rows().size(), 4);
     // A bulk removal is undone whole.
-    emit ui.files()->removeExtensionRequested(QByteArray());
+    ui.list()->removeExtension(QByteArray(), false);
     ui.settle();
     QCOMPARE(ui.rows(), QList<QByteArray>());
     key(Qt::Key_Z, Qt::ControlModifier);
@@ -689,7 +710,7 @@ void tst_MainWindow::headerClicksSort()
 
     // The arrow shows the rows' order: it turns only once they are sorted.
     ui.clickHeader(0, false);
-    QVERIFY(ui.window.isBusy());
+    QVERIFY(ui.list()->isBusy());
     QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
     ui.settle();
     QCOMPARE(ui.rows(), (QList<QByteArray> { "file1.c", "File2.a", "file10.b", "x.B", "y.A" }));
@@ -788,39 +809,132 @@ void tst_MainWindow::saveCancelledShowsNothing()
     ui.dialogs.cancel();
     ui.control("CmdSaveTXT")->click();
     QVERIFY(ui.dialogs.allAnswered());
-    QVERIFY(!ui.window.isSaving()); // no save started, not even one bound to fail
+    QVERIFY(!ui.list()->isSaving()); // no save started, not even one bound to fail
     QCOMPARE(ui.dialogs.boxes.size(), 0);
-}
-
-void tst_MainWindow::savesFinishBeforeExit()
-{
-    TestDir dir, out;
-    QCOMPARE(dir.createFiles({ "a.txt" }), QString());
-    Window ui;
-    ui.add(dir.filePath("a.txt"));
-    // What main() does after Close: neither save is dropped, and the failed
-    // one is still reported.
-    ui.window.saveList(out.filePath("list.txt"));
-    ui.window.saveList(out.filePath("missing/list.txt"));
-    ui.window.finishSaves(30000);
-    QVERIFY2(!ui.window.isSaving(), "the saves to end within 30 s");
-    QFile saved(out.filePath("list.txt"));
-    QVERIFY(saved.open(QIODevice::ReadOnly));
-    QCOMPARE(saved.readAll(), QByteArray("a.txt\r\n"));
-    QVERIFY(ui.warnedOnce(out.filePath("missing/list.txt"), ENOENT));
 }
 
 namespace {
 
-// The save's data sync, held as a slow USB stick holds it until let go.
-QSemaphore heldSync;
+// A step of a save held, as a slow USB stick holds it, until let go.
+QSemaphore stepReached, heldStep;
 int heldDataSync(int fd)
 {
-    heldSync.acquire();
+    stepReached.release();
+    heldStep.acquire();
     return ::fdatasync(fd);
+}
+int heldRename(const char *from, const char *to)
+{
+    stepReached.release();
+    heldStep.acquire();
+    return ::rename(from, to);
+}
+std::ptrdiff_t heldWrite(int fd, const void *data, size_t size)
+{
+    stepReached.release();
+    heldStep.acquire();
+    return ::write(fd, data, size);
+}
+int refusedRemoval(const char *)
+{
+    errno = EPERM;
+    return -1;
 }
 
 } // namespace
+
+void tst_MainWindow::savesAtExit_data()
+{
+    // The step of the save held: "sync", "write" (its removal refused), "rename"; none.
+    QTest::addColumn<QString>("held");
+    QTest::addColumn<QString>("target"); // in the test's folder, which holds list.txt
+    QTest::addColumn<int>("status");
+    // On standard error; "@" is the target, "#" the temporary file left beside it.
+    QTest::addColumn<QString>("said");
+    QTest::addColumn<QByteArray>("contents"); // of the target in the end; null: none
+    const QByteArray saved("a.txt\r\n"), old("old");
+    QTest::newRow("ended well in time") << ""
+                                        << "list.txt" << 0 << "" << saved;
+    QTest::newRow("failed in time")
+        << ""
+        << "missing/list.txt" << 1 << "quillmere: @: " + qt_error_string(ENOENT) << QByteArray();
+    QTest::newRow("given up while its data is synced")
+        << "sync"
+        << "list.txt" << 1
+        << "quillmere: The list was not saved to @ The file keeps its old contents." << old;
+    QTest::newRow("given up while written, its temporary file left behind")
+        << "write"
+        << "list.txt" << 1
+        << "quillmere: The list was not saved to @ The file keeps its old contents, but this "
+           "temporary file could not be removed: #: "
+            + qt_error_string(EPERM)
+        << old;
+    // Too late to give it up: the list replaces the file.
+    QTest::newRow("given up after the rename began")
+        << "rename"
+        << "list.txt" << 1
+        << "quillmere: The list was saved to @ but the system has not yet confirmed that it is "
+           "on the disk."
+        << saved;
+}
+
+void tst_MainWindow::savesAtExit()
+{
+    QFETCH(QString, held);
+    QFETCH(QString, target);
+    QFETCH(int, status);
+    QFETCH(QString, said);
+    QFETCH(QByteArray, contents);
+    TestDir dir, out;
+    QCOMPARE(dir.createFiles({ "a.txt" }), QString());
+    QCOMPARE(out.createFiles({ "list.txt" }, "old"), QString());
+    Window ui;
+    ui.add(dir.filePath("a.txt"));
+    SaveHooks hooks;
+    if (held == "sync")
+        hooks.file = heldDataSync;
+    if (held == "rename")
+        hooks.rename = heldRename;
+    if (held == "write") {
+        hooks.write = heldWrite;
+        hooks.remove = refusedRemoval;
+    }
+    ui.list()->setSaveHooks(hooks);
+    const QString path = out.filePath(target);
+    stepReached.tryAcquire(stepReached.available());
+    ui.list()->save(path);
+    if (!held.isEmpty())
+        QTRY_VERIFY2_WITH_TIMEOUT(
+            stepReached.available() > 0, "the save to reach its held step", 10000);
+
+    // What main() does once the session has ended the program: a save that
+    // is held is given up at the deadline, one that ends is waited for.
+    char *report = nullptr;
+    size_t size = 0;
+    std::FILE *stream = ::open_memstream(&report, &size);
+    QVERIFY(stream);
+    const int ended = endSaves(*ui.list(), 0, held.isEmpty() ? 30000 : 100, stream);
+    if (!held.isEmpty())
+        heldStep.release();
+    std::fclose(stream);
+    const QString written = QString::fromUtf8(report, qsizetype(size)).trimmed();
+    std::free(report);
+    QCOMPARE(ended, status);
+    QVERIFY2(workerPool()->waitForDone(30000), "the save's worker to end");
+    // Nothing left beside it, but a temporary file that could not be removed.
+    QStringList beside = QDir(out.path()).entryList(QDir::Files);
+    QVERIFY(beside.removeOne(QStringLiteral("list.txt")));
+    QCOMPARE(beside.size(), said.contains(u'#') ? 1 : 0);
+    QCOMPARE(written,
+        QString(said)
+            .replace(u'@', displayPath(path))
+            .replace(
+                u'#', beside.isEmpty() ? QString() : displayPath(out.filePath(beside.first()))));
+    QFile file(out.filePath("list.txt"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), contents.isNull() ? QByteArray("old") : contents);
+    QCOMPARE(ui.dialogs.boxes.size(), 0); // the window no longer says anything
+}
 
 void tst_MainWindow::closeWaitsForASave_data()
 {
@@ -837,9 +951,9 @@ void tst_MainWindow::closeWaitsForASave()
     Window ui;
     ui.add(dir.filePath("a.txt"));
     ui.dialogs.leaveOpen("SaveWaiting");
-    ui.window.setSaveHooks({ heldDataSync, nullptr, nullptr });
+    ui.list()->setSaveHooks({ heldDataSync, nullptr, nullptr });
     const QString target = out.filePath("list.txt");
-    ui.window.saveList(target);
+    ui.list()->save(target);
     QString waiting;
     QTimer::singleShot(0, &ui.window, [&] {
         ui.control("Command1")->click();
@@ -850,12 +964,11 @@ void tst_MainWindow::closeWaitsForASave()
                     button->click();
             }
         }
-        heldSync.release();
+        heldStep.release();
     });
     QTimer::singleShot(60000, &ui.window, [] { QApplication::exit(99); }); // never hang
     QCOMPARE(QApplication::exec(), quitWithoutSaving ? 1 : 0);
     QVERIFY2(waiting.contains(target), qPrintable(waiting));
-    QVERIFY(!ui.window.allSavesEnded() == quitWithoutSaving);
     if (quitWithoutSaving) {
         // Nothing written, nothing left beside it, and the user told so.
         QTRY_COMPARE_WITH_TIMEOUT(QDir(out.path()).entryList(QDir::Files), QStringList(), 10000);
@@ -906,7 +1019,7 @@ struct SlowAndFast
 // Lists "fast" in full, then adds "slow", whose read the held reader holds.
 void addFastThenSlow(Window &ui, const SlowAndFast &folders, HeldReader &held)
 {
-    ui.window.setFolderReader(held.reader());
+    ui.list()->setFolderReader(held.reader());
     ui.add(folders.file("fast/a.txt"));
     ui.dialogs.choose(folders.file("slow/s.txt"));
     ui.control("CmdAddFolder")->click();
@@ -933,7 +1046,7 @@ void tst_MainWindow::progressAndCancel()
     Window ui;
     addFastThenSlow(ui, folders, held);
 
-    QVERIFY(ui.window.isBusy());
+    QVERIFY(ui.list()->isBusy());
     auto *progress = ui.control<QWidget>("WorkProgress");
     QVERIFY(!progress->isVisible()); // quick work shows nothing
     QTRY_VERIFY2_WITH_TIMEOUT(progress->isVisible(), "the progress to show", 10000);
@@ -994,49 +1107,106 @@ void tst_MainWindow::addAndRemoveReplaceTheRebuild()
     QTRY_VERIFY2_WITH_TIMEOUT(held.held() == 2, "the slow folder to be held again", 10000);
     ui.dialogs.choose(folders.file("other/o"));
     ui.control("CmdAddFolder")->click();
-    QVERIFY(ui.window.isBusy());
+    QVERIFY(ui.list()->isBusy());
     held.letGo();
     ui.settle();
     QCOMPARE(ui.sortedRows(), (QList<QByteArray> { "a.txt", "b.doc", "o", "s.txt" }));
     QCOMPARE(ui.dialogs.boxes.size(), 0);
 }
 
+void tst_MainWindow::commandsWaitForTheList_data()
+{
+    // Each command by its button (or none), its key and its item in the file
+    // list's menu (or none): whether it can be given while a listing runs, and
+    // after. The history a removal left goes with the rebuild.
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QKeySequence>("key");
+    QTest::addColumn<QString>("menuItem");
+    QTest::addColumn<bool>("whileListing");
+    QTest::addColumn<bool>("after");
+    const QKeySequence none;
+    QTest::newRow("Remove of a file")
+        << "CmdDelList" << QKeySequence(QKeySequence::Delete) << "&Remove" << false << true;
+    QTest::newRow("Save") << "CmdSaveTXT" << QKeySequence(Qt::CTRL | Qt::Key_S) << "" << false
+                          << true;
+    QTest::newRow("Remove All") << "" << none << "Remove &All .doc Files" << false << true;
+    QTest::newRow("Keep Only") << "" << none << "&Keep Only .doc Files" << false << true;
+    QTest::newRow("Undo") << "" << QKeySequence(QKeySequence::Undo) << "&Undo" << false << false;
+    QTest::newRow("Add") << "CmdAddFolder" << QKeySequence(Qt::CTRL | Qt::Key_O) << "" << true
+                         << true;
+    QTest::newRow("Remove of a folder")
+        << "CmdDelFolder" << QKeySequence(QKeySequence::Delete) << "" << true << true;
+    QTest::newRow("Copy Name") << "" << QKeySequence(QKeySequence::Copy) << "&Copy Name" << true
+                               << true;
+    QTest::newRow("Info") << "Command2" << QKeySequence(Qt::Key_F1) << "" << true << true;
+}
+
 void tst_MainWindow::commandsWaitForTheList()
 {
+    QFETCH(QString, button);
+    QFETCH(QKeySequence, key);
+    QFETCH(QString, menuItem);
+    QFETCH(bool, whileListing);
+    QFETCH(bool, after);
     SlowAndFast folders;
     QCOMPARE(folders.made, QString());
     HeldReader held;
     Window ui;
     addFastThenSlow(ui, folders, held);
-    QVERIFY(ui.window.isBusy());
-
-    // Before the progress shows and while it shows: nothing acts on the partial list, then or
-    // later.
-    auto tryEverything = [&] {
-        ui.selectFile(0);
-        ui.control("CmdDelList")->click();
-        ui.clickHeader(0, false);
-        ui.dialogs.choose(folders.file("never-saved.txt"));
-        ui.control("CmdSaveTXT")->click();
-    };
-    tryEverything();
-    QTRY_VERIFY2_WITH_TIMEOUT(
-        ui.control<QWidget>("WorkProgress")->isVisible(), "the progress to show", 10000);
-    tryEverything();
-    // Info works at any time.
-    ui.control("Command2")->click();
-    QTRY_COMPARE_WITH_TIMEOUT(ui.dialogs.boxes.size(), 1, 10000);
-    QCOMPARE(ui.dialogs.boxes.first().icon, QMessageBox::Information);
-
     held.letGo();
     ui.settle();
-    QTest::qWait(50); // a click that was queued would fire now
-    QCOMPARE(ui.rows().size(), 3);
-    QVERIFY(!ui.files()->isSorted());
-    QVERIFY(!ui.files()->header()->isSortIndicatorShown());
-    QCOMPARE(ui.dialogs.fileDialogs.size(), 2); // the two Adds
-    QCOMPARE(ui.dialogs.boxes.size(), 1);
-    QVERIFY(!QFileInfo::exists(folders.file("never-saved.txt")));
+    ui.clickHeader(0);
+    ui.clickHeader(0); // by name, ascending
+    ui.selectFile(0);
+    ui.control("CmdDelList")->click(); // a.txt, something to undo
+    HeldReader heldAgain;
+    ui.list()->setFolderReader(heldAgain.reader());
+    ui.window.PopulateListViewWithFiles(ui.folders());
+    QTRY_VERIFY2_WITH_TIMEOUT(heldAgain.held() == 1, "the slow folder to be held", 10000);
+
+    // The button, the key's command in the list that has the focus, and the
+    // menu's item agree, the moment the listing starts.
+    QWidget *list = button == "CmdDelFolder" ? static_cast<QWidget *>(ui.folders()) : ui.files();
+    auto state = [&] {
+        QList<bool> enabled;
+        if (!button.isEmpty())
+            enabled << ui.control(qPrintable(button))->isEnabled();
+        if (!key.isEmpty()) {
+            QAction *command = nullptr;
+            for (QAction *action : ui.window.findChildren<QAction *>()) {
+                const bool reaches = action->shortcutContext() != Qt::WidgetShortcut
+                    || action->associatedObjects().contains(list);
+                if (reaches && action->shortcuts().contains(key))
+                    command = action;
+            }
+            if (!command)
+                return QList<bool> { false, false, false, false };
+            enabled << command->isEnabled();
+        }
+        if (!menuItem.isEmpty()) {
+            ui.selectFile(int(ui.rows().indexOf("b.doc")));
+            QTest::keyClick(ui.files(), Qt::Key_Menu);
+            auto *menu = ui.files()->findChild<QMenu *>(QStringLiteral("ContextMenu"));
+            if (!menu)
+                return QList<bool> { false, false, false, false };
+            for (QAction *action : menu->actions()) {
+                if (action->text() == menuItem)
+                    enabled << action->isEnabled();
+            }
+            menu->close();
+        }
+        return enabled;
+    };
+    const int ways = int(!button.isEmpty()) + int(!key.isEmpty()) + int(!menuItem.isEmpty());
+    QCOMPARE(state(), QList<bool>(ways, whileListing));
+    QVERIFY(ui.list()->isBusy());
+    // The column headers wait too.
+    QVERIFY(!ui.files()->header()->sectionsClickable());
+
+    heldAgain.letGo();
+    ui.settle();
+    QCOMPARE(state(), QList<bool>(ways, after));
+    QVERIFY(ui.files()->header()->sectionsClickable());
 }
 
 void tst_MainWindow::sameResultAsListingInPlace()
@@ -1052,11 +1222,11 @@ void tst_MainWindow::sameResultAsListingInPlace()
         FileRows rows;
         QVERIFY(listFolder(first.path(), rows, nullptr));
         QVERIFY(listFolder(second.path(), rows, nullptr));
-        expected.setRows(std::move(rows));
+        showRows(expected, std::move(rows));
     };
     auto click = [&](int section) {
         ui.clickHeader(section);
-        expected.setSortState(headerClicked(expected.sortState(), section + 1));
+        showSorted(expected, headerClicked(expected.sortState(), section + 1));
     };
     auto same = [&] {
         QList<QByteArray> names;
@@ -1086,15 +1256,23 @@ void tst_MainWindow::sameResultAsListingInPlace()
 
 void tst_MainWindow::closeEndsTheProgram()
 {
+    TestDir out;
     for (const bool byButton : { true, false }) {
-        Window ui;
-        QTimer::singleShot(0, &ui.window, [&] {
-            if (byButton)
-                ui.control("Command1")->click();
-            else
-                ui.window.close();
-        });
-        QCOMPARE(QApplication::exec(), 0);
+        for (const bool failedSaveBefore : { false, true }) {
+            Window ui;
+            // A failed save was told in its box: it does not change how Close ends.
+            if (failedSaveBefore)
+                ui.save(out.filePath("missing/list.txt"));
+            QTimer::singleShot(0, &ui.window, [&] {
+                if (byButton)
+                    ui.control("Command1")->click();
+                else
+                    ui.window.close();
+            });
+            // As main() ends it.
+            QCOMPARE(endSaves(*ui.list(), QApplication::exec(), 0, stderr), 0);
+            QCOMPARE(ui.dialogs.boxes.size(), failedSaveBefore ? 1 : 0);
+        }
     }
 }
 

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "core/atomicsave.h"
 #include "core/filelistmodel.h"
 #include "core/textexport.h"
 #include "testdir.h"

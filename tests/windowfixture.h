@@ -2,11 +2,14 @@
 #pragma once
 
 #include "core/filelistmodel.h"
+#include "list/filelist.h"
 #include "modaldriver.h"
 #include "widgets/filelistview.h"
 #include "widgets/folderlistwidget.h"
 #include "window/frmfilenamereader.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTest>
@@ -27,6 +30,25 @@ struct Window
         return window.findChild<T *>(QLatin1StringView(name));
     }
     FolderListWidget *folders() const { return control<FolderListWidget>("ListFolder"); }
+    FileList *list() const { return window.fileList(); }
+    // The command a button gives, which its keys and menu items give too: the
+    // action whose tool tip the button shows.
+    QAction *command(const char *button) const
+    {
+        for (QAction *action : window.findChildren<QAction *>()) {
+            if (action->toolTip() == control(button)->toolTip())
+                return action;
+        }
+        return nullptr;
+    }
+    // Keys go to the active window only; the offscreen platform leaves a
+    // closed dialog the active one.
+    void activate()
+    {
+        QApplication::setActiveWindow(&window);
+        QTRY_VERIFY2_WITH_TIMEOUT(
+            QApplication::activeWindow() == &window, "the window to be active again", 10000);
+    }
     FileListView *files() const { return control<FileListView>("LvFiles"); }
     QList<QAbstractItemView *> lists() const { return { folders(), files() }; }
 
@@ -73,7 +95,7 @@ struct Window
     // Waits for the rebuild or sort to end, a generous while on a busy disk.
     void settle() const
     {
-        QTRY_VERIFY2_WITH_TIMEOUT(!window.isBusy(), "the rebuild or sort to end", 30000);
+        QTRY_VERIFY2_WITH_TIMEOUT(!list()->isBusy(), "the rebuild or sort to end", 30000);
     }
     // "Add", choosing path in the file dialog, and the rebuild that follows.
     void add(const QString &path)
@@ -95,7 +117,7 @@ struct Window
     {
         dialogs.type(path);
         control("CmdSaveTXT")->click();
-        QTRY_VERIFY2_WITH_TIMEOUT(!window.isSaving(), "the save to end", 30000);
+        QTRY_VERIFY2_WITH_TIMEOUT(!list()->isSaving(), "the save to end", 30000);
     }
 
     ModalDriver dialogs;

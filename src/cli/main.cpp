@@ -7,11 +7,13 @@
 #include "cli/options.h"
 #include "cli/treelisting.h"
 #include "core/arrangement.h"
+#include "core/atomicsave.h"
 #include "core/displaytext.h"
 #include "core/filerows.h"
 #include "core/folderlisting.h"
 #include "core/paths.h"
 #include "core/textexport.h"
+#include "core/writeall.h"
 
 #include <QCoreApplication>
 #include <QHash>
@@ -171,19 +173,11 @@ bool writeStandardOutput(const QByteArray &text, QString *error)
     *error = qt_error_string(errno);
     return false;
 #else
-    const char *data = text.constData();
-    for (qsizetype left = text.size(); left > 0;) {
-        const ssize_t n = ::write(STDOUT_FILENO, data, size_t(left));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            if (errno == EPIPE)
-                endAsReaderLeft();
-            *error = qt_error_string(errno);
-            return false;
-        }
-        data += n;
-        left -= n;
+    if (const int failed = writeAll(STDOUT_FILENO, text)) {
+        if (failed == EPIPE)
+            endAsReaderLeft();
+        *error = qt_error_string(failed);
+        return false;
     }
     return true;
 #endif

@@ -124,9 +124,7 @@ QByteArray TreeListing::text(const FileArrangement &files, LineEnd lineEnd, bool
 {
     if (folderOf.empty() && !shown)
         return exportText(files, lineEnd);
-    const QByteArrayView end = lineEnd == LineEnd::CrLf ? QByteArrayView("\r\n")
-        : lineEnd == LineEnd::Lf                        ? QByteArrayView("\n")
-                                                        : QByteArrayView("\0", 1);
+    const QByteArrayView end = lineEndBytes(lineEnd);
     auto folderOfRow = [this](uint32_t row) -> QByteArrayView {
         return folderOf.empty() ? QByteArrayView() : QByteArrayView(folders[folderOf[row]]);
     };
@@ -146,12 +144,10 @@ QByteArray TreeListing::text(const FileArrangement &files, LineEnd lineEnd, bool
         if (const QByteArrayView folder = folderOfRow(row); !folder.isEmpty())
             path.append(folder).append('/');
         path.append(files.rows->name(row));
-#ifdef Q_OS_WIN
-        // As exportText() writes names there.
-        text += shown ? displayText(path).toUtf8() : QString::fromUtf8(path).toLocal8Bit();
-#else
-        text += shown ? displayText(path).toUtf8() : path;
-#endif
+        if (shown)
+            text += displayText(path).toUtf8();
+        else
+            text += savedName(path);
         text += end;
     }
     return text;

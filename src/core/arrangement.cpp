@@ -12,9 +12,6 @@
 
 namespace {
 
-// FileListModel::NameColumn and ExtensionColumn
-constexpr int NameColumn = 0, ExtensionColumn = 1;
-
 int workersFor(const FileArrangement &files)
 {
     return files.workers > 0 ? files.workers : sortWorkers(files.rows->size());
@@ -47,7 +44,7 @@ std::vector<const SortKeys *> sortKeysFor(
 {
     Q_ASSERT(column == NameColumn || column == ExtensionColumn);
     std::vector<const SortKeys *> keys;
-    for (const int each : { column, NameColumn }) {
+    for (const int each : { column, int(NameColumn) }) {
         const SortKeys *made = keysFor(files, each, stopped, tooLarge);
         if (!made)
             return {};

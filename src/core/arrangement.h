@@ -13,12 +13,14 @@
 
 class SortKeys;
 
-// How the file list is ordered: sorting on or off, by which column
-// (0 "File Name", 1 "Extension"), which way.
+// The file list's columns; rows sort by either, and sort keys are made per column.
+enum Column { NameColumn, ExtensionColumn, ColumnCount };
+
+// How the file list is ordered: sorting on or off, by which column, which way.
 struct SortState
 {
     bool sorted = false;
-    int column = 0; // FileListModel::Column
+    int column = NameColumn;
     Qt::SortOrder order = Qt::AscendingOrder;
     bool operator==(const SortState &) const = default;
 };
@@ -32,7 +34,7 @@ struct SortState
 SortState headerClicked(SortState state, int columnHeader);
 
 // Per column, the sort keys of every row, or null where not made.
-using ColumnKeys = std::array<std::shared_ptr<const SortKeys>, 2>;
+using ColumnKeys = std::array<std::shared_ptr<const SortKeys>, ColumnCount>;
 
 // The rows in display order with the sort keys made for them so far: what a
 // rebuild or a sort prepares away from the window's thread and the model then

@@ -6,26 +6,11 @@
 
 #include <algorithm>
 
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
-
 FileListModel::FileListModel(QObject *parent)
     : QAbstractTableModel(parent)
-{
-#ifdef __GLIBC__
-    // Every rebuild and sort allocates and frees buffers of many MiB. glibc
-    // raises its mmap threshold to the size of each one freed, so later ones
-    // land in the heap and stay resident after they are freed; a fixed
-    // threshold hands them back to the system. Once per process.
-    [[maybe_unused]] static const bool tuned = mallopt(M_MMAP_THRESHOLD, 256 * 1024) == 1;
-#endif
-}
+{ }
 
 FileListModel::~FileListModel() = default;
-
-static_assert(FileListModel::NameColumn == 0 && FileListModel::ExtensionColumn == 1,
-    "sort keys are numbered as the columns");
 
 int FileListModel::rowCount(const QModelIndex &parent) const
 {
@@ -74,57 +59,10 @@ bool FileListModel::removeRows(int row, int count, const QModelIndex &parent)
     return true;
 }
 
-bool FileListModel::setRows(FileRows rows)
-{
-    FileArrangement files;
-    files.keyLimit = m_files.keyLimit;
-    arrangeRows(files, std::move(rows), m_files.state);
-    const bool sorted = files.state == m_files.state;
-    setArrangement(std::move(files));
-    return sorted;
-}
-
-bool FileListModel::setSorted(bool sorted)
-{
-    SortState to = m_files.state;
-    to.sorted = sorted;
-    return setSortState(to);
-}
-
-bool FileListModel::setSortColumn(int column)
-{
-    Q_ASSERT(column >= 0 && column < ColumnCount);
-    SortState to = m_files.state;
-    to.column = column;
-    return setSortState(to);
-}
-
-bool FileListModel::setSortOrder(Qt::SortOrder order)
-{
-    SortState to = m_files.state;
-    to.order = order;
-    return setSortState(to);
-}
-
 void FileListModel::setSortKeyLimit(qsizetype bytes)
 {
     m_files.keyLimit = bytes;
     m_files.keys = {}; // made again under the new limit when next needed
-}
-
-bool FileListModel::setSortState(const SortState &to)
-{
-    if (to == m_files.state)
-        return true;
-    if (!to.sorted) {
-        m_files.state = to; // nothing moves
-        return true;
-    }
-    FileArrangement files = m_files;
-    changeSortState(files, to);
-    const bool sorted = files.state == to;
-    setArrangement(std::move(files));
-    return sorted;
 }
 
 RemovedRows FileListModel::takeRowAt(int position)

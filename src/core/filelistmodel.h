@@ -12,14 +12,14 @@
 //
 // Rows are kept as the bytes the file system gave and shown decoded, so a name
 // that is not valid UTF-8 shows with replacement characters yet is written
-// back unchanged. While sorting is on, the rows are kept in the order of the
-// sort column and direction, the same whatever order they had before.
+// back unchanged. The rows and their order are prepared elsewhere, on a
+// worker (see ListWork), and taken over whole, or a row at a time.
 class FileListModel : public QAbstractTableModel
 {
     Q_OBJECT
 
 public:
-    enum Column { NameColumn, ExtensionColumn, ColumnCount };
+    using enum Column;
 
     explicit FileListModel(QObject *parent = nullptr);
     ~FileListModel() override;
@@ -30,13 +30,6 @@ public:
     QVariant headerData(
         int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     bool removeRows(int row, int count, const QModelIndex &parent = QModelIndex()) override;
-
-    // Replaces every row in one model reset. While sorting is on the new rows
-    // are sorted as one batch: O(n log n), with one sort key computed per row.
-    // Returns false when their sort keys would pass SortKeys::MaxBytes: the
-    // rows then stay in listing order and sorting is switched off.
-    bool setRows(FileRows rows);
-    void clear() { setRows(FileRows()); }
 
     // The name and extension of the row at a display position, as bytes. O(1).
     QByteArrayView name(int row) const { return m_files.rows->name(m_files.order[size_t(row)]); }
@@ -49,12 +42,6 @@ public:
     int sortColumn() const { return m_files.state.column; }
     Qt::SortOrder sortOrder() const { return m_files.state.order; }
     SortState sortState() const { return m_files.state; }
-    // Each setter re-sorts when it changes how the rows are ordered. They
-    // fail as setRows() does, leaving the rows in place and sorting off.
-    bool setSortState(const SortState &state);
-    bool setSorted(bool sorted);
-    bool setSortColumn(int column);
-    bool setSortOrder(Qt::SortOrder order);
     // A lower limit of sort key bytes, so that tests can reach it.
     void setSortKeyLimit(qsizetype bytes);
 

@@ -20,9 +20,6 @@
 
 namespace {
 
-// FileListModel::NameColumn and ExtensionColumn
-constexpr int NameColumn = 0, ExtensionColumn = 1;
-
 // Names handed over together, and once made, their keys.
 struct Chunk
 {

@@ -12,8 +12,10 @@
 namespace {
 
 // 0, or the errno of a failed removal; a file already gone is no failure.
-int removeFile(const QByteArray &path)
+int removeFile(RemoveFile remove, const QByteArray &path)
 {
+    if (remove)
+        return remove(path.constData()) == 0 || errno == ENOENT ? 0 : errno;
 #ifndef Q_OS_WIN
     return ::unlink(path.constData()) == 0 || errno == ENOENT ? 0 : errno;
 #else
@@ -23,6 +25,10 @@ int removeFile(const QByteArray &path)
 }
 
 } // namespace
+
+SaveGiveUp::SaveGiveUp(const SaveHooks &hooks)
+    : m_remove(hooks.remove)
+{ }
 
 SaveGiveUp::Outcome SaveGiveUp::giveUp(QString *leftBehind)
 {
@@ -38,7 +44,7 @@ SaveGiveUp::Outcome SaveGiveUp::giveUp(QString *leftBehind)
     // hold this thread longer than the removal itself.
     if (temporary.isEmpty())
         return GivenUp;
-    if (const int error = removeFile(temporary)) {
+    if (const int error = removeFile(m_remove, temporary)) {
         if (leftBehind)
             *leftBehind
                 = QFile::decodeName(temporary) + QStringLiteral(": ") + qt_error_string(error);
@@ -52,7 +58,7 @@ bool SaveGiveUp::temporaryMade(const QByteArray &path)
     const QMutexLocker lock(&m_mutex);
     m_temporary = path;
     if (m_givenUp)
-        removeFile(path);
+        removeFile(m_remove, path);
     return !m_givenUp;
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/atomicsave.h"
+
 #include <QByteArray>
 #include <QMutex>
 #include <QString>
@@ -19,6 +21,10 @@ public:
         TooLate, // the new list replaces the target
     };
 
+    // The temporary file is removed with hooks.remove, as the save given the
+    // same hooks removes it.
+    explicit SaveGiveUp(const SaveHooks &hooks = {});
+
     // From any thread. For LeftBehind, *leftBehind names the temporary file
     // and the system's reason.
     Outcome giveUp(QString *leftBehind = nullptr);
@@ -31,6 +37,7 @@ public:
     bool mayReplace();
 
 private:
+    const RemoveFile m_remove;
     QMutex m_mutex;
     QByteArray m_temporary;
     bool m_givenUp = false;

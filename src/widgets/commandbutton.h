@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QAction>
 #include <QKeyEvent>
 #include <QPushButton>
 
@@ -10,6 +11,20 @@ class CommandButton : public QPushButton
 {
 public:
     using QPushButton::QPushButton;
+
+    // Makes the button one way to give command, which its keys and menus
+    // share: a click triggers it, and the button is enabled and tells its
+    // tool tip as the command does; the caption stays the button's own.
+    void setCommand(QAction *command)
+    {
+        connect(this, &QPushButton::clicked, command, &QAction::trigger);
+        const auto follow = [this, command] {
+            setEnabled(command->isEnabled());
+            setToolTip(command->toolTip());
+        };
+        connect(command, &QAction::changed, this, follow);
+        follow();
+    }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override

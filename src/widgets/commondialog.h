@@ -1,30 +1,30 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "widgets/dialogprocess.h"
+
 #include <QFuture>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
-#include <optional>
-
-class QFileDialog;
 class QWidget;
 
 // The one file dialog of the window, for both opening and saving: set a
 // filter, show it modally, then read the chosen path, which is empty when the
 // user chose nothing. It opens in the folder of the file last chosen in this
 // run, or, when that folder is large, in its parent with the folder selected:
-// Qt's dialog reads a folder of a million files for half a minute. The first
-// one opens in the home folder. Through the desktop's file chooser portal
-// (see PortalDialog) where there is one, else through Qt's own dialog, in a
-// process of its own where one is set (dialogProgram()): Qt's dialog sorts
-// the folder it lists on its own thread, half a minute for a million files,
+// Qt's dialog reads every entry of the folder it opens in, for long in one of
+// a million files. The first one opens in the home folder. Through the
+// desktop's file chooser portal (see PortalDialog) where there is one, else
+// through Qt's own dialog (QtFileDialog), in a process of its own where one
+// is set (dialogProgram(), DialogProcess): Qt's dialog sorts the folder it
+// lists on the thread it runs on, for long in a folder of a million files,
 // and the window must go on answering.
 //
 // Each dialog is made for one showing and is gone when ShowOpen or ShowSave
 // returns; what it read of the file system in this process is freed on a
-// thread of its own.
+// thread of its own (ModelDisposal).
 class CommonDialog : public QObject
 {
     Q_OBJECT
@@ -64,22 +64,15 @@ public:
     // the rest of the run shows the dialog here.
     static QString dialogProgram();
     static void setDialogProgram(const QString &program);
-    static constexpr char ProcessOption[] = "--qt-file-dialog";
+    static constexpr auto &ProcessOption = DialogProcess::Option;
 
-    // In the dialog's process, with the application object made: shows the
-    // dialog that the arguments after ProcessOption (argv[1]) describe,
-    // writes the chosen path's bytes to standard output, nothing when none
-    // was chosen, and ends the process at once: the dialog's folder model may
-    // hold a node per file of a million, and its reading thread may be stuck
-    // on a hung drive. The status is 0 once the answer is written.
+    // In the dialog's process (argv[1] is ProcessOption), with the
+    // application object made: shows the dialog, writes the answer to
+    // standard output and ends the process (DialogProcess::run()).
     [[noreturn]] static void runProcess(int argc, char *argv[]);
 
 private:
     void show(bool save);
-    // The path chosen in the dialog's own process, empty for none; nothing
-    // when that process could not show it.
-    std::optional<QString> showInProcessOfItsOwn(
-        bool save, const QString &folder, const QString &selected) const;
     void take(const QString &chosen);
     // Where the next dialog opens, and the entry of it that is selected.
     QString startFolder(QString *selected) const;

@@ -3,6 +3,7 @@
 
 #include "widgets/listcues.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -12,23 +13,35 @@
 #include <QMenu>
 
 // What both lists do alike, written once for the folder list and the file
-// list: Delete asks for the list's Remove, Ctrl+C copies the selected entry,
-// the first Down selects the first row, the focus frame and the tool tip of a
-// cut-off entry (see ListCues), and the context menu on a right click, the
-// Menu key or Shift+F10. Each list says what these mean for it below.
+// list: Ctrl+C copies the selected entry, the first Down selects the first
+// row, the focus frame and the tool tip of a cut-off entry (see ListCues),
+// and the context menu on a right click, the Menu key or Shift+F10. Each
+// list says what these mean for it below. Commands such as Remove are the
+// window's actions, which it adds to the list for their keys.
 template<typename View> class CueingList : public View
 {
 public:
     using View::View;
 
 protected:
-    // Delete, or the menu's Remove.
-    virtual void requestRemove() = 0;
     // What Ctrl+C copies for the selected row; null copies nothing.
     virtual QString copiedText() const = 0;
     // Fills the context menu for the row at index, invalid when it opened
     // over no row; a menu left empty is not shown.
     virtual void fillMenu(QMenu *menu, const QModelIndex &index) = 0;
+
+    // The list's own Copy command, for its key and its menu: copies the
+    // selected entry, as copiedText() gives it.
+    QAction *addCopyAction(const QString &text)
+    {
+        auto *copy = new QAction(text, this);
+        copy->setShortcut(QKeySequence::Copy);
+        copy->setShortcutContext(Qt::WidgetShortcut);
+        copy->setShortcutVisibleInContextMenu(true);
+        QObject::connect(copy, &QAction::triggered, this, [this] { copySelected(); });
+        this->addAction(copy);
+        return copy;
+    }
 
     void copySelected()
     {
@@ -57,16 +70,6 @@ protected:
 
     void keyPressEvent(QKeyEvent *event) override
     {
-        if (event->matches(QKeySequence::Delete)) {
-            requestRemove();
-            event->accept();
-            return;
-        }
-        if (event->matches(QKeySequence::Copy)) {
-            copySelected();
-            event->accept();
-            return;
-        }
         if (ListCues::isMenuKey(event)) {
             // On the selected row, which Remove and Copy act on.
             const QModelIndexList selected = this->selectionModel()->selectedRows();

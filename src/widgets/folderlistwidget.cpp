@@ -16,6 +16,7 @@ FolderListWidget::FolderListWidget(QWidget *parent)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_copyPath = addCopyAction(tr("&Copy Path"));
     connect(model(), &QAbstractItemModel::rowsInserted, this,
         [this](const QModelIndex &, int first, int last) { countPaths(first, last, +1); });
     connect(model(), &QAbstractItemModel::rowsAboutToBeRemoved, this,
@@ -90,9 +91,9 @@ void FolderListWidget::fillMenu(QMenu *menu, const QModelIndex &index)
 {
     if (!index.isValid())
         return;
-    using ListCues::addCommand;
-    addCommand(menu, tr("&Remove"), QKeySequence::Delete, [this] { emit removeRequested(); });
-    addCommand(menu, tr("&Copy Path"), QKeySequence::Copy, [this] { copySelected(); });
-    addCommand(menu, tr("&Open in File Manager"), {},
+    if (m_remove)
+        menu->addAction(m_remove);
+    menu->addAction(m_copyPath);
+    ListCues::addCommand(menu, tr("&Open in File Manager"), {},
         [path = folderPath(index.row())] { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); });
 }

@@ -8,8 +8,8 @@
 #include <QStringList>
 
 // The folder list: a plain list box of folder paths in the order added,
-// single selection, which also shows where the focus is, shows a path that
-// does not fit in a tool tip, and reports the keys that stand for commands.
+// single selection, which also shows where the focus is and shows a path that
+// does not fit in a tool tip.
 // Each entry keeps its exact path and shows it by the file list's display
 // rules, so that a line feed in a name cannot make one folder look like two.
 // Entries are added through addFolder() only.
@@ -31,15 +31,13 @@ public:
     // Every entry's path, in list order.
     QStringList folders() const;
 
-signals:
-    // Delete or the menu's "Remove"; the window treats it as its "Remove".
-    void removeRequested();
+    // The window's Remove, for the menu; null leaves it out.
+    void setRemoveCommand(QAction *remove) { m_remove = remove; }
 
 protected:
-    void requestRemove() override { emit removeRequested(); }
     // The selected folder's exact path, with the platform's separators.
     QString copiedText() const override;
-    // "Remove", "Copy Path" and "Open in File Manager", on a row only.
+    // The window's "Remove", "Copy Path" and "Open in File Manager", on a row only.
     void fillMenu(QMenu *menu, const QModelIndex &index) override;
 
 private:
@@ -49,4 +47,6 @@ private:
     // that entries taken, removed or cleared by any of QListWidget's calls
     // leave it too.
     QHash<QString, int> m_paths;
+    QAction *m_remove = nullptr;
+    QAction *m_copyPath;
 };

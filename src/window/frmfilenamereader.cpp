@@ -1,12 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "window/frmfilenamereader.h"
 
-#include "core/arrangement.h"
-#include "core/filelistmodel.h"
-#include "core/folderlisting.h"
 #include "core/paths.h"
-#include "core/textexport.h"
-#include "core/workerpool.h"
+#include "list/filelist.h"
+#include "widgets/commandbutton.h"
 #include "widgets/commondialog.h"
 #include "widgets/filelistview.h"
 #include "widgets/folderlistwidget.h"
@@ -17,24 +14,19 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QDropEvent>
-#include <QEventLoop>
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPushButton>
-#include <QShortcut>
-#include <QTimer>
-#include <QUndoStack>
-#include <QtConcurrent/QtConcurrentRun>
 
 using namespace WindowLook;
 
 FrmFilenameReader::FrmFilenameReader(QWidget *parent)
     : QWidget(parent)
+    , m_files(new FileList(this))
+    , m_commands(this, m_files)
 {
     setObjectName(QStringLiteral("FrmFilenameReader"));
     setWindowTitle(QStringLiteral("Tessaly"));
@@ -56,6 +48,7 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
     Label2 = headingBand(tr(" List of files in selected folders:"), this);
     CmdDelList = commandButton(tr("Remove", "file"), tr("Remove file"), this);
     LvFiles = new FileListView(this);
+    LvFiles->setFiles(m_files->model());
     CmdSaveTXT = commandButton(tr("Save List to TXT File"), QString(), this);
     CmdSaveTXT->setFont(verdana(false));
     Command2 = commandButton(tr("Info"), QString(), this);
@@ -99,96 +92,65 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
         setTabOrder(focusOrder[i], focusOrder[i + 1]);
     ListFolder->setFocus();
 
-    connect(CmdAddFolder, &QPushButton::clicked, this, &FrmFilenameReader::CmdAddFolder_Click);
-    connect(CmdDelFolder, &QPushButton::clicked, this, &FrmFilenameReader::CmdDelFolder_Click);
-    connect(CmdDelList, &QPushButton::clicked, this, &FrmFilenameReader::CmdDelList_Click);
-    connect(LvFiles, &FileListView::columnClick, this, &FrmFilenameReader::LvFiles_ColumnClick);
-    connect(CmdSaveTXT, &QPushButton::clicked, this, &FrmFilenameReader::CmdSaveTXT_Click);
-    connect(Command1, &QPushButton::clicked, this, &FrmFilenameReader::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &FrmFilenameReader::Command2_Click);
-
-    m_list = new ListWork(LvFiles->files(), this);
     m_progress = new WorkProgress(LvFiles);
-    connect(m_list, &ListWork::started, this, [this] { m_progress->start(m_list->status()); });
-    connect(m_list, &ListWork::ended, this, &FrmFilenameReader::workEnded);
-    connect(m_list, &ListWork::rebuilt, this, &FrmFilenameReader::rebuilt);
-    connect(m_list, &ListWork::cannotSort, this, [this] { Messages::warnCannotSort(this); });
-    connect(m_list, &ListWork::removed, this, &FrmFilenameReader::removed);
     connect(m_progress, &WorkProgress::cancelClicked, this, [this] {
-        m_list->cancel();
+        m_files->cancel();
         m_progress->refresh();
     });
-    // From the moment the progress shows, the partial list must not be saved,
-    // trimmed or sorted, and shows it: the buttons and headers look unavailable too.
-    connect(m_progress, &WorkProgress::shown, this, [this] { enableListCommands(false); });
-
-    // Keys for commands go through the buttons, so they do what the buttons do when they do it.
-    connect(ListFolder, &FolderListWidget::removeRequested, CmdDelFolder, &QPushButton::click);
-    connect(LvFiles, &FileListView::removeRequested, CmdDelList, &QPushButton::click);
-    connect(LvFiles, &FileListView::removeExtensionRequested, this,
-        &FrmFilenameReader::removeFilesWithExtension);
-    connect(LvFiles, &FileListView::keepExtensionRequested, this,
-        &FrmFilenameReader::keepFilesWithExtension);
-
-    // Removals can be undone until the next rebuild brings every row back.
-    m_history = new QUndoStack(this);
-    m_undo = new QAction(tr("&Undo"), this);
-    m_undo->setShortcut(QKeySequence::Undo);
-    m_redo = new QAction(tr("Re&do"), this);
-    m_redo->setShortcuts(
-        { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y) });
-    for (QAction *action : { m_undo, m_redo }) {
-        action->setShortcutContext(Qt::WindowShortcut);
-        addAction(action);
-    }
-    connect(m_undo, &QAction::triggered, this, &FrmFilenameReader::undo);
-    connect(m_redo, &QAction::triggered, this, &FrmFilenameReader::redo);
-    connect(m_history, &QUndoStack::indexChanged, this, &FrmFilenameReader::updateHistoryActions);
-    updateHistoryActions();
-    LvFiles->setUndoActions(m_undo, m_redo);
-    addShortcuts();
+    connect(m_files, &FileList::workStarted, m_progress, &WorkProgress::start);
+    connect(m_files, &FileList::busyChanged, this, &FrmFilenameReader::busyChanged);
+    connect(m_files, &FileList::rebuilt, this, [this](const QList<ListingFailure> &failures) {
+        Messages::warnListingFailures(this, failures);
+    });
+    connect(m_files, &FileList::cannotSort, this, [this] { Messages::warnCannotSort(this); });
+    connect(m_files, &FileList::saveEnded, this, &FrmFilenameReader::saveEnded);
+    connect(m_files, &FileList::savesEnded, this, [this] {
+        if (m_waitingForSaves) {
+            m_waitingForSaves->done(QMessageBox::Ok);
+            QApplication::quit();
+        }
+    });
+    connectCommands();
 }
 
-void FrmFilenameReader::addShortcuts()
+FrmFilenameReader::~FrmFilenameReader() = default;
+
+void FrmFilenameReader::connectCommands()
 {
-    // The standard keys press the buttons, so that they do what the buttons
-    // do, when they do it; the buttons' tool tips name them.
     const struct
     {
-        QPushButton *button;
-        QString tip;
-        QList<QKeySequence> keys;
-    } shortcuts[] = {
-        { CmdAddFolder, tr("Add Folder"), { QKeySequence(Qt::CTRL | Qt::Key_O) } },
-        { CmdSaveTXT, tr("Save List to TXT File"), { QKeySequence(Qt::CTRL | Qt::Key_S) } },
-        { Command2, tr("Info"), { QKeySequence(Qt::Key_F1) } },
-        { Command1, tr("Close"),
-            { QKeySequence(Qt::CTRL | Qt::Key_Q), QKeySequence(Qt::CTRL | Qt::Key_W) } },
+        CommandButton *button;
+        QAction *command;
+        void (FrmFilenameReader::*handler)();
+    } buttons[] = {
+        { CmdAddFolder, m_commands.addFolder, &FrmFilenameReader::CmdAddFolder_Click },
+        { CmdDelFolder, m_commands.removeFolder, &FrmFilenameReader::CmdDelFolder_Click },
+        { CmdDelList, m_commands.removeFile, &FrmFilenameReader::CmdDelList_Click },
+        { CmdSaveTXT, m_commands.save, &FrmFilenameReader::CmdSaveTXT_Click },
+        { Command2, m_commands.info, &FrmFilenameReader::Command2_Click },
+        { Command1, m_commands.close, &FrmFilenameReader::Command1_Click },
     };
-    for (const auto &[button, tip, keys] : shortcuts) {
-        QStringList named;
-        for (const QKeySequence &key : keys) {
-            auto *shortcut = new QShortcut(key, this);
-            connect(shortcut, &QShortcut::activated, button, &QPushButton::click);
-            named << key.toString(QKeySequence::NativeText);
-        }
-        //: A button's tool tip: what it does, then its keys, e.g. "Add Folder (Ctrl+O)".
-        button->setToolTip(tr("%1 (%2)").arg(tip, named.join(tr(", "))));
+    for (const auto &[button, command, handler] : buttons) {
+        button->setCommand(command);
+        connect(command, &QAction::triggered, this, handler);
     }
-    CmdDelFolder->setToolTip(
-        tr("Remove Folder (%1)")
-            .arg(QKeySequence(QKeySequence::Delete).toString(QKeySequence::NativeText)));
-    CmdDelList->setToolTip(
-        tr("Remove File (%1)")
-            .arg(QKeySequence(QKeySequence::Delete).toString(QKeySequence::NativeText)));
-}
-
-FrmFilenameReader::~FrmFilenameReader()
-{
-    // Gone before QWidget's destructor: clearing itself, the history tells
-    // this window, which by then would no longer be one.
-    delete m_history;
-    m_history = nullptr;
+    connect(LvFiles, &FileListView::columnClick, this, &FrmFilenameReader::LvFiles_ColumnClick);
+    // Delete removes in the list that has the focus.
+    ListFolder->addAction(m_commands.removeFolder);
+    ListFolder->setRemoveCommand(m_commands.removeFolder);
+    LvFiles->addAction(m_commands.removeFile);
+    LvFiles->setCommands(
+        { m_commands.removeFile, m_commands.removeExtension, m_commands.keepExtension,
+            m_commands.copyAllNames, m_commands.copyAllPaths, m_commands.undo, m_commands.redo });
+    connect(m_commands.removeExtension, &QAction::triggered, this, [this] {
+        m_files->removeExtension(m_commands.removeExtension->data().toByteArray(), false);
+    });
+    connect(m_commands.keepExtension, &QAction::triggered, this,
+        [this] { m_files->removeExtension(m_commands.keepExtension->data().toByteArray(), true); });
+    connect(m_commands.copyAllNames, &QAction::triggered, this,
+        [this] { m_files->copyAll(ListText::Names); });
+    connect(m_commands.copyAllPaths, &QAction::triggered, this,
+        [this] { m_files->copyAll(ListText::Paths); });
 }
 
 void FrmFilenameReader::changeEvent(QEvent *event)
@@ -275,267 +237,90 @@ void FrmFilenameReader::CmdDelFolder_Click()
 
 void FrmFilenameReader::PopulateListViewWithFiles(const FolderListWidget *FolderList)
 {
-    m_list->rebuild(FolderList->folders());
-    updateHistoryActions();
+    m_files->rebuild(FolderList->folders());
 }
-
-void FrmFilenameReader::rebuilt(const QList<ListingFailure> &failures)
-{
-    // Every row is back: nothing removed before is left to undo.
-    m_history->clear();
-    if (failures.isEmpty())
-        return;
-    QStringList shown;
-    for (const ListingFailure &failure : failures)
-        shown << tr("%1\n%2").arg(Messages::shownPath(failure.folder), failure.reason);
-    Messages::warn(this,
-        tr("These folders could not be listed; their files are left out "
-           "of the list:\n\n%1")
-            .arg(shown.join(QStringLiteral("\n\n"))));
-}
-
-namespace {
-
-// One removal in the history. The list changes before the command is
-// pushed, so its first redo does nothing.
-class Removal : public QUndoCommand
-{
-public:
-    Removal(ListWork *list, std::shared_ptr<RemovedRows> removed)
-        : m_list(list)
-        , m_removed(std::move(removed))
-    { }
-    void undo() override { m_list->putBack(m_removed); }
-    void redo() override
-    {
-        if (!std::exchange(m_done, false))
-            m_list->takeAgain(m_removed);
-    }
-
-private:
-    ListWork *m_list;
-    std::shared_ptr<RemovedRows> m_removed;
-    bool m_done = true;
-};
-
-} // namespace
 
 void FrmFilenameReader::CmdDelList_Click()
 {
-    // Rows are not removed from a list about to be replaced or reordered.
-    if (isBusy())
-        return;
-    const int selected = LvFiles->selectedRow();
-    if (selected < 0)
-        return;
-    removed(std::make_shared<RemovedRows>(LvFiles->removeRow(selected)));
-}
-
-void FrmFilenameReader::removeFilesWithExtension(const QByteArray &extension)
-{
-    m_list->removeExtension(extension, false);
-    updateHistoryActions();
-}
-
-void FrmFilenameReader::keepFilesWithExtension(const QByteArray &extension)
-{
-    m_list->removeExtension(extension, true);
-    updateHistoryActions();
-}
-
-void FrmFilenameReader::removed(const std::shared_ptr<RemovedRows> &removed)
-{
-    m_history->push(new Removal(m_list, removed));
-}
-
-void FrmFilenameReader::undo()
-{
-    // A change still being made is not undone half-way.
-    if (!isBusy() && m_history->canUndo())
-        m_history->undo();
-    updateHistoryActions();
-}
-
-void FrmFilenameReader::redo()
-{
-    if (!isBusy() && m_history->canRedo())
-        m_history->redo();
-    updateHistoryActions();
-}
-
-void FrmFilenameReader::updateHistoryActions()
-{
-    m_undo->setEnabled(!isBusy() && m_history->canUndo());
-    m_redo->setEnabled(!isBusy() && m_history->canRedo());
+    m_files->removeRow(LvFiles->selectedRow());
 }
 
 void FrmFilenameReader::LvFiles_ColumnClick(int ColumnHeader)
 {
-    m_list->sort(ColumnHeader);
+    m_files->sort(ColumnHeader);
 }
 
-void FrmFilenameReader::workEnded()
+void FrmFilenameReader::busyChanged(bool busy)
 {
-    m_progress->finish();
-    enableListCommands(true);
-    updateHistoryActions();
-}
-
-void FrmFilenameReader::enableListCommands(bool enabled)
-{
-    CmdSaveTXT->setEnabled(enabled);
-    CmdDelList->setEnabled(enabled);
-    LvFiles->header()->setSectionsClickable(enabled);
+    // A list about to be replaced or reordered is not saved, trimmed or sorted.
+    for (QAction *command : m_commands.onRows())
+        command->setEnabled(!busy);
+    LvFiles->header()->setSectionsClickable(!busy);
+    if (!busy)
+        m_progress->finish();
 }
 
 void FrmFilenameReader::CmdSaveTXT_Click()
 {
-    if (isBusy())
-        return;
     CommonDialog1->setFilter(tr("Text File (*.txt)") + QStringLiteral("|*.txt"));
     CommonDialog1->ShowSave();
     const QString target = CommonDialog1->FileName();
     if (target.isEmpty())
         return;
-
     saveList(target);
 }
 
 void FrmFilenameReader::saveList(const QString &target)
 {
-    // Written by a worker from a copy of the order, so the window goes on
-    // painting while a long list is written and flushed to the disk.
-    using Outcome = std::pair<SaveResult, QString>;
-    auto *saving = new QFutureWatcher<Outcome>(this);
-    const auto giveUp = std::make_shared<SaveGiveUp>();
-    m_saves.insert(saving, { target, giveUp });
-    connect(saving, &QFutureWatcherBase::finished, this, [this, saving, target] {
-        saving->deleteLater();
-        if (!m_saves.contains(saving))
-            return; // given up, and said so then
-        const auto [result, reason] = saving->result();
-        if (result == SaveResult::Failed)
-            Messages::warn(this,
-                tr("The list could not be saved to\n%1\n\n%2")
-                    .arg(Messages::shownPath(target), reason));
-        else if (result != SaveResult::Saved)
-            // Saved, but not all as asked: the reason says what, a sentence a line.
-            Messages::warn(this, Messages::shownPath(target) + QStringLiteral("\n\n") + reason);
-        saveEnded(saving, result);
-    });
-    saving->setFuture(QtConcurrent::run(workerPool(),
-        [files = LvFiles->files()->arrangement(), target, hooks = m_saveHooks, giveUp] {
-            QString reason;
-            const SaveResult result
-                = saveText(target, exportText(files), &reason, hooks, giveUp.get());
-            return Outcome(result, reason);
-        }));
+    m_files->save(target);
 }
 
-void FrmFilenameReader::saveEnded(QFutureWatcherBase *saving, SaveResult result)
+bool FrmFilenameReader::isSaving() const
 {
-    m_saves.remove(saving);
-    if (result == SaveResult::Failed)
-        ++m_savesFailed;
-    if (!m_waitingForSaves || isSaving())
-        return;
-    m_waitingForSaves->done(QMessageBox::Ok);
+    return m_files->isSaving();
+}
+
+void FrmFilenameReader::saveEnded(const QString &target, SaveResult result, const QString &reason)
+{
     // After a failure the window stays, so that the list can still be saved elsewhere.
-    if (result != SaveResult::Failed)
-        QApplication::quit();
+    if (result == SaveResult::Failed && m_waitingForSaves)
+        m_waitingForSaves->done(QMessageBox::Cancel);
+    Messages::warnSaveEnded(this, target, result, reason);
 }
 
-void FrmFilenameReader::endWhenSaved()
+void FrmFilenameReader::closeEvent(QCloseEvent *event)
 {
-    if (!isSaving()) {
+    if (!m_files->isSaving()) {
+        QWidget::closeEvent(event);
+        return;
+    }
+    event->ignore();
+    Command1_Click();
+}
+
+void FrmFilenameReader::Command1_Click()
+{
+    if (!m_files->isSaving()) {
         QApplication::quit();
         return;
     }
     if (m_waitingForSaves)
         return;
-    QStringList targets;
-    for (const RunningSave &save : std::as_const(m_saves))
-        targets << Messages::shownPath(save.target);
-    auto *box = new QMessageBox(QMessageBox::Information, QStringLiteral("Quillmere"),
-        tr("The list is still being saved to\n%1\n\nQuillmere closes as soon as the save has "
-           "ended. If you quit now, the list is not saved and the file keeps its old contents.")
-            .arg(targets.join(u'\n')),
-        QMessageBox::Cancel, this);
-    box->setObjectName(QStringLiteral("SaveWaiting"));
-    box->setTextFormat(Qt::PlainText);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    QPushButton *quit = box->addButton(tr("&Quit Without Saving"), QMessageBox::DestructiveRole);
-    box->setDefaultButton(QMessageBox::Cancel);
-    m_waitingForSaves = box;
-    connect(box, &QDialog::finished, this, [this] { m_waitingForSaves = nullptr; });
-    connect(quit, &QPushButton::clicked, this, [this] {
-        const QStringList unsaved = giveUpSaves();
-        // Said once more where the program can still say it: the list is
-        // not saved, or, too late to give up, saved.
-        Messages::warn(this, unsaved.join(QStringLiteral("\n\n")));
-        QApplication::exit(1);
-    });
-    box->open();
+    QPushButton *quit = nullptr;
+    m_waitingForSaves = Messages::waitingForSaves(this, m_files->savingTargets(), &quit);
+    connect(quit, &QPushButton::clicked, this, &FrmFilenameReader::quitWithoutSaving);
+    m_waitingForSaves->open();
 }
 
-QStringList FrmFilenameReader::giveUpSaves()
+void FrmFilenameReader::quitWithoutSaving()
 {
     QStringList said;
-    for (const RunningSave &save : std::as_const(m_saves)) {
-        QString leftBehind;
-        const QString target = Messages::shownPath(save.target);
-        switch (save.giveUp->giveUp(&leftBehind)) {
-        case SaveGiveUp::GivenUp:
-            said << tr("The list was not saved to\n%1\nThe file keeps its old contents.")
-                        .arg(target);
-            break;
-        case SaveGiveUp::LeftBehind:
-            said << tr("The list was not saved to\n%1\nThe file keeps its old contents, but "
-                       "this temporary file could not be removed:\n%2")
-                        .arg(target, Messages::shownPath(leftBehind));
-            break;
-        case SaveGiveUp::TooLate:
-            said << tr("The list was saved to\n%1\nbut the system has not yet confirmed that it "
-                       "is on the disk.")
-                        .arg(target);
-            break;
-        }
-    }
-    // Not ended well, for the exit status; their ends, if they come, say nothing.
-    m_savesFailed += int(m_saves.size());
-    m_saves.clear();
-    return said;
-}
-
-void FrmFilenameReader::finishSaves(int milliseconds)
-{
-    if (!isSaving())
-        return;
-    QEventLoop loop;
-    QTimer poll;
-    const QDeadlineTimer deadline(milliseconds);
-    // The loop also delivers each save's end, and with it any warning.
-    poll.callOnTimeout(&loop, [&] {
-        if (!isSaving() || deadline.hasExpired())
-            loop.quit();
-    });
-    poll.start(10);
-    loop.exec();
-}
-
-void FrmFilenameReader::closeEvent(QCloseEvent *event)
-{
-    if (!isSaving()) {
-        QWidget::closeEvent(event);
-        return;
-    }
-    event->ignore();
-    endWhenSaved();
-}
-
-void FrmFilenameReader::Command1_Click()
-{
-    endWhenSaved();
+    for (const FileList::GivenUp &save : m_files->giveUpSaves())
+        said << Messages::givenUp(save);
+    // Said once more where the program can still say it: the list is not
+    // saved, or, too late to give up, saved.
+    Messages::warn(this, said.join(QStringLiteral("\n\n")));
+    QApplication::exit(1);
 }
 
 void FrmFilenameReader::Command2_Click()

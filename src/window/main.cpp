@@ -2,6 +2,7 @@
 #include "core/translations.h"
 #include "widgets/commondialog.h"
 #include "window/frmfilenamereader.h"
+#include "window/savesatexit.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -28,7 +29,8 @@ its environment variables, such as QT_QPA_PLATFORM, are.
 
 Exit status:
  0  if OK,
- 1  if a save the window started failed or was given up,
+ 1  if a save it started did not end well and the window could not say so
+      (the session ended the program, or Quit Without Saving gave it up),
  2  if the usage was wrong.
 
 Full documentation is available locally via: man quillmere
@@ -112,15 +114,9 @@ int main(int argc, char *argv[])
     // Once the window shows, so that a warning has a window to stand over.
     if (!paths.isEmpty())
         QTimer::singleShot(0, &window, [&window, &paths] { window.addPaths(paths); });
-    int status = app.exec();
-    // Ended by the session with a save running: a save takes well under a
-    // second even at a million rows; one that a hung disk holds longer is
-    // given up, leaving the file it would have replaced as it was, and said.
-    window.finishSaves(10000);
-    for (const QString &unsaved : window.giveUpSaves())
-        std::fprintf(stderr, "quillmere: %s\n", qPrintable(QString(unsaved).replace(u'\n', u' ')));
-    if (status == 0 && !window.allSavesEnded())
-        status = 1;
+    // A save a hung disk holds is given up after 10 s, well over what a
+    // million rows take.
+    const int status = endSaves(*window.fileList(), app.exec(), 10000, stderr);
     // Then ends at once: tearing down would wait for every thread, and one may
     // be stuck in a read of a hung mount (a listing, or the file dialog's).
     std::fflush(nullptr);

@@ -3,8 +3,10 @@
 
 #include "core/displaytext.h"
 #include "core/filerows.h"
+#include "core/listandsort.h"
 
 #include <QCoreApplication>
+#include <QPushButton>
 
 namespace Messages {
 
@@ -36,6 +38,77 @@ void warnCannotSort(QWidget *parent)
         QCoreApplication::translate("Messages",
             "The list cannot be sorted; its files stay in the order of their folders.\n\n%1")
             .arg(FileRows::limitReason()));
+}
+
+void warnListingFailures(QWidget *parent, const QList<ListingFailure> &failures)
+{
+    if (failures.isEmpty())
+        return;
+    QStringList shown;
+    for (const ListingFailure &failure : failures) {
+        shown << QCoreApplication::translate("Messages", "%1\n%2")
+                     .arg(shownPath(failure.folder), failure.reason);
+    }
+    warn(parent,
+        QCoreApplication::translate("Messages",
+            "These folders could not be listed; their files are left out of the list:\n\n%1")
+            .arg(shown.join(QStringLiteral("\n\n"))));
+}
+
+void warnSaveEnded(QWidget *parent, const QString &target, SaveResult result, const QString &reason)
+{
+    if (result == SaveResult::Saved)
+        return;
+    if (result == SaveResult::Failed) {
+        warn(parent,
+            QCoreApplication::translate("Messages", "The list could not be saved to\n%1\n\n%2")
+                .arg(shownPath(target), reason));
+        return;
+    }
+    // Saved, but not all as asked: the reason says what, a sentence a line.
+    warn(parent, shownPath(target) + QStringLiteral("\n\n") + reason);
+}
+
+QMessageBox *waitingForSaves(QWidget *parent, const QStringList &targets, QPushButton **quit)
+{
+    QStringList shown;
+    for (const QString &target : targets)
+        shown << shownPath(target);
+    auto *box = new QMessageBox(QMessageBox::Information, QStringLiteral("Quillmere"),
+        QCoreApplication::translate("Messages",
+            "The list is still being saved to\n%1\n\nQuillmere closes as soon as the save has "
+            "ended. If you quit now, the list is not saved and the file keeps its old contents.")
+            .arg(shown.join(u'\n')),
+        QMessageBox::Cancel, parent);
+    box->setObjectName(QStringLiteral("SaveWaiting"));
+    box->setTextFormat(Qt::PlainText);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    *quit = box->addButton(QCoreApplication::translate("Messages", "&Quit Without Saving"),
+        QMessageBox::DestructiveRole);
+    box->setDefaultButton(QMessageBox::Cancel);
+    return box;
+}
+
+QString givenUp(const FileList::GivenUp &save)
+{
+    const QString target = shownPath(save.target);
+    switch (save.outcome) {
+    case SaveGiveUp::GivenUp:
+        return QCoreApplication::translate(
+            "Messages", "The list was not saved to\n%1\nThe file keeps its old contents.")
+            .arg(target);
+    case SaveGiveUp::LeftBehind:
+        return QCoreApplication::translate("Messages",
+            "The list was not saved to\n%1\nThe file keeps its old contents, but this temporary "
+            "file could not be removed:\n%2")
+            .arg(target, shownPath(save.leftBehind));
+    case SaveGiveUp::TooLate:
+        break;
+    }
+    return QCoreApplication::translate("Messages",
+        "The list was saved to\n%1\nbut the system has not yet confirmed that it is on the "
+        "disk.")
+        .arg(target);
 }
 
 QString infoText()

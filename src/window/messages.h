@@ -1,11 +1,16 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/atomicsave.h"
+#include "list/filelist.h"
+
 #include <QByteArrayView>
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
+struct ListingFailure;
 
 // The window's message boxes. Their text is always shown as it is: a folder
 // named "<b>x" must not turn a message into markup, as QMessageBox's guess at
@@ -24,6 +29,21 @@ QString shownPathBytes(QByteArrayView path);
 
 // The rows stay listed, in folder order, when their sort keys pass their limit.
 void warnCannotSort(QWidget *parent);
+
+// Names the folders a rebuild left out, each with the system's reason.
+void warnListingFailures(QWidget *parent, const QList<ListingFailure> &failures);
+
+// Says what a save that did not end as Saved came to; nothing for one that did.
+void warnSaveEnded(
+    QWidget *parent, const QString &target, SaveResult result, const QString &reason);
+
+// Shown when the program is to end while saves still run: it names their
+// targets, and closes with Cancel or with its "Quit Without Saving" button,
+// which it returns in *quit. Window-modal, deleted when closed.
+QMessageBox *waitingForSaves(QWidget *parent, const QStringList &targets, QPushButton **quit);
+
+// What is left on the disk of a save given up as the program ends.
+QString givenUp(const FileList::GivenUp &save);
 
 // What "Info" shows, and showing it.
 QString infoText();

@@ -78,7 +78,7 @@ QLabel *headingBand(const QString &caption, QWidget *parent)
     return label;
 }
 
-QPushButton *commandButton(const QString &caption, const QString &accessibleName, QWidget *parent)
+CommandButton *commandButton(const QString &caption, const QString &accessibleName, QWidget *parent)
 {
     auto *button = new CommandButton(caption, parent);
     button->setAccessibleName(accessibleName);

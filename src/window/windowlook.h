@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QRect>
 
+class CommandButton;
 class QColor;
 class QIcon;
 class QLabel;
@@ -34,7 +35,8 @@ QLabel *headingBand(const QString &caption, QWidget *parent);
 
 // A command button that is never the window's default; accessibleName tells
 // it apart from a button of the same caption.
-QPushButton *commandButton(const QString &caption, const QString &accessibleName, QWidget *parent);
+CommandButton *commandButton(
+    const QString &caption, const QString &accessibleName, QWidget *parent);
 
 // The program's icon, drawn from its artwork at the sizes from a title bar's
 // 16 px to a task switcher's 256 px.

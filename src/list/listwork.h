@@ -8,16 +8,16 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
 
 class FileListModel;
 class QFutureWatcherBase;
 
-// The work behind the file list: rebuilds, sorts and bulk removals, one at a
-// time, each prepared on a worker and handed to the model in one swap on the
-// owner's thread. The window calls it and shows what it says; its own
-// commands come back on ended(). A rebuild replaces whatever runs; the other
-// work is refused while something runs.
+// The work on the file list's rows: rebuilds, sorts and changes, one at a
+// time, each prepared on a worker and handed to the model in one swap on
+// the owner's thread. A rebuild replaces whatever runs; other work is
+// refused while something runs.
 class ListWork : public QObject
 {
     Q_OBJECT
@@ -31,33 +31,44 @@ public:
     void setFolderReader(FolderReader reader) { m_reader = std::move(reader); }
 
     bool isBusy() const { return m_work != nullptr; }
-    // The running work's status, for a progress display.
+    // The running rebuild's or sort's status, for a progress display.
     const std::shared_ptr<WorkStatus> &status() const { return m_status; }
 
     // Lists the folders in order and shows their rows, sorted as now.
     void rebuild(const QStringList &folders);
     // What a click on a column header does (1 "File Name", 2 "Extension").
     bool sort(int columnHeader);
-    // Takes out the rows of one extension, or with keep all others.
-    bool removeExtension(const QByteArray &extension, bool keep);
-    // Undoes and redoes a removal that removed() reported.
-    bool putBack(const std::shared_ptr<RemovedRows> &removed);
-    bool takeAgain(const std::shared_ptr<RemovedRows> &removed);
     // As Esc: a rebuild keeps the folders read in full, a sort keeps the
-    // order; a removal, undone or not, is too short to stop and goes on.
+    // order; a change of rows is too short to stop and goes on.
     void cancel();
+
+    // A removal worked out on a worker: the rows it takes, and the rows
+    // shown without them.
+    struct Removal
+    {
+        std::shared_ptr<RemovedRows> removed;
+        FileArrangement without;
+    };
+    using Prepared = std::function<void(Removal)>;
+    // Works out which rows have an extension like `extension`, or with keep
+    // which have another, and hands them to prepared; nothing when none.
+    bool prepareRemoval(const QByteArray &extension, bool keep, Prepared prepared);
+    // Shows a removal's rows, prepared from the rows shown now.
+    void show(FileArrangement without);
+    // Takes out a removal's rows, wherever they stand now, noting where they
+    // stood; puts them back. What doing and undoing a removal change.
+    bool takeAgain(const std::shared_ptr<RemovedRows> &removed);
+    bool putBack(const std::shared_ptr<RemovedRows> &removed);
 
 signals:
     // A rebuild or sort began, which may take a while: status() tells where it is.
     void started();
-    // The work ended, shown or dropped: the list's commands may come back.
-    void ended();
-    // A rebuild's rows are shown; removals before it can no longer be undone.
+    // Work began, or all work ended, shown or dropped.
+    void busyChanged(bool busy);
+    // A rebuild's rows are shown.
     void rebuilt(const QList<ListingFailure> &failures);
     // The rows have too many sort key bytes to sort: they keep their order.
     void cannotSort();
-    // A bulk removal took rows out: the record undoes it.
-    void removed(const std::shared_ptr<RemovedRows> &removed);
 
 private:
     enum Kind { Rebuilding, Sorting, Changing };
@@ -71,5 +82,6 @@ private:
     FolderReader m_reader;
     QFutureWatcherBase *m_work = nullptr;
     Kind m_kind = Rebuilding;
+    bool m_busy = false; // as last said by busyChanged()
     std::shared_ptr<WorkStatus> m_status;
 };

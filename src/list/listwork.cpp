@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "core/listwork.h"
+#include "list/listwork.h"
 
 #include "core/filelistmodel.h"
 #include "core/workerpool.h"
@@ -25,12 +25,17 @@ void ListWork::start(Kind kind, QFuture<Result> future, Done done)
     auto *watcher = new QFutureWatcher<Result>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, done] {
         QFuture<Result> finished = watcher->future();
+        watcher->deleteLater();
+        m_work = nullptr;
         end();
         done(finished);
     });
     watcher->setFuture(std::move(future));
+    const bool wasBusy = std::exchange(m_busy, true);
     m_work = watcher;
     m_kind = kind;
+    if (!wasBusy)
+        emit busyChanged(true);
     if (kind != Changing)
         emit started();
 }
@@ -49,10 +54,8 @@ void ListWork::stop()
 
 void ListWork::end()
 {
-    if (m_work)
-        m_work->deleteLater();
-    m_work = nullptr;
-    emit ended();
+    if (std::exchange(m_busy, false))
+        emit busyChanged(false);
 }
 
 void ListWork::rebuild(const QStringList &folders)
@@ -94,43 +97,39 @@ bool ListWork::sort(int columnHeader)
 
 namespace {
 
-// An arrangement with rows taken out or put back, and the record of it.
-struct Changed
-{
-    FileArrangement files;
-    RemovedRows removed;
-};
-
 // Runs change on a copy of files on a worker. Such changes are O(n), a
 // fraction of a listing, and are not stopped: the undo history must match the list.
-template<typename Change> QFuture<Changed> changeInBackground(FileArrangement files, Change change)
+template<typename Change> auto changeInBackground(FileArrangement files, Change change)
 {
-    return QtConcurrent::run(workerPool(), [files = std::move(files), change]() mutable {
-        Changed changed { std::move(files), {} };
-        change(changed);
-        return changed;
-    });
+    return QtConcurrent::run(workerPool(),
+        [files = std::move(files), change]() mutable { return change(std::move(files)); });
 }
 
 } // namespace
 
-bool ListWork::removeExtension(const QByteArray &extension, bool keep)
+bool ListWork::prepareRemoval(const QByteArray &extension, bool keep, Prepared prepared)
 {
     if (isBusy())
         return false;
     start(Changing,
         changeInBackground(m_files->arrangement(),
-            [extension, keep](Changed &changed) {
-                changed.removed = takeByExtension(changed.files, extension, keep);
+            [extension, keep](FileArrangement files) {
+                auto removed
+                    = std::make_shared<RemovedRows>(takeByExtension(files, extension, keep));
+                return Removal { std::move(removed), std::move(files) };
             }),
-        [this](QFuture<Changed> future) {
-            Changed changed = future.takeResult();
-            if (changed.removed.taken.empty())
-                return; // nothing to take, nothing to undo
-            m_files->setArrangement(std::move(changed.files));
-            emit removed(std::make_shared<RemovedRows>(std::move(changed.removed)));
+        [prepared](QFuture<Removal> future) {
+            Removal removal = future.takeResult();
+            if (!removal.removed->taken.empty())
+                prepared(std::move(removal));
         });
     return true;
+}
+
+void ListWork::show(FileArrangement without)
+{
+    Q_ASSERT(!isBusy() && without.rows == m_files->arrangement().rows);
+    m_files->setArrangement(std::move(without));
 }
 
 bool ListWork::isCurrent(const std::shared_ptr<RemovedRows> &removed) const
@@ -149,8 +148,11 @@ bool ListWork::putBack(const std::shared_ptr<RemovedRows> &removed)
     }
     start(Changing,
         changeInBackground(m_files->arrangement(),
-            [removed = *removed](Changed &changed) { ::putBack(changed.files, removed); }),
-        [this](QFuture<Changed> future) { m_files->setArrangement(future.takeResult().files); });
+            [removed = *removed](FileArrangement files) {
+                ::putBack(files, removed);
+                return files;
+            }),
+        [this](QFuture<FileArrangement> future) { m_files->setArrangement(future.takeResult()); });
     return true;
 }
 
@@ -158,6 +160,8 @@ bool ListWork::takeAgain(const std::shared_ptr<RemovedRows> &removed)
 {
     if (!isCurrent(removed))
         return false;
+    // One row still where it was taken from, the very row: removed in place,
+    // so the view keeps its place.
     const FileArrangement &files = m_files->arrangement();
     if (removed->taken.size() == 1 && removed->state == files.state
         && removed->positions.front() < files.order.size()
@@ -167,15 +171,16 @@ bool ListWork::takeAgain(const std::shared_ptr<RemovedRows> &removed)
     }
     start(Changing,
         changeInBackground(m_files->arrangement(),
-            [removed = *removed](Changed &changed) {
-                changed.removed = removed;
-                ::takeAgain(changed.files, changed.removed);
+            [removed = *removed](FileArrangement files) mutable {
+                ::takeAgain(files, removed);
+                return Removal { std::make_shared<RemovedRows>(std::move(removed)),
+                    std::move(files) };
             }),
-        [this, removed](QFuture<Changed> future) {
-            Changed changed = future.takeResult();
-            m_files->setArrangement(std::move(changed.files));
+        [this, removed](QFuture<Removal> future) {
+            Removal removal = future.takeResult();
+            m_files->setArrangement(std::move(removal.without));
             // Where they were taken from now, for the next undo.
-            *removed = std::move(changed.removed);
+            *removed = std::move(*removal.removed);
         });
     return true;
 }

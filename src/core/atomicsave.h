@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "core/writeall.h"
+
+#include <QByteArray>
+#include <QString>
+
+class SaveGiveUp;
+
+// Syncs an open file or folder to disk, as fdatasync() and fsync() do; 0 or
+// -1 with errno set.
+using DiskSync = int (*)(int fd);
+// Renames a file, as rename() does; 0 or -1 with errno set.
+using RenameFile = int (*)(const char *from, const char *to);
+// Removes a file, as unlink() does; 0 or -1 with errno set.
+using RemoveFile = int (*)(const char *path);
+// The system calls of a save that tests replace, to make them fail as a
+// failing disk or folder would, or to watch the save as it runs. Each is the
+// system's own when null.
+struct SaveHooks
+{
+    DiskSync file = nullptr; // the new file's data; fdatasync when null
+    DiskSync folder = nullptr; // the folder after the rename; fsync when null
+    RenameFile rename = nullptr; // the new file over the target; rename when null
+    WriteFile write = nullptr; // the new file's data, through writeAll(); write when null
+    // The temporary file, after a failure or when the save is given up
+    // (SaveGiveUp); unlink when null.
+    RemoveFile remove = nullptr;
+};
+
+// What a save came to, and so what is on the disk.
+enum class SaveResult {
+    Saved, // the new list has replaced the target and is on the disk
+    // The new list has replaced the target, but the system could not confirm
+    // that the folder's new entry is on the disk: a power cut may lose it.
+    // Something of the old file may not have been kept either.
+    Unconfirmed,
+    // The new list has replaced the target and is on the disk, but the old
+    // file's owner, group, mode, ACL or an extended attribute could not all
+    // be given to it.
+    NotAllKept,
+    // Nothing changed: the target keeps its old contents, or still does not
+    // exist, and nothing is left beside it but a temporary file that the
+    // message names.
+    Failed,
+};
+
+// Replaces the file at path with text, atomically: a temporary file beside it
+// is written, given the old file's owner, group, mode, ACL and user and
+// security extended attributes (as far as the file system and this user's
+// rights allow), its data synced, and renamed over it; then the folder is
+// synced, so the new entry survives a power cut. Until the old file's mode is
+// set, the temporary file replacing it is readable by this user alone. Other
+// hard links to the old file keep the old contents; a symbolic link is
+// followed to the file it names. Unless Saved, *error says why: for Failed
+// the system's reason, else one sentence a line for each thing the save could
+// not confirm or keep. giveUp, when given (made with the same hooks), lets
+// another thread give the save up until the rename.
+SaveResult saveText(const QString &path, const QByteArray &text, QString *error,
+    const SaveHooks &hooks = {}, SaveGiveUp *giveUp = nullptr);
+
+// What the window and quillmere-list say of a save whose folder sync failed.
+QString unconfirmedSaveMessage(const QString &reason);

@@ -1,0 +1,13 @@
+// SPDX-License-Identifier: MIT
+#include "core/heaptuning.h"
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+void tuneHeapForLargeBuffers()
+{
+#ifdef __GLIBC__
+    [[maybe_unused]] static const bool tuned = mallopt(M_MMAP_THRESHOLD, 256 * 1024) == 1;
+#endif
+}

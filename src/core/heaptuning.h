@@ -1,0 +1,9 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// Has the C library hand freed buffers of more than 256 KiB back to the
+// system at once. glibc raises its threshold for doing so to the size of
+// each large buffer freed, so that the next ones land in the heap and stay
+// resident after they are freed; the file list's rebuilds and sorts make and
+// free buffers of many MiB each time. Does nothing elsewhere. Idempotent.
+void tuneHeapForLargeBuffers();

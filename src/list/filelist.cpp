@@ -1,0 +1,173 @@
+// SPDX-License-Identifier: MIT
+#include "list/filelist.h"
+
+#include "core/filelistmodel.h"
+#include "core/heaptuning.h"
+#include "core/workerpool.h"
+#include "list/listwork.h"
+#include "list/rowremoval.h"
+#include "list/savejob.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QEventLoop>
+#include <QFutureWatcher>
+#include <QGuiApplication>
+#include <QTimer>
+#include <QUndoGroup>
+#include <QUndoStack>
+#include <QtConcurrent/QtConcurrentRun>
+
+FileList::FileList(QObject *parent)
+    : QObject(parent)
+    , m_model(new FileListModel(this))
+    , m_work(new ListWork(m_model, this))
+    , m_history(new QUndoStack(this))
+    , m_undo(new QUndoGroup(this))
+{
+    // Every rebuild and sort allocates and frees buffers of many MiB.
+    tuneHeapForLargeBuffers();
+    m_undo->addStack(m_history);
+    m_undo->setActiveStack(m_history);
+    connect(m_work, &ListWork::busyChanged, this, &FileList::setBusy);
+    connect(m_work, &ListWork::started, this, [this] { emit workStarted(m_work->status()); });
+    connect(m_work, &ListWork::rebuilt, this, [this](const QList<ListingFailure> &failures) {
+        // Every row is back: nothing removed before is left to undo.
+        m_history->clear();
+        emit rebuilt(failures);
+    });
+    connect(m_work, &ListWork::cannotSort, this, &FileList::cannotSort);
+}
+
+FileList::~FileList()
+{
+    // Its commands refer to the work, which goes with this object.
+    m_undo->removeStack(m_history);
+    delete m_history;
+}
+
+bool FileList::isBusy() const
+{
+    return m_work->isBusy();
+}
+
+void FileList::setFolderReader(FolderReader reader)
+{
+    m_work->setFolderReader(std::move(reader));
+}
+
+void FileList::setBusy(bool busy)
+{
+    // A change still being made is not undone half-way.
+    m_undo->setActiveStack(busy ? nullptr : m_history);
+    emit busyChanged(busy);
+}
+
+void FileList::rebuild(const QStringList &folders)
+{
+    m_work->rebuild(folders);
+}
+
+void FileList::sort(int columnHeader)
+{
+    m_work->sort(columnHeader);
+}
+
+void FileList::cancel()
+{
+    m_work->cancel();
+}
+
+void FileList::removeRow(int position)
+{
+    const FileArrangement &files = m_model->arrangement();
+    if (isBusy() || position < 0 || size_t(position) >= files.order.size())
+        return;
+    auto removed = std::make_shared<RemovedRows>();
+    removed->rows = files.rows;
+    removed->state = files.state;
+    removed->positions = { uint32_t(position) };
+    removed->taken = { files.order[size_t(position)] };
+    m_history->push(new RowRemoval(m_work, std::move(removed)));
+}
+
+void FileList::removeExtension(const QByteArray &extension, bool keep)
+{
+    m_work->prepareRemoval(extension, keep, [this](ListWork::Removal removal) {
+        m_history->push(
+            new RowRemoval(m_work, std::move(removal.removed), std::move(removal.without)));
+    });
+}
+
+QAction *FileList::createUndoAction(QObject *parent) const
+{
+    return m_undo->createUndoAction(parent, tr("&Undo"));
+}
+
+QAction *FileList::createRedoAction(QObject *parent) const
+{
+    return m_undo->createRedoAction(parent, tr("Re&do"));
+}
+
+void FileList::copyAll(ListText what)
+{
+    if (m_model->rowCount() == 0)
+        return;
+    delete m_copy; // its result, if it ever comes, is dropped
+    // A million names take a few hundred milliseconds to decode and escape:
+    // written by a worker from a copy of the order, while the window goes on.
+    auto *copy = new QFutureWatcher<QString>(this);
+    m_copy = copy;
+    connect(copy, &QFutureWatcherBase::finished, this, [this, copy] {
+        QGuiApplication::clipboard()->setText(copy->result());
+        copy->deleteLater();
+        m_copy = nullptr;
+    });
+    copy->setFuture(QtConcurrent::run(
+        workerPool(), [files = m_model->arrangement(), what] { return listText(files, what); }));
+}
+
+void FileList::save(const QString &target)
+{
+    auto *job = new SaveJob(m_model->arrangement(), target, m_saveHooks, this);
+    m_saves << job;
+    connect(job, &SaveJob::ended, this, [this, job](SaveResult result, const QString &reason) {
+        m_saves.removeOne(job);
+        job->deleteLater();
+        emit saveEnded(job->target(), result, reason);
+        if (m_saves.isEmpty())
+            emit savesEnded();
+    });
+}
+
+QStringList FileList::savingTargets() const
+{
+    QStringList targets;
+    for (const SaveJob *job : m_saves)
+        targets << job->target();
+    return targets;
+}
+
+bool FileList::waitForSaves(int milliseconds)
+{
+    if (!isSaving())
+        return true;
+    QEventLoop loop;
+    connect(this, &FileList::savesEnded, &loop, &QEventLoop::quit);
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+    return !isSaving();
+}
+
+QList<FileList::GivenUp> FileList::giveUpSaves()
+{
+    QList<GivenUp> givenUp;
+    for (SaveJob *job : std::as_const(m_saves)) {
+        GivenUp save { job->target(), SaveGiveUp::GivenUp, {} };
+        save.outcome = job->giveUp(&save.leftBehind);
+        givenUp << save;
+        job->deleteLater();
+    }
+    m_saves.clear();
+    return givenUp;
+}

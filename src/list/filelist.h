@@ -1,0 +1,115 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "core/atomicsave.h"
+#include "core/folderlisting.h"
+#include "core/listandsort.h"
+#include "core/savegiveup.h"
+#include "core/textexport.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class FileListModel;
+class ListWork;
+class QAction;
+class QUndoGroup;
+class QUndoStack;
+class SaveJob;
+class WorkStatus;
+
+// The file list and all the work on it: its model, the rebuilds, sorts and
+// removals (on workers, one at a time), the undo history of the removals,
+// the saves (any number at once) and the copies of the whole list. Whoever
+// shows the list hears from it when it is busy and when its saves end, and
+// never starts work itself. Commands that would change the rows while it is
+// busy are refused, and its Undo and Redo actions are disabled meanwhile.
+class FileList : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit FileList(QObject *parent = nullptr);
+    ~FileList() override;
+
+    FileListModel *model() const { return m_model; }
+
+    // A rebuild, sort or removal runs; see busyChanged().
+    bool isBusy() const;
+
+    // How folders are read; the default is listFolder().
+    void setFolderReader(FolderReader reader);
+    // How saves write, sync, rename and remove; tests hold or fail them.
+    void setSaveHooks(const SaveHooks &hooks) { m_saveHooks = hooks; }
+
+    // Lists every file of folders, in order, and shows them sorted as now;
+    // a rebuild still running is stopped and replaced. The rows change,
+    // whole, when it ends; removals before it can no longer be undone.
+    void rebuild(const QStringList &folders);
+    // What a click on column header 1 "File Name" or 2 "Extension" does.
+    void sort(int columnHeader);
+    // Stops a rebuild, keeping the folders read in full, or a sort, keeping
+    // the order; a removal is too short to stop.
+    void cancel();
+
+    // Removes the row at a display position, in one undo step.
+    void removeRow(int position);
+    // Removes every row whose extension is like extension (letter case
+    // aside), or with keep every other row, in one undo step.
+    void removeExtension(const QByteArray &extension, bool keep);
+    // Actions that undo and redo the last removal; disabled while busy.
+    QAction *createUndoAction(QObject *parent) const;
+    QAction *createRedoAction(QObject *parent) const;
+
+    // Puts every row's name or path on the clipboard, one a line, once a
+    // worker has written them; a newer copy replaces one under way, and an
+    // empty list leaves the clipboard alone.
+    void copyAll(ListText what);
+
+    // Writes the rows, as they are now, to target on a worker; saveEnded()
+    // tells how it went.
+    void save(const QString &target);
+    bool isSaving() const { return !m_saves.isEmpty(); }
+    QStringList savingTargets() const;
+    // Waits, running the event loop, until no save runs or milliseconds
+    // have passed; whether none runs.
+    bool waitForSaves(int milliseconds);
+    // Gives up every save still running, as the program ends without them.
+    struct GivenUp
+    {
+        QString target;
+        SaveGiveUp::Outcome outcome;
+        QString leftBehind; // with LeftBehind: the temporary file and why it stays
+    };
+    QList<GivenUp> giveUpSaves();
+
+signals:
+    // A rebuild, sort or removal began, or all of them ended.
+    void busyChanged(bool busy);
+    // A rebuild or sort began, which may take a while; status tells where it is.
+    void workStarted(const std::shared_ptr<const WorkStatus> &status);
+    // A rebuild's rows are shown; the folders it could not list, and why.
+    void rebuilt(const QList<ListingFailure> &failures);
+    // The rows have too many sort key bytes to sort: they keep their order.
+    void cannotSort();
+    // A save ended; unless Saved, reason says why or what it could not keep.
+    void saveEnded(const QString &target, SaveResult result, const QString &reason);
+    // The last save running ended.
+    void savesEnded();
+
+private:
+    void setBusy(bool busy);
+
+    FileListModel *m_model;
+    ListWork *m_work;
+    QUndoStack *m_history;
+    // Holds the history while the list is free, none while it is busy.
+    QUndoGroup *m_undo;
+    QList<SaveJob *> m_saves;
+    SaveHooks m_saveHooks;
+    QObject *m_copy = nullptr; // the copy under way
+};

@@ -1,0 +1,118 @@
+// SPDX-License-Identifier: MIT
+#include "widgets/dialogprocess.h"
+
+#include "widgets/inputblocker.h"
+#include "widgets/qtfiledialog.h"
+
+#include <QEventLoop>
+#include <QFile>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QScreen>
+#include <QWindow>
+
+#include <cstdio>
+#include <cstdlib>
+
+#ifdef Q_OS_LINUX
+#include <csignal>
+
+#include <sys/prctl.h>
+#endif
+
+namespace {
+
+// Over the window whose X11 id and frame ("x,y,width,height") the process
+// was given, as a dialog of that window would be.
+void placeOver(QFileDialog *dialog, const QString &windowId, const QString &frame)
+{
+    bool known = false;
+    const WId id = windowId.toULongLong(&known, 16);
+    if (known && id != 0 && QGuiApplication::platformName() == QLatin1String("xcb")) {
+        dialog->winId(); // its own native window, to be made transient
+        // Lives as long as this process, which ends with the dialog.
+        if (QWindow *window = QWindow::fromWinId(id))
+            dialog->windowHandle()->setTransientParent(window);
+    }
+    const QStringList sides = frame.split(u',');
+    if (sides.size() != 4)
+        return;
+    const QRect over(sides[0].toInt(), sides[1].toInt(), sides[2].toInt(), sides[3].toInt());
+    dialog->adjustSize();
+    QRect placed(QPoint(), dialog->size());
+    placed.moveCenter(over.center());
+    if (const QScreen *screen = QGuiApplication::screenAt(over.center())) {
+        const QRect room = screen->availableGeometry();
+        placed.moveLeft(qBound(room.left(), placed.left(), room.right() - placed.width() + 1));
+        placed.moveTop(qBound(room.top(), placed.top(), room.bottom() - placed.height() + 1));
+    }
+    dialog->move(placed.topLeft());
+}
+
+} // namespace
+
+std::optional<QString> DialogProcess::choose(const QString &program, QWidget *window, bool save,
+    const QString &folder, const QString &selected, const QStringList &nameFilters)
+{
+    QString windowId;
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        windowId = QString::number(window->winId(), 16);
+    const QRect over = window->frameGeometry();
+    const QString frame = QStringLiteral("%1,%2,%3,%4")
+                              .arg(over.x())
+                              .arg(over.y())
+                              .arg(over.width())
+                              .arg(over.height());
+
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(
+        QStringList { QLatin1String(Option), save ? QStringLiteral("save") : QStringLiteral("open"),
+            folder, selected, windowId, frame }
+        + nameFilters);
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.setStandardInputFile(QProcess::nullDevice());
+#ifdef Q_OS_LINUX
+    // A dialog left over from a window that is gone would answer no one.
+    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+#endif
+    QEventLoop loop;
+    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+    process.start();
+    {
+        const InputBlocker blocker(window);
+        if (process.state() != QProcess::NotRunning)
+            loop.exec();
+    }
+    if (process.error() == QProcess::FailedToStart || process.state() != QProcess::NotRunning
+        || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return std::nullopt;
+    return QFile::decodeName(process.readAllStandardOutput());
+}
+
+void DialogProcess::run(int argc, char *argv[])
+{
+    // open or save, folder, selected, window id, frame, then the name filters.
+    QStringList arguments;
+    for (int i = 2; i < argc; ++i)
+        arguments << QFile::decodeName(argv[i]);
+    if (arguments.size() < 5 || (arguments[0] != u"open" && arguments[0] != u"save")) {
+        std::fputs("the file dialog's process was given the wrong arguments\n", stderr);
+        std::_Exit(2);
+    }
+    QFileDialog *dialog = QtFileDialog::make(
+        nullptr, arguments[0] == u"save", arguments[1], arguments[2], arguments.mid(5));
+    placeOver(dialog, arguments[3], arguments[4]);
+    const QByteArray chosen = QFile::encodeName(QtFileDialog::answer(dialog));
+    // The models are left to the process's end.
+    QtFileDialog::deleteAllButModels(dialog);
+    const bool written
+        = std::fwrite(chosen.constData(), 1, chosen.size(), stdout) == size_t(chosen.size())
+        && std::fflush(stdout) == 0;
+    if (!written)
+        std::perror("the file dialog's answer");
+    std::fflush(nullptr);
+    std::_Exit(written ? 0 : 1);
+}

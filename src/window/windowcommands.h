@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QCoreApplication>
+#include <QList>
+
+class FileList;
+class QAction;
+class QWidget;
+
+// The window's commands, one QAction each, made with their texts, keys and
+// tool tips: the button that shows a command, its keys and every menu that
+// offers it share the action, so that all agree on what it says and whether
+// it is enabled. Keys that act in the whole window are the window's; Delete
+// belongs to each list, which the window adds its Remove to.
+struct WindowCommands
+{
+    Q_DECLARE_TR_FUNCTIONS(WindowCommands)
+
+public:
+    // Made as children of window; Undo and Redo are the file list's own.
+    WindowCommands(QWidget *window, const FileList *files);
+
+    QAction *addFolder;
+    QAction *removeFolder;
+    QAction *removeFile;
+    QAction *removeExtension; // the file list's menu sets its text and extension
+    QAction *keepExtension;
+    QAction *copyAllNames;
+    QAction *copyAllPaths;
+    QAction *undo;
+    QAction *redo;
+    QAction *save;
+    QAction *info;
+    QAction *close;
+
+    // The commands that act on the file list's rows as they are, which are
+    // refused while a rebuild, sort or removal changes them.
+    QList<QAction *> onRows() const { return { removeFile, removeExtension, keepExtension, save }; }
+};
