@@ -5,6 +5,7 @@
 #include "core/filelistmodel.h"
 #include "core/folderlisting.h"
 #include "core/textexport.h"
+#include "core/workerpool.h"
 #include "heldreader.h"
 #include "modaldriver.h"
 #include "testdir.h"

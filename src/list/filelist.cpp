@@ -3,6 +3,7 @@
 
 #include "core/filelistmodel.h"
 #include "core/heaptuning.h"
+#include "core/workerpool.h"
 #include "list/listwork.h"
 #include "list/rowremoval.h"
 #include "list/savejob.h"

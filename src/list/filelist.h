@@ -2,8 +2,8 @@
 #pragma once
 
 #include "core/atomicsave.h"
-#include "core/background.h"
 #include "core/folderlisting.h"
+#include "core/listandsort.h"
 #include "core/savegiveup.h"
 #include "core/textexport.h"
 
@@ -20,6 +20,7 @@ class QAction;
 class QUndoGroup;
 class QUndoStack;
 class SaveJob;
+class WorkStatus;
 
 // The file list and all the work on it: its model, the rebuilds, sorts and
 // removals (on workers, one at a time), the undo history of the removals,

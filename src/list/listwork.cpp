@@ -2,6 +2,7 @@
 #include "list/listwork.h"
 
 #include "core/filelistmodel.h"
+#include "core/workerpool.h"
 
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>
@@ -63,7 +64,7 @@ void ListWork::rebuild(const QStringList &folders)
     stop();
     m_status = std::make_shared<WorkStatus>();
     start(Rebuilding,
-        rebuildInBackground(
+        listAndArrange(
             folders, m_reader, m_files->sortState(), m_status, m_files->arrangement().keyLimit),
         [this](QFuture<Rebuilt> future) {
             Rebuilt made = future.takeResult();
@@ -81,7 +82,7 @@ bool ListWork::sort(int columnHeader)
         return false;
     const SortState to = headerClicked(m_files->sortState(), columnHeader);
     m_status = std::make_shared<WorkStatus>();
-    start(Sorting, sortInBackground(m_files->arrangement(), to, m_status),
+    start(Sorting, sortArrangement(m_files->arrangement(), to, m_status),
         [this](QFuture<FileArrangement> future) {
             if (future.resultCount() == 0)
                 return; // stopped: the rows keep their order

@@ -2,8 +2,9 @@
 #pragma once
 
 #include "core/arrangement.h"
-#include "core/background.h"
 #include "core/folderlisting.h"
+#include "core/listandsort.h"
+#include "core/workstatus.h"
 
 #include <QObject>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "window/messages.h"
 
-#include "core/background.h"
 #include "core/displaytext.h"
 #include "core/filerows.h"
+#include "core/listandsort.h"
 
 #include <QCoreApplication>
 #include <QPushButton>
