@@ -3,6 +3,7 @@
 
 #include "core/filelistmodel.h"
 #include "widgets/namedelegate.h"
+#include "widgets/typeaheadsearch.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -69,6 +70,8 @@ void FileListView::setFiles(FileListModel *files)
 {
     m_files = files;
     setModel(files);
+    delete m_typeAhead;
+    m_typeAhead = new TypeAheadSearch(this, files);
     // 4000 and 1440 twips at 15 twips a pixel; the header has its sections once it has a model.
     horizontalHeader()->resizeSection(NameColumn, NameWidth);
     horizontalHeader()->resizeSection(ExtensionColumn, ExtensionWidth);
@@ -134,6 +137,17 @@ int FileListView::selectedRow() const
 {
     const QModelIndexList rows = selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void FileListView::keyboardSearch(const QString &search)
+{
+    if (m_typeAhead)
+        m_typeAhead->type(search);
+}
+
+bool FileListView::isSearching() const
+{
+    return m_typeAhead && m_typeAhead->isRunning();
 }
 
 void FileListView::updateSortIndicator()

@@ -10,6 +10,7 @@
 #include <cstdint>
 
 class FileListModel;
+class TypeAheadSearch;
 
 // The file list as the window shows it: a report view with the two columns of
 // FileListModel, single selection, and clickable headers that report the
@@ -32,6 +33,12 @@ public:
 
     // The display position of the selected row, or -1 when none is selected.
     int selectedRow() const;
+
+    // Type-ahead: the letters typed select the next row whose name starts
+    // with them, as in every item view, found on a worker (TypeAheadSearch).
+    void keyboardSearch(const QString &search) override;
+    // A type-ahead search runs; its row is not selected yet.
+    bool isSearching() const;
 
     // The commands the context menu offers, each the window's own action, so
     // that its text, key and enabled state are the same wherever it shows;
@@ -73,6 +80,7 @@ private:
     void selectAfterRemoval(int position);
 
     FileListModel *m_files = nullptr;
+    TypeAheadSearch *m_typeAhead = nullptr;
     QAction *m_copyName;
     Commands m_commands;
     // The selected row across a reset: its rows, position and row number.
