@@ -335,25 +335,31 @@ void tst_ListWidgets::sortArrowShowsWhole()
 
 void tst_ListWidgets::typeAheadSelectsAsItemViewsDo_data()
 {
-    // The current row at first (-1 for none), and the keys, each string typed
-    // within the keyboard interval, a pause before each string.
+    // The current row at first (-1 for none) and its cell's column in the
+    // file list (Qt's view searches the current cell's column, and is given
+    // "File Name"), and the keys, each string typed within the keyboard
+    // interval, a pause before each string.
     QTest::addColumn<int>("current");
+    QTest::addColumn<int>("column");
     QTest::addColumn<QStringList>("typed");
-    QTest::newRow("a letter") << 0 << QStringList { "a" };
-    QTest::newRow("letters together") << 9 << QStringList { "ap", "ba" };
-    QTest::newRow("a letter repeated") << 11 << QStringList { "aa", "aaa", "bb" };
-    QTest::newRow("a letter after pauses") << 0 << QStringList { "a", "a", "a", "b", "b", "b" };
-    QTest::newRow("no current row") << -1 << QStringList { "a", "b" };
-    QTest::newRow("wraps round") << 10 << QStringList { "b", "k" };
-    QTest::newRow("case folded") << 0 << QStringList { "É", "éc", "\u212A", "ÉCOLE." };
-    QTest::newRow("not UTF-8, as shown") << 0 << QStringList { "\uFFFD", "\uFFFDt", "ét" };
-    QTest::newRow("escapes, as shown") << 0 << QStringList { "<", "<", "<", "<u+000a>l", " " };
-    QTest::newRow("found nowhere") << 1 << QStringList { "q", "aq", "zzz", "bx" };
+    QTest::newRow("a letter") << 0 << 0 << QStringList { "a" };
+    QTest::newRow("letters together") << 9 << 0 << QStringList { "ap", "ba" };
+    QTest::newRow("a letter repeated") << 11 << 0 << QStringList { "aa", "aaa", "bb" };
+    QTest::newRow("a letter after pauses")
+        << 0 << 0 << QStringList { "a", "a", "a", "b", "b", "b" };
+    QTest::newRow("no current row") << -1 << 0 << QStringList { "a", "b" };
+    QTest::newRow("wraps round") << 10 << 0 << QStringList { "b", "k" };
+    QTest::newRow("case folded") << 0 << 0 << QStringList { "É", "éc", "\u212A", "ÉCOLE." };
+    QTest::newRow("not UTF-8, as shown") << 0 << 0 << QStringList { "\uFFFD", "\uFFFDt", "ét" };
+    QTest::newRow("escapes, as shown") << 0 << 0 << QStringList { "<", "<", "<", "<u+000a>l", " " };
+    QTest::newRow("found nowhere") << 1 << 0 << QStringList { "q", "aq", "zzz", "bx" };
+    QTest::newRow("by name from the Extension cell") << 0 << 1 << QStringList { "p", "a", "j" };
 }
 
 void tst_ListWidgets::typeAheadSelectsAsItemViewsDo()
 {
     QFETCH(int, current);
+    QFETCH(int, column);
     QFETCH(QStringList, typed);
     Lists lists;
     showRows(lists.model,
@@ -367,6 +373,7 @@ void tst_ListWidgets::typeAheadSelectsAsItemViewsDo()
     const QList<QAbstractItemView *> views = { lists.files, &qts };
     for (QAbstractItemView *view : views)
         view->setCurrentIndex(current < 0 ? QModelIndex() : lists.model.index(current, 0));
+    lists.files->setCurrentIndex(lists.model.index(current, column));
 
     const int interval = QApplication::keyboardInputInterval();
     const auto restore
@@ -392,6 +399,9 @@ void tst_ListWidgets::typeAheadSelectsAsItemViewsDo()
         const QModelIndexList selected = qts.selectionModel()->selectedRows();
         QVERIFY2(lists.files->selectedRow() == (selected.isEmpty() ? -1 : selected.first().row()),
             qPrintable(at));
+        // The current cell keeps its column.
+        if (current >= 0)
+            QCOMPARE(lists.files->currentIndex().column(), column);
     }
 }
 

@@ -9,16 +9,19 @@
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <algorithm>
+
 TypeAheadSearch::TypeAheadSearch(QAbstractItemView *view, FileListModel *files)
     : QObject(view)
     , m_view(view)
     , m_files(files)
 {
-    // Positions found before any of these point at other rows after it.
+    // After any of these a position found in the rows before may name
+    // another row: the search is ended early, and done again once it has.
     const auto changing = [this] {
         ++m_changes;
         if (m_running)
-            m_running->cancel(); // ends it early; answered() searches again
+            m_running->cancel();
     };
     connect(files, &QAbstractItemModel::modelAboutToBeReset, this, changing);
     connect(files, &QAbstractItemModel::layoutAboutToBeChanged, this, changing);
@@ -69,7 +72,7 @@ void TypeAheadSearch::start()
         search->deleteLater();
         m_running = nullptr;
         if (changes != m_changes) {
-            // Found in rows since changed: looked for again in the rows shown.
+            // Found in rows that have changed since: again, in the rows shown.
             m_from = currentRow();
             m_fromChanges = m_changes;
             start();
