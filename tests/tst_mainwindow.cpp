@@ -13,6 +13,7 @@
 #include "windowfixture.h"
 
 #include <QClipboard>
+#include <QDesktopServices>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -49,6 +50,10 @@ class tst_MainWindow : public QObject
 public:
     // Qt's own dialogs, which the tests can drive, on every platform.
     static void initMain() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
+
+public slots:
+    // The desktop's handler of file addresses, where a test stands in for it.
+    void urlOpened(const QUrl &url) { m_opened << url; }
 
 private slots:
     void enterAndEscapeStartNothing();
@@ -92,6 +97,9 @@ private slots:
     void sameResultAsListingInPlace();
 
     void closeEndsTheProgram();
+
+private:
+    QList<QUrl> m_opened;
 };
 
 void tst_MainWindow::enterAndEscapeStartNothing()
@@ -268,6 +276,8 @@ void tst_MainWindow::contextMenus_data()
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("clipboard"); // "@1", "@2" the folders; null: as it was
     QTest::addColumn<int>("left"); // the entries left in that list
+    // Open in File Manager: "handled" by the desktop, or "none" there to open it.
+    QTest::addColumn<QString>("opened");
     // The listing is a step to undo; nothing is undone yet, and the history waits while busy.
     const QStringList undo { "|", "&Undo\tCtrl+Z", "Re&do\tCtrl+Shift+Z -" };
     const QStringList undoBusy { "|", "&Undo\tCtrl+Z -", "Re&do\tCtrl+Shift+Z -" };
@@ -284,39 +294,44 @@ void tst_MainWindow::contextMenus_data()
         "Read Folders &Again\tF5" };
     const QString same;
     QTest::newRow("right click: copy its name") << false << 2 << 0 << false << txt << "&Copy Name"
-                                                << "b.TXT" << 5;
+                                                << "b.TXT" << 5 << "";
     QTest::newRow("Shift+F10: keep its extension")
-        << false << 2 << 2 << false << txt << "&Keep Only .TXT Files" << same << 3;
+        << false << 2 << 2 << false << txt << "&Keep Only .TXT Files" << same << 3 << "";
     QTest::newRow("Menu key: remove rows without extension")
-        << false << 4 << 1 << false << none << "Remove &All Files Without Extension" << same << 4;
+        << false << 4 << 1 << false << none << "Remove &All Files Without Extension" << same << 4
+        << "";
     QTest::newRow("right click: remove")
-        << false << 0 << 0 << false << onRow(".txt Files") << "&Remove" << same << 4;
+        << false << 0 << 0 << false << onRow(".txt Files") << "&Remove" << same << 4 << "";
     QTest::newRow("no row: copy all names")
         << false << -1 << 0 << false << QStringList { "Copy All &Names", "Copy All &Paths" } + undo
         << "Copy All &Names"
         << "a.txt\na.txt\nb.TXT\nc.jpg\nREADME\n"
-        << 5;
+        << 5 << "";
     QTest::newRow("Menu key, none selected: copy all paths")
         << false << -1 << 1 << false << QStringList { "Copy All &Names", "Copy All &Paths" } + undo
         << "Copy All &Paths"
         << "@1/a.txt\n@2/a.txt\n@1/b.TXT\n@2/c.jpg\n@1/README\n"
-        << 5;
+        << 5 << "";
     // The rows about to be replaced: nothing takes them out meanwhile; the
     // listing then adds the third folder's file.
     QTest::newRow("busy: remove is disabled")
-        << false << 3 << 0 << true << onRow(".jpg Files", true) << "&Remove" << same << 6;
+        << false << 3 << 0 << true << onRow(".jpg Files", true) << "&Remove" << same << 6 << "";
     QTest::newRow("busy: copy its name")
         << false << 2 << 1 << true << onRow(".TXT Files", true) << "&Copy Name"
-        << "b.TXT" << 6;
+        << "b.TXT" << 6 << "";
     QTest::newRow("folder: copy path") << true << 2 << 0 << false << folder << "&Copy Path\tCtrl+C"
-                                       << "@2" << 3;
+                                       << "@2" << 3 << "";
     QTest::newRow("folder, Menu key: remove")
-        << true << 0 << 1 << false << folder << "&Remove\tDel" << same << 2;
+        << true << 0 << 1 << false << folder << "&Remove\tDel" << same << 2 << "";
     QTest::newRow("folder, busy: remove starts the listing again")
-        << true << 3 << 0 << true << folder << "&Remove\tDel" << same << 3;
+        << true << 3 << 0 << true << folder << "&Remove\tDel" << same << 3 << "";
+    QTest::newRow("folder: open in the file manager")
+        << true << 1 << 0 << false << folder << "&Open in File Manager" << same << 3 << "handled";
+    QTest::newRow("folder: open, no file manager")
+        << true << 1 << 0 << false << folder << "&Open in File Manager" << same << 3 << "none";
     QTest::newRow("folder, no row: read them again")
         << true << -1 << 0 << false << QStringList { "Read Folders &Again\tF5" }
-        << "Read Folders &Again" << same << 3;
+        << "Read Folders &Again" << same << 3 << "";
 }
 
 void tst_MainWindow::contextMenus()
@@ -329,6 +344,7 @@ void tst_MainWindow::contextMenus()
     QFETCH(QString, chosen);
     QFETCH(QString, clipboard);
     QFETCH(int, left);
+    QFETCH(QString, opened);
     TestDir first, empty, second, third;
     QCOMPARE(first.createFiles({ "a.txt", "b.TXT", "README" }), QString());
     QCOMPARE(second.createFiles({ "a.txt", "c.jpg" }), QString());
@@ -381,11 +397,25 @@ void tst_MainWindow::contextMenus()
         }
         QCOMPARE(shown, items);
         QVERIFY(choice);
+        if (opened == "handled")
+            QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "urlOpened");
         choice->trigger();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         menu->close();
     }
     held.letGo();
     ui.settle();
+    if (!opened.isEmpty()) {
+        const QString folder = ui.folderList()[row];
+        QCOMPARE(m_opened,
+            opened == "handled" ? QList<QUrl> { QUrl::fromLocalFile(folder) } : QList<QUrl>());
+        m_opened.clear();
+        // Where nothing opens it, the user is told, the folder named.
+        QCOMPARE(ui.dialogs.boxes.size(), opened == "none" ? 1 : 0);
+        if (opened == "none")
+            QVERIFY(ui.dialogs.boxes.first().text.contains("\n" + folder + "\n"));
+        return;
+    }
     clipboard.replace(QStringLiteral("@1"), first.path())
         .replace(QStringLiteral("@2"), second.path());
     QTRY_COMPARE_WITH_TIMEOUT(QGuiApplication::clipboard()->text(),

@@ -103,8 +103,9 @@ void FolderListWidget::fillMenu(QMenu *menu, const QModelIndex &index)
             menu->addAction(m_remove);
         menu->addAction(m_copyPath);
         ListCues::addCommand(
-            menu, tr("&Open in File Manager"), {}, [path = folderPath(index.row())] {
-                QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+            menu, tr("&Open in File Manager"), {}, [this, path = folderPath(index.row())] {
+                if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+                    emit openFailed(path);
             });
     }
     if (m_readAgain && count() > 0) {

@@ -41,6 +41,10 @@ public:
         m_readAgain = readAgain;
     }
 
+signals:
+    // "Open in File Manager" found nothing to open the folder with.
+    void openFailed(const QString &path);
+
 protected:
     // The selected folder's exact path, with the platform's separators.
     QString copiedText() const override;

@@ -105,6 +105,8 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
     connect(m_files, &FileList::cannotSort, this, [this] { Messages::warnCannotSort(this); });
     // Undo and Redo bring folders back, or take them away.
     connect(m_files, &FileList::foldersChanged, ListFolder, &FolderListWidget::setFolders);
+    connect(ListFolder, &FolderListWidget::openFailed, this,
+        [this](const QString &folder) { Messages::warnCannotOpenFolder(this, folder); });
     connect(m_files, &FileList::saveEnded, this, &FrmFilenameReader::saveEnded);
     connect(m_files, &FileList::savesEnded, this, [this] {
         if (m_waitingForSaves) {
