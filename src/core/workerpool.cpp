@@ -14,8 +14,3 @@ QThreadPool *workerPool()
     }();
     return pool;
 }
-
-int runningWorkers()
-{
-    return workerPool()->activeThreadCount();
-}

@@ -7,5 +7,3 @@ class QThreadPool;
 // Nothing waits for them at exit, since a read of a hung network mount may
 // never return: the process may end with one still running.
 QThreadPool *workerPool();
-// How many of them run a task.
-int runningWorkers();

@@ -55,6 +55,14 @@ void warnListingFailures(QWidget *parent, const QList<ListingFailure> &failures)
             .arg(shown.join(QStringLiteral("\n\n"))));
 }
 
+void warnCannotOpenFolder(QWidget *parent, const QString &folder)
+{
+    warn(parent,
+        QCoreApplication::translate("Messages",
+            "The folder\n%1\ncould not be opened: no file manager was found to open it.")
+            .arg(shownPath(folder)));
+}
+
 void warnSaveEnded(QWidget *parent, const QString &target, SaveResult result, const QString &reason)
 {
     if (result == SaveResult::Saved)
