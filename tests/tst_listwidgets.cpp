@@ -367,13 +367,18 @@ void tst_ListWidgets::typeAheadSelectsAsItemViewsDo()
             "École.doc", "école.txt", "avocado", "Kelvin", "Banana.jpg", "aardvark", "AAA.txt" }));
     // Qt's own search, in a plain view of the same rows.
     QTableView qts;
-    qts.setSelectionMode(QAbstractItemView::SingleSelection);
+    qts.setSelectionMode(lists.files->selectionMode());
     qts.setSelectionBehavior(QAbstractItemView::SelectRows);
     qts.setModel(&lists.model);
     const QList<QAbstractItemView *> views = { lists.files, &qts };
-    for (QAbstractItemView *view : views)
+    const QItemSelection more(lists.model.index(3, 0), lists.model.index(5, 1));
+    for (QAbstractItemView *view : views) {
         view->setCurrentIndex(current < 0 ? QModelIndex() : lists.model.index(current, 0));
+        // Rows selected besides, which a row found replaces.
+        view->selectionModel()->select(more, QItemSelectionModel::Select);
+    }
     lists.files->setCurrentIndex(lists.model.index(current, column));
+    lists.files->selectionModel()->select(more, QItemSelectionModel::Select);
 
     const int interval = QApplication::keyboardInputInterval();
     const auto restore
@@ -396,9 +401,11 @@ void tst_ListWidgets::typeAheadSelectsAsItemViewsDo()
         QTRY_VERIFY2(!lists.files->isSearching(), "awaited the type-ahead search");
         const QString at = "after " + typed.first(i + 1).join(u'|');
         QVERIFY2(lists.files->currentIndex().row() == qts.currentIndex().row(), qPrintable(at));
-        const QModelIndexList selected = qts.selectionModel()->selectedRows();
-        QVERIFY2(lists.files->selectedRow() == (selected.isEmpty() ? -1 : selected.first().row()),
-            qPrintable(at));
+        std::vector<uint32_t> selected;
+        for (const QModelIndex &row : qts.selectionModel()->selectedRows())
+            selected.push_back(uint32_t(row.row()));
+        std::sort(selected.begin(), selected.end());
+        QVERIFY2(lists.files->selectedPositions() == selected, qPrintable(at));
         // The current cell keeps its column.
         if (current >= 0)
             QCOMPARE(lists.files->currentIndex().column(), column);

@@ -107,6 +107,8 @@ void TypeAheadSearch::answered(qsizetype found)
         return;
     const QModelIndex match
         = m_files->index(int(found), std::max(m_view->currentIndex().column(), 0));
-    m_view->setCurrentIndex(match);
+    // The one selected row, whatever keys are held as the answer comes.
+    m_view->selectionModel()->setCurrentIndex(
+        match, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     m_view->scrollTo(match);
 }
