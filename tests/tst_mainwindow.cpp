@@ -12,6 +12,7 @@
 #include "windowfixture.h"
 
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -851,30 +852,37 @@ void tst_MainWindow::savesAtExit_data()
     // On standard error; "@" is the target, "#" the temporary file left beside it.
     QTest::addColumn<QString>("said");
     QTest::addColumn<QByteArray>("contents"); // of the target in the end; null: none
+    // A further signal came while the save is waited for: given up at once.
+    QTest::addColumn<bool>("signalled");
     const QByteArray saved("a.txt\r\n"), old("old");
+    const QString notSaved(
+        "quillmere: The list was not saved to @ The file keeps its old contents.");
     QTest::newRow("ended well in time") << ""
-                                        << "list.txt" << 0 << "" << saved;
+                                        << "list.txt" << 0 << "" << saved << false;
     QTest::newRow("failed in time")
         << ""
-        << "missing/list.txt" << 1 << "quillmere: @: " + qt_error_string(ENOENT) << QByteArray();
+        << "missing/list.txt" << 1 << "quillmere: @: " + qt_error_string(ENOENT) << QByteArray()
+        << false;
     QTest::newRow("given up while its data is synced")
         << "sync"
-        << "list.txt" << 1
-        << "quillmere: The list was not saved to @ The file keeps its old contents." << old;
+        << "list.txt" << 1 << notSaved << old << false;
     QTest::newRow("given up while written, its temporary file left behind")
         << "write"
         << "list.txt" << 1
         << "quillmere: The list was not saved to @ The file keeps its old contents, but this "
            "temporary file could not be removed: #: "
             + qt_error_string(EPERM)
-        << old;
+        << old << false;
     // Too late to give it up: the list replaces the file.
     QTest::newRow("given up after the rename began")
         << "rename"
         << "list.txt" << 1
         << "quillmere: The list was saved to @ but the system has not yet confirmed that it is "
            "on the disk."
-        << saved;
+        << saved << false;
+    QTest::newRow("given up at a further signal, long before the deadline")
+        << "sync"
+        << "list.txt" << 1 << notSaved << old << true;
 }
 
 void tst_MainWindow::savesAtExit()
@@ -884,6 +892,7 @@ void tst_MainWindow::savesAtExit()
     QFETCH(int, status);
     QFETCH(QString, said);
     QFETCH(QByteArray, contents);
+    QFETCH(bool, signalled);
     TestDir dir, out;
     QCOMPARE(dir.createFiles({ "a.txt" }), QString());
     QCOMPARE(out.createFiles({ "list.txt" }, "old"), QString());
@@ -907,14 +916,30 @@ void tst_MainWindow::savesAtExit()
             stepReached.available() > 0, "the save to reach its held step", 10000);
 
     // What main() does once the session has ended the program: a save that
-    // is held is given up at the deadline, one that ends is waited for.
+    // is held is given up at the deadline, or at once at a further signal
+    // (a readable pipe); one that ends is waited for.
+    int interrupt[2] = { -1, -1 };
+    if (signalled) {
+        QVERIFY(::pipe(interrupt) == 0);
+        QCOMPARE(::write(interrupt[1], "!", 1), 1);
+    }
     char *report = nullptr;
     size_t size = 0;
     std::FILE *stream = ::open_memstream(&report, &size);
     QVERIFY(stream);
-    const int ended = endSaves(*ui.list(), 0, held.isEmpty() ? 30000 : 100, stream);
+    QElapsedTimer waited;
+    waited.start();
+    const int ended
+        = endSaves(*ui.list(), 0, held.isEmpty() || signalled ? 30000 : 100, stream, interrupt[0]);
+    const qint64 took = waited.elapsed();
     if (!held.isEmpty())
         heldStep.release();
+    for (const int end : interrupt) {
+        if (end >= 0)
+            ::close(end);
+    }
+    if (signalled)
+        QVERIFY2(took < 10000, "endSaves() to give the save up at the signal, not at its deadline");
     std::fclose(stream);
     const QString written = QString::fromUtf8(report, qsizetype(size)).trimmed();
     std::free(report);
