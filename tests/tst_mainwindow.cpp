@@ -70,6 +70,8 @@ private slots:
     void folderListShowsPathsByDisplayRules();
     void dialogsOpenWhereTheLastFileWas();
     void dropAddsFolders();
+    void longWarningsFitTheScreen_data();
+    void longWarningsFitTheScreen();
 
     void removeRows();
     void headerClicksSort();
@@ -633,6 +635,78 @@ void tst_MainWindow::dropAddsFolders()
     QTRY_COMPARE_WITH_TIMEOUT(ui.dialogs.boxes.size(), 2, 10000);
     QVERIFY(!ui.list()->isBusy());
     QCOMPARE(ui.rows().size(), 2);
+}
+
+void tst_MainWindow::longWarningsFitTheScreen_data()
+{
+    // What is refused: "dropped" shares, missing paths "given" on the command
+    // line, or folders given that cannot be "listed".
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<int>("count");
+    QTest::newRow("5 dropped, all named") << "dropped" << 5;
+    QTest::newRow("30 dropped") << "dropped" << 30;
+    QTest::newRow("2,500 given") << "given" << 2500;
+    QTest::newRow("30 not listed") << "listed" << 30;
+}
+
+void tst_MainWindow::longWarningsFitTheScreen()
+{
+    QFETCH(QString, what);
+    QFETCH(int, count);
+    TestDir dir;
+    Window ui;
+    QVERIFY(QTest::qWaitForWindowActive(&ui.window));
+    QStringList refused; // as the warning names them, in order
+    QList<QUrl> shares;
+    QList<QByteArray> paths;
+    for (int i = 0; i < count; ++i) {
+        const QByteArray name = "n" + QByteArray::number(i);
+        if (what == "dropped") {
+            shares << QUrl(QStringLiteral("smb://server/") + name);
+            refused << "smb://server/" + name + "\nIt is not a file";
+        } else {
+            paths << dir.encodedPath() + '/' + name;
+            refused << dir.path() + '/' + name + '\n'
+                    + (what == "given" ? qt_error_string(ENOENT) : QStringLiteral("Held up."));
+            if (what == "listed")
+                QVERIFY(QDir(dir.path()).mkdir(name));
+        }
+    }
+    ui.list()->setFolderReader([](const QString &, FileRows &, QString *error, const BeforeRead &) {
+        *error = QStringLiteral("Held up.");
+        return false;
+    });
+    if (what == "dropped")
+        QVERIFY(dropUrls(&ui.window, shares));
+    else
+        ui.window.addPaths(paths);
+    QTRY_COMPARE_WITH_TIMEOUT(ui.dialogs.boxes.size(), 1, 30000);
+
+    // Within the screen, OK button and all; plain text, the first five
+    // named, the rest counted, and all of them in the details.
+    const ModalDriver::Box box = ui.dialogs.boxes.first();
+    QVERIFY2(box.screen.contains(box.frame),
+        qPrintable(QStringLiteral("the box at %1,%2 %3x%4 is not within the screen's %5x%6")
+                       .arg(box.frame.x())
+                       .arg(box.frame.y())
+                       .arg(box.frame.width())
+                       .arg(box.frame.height())
+                       .arg(box.screen.width())
+                       .arg(box.screen.height())));
+    QCOMPARE(box.format, Qt::PlainText);
+    const int named = std::min(count, 5);
+    for (int i = 0; i < count; ++i)
+        QVERIFY2(box.text.contains(refused.at(i)) == (i < named), qPrintable(refused.at(i)));
+    QCOMPARE(
+        box.text.endsWith("\n\nand " + QLocale().toString(count - named) + " more"), count > named);
+    if (count > named) {
+        const QStringList details = box.details.split(QStringLiteral("\n\n"));
+        QCOMPARE(details.size(), count);
+        for (int i = 0; i < count; ++i)
+            QVERIFY2(details.at(i).startsWith(refused.at(i)), qPrintable(details.at(i)));
+    } else {
+        QCOMPARE(box.details, QString());
+    }
 }
 
 void tst_MainWindow::removeRows()
