@@ -74,26 +74,32 @@ run_case() {
         grep -qx held "$work/out.log" || fail "the save did not reach its data sync within 30 s"
     fi
 
-    local sent
+    local sent event
     sent=$(date +%s%N)
     case $how in
-    x) kill -KILL "$xs_xvfb_pid" ;;
-    twice) kill -TERM "$pid" ;;
-    *) kill -"$how" "$pid" ;;
+    x)
+        event="the X server's end"
+        kill -KILL "$xs_xvfb_pid"
+        # Reaped here, so that bash does not report it killed.
+        wait "$xs_xvfb_pid" 2>/dev/null || true
+        ;;
+    twice) event=SIGTERM && kill -TERM "$pid" ;;
+    *) event=SIG$how && kill -"$how" "$pid" ;;
     esac
     if [ "$how" != x ]; then
         # Gone from the screen at once, even while the save is waited for.
-        xs_wait_gone Tessaly 5 || fail "the window is still shown 5 s after SIG$how"
+        xs_wait_gone Tessaly 5 || fail "the window is still shown 5 s after $event"
     fi
     if [ "$how" = twice ]; then
         kill -0 "$pid" 2>/dev/null || fail "the program ended before the second signal"
         sent=$(date +%s%N)
+        event="the second SIGTERM"
         kill -TERM "$pid"
     fi
-    # Twice the 2 s the save is given, or, after a second signal, at once.
+    # Well over the 2 s the save is given, or, after a second signal, at once.
     deadline=30
     [ "$how" != twice ] || deadline=5
-    xs_wait_exit "$pid" "$deadline" || fail "the program still runs ${deadline} s after SIG$how"
+    xs_wait_exit "$pid" "$deadline" || fail "the program still runs ${deadline} s after $event"
     status=$xs_status
     pid=
     local took=$(( ($(date +%s%N) - sent) / 1000000 ))
