@@ -44,7 +44,7 @@ fail() {
 # "twice" (SIGTERM, then SIGTERM again once the window is gone).
 run_case() {
     case_name=$1
-    local program=$2 how=$3 held= status said deadline
+    local program=$2 how=$3 held='' status said deadline
     [ "$program" = "$heldsave" ] && held=yes
     if ! xs_start 1024x768 96; then
         echo "SKIPPED: no X server could be started: $xs_error"
