@@ -23,7 +23,11 @@
 #include <climits>
 #include <vector>
 
+#ifdef Q_OS_UNIX
 #include <poll.h>
+#else
+#include <QThread>
+#endif
 
 FileList::FileList(QObject *parent)
     : QObject(parent)
@@ -203,9 +207,10 @@ QStringList FileList::savingTargets() const
     return targets;
 }
 
-bool FileList::waitForSaves(int milliseconds, int interrupt)
+bool FileList::waitForSaves(int milliseconds, [[maybe_unused]] int interrupt)
 {
     const QDeadlineTimer deadline(milliseconds);
+#ifdef Q_OS_UNIX
     for (;;) {
         // A save whose worker has ended is told, never given up.
         for (SaveJob *job : QList(m_saves))
@@ -229,6 +234,18 @@ bool FileList::waitForSaves(int milliseconds, int interrupt)
             return m_saves.isEmpty();
         }
     }
+#else
+    // No descriptors to wait on: the saves' workers are asked now and then.
+    for (;;) {
+        for (SaveJob *job : QList(m_saves))
+            job->tellEnd();
+        if (m_saves.isEmpty())
+            return true;
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(10);
+    }
+#endif
 }
 
 QList<FileList::GivenUp> FileList::giveUpSaves()

@@ -9,8 +9,33 @@
 #include <QMutex>
 #include <QtConcurrent/QtConcurrentRun>
 
+#ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <unistd.h>
+#endif
+
+namespace {
+
+// A pipe whose ends a process started meanwhile (the file dialog's) does not
+// inherit; false where there is none to be had.
+bool closeOnExecPipe([[maybe_unused]] int ends[2])
+{
+#if defined(Q_OS_LINUX)
+    return ::pipe2(ends, O_CLOEXEC) == 0;
+#elif defined(Q_OS_UNIX)
+    // Without pipe2() a process started between the two calls may inherit
+    // the ends; it then holds the save's end open until it exits.
+    if (::pipe(ends) != 0)
+        return false;
+    ::fcntl(ends[0], F_SETFD, FD_CLOEXEC);
+    ::fcntl(ends[1], F_SETFD, FD_CLOEXEC);
+    return true;
+#else
+    return false;
+#endif
+}
+
+} // namespace
 
 // What the worker came to, shared by the job and its worker: the worker
 // closes the pipe's write end once it has stored the outcome.
@@ -18,17 +43,20 @@ struct SaveJob::Ending
 {
     Ending()
     {
-        // Close-on-exec from the start: a process started meanwhile (the file
-        // dialog's) would otherwise hold the write end open.
-        if (::pipe2(ends, O_CLOEXEC) != 0)
+        if (!closeOnExecPipe(ends))
             ends[0] = ends[1] = -1;
     }
     ~Ending()
     {
-        for (const int end : ends) {
-            if (end >= 0)
-                ::close(end);
-        }
+        for (const int end : ends)
+            closeEnd(end);
+    }
+    static void closeEnd([[maybe_unused]] int end)
+    {
+#ifdef Q_OS_UNIX
+        if (end >= 0)
+            ::close(end);
+#endif
     }
     Ending(const Ending &) = delete;
     Ending &operator=(const Ending &) = delete;
@@ -39,8 +67,7 @@ struct SaveJob::Ending
         result = saveResult;
         reason = saveReason;
         ended = true;
-        if (ends[1] >= 0)
-            ::close(ends[1]);
+        closeEnd(ends[1]);
         ends[1] = -1;
     }
 

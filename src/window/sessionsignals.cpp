@@ -3,6 +3,7 @@
 
 #include <QSocketNotifier>
 
+#ifdef Q_OS_UNIX
 #include <array>
 #include <atomic>
 #include <cerrno>
@@ -41,8 +42,17 @@ SessionSignals::SessionSignals(QObject *parent)
 {
     Q_ASSERT(readEnd < 0);
     int ends[2];
+#ifdef Q_OS_LINUX
     if (::pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
+#else
+    if (::pipe(ends) != 0)
+        return;
+    for (const int end : ends) {
+        ::fcntl(end, F_SETFD, FD_CLOEXEC);
+        ::fcntl(end, F_SETFL, O_NONBLOCK);
+    }
+#endif
     readEnd = ends[0];
     writeEnd = ends[1];
     m_notifier = new QSocketNotifier(readEnd, QSocketNotifier::Read, this);
@@ -87,3 +97,18 @@ void SessionSignals::readSignals()
             emit received(numbers[i]);
     }
 }
+#else
+// Windows has none of these signals; its session's end closes the window.
+SessionSignals::SessionSignals(QObject *parent)
+    : QObject(parent)
+{ }
+
+SessionSignals::~SessionSignals() = default;
+
+int SessionSignals::descriptor() const
+{
+    return -1;
+}
+
+void SessionSignals::readSignals() { }
+#endif
