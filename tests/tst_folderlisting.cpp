@@ -93,6 +93,7 @@ private slots:
     void typeNotReportedIsLookedUp();
     void folderBeyondOneReadBuffer();
     void appendsAfterEarlierFolders();
+    void stopsBeforeTheNextRead();
     void failureLeavesRowsAlone_data();
     void failureLeavesRowsAlone();
     void unreadableFolder();
@@ -235,6 +236,28 @@ void tst_FolderListing::appendsAfterEarlierFolders()
     QCOMPARE(names(rows).size(), 3);
     QCOMPARE(rows.name(2), QByteArrayView("3.c"));
     QCOMPARE(rows.name(3), QByteArrayView("3.c"));
+}
+
+void tst_FolderListing::stopsBeforeTheNextRead()
+{
+    TestDir dir;
+    QCOMPARE(dir.createFiles({ "a", "b", "c" }), QString());
+    FileRows rows;
+    rows.append("earlier");
+    QList<qsizetype> asked;
+    QString reason;
+    // The stop comes before the third read, which would end the small folder.
+    const bool listed = listFolder(dir.path(), rows, &reason, [&asked](qsizetype found) {
+        asked << found;
+        return asked.size() < 3;
+    });
+    QVERIFY(!listed);
+    QCOMPARE(reason, listingCancelled());
+    // Asked at the opening and before each read: getdents64's first read
+    // takes the whole folder, the other ways one entry.
+    const qsizetype afterFirstRead = qstrcmp(folderListingMethod(), "getdents64") == 0 ? 4 : 2;
+    QCOMPARE(asked, (QList<qsizetype> { 1, 1, afterFirstRead }));
+    QCOMPARE(rows.size(), 1);
 }
 
 void tst_FolderListing::failureLeavesRowsAlone_data()

@@ -5,6 +5,7 @@
 #include "core/filelistmodel.h"
 #include "core/folderlisting.h"
 #include "core/textexport.h"
+#include "core/workerpool.h"
 #include "heldreader.h"
 #include "modaldriver.h"
 #include "testdir.h"
@@ -12,6 +13,7 @@
 #include "windowfixture.h"
 
 #include <QClipboard>
+#include <QDesktopServices>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -48,6 +50,10 @@ class tst_MainWindow : public QObject
 public:
     // Qt's own dialogs, which the tests can drive, on every platform.
     static void initMain() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
+
+public slots:
+    // The desktop's handler of file addresses, where a test stands in for it.
+    void urlOpened(const QUrl &url) { m_opened << url; }
 
 private slots:
     void enterAndEscapeStartNothing();
@@ -91,6 +97,9 @@ private slots:
     void sameResultAsListingInPlace();
 
     void closeEndsTheProgram();
+
+private:
+    QList<QUrl> m_opened;
 };
 
 void tst_MainWindow::enterAndEscapeStartNothing()
@@ -267,50 +276,62 @@ void tst_MainWindow::contextMenus_data()
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("clipboard"); // "@1", "@2" the folders; null: as it was
     QTest::addColumn<int>("left"); // the entries left in that list
-    const QStringList undo { "|", "&Undo\tCtrl+Z -", "Re&do\tCtrl+Shift+Z -" };
-    const auto onRow = [&undo](const QString &extension, const QString &off = QString()) {
+    // Open in File Manager: "handled" by the desktop, or "none" there to open it.
+    QTest::addColumn<QString>("opened");
+    // The listing is a step to undo; nothing is undone yet, and the history waits while busy.
+    const QStringList undo { "|", "&Undo\tCtrl+Z", "Re&do\tCtrl+Shift+Z -" };
+    const QStringList undoBusy { "|", "&Undo\tCtrl+Z -", "Re&do\tCtrl+Shift+Z -" };
+    const auto onRow = [&](const QString &extension, bool busy = false) {
+        const QString off = busy ? QStringLiteral(" -") : QString();
         return QStringList { "&Remove\tDel" + off, "Remove &All " + extension + off,
             "&Keep Only " + extension + off, "&Copy Name\tCtrl+C", "Copy All &Names",
             "Copy All &Paths" }
-        + undo;
+        + (busy ? undoBusy : undo);
     };
     const QStringList txt = onRow(".TXT Files");
     const QStringList none = onRow("Files Without Extension");
-    const QStringList folder { "&Remove\tDel", "&Copy Path\tCtrl+C", "&Open in File Manager" };
+    const QStringList folder { "&Remove\tDel", "&Copy Path\tCtrl+C", "&Open in File Manager", "|",
+        "Read Folders &Again\tF5" };
     const QString same;
     QTest::newRow("right click: copy its name") << false << 2 << 0 << false << txt << "&Copy Name"
-                                                << "b.TXT" << 5;
+                                                << "b.TXT" << 5 << "";
     QTest::newRow("Shift+F10: keep its extension")
-        << false << 2 << 2 << false << txt << "&Keep Only .TXT Files" << same << 3;
+        << false << 2 << 2 << false << txt << "&Keep Only .TXT Files" << same << 3 << "";
     QTest::newRow("Menu key: remove rows without extension")
-        << false << 4 << 1 << false << none << "Remove &All Files Without Extension" << same << 4;
+        << false << 4 << 1 << false << none << "Remove &All Files Without Extension" << same << 4
+        << "";
     QTest::newRow("right click: remove")
-        << false << 0 << 0 << false << onRow(".txt Files") << "&Remove" << same << 4;
+        << false << 0 << 0 << false << onRow(".txt Files") << "&Remove" << same << 4 << "";
     QTest::newRow("no row: copy all names")
         << false << -1 << 0 << false << QStringList { "Copy All &Names", "Copy All &Paths" } + undo
         << "Copy All &Names"
         << "a.txt\na.txt\nb.TXT\nc.jpg\nREADME\n"
-        << 5;
+        << 5 << "";
     QTest::newRow("Menu key, none selected: copy all paths")
         << false << -1 << 1 << false << QStringList { "Copy All &Names", "Copy All &Paths" } + undo
         << "Copy All &Paths"
         << "@1/a.txt\n@2/a.txt\n@1/b.TXT\n@2/c.jpg\n@1/README\n"
-        << 5;
+        << 5 << "";
     // The rows about to be replaced: nothing takes them out meanwhile; the
     // listing then adds the third folder's file.
     QTest::newRow("busy: remove is disabled")
-        << false << 3 << 0 << true << onRow(".jpg Files", " -") << "&Remove" << same << 6;
+        << false << 3 << 0 << true << onRow(".jpg Files", true) << "&Remove" << same << 6 << "";
     QTest::newRow("busy: copy its name")
-        << false << 2 << 1 << true << onRow(".TXT Files", " -") << "&Copy Name"
-        << "b.TXT" << 6;
+        << false << 2 << 1 << true << onRow(".TXT Files", true) << "&Copy Name"
+        << "b.TXT" << 6 << "";
     QTest::newRow("folder: copy path") << true << 2 << 0 << false << folder << "&Copy Path\tCtrl+C"
-                                       << "@2" << 3;
+                                       << "@2" << 3 << "";
     QTest::newRow("folder, Menu key: remove")
-        << true << 0 << 1 << false << folder << "&Remove\tDel" << same << 2;
+        << true << 0 << 1 << false << folder << "&Remove\tDel" << same << 2 << "";
     QTest::newRow("folder, busy: remove starts the listing again")
-        << true << 3 << 0 << true << folder << "&Remove\tDel" << same << 3;
-    QTest::newRow("folder, no row: no menu")
-        << true << -1 << 0 << false << QStringList() << QString() << same << 3;
+        << true << 3 << 0 << true << folder << "&Remove\tDel" << same << 3 << "";
+    QTest::newRow("folder: open in the file manager")
+        << true << 1 << 0 << false << folder << "&Open in File Manager" << same << 3 << "handled";
+    QTest::newRow("folder: open, no file manager")
+        << true << 1 << 0 << false << folder << "&Open in File Manager" << same << 3 << "none";
+    QTest::newRow("folder, no row: read them again")
+        << true << -1 << 0 << false << QStringList { "Read Folders &Again\tF5" }
+        << "Read Folders &Again" << same << 3 << "";
 }
 
 void tst_MainWindow::contextMenus()
@@ -323,6 +344,7 @@ void tst_MainWindow::contextMenus()
     QFETCH(QString, chosen);
     QFETCH(QString, clipboard);
     QFETCH(int, left);
+    QFETCH(QString, opened);
     TestDir first, empty, second, third;
     QCOMPARE(first.createFiles({ "a.txt", "b.TXT", "README" }), QString());
     QCOMPARE(second.createFiles({ "a.txt", "c.jpg" }), QString());
@@ -375,11 +397,25 @@ void tst_MainWindow::contextMenus()
         }
         QCOMPARE(shown, items);
         QVERIFY(choice);
+        if (opened == "handled")
+            QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "urlOpened");
         choice->trigger();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         menu->close();
     }
     held.letGo();
     ui.settle();
+    if (!opened.isEmpty()) {
+        const QString folder = ui.folderList()[row];
+        QCOMPARE(m_opened,
+            opened == "handled" ? QList<QUrl> { QUrl::fromLocalFile(folder) } : QList<QUrl>());
+        m_opened.clear();
+        // Where nothing opens it, the user is told, the folder named.
+        QCOMPARE(ui.dialogs.boxes.size(), opened == "none" ? 1 : 0);
+        if (opened == "none")
+            QVERIFY(ui.dialogs.boxes.first().text.contains("\n" + folder + "\n"));
+        return;
+    }
     clipboard.replace(QStringLiteral("@1"), first.path())
         .replace(QStringLiteral("@2"), second.path());
     QTRY_COMPARE_WITH_TIMEOUT(QGuiApplication::clipboard()->text(),
@@ -500,6 +536,19 @@ void tst_MainWindow::removeFolder()
     QCOMPARE(ui.folderList(), QStringList());
     QCOMPARE(ui.rows(), QList<QByteArray>());
     QCOMPARE(ui.dialogs.boxes.size(), 0);
+
+    // Undo brings the folders back with the rows they had, without reading
+    // them again; Redo takes them away again.
+    ui.activate();
+    QTest::keySequence(ui.files(), QKeySequence::Undo);
+    QTest::keySequence(ui.files(), QKeySequence::Undo);
+    ui.settle();
+    QCOMPARE(ui.folderList(), (QStringList { first.path(), second.path() }));
+    QCOMPARE(ui.rows().size(), 3);
+    QTest::keySequence(ui.files(), QKeySequence::Redo);
+    ui.settle();
+    QCOMPARE(ui.folderList(), QStringList { second.path() });
+    QCOMPARE(ui.rows(), QList<QByteArray> { "3" });
 }
 
 void tst_MainWindow::removeNeedsASelectedFolder()
@@ -637,7 +686,7 @@ void tst_MainWindow::dropAddsFolders()
 void tst_MainWindow::removeRows()
 {
     TestDir dir;
-    QCOMPARE(dir.createFiles({ "a", "b", "c", "d" }), QString());
+    QCOMPARE(dir.createFiles({ "a", "b", "c", "d", "e", "f" }), QString());
     Window ui;
     auto *remove = ui.control("CmdDelList");
     remove->click(); // no rows: nothing happens
@@ -645,51 +694,84 @@ void tst_MainWindow::removeRows()
     ui.add(dir.filePath("a"));
     ui.clickHeader(0);
     ui.clickHeader(0); // by name, ascending
-    QCOMPARE(ui.rows(), (QList<QByteArray> { "a", "b", "c", "d" }));
+    QCOMPARE(ui.rows(), (QList<QByteArray> { "a", "b", "c", "d", "e", "f" }));
 
     ui.files()->clearSelection();
     remove->click(); // none selected: nothing happens
-    QCOMPARE(ui.rows().size(), 4);
+    QCOMPARE(ui.rows().size(), 6);
 
     // The row that moves up is selected, so that repeated clicks trim a run.
     ui.selectFile(1);
     remove->click();
-    QCOMPARE(ui.rows(), (QList<QByteArray> { "a", "c", "d" }));
+    QCOMPARE(ui.rows(), (QList<QByteArray> { "a", "c", "d", "e", "f" }));
     QCOMPARE(ui.files()->selectedRow(), 1);
+
+    // Rows as every file list selects them: a range with Shift, one more
+    // with Ctrl; removed in one step.
+    ui.activate();
+    FileListView *files = ui.files();
+    files->setFocus();
+    QTest::keyClick(files, Qt::Key_Down, Qt::ShiftModifier); // c, d
+    QTest::keyClick(files, Qt::Key_Down, Qt::ControlModifier); // the focus on e only
+    QTest::keyClick(files, Qt::Key_Down, Qt::ControlModifier); // f
+    QTest::keyClick(files, Qt::Key_Space, Qt::ControlModifier); // f too
+    QCOMPARE(files->selectedPositions(), (std::vector<uint32_t> { 1, 2, 4 }));
+    // Copy Name takes each selected name, one a line.
+    QTest::keySequence(files, QKeySequence::Copy);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("c\nd\nf"));
     remove->click();
-    QCOMPARE(ui.rows(), (QList<QByteArray> { "a", "d" }));
+    ui.settle();
+    QCOMPARE(ui.rows(), (QList<QByteArray> { "a", "e" }));
+
+    // Every row selected: the last remaining row stays, the current one.
+    QTest::keySequence(files, QKeySequence::SelectAll);
+    QCOMPARE(files->selectedPositions(), (std::vector<uint32_t> { 0, 1 }));
     remove->click();
-    QCOMPARE(ui.rows(), QList<QByteArray> { "a" });
-    QCOMPARE(ui.files()->selectedRow(), 0); // the new last row
-    remove->click(); // the last row goes too
-    QCOMPARE(ui.rows(), QList<QByteArray>());
-    remove->click();
+    ui.settle();
+    QCOMPARE(ui.rows(), QList<QByteArray> { "e" });
+    remove->click(); // the last remaining row stays
+    ui.settle();
+    QCOMPARE(ui.rows(), QList<QByteArray> { "e" });
+
     // Undone in their places, last removal first; redone by either key.
     const auto key = [&ui](Qt::Key key, Qt::KeyboardModifiers modifiers) {
-        ui.window.activateWindow(); // shortcuts need the window active
-        QVERIFY(QTest::qWaitForWindowActive(&ui.window));
+        ui.activate(); // shortcuts need the window active
         QTest::keyClick(ui.files(), key, modifiers);
         ui.settle();
     };
     key(Qt::Key_Z, Qt::ControlModifier);
     key(Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(ui.rows(), (QList<QByteArray> { "a", "d" }));
+    QCOMPARE(ui.rows(), (QList<QByteArray> { "a", "c", "d", "e", "f" }));
     key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     key(Qt::Key_Y, Qt::ControlModifier);
-    QCOMPARE(ui.rows(), QList<QByteArray>());
+    QCOMPARE(ui.rows(), QList<QByteArray> { "e" });
 
-    // A rebuild brings every removed row back, in its sorted place, and
-    // leaves nothing to undo.
+    // A rebuild brings every removed row back, in its sorted place; undone,
+    // the rows are as they were before it, removals and all, and the
+    // removals before it can be undone again.
+    QCOMPARE(dir.createFiles({ "g" }), QString());
     ui.add(dir.filePath("a"));
-    QCOMPARE(ui.rows(), (QList<QByteArray> { "a", "b", "c", "d" }));
+    QCOMPARE(ui.rows(), (QList<QByteArray> { "a", "b", "c", "d", "e", "f", "g" }));
     key(Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(ui.rows().size(), 4);
+    QCOMPARE(ui.rows(), QList<QByteArray> { "e" });
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(ui.rows(), (QList<QByteArray> { "a", "e" }));
+    key(Qt::Key_Y, Qt::ControlModifier);
+    key(Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(ui.rows().size(), 7);
     // A bulk removal is undone whole.
     ui.list()->removeExtension(QByteArray(), false);
     ui.settle();
     QCOMPARE(ui.rows(), QList<QByteArray>());
     key(Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(ui.rows(), (QList<QByteArray> { "a", "b", "c", "d" }));
+    QCOMPARE(ui.rows().size(), 7);
+    // F5 reads the folders again, a step of its own.
+    QCOMPARE(dir.createFiles({ "h" }), QString());
+    key(Qt::Key_F5, Qt::NoModifier);
+    QCOMPARE(ui.rows().size(), 8);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(ui.rows().size(), 7);
+    QCOMPARE(ui.folderList(), QStringList { dir.path() });
 }
 
 void tst_MainWindow::headerClicksSort()
@@ -1117,7 +1199,7 @@ void tst_MainWindow::commandsWaitForTheList_data()
 {
     // Each command by its button (or none), its key and its item in the file
     // list's menu (or none): whether it can be given while a listing runs, and
-    // after. The history a removal left goes with the rebuild.
+    // after.
     QTest::addColumn<QString>("button");
     QTest::addColumn<QKeySequence>("key");
     QTest::addColumn<QString>("menuItem");
@@ -1130,7 +1212,7 @@ void tst_MainWindow::commandsWaitForTheList_data()
                           << true;
     QTest::newRow("Remove All") << "" << none << "Remove &All .doc Files" << false << true;
     QTest::newRow("Keep Only") << "" << none << "&Keep Only .doc Files" << false << true;
-    QTest::newRow("Undo") << "" << QKeySequence(QKeySequence::Undo) << "&Undo" << false << false;
+    QTest::newRow("Undo") << "" << QKeySequence(QKeySequence::Undo) << "&Undo" << false << true;
     QTest::newRow("Add") << "CmdAddFolder" << QKeySequence(Qt::CTRL | Qt::Key_O) << "" << true
                          << true;
     QTest::newRow("Remove of a folder")

@@ -2,8 +2,8 @@
 #include "list/savejob.h"
 
 #include "core/arrangement.h"
-#include "core/background.h"
 #include "core/textexport.h"
+#include "core/workerpool.h"
 
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>

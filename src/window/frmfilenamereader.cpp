@@ -103,6 +103,10 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
         Messages::warnListingFailures(this, failures);
     });
     connect(m_files, &FileList::cannotSort, this, [this] { Messages::warnCannotSort(this); });
+    // Undo and Redo bring folders back, or take them away.
+    connect(m_files, &FileList::foldersChanged, ListFolder, &FolderListWidget::setFolders);
+    connect(ListFolder, &FolderListWidget::openFailed, this,
+        [this](const QString &folder) { Messages::warnCannotOpenFolder(this, folder); });
     connect(m_files, &FileList::saveEnded, this, &FrmFilenameReader::saveEnded);
     connect(m_files, &FileList::savesEnded, this, [this] {
         if (m_waitingForSaves) {
@@ -137,7 +141,7 @@ void FrmFilenameReader::connectCommands()
     connect(LvFiles, &FileListView::columnClick, this, &FrmFilenameReader::LvFiles_ColumnClick);
     // Delete removes in the list that has the focus.
     ListFolder->addAction(m_commands.removeFolder);
-    ListFolder->setRemoveCommand(m_commands.removeFolder);
+    ListFolder->setCommands(m_commands.removeFolder, m_commands.readAgain);
     LvFiles->addAction(m_commands.removeFile);
     LvFiles->setCommands(
         { m_commands.removeFile, m_commands.removeExtension, m_commands.keepExtension,
@@ -151,6 +155,11 @@ void FrmFilenameReader::connectCommands()
         [this] { m_files->copyAll(ListText::Names); });
     connect(m_commands.copyAllPaths, &QAction::triggered, this,
         [this] { m_files->copyAll(ListText::Paths); });
+    connect(m_commands.readAgain, &QAction::triggered, m_files, &FileList::refresh);
+    connect(m_files, &FileList::foldersChanged, m_commands.readAgain,
+        [this](
+            const QStringList &folders) { m_commands.readAgain->setEnabled(!folders.isEmpty()); });
+    m_commands.readAgain->setEnabled(false);
 }
 
 void FrmFilenameReader::changeEvent(QEvent *event)
@@ -242,7 +251,7 @@ void FrmFilenameReader::PopulateListViewWithFiles(const FolderListWidget *Folder
 
 void FrmFilenameReader::CmdDelList_Click()
 {
-    m_files->removeRow(LvFiles->selectedRow());
+    m_files->removeRows(LvFiles->selectedPositions(), LvFiles->currentIndex().row());
 }
 
 void FrmFilenameReader::LvFiles_ColumnClick(int ColumnHeader)

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "window/messages.h"
 
-#include "core/background.h"
 #include "core/displaytext.h"
 #include "core/filerows.h"
+#include "core/listandsort.h"
 
 #include <QCoreApplication>
 #include <QPushButton>
@@ -53,6 +53,14 @@ void warnListingFailures(QWidget *parent, const QList<ListingFailure> &failures)
         QCoreApplication::translate("Messages",
             "These folders could not be listed; their files are left out of the list:\n\n%1")
             .arg(shown.join(QStringLiteral("\n\n"))));
+}
+
+void warnCannotOpenFolder(QWidget *parent, const QString &folder)
+{
+    warn(parent,
+        QCoreApplication::translate("Messages",
+            "The folder\n%1\ncould not be opened: no file manager was found to open it.")
+            .arg(shownPath(folder)));
 }
 
 void warnSaveEnded(QWidget *parent, const QString &target, SaveResult result, const QString &reason)

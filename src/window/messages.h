@@ -33,6 +33,9 @@ void warnCannotSort(QWidget *parent);
 // Names the folders a rebuild left out, each with the system's reason.
 void warnListingFailures(QWidget *parent, const QList<ListingFailure> &failures);
 
+// Says that no file manager could be found to open folder.
+void warnCannotOpenFolder(QWidget *parent, const QString &folder);
+
 // Says what a save that did not end as Saved came to; nothing for one that did.
 void warnSaveEnded(
     QWidget *parent, const QString &target, SaveResult result, const QString &reason);
