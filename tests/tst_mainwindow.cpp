@@ -14,6 +14,7 @@
 
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -75,6 +76,8 @@ private slots:
     void folderListShowsPathsByDisplayRules();
     void dialogsOpenWhereTheLastFileWas();
     void dropAddsFolders();
+    void longWarningsFitTheScreen_data();
+    void longWarningsFitTheScreen();
 
     void removeRows();
     void headerClicksSort();
@@ -683,6 +686,79 @@ void tst_MainWindow::dropAddsFolders()
     QCOMPARE(ui.rows().size(), 2);
 }
 
+void tst_MainWindow::longWarningsFitTheScreen_data()
+{
+    // What is refused: "dropped" shares, missing paths "given" on the command
+    // line, or folders given that cannot be "listed".
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<int>("count");
+    QTest::newRow("5 dropped, all named") << "dropped" << 5;
+    QTest::newRow("30 dropped") << "dropped" << 30;
+    QTest::newRow("2,500 given") << "given" << 2500;
+    QTest::newRow("30 not listed") << "listed" << 30;
+}
+
+void tst_MainWindow::longWarningsFitTheScreen()
+{
+    QFETCH(QString, what);
+    QFETCH(int, count);
+    TestDir dir;
+    Window ui;
+    QVERIFY(QTest::qWaitForWindowActive(&ui.window));
+    QStringList refused; // as the warning names them, in order
+    QList<QUrl> shares;
+    QList<QByteArray> paths;
+    for (int i = 0; i < count; ++i) {
+        // Names that read as markup, which the text and details show as they are.
+        const QByteArray name = (what == "dropped" ? "n" : "<b>n") + QByteArray::number(i);
+        if (what == "dropped") {
+            shares << QUrl(QStringLiteral("smb://server/") + name);
+            refused << "smb://server/" + name + "\nIt is not a file";
+        } else {
+            paths << dir.encodedPath() + '/' + name;
+            refused << dir.path() + '/' + name + '\n'
+                    + (what == "given" ? qt_error_string(ENOENT) : QStringLiteral("Held up."));
+            if (what == "listed")
+                QVERIFY(QDir(dir.path()).mkdir(name));
+        }
+    }
+    ui.list()->setFolderReader([](const QString &, FileRows &, QString *error, const BeforeRead &) {
+        *error = QStringLiteral("Held up.");
+        return false;
+    });
+    if (what == "dropped")
+        QVERIFY(dropUrls(&ui.window, shares));
+    else
+        ui.window.addPaths(paths);
+    QTRY_COMPARE_WITH_TIMEOUT(ui.dialogs.boxes.size(), 1, 30000);
+
+    // Within the screen, OK button and all; plain text, the first five
+    // named, the rest counted, and all of them in the details.
+    const ModalDriver::Box box = ui.dialogs.boxes.first();
+    QVERIFY2(box.screen.contains(box.frame),
+        qPrintable(QStringLiteral("the box at %1,%2 %3x%4 is not within the screen's %5x%6")
+                       .arg(box.frame.x())
+                       .arg(box.frame.y())
+                       .arg(box.frame.width())
+                       .arg(box.frame.height())
+                       .arg(box.screen.width())
+                       .arg(box.screen.height())));
+    QCOMPARE(box.format, Qt::PlainText);
+    const int named = std::min(count, 5);
+    for (int i = 0; i < count; ++i)
+        QVERIFY2(box.text.contains(refused.at(i)) == (i < named), qPrintable(refused.at(i)));
+    QCOMPARE(
+        box.text.endsWith("\n\nand " + QLocale().toString(count - named) + " more"), count > named);
+    if (count > named) {
+        const QStringList details = box.details.split(QStringLiteral("\n\n"));
+        QCOMPARE(details.size(), count);
+        for (int i = 0; i < count; ++i)
+            QVERIFY2(details.at(i).startsWith(refused.at(i)), qPrintable(details.at(i)));
+    } else {
+        QCOMPARE(box.details, QString());
+    }
+}
+
 void tst_MainWindow::removeRows()
 {
     TestDir dir;
@@ -933,30 +1009,37 @@ void tst_MainWindow::savesAtExit_data()
     // On standard error; "@" is the target, "#" the temporary file left beside it.
     QTest::addColumn<QString>("said");
     QTest::addColumn<QByteArray>("contents"); // of the target in the end; null: none
+    // A further signal came while the save is waited for: given up at once.
+    QTest::addColumn<bool>("signalled");
     const QByteArray saved("a.txt\r\n"), old("old");
+    const QString notSaved(
+        "quillmere: The list was not saved to @ The file keeps its old contents.");
     QTest::newRow("ended well in time") << ""
-                                        << "list.txt" << 0 << "" << saved;
+                                        << "list.txt" << 0 << "" << saved << false;
     QTest::newRow("failed in time")
         << ""
-        << "missing/list.txt" << 1 << "quillmere: @: " + qt_error_string(ENOENT) << QByteArray();
+        << "missing/list.txt" << 1 << "quillmere: @: " + qt_error_string(ENOENT) << QByteArray()
+        << false;
     QTest::newRow("given up while its data is synced")
         << "sync"
-        << "list.txt" << 1
-        << "quillmere: The list was not saved to @ The file keeps its old contents." << old;
+        << "list.txt" << 1 << notSaved << old << false;
     QTest::newRow("given up while written, its temporary file left behind")
         << "write"
         << "list.txt" << 1
         << "quillmere: The list was not saved to @ The file keeps its old contents, but this "
            "temporary file could not be removed: #: "
             + qt_error_string(EPERM)
-        << old;
+        << old << false;
     // Too late to give it up: the list replaces the file.
     QTest::newRow("given up after the rename began")
         << "rename"
         << "list.txt" << 1
         << "quillmere: The list was saved to @ but the system has not yet confirmed that it is "
            "on the disk."
-        << saved;
+        << saved << false;
+    QTest::newRow("given up at a further signal, long before the deadline")
+        << "sync"
+        << "list.txt" << 1 << notSaved << old << true;
 }
 
 void tst_MainWindow::savesAtExit()
@@ -966,6 +1049,7 @@ void tst_MainWindow::savesAtExit()
     QFETCH(int, status);
     QFETCH(QString, said);
     QFETCH(QByteArray, contents);
+    QFETCH(bool, signalled);
     TestDir dir, out;
     QCOMPARE(dir.createFiles({ "a.txt" }), QString());
     QCOMPARE(out.createFiles({ "list.txt" }, "old"), QString());
@@ -989,14 +1073,30 @@ void tst_MainWindow::savesAtExit()
             stepReached.available() > 0, "the save to reach its held step", 10000);
 
     // What main() does once the session has ended the program: a save that
-    // is held is given up at the deadline, one that ends is waited for.
+    // is held is given up at the deadline, or at once at a further signal
+    // (a readable pipe); one that ends is waited for.
+    int interrupt[2] = { -1, -1 };
+    if (signalled) {
+        QVERIFY(::pipe(interrupt) == 0);
+        QCOMPARE(::write(interrupt[1], "!", 1), 1);
+    }
     char *report = nullptr;
     size_t size = 0;
     std::FILE *stream = ::open_memstream(&report, &size);
     QVERIFY(stream);
-    const int ended = endSaves(*ui.list(), 0, held.isEmpty() ? 30000 : 100, stream);
+    QElapsedTimer waited;
+    waited.start();
+    const int ended
+        = endSaves(*ui.list(), 0, held.isEmpty() || signalled ? 30000 : 100, stream, interrupt[0]);
+    const qint64 took = waited.elapsed();
     if (!held.isEmpty())
         heldStep.release();
+    for (const int end : interrupt) {
+        if (end >= 0)
+            ::close(end);
+    }
+    if (signalled)
+        QVERIFY2(took < 10000, "endSaves() to give the save up at the signal, not at its deadline");
     std::fclose(stream);
     const QString written = QString::fromUtf8(report, qsizetype(size)).trimmed();
     std::free(report);

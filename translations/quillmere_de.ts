@@ -272,6 +272,13 @@ but the system has not yet confirmed that it is on the disk.</source>
 %1
 aber das System hat noch nicht bestätigt, dass sie auf dem Datenträger ist.</translation>
     </message>
+    <message numerus="yes">
+        <source>and %Ln more</source>
+        <translation>
+            <numerusform>und %Ln weiterer Eintrag</numerusform>
+            <numerusform>und %Ln weitere Einträge</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>PortalDialog</name>

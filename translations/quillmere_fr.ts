@@ -272,6 +272,13 @@ but the system has not yet confirmed that it is on the disk.</source>
 %1
 mais le système n’a pas encore confirmé qu’elle est sur le disque.</translation>
     </message>
+    <message numerus="yes">
+        <source>and %Ln more</source>
+        <translation>
+            <numerusform>et %Ln autre</numerusform>
+            <numerusform>et %Ln autres</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>PortalDialog</name>

@@ -11,13 +11,23 @@
 
 #include <QAction>
 #include <QClipboard>
-#include <QEventLoop>
+#include <QDeadlineTimer>
 #include <QFutureWatcher>
 #include <QGuiApplication>
-#include <QTimer>
 #include <QUndoGroup>
 #include <QUndoStack>
 #include <QtConcurrent/QtConcurrentRun>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <vector>
+
+#ifdef Q_OS_UNIX
+#include <poll.h>
+#else
+#include <QThread>
+#endif
 
 FileList::FileList(QObject *parent)
     : QObject(parent)
@@ -197,15 +207,45 @@ QStringList FileList::savingTargets() const
     return targets;
 }
 
-bool FileList::waitForSaves(int milliseconds)
+bool FileList::waitForSaves(int milliseconds, [[maybe_unused]] int interrupt)
 {
-    if (!isSaving())
-        return true;
-    QEventLoop loop;
-    connect(this, &FileList::savesEnded, &loop, &QEventLoop::quit);
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    loop.exec();
-    return !isSaving();
+    const QDeadlineTimer deadline(milliseconds);
+#ifdef Q_OS_UNIX
+    for (;;) {
+        // A save whose worker has ended is told, never given up.
+        for (SaveJob *job : QList(m_saves))
+            job->tellEnd();
+        if (m_saves.isEmpty())
+            return true;
+        std::vector<pollfd> ends;
+        for (const SaveJob *job : std::as_const(m_saves))
+            ends.push_back({ job->endDescriptor(), POLLIN, 0 });
+        ends.push_back({ interrupt, POLLIN, 0 }); // poll() passes over a negative one
+        const qint64 left = deadline.remainingTime();
+        if (left == 0)
+            return false;
+        const int timeout = left < 0 ? -1 : int(std::min<qint64>(left, INT_MAX));
+        const int ready = ::poll(ends.data(), nfds_t(ends.size()), timeout);
+        if (ready < 0 && errno != EINTR)
+            return false;
+        if (ready > 0 && ends.back().revents != 0) {
+            for (SaveJob *job : QList(m_saves))
+                job->tellEnd();
+            return m_saves.isEmpty();
+        }
+    }
+#else
+    // No descriptors to wait on: the saves' workers are asked now and then.
+    for (;;) {
+        for (SaveJob *job : QList(m_saves))
+            job->tellEnd();
+        if (m_saves.isEmpty())
+            return true;
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(10);
+    }
+#endif
 }
 
 QList<FileList::GivenUp> FileList::giveUpSaves()

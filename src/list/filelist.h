@@ -92,9 +92,12 @@ public:
     void save(const QString &target);
     bool isSaving() const { return !m_saves.isEmpty(); }
     QStringList savingTargets() const;
-    // Waits, running the event loop, until no save runs or milliseconds
-    // have passed; whether none runs.
-    bool waitForSaves(int milliseconds);
+    // Waits, without running an event loop, until no save runs, milliseconds
+    // have passed, or interrupt (a descriptor; -1 for none) is readable;
+    // whether none runs. Each save that ended meanwhile says so, as from the
+    // event loop (saveEnded(), and savesEnded() after the last). For the
+    // program's end, where no event loop may run.
+    bool waitForSaves(int milliseconds, int interrupt = -1);
     // Gives up every save still running, as the program ends without them.
     struct GivenUp
     {

@@ -204,7 +204,8 @@ void FrmFilenameReader::addPaths(const QList<QByteArray> &paths)
     addDropped(given, DropRules::refusalWarning(given, DropRules::CommandLine));
 }
 
-void FrmFilenameReader::addDropped(const QList<DropRules::Dropped> &drop, const QString &warning)
+void FrmFilenameReader::addDropped(
+    const QList<DropRules::Dropped> &drop, const Messages::Warning &warning)
 {
     bool named = false;
     for (const DropRules::Dropped &dropped : drop) {

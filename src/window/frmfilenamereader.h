@@ -68,7 +68,7 @@ private slots:
 private:
     void connectCommands();
     // Adds the folders of a drop or of the command line, then the warning.
-    void addDropped(const QList<DropRules::Dropped> &drop, const QString &warning);
+    void addDropped(const QList<DropRules::Dropped> &drop, const Messages::Warning &warning);
     void busyChanged(bool busy);
     void saveEnded(const QString &target, SaveResult result, const QString &reason);
     void quitWithoutSaving();
