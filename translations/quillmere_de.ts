@@ -427,5 +427,9 @@ Zum Anhalten Esc drücken oder „Abbrechen“ wählen.</numerusform>
         <source>The save was given up.</source>
         <translation>Das Speichern wurde aufgegeben.</translation>
     </message>
+    <message>
+        <source>The folder %1 cannot be written: %2</source>
+        <translation>In den Ordner %1 kann nicht geschrieben werden: %2</translation>
+    </message>
 </context>
 </TS>

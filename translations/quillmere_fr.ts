@@ -427,5 +427,9 @@ Press Esc or Cancel to stop.</source>
         <source>The save was given up.</source>
         <translation>L’enregistrement a été abandonné.</translation>
     </message>
+    <message>
+        <source>The folder %1 cannot be written: %2</source>
+        <translation>Impossible d’écrire dans le dossier %1&#xa0;: %2</translation>
+    </message>
 </context>
 </TS>
