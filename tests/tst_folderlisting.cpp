@@ -68,15 +68,12 @@ Walked walk(const QByteArray &root, const std::function<void(TreeListing &)> &se
     return walked;
 }
 
-// The descriptors this process has open.
+// The descriptors this process has open, among the first few thousand.
 int openDescriptors()
 {
     int count = 0;
-    if (DIR *fds = ::opendir("/proc/self/fd")) {
-        while (const dirent *entry = ::readdir(fds))
-            count += entry->d_name[0] != '.';
-        ::closedir(fds);
-    }
+    for (int fd = 0; fd < 4096; ++fd)
+        count += ::fcntl(fd, F_GETFD) != -1;
     return count;
 }
 
@@ -573,22 +570,8 @@ void tst_FolderListing::walkNamesABindMountLoop()
             ::_exit(
                 ::write(pipeFds[1], text.constData(), size_t(text.size())) == text.size() ? 0 : 3);
         };
-        const auto writeFile = [](const char *path, const QByteArray &text) {
-            const int fd = ::open(path, O_WRONLY | O_CLOEXEC);
-            const bool written
-                = fd >= 0 && ::write(fd, text.constData(), size_t(text.size())) == text.size();
-            if (fd >= 0)
-                ::close(fd);
-            return written;
-        };
-        const QByteArray uid = QByteArray::number(::geteuid()),
-                         gid = QByteArray::number(::getegid());
-        // Another user takes a user namespace too, as unshare --map-root-user does.
-        if (::unshare(CLONE_NEWNS) != 0
-            && (::geteuid() == 0 || ::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0
-                || !writeFile("/proc/self/setgroups", "deny")
-                || !writeFile("/proc/self/uid_map", "0 " + uid + " 1")
-                || !writeFile("/proc/self/gid_map", "0 " + gid + " 1")))
+        // A mount namespace of its own, which only root may make.
+        if (::unshare(CLONE_NEWNS) != 0)
             say("skip: no mount namespace of its own: " + qt_error_string(errno).toUtf8());
         if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
             || ::mount(
