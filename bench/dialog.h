@@ -20,7 +20,8 @@ class Table;
 // pick a file (after two minutes at most); then Add again, keep that dialog
 // open a second and cancel. Prints "first-shown loaded (negative: not in
 // full) dialog's-resident-loaded resident-closed again-shown stall-again
-// stall-listing typed process-ended-after-Open" (seconds, bytes).
+// stall-listing typed process-ended-after-Open dialog's-own-stall-listing"
+// (seconds, bytes).
 int measureDialogAdd(const QString &folder);
 
 // This program run as the window's dialog process (argv[1] is

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -26,6 +27,9 @@ public:
         QMessageBox::Icon icon;
         QMessageBox::StandardButtons buttons;
         Qt::TextFormat format;
+        QString details; // all of them: a box is answered once they are there
+        QRect frame; // on the screen, in pixels
+        QRect screen; // its screen's available part
     };
     struct FileDialog
     {
@@ -100,10 +104,14 @@ private:
         if (auto *box = qobject_cast<QMessageBox *>(modal);
             box && box->button(QMessageBox::Yes) && box->button(QMessageBox::No))
             return; // answerQuestion()'s
+        // Many details are added while the box shows (Messages::show).
+        if (modal->findChild<QTimer *>(QStringLiteral("DetailsFilling")))
+            return;
         modal->setProperty("answered", true);
         if (auto *box = qobject_cast<QMessageBox *>(modal)) {
             boxes.append({ box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
-                box->textFormat() });
+                box->textFormat(), box->detailedText(), box->frameGeometry(),
+                box->screen()->availableGeometry() });
             box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok)->click() : box->reject();
         } else if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
             fileDialogs.append({ dialog->acceptMode(), dialog->nameFilters(),

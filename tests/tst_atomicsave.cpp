@@ -10,15 +10,18 @@
 #include <algorithm>
 #include <csignal>
 #include <optional>
+#include <tuple>
 
 #include <acl/libacl.h>
 #include <fcntl.h>
+#include <grp.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <sys/xattr.h>
 
 namespace {
@@ -99,6 +102,45 @@ QStringList attributesOf(const QByteArray &path)
     return kept;
 }
 
+// A save as a user without root's rights over modes, as any other user
+// saves: in a child process that has become user 65534 where this is root.
+// The error, or "skip: " and why it could not be done here.
+std::pair<SaveResult, QString> saveUnprivileged(const QString &target, const QByteArray &text)
+{
+    QString error;
+    if (::geteuid() != 0) {
+        const SaveResult result = saveText(target, text, &error);
+        return { result, error };
+    }
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0)
+        return { SaveResult::Failed, "skip: no pipe: " + qt_error_string(errno) };
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        QByteArray said = "skip: cannot become an unprivileged user here";
+        if (::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0) {
+            const SaveResult result = saveText(target, text, &error);
+            said = QByteArray::number(int(result)) + ' ' + error.toUtf8();
+        }
+        ::_exit(::write(pipeFds[1], said.constData(), size_t(said.size())) == said.size() ? 0 : 3);
+    }
+    ::close(pipeFds[1]);
+    QByteArray said;
+    char buffer[1024];
+    for (ssize_t n; child > 0 && (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;)
+        said.append(buffer, n);
+    ::close(pipeFds[0]);
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)
+        || WEXITSTATUS(status) != 0)
+        return { SaveResult::Failed, QStringLiteral("skip: the child failed") };
+    if (said.startsWith("skip: "))
+        return { SaveResult::Failed, QString::fromUtf8(said) };
+    const qsizetype space = said.indexOf(' ');
+    return { SaveResult(said.left(space).toInt()), QString::fromUtf8(said.mid(space + 1)) };
+}
+
 // The process's umask, which cannot be read without setting it.
 mode_t currentUmask()
 {
@@ -177,6 +219,12 @@ void tst_AtomicSave::failureKeepsExistingFile_data()
     QTest::newRow("read-only file") << "read-only" << (::geteuid() == 0 ? EPERM : EACCES);
     QTest::newRow("a device") << "device" << 0;
     QTest::newRow("a FIFO") << "fifo" << 0;
+    // A loop of links names no file; the links are left as they were.
+    QTest::newRow("a loop of links") << "link loop" << ELOOP;
+    QTest::newRow("a folder through a loop of links") << "folder loop" << ELOOP;
+    // The temporary file goes beside the target: the folder is named.
+    QTest::newRow("a folder that cannot be written") << "closed folder" << EACCES;
+    QTest::newRow("a new file in a folder that cannot be written") << "closed, new" << EACCES;
 }
 
 void tst_AtomicSave::failureKeepsExistingFile()
@@ -211,11 +259,39 @@ void tst_AtomicSave::failureKeepsExistingFile()
         // A reader, so that a save that opened the FIFO would not block the test.
         fifoReader = ::open(special, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         QVERIFY(fifoReader >= 0);
+    } else if (what == "link loop" || what == "folder loop") {
+        QCOMPARE(::symlink("back", out.encodedPath() + "/loop"), 0);
+        QCOMPARE(::symlink("loop", out.encodedPath() + "/back"), 0);
+        target = out.filePath(what == "link loop" ? "loop" : "loop/list.txt");
     }
+    // Its file may be written, by anybody; the folder by nobody but root.
+    const bool closed = what.startsWith("closed");
+    if (closed) {
+        QCOMPARE(::chmod(QFile::encodeName(target), 0666), 0);
+        QCOMPARE(::chmod(out.encodedPath(), 0555), 0);
+        if (what == "closed, new")
+            target = out.filePath("new.txt");
+    }
+    auto reopen = qScopeGuard([&] { ::chmod(out.encodedPath(), 0700); });
 
     QString error;
-    QCOMPARE(saveText(target, "new\r\n", &error), SaveResult::Failed);
-    QCOMPARE(error, reason ? qt_error_string(reason) : QStringLiteral("It is not a regular file."));
+    SaveResult result = SaveResult::Saved;
+    if (closed)
+        std::tie(result, error) = saveUnprivileged(target, "new\r\n");
+    else
+        result = saveText(target, "new\r\n", &error);
+    if (error.startsWith("skip: "))
+        QSKIP(qPrintable(error));
+    QCOMPARE(result, SaveResult::Failed);
+    if (closed) {
+        // The folder as the file's path names it, or as the system does once it exists.
+        const QString folder = what == "closed, new" ? QFileInfo(target).absolutePath()
+                                                     : QFileInfo(out.path()).canonicalFilePath();
+        QCOMPARE(error, "The folder " + folder + " cannot be written: " + qt_error_string(reason));
+    } else {
+        QCOMPARE(
+            error, reason ? qt_error_string(reason) : QStringLiteral("It is not a regular file."));
+    }
     QCOMPARE(contents(out.filePath("list.txt")), old);
     if (what == "folder")
         QVERIFY(QFileInfo(target).isDir());
@@ -224,9 +300,18 @@ void tst_AtomicSave::failureKeepsExistingFile()
         QVERIFY(::lstat(special, &st) == 0 && S_ISCHR(st.st_mode));
     if (what == "fifo")
         QVERIFY(::lstat(special, &st) == 0 && S_ISFIFO(st.st_mode));
+    if (what.endsWith("loop")) {
+        QCOMPARE(QFileInfo(out.filePath("loop")).symLinkTarget(), out.filePath("back"));
+        QCOMPARE(QFileInfo(out.filePath("back")).symLinkTarget(), out.filePath("loop"));
+    }
     readOnly.reset();
     // No temporary file is left behind.
     QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList { "list.txt" });
+    if (what.endsWith("loop"))
+        QCOMPARE(
+            QDir(out.path())
+                .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
+            (QStringList { "back", "list.txt", "loop" }));
 }
 
 void tst_AtomicSave::failedRenameIsNotSuccess()

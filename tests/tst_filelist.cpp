@@ -39,6 +39,8 @@ class tst_FileList : public QObject
 private slots:
     void removalsUndoneAndRedone_data();
     void removalsUndoneAndRedone();
+    void folderChangesUndoneAndRedone_data();
+    void folderChangesUndoneAndRedone();
     void refusesChangesWhileBusy();
     void copiesAllNames();
 };
@@ -107,7 +109,7 @@ void tst_FileList::removalsUndoneAndRedone()
     }
     const QList<QByteArray> before = namesOf(model);
     if (position >= 0)
-        list.removeRow(position);
+        list.removeRows({ uint32_t(position) }, position);
     else
         list.removeExtension(extension, keep);
     settle(list);
@@ -134,25 +136,120 @@ void tst_FileList::removalsUndoneAndRedone()
         whole = namesOf(sorted);
     }
     QCOMPARE(namesOf(model), whole);
-    QVERIFY(!undo->isEnabled());
     redo->trigger();
     settle(list);
     QCOMPARE(namesOf(model), shown);
     undo->trigger();
     settle(list);
     QCOMPARE(namesOf(model), whole);
-    // A rebuild brings every row back: nothing is left to undo or redo.
+    // A rebuild is a step of its own: it brings every row back, and undone,
+    // the rows are as they were before it, removals and order and all.
+    redo->trigger();
+    settle(list);
     list.rebuild({ dir.path() });
     settle(list);
+    QCOMPARE(namesOf(model).size(), names.size());
+    undo->trigger();
+    settle(list);
+    QCOMPARE(namesOf(model), shown);
+    undo->trigger();
+    settle(list);
+    QCOMPARE(namesOf(model), whole);
+}
+
+void tst_FileList::folderChangesUndoneAndRedone_data()
+{
+    QTest::addColumn<QString>("change"); // of the folders, "a" at first
+    QTest::addColumn<QStringList>("folders"); // after it
+    QTest::addColumn<QList<QByteArray>>("rows"); // after it, by name
+    QTest::newRow("add") << "add" << QStringList { "a", "b" }
+                         << QList<QByteArray> { "a1", "a2", "a3", "b1" };
+    QTest::newRow("remove") << "remove" << QStringList() << QList<QByteArray>();
+    QTest::newRow("read again, a file made since")
+        << "again" << QStringList { "a" } << QList<QByteArray> { "a1", "a2", "a3", "a4" };
+    // Add while a listing runs: one step, the last folders win.
+    QTest::newRow("add, then add while listing")
+        << "twice" << QStringList { "a", "slow", "b" }
+        << QList<QByteArray> { "a1", "a2", "a3", "b1", "s1" };
+}
+
+void tst_FileList::folderChangesUndoneAndRedone()
+{
+    QFETCH(QString, change);
+    QFETCH(QStringList, folders);
+    QFETCH(QList<QByteArray>, rows);
+    TestDir dir;
+    for (const char *folder : { "a", "b", "slow" })
+        QVERIFY(QDir(dir.path()).mkdir(QLatin1StringView(folder)));
+    QCOMPARE(dir.createFiles({ "a/a1", "a/a2", "a/a3", "b/b1", "slow/s1" }), QString());
+    const auto paths = [&dir](const QStringList &names) {
+        QStringList paths;
+        for (const QString &name : names)
+            paths << dir.filePath(name);
+        return paths;
+    };
+    HeldReader held;
+    FileList list;
+    list.setFolderReader(held.reader());
+    QAction *undo = list.createUndoAction(this);
+    QAction *redo = list.createRedoAction(this);
+    QSignalSpy changed(&list, &FileList::foldersChanged);
+    list.rebuild(paths({ "a" }));
+    settle(list);
+    for (int click = 0; click < 2; ++click) { // by name, ascending
+        list.sort(1);
+        settle(list);
+    }
+    list.removeRows({ 1 }, 1); // a2
+    const QList<QByteArray> before { "a1", "a3" };
+    QCOMPARE(namesOf(*list.model()), before);
+
+    if (change == "again") {
+        QCOMPARE(dir.createFiles({ "a/a4" }), QString());
+        list.refresh();
+    } else if (change == "twice") {
+        list.rebuild(paths({ "a", "slow" }));
+        QTRY_VERIFY2_WITH_TIMEOUT(held.held() == 1, "the slow folder to be held", 10000);
+        list.rebuild(paths(folders));
+        held.letGo();
+    } else {
+        list.rebuild(paths(folders));
+    }
+    settle(list);
+    QCOMPARE(namesOf(*list.model()), rows);
+    QCOMPARE(list.folders(), paths(folders));
+
+    // Undone whole: the folders and the rows as they were, a2 removed.
+    changed.clear();
+    undo->trigger();
+    settle(list);
+    QCOMPARE(namesOf(*list.model()), before);
+    QCOMPARE(list.folders(), paths({ "a" }));
+    QCOMPARE(changed.count(), change == "again" ? 0 : 1);
+    // Redone as read then, without reading again.
+    QCOMPARE(dir.createFiles({ "a/a5" }), QString());
+    redo->trigger();
+    settle(list);
+    QCOMPARE(namesOf(*list.model()), rows);
+    QCOMPARE(list.folders(), paths(folders));
+    // Further back: the removal, then the first listing.
+    undo->trigger();
+    undo->trigger();
+    settle(list);
+    QCOMPARE(namesOf(*list.model()), (QList<QByteArray> { "a1", "a2", "a3" }));
+    undo->trigger();
+    settle(list);
+    QCOMPARE(list.model()->rowCount(), 0);
+    QCOMPARE(list.folders(), QStringList());
     QVERIFY(!undo->isEnabled());
-    QVERIFY(!redo->isEnabled());
+    QVERIFY(redo->isEnabled());
 }
 
 void tst_FileList::refusesChangesWhileBusy()
 {
     TestDir dir;
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("slow")));
-    QCOMPARE(dir.createFiles({ "slow/a.txt", "slow/b.doc", "c.txt" }), QString());
+    QCOMPARE(dir.createFiles({ "slow/a.txt", "slow/b.doc", "c.txt", "d.txt" }), QString());
     FileList list;
     QAction *undo = list.createUndoAction(this);
     QSignalSpy busy(&list, &FileList::busyChanged);
@@ -161,7 +258,7 @@ void tst_FileList::refusesChangesWhileBusy()
     settle(list);
     list.sort(1);
     settle(list);
-    list.removeRow(0);
+    list.removeRows({ 0 }, 0);
     QVERIFY(undo->isEnabled());
     QCOMPARE(busy.count(), 4); // the rebuild and the sort began and ended
     QCOMPARE(started.count(), 2);
@@ -175,7 +272,7 @@ void tst_FileList::refusesChangesWhileBusy()
     // Nothing acts on rows about to be replaced, and nothing is undone half-way.
     QVERIFY(!undo->isEnabled());
     const QList<QByteArray> shown = namesOf(*list.model());
-    list.removeRow(0);
+    list.removeRows({ 0 }, 0);
     list.removeExtension("txt", false);
     list.sort(2);
     QCOMPARE(namesOf(*list.model()), shown);
@@ -187,8 +284,8 @@ void tst_FileList::refusesChangesWhileBusy()
     settle(list);
     QCOMPARE(busy.count(), 6);
     QCOMPARE(busy.last(), QVariantList { false });
-    QCOMPARE(list.model()->rowCount(), 1);
-    QVERIFY(!undo->isEnabled()); // the rebuild brought every row back
+    QCOMPARE(list.model()->rowCount(), 2);
+    QVERIFY(undo->isEnabled());
 }
 
 void tst_FileList::copiesAllNames()

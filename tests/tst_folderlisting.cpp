@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "cli/treelisting.h"
 #include "core/filerows.h"
 #include "core/folderlisting.h"
 #include "testdir.h"
@@ -8,8 +9,13 @@
 #include <QSet>
 #include <QTest>
 
+#include <algorithm>
+#include <climits>
+
 #include <dirent.h>
 #include <grp.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -32,6 +38,45 @@ bool qtListing()
     return qstrcmp(folderListingMethod(), "qt") == 0;
 }
 
+// What quillmere-list -r's walk of root lists, each file by its path from
+// root, sorted, and what it says of the folders it could not list.
+struct Walked
+{
+    QList<QByteArray> files;
+    QStringList said; // "PATH: reason", or "PATH: the same folder as PATH"
+};
+
+Walked walk(const QByteArray &root, const std::function<void(TreeListing &)> &setUp = {})
+{
+    TreeListing tree;
+    Walked walked;
+    tree.failed = [&walked](const QByteArray &path, const QString &reason) {
+        walked.said << QString::fromUtf8(path) + QStringLiteral(": ") + reason;
+    };
+    tree.looped = [&walked](const QByteArray &path, const QByteArray &same) {
+        walked.said << QString::fromUtf8(path + ": the same folder as " + same);
+    };
+    if (setUp)
+        setUp(tree);
+    tree.list(root, true, ListingOptions());
+    for (qsizetype row = 0; row < tree.rows.size(); ++row) {
+        const QByteArray folder = tree.folders[tree.folderOf[size_t(row)]];
+        walked.files << (folder.isEmpty() ? QByteArray() : folder + '/')
+                + tree.rows.name(row).toByteArray();
+    }
+    std::sort(walked.files.begin(), walked.files.end());
+    return walked;
+}
+
+// The descriptors this process has open, among the first few thousand.
+int openDescriptors()
+{
+    int count = 0;
+    for (int fd = 0; fd < 4096; ++fd)
+        count += ::fcntl(fd, F_GETFD) != -1;
+    return count;
+}
+
 } // namespace
 
 class tst_FolderListing : public QObject
@@ -45,10 +90,18 @@ private slots:
     void typeNotReportedIsLookedUp();
     void folderBeyondOneReadBuffer();
     void appendsAfterEarlierFolders();
+    void stopsBeforeTheNextRead();
     void failureLeavesRowsAlone_data();
     void failureLeavesRowsAlone();
     void unreadableFolder();
     void limitsFailTheListing();
+    void listsAnOpenFolder();
+    void walkNeverFollowsASwappedFolder_data();
+    void walkNeverFollowsASwappedFolder();
+    void walkGoesBackUpTheSameFolders_data();
+    void walkGoesBackUpTheSameFolders();
+    void walkDeeperThanPathMax();
+    void walkNamesABindMountLoop();
 };
 
 void tst_FolderListing::buildChoosesTheListing()
@@ -182,6 +235,28 @@ void tst_FolderListing::appendsAfterEarlierFolders()
     QCOMPARE(rows.name(3), QByteArrayView("3.c"));
 }
 
+void tst_FolderListing::stopsBeforeTheNextRead()
+{
+    TestDir dir;
+    QCOMPARE(dir.createFiles({ "a", "b", "c" }), QString());
+    FileRows rows;
+    rows.append("earlier");
+    QList<qsizetype> asked;
+    QString reason;
+    // The stop comes before the third read, which would end the small folder.
+    const bool listed = listFolder(dir.path(), rows, &reason, [&asked](qsizetype found) {
+        asked << found;
+        return asked.size() < 3;
+    });
+    QVERIFY(!listed);
+    QCOMPARE(reason, listingCancelled());
+    // Asked at the opening and before each read: getdents64's first read
+    // takes the whole folder, the other ways one entry.
+    const qsizetype afterFirstRead = qstrcmp(folderListingMethod(), "getdents64") == 0 ? 4 : 2;
+    QCOMPARE(asked, (QList<qsizetype> { 1, 1, afterFirstRead }));
+    QCOMPARE(rows.size(), 1);
+}
+
 void tst_FolderListing::failureLeavesRowsAlone_data()
 {
     QTest::addColumn<QString>("what");
@@ -294,6 +369,232 @@ void tst_FolderListing::limitsFailTheListing()
     QVERIFY(!longNames.append(QByteArray(FileRows::MaxNameLength + 1, 'n')));
     QCOMPARE(longNames.size(), 1);
     QCOMPARE(longNames.name(0).size(), FileRows::MaxNameLength);
+}
+
+void tst_FolderListing::listsAnOpenFolder()
+{
+    if (!listsOpenFolders())
+        QSKIP("QDirIterator lists by path alone (the Windows way)");
+    TestDir dir;
+    QCOMPARE(dir.createFiles({ "a.txt", Latin1Cafe, ".hidden" }), QString());
+    QVERIFY(QDir(dir.path()).mkdir("sub"));
+    QCOMPARE(::symlink("sub", dir.encodedPath() + "/link-to-folder"), 0);
+    const int fd = ::open(dir.encodedPath(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    QVERIFY(fd >= 0);
+    auto closeFd = qScopeGuard([fd] { ::close(fd); });
+    QList<QByteArray> subfolders;
+    ListingOptions options;
+    options.subfolders = &subfolders;
+    FileRows rows;
+    QString error;
+    QVERIFY2(listFolderAt(fd, rows, &error, options), qPrintable(error));
+    QCOMPARE(names(rows), (QSet<QByteArray> { "a.txt", Latin1Cafe }));
+    QCOMPARE(subfolders, QList<QByteArray> { "sub" });
+    // The descriptor stays open: it is the caller's.
+    QVERIFY(::fcntl(fd, F_GETFD) >= 0);
+    // Asked before the first read too.
+    QVERIFY(!listFolderAt(fd, rows, &error, ListingOptions(), [](qsizetype) { return false; }));
+    QCOMPARE(error, listingCancelled());
+    QCOMPARE(rows.size(), 2);
+
+    // A descriptor that is not a folder's fails with the system's reason, the rows left alone.
+    const int file = ::open(dir.encodedPath() + "/a.txt", O_RDONLY | O_CLOEXEC);
+    QVERIFY(file >= 0);
+    const bool listed = listFolderAt(file, rows, &error, options);
+    ::close(file);
+    QVERIFY(!listed);
+    QCOMPARE(error, qt_error_string(ENOTDIR));
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(subfolders, QList<QByteArray> { "sub" });
+}
+
+void tst_FolderListing::walkNeverFollowsASwappedFolder_data()
+{
+    // What takes the sub-folder's place once its parent has been read, and
+    // the system's reason the walk then gives for the sub-folder.
+    QTest::addColumn<QString>("swap");
+    QTest::addColumn<int>("reason");
+    QTest::newRow("a link to a folder") << "folder link" << ENOTDIR;
+    QTest::newRow("a link to a file") << "file link" << ENOTDIR;
+    QTest::newRow("a plain file") << "file" << ENOTDIR;
+    QTest::newRow("nothing") << "nothing" << ENOENT;
+}
+
+void tst_FolderListing::walkNeverFollowsASwappedFolder()
+{
+    QFETCH(QString, swap);
+    QFETCH(int, reason);
+    if (!listsOpenFolders())
+        QSKIP("QDirIterator walks by paths (the Windows way): a link swapped in is followed");
+    TestDir scratch, root;
+    QVERIFY(QDir(root.path()).mkpath("sub/deeper"));
+    QVERIFY(QDir(scratch.path()).mkdir("elsewhere"));
+    QCOMPARE(root.createFiles({ "a.txt", "sub/in.txt", "sub/deeper/x.txt" }), QString());
+    QCOMPARE(scratch.createFiles({ "elsewhere/secret.txt" }), QString());
+    const QByteArray sub = root.encodedPath() + "/sub",
+                     elsewhere = scratch.encodedPath() + "/elsewhere";
+
+    // Between the read of the root and the opening of its sub-folder.
+    bool swapped = false;
+    const Walked walked = walk(root.encodedPath(), [&](TreeListing &tree) {
+        tree.beforeSubfolders = [&](const QByteArray &path) {
+            if (path != root.encodedPath() || swapped
+                || ::rename(sub, scratch.encodedPath() + "/away") != 0)
+                return;
+            if (swap == "folder link") {
+                swapped = ::symlink(elsewhere, sub) == 0;
+            } else if (swap == "file link") {
+                swapped = ::symlink(elsewhere + "/secret.txt", sub) == 0;
+            } else if (swap == "file") {
+                const int fd = ::open(sub, O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+                swapped = fd >= 0 && ::close(fd) == 0;
+            } else {
+                swapped = true;
+            }
+        };
+    });
+    QVERIFY2(swapped, "the walk did not come to the hook, or the swap failed");
+    QCOMPARE(walked.files, QList<QByteArray> { "a.txt" });
+    QCOMPARE(walked.said, QStringList { QString::fromUtf8(sub) + ": " + qt_error_string(reason) });
+}
+
+void tst_FolderListing::walkGoesBackUpTheSameFolders_data()
+{
+    // What happens to the folders above while the walk is down in a/F/c, the
+    // descriptors of all but one folder on the way closed: a's other
+    // sub-folders are still listed where a is the same folder, wherever it is now.
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("lost"); // a's other sub-folders are named, not listed
+    QTest::newRow("nothing") << "nothing" << false;
+    QTest::newRow("its parent renamed") << "renamed" << false;
+    QTest::newRow("moved out of its parent") << "moved" << false;
+    QTest::newRow("moved out, its parent replaced") << "replaced" << true;
+}
+
+void tst_FolderListing::walkGoesBackUpTheSameFolders()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, lost);
+    if (!listsOpenFolders() && change != "nothing")
+        QSKIP("QDirIterator walks by paths (the Windows way): a folder moved is lost");
+    TestDir dir;
+    const QByteArray root = dir.encodedPath();
+    QVERIFY(QDir(dir.path()).mkpath("a/s1") && QDir(dir.path()).mkpath("a/s2")
+        && QDir(dir.path()).mkpath("a/s3"));
+    QCOMPARE(dir.createFiles({ "a/s1/in.txt", "a/s2/in.txt", "a/s3/in.txt" }), QString());
+    // The sub-folder of a that the walk enters first, in the order the system reads them.
+    QList<QByteArray> order;
+    ListingOptions options;
+    options.subfolders = &order;
+    FileRows ignored;
+    QVERIFY(listFolderBytes(root + "/a", ignored, nullptr, options));
+    QCOMPARE(order.size(), 3);
+    const QByteArray first = order.takeFirst();
+    QVERIFY(QDir(dir.path()).mkpath(QString::fromUtf8("a/" + first + "/c/d")));
+    QCOMPARE(dir.createFiles({ "a/" + first + "/c/d/deep.txt" }), QString());
+
+    bool changed = false;
+    const Walked walked = walk(root, [&](TreeListing &tree) {
+        tree.heldFolders = 1;
+        tree.beforeSubfolders = [&](const QByteArray &path) {
+            if (!path.endsWith("/c"))
+                return;
+            changed = change == "nothing"
+                || (change == "renamed" && ::rename(root + "/a", root + "/renamed") == 0)
+                || (change == "moved" && ::rename(root + "/a/" + first, root + "/moved") == 0)
+                || (change == "replaced" && ::rename(root + "/a", root + "/old") == 0
+                    && ::mkdir(root + "/a", 0700) == 0
+                    && ::rename(root + "/old/" + first, root + "/moved") == 0);
+        };
+    });
+    QVERIFY2(changed, "the walk did not come to the hook, or the change failed");
+    QList<QByteArray> files { "a/" + first + "/c/d/deep.txt", "a/" + first + "/in.txt" };
+    QStringList said;
+    for (const QByteArray &other : std::as_const(order)) {
+        if (lost)
+            said << QString::fromUtf8(root + "/a/" + other)
+                    + ": Its folder was moved or replaced while it was listed.";
+        else
+            files << "a/" + other + "/in.txt";
+    }
+    std::sort(files.begin(), files.end());
+    QCOMPARE(walked.files, files);
+    QCOMPARE(walked.said, said);
+}
+
+void tst_FolderListing::walkDeeperThanPathMax()
+{
+    if (!listsOpenFolders())
+        QSKIP(
+            "QDirIterator walks by paths, which the system takes up to PATH_MAX (the Windows way)");
+    TestDir dir;
+    auto flatten = qScopeGuard([&] { flattenTree(dir.encodedPath()); });
+    const QByteArray deep = makeDeepFolders(dir.encodedPath(), "folder", PATH_MAX + 100, "end.txt");
+    QVERIFY(!deep.isEmpty());
+    QCOMPARE(dir.createFiles({ "top.txt" }), QString());
+
+    // Hundreds of folders deep, and few descriptors open at any time.
+    const int before = openDescriptors();
+    int most = 0;
+    qsizetype held = 0;
+    const Walked walked = walk(dir.encodedPath(), [&](TreeListing &tree) {
+        held = tree.heldFolders;
+        tree.beforeSubfolders
+            = [&](const QByteArray &) { most = std::max(most, openDescriptors()); };
+    });
+    QCOMPARE(walked.said, QStringList());
+    QCOMPARE(walked.files, (QList<QByteArray> { deep, "top.txt" }));
+    QVERIFY(deep.count('/') > held);
+    // The root's, those held, and the one being read.
+    QVERIFY2(most - before <= held + 2,
+        qPrintable(QStringLiteral("%1 descriptors open, %2 before").arg(most).arg(before)));
+}
+
+void tst_FolderListing::walkNamesABindMountLoop()
+{
+    if (!listsOpenFolders())
+        QSKIP("QDirIterator walks by paths (the Windows way) and cannot tell a folder met again");
+    TestDir dir;
+    const QByteArray root = dir.encodedPath();
+    QVERIFY(QDir(dir.path()).mkpath("sub/loop"));
+    QCOMPARE(dir.createFiles({ "top.txt", "sub/in.txt" }), QString());
+
+    // The mount is made in a mount namespace of a child's own, which ends with it.
+    int pipeFds[2];
+    QCOMPARE(::pipe(pipeFds), 0);
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        const auto say = [&](const QByteArray &text) {
+            ::_exit(
+                ::write(pipeFds[1], text.constData(), size_t(text.size())) == text.size() ? 0 : 3);
+        };
+        // A mount namespace of its own, which only root may make.
+        if (::unshare(CLONE_NEWNS) != 0)
+            say("skip: no mount namespace of its own: " + qt_error_string(errno).toUtf8());
+        if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+            || ::mount(
+                   root.constData(), (root + "/sub/loop").constData(), nullptr, MS_BIND, nullptr)
+                != 0)
+            say("skip: no bind mount here: " + qt_error_string(errno).toUtf8());
+        const Walked walked = walk(root);
+        say(QByteArrayList(walked.files).join('\n') + "\n--\n" + walked.said.join('\n').toUtf8());
+    }
+    ::close(pipeFds[1]);
+    QByteArray result;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;)
+        result.append(buffer, n);
+    ::close(pipeFds[0]);
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
+    if (result.startsWith("skip: "))
+        QSKIP(result.constData());
+    // Named once, as find names it, and not entered.
+    QCOMPARE(result, "sub/in.txt\ntop.txt\n--\n" + root + "/sub/loop: the same folder as " + root);
 }
 
 QTEST_GUILESS_MAIN(tst_FolderListing)

@@ -10,9 +10,12 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QTest>
 #include <QThread>
 
+#include <climits>
 #include <csignal>
 
 #include <linux/capability.h>
@@ -113,6 +116,7 @@ private slots:
     void collatesByCollationLocale_data();
     void collatesByCollationLocale();
     void unlistableFolder();
+    void bindMountLoop();
     void badUsage_data();
     void badUsage();
     void outputFile();
@@ -389,6 +393,15 @@ void tst_QuillmereList::unlistableFolder()
     QCOMPARE(b.createFiles({ deep + "end" }), QString());
     QCOMPARE(listed({ "-r", "--sort=name", "--line-end=lf", b.encodedPath() }, scratch),
         "b.txt\n" + deep + "end\n");
+    // And one longer than the system takes, as find lists it: each folder is
+    // opened from its parent by its name alone.
+    {
+        TestDir c;
+        auto flatten = qScopeGuard([&] { flattenTree(c.encodedPath()); });
+        const QByteArray deeper = makeDeepFolders(c.encodedPath(), "folder", PATH_MAX + 100, "end");
+        QVERIFY(!deeper.isEmpty());
+        QCOMPARE(listed({ "-r", "--line-end=lf", c.encodedPath() }, scratch), deeper + '\n');
+    }
 
     // An unreadable sub-folder is named with its reason; the rest is listed.
     QVERIFY(QDir(a.path()).mkdir("locked"));
@@ -403,6 +416,42 @@ void tst_QuillmereList::unlistableFolder()
     QCOMPARE(locked.err,
         "quillmere-list: cannot list '" + a.encodedPath()
             + "/locked': " + qt_error_string(EACCES).toUtf8() + '\n');
+}
+
+void tst_QuillmereList::bindMountLoop()
+{
+    // A folder mounted inside itself: named once, as find names it, and not
+    // entered. The mount is made in a mount namespace of its own that ends
+    // with the command, where the kernel allows one.
+    TestDir a;
+    QVERIFY(QDir(a.path()).mkpath("sub/loop"));
+    QCOMPARE(a.createFiles({ "top.txt", "sub/in.txt" }), QString());
+    QStringList unshare { "--mount", "--propagation", "private" };
+    if (::geteuid() != 0)
+        unshare << "--map-root-user";
+    QProcess probe;
+    probe.start("unshare", unshare + QStringList { "true" });
+    if (!probe.waitForFinished(30000) || probe.exitStatus() != QProcess::NormalExit
+        || probe.exitCode() != 0)
+        QSKIP(qPrintable("no mount namespace of its own here: " + probe.errorString() + ' '
+            + QString::fromLocal8Bit(probe.readAllStandardError()).trimmed()));
+    QProcess run;
+    run.start("unshare",
+        unshare
+            + QStringList { "sh", "-c",
+                "mount --bind \"$1\" \"$1/sub/loop\" || exit 125\n"
+                "exec \"$2\" -r --sort=name --line-end=lf \"$1\"",
+                "sh", a.path(), QStringLiteral(QUILLMERE_LIST) });
+    QVERIFY(run.waitForFinished(60000));
+    const QByteArray err = run.readAllStandardError();
+    if (run.exitCode() == 125)
+        QSKIP(qPrintable("no bind mount here: " + QString::fromLocal8Bit(err).trimmed()));
+    QCOMPARE(err,
+        "quillmere-list: cannot list '" + a.encodedPath()
+            + "/sub/loop': File system loop detected; it is the same folder as '" + a.encodedPath()
+            + "'\n");
+    QCOMPARE(run.exitCode(), 1);
+    QCOMPARE(run.readAllStandardOutput(), QByteArray("top.txt\nsub/in.txt\n"));
 }
 
 void tst_QuillmereList::badUsage_data()
@@ -483,6 +532,42 @@ void tst_QuillmereList::outputFile()
     QVERIFY(QFileInfo(scratch.filePath("folder")).isDir());
     QCOMPARE(QDir(scratch.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
         (QStringList { "err", "folder", "list.txt", "out" }));
+
+    // A loop of links names no file: refused with the system's reason, the
+    // links left as they were and nothing made beside them.
+    const QByteArray loop = scratch.encodedPath() + "/loop", back = scratch.encodedPath() + "/back";
+    QCOMPARE(::symlink("back", loop), 0);
+    QCOMPARE(::symlink("loop", back), 0);
+    r = run({ "-o", loop, a.encodedPath() }, scratch);
+    QCOMPARE(r.status, 2);
+    QCOMPARE(r.err,
+        "quillmere-list: cannot write '" + loop + "': " + qt_error_string(ELOOP).toUtf8() + '\n');
+    QCOMPARE(QFileInfo(QFile::decodeName(loop)).symLinkTarget(), scratch.filePath("back"));
+    QCOMPARE(QFileInfo(QFile::decodeName(back)).symLinkTarget(), scratch.filePath("loop"));
+    QCOMPARE(QDir(scratch.path())
+                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+        (QStringList { "back", "err", "folder", "list.txt", "loop", "out" }));
+
+    // A folder that cannot be written, over a file that can: the folder is
+    // named, as the temporary file goes beside the file.
+    const QByteArray shut = scratch.encodedPath() + "/shut", shutList = shut + "/list.txt";
+    QCOMPARE(::mkdir(shut, 0700), 0);
+    QCOMPARE(scratch.createFiles({ "shut/list.txt" }, "old\r\n"), QString());
+    QCOMPARE(::chmod(shutList, 0666), 0);
+    QCOMPARE(::chmod(shut, 0555), 0);
+    r = run({ "-o", shutList, a.encodedPath() }, scratch, -1, false, true);
+    QCOMPARE(::chmod(shut, 0700), 0);
+    if (r.status == 125)
+        QSKIP("root's rights cannot be dropped here");
+    QCOMPARE(r.status, 2);
+    QCOMPARE(r.err,
+        "quillmere-list: cannot write '" + shutList + "': The folder "
+            + QFileInfo(QFile::decodeName(shut)).canonicalFilePath().toUtf8()
+            + " cannot be written: " + qt_error_string(EACCES).toUtf8() + '\n');
+    QCOMPARE(readAll(QFile::decodeName(shutList)), QByteArray("old\r\n"));
+    QCOMPARE(QDir(QFile::decodeName(shut))
+                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+        QStringList { "list.txt" });
 
     // A drop box, a folder its owner may write but not read: the list goes in,
     // but the folder cannot be opened to sync the new entry. Root gives the old

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "core/background.h"
 #include "core/translations.h"
+#include "core/workstatus.h"
 #include "widgets/workprogress.h"
 
 #include <QApplication>

@@ -272,6 +272,13 @@ but the system has not yet confirmed that it is on the disk.</source>
 %1
 aber das System hat noch nicht bestätigt, dass sie auf dem Datenträger ist.</translation>
     </message>
+    <message numerus="yes">
+        <source>and %Ln more</source>
+        <translation>
+            <numerusform>und %Ln weiterer Eintrag</numerusform>
+            <numerusform>und %Ln weitere Einträge</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>PortalDialog</name>
@@ -419,6 +426,10 @@ Zum Anhalten Esc drücken oder „Abbrechen“ wählen.</numerusform>
     <message>
         <source>The save was given up.</source>
         <translation>Das Speichern wurde aufgegeben.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be written: %2</source>
+        <translation>In den Ordner %1 kann nicht geschrieben werden: %2</translation>
     </message>
 </context>
 </TS>

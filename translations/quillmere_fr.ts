@@ -272,6 +272,13 @@ but the system has not yet confirmed that it is on the disk.</source>
 %1
 mais le système n’a pas encore confirmé qu’elle est sur le disque.</translation>
     </message>
+    <message numerus="yes">
+        <source>and %Ln more</source>
+        <translation>
+            <numerusform>et %Ln autre</numerusform>
+            <numerusform>et %Ln autres</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>PortalDialog</name>
@@ -419,6 +426,10 @@ Press Esc or Cancel to stop.</source>
     <message>
         <source>The save was given up.</source>
         <translation>L’enregistrement a été abandonné.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be written: %2</source>
+        <translation>Impossible d’écrire dans le dossier %1&#xa0;: %2</translation>
     </message>
 </context>
 </TS>

@@ -344,6 +344,12 @@ int main(int argc, char *argv[])
             printError("cannot list " + quoted(path) + ": " + reason.toUtf8());
             status = FolderFailed;
         };
+        // As find says it, in the words of the other messages.
+        tree.looped = [&status](const QByteArray &path, const QByteArray &same) {
+            printError("cannot list " + quoted(path)
+                + ": File system loop detected; it is the same folder as " + quoted(same));
+            status = FolderFailed;
+        };
         // A folder given twice is listed once, compared as given but for
         // trailing separators.
         QSet<QByteArray> listed;
@@ -373,13 +379,13 @@ int main(int argc, char *argv[])
             break;
         case SaveResult::Unconfirmed:
         case SaveResult::NotAllKept:
-            // One line for each thing the save could not confirm or keep.
+            // One line for each thing the save could not confirm or keep. The
+            // paths and names in them are shown by the display rules already.
             for (const QString &line : reason.split(QLatin1Char('\n')))
-                printError(quoted(targetBytes) + ": " + displayText(line.toUtf8()).toUtf8());
+                printError(quoted(targetBytes) + ": " + line.toUtf8());
             return WrittenBut;
         case SaveResult::Failed:
-            printError("cannot write " + quoted(targetBytes) + ": "
-                + displayText(reason.toUtf8()).toUtf8());
+            printError("cannot write " + quoted(targetBytes) + ": " + reason.toUtf8());
             return Trouble;
         }
     } else if (!writeStandardOutput(text, &reason)) {

@@ -50,24 +50,44 @@ int openFile(const char *path, int flags, mode_t mode = 0)
 
 // The file a save replaces: a symbolic link is followed, so that the link
 // stays and the file it names gets the list, even where that file is still
-// to be made. A new file is made at the path as given.
-QByteArray finalPath(QByteArray path)
+// to be made. A new file is made at the path as given. A path that leads
+// through a loop of links, or through more links than the system follows,
+// names no file: 0, or ELOOP with *path as it was.
+int finalPath(QByteArray *path)
 {
-    for (int depth = 0; depth < 40; ++depth) {
-        if (char *real = ::realpath(path.constData(), nullptr)) {
-            path = real;
+    QByteArray followed = *path;
+    // As many links as the system follows in one path (MAXSYMLINKS).
+    for (int depth = 0; depth <= 40; ++depth) {
+        if (char *real = ::realpath(followed.constData(), nullptr)) {
+            *path = real;
             std::free(real);
-            return path;
+            return 0;
         }
+        if (errno == ELOOP)
+            return ELOOP;
+        // A link to a file still to be made: the file it names is made.
         QByteArray link(PATH_MAX, Qt::Uninitialized);
-        const ssize_t size = ::readlink(path.constData(), link.data(), size_t(link.size()));
-        if (size < 0 || size >= link.size())
-            return path;
+        const ssize_t size = ::readlink(followed.constData(), link.data(), size_t(link.size()));
+        if (size < 0 || size >= link.size()) {
+            *path = followed;
+            return 0;
+        }
         link.resize(size);
-        const qsizetype slash = path.lastIndexOf('/');
-        path = link.startsWith('/') || slash < 0 ? link : path.left(slash + 1) + link;
+        const qsizetype slash = followed.lastIndexOf('/');
+        followed = link.startsWith('/') || slash < 0 ? link : followed.left(slash + 1) + link;
     }
-    return path;
+    return ELOOP;
+}
+
+// What a temporary file that could not be made beside path says: the folder,
+// when that is what cannot be written (its mode, a read-only mount).
+QString creationFailure(const QByteArray &path, int error)
+{
+    if (error != EACCES && error != EPERM && error != EROFS)
+        return qt_error_string(error);
+    return QCoreApplication::translate("saveText", "The folder %1 cannot be written: %2")
+        .arg(
+            displayPath(QFileInfo(QFile::decodeName(path)).absolutePath()), qt_error_string(error));
 }
 
 // Made with open() rather than mkstemp(): the mode asked for passes through
@@ -393,14 +413,16 @@ SaveResult saveText(const QString &path, const QByteArray &text, QString *error,
         && ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) != 0)
         return fail(qt_error_string(errno));
 
-    const QByteArray destination = finalPath(QFile::encodeName(path));
+    QByteArray destination = QFile::encodeName(path);
+    if (const int loop = finalPath(&destination))
+        return fail(qt_error_string(loop));
     struct stat old;
     const bool replacing = ::stat(destination.constData(), &old) == 0;
     QByteArray temporary;
     // An old file's mode is set once the new one is written: until then only we may read it.
     int fd = createTemporary(destination, replacing ? 0600 : 0666, &temporary);
     if (fd < 0)
-        return fail(qt_error_string(errno));
+        return fail(creationFailure(destination, errno));
     if (giveUp && !giveUp->temporaryMade(temporary)) {
         ::close(fd);
         return fail(givenUp());

@@ -53,10 +53,13 @@ enum class SaveResult {
 // synced, so the new entry survives a power cut. Until the old file's mode is
 // set, the temporary file replacing it is readable by this user alone. Other
 // hard links to the old file keep the old contents; a symbolic link is
-// followed to the file it names. Unless Saved, *error says why: for Failed
-// the system's reason, else one sentence a line for each thing the save could
-// not confirm or keep. giveUp, when given (made with the same hooks), lets
-// another thread give the save up until the rename.
+// followed to the file it names, unless it leads through a loop of links
+// (Failed, ELOOP's reason, the link untouched). Unless Saved, *error says
+// why: for Failed the system's reason (naming the folder when it is the
+// folder that cannot be written), else one sentence a line for each thing the
+// save could not confirm or keep; any path or name in it is shown by the
+// display rules (displayPath(), displayText()). giveUp, when given (made with
+// the same hooks), lets another thread give the save up until the rename.
 SaveResult saveText(const QString &path, const QByteArray &text, QString *error,
     const SaveHooks &hooks = {}, SaveGiveUp *giveUp = nullptr);
 

@@ -51,6 +51,19 @@ struct ListingOptions
 bool listFolderBytes(const QByteArray &nativePath, FileRows &rows, QString *error,
     const ListingOptions &options, const BeforeRead &beforeRead = {});
 
+#ifndef Q_OS_WIN
+// The same for a folder already open as dirFd (opened O_RDONLY | O_DIRECTORY
+// and not yet read), which stays open and the caller's: a walk opens each
+// sub-folder relative to its parent's descriptor, with O_NOFOLLOW, so that no
+// path longer than one name is opened and no link swapped in is followed.
+// beforeRead is asked before every read, as above. The QDirIterator way reads
+// by path alone: there it fails, and listsOpenFolders() says so beforehand.
+bool listFolderAt(int dirFd, FileRows &rows, QString *error, const ListingOptions &options,
+    const BeforeRead &beforeRead = {});
+#endif
+// Whether listFolderAt() lists: in every way but QDirIterator's.
+bool listsOpenFolders();
+
 // How this build reads folders: "getdents64", "readdir" or "qt" (QDirIterator,
 // which cannot keep names that are not valid UTF-8).
 const char *folderListingMethod();

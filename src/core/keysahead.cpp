@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "core/keysahead.h"
 
-#include "core/background.h"
 #include "core/collation.h"
 #include "core/filerows.h"
+#include "core/handoff.h"
+#include "core/workerpool.h"
 
 #include <QThread>
-#include <QThreadPool>
 
 #include <algorithm>
 #include <condition_variable>
@@ -115,30 +115,9 @@ struct KeysAhead::Shared
 
 namespace {
 
-// Qt hands a task to a waiting thread in code ThreadSanitizer cannot see
-// into: what the thread needs is passed through the standard's lock instead.
-struct Starting
-{
-    std::mutex mutex;
-    std::deque<std::shared_ptr<KeysAhead::Shared>> shared;
-};
-
-Starting &startingThreads()
-{
-    static Starting *const starting = new Starting; // a thread may look at exit
-    return *starting;
-}
-
 // The thread that makes keys while the listing goes on.
-void makeKeys()
+void makeKeys(const std::shared_ptr<KeysAhead::Shared> &shared)
 {
-    std::shared_ptr<KeysAhead::Shared> shared;
-    {
-        Starting &starting = startingThreads();
-        const std::lock_guard lock(starting.mutex);
-        shared = std::move(starting.shared.front());
-        starting.shared.pop_front();
-    }
     // Made only for a chunk: a thread that starts once the listing is done
     // may find the program ending, QLocale's data gone with it.
     std::optional<Collator> collator;
@@ -201,12 +180,7 @@ void KeysAhead::add(int ticket, const FileRows &rows, qsizetype from, qsizetype 
     s.chunks.push_back(std::move(chunk));
     if (!s.working) {
         s.working = true;
-        {
-            Starting &starting = startingThreads();
-            const std::lock_guard startingLock(starting.mutex);
-            starting.shared.push_back(m_shared);
-        }
-        workerPool()->start(makeKeys);
+        handOff(workerPool(), [shared = m_shared] { makeKeys(shared); });
     }
     s.changed.notify_all();
 }
@@ -265,7 +239,8 @@ ColumnKeys KeysAhead::take(qsizetype rows)
                 offsets.push_back(base + madeOffsets[size_t(row)]);
             bytes.insert(
                 bytes.end(), made.begin(), made.begin() + ptrdiff_t(chunk->keyBytes(column)));
-            made = std::vector<uint8_t>(); // "= {}" would keep the memory
+            // Fresh vectors free the memory; clear() would keep it.
+            made = std::vector<uint8_t>();
             madeOffsets = std::vector<uint32_t>();
         }
         keys[size_t(column)]

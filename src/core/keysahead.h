@@ -15,7 +15,7 @@ class FileRows;
 //
 // Rows are handed over in listing order, under a ticket that a failed folder
 // voids: a read left stuck in the system cannot add rows that were given up.
-// On one core it makes nothing, and the keys are made after the listing as before.
+// On one core it makes nothing: arrangeRows() makes the keys after the listing.
 class KeysAhead
 {
 public:

@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "core/parallel.h"
 
+#include "core/handoff.h"
+
 #include <QThread>
 #include <QThreadPool>
 
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
-#include <deque>
 #include <memory>
 #include <mutex>
 
@@ -66,36 +67,6 @@ struct Call
     int pending;
 };
 
-// The workers handed to the pool: each pool task takes one. Tasks carry no
-// data of their own, so all that passes between threads goes through here.
-struct Queue
-{
-    std::mutex mutex;
-    std::deque<std::pair<std::shared_ptr<Call>, int>> workers;
-};
-
-Queue &queue()
-{
-    // Never deleted, as the pool: a pool task may still look at exit.
-    static Queue *const queue = new Queue;
-    return *queue;
-}
-
-void runQueued()
-{
-    std::pair<std::shared_ptr<Call>, int> next;
-    {
-        Queue &q = queue();
-        const std::lock_guard lock(q.mutex);
-        if (q.workers.empty())
-            return;
-        next = std::move(q.workers.front());
-        q.workers.pop_front();
-    }
-    if (next.first->run(next.second))
-        next.first->ended();
-}
-
 } // namespace
 
 int sortWorkers(long long items)
@@ -113,14 +84,12 @@ void runWorkers(int workers, const std::function<void(int)> &work)
         return;
     }
     const auto call = std::make_shared<Call>(workers, work);
-    {
-        Queue &q = queue();
-        const std::lock_guard lock(q.mutex);
-        for (int i = 1; i < workers; ++i)
-            q.workers.emplace_back(call, i);
+    for (int i = 1; i < workers; ++i) {
+        handOff(sortPool(), [call, i] {
+            if (call->run(i))
+                call->ended();
+        });
     }
-    for (int i = 1; i < workers; ++i)
-        sortPool()->start(runQueued);
     call->run(0);
     // What the pool has not started yet runs here; a task that starts later
     // finds it claimed and leaves `work` alone.

@@ -4,7 +4,7 @@
 #include <functional>
 
 // How many threads a sort of `items` rows shares its work among: one when
-// the machine gives this process one core (the serial path, unchanged), or
+// the machine gives this process one core (then it all runs on the caller), or
 // when the rows are too few to repay waking threads.
 int sortWorkers(long long items);
 

@@ -3,19 +3,31 @@
 
 #include "core/filelistmodel.h"
 #include "core/heaptuning.h"
+#include "core/workerpool.h"
+#include "list/folderchange.h"
 #include "list/listwork.h"
 #include "list/rowremoval.h"
 #include "list/savejob.h"
 
 #include <QAction>
 #include <QClipboard>
-#include <QEventLoop>
+#include <QDeadlineTimer>
 #include <QFutureWatcher>
 #include <QGuiApplication>
-#include <QTimer>
 #include <QUndoGroup>
 #include <QUndoStack>
 #include <QtConcurrent/QtConcurrentRun>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <vector>
+
+#ifdef Q_OS_UNIX
+#include <poll.h>
+#else
+#include <QThread>
+#endif
 
 FileList::FileList(QObject *parent)
     : QObject(parent)
@@ -26,13 +38,15 @@ FileList::FileList(QObject *parent)
 {
     // Every rebuild and sort allocates and frees buffers of many MiB.
     tuneHeapForLargeBuffers();
+    // Each folder change keeps the rows it replaced.
+    m_history->setUndoLimit(HistorySteps);
     m_undo->addStack(m_history);
     m_undo->setActiveStack(m_history);
     connect(m_work, &ListWork::busyChanged, this, &FileList::setBusy);
     connect(m_work, &ListWork::started, this, [this] { emit workStarted(m_work->status()); });
     connect(m_work, &ListWork::rebuilt, this, [this](const QList<ListingFailure> &failures) {
-        // Every row is back: nothing removed before is left to undo.
-        m_history->clear();
+        if (FolderChange *change = std::exchange(m_listing, nullptr))
+            change->listed(m_model->arrangement());
         emit rebuilt(failures);
     });
     connect(m_work, &ListWork::cannotSort, this, &FileList::cannotSort);
@@ -60,11 +74,45 @@ void FileList::setBusy(bool busy)
     // A change still being made is not undone half-way.
     m_undo->setActiveStack(busy ? nullptr : m_history);
     emit busyChanged(busy);
+    if (!busy && m_rebuildAfterChange)
+        rebuild(*std::exchange(m_rebuildAfterChange, std::nullopt));
 }
 
 void FileList::rebuild(const QStringList &folders)
 {
+    // Rows being taken out or put back are in place first, each change then
+    // a step of its own.
+    if (m_work->isChanging()) {
+        m_rebuildAfterChange = folders;
+        return;
+    }
+    if (m_listing) {
+        m_listing->setFolders(folders);
+        listFolders(folders, m_listing);
+        return;
+    }
+    m_history->push(new FolderChange(this, m_folders, m_model->arrangement(), folders));
+}
+
+void FileList::show(const QStringList &folders, const FileArrangement &rows)
+{
+    setFolders(folders);
+    m_work->restore(rows);
+}
+
+void FileList::listFolders(const QStringList &folders, FolderChange *change)
+{
+    setFolders(folders);
+    m_listing = change;
     m_work->rebuild(folders);
+}
+
+void FileList::setFolders(const QStringList &folders)
+{
+    if (m_folders == folders)
+        return;
+    m_folders = folders;
+    emit foldersChanged(m_folders);
 }
 
 void FileList::sort(int columnHeader)
@@ -77,16 +125,28 @@ void FileList::cancel()
     m_work->cancel();
 }
 
-void FileList::removeRow(int position)
+void FileList::removeRows(const std::vector<uint32_t> &positions, int keep)
 {
     const FileArrangement &files = m_model->arrangement();
-    if (isBusy() || position < 0 || size_t(position) >= files.order.size())
+    if (isBusy() || files.order.size() <= 1 || positions.empty())
         return;
     auto removed = std::make_shared<RemovedRows>();
     removed->rows = files.rows;
     removed->state = files.state;
-    removed->positions = { uint32_t(position) };
-    removed->taken = { files.order[size_t(position)] };
+    removed->positions = positions;
+    std::sort(removed->positions.begin(), removed->positions.end());
+    removed->positions.erase(std::unique(removed->positions.begin(), removed->positions.end()),
+        removed->positions.end());
+    if (removed->positions.back() >= files.order.size())
+        return;
+    if (removed->positions.size() == files.order.size()) {
+        const auto kept = std::lower_bound(
+            removed->positions.begin(), removed->positions.end(), uint32_t(std::max(keep, 0)));
+        removed->positions.erase(kept == removed->positions.end() ? kept - 1 : kept);
+    }
+    removed->taken.reserve(removed->positions.size());
+    for (const uint32_t position : removed->positions)
+        removed->taken.push_back(files.order[position]);
     m_history->push(new RowRemoval(m_work, std::move(removed)));
 }
 
@@ -147,15 +207,45 @@ QStringList FileList::savingTargets() const
     return targets;
 }
 
-bool FileList::waitForSaves(int milliseconds)
+bool FileList::waitForSaves(int milliseconds, [[maybe_unused]] int interrupt)
 {
-    if (!isSaving())
-        return true;
-    QEventLoop loop;
-    connect(this, &FileList::savesEnded, &loop, &QEventLoop::quit);
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    loop.exec();
-    return !isSaving();
+    const QDeadlineTimer deadline(milliseconds);
+#ifdef Q_OS_UNIX
+    for (;;) {
+        // A save whose worker has ended is told, never given up.
+        for (SaveJob *job : QList(m_saves))
+            job->tellEnd();
+        if (m_saves.isEmpty())
+            return true;
+        std::vector<pollfd> ends;
+        for (const SaveJob *job : std::as_const(m_saves))
+            ends.push_back({ job->endDescriptor(), POLLIN, 0 });
+        ends.push_back({ interrupt, POLLIN, 0 }); // poll() passes over a negative one
+        const qint64 left = deadline.remainingTime();
+        if (left == 0)
+            return false;
+        const int timeout = left < 0 ? -1 : int(std::min<qint64>(left, INT_MAX));
+        const int ready = ::poll(ends.data(), nfds_t(ends.size()), timeout);
+        if (ready < 0 && errno != EINTR)
+            return false;
+        if (ready > 0 && ends.back().revents != 0) {
+            for (SaveJob *job : QList(m_saves))
+                job->tellEnd();
+            return m_saves.isEmpty();
+        }
+    }
+#else
+    // No descriptors to wait on: the saves' workers are asked now and then.
+    for (;;) {
+        for (SaveJob *job : QList(m_saves))
+            job->tellEnd();
+        if (m_saves.isEmpty())
+            return true;
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(10);
+    }
+#endif
 }
 
 QList<FileList::GivenUp> FileList::giveUpSaves()

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "core/atomicsave.h"
-#include "core/background.h"
 #include "core/folderlisting.h"
+#include "core/listandsort.h"
 #include "core/savegiveup.h"
 #include "core/textexport.h"
 
@@ -13,20 +13,25 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
+#include <vector>
 
 class FileListModel;
 class ListWork;
 class QAction;
+class FolderChange;
 class QUndoGroup;
 class QUndoStack;
 class SaveJob;
+class WorkStatus;
 
-// The file list and all the work on it: its model, the rebuilds, sorts and
-// removals (on workers, one at a time), the undo history of the removals,
-// the saves (any number at once) and the copies of the whole list. Whoever
-// shows the list hears from it when it is busy and when its saves end, and
-// never starts work itself. Commands that would change the rows while it is
-// busy are refused, and its Undo and Redo actions are disabled meanwhile.
+// The file list and all the work on it: the folders it lists, its model, the
+// rebuilds, sorts and removals (on workers, one at a time), the undo history
+// of the folder changes and removals, the saves (any number at once) and the
+// copies of the whole list. Whoever shows the list hears from it when it is
+// busy, when its folders change and when its saves end, and never starts
+// work itself. Commands that would change the rows while it is busy are
+// refused, and its Undo and Redo actions are disabled meanwhile.
 class FileList : public QObject
 {
     Q_OBJECT
@@ -45,22 +50,35 @@ public:
     // How saves write, sync, rename and remove; tests hold or fail them.
     void setSaveHooks(const SaveHooks &hooks) { m_saveHooks = hooks; }
 
-    // Lists every file of folders, in order, and shows them sorted as now;
-    // a rebuild still running is stopped and replaced. The rows change,
-    // whole, when it ends; removals before it can no longer be undone.
+    // The folders listed, in order.
+    const QStringList &folders() const { return m_folders; }
+    // Lists every file of folders, in order, and shows them sorted as now:
+    // one step in the undo history, which brings the folders and rows before
+    // it back, removals and order and all. A rebuild still running is stopped
+    // and replaced, in the same step; one asked for while rows are being
+    // taken out or put back starts once they are. The rows change, whole,
+    // when it ends.
     void rebuild(const QStringList &folders);
+    // Reads the folders again, as they are on the disk now: a rebuild.
+    void refresh() { rebuild(m_folders); }
     // What a click on column header 1 "File Name" or 2 "Extension" does.
     void sort(int columnHeader);
     // Stops a rebuild, keeping the folders read in full, or a sort, keeping
     // the order; a removal is too short to stop.
     void cancel();
 
-    // Removes the row at a display position, in one undo step.
-    void removeRow(int position);
+    // Removes the rows at display positions, in one undo step. As the
+    // file list's "Remove" does, it never removes the last remaining row: a
+    // list of one row stays, and where every row is given, the one at keep
+    // stays.
+    void removeRows(const std::vector<uint32_t> &positions, int keep);
     // Removes every row whose extension is like extension (letter case
     // aside), or with keep every other row, in one undo step.
     void removeExtension(const QByteArray &extension, bool keep);
-    // Actions that undo and redo the last removal; disabled while busy.
+    // How many steps the undo history keeps, the oldest going first.
+    static constexpr int HistorySteps = 20;
+    // Actions that undo and redo the last folder change or removal;
+    // disabled while busy.
     QAction *createUndoAction(QObject *parent) const;
     QAction *createRedoAction(QObject *parent) const;
 
@@ -74,9 +92,12 @@ public:
     void save(const QString &target);
     bool isSaving() const { return !m_saves.isEmpty(); }
     QStringList savingTargets() const;
-    // Waits, running the event loop, until no save runs or milliseconds
-    // have passed; whether none runs.
-    bool waitForSaves(int milliseconds);
+    // Waits, without running an event loop, until no save runs, milliseconds
+    // have passed, or interrupt (a descriptor; -1 for none) is readable;
+    // whether none runs. Each save that ended meanwhile says so, as from the
+    // event loop (saveEnded(), and savesEnded() after the last). For the
+    // program's end, where no event loop may run.
+    bool waitForSaves(int milliseconds, int interrupt = -1);
     // Gives up every save still running, as the program ends without them.
     struct GivenUp
     {
@@ -87,6 +108,8 @@ public:
     QList<GivenUp> giveUpSaves();
 
 signals:
+    // The folders listed changed: by a rebuild, an undo or a redo.
+    void foldersChanged(const QStringList &folders);
     // A rebuild, sort or removal began, or all of them ended.
     void busyChanged(bool busy);
     // A rebuild or sort began, which may take a while; status tells where it is.
@@ -101,13 +124,24 @@ signals:
     void savesEnded();
 
 private:
+    friend class FolderChange;
     void setBusy(bool busy);
+    // What a folder change does: shows folders with rows made before, or
+    // lists them, telling change the rows it made.
+    void show(const QStringList &folders, const FileArrangement &rows);
+    void listFolders(const QStringList &folders, FolderChange *change);
+    void setFolders(const QStringList &folders);
 
     FileListModel *m_model;
     ListWork *m_work;
     QUndoStack *m_history;
     // Holds the history while the list is free, none while it is busy.
     QUndoGroup *m_undo;
+    QStringList m_folders;
+    // The change whose listing runs, to be told its rows.
+    FolderChange *m_listing = nullptr;
+    // A rebuild asked for while rows are being taken out or put back.
+    std::optional<QStringList> m_rebuildAfterChange;
     QList<SaveJob *> m_saves;
     SaveHooks m_saveHooks;
     QObject *m_copy = nullptr; // the copy under way

@@ -2,6 +2,7 @@
 #include "list/listwork.h"
 
 #include "core/filelistmodel.h"
+#include "core/workerpool.h"
 
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>
@@ -22,12 +23,19 @@ template<typename Result, typename Done>
 void ListWork::start(Kind kind, QFuture<Result> future, Done done)
 {
     auto *watcher = new QFutureWatcher<Result>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, done] {
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, kind, watcher, done] {
         QFuture<Result> finished = watcher->future();
         watcher->deleteLater();
         m_work = nullptr;
-        end();
-        done(finished);
+        // Changed rows are in place before the list says it is free, so that
+        // what waits for that finds them; a rebuild or sort says so first,
+        // so that a warning about its rows finds the commands back.
+        if (kind == Changing)
+            done(finished);
+        if (!m_work)
+            end();
+        if (kind != Changing)
+            done(finished);
     });
     watcher->setFuture(std::move(future));
     const bool wasBusy = std::exchange(m_busy, true);
@@ -57,13 +65,20 @@ void ListWork::end()
         emit busyChanged(false);
 }
 
+void ListWork::restore(const FileArrangement &rows)
+{
+    Q_ASSERT(!isBusy());
+    m_files->setArrangement(rows);
+}
+
 void ListWork::rebuild(const QStringList &folders)
 {
+    Q_ASSERT(!isChanging());
     // The last request wins; the one it replaces ends without a word.
     stop();
     m_status = std::make_shared<WorkStatus>();
     start(Rebuilding,
-        rebuildInBackground(
+        listAndArrange(
             folders, m_reader, m_files->sortState(), m_status, m_files->arrangement().keyLimit),
         [this](QFuture<Rebuilt> future) {
             Rebuilt made = future.takeResult();
@@ -81,7 +96,7 @@ bool ListWork::sort(int columnHeader)
         return false;
     const SortState to = headerClicked(m_files->sortState(), columnHeader);
     m_status = std::make_shared<WorkStatus>();
-    start(Sorting, sortInBackground(m_files->arrangement(), to, m_status),
+    start(Sorting, sortArrangement(m_files->arrangement(), to, m_status),
         [this](QFuture<FileArrangement> future) {
             if (future.resultCount() == 0)
                 return; // stopped: the rows keep their order

@@ -2,8 +2,9 @@
 #pragma once
 
 #include "core/arrangement.h"
-#include "core/background.h"
 #include "core/folderlisting.h"
+#include "core/listandsort.h"
+#include "core/workstatus.h"
 
 #include <QObject>
 
@@ -30,11 +31,16 @@ public:
     void setFolderReader(FolderReader reader) { m_reader = std::move(reader); }
 
     bool isBusy() const { return m_work != nullptr; }
+    // Whether rows are being taken out or put back, which nothing replaces.
+    bool isChanging() const { return isBusy() && m_kind == Changing; }
     // The running rebuild's or sort's status, for a progress display.
     const std::shared_ptr<WorkStatus> &status() const { return m_status; }
 
-    // Lists the folders in order and shows their rows, sorted as now.
+    // Lists the folders in order and shows their rows, sorted as now; a
+    // rebuild or sort that runs is replaced. Not while isChanging().
     void rebuild(const QStringList &folders);
+    // Shows rows made before, as they were, at once.
+    void restore(const FileArrangement &rows);
     // What a click on a column header does (1 "File Name", 2 "Extension").
     bool sort(int columnHeader);
     // As Esc: a rebuild keeps the folders read in full, a sort keeps the

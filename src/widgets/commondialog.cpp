@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "widgets/commondialog.h"
 
-#include "core/background.h"
+#include "core/workerpool.h"
 #include "widgets/dialogwait.h"
 #include "widgets/modeldisposal.h"
 #include "widgets/portaldialog.h"

@@ -51,10 +51,11 @@ protected:
     }
 
     // Opens the context menu at a global position, for the row at index. A
-    // row clicked becomes the selected one, which the menu's commands act on.
+    // row clicked outside the selection becomes the selected one; within it,
+    // the selection stays: the menu's commands act on the selected rows.
     void showMenu(const QPoint &at, const QModelIndex &index)
     {
-        if (index.isValid()) {
+        if (index.isValid() && !this->selectionModel()->isRowSelected(index.row(), QModelIndex())) {
             this->selectionModel()->setCurrentIndex(
                 index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         }

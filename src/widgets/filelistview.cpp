@@ -3,6 +3,7 @@
 
 #include "core/filelistmodel.h"
 #include "widgets/namedelegate.h"
+#include "widgets/typeaheadsearch.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -36,7 +37,7 @@ FileListView::FileListView(QWidget *parent)
     setWordWrap(false);
     setCornerButtonEnabled(false);
     setTabKeyNavigation(false); // Tab leaves the list, as in every other control
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setTextElideMode(Qt::ElideRight);
@@ -68,27 +69,25 @@ FileListView::FileListView(QWidget *parent)
 void FileListView::setFiles(FileListModel *files)
 {
     m_files = files;
-    setModel(files);
-    // 4000 and 1440 twips at 15 twips a pixel; the header has its sections once it has a model.
-    horizontalHeader()->resizeSection(NameColumn, NameWidth);
-    horizontalHeader()->resizeSection(ExtensionColumn, ExtensionWidth);
-
-    // Whoever arranges the rows, the arrow shows their order.
-    connect(files, &QAbstractItemModel::layoutChanged, this, &FileListView::updateSortIndicator);
-    connect(files, &QAbstractItemModel::modelReset, this, &FileListView::updateSortIndicator);
     // A removed row's place goes to the row after it, or to the new last row.
+    // Heard before the selection model, which takes removed rows out of the
+    // selection as they go.
     connect(files, &QAbstractItemModel::rowsAboutToBeRemoved, this,
         [this](const QModelIndex &, int first, int last) {
             const int selected = selectedRow();
             m_removing = selected >= first && selected <= last ? first : -1;
         });
+    setModel(files);
+    delete m_typeAhead;
+    m_typeAhead = new TypeAheadSearch(this, files);
     connect(files, &QAbstractItemModel::rowsRemoved, this, [this] {
         if (const int position = std::exchange(m_removing, -1); position >= 0)
             selectAfterRemoval(position);
     });
     // Rows taken out or put back in bulk reset the model, which clears the
-    // selection: it stays with its row, or, with the row gone, moves to the
-    // row now in its place, as after a Remove.
+    // selection: the first selected row stays selected, or, gone, the row
+    // now in its place is, as after a Remove. Heard after the selection
+    // model has cleared itself.
     connect(files, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
         const int row = selectedRow();
         m_kept = { m_files->arrangement().rows.get(), row,
@@ -104,6 +103,12 @@ void FileListView::setFiles(FileListModel *files)
         else
             selectAfterRemoval(m_kept.position);
     });
+    // Whoever arranges the rows, the arrow shows their order.
+    connect(files, &QAbstractItemModel::layoutChanged, this, &FileListView::updateSortIndicator);
+    connect(files, &QAbstractItemModel::modelReset, this, &FileListView::updateSortIndicator);
+    // 4000 and 1440 twips at 15 twips a pixel; the header has its sections once it has a model.
+    horizontalHeader()->resizeSection(NameColumn, NameWidth);
+    horizontalHeader()->resizeSection(ExtensionColumn, ExtensionWidth);
     updateSortIndicator();
 }
 
@@ -132,8 +137,31 @@ void FileListView::updateGeometries()
 
 int FileListView::selectedRow() const
 {
-    const QModelIndexList rows = selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
+    const std::vector<uint32_t> positions = selectedPositions();
+    return positions.empty() ? -1 : int(positions.front());
+}
+
+std::vector<uint32_t> FileListView::selectedPositions() const
+{
+    std::vector<uint32_t> positions;
+    for (const QItemSelectionRange &range : selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            positions.push_back(uint32_t(row));
+    }
+    std::sort(positions.begin(), positions.end());
+    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+    return positions;
+}
+
+void FileListView::keyboardSearch(const QString &search)
+{
+    if (m_typeAhead)
+        m_typeAhead->type(search);
+}
+
+bool FileListView::isSearching() const
+{
+    return m_typeAhead && m_typeAhead->isRunning();
 }
 
 void FileListView::updateSortIndicator()
@@ -158,8 +186,10 @@ QModelIndex FileListView::moveCursor(CursorAction action, Qt::KeyboardModifiers 
 
 QString FileListView::copiedText() const
 {
-    const int row = selectedRow();
-    return row >= 0 ? FileListModel::displayText(m_files->name(row)) : QString();
+    QStringList names;
+    for (const uint32_t row : selectedPositions())
+        names << FileListModel::displayText(m_files->name(int(row)));
+    return names.isEmpty() ? QString() : names.join(u'\n');
 }
 
 void FileListView::fillMenu(QMenu *menu, const QModelIndex &index)

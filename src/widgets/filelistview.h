@@ -8,11 +8,14 @@
 #include <QTableView>
 
 #include <cstdint>
+#include <vector>
 
 class FileListModel;
+class TypeAheadSearch;
 
 // The file list as the window shows it: a report view with the two columns of
-// FileListModel, single selection, and clickable headers that report the
+// FileListModel, rows selected as in every file list (ranges with Shift,
+// single rows with Ctrl, Ctrl+A), and clickable headers that report the
 // clicked column without sorting by themselves; the window decides.
 // Built for a million rows: a table view keeps nothing per row but a header
 // section (a tree view keeps some 40 bytes), rows are of one fixed height and
@@ -30,8 +33,17 @@ public:
     // The column headers.
     QHeaderView *header() const { return horizontalHeader(); }
 
-    // The display position of the selected row, or -1 when none is selected.
+    // The display position of the first selected row, or -1 when none is.
     int selectedRow() const;
+    // The display positions of every selected row, ascending. O(rows
+    // selected), without an index per row.
+    std::vector<uint32_t> selectedPositions() const;
+
+    // Type-ahead: the letters typed select the next row whose name starts
+    // with them, as in every item view, found on a worker (TypeAheadSearch).
+    void keyboardSearch(const QString &search) override;
+    // A type-ahead search runs; its row is not selected yet.
+    bool isSearching() const;
 
     // The commands the context menu offers, each the window's own action, so
     // that its text, key and enabled state are the same wherever it shows;
@@ -59,7 +71,7 @@ protected:
     // Left and Right stay within the row.
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void updateGeometries() override;
-    // The selected row's name, by the display rules.
+    // The selected rows' names, by the display rules, one a line.
     QString copiedText() const override;
     void fillMenu(QMenu *menu, const QModelIndex &index) override;
 
@@ -73,6 +85,7 @@ private:
     void selectAfterRemoval(int position);
 
     FileListModel *m_files = nullptr;
+    TypeAheadSearch *m_typeAhead = nullptr;
     QAction *m_copyName;
     Commands m_commands;
     // The selected row across a reset: its rows, position and row number.

@@ -79,6 +79,15 @@ QStringList FolderListWidget::folders() const
     return paths;
 }
 
+void FolderListWidget::setFolders(const QStringList &paths)
+{
+    if (folders() == paths)
+        return;
+    clear();
+    for (const QString &path : paths)
+        addFolder(path);
+}
+
 QString FolderListWidget::copiedText() const
 {
     // The selected folder, not Qt's current item, which may be unselected.
@@ -89,11 +98,19 @@ QString FolderListWidget::copiedText() const
 
 void FolderListWidget::fillMenu(QMenu *menu, const QModelIndex &index)
 {
-    if (!index.isValid())
-        return;
-    if (m_remove)
-        menu->addAction(m_remove);
-    menu->addAction(m_copyPath);
-    ListCues::addCommand(menu, tr("&Open in File Manager"), {},
-        [path = folderPath(index.row())] { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); });
+    if (index.isValid()) {
+        if (m_remove)
+            menu->addAction(m_remove);
+        menu->addAction(m_copyPath);
+        ListCues::addCommand(
+            menu, tr("&Open in File Manager"), {}, [this, path = folderPath(index.row())] {
+                if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+                    emit openFailed(path);
+            });
+    }
+    if (m_readAgain && count() > 0) {
+        if (!menu->isEmpty())
+            menu->addSeparator();
+        menu->addAction(m_readAgain);
+    }
 }

@@ -30,14 +30,26 @@ public:
     QString folderPath(int row) const;
     // Every entry's path, in list order.
     QStringList folders() const;
+    // Holds exactly paths, as addFolder() adds them, unless it does already.
+    void setFolders(const QStringList &paths);
 
-    // The window's Remove, for the menu; null leaves it out.
-    void setRemoveCommand(QAction *remove) { m_remove = remove; }
+    // The window's Remove and Read Folders Again, for the menu; null leaves
+    // either out.
+    void setCommands(QAction *remove, QAction *readAgain)
+    {
+        m_remove = remove;
+        m_readAgain = readAgain;
+    }
+
+signals:
+    // "Open in File Manager" found nothing to open the folder with.
+    void openFailed(const QString &path);
 
 protected:
     // The selected folder's exact path, with the platform's separators.
     QString copiedText() const override;
-    // The window's "Remove", "Copy Path" and "Open in File Manager", on a row only.
+    // On a row: the window's "Remove", "Copy Path", "Open in File Manager";
+    // then, on a row or not, the window's "Read Folders Again".
     void fillMenu(QMenu *menu, const QModelIndex &index) override;
 
 private:
@@ -48,5 +60,6 @@ private:
     // leave it too.
     QHash<QString, int> m_paths;
     QAction *m_remove = nullptr;
+    QAction *m_readAgain = nullptr;
     QAction *m_copyPath;
 };

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "widgets/workprogress.h"
 
-#include "core/background.h"
 #include "core/displaytext.h"
+#include "core/workstatus.h"
 
 #include <QAbstractScrollArea>
 #include <QEvent>

@@ -139,19 +139,20 @@ QList<Dropped> examinePaths(const QList<QByteArray> &paths)
     return given;
 }
 
-QString refusalWarning(const QList<Dropped> &drop, Source source)
+// Spelt without "Messages::", which would give lupdate the texts' context.
+using Messages::Warning;
+
+Warning refusalWarning(const QList<Dropped> &drop, Source source)
 {
     QStringList refusals;
     for (const Dropped &dropped : drop) {
         if (dropped.isRefused())
             refusals << Messages::shownPathBytes(dropped.dropped) + u'\n' + dropped.reason;
     }
-    if (refusals.isEmpty())
-        return QString();
-    return (source == CommandLine
-            ? tr("Nothing was added for these paths given to Quillmere:\n\n%1")
-            : tr("Nothing was added for these dropped items:\n\n%1"))
-        .arg(refusals.join(QStringLiteral("\n\n")));
+    const QString intro = source == CommandLine
+        ? tr("Nothing was added for these paths given to Quillmere:\n\n%1")
+        : tr("Nothing was added for these dropped items:\n\n%1");
+    return Messages::listWarning(intro, refusals);
 }
 
 } // namespace DropRules

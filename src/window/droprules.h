@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "window/messages.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -55,7 +57,8 @@ QList<Dropped> examinePaths(const QList<QByteArray> &paths);
 enum Source { Drop, CommandLine };
 
 // The one warning for the refused entries of a drop, each named with its
-// reason; null when none was refused.
-QString refusalWarning(const QList<Dropped> &drop, Source source = Drop);
+// reason (the first few in its text, all in its details); null when none
+// was refused.
+Messages::Warning refusalWarning(const QList<Dropped> &drop, Source source = Drop);
 
 } // namespace DropRules

@@ -104,13 +104,15 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
         Messages::warnListingFailures(this, failures);
     });
     connect(m_files, &FileList::cannotSort, this, [this] { Messages::warnCannotSort(this); });
+    // Undo and Redo bring folders back, or take them away.
+    connect(m_files, &FileList::foldersChanged, ListFolder, &FolderListWidget::setFolders);
+    connect(ListFolder, &FolderListWidget::openFailed, this,
+        [this](const QString &folder) { Messages::warnCannotOpenFolder(this, folder); });
     connect(m_files, &FileList::saveEnded, this, &FrmFilenameReader::saveEnded);
-    // A pick in the portal's dialog after Qt's was shown instead: as if just picked.
+    // A pick in the portal's dialog after Qt's was shown instead, as if just made.
     connect(CommonDialog1, &CommonDialog::pickedLate, this, [this](bool save, const QString &path) {
-        if (!save)
-            addFolderOf(path);
-        else if (m_commands.save->isEnabled())
-            saveList(path);
+        if (!save || m_commands.save->isEnabled())
+            save ? saveList(path) : addFolderOf(path);
     });
     connect(m_files, &FileList::savesEnded, this, [this] {
         if (m_waitingForSaves) {
@@ -142,12 +144,11 @@ void FrmFilenameReader::connectCommands()
         button->setCommand(command);
         connect(command, &QAction::triggered, this, handler);
     }
-    // The window can always be closed, even while a dialog of another process hangs.
-    InputBlocker::setPassage(this, m_commands.close, Command1);
+    InputBlocker::setPassage(this, m_commands.close, Command1); // even while a dialog hangs
     connect(LvFiles, &FileListView::columnClick, this, &FrmFilenameReader::LvFiles_ColumnClick);
     // Delete removes in the list that has the focus.
     ListFolder->addAction(m_commands.removeFolder);
-    ListFolder->setRemoveCommand(m_commands.removeFolder);
+    ListFolder->setCommands(m_commands.removeFolder, m_commands.readAgain);
     LvFiles->addAction(m_commands.removeFile);
     LvFiles->setCommands(
         { m_commands.removeFile, m_commands.removeExtension, m_commands.keepExtension,
@@ -161,6 +162,11 @@ void FrmFilenameReader::connectCommands()
         [this] { m_files->copyAll(ListText::Names); });
     connect(m_commands.copyAllPaths, &QAction::triggered, this,
         [this] { m_files->copyAll(ListText::Paths); });
+    connect(m_commands.readAgain, &QAction::triggered, m_files, &FileList::refresh);
+    connect(m_files, &FileList::foldersChanged, m_commands.readAgain,
+        [this](
+            const QStringList &folders) { m_commands.readAgain->setEnabled(!folders.isEmpty()); });
+    m_commands.readAgain->setEnabled(false);
 }
 
 void FrmFilenameReader::changeEvent(QEvent *event)
@@ -205,7 +211,8 @@ void FrmFilenameReader::addPaths(const QList<QByteArray> &paths)
     addDropped(given, DropRules::refusalWarning(given, DropRules::CommandLine));
 }
 
-void FrmFilenameReader::addDropped(const QList<DropRules::Dropped> &drop, const QString &warning)
+void FrmFilenameReader::addDropped(
+    const QList<DropRules::Dropped> &drop, const Messages::Warning &warning)
 {
     bool named = false;
     for (const DropRules::Dropped &dropped : drop) {
@@ -233,10 +240,10 @@ void FrmFilenameReader::CmdAddFolder_Click()
 void FrmFilenameReader::addFolderOf(const QString &chosen)
 {
     // Nothing chosen changes nothing: a rebuild would bring back rows the user removed.
-    if (chosen.isEmpty())
-        return;
-    ListFolder->addFolder(GetFolderOfFile(chosen));
-    PopulateListViewWithFiles(ListFolder);
+    if (!chosen.isEmpty()) {
+        ListFolder->addFolder(GetFolderOfFile(chosen));
+        PopulateListViewWithFiles(ListFolder);
+    }
 }
 
 void FrmFilenameReader::CmdDelFolder_Click()
@@ -255,7 +262,7 @@ void FrmFilenameReader::PopulateListViewWithFiles(const FolderListWidget *Folder
 
 void FrmFilenameReader::CmdDelList_Click()
 {
-    m_files->removeRow(LvFiles->selectedRow());
+    m_files->removeRows(LvFiles->selectedPositions(), LvFiles->currentIndex().row());
 }
 
 void FrmFilenameReader::LvFiles_ColumnClick(int ColumnHeader)
@@ -303,7 +310,6 @@ void FrmFilenameReader::saveEnded(const QString &target, SaveResult result, cons
 
 void FrmFilenameReader::closeEvent(QCloseEvent *event)
 {
-    CommonDialog::abandonDialogs();
     if (!m_files->isSaving()) {
         QWidget::closeEvent(event);
         return;
@@ -314,7 +320,6 @@ void FrmFilenameReader::closeEvent(QCloseEvent *event)
 
 void FrmFilenameReader::Command1_Click()
 {
-    // A file dialog still open, or hung, in another process ends with the window.
     CommonDialog::abandonDialogs();
     if (!m_files->isSaving()) {
         QApplication::quit();

@@ -49,8 +49,9 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
-    // Closing ends a file dialog that another process shows, and, while a
-    // save runs, waits for it, as Close does.
+    // Closing ends a file dialog that another process shows (as the
+    // program's end does, see DialogWait), and, while a save runs, waits for
+    // it, as Close does.
     void closeEvent(QCloseEvent *event) override;
     // Dropped folders, and the folders of dropped files, are added as "Add" adds them.
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -69,7 +70,7 @@ private slots:
 private:
     void connectCommands();
     // Adds the folders of a drop or of the command line, then the warning.
-    void addDropped(const QList<DropRules::Dropped> &drop, const QString &warning);
+    void addDropped(const QList<DropRules::Dropped> &drop, const Messages::Warning &warning);
     // What Add does after its dialog: adds the folder of the file chosen, if any.
     void addFolderOf(const QString &chosen);
     void busyChanged(bool busy);

@@ -3,7 +3,7 @@
 #include "core/translations.h"
 #include "widgets/commondialog.h"
 #include "window/frmfilenamereader.h"
-#include "window/savesatexit.h"
+#include "window/sessionend.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -97,8 +97,9 @@ int main(int argc, char *argv[])
     if (!paths.isEmpty())
         QTimer::singleShot(0, &window, [&window, &paths] { window.addPaths(paths); });
     // A save a hung disk holds is given up after 10 s, well over what a
-    // million rows take.
-    const int status = endSaves(*window.fileList(), app.exec(), 10000, stderr);
+    // million rows take, when the session ends the program.
+    SessionEnd session(*window.fileList(), 10000, stderr);
+    const int status = session.end(app.exec());
     // Then ends at once: tearing down would wait for every thread, and one may
     // be stuck in a read of a hung mount (a listing, or the file dialog's).
     std::fflush(nullptr);

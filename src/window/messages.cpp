@@ -1,25 +1,112 @@
 // SPDX-License-Identifier: MIT
 #include "window/messages.h"
 
-#include "core/background.h"
 #include "core/displaytext.h"
 #include "core/filerows.h"
+#include "core/listandsort.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QPushButton>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTimer>
+
+#include <algorithm>
+#include <climits>
 
 namespace Messages {
 
-void show(QWidget *parent, QMessageBox::Icon icon, const QString &text)
+namespace {
+
+const QString Gap = QStringLiteral("\n\n");
+// Items that a box's details take at once, a few milliseconds of work.
+constexpr qsizetype DetailsAtOnce = 250;
+// The longest a box's details take the window's thread to add more.
+constexpr qint64 SliceMilliseconds = 8;
+
+// Items from..from+count of details, a blank line apart, each one paragraph:
+// the lines within an item are broken by U+2028, which the details read back
+// as line feeds, so that there are half as many paragraphs to lay out.
+QString paragraphs(const QStringList &details, qsizetype from, qsizetype count)
+{
+    QString text;
+    for (qsizetype i = from; i < from + count; ++i) {
+        if (i > from)
+            text += Gap;
+        text += QString(details[i]).replace(u'\n', QChar::LineSeparator);
+    }
+    return text;
+}
+
+void showDetails(QMessageBox &box, const QStringList &details)
+{
+    // Plain text: Qt's details area takes no markup.
+    const qsizetype atOnce = std::min(DetailsAtOnce, details.size());
+    box.setDetailedText(paragraphs(details, 0, atOnce));
+    auto *area = box.findChild<QTextEdit *>();
+    if (atOnce == details.size() || !area) {
+        if (!area)
+            box.setDetailedText(details.join(Gap));
+        return;
+    }
+    area->document()->setUndoRedoEnabled(false);
+    auto *filling = new QTimer(&box);
+    filling->setObjectName(QStringLiteral("DetailsFilling"));
+    QObject::connect(filling, &QTimer::timeout, filling,
+        [filling, area, details, next = atOnce, count = qsizetype(100)]() mutable {
+            QElapsedTimer slice;
+            slice.start();
+            count = std::min(count, details.size() - next);
+            QTextCursor end(area->document());
+            end.movePosition(QTextCursor::End);
+            end.insertText(Gap + paragraphs(details, next, count));
+            next += count;
+            if (next == details.size()) {
+                filling->stop();
+                filling->deleteLater();
+            }
+            // About a slice's work each time, however long the area takes to
+            // lay out what it is given (longer while it shows).
+            const qint64 took = slice.elapsed();
+            if (took > SliceMilliseconds)
+                count = std::max<qsizetype>(count / 2, 1);
+            else if (took < SliceMilliseconds / 2)
+                count *= 2;
+        });
+    filling->start(0);
+}
+
+} // namespace
+
+void show(QWidget *parent, QMessageBox::Icon icon, const QString &text, const QStringList &details)
 {
     QMessageBox box(icon, QStringLiteral("Quillmere"), text, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
+    if (!details.isEmpty())
+        showDetails(box, details);
     box.exec();
 }
 
 void warn(QWidget *parent, const QString &text)
 {
     show(parent, QMessageBox::Warning, text);
+}
+
+Warning listWarning(const QString &intro, const QStringList &items)
+{
+    if (items.size() <= NamedInText)
+        return { items.isEmpty() ? QString() : intro.arg(items.join(Gap)), {} };
+    const int more = int(std::min<qsizetype>(items.size() - NamedInText, INT_MAX));
+    return { intro.arg(QStringList(items.mid(0, NamedInText)).join(Gap) + Gap
+                 + QCoreApplication::translate("Messages", "and %Ln more", nullptr, more)),
+        items };
+}
+
+void warn(QWidget *parent, const Warning &warning)
+{
+    show(parent, QMessageBox::Warning, warning.text, warning.details);
 }
 
 QString shownPath(const QString &path)
@@ -50,9 +137,18 @@ void warnListingFailures(QWidget *parent, const QList<ListingFailure> &failures)
                      .arg(shownPath(failure.folder), failure.reason);
     }
     warn(parent,
+        listWarning(QCoreApplication::translate("Messages",
+                        "These folders could not be listed; their files are left out of the "
+                        "list:\n\n%1"),
+            shown));
+}
+
+void warnCannotOpenFolder(QWidget *parent, const QString &folder)
+{
+    warn(parent,
         QCoreApplication::translate("Messages",
-            "These folders could not be listed; their files are left out of the list:\n\n%1")
-            .arg(shown.join(QStringLiteral("\n\n"))));
+            "The folder\n%1\ncould not be opened: no file manager was found to open it.")
+            .arg(shownPath(folder)));
 }
 
 void warnSaveEnded(QWidget *parent, const QString &target, SaveResult result, const QString &reason)

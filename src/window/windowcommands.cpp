@@ -39,6 +39,8 @@ WindowCommands::WindowCommands(QWidget *window, const FileList *files)
         command(window, tr("Add Folder"), tr("Add Folder"), { QKeySequence(Qt::CTRL | Qt::Key_O) }))
     , removeFolder(command(
           window, tr("&Remove"), tr("Remove Folder"), { QKeySequence::Delete }, Qt::WidgetShortcut))
+    , readAgain(command(
+          window, tr("Read Folders &Again"), tr("Read Folders Again"), { QKeySequence::Refresh }))
     , removeFile(command(
           window, tr("&Remove"), tr("Remove File"), { QKeySequence::Delete }, Qt::WidgetShortcut))
     , removeExtension(command(window, QString(), QString(), {}))

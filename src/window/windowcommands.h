@@ -23,6 +23,7 @@ public:
 
     QAction *addFolder;
     QAction *removeFolder;
+    QAction *readAgain; // the folders read again, as they are on the disk now
     QAction *removeFile;
     QAction *removeExtension; // the file list's menu sets its text and extension
     QAction *keepExtension;

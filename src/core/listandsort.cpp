@@ -1,56 +1,14 @@
 // SPDX-License-Identifier: MIT
-#include "core/background.h"
+#include "core/listandsort.h"
 
 #include "core/filerows.h"
+#include "core/handoff.h"
 #include "core/keysahead.h"
+#include "core/workerpool.h"
+#include "core/workstatus.h"
 
 #include <QPromise>
-#include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
-
-void WorkStatus::requestStop()
-{
-    change([this] { m_stop.store(true, std::memory_order_relaxed); });
-}
-
-void WorkStatus::change(const std::function<void()> &change)
-{
-    const std::lock_guard lock(m_mutex);
-    change();
-    m_changed.notify_all();
-}
-
-bool WorkStatus::waitUntil(const std::function<bool()> &done)
-{
-    std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [&] { return done() || stopRequested(); });
-    return done();
-}
-
-WorkStatus::Phase WorkStatus::phase() const
-{
-    const std::lock_guard lock(m_mutex);
-    return m_phase;
-}
-
-QString WorkStatus::folder() const
-{
-    const std::lock_guard lock(m_mutex);
-    return m_folder;
-}
-
-void WorkStatus::startFolder(const QString &folder)
-{
-    const std::lock_guard lock(m_mutex);
-    m_folder = folder;
-    m_phase = Listing;
-}
-
-void WorkStatus::startSorting()
-{
-    const std::lock_guard lock(m_mutex);
-    m_phase = Sorting;
-}
 
 namespace {
 
@@ -84,7 +42,7 @@ QList<ListingFailure> listFolders(const QStringList &folders, const FolderReader
         // stuck in its read, and must not leave it writing into freed rows.
         const auto read = std::make_shared<FolderRead>(rows.remainingSpace());
         const int ticket = ahead ? ahead->begin(rows.size()) : 0;
-        workerPool()->start([read, reader, folder, status, ahead, ticket, before = rows.size()] {
+        handOff(workerPool(), [read, reader, folder, status, ahead, ticket, before = rows.size()] {
             const BeforeRead beforeRead = [&](qsizetype found) {
                 if (status->stopRequested())
                     return false;
@@ -118,7 +76,7 @@ QList<ListingFailure> listFolders(const QStringList &folders, const FolderReader
     return failures;
 }
 
-QFuture<Rebuilt> rebuildInBackground(const QStringList &folders, const FolderReader &reader,
+QFuture<Rebuilt> listAndArrange(const QStringList &folders, const FolderReader &reader,
     const SortState &state, const std::shared_ptr<WorkStatus> &status, qsizetype keyLimit)
 {
     return QtConcurrent::run(workerPool(), [folders, reader, state, status, keyLimit] {
@@ -135,7 +93,7 @@ QFuture<Rebuilt> rebuildInBackground(const QStringList &folders, const FolderRea
     });
 }
 
-QFuture<FileArrangement> sortInBackground(
+QFuture<FileArrangement> sortArrangement(
     FileArrangement files, const SortState &to, const std::shared_ptr<WorkStatus> &status)
 {
     return QtConcurrent::run(
@@ -149,21 +107,4 @@ QFuture<FileArrangement> sortInBackground(
                 promise.addResult(std::move(files));
         },
         std::move(files));
-}
-
-QThreadPool *workerPool()
-{
-    // Never deleted: deleting a pool waits for its threads.
-    static QThreadPool *const pool = [] {
-        auto *threads = new QThreadPool;
-        // Each read stuck on a hung mount holds a thread; the rest must go on.
-        threads->setMaxThreadCount(64);
-        return threads;
-    }();
-    return pool;
-}
-
-int runningWorkers()
-{
-    return workerPool()->activeThreadCount();
 }
