@@ -60,7 +60,11 @@ InputBlocker::InputBlocker(QWidget *window)
     qApp->installEventFilter(this);
 }
 
-InputBlocker::~InputBlocker() = default;
+InputBlocker::~InputBlocker()
+{
+    if (qApp)
+        qApp->removeEventFilter(this);
+}
 
 void InputBlocker::setPassage(QWidget *window, QAction *command, QWidget *button)
 {
