@@ -11,6 +11,7 @@
 #include <QDBusObjectPath>
 #include <QFile>
 #include <QFileDialog>
+#include <QPointer>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -478,14 +479,23 @@ void tst_PortalDialog::qtDialogInstead()
 
     // Qt's dialog, in this process, is counted and cancelled; or left open
     // until the portal's late answer has come.
+    // The withdrawn request is deleted once this process has taken its
+    // answer; the test's own hearing of the Response may come first.
     int qtDialogs = 0;
+    QPointer<PortalRequest> withdrawn;
     QTimer cancel;
     connect(&cancel, &QTimer::timeout, &window, [&] {
         auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
         if (!dialog || !dialog->isVisible() || dialog->property("counted").toBool())
             return;
-        if (keepQtDialogOpen && !scene.heard())
-            return;
+        if (keepQtDialogOpen) {
+            if (!withdrawn && !dialog->property("request").toBool()) {
+                withdrawn = window.findChild<PortalRequest *>();
+                dialog->setProperty("request", true);
+            }
+            if (!scene.heard() || withdrawn)
+                return;
+        }
         dialog->setProperty("counted", true);
         ++qtDialogs;
         dialog->reject();
