@@ -16,6 +16,7 @@
 #include <QThread>
 
 #include <climits>
+#include <clocale>
 #include <csignal>
 
 #include <linux/capability.h>
@@ -229,50 +230,108 @@ void tst_QuillmereList::subfoldersAndFilters_data()
 {
     QTest::addColumn<QList<QByteArray>>("options");
     QTest::addColumn<QByteArray>("expected"); // sorted when the options do not sort
+    QTest::addColumn<QByteArray>("locale"); // LC_ALL of the run; empty for the tests' own
+    QTest::addColumn<bool>("letters"); // lists the folder of letters, not the tree
     using Args = QList<QByteArray>;
+    auto row = [](const char *name, const Args &options, const QByteArray &expected,
+                   const QByteArray &locale = {}, bool letters = false) {
+        QTest::newRow(name) << options << expected << locale << letters;
+    };
     const QByteArray byBytes = "File2.txt\na.txt\nb.JPG\nc.jpg\nfile10.txt\n",
                      all = "a.txt\nb.JPG\nc.jpg\nFile2.txt\nfile10.txt\n";
-    QTest::newRow("one folder as before") << Args {} << byBytes;
-    QTest::newRow("-r sorted by folder, then name") << Args { "-r", "--sort",
-        "name" } << all + "sub/x.jpg\nsub/y.tmp\nsub/deep/z.jpg\nSub10/w.txt\n";
-    QTest::newRow("reversed")
-        << Args { "--recursive", "--sort=name", "--reverse" }
-        << QByteArray("Sub10/w.txt\nsub/deep/z.jpg\nsub/y.tmp\nsub/x.jpg\nfile10.txt\n"
-                      "File2.txt\nc.jpg\nb.JPG\na.txt\n");
-    QTest::newRow("-a takes hidden files and folders") << Args { "-ra", "--sort", "name" }
-                                                       << ".hidden.jpg\n" + all
-            + ".hid/h.jpg\nsub/x.jpg\nsub/y.tmp\nsub/deep/z.jpg\nSub10/w.txt\n";
-    QTest::newRow("-r unsorted") << Args { "-r" }
-                                 << QByteArray(
-                                        "File2.txt\nSub10/w.txt\na.txt\nb.JPG\nc.jpg\nfile10.txt\n"
-                                        "sub/deep/z.jpg\nsub/x.jpg\nsub/y.tmp\n");
-    QTest::newRow("include") << Args { "--include=*.jpg" } << QByteArray("c.jpg\n");
-    QTest::newRow("include ignoring case")
-        << Args { "--include", "*.jpg", "--ignore-case" } << QByteArray("b.JPG\nc.jpg\n");
-    QTest::newRow("includes add up, name only") << Args { "-r", "--include=*.tmp",
-        "--include=?.JPG", "--include=sub*" } << QByteArray("b.JPG\nsub/y.tmp\n");
-    QTest::newRow("exclude") << Args { "-r", "--exclude=*.jpg", "--exclude", "*.txt" }
-                             << QByteArray("b.JPG\nsub/y.tmp\n");
-    QTest::newRow("exclude ignoring case") << Args { "--exclude=*.jpg", "--ignore-case" }
-                                           << QByteArray("File2.txt\na.txt\nfile10.txt\n");
-    QTest::newRow("exclude wins") << Args { "-r", "--include=*.jpg", "--exclude=[!c]*" }
-                                  << QByteArray("c.jpg\n");
-    QTest::newRow("sets and ranges") << Args { "--include=[a-b].*", "--include=[^a-z]ile*" }
-                                     << QByteArray("File2.txt\na.txt\nb.JPG\n");
-    QTest::newRow("a star first, and another")
-        << Args { "--include=*e*.txt" } << QByteArray("File2.txt\nfile10.txt\n");
-    QTest::newRow("escaped star") << Args { "--include=\\*", "--include=*\\" } << QByteArray();
-    QTest::newRow("abbreviated") << Args { "--rec", "--inc", "*.jpg", "--ig", "--so=name", "--rev" }
-                                 << QByteArray("sub/deep/z.jpg\nsub/x.jpg\nc.jpg\nb.JPG\n");
-    QTest::newRow("-- ends the options")
-        << Args { "--exclude=*.txt", "--" } << QByteArray("b.JPG\nc.jpg\n");
+    row("one folder as before", Args {}, byBytes);
+    row("-r sorted by folder, then name", Args { "-r", "--sort", "name" },
+        all + "sub/x.jpg\nsub/y.tmp\nsub/deep/z.jpg\nSub10/w.txt\n");
+    row("reversed", Args { "--recursive", "--sort=name", "--reverse" },
+        QByteArray("Sub10/w.txt\nsub/deep/z.jpg\nsub/y.tmp\nsub/x.jpg\nfile10.txt\n"
+                   "File2.txt\nc.jpg\nb.JPG\na.txt\n"));
+    row("-a takes hidden files and folders", Args { "-ra", "--sort", "name" },
+        ".hidden.jpg\n" + all + ".hid/h.jpg\nsub/x.jpg\nsub/y.tmp\nsub/deep/z.jpg\nSub10/w.txt\n");
+    row("-r unsorted", Args { "-r" },
+        QByteArray("File2.txt\nSub10/w.txt\na.txt\nb.JPG\nc.jpg\nfile10.txt\n"
+                   "sub/deep/z.jpg\nsub/x.jpg\nsub/y.tmp\n"));
+    row("include", Args { "--include=*.jpg" }, QByteArray("c.jpg\n"));
+    row("include ignoring case", Args { "--include", "*.jpg", "--ignore-case" },
+        QByteArray("b.JPG\nc.jpg\n"));
+    row("includes add up, name only",
+        Args { "-r", "--include=*.tmp", "--include=?.JPG", "--include=sub*" },
+        QByteArray("b.JPG\nsub/y.tmp\n"));
+    row("exclude", Args { "-r", "--exclude=*.jpg", "--exclude", "*.txt" },
+        QByteArray("b.JPG\nsub/y.tmp\n"));
+    row("exclude ignoring case", Args { "--exclude=*.jpg", "--ignore-case" },
+        QByteArray("File2.txt\na.txt\nfile10.txt\n"));
+    row("exclude wins", Args { "-r", "--include=*.jpg", "--exclude=[!c]*" }, QByteArray("c.jpg\n"));
+    row("sets and ranges", Args { "--include=[a-b].*", "--include=[^a-z]ile*" },
+        QByteArray("File2.txt\na.txt\nb.JPG\n"));
+    row("a star first, and another", Args { "--include=*e*.txt" },
+        QByteArray("File2.txt\nfile10.txt\n"));
+    row("escaped star", Args { "--include=\\*", "--include=*\\" }, QByteArray());
+    row("abbreviated", Args { "--rec", "--inc", "*.jpg", "--ig", "--so=name", "--rev" },
+        QByteArray("sub/deep/z.jpg\nsub/x.jpg\nc.jpg\nb.JPG\n"));
+    row("-- ends the options", Args { "--exclude=*.txt", "--" }, QByteArray("b.JPG\nc.jpg\n"));
+
+    // Characters of the locale (C.UTF-8 unless said). Names as they sort by
+    // bytes: 1.jpg, apfel.jpg, ÄPFEL.jpeg, Äpfel.jpg, äpfel.JPG, and Äpfel.JPG
+    // in Latin-1, which is not UTF-8.
+    const QByteArray one = "1.jpg\n", apfel = "apfel.jpg\n", APFEL = "\xc3\x84PFEL.jpeg\n",
+                     Apfel = "\xc3\x84pfel.jpg\n", aJPG = "\xc3\xa4pfel.JPG\n",
+                     latin1 = "\xc4pfel.JPG\n";
+    auto letters
+        = [&row](const char *name, const Args &options, const QByteArray &expected,
+              const QByteArray &locale = {}) { row(name, options, expected, locale, true); };
+    letters("? takes a letter of two bytes", Args { "--include=?pfel.jpg" }, apfel + Apfel);
+    letters("? takes a byte that is no character", Args { "--include=?pfel.JPG" }, aJPG + latin1);
+    letters("case kept", Args { "--include=\xc3\x84*" }, APFEL + Apfel);
+    letters("include ignoring case, lower for upper",
+        Args { "--ignore-case", "--include=\xc3\xa4*" }, APFEL + Apfel + aJPG);
+    letters("include ignoring case, upper for lower",
+        Args { "--ignore-case", "--include=\xc3\x84PFEL.JPG" }, Apfel + aJPG);
+    letters("exclude ignoring case, lower for upper",
+        Args { "--ignore-case", "--exclude=\xc3\xa4*" }, one + apfel + latin1);
+    // The letters beside a byte that is not UTF-8 fold all the same.
+    letters("exclude ignoring case, upper for lower", Args { "--ignore-case", "--exclude=*.JPG" },
+        APFEL);
+    letters("a class of letters", Args { "--include=[[:alpha:]]*" }, apfel + APFEL + Apfel + aJPG);
+    letters("a set of letters",
+        Args { "--include=[\xc3\xa4"
+               "a]*" },
+        apfel + aJPG);
+    letters("a set of letters ignoring case",
+        Args { "--include=[\xc3\xa4"
+               "a]*",
+            "--ignore-case" },
+        apfel + APFEL + Apfel + aJPG);
+    letters(
+        "a letter not in a set", Args { "--include=[!\xc3\x84]*" }, one + apfel + aJPG + latin1);
+    letters("upper ignoring case, any cased letter",
+        Args { "--ignore-case", "--include=[[:upper:]]*" }, apfel + APFEL + Apfel + aJPG);
+    // In C and POSIX a byte is a character, and the classes ASCII's; case
+    // folds as in any locale.
+    letters("C: ? takes a byte", Args { "--include=?pfel.jpg" }, apfel, "C");
+    letters("C: ?? takes a letter of two", Args { "--include=??pfel.jpg" }, Apfel, "C");
+    letters("C: a class of ASCII", Args { "--include=[[:alpha:]]*" }, apfel, "C");
+    letters("POSIX: ignoring case", Args { "--ignore-case", "--include=\xc3\xa4*" },
+        APFEL + Apfel + aJPG, "POSIX");
+    letters("German", Args { "--include=?pfel.jpg", "--include=[[:upper:]]PFEL*" },
+        apfel + APFEL + Apfel, "de_DE.UTF-8");
 }
 
 void tst_QuillmereList::subfoldersAndFilters()
 {
     QFETCH(const QList<QByteArray>, options);
     QFETCH(const QByteArray, expected);
-    TestDir scratch, a;
+    QFETCH(const QByteArray, locale);
+    QFETCH(const bool, letters);
+    if (!locale.isEmpty()) {
+        const locale_t known = ::newlocale(LC_ALL_MASK, locale.constData(), nullptr);
+        if (!known)
+            QSKIP(locale + " is not installed here");
+        ::freelocale(known);
+    }
+    TestDir scratch, a, b;
+    QCOMPARE(b.createFiles({ "1.jpg", "apfel.jpg", "\xc3\x84PFEL.jpeg", "\xc3\x84pfel.jpg",
+                 "\xc3\xa4pfel.JPG", "\xc4pfel.JPG" }),
+        QString());
     // Hidden parts, a link loop, a link to a folder, a FIFO, a socket's place
     // taken by a dangling link: only plain files are listed, none opened.
     for (const char *folder : { "sub", "sub/deep", "Sub10", ".hid" })
@@ -285,7 +344,13 @@ void tst_QuillmereList::subfoldersAndFilters()
     QCOMPARE(::symlink(root + "/sub", root + "/Sub10/also"), 0);
     QCOMPARE(::symlink("nowhere", root + "/sub/dangling.jpg"), 0);
     QCOMPARE(::mkfifo(root + "/sub/fifo.jpg", 0600), 0);
-    const Result r = run(QList<QByteArray> { "--line-end=lf" } + options + QList { root }, scratch);
+    const QByteArray all = qgetenv("LC_ALL");
+    if (!locale.isEmpty())
+        qputenv("LC_ALL", locale);
+    const Result r = run(QList<QByteArray> { "--line-end=lf" } + options
+            + QList { letters ? b.encodedPath() : root },
+        scratch);
+    qputenv("LC_ALL", all);
     QCOMPARE(r.err, QByteArray());
     QCOMPARE(r.status, 0);
     QByteArray out = r.out;
@@ -479,6 +544,15 @@ void tst_QuillmereList::badUsage_data()
                       "'--reverse'");
     QTest::newRow("unclosed [") << QList<QByteArray> { "--exclude=*.[ch", "FOLDER" }
                                 << QByteArray("quillmere-list: unclosed '[' in '*.[ch'");
+    // Either would silently match nothing, or another set than meant.
+    QTest::newRow("unknown class") << QList<QByteArray> { "--include=[[:letter:]]*", "FOLDER" }
+                                   << QByteArray("quillmere-list: unknown character class "
+                                                 "'[:letter:]' in '[[:letter:]]*'");
+    QTest::newRow("class not in lower case")
+        << QList<QByteArray> { "--exclude=*[[:Digit:]]", "FOLDER" }
+        << QByteArray("quillmere-list: unknown character class '[:Digit:]' in '*[[:Digit:]]'");
+    QTest::newRow("equivalence class")
+        << QList<QByteArray> { "--include=[[=a=]]*", "FOLDER" } << QByteArray();
     QTest::newRow("value to a flag") << QList<QByteArray> { "--reverse=yes", "--sort=name",
         "FOLDER" } << QByteArray("quillmere-list: option '--reverse' doesn't allow an argument");
     QTest::newRow("escape and literal")

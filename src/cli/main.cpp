@@ -56,7 +56,8 @@ Mandatory arguments to long options are mandatory for short options too.
                           bidi and invisible characters (the default when
                           standard output is a terminal)
       --exclude=GLOB    leave out files whose name matches GLOB
-      --ignore-case     match --include and --exclude ignoring letter case
+      --ignore-case     match --include and --exclude ignoring letter case, as
+                          the window's Remove All .EXT Files does
       --include=GLOB    list only files whose name matches GLOB; --include and
                           --exclude may be given more than once
       --line-end=END    end every name with crlf (the default) or lf
@@ -74,10 +75,12 @@ Mandatory arguments to long options are mandatory for short options too.
   -h, --help            display this help and exit
   -V, --version         output version information and exit
 
-Folders are listed in the order given, a folder given twice once. GLOB is
-matched against the file's name only, byte for byte: '*' any bytes, '?' one,
-'[...]' one of a set. A file is listed when it matches some --include (or
-none is given) and no --exclude.
+Folders are listed in the order given, a folder given twice once; they are
+paths, never addresses such as smb://. GLOB is matched against the file's name
+only, as find -name matches it, in the characters of the locale: '*' any
+characters, '?' one, '[...]' one of a set, such as '[[:alpha:]]' a letter. A
+file is listed when it matches some --include (or none is given) and no
+--exclude.
 
 Exit status:
  0  if OK,
@@ -263,8 +266,8 @@ int main(int argc, char *argv[])
         given.insert(id);
         values.insert(id, value);
         if (id == Include || id == Exclude) {
-            if (!NamePattern::isValid(value))
-                usageError("unclosed '[' in " + quoted(value));
+            if (const QByteArray fault = NamePattern::fault(value); !fault.isEmpty())
+                usageError(fault + " in " + quoted(value));
             (id == Include ? includes : excludes) << value;
         }
     }
