@@ -121,7 +121,8 @@ private slots:
     void badUsage_data();
     void badUsage();
     void outputFile();
-    void namesEndedByNul();
+    void lineEnds_data();
+    void lineEnds();
     void helpAndVersion();
     void closedPipe();
 };
@@ -139,21 +140,21 @@ void tst_QuillmereList::listsFoldersAsGiven()
     QCOMPARE(::mkdir(oddFolder, 0700), 0);
     QCOMPARE(b.createFiles({ "d\xff/inside.txt" }), QString());
 
-    const QByteArray fromA = listed({ aPath }, scratch);
+    const QByteArray fromA = listed({ "--line-end=crlf", aPath }, scratch);
     QList<QByteArray> names;
     for (qsizetype from = 0, end; (end = fromA.indexOf("\r\n", from)) >= 0; from = end + 2)
         names << fromA.mid(from, end - from);
     std::sort(names.begin(), names.end());
     QCOMPARE(names, (QList<QByteArray> { "README", "a.txt", Latin1Cafe, "line\nfeed", "link" }));
     QVERIFY(fromA.endsWith("\r\n"));
-    QCOMPARE(listed({ oddFolder }, scratch), QByteArray("inside.txt\r\n"));
+    QCOMPARE(listed({ oddFolder }, scratch), QByteArray("inside.txt\n"));
     // Folders in the order given, a repeated one once, trailing separators or
     // not; an empty folder adds nothing.
-    QCOMPARE(
-        listed({ oddFolder, aPath, empty.encodedPath(), oddFolder + "/", aPath + "//" }, scratch),
+    QCOMPARE(listed({ "--line-end=crlf", oddFolder, aPath, empty.encodedPath(), oddFolder + "/",
+                        aPath + "//" },
+                 scratch),
         "inside.txt\r\n" + fromA);
     QCOMPARE(listed({ empty.encodedPath() }, scratch), QByteArray());
-    QCOMPARE(listed({ "--line-end", "lf", oddFolder }, scratch), QByteArray("inside.txt\n"));
 }
 
 void tst_QuillmereList::sortsAsTheWindow_data()
@@ -216,14 +217,18 @@ void tst_QuillmereList::sortsAsTheWindow()
             view->files()->sortColumn() == column - 1 && view->files()->sortOrder() != before,
             "the window's sort after a header click", 30000);
     }
-    const QByteArray fromWindow = exportText(*view->files());
-    QCOMPARE(listed(options + QList<QByteArray> { a.encodedPath(), b.encodedPath() }, scratch),
-        fromWindow);
-    // The saved file holds the same bytes.
-    const QString target = scratch.filePath("saved.txt");
+    // The window's save and -o write the same bytes; standard output the same
+    // lines ended by LF.
+    const QString target = scratch.filePath("saved.txt"), written = scratch.filePath("list.txt");
     window.saveList(target);
     QTRY_VERIFY2_WITH_TIMEOUT(!window.isSaving(), "the save to end", 30000);
-    QCOMPARE(readAll(target), fromWindow);
+    const QList<QByteArray> paths { a.encodedPath(), b.encodedPath() };
+    QCOMPARE(
+        listed(options + QList<QByteArray> { "-o", QFile::encodeName(written) } + paths, scratch),
+        QByteArray());
+    QCOMPARE(readAll(written), readAll(target));
+    QCOMPARE(readAll(target), exportText(*view->files()));
+    QCOMPARE(listed(options + paths, scratch), exportText(*view->files(), LineEnd::Lf));
 }
 
 void tst_QuillmereList::subfoldersAndFilters_data()
@@ -347,9 +352,7 @@ void tst_QuillmereList::subfoldersAndFilters()
     const QByteArray all = qgetenv("LC_ALL");
     if (!locale.isEmpty())
         qputenv("LC_ALL", locale);
-    const Result r = run(QList<QByteArray> { "--line-end=lf" } + options
-            + QList { letters ? b.encodedPath() : root },
-        scratch);
+    const Result r = run(options + QList { letters ? b.encodedPath() : root }, scratch);
     qputenv("LC_ALL", all);
     QCOMPARE(r.err, QByteArray());
     QCOMPARE(r.status, 0);
@@ -444,7 +447,7 @@ void tst_QuillmereList::unlistableFolder()
     const QByteArray gone = scratch.encodedPath() + "/gone\u202E\u009B";
     const Result r = run({ a.encodedPath(), gone, b.encodedPath() }, scratch);
     QCOMPARE(r.status, 1);
-    QCOMPARE(r.out, QByteArray("a.txt\r\nb.txt\r\n"));
+    QCOMPARE(r.out, QByteArray("a.txt\nb.txt\n"));
     QCOMPARE(r.err,
         "quillmere-list: cannot list '" + scratch.encodedPath()
             + "/gone<U+202E><U+009B>': " + qt_error_string(ENOENT).toUtf8() + '\n');
@@ -477,7 +480,7 @@ void tst_QuillmereList::unlistableFolder()
     if (locked.status == 125)
         QSKIP("root's rights cannot be dropped here, and root reads any folder");
     QCOMPARE(locked.status, 1);
-    QCOMPARE(locked.out, QByteArray("a.txt\r\n"));
+    QCOMPARE(locked.out, QByteArray("a.txt\n"));
     QCOMPARE(locked.err,
         "quillmere-list: cannot list '" + a.encodedPath()
             + "/locked': " + qt_error_string(EACCES).toUtf8() + '\n');
@@ -586,7 +589,7 @@ void tst_QuillmereList::outputFile()
     QCOMPARE(a.createFiles({ "a.txt", "b" }), QString());
     const QString target = scratch.filePath("list.txt");
     QCOMPARE(scratch.createFiles({ "list.txt" }, QByteArray(4096, 'x')), QString());
-    const QByteArray expected = listed({ a.encodedPath() }, scratch);
+    const QByteArray expected = listed({ "--line-end=crlf", a.encodedPath() }, scratch);
     QCOMPARE(expected.size(), 10);
 
     Result r = run({ "-o", QFile::encodeName(target), a.encodedPath() }, scratch);
@@ -668,17 +671,42 @@ void tst_QuillmereList::outputFile()
         r.err);
 }
 
-void tst_QuillmereList::namesEndedByNul()
+void tst_QuillmereList::lineEnds_data()
 {
+    // "FILE" stands for a file in the test's folder; the list is read from
+    // it, else from standard output.
+    QTest::addColumn<QList<QByteArray>>("options");
+    QTest::addColumn<QByteArray>("end");
+    using Args = QList<QByteArray>;
+    const QByteArray nul("\0", 1);
+    // For Unix tools to standard output, as the window saves to a file.
+    QTest::newRow("standard output") << Args {} << QByteArray("\n");
+    QTest::newRow("-o - is standard output") << Args { "-o", "-" } << QByteArray("\n");
+    QTest::newRow("-o FILE") << Args { "-o", "FILE" } << QByteArray("\r\n");
+    QTest::newRow("--line-end crlf to standard output")
+        << Args { "--line-end", "crlf" } << QByteArray("\r\n");
+    QTest::newRow("--line-end lf to a file")
+        << Args { "--output=FILE", "--line-end=lf" } << QByteArray("\n");
+    QTest::newRow("-0 to standard output") << Args { "-0" } << nul;
+    QTest::newRow("--null, -o -") << Args { "--null", "-o", "-" } << nul;
+    QTest::newRow("-0 to a file") << Args { "-0", "-oFILE" } << nul;
+}
+
+void tst_QuillmereList::lineEnds()
+{
+    QFETCH(QList<QByteArray>, options);
+    QFETCH(const QByteArray, end);
     TestDir scratch, a;
     QCOMPARE(a.createFiles({ "b\nc.txt", "a.txt" }), QString());
-    const QByteArray nul("\0", 1);
-    const QByteArray expected = "a.txt" + nul + "b\nc.txt" + nul;
-    QCOMPARE(listed({ "-0", "--sort=name", a.encodedPath() }, scratch), expected);
-    QCOMPARE(listed({ "--null", "--sort=name", "-o", "-", a.encodedPath() }, scratch), expected);
+    const QByteArray file = scratch.encodedPath() + "/list.txt";
+    bool toFile = false;
+    for (QByteArray &option : options)
+        toFile = option.replace("FILE", file).contains(file) || toFile;
+    const QByteArray out
+        = listed(options + QList<QByteArray> { "--sort=name", a.encodedPath() }, scratch);
+    QCOMPARE(toFile ? readAll(QFile::decodeName(file)) : out, "a.txt" + end + "b\nc.txt" + end);
+    QCOMPARE(out.isEmpty(), toFile);
     // "-" is standard output, never a file of that name.
-    QCOMPARE(listed({ "--sort", "name", "--output=-", a.encodedPath() }, scratch),
-        QByteArray("a.txt\r\nb\nc.txt\r\n"));
     QVERIFY(!QFileInfo::exists(scratch.filePath("-")));
 }
 

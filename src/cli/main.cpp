@@ -48,7 +48,9 @@ const char Usage[] = "Usage: quillmere-list [OPTION]... FOLDER...\n";
 
 // In the layout of GNU tools, which shells, help2man and users expect.
 const char Help[] = R"(List the plain files of each FOLDER, one name per line, as Quillmere's window
-lists and saves them: the same files, order and bytes.
+lists them: the same files in the same order. With -o, FILE holds the bytes the
+window's save writes, each name followed by CR LF; on standard output each name
+ends with LF alone, as Unix tools expect.
 
 Mandatory arguments to long options are mandatory for short options too.
   -a, --all             list hidden files too, and with -r hidden sub-folders
@@ -60,7 +62,7 @@ Mandatory arguments to long options are mandatory for short options too.
                           the window's Remove All .EXT Files does
       --include=GLOB    list only files whose name matches GLOB; --include and
                           --exclude may be given more than once
-      --line-end=END    end every name with crlf (the default) or lf
+      --line-end=END    end every name with crlf or lf, wherever the list goes
       --literal         write names byte for byte (the default to a pipe or file)
   -0, --null            end every name with a NUL byte instead, for xargs -0
   -o, --output=FILE     write the list to FILE, replacing it as a whole, instead
@@ -289,12 +291,16 @@ int main(int argc, char *argv[])
         usageError("--null ends names with NUL; --line-end cannot be given too");
     if (isSet(Escape) && isSet(Literal))
         usageError("--escape and --literal cannot both be given");
-    const LineEnd ending = isSet(Null) ? LineEnd::Nul
-        : lineEndName == "lf"          ? LineEnd::Lf
-                                       : LineEnd::CrLf;
     const QByteArray targetBytes = values.value(Output);
     const QString target = QString::fromUtf8(targetBytes);
     const bool toFile = isSet(Output) && targetBytes != "-";
+    // A file as the window saves it; standard output as every Unix tool
+    // that reads it expects lines to end.
+    const LineEnd ending = isSet(Null) ? LineEnd::Nul
+        : lineEndName == "lf"          ? LineEnd::Lf
+        : lineEndName == "crlf"        ? LineEnd::CrLf
+        : toFile                       ? LineEnd::CrLf
+                                       : LineEnd::Lf;
     if (toFile && (target.isEmpty() || target.toUtf8() != targetBytes))
         usageError("the output file's name must be valid UTF-8 and not empty; "
                    "redirect standard output instead");
