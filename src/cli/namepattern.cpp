@@ -270,21 +270,23 @@ bool NamePattern::matchesCharacters(qsizetype size, const CharacterAt &character
 
 bool NamePattern::matches(QByteArrayView name) const
 {
-    // Where ASCII bytes at the end are the name's last characters, they
-    // decide most names (not so in Shift JIS, where they may end a character).
+    // Where an ASCII byte at the end, after ASCII bytes alone, is one of the
+    // name's last characters (not so in Shift JIS, where it may end one),
+    // those bytes decide most names, read from the end.
     if (m_tailStart >= 0 && m_charset != Charset::Multibyte) {
         const qsizetype tail = qsizetype(m_items.size()) - m_tailStart;
         if (name.size() < tail)
             return false; // fewer characters than the tail needs
-        const QByteArrayView end = name.last(tail);
-        if (isAscii(end)) {
-            for (qsizetype i = 0; i < tail; ++i) {
-                if (!m_items[size_t(m_tailStart + i)].takes(uchar(end[i])))
-                    return false;
-            }
-            if (m_tailDecides)
-                return true;
+        qsizetype left = tail;
+        for (; left > 0; --left) {
+            const uchar c = uchar(name[name.size() - tail + left - 1]);
+            if (c >= 0x80)
+                break;
+            if (!m_items[size_t(m_tailStart + left - 1)].takes(c))
+                return false;
         }
+        if (left == 0 && m_tailDecides)
+            return true;
     }
     if (isAscii(name))
         return matchesCharacters(name.size(), [name](qsizetype i) { return uchar(name[i]); });
