@@ -44,6 +44,9 @@ void tst_CaseFolding::bulkRemovalAndGlobAgree_data()
     QTest::newRow("Latin-1 name, ASCII extension")
         << QByteArray("jpg") << Names { "caf\xe9.JPG", "\xc4pfel.jpg", "caf\xe9.jpeg" }
         << Names { "caf\xe9.JPG", "\xc4pfel.jpg" };
+    QTest::newRow("Latin-1 name, extension of umlauts")
+        << QByteArray("\xc3\xa4\xc3\xb6") << Names { "\xe9t\xe9.\xc3\x84\xc3\x96", "\xe9t\xe9.ao" }
+        << Names { "\xe9t\xe9.\xc3\x84\xc3\x96" };
     // Bytes that are not UTF-8 match only themselves, the letters beside them
     // still fold.
     QTest::newRow("bytes that are not text")
