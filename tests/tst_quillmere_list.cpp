@@ -16,6 +16,7 @@
 #include <QThread>
 
 #include <climits>
+#include <clocale>
 #include <csignal>
 
 #include <linux/capability.h>
@@ -120,7 +121,8 @@ private slots:
     void badUsage_data();
     void badUsage();
     void outputFile();
-    void namesEndedByNul();
+    void lineEnds_data();
+    void lineEnds();
     void helpAndVersion();
     void closedPipe();
 };
@@ -138,21 +140,21 @@ void tst_QuillmereList::listsFoldersAsGiven()
     QCOMPARE(::mkdir(oddFolder, 0700), 0);
     QCOMPARE(b.createFiles({ "d\xff/inside.txt" }), QString());
 
-    const QByteArray fromA = listed({ aPath }, scratch);
+    const QByteArray fromA = listed({ "--line-end=crlf", aPath }, scratch);
     QList<QByteArray> names;
     for (qsizetype from = 0, end; (end = fromA.indexOf("\r\n", from)) >= 0; from = end + 2)
         names << fromA.mid(from, end - from);
     std::sort(names.begin(), names.end());
     QCOMPARE(names, (QList<QByteArray> { "README", "a.txt", Latin1Cafe, "line\nfeed", "link" }));
     QVERIFY(fromA.endsWith("\r\n"));
-    QCOMPARE(listed({ oddFolder }, scratch), QByteArray("inside.txt\r\n"));
+    QCOMPARE(listed({ oddFolder }, scratch), QByteArray("inside.txt\n"));
     // Folders in the order given, a repeated one once, trailing separators or
     // not; an empty folder adds nothing.
-    QCOMPARE(
-        listed({ oddFolder, aPath, empty.encodedPath(), oddFolder + "/", aPath + "//" }, scratch),
+    QCOMPARE(listed({ "--line-end=crlf", oddFolder, aPath, empty.encodedPath(), oddFolder + "/",
+                        aPath + "//" },
+                 scratch),
         "inside.txt\r\n" + fromA);
     QCOMPARE(listed({ empty.encodedPath() }, scratch), QByteArray());
-    QCOMPARE(listed({ "--line-end", "lf", oddFolder }, scratch), QByteArray("inside.txt\n"));
 }
 
 void tst_QuillmereList::sortsAsTheWindow_data()
@@ -215,64 +217,126 @@ void tst_QuillmereList::sortsAsTheWindow()
             view->files()->sortColumn() == column - 1 && view->files()->sortOrder() != before,
             "the window's sort after a header click", 30000);
     }
-    const QByteArray fromWindow = exportText(*view->files());
-    QCOMPARE(listed(options + QList<QByteArray> { a.encodedPath(), b.encodedPath() }, scratch),
-        fromWindow);
-    // The saved file holds the same bytes.
-    const QString target = scratch.filePath("saved.txt");
+    // The window's save and -o write the same bytes; standard output the same
+    // lines ended by LF.
+    const QString target = scratch.filePath("saved.txt"), written = scratch.filePath("list.txt");
     window.saveList(target);
     QTRY_VERIFY2_WITH_TIMEOUT(!window.isSaving(), "the save to end", 30000);
-    QCOMPARE(readAll(target), fromWindow);
+    const QList<QByteArray> paths { a.encodedPath(), b.encodedPath() };
+    QCOMPARE(
+        listed(options + QList<QByteArray> { "-o", QFile::encodeName(written) } + paths, scratch),
+        QByteArray());
+    QCOMPARE(readAll(written), readAll(target));
+    QCOMPARE(readAll(target), exportText(*view->files()));
+    QCOMPARE(listed(options + paths, scratch), exportText(*view->files(), LineEnd::Lf));
 }
 
 void tst_QuillmereList::subfoldersAndFilters_data()
 {
     QTest::addColumn<QList<QByteArray>>("options");
     QTest::addColumn<QByteArray>("expected"); // sorted when the options do not sort
+    QTest::addColumn<QByteArray>("locale"); // LC_ALL of the run; empty for the tests' own
+    QTest::addColumn<bool>("letters"); // lists the folder of letters, not the tree
     using Args = QList<QByteArray>;
+    auto row = [](const char *name, const Args &options, const QByteArray &expected,
+                   const QByteArray &locale = {}, bool letters = false) {
+        QTest::newRow(name) << options << expected << locale << letters;
+    };
     const QByteArray byBytes = "File2.txt\na.txt\nb.JPG\nc.jpg\nfile10.txt\n",
                      all = "a.txt\nb.JPG\nc.jpg\nFile2.txt\nfile10.txt\n";
-    QTest::newRow("one folder as before") << Args {} << byBytes;
-    QTest::newRow("-r sorted by folder, then name") << Args { "-r", "--sort",
-        "name" } << all + "sub/x.jpg\nsub/y.tmp\nsub/deep/z.jpg\nSub10/w.txt\n";
-    QTest::newRow("reversed")
-        << Args { "--recursive", "--sort=name", "--reverse" }
-        << QByteArray("Sub10/w.txt\nsub/deep/z.jpg\nsub/y.tmp\nsub/x.jpg\nfile10.txt\n"
-                      "File2.txt\nc.jpg\nb.JPG\na.txt\n");
-    QTest::newRow("-a takes hidden files and folders") << Args { "-ra", "--sort", "name" }
-                                                       << ".hidden.jpg\n" + all
-            + ".hid/h.jpg\nsub/x.jpg\nsub/y.tmp\nsub/deep/z.jpg\nSub10/w.txt\n";
-    QTest::newRow("-r unsorted") << Args { "-r" }
-                                 << QByteArray(
-                                        "File2.txt\nSub10/w.txt\na.txt\nb.JPG\nc.jpg\nfile10.txt\n"
-                                        "sub/deep/z.jpg\nsub/x.jpg\nsub/y.tmp\n");
-    QTest::newRow("include") << Args { "--include=*.jpg" } << QByteArray("c.jpg\n");
-    QTest::newRow("include ignoring case")
-        << Args { "--include", "*.jpg", "--ignore-case" } << QByteArray("b.JPG\nc.jpg\n");
-    QTest::newRow("includes add up, name only") << Args { "-r", "--include=*.tmp",
-        "--include=?.JPG", "--include=sub*" } << QByteArray("b.JPG\nsub/y.tmp\n");
-    QTest::newRow("exclude") << Args { "-r", "--exclude=*.jpg", "--exclude", "*.txt" }
-                             << QByteArray("b.JPG\nsub/y.tmp\n");
-    QTest::newRow("exclude ignoring case") << Args { "--exclude=*.jpg", "--ignore-case" }
-                                           << QByteArray("File2.txt\na.txt\nfile10.txt\n");
-    QTest::newRow("exclude wins") << Args { "-r", "--include=*.jpg", "--exclude=[!c]*" }
-                                  << QByteArray("c.jpg\n");
-    QTest::newRow("sets and ranges") << Args { "--include=[a-b].*", "--include=[^a-z]ile*" }
-                                     << QByteArray("File2.txt\na.txt\nb.JPG\n");
-    QTest::newRow("a star first, and another")
-        << Args { "--include=*e*.txt" } << QByteArray("File2.txt\nfile10.txt\n");
-    QTest::newRow("escaped star") << Args { "--include=\\*", "--include=*\\" } << QByteArray();
-    QTest::newRow("abbreviated") << Args { "--rec", "--inc", "*.jpg", "--ig", "--so=name", "--rev" }
-                                 << QByteArray("sub/deep/z.jpg\nsub/x.jpg\nc.jpg\nb.JPG\n");
-    QTest::newRow("-- ends the options")
-        << Args { "--exclude=*.txt", "--" } << QByteArray("b.JPG\nc.jpg\n");
+    row("one folder as before", Args {}, byBytes);
+    row("-r sorted by folder, then name", Args { "-r", "--sort", "name" },
+        all + "sub/x.jpg\nsub/y.tmp\nsub/deep/z.jpg\nSub10/w.txt\n");
+    row("reversed", Args { "--recursive", "--sort=name", "--reverse" },
+        QByteArray("Sub10/w.txt\nsub/deep/z.jpg\nsub/y.tmp\nsub/x.jpg\nfile10.txt\n"
+                   "File2.txt\nc.jpg\nb.JPG\na.txt\n"));
+    row("-a takes hidden files and folders", Args { "-ra", "--sort", "name" },
+        ".hidden.jpg\n" + all + ".hid/h.jpg\nsub/x.jpg\nsub/y.tmp\nsub/deep/z.jpg\nSub10/w.txt\n");
+    row("-r unsorted", Args { "-r" },
+        QByteArray("File2.txt\nSub10/w.txt\na.txt\nb.JPG\nc.jpg\nfile10.txt\n"
+                   "sub/deep/z.jpg\nsub/x.jpg\nsub/y.tmp\n"));
+    row("include", Args { "--include=*.jpg" }, QByteArray("c.jpg\n"));
+    row("include ignoring case", Args { "--include", "*.jpg", "--ignore-case" },
+        QByteArray("b.JPG\nc.jpg\n"));
+    row("includes add up, name only",
+        Args { "-r", "--include=*.tmp", "--include=?.JPG", "--include=sub*" },
+        QByteArray("b.JPG\nsub/y.tmp\n"));
+    row("exclude", Args { "-r", "--exclude=*.jpg", "--exclude", "*.txt" },
+        QByteArray("b.JPG\nsub/y.tmp\n"));
+    row("exclude ignoring case", Args { "--exclude=*.jpg", "--ignore-case" },
+        QByteArray("File2.txt\na.txt\nfile10.txt\n"));
+    row("exclude wins", Args { "-r", "--include=*.jpg", "--exclude=[!c]*" }, QByteArray("c.jpg\n"));
+    row("sets and ranges", Args { "--include=[a-b].*", "--include=[^a-z]ile*" },
+        QByteArray("File2.txt\na.txt\nb.JPG\n"));
+    row("a star first, and another", Args { "--include=*e*.txt" },
+        QByteArray("File2.txt\nfile10.txt\n"));
+    row("escaped star", Args { "--include=\\*", "--include=*\\" }, QByteArray());
+    row("abbreviated", Args { "--rec", "--inc", "*.jpg", "--ig", "--so=name", "--rev" },
+        QByteArray("sub/deep/z.jpg\nsub/x.jpg\nc.jpg\nb.JPG\n"));
+    row("-- ends the options", Args { "--exclude=*.txt", "--" }, QByteArray("b.JPG\nc.jpg\n"));
+
+    // Characters of the locale (C.UTF-8 unless said). Names as they sort by
+    // bytes: 1.jpg, apfel.jpg, ÄPFEL.jpeg, Äpfel.jpg, äpfel.JPG, and Äpfel.JPG
+    // in Latin-1, which is not UTF-8.
+    const QByteArray one = "1.jpg\n", apfel = "apfel.jpg\n", APFEL = "\xc3\x84PFEL.jpeg\n",
+                     Apfel = "\xc3\x84pfel.jpg\n", aJPG = "\xc3\xa4pfel.JPG\n",
+                     latin1 = "\xc4pfel.JPG\n";
+    auto letters
+        = [&row](const char *name, const Args &options, const QByteArray &expected,
+              const QByteArray &locale = {}) { row(name, options, expected, locale, true); };
+    letters("? takes a letter of two bytes", Args { "--include=?pfel.jpg" }, apfel + Apfel);
+    letters("? takes a byte that is no character", Args { "--include=?pfel.JPG" }, aJPG + latin1);
+    letters("case kept", Args { "--include=\xc3\x84*" }, APFEL + Apfel);
+    letters("include ignoring case, lower for upper",
+        Args { "--ignore-case", "--include=\xc3\xa4*" }, APFEL + Apfel + aJPG);
+    letters("include ignoring case, upper for lower",
+        Args { "--ignore-case", "--include=\xc3\x84PFEL.JPG" }, Apfel + aJPG);
+    letters("exclude ignoring case, lower for upper",
+        Args { "--ignore-case", "--exclude=\xc3\xa4*" }, one + apfel + latin1);
+    // The letters beside a byte that is not UTF-8 fold all the same.
+    letters("exclude ignoring case, upper for lower", Args { "--ignore-case", "--exclude=*.JPG" },
+        APFEL);
+    letters("a class of letters", Args { "--include=[[:alpha:]]*" }, apfel + APFEL + Apfel + aJPG);
+    letters("a set of letters",
+        Args { "--include=[\xc3\xa4"
+               "a]*" },
+        apfel + aJPG);
+    letters("a set of letters ignoring case",
+        Args { "--include=[\xc3\xa4"
+               "a]*",
+            "--ignore-case" },
+        apfel + APFEL + Apfel + aJPG);
+    letters(
+        "a letter not in a set", Args { "--include=[!\xc3\x84]*" }, one + apfel + aJPG + latin1);
+    letters("upper ignoring case, any cased letter",
+        Args { "--ignore-case", "--include=[[:upper:]]*" }, apfel + APFEL + Apfel + aJPG);
+    // In C and POSIX a byte is a character, and the classes ASCII's; case
+    // folds as in any locale.
+    letters("C: ? takes a byte", Args { "--include=?pfel.jpg" }, apfel, "C");
+    letters("C: ?? takes a letter of two", Args { "--include=??pfel.jpg" }, Apfel, "C");
+    letters("C: a class of ASCII", Args { "--include=[[:alpha:]]*" }, apfel, "C");
+    letters("POSIX: ignoring case", Args { "--ignore-case", "--include=\xc3\xa4*" },
+        APFEL + Apfel + aJPG, "POSIX");
+    letters("German", Args { "--include=?pfel.jpg", "--include=[[:upper:]]PFEL*" },
+        apfel + APFEL + Apfel, "de_DE.UTF-8");
 }
 
 void tst_QuillmereList::subfoldersAndFilters()
 {
     QFETCH(const QList<QByteArray>, options);
     QFETCH(const QByteArray, expected);
-    TestDir scratch, a;
+    QFETCH(const QByteArray, locale);
+    QFETCH(const bool, letters);
+    if (!locale.isEmpty()) {
+        const locale_t known = ::newlocale(LC_ALL_MASK, locale.constData(), nullptr);
+        if (!known)
+            QSKIP(locale + " is not installed here");
+        ::freelocale(known);
+    }
+    TestDir scratch, a, b;
+    QCOMPARE(b.createFiles({ "1.jpg", "apfel.jpg", "\xc3\x84PFEL.jpeg", "\xc3\x84pfel.jpg",
+                 "\xc3\xa4pfel.JPG", "\xc4pfel.JPG" }),
+        QString());
     // Hidden parts, a link loop, a link to a folder, a FIFO, a socket's place
     // taken by a dangling link: only plain files are listed, none opened.
     for (const char *folder : { "sub", "sub/deep", "Sub10", ".hid" })
@@ -285,7 +349,11 @@ void tst_QuillmereList::subfoldersAndFilters()
     QCOMPARE(::symlink(root + "/sub", root + "/Sub10/also"), 0);
     QCOMPARE(::symlink("nowhere", root + "/sub/dangling.jpg"), 0);
     QCOMPARE(::mkfifo(root + "/sub/fifo.jpg", 0600), 0);
-    const Result r = run(QList<QByteArray> { "--line-end=lf" } + options + QList { root }, scratch);
+    const QByteArray all = qgetenv("LC_ALL");
+    if (!locale.isEmpty())
+        qputenv("LC_ALL", locale);
+    const Result r = run(options + QList { letters ? b.encodedPath() : root }, scratch);
+    qputenv("LC_ALL", all);
     QCOMPARE(r.err, QByteArray());
     QCOMPARE(r.status, 0);
     QByteArray out = r.out;
@@ -379,7 +447,7 @@ void tst_QuillmereList::unlistableFolder()
     const QByteArray gone = scratch.encodedPath() + "/gone\u202E\u009B";
     const Result r = run({ a.encodedPath(), gone, b.encodedPath() }, scratch);
     QCOMPARE(r.status, 1);
-    QCOMPARE(r.out, QByteArray("a.txt\r\nb.txt\r\n"));
+    QCOMPARE(r.out, QByteArray("a.txt\nb.txt\n"));
     QCOMPARE(r.err,
         "quillmere-list: cannot list '" + scratch.encodedPath()
             + "/gone<U+202E><U+009B>': " + qt_error_string(ENOENT).toUtf8() + '\n');
@@ -412,7 +480,7 @@ void tst_QuillmereList::unlistableFolder()
     if (locked.status == 125)
         QSKIP("root's rights cannot be dropped here, and root reads any folder");
     QCOMPARE(locked.status, 1);
-    QCOMPARE(locked.out, QByteArray("a.txt\r\n"));
+    QCOMPARE(locked.out, QByteArray("a.txt\n"));
     QCOMPARE(locked.err,
         "quillmere-list: cannot list '" + a.encodedPath()
             + "/locked': " + qt_error_string(EACCES).toUtf8() + '\n');
@@ -479,6 +547,15 @@ void tst_QuillmereList::badUsage_data()
                       "'--reverse'");
     QTest::newRow("unclosed [") << QList<QByteArray> { "--exclude=*.[ch", "FOLDER" }
                                 << QByteArray("quillmere-list: unclosed '[' in '*.[ch'");
+    // Either would silently match nothing, or another set than meant.
+    QTest::newRow("unknown class") << QList<QByteArray> { "--include=[[:letter:]]*", "FOLDER" }
+                                   << QByteArray("quillmere-list: unknown character class "
+                                                 "'[:letter:]' in '[[:letter:]]*'");
+    QTest::newRow("class not in lower case")
+        << QList<QByteArray> { "--exclude=*[[:Digit:]]", "FOLDER" }
+        << QByteArray("quillmere-list: unknown character class '[:Digit:]' in '*[[:Digit:]]'");
+    QTest::newRow("equivalence class")
+        << QList<QByteArray> { "--include=[[=a=]]*", "FOLDER" } << QByteArray();
     QTest::newRow("value to a flag") << QList<QByteArray> { "--reverse=yes", "--sort=name",
         "FOLDER" } << QByteArray("quillmere-list: option '--reverse' doesn't allow an argument");
     QTest::newRow("escape and literal")
@@ -512,7 +589,7 @@ void tst_QuillmereList::outputFile()
     QCOMPARE(a.createFiles({ "a.txt", "b" }), QString());
     const QString target = scratch.filePath("list.txt");
     QCOMPARE(scratch.createFiles({ "list.txt" }, QByteArray(4096, 'x')), QString());
-    const QByteArray expected = listed({ a.encodedPath() }, scratch);
+    const QByteArray expected = listed({ "--line-end=crlf", a.encodedPath() }, scratch);
     QCOMPARE(expected.size(), 10);
 
     Result r = run({ "-o", QFile::encodeName(target), a.encodedPath() }, scratch);
@@ -594,17 +671,42 @@ void tst_QuillmereList::outputFile()
         r.err);
 }
 
-void tst_QuillmereList::namesEndedByNul()
+void tst_QuillmereList::lineEnds_data()
 {
+    // "FILE" stands for a file in the test's folder; the list is read from
+    // it, else from standard output.
+    QTest::addColumn<QList<QByteArray>>("options");
+    QTest::addColumn<QByteArray>("end");
+    using Args = QList<QByteArray>;
+    const QByteArray nul("\0", 1);
+    // For Unix tools to standard output, as the window saves to a file.
+    QTest::newRow("standard output") << Args {} << QByteArray("\n");
+    QTest::newRow("-o - is standard output") << Args { "-o", "-" } << QByteArray("\n");
+    QTest::newRow("-o FILE") << Args { "-o", "FILE" } << QByteArray("\r\n");
+    QTest::newRow("--line-end crlf to standard output")
+        << Args { "--line-end", "crlf" } << QByteArray("\r\n");
+    QTest::newRow("--line-end lf to a file")
+        << Args { "--output=FILE", "--line-end=lf" } << QByteArray("\n");
+    QTest::newRow("-0 to standard output") << Args { "-0" } << nul;
+    QTest::newRow("--null, -o -") << Args { "--null", "-o", "-" } << nul;
+    QTest::newRow("-0 to a file") << Args { "-0", "-oFILE" } << nul;
+}
+
+void tst_QuillmereList::lineEnds()
+{
+    QFETCH(QList<QByteArray>, options);
+    QFETCH(const QByteArray, end);
     TestDir scratch, a;
     QCOMPARE(a.createFiles({ "b\nc.txt", "a.txt" }), QString());
-    const QByteArray nul("\0", 1);
-    const QByteArray expected = "a.txt" + nul + "b\nc.txt" + nul;
-    QCOMPARE(listed({ "-0", "--sort=name", a.encodedPath() }, scratch), expected);
-    QCOMPARE(listed({ "--null", "--sort=name", "-o", "-", a.encodedPath() }, scratch), expected);
+    const QByteArray file = scratch.encodedPath() + "/list.txt";
+    bool toFile = false;
+    for (QByteArray &option : options)
+        toFile = option.replace("FILE", file).contains(file) || toFile;
+    const QByteArray out
+        = listed(options + QList<QByteArray> { "--sort=name", a.encodedPath() }, scratch);
+    QCOMPARE(toFile ? readAll(QFile::decodeName(file)) : out, "a.txt" + end + "b\nc.txt" + end);
+    QCOMPARE(out.isEmpty(), toFile);
     // "-" is standard output, never a file of that name.
-    QCOMPARE(listed({ "--sort", "name", "--output=-", a.encodedPath() }, scratch),
-        QByteArray("a.txt\r\nb\nc.txt\r\n"));
     QVERIFY(!QFileInfo::exists(scratch.filePath("-")));
 }
 

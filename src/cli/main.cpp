@@ -48,7 +48,9 @@ const char Usage[] = "Usage: quillmere-list [OPTION]... FOLDER...\n";
 
 // In the layout of GNU tools, which shells, help2man and users expect.
 const char Help[] = R"(List the plain files of each FOLDER, one name per line, as Quillmere's window
-lists and saves them: the same files, order and bytes.
+lists them: the same files in the same order. With -o, FILE holds the bytes the
+window's save writes, each name followed by CR LF; on standard output each name
+ends with LF alone, as Unix tools expect.
 
 Mandatory arguments to long options are mandatory for short options too.
   -a, --all             list hidden files too, and with -r hidden sub-folders
@@ -56,10 +58,11 @@ Mandatory arguments to long options are mandatory for short options too.
                           bidi and invisible characters (the default when
                           standard output is a terminal)
       --exclude=GLOB    leave out files whose name matches GLOB
-      --ignore-case     match --include and --exclude ignoring letter case
+      --ignore-case     match --include and --exclude ignoring letter case, as
+                          the window's Remove All .EXT Files does
       --include=GLOB    list only files whose name matches GLOB; --include and
                           --exclude may be given more than once
-      --line-end=END    end every name with crlf (the default) or lf
+      --line-end=END    end every name with crlf or lf, wherever the list goes
       --literal         write names byte for byte (the default to a pipe or file)
   -0, --null            end every name with a NUL byte instead, for xargs -0
   -o, --output=FILE     write the list to FILE, replacing it as a whole, instead
@@ -74,10 +77,12 @@ Mandatory arguments to long options are mandatory for short options too.
   -h, --help            display this help and exit
   -V, --version         output version information and exit
 
-Folders are listed in the order given, a folder given twice once. GLOB is
-matched against the file's name only, byte for byte: '*' any bytes, '?' one,
-'[...]' one of a set. A file is listed when it matches some --include (or
-none is given) and no --exclude.
+Folders are listed in the order given, a folder given twice once; they are
+paths, never addresses such as smb://. GLOB is matched against the file's name
+only, as find -name matches it, in the characters of the locale: '*' any
+characters, '?' one, '[...]' one of a set, such as '[[:alpha:]]' a letter. A
+file is listed when it matches some --include (or none is given) and no
+--exclude.
 
 Exit status:
  0  if OK,
@@ -263,8 +268,8 @@ int main(int argc, char *argv[])
         given.insert(id);
         values.insert(id, value);
         if (id == Include || id == Exclude) {
-            if (!NamePattern::isValid(value))
-                usageError("unclosed '[' in " + quoted(value));
+            if (const QByteArray fault = NamePattern::fault(value); !fault.isEmpty())
+                usageError(fault + " in " + quoted(value));
             (id == Include ? includes : excludes) << value;
         }
     }
@@ -286,12 +291,16 @@ int main(int argc, char *argv[])
         usageError("--null ends names with NUL; --line-end cannot be given too");
     if (isSet(Escape) && isSet(Literal))
         usageError("--escape and --literal cannot both be given");
-    const LineEnd ending = isSet(Null) ? LineEnd::Nul
-        : lineEndName == "lf"          ? LineEnd::Lf
-                                       : LineEnd::CrLf;
     const QByteArray targetBytes = values.value(Output);
     const QString target = QString::fromUtf8(targetBytes);
     const bool toFile = isSet(Output) && targetBytes != "-";
+    // A file as the window saves it; standard output as every Unix tool
+    // that reads it expects lines to end.
+    const LineEnd ending = isSet(Null) ? LineEnd::Nul
+        : lineEndName == "lf"          ? LineEnd::Lf
+        : lineEndName == "crlf"        ? LineEnd::CrLf
+        : toFile                       ? LineEnd::CrLf
+                                       : LineEnd::Lf;
     if (toFile && (target.isEmpty() || target.toUtf8() != targetBytes))
         usageError("the output file's name must be valid UTF-8 and not empty; "
                    "redirect standard output instead");

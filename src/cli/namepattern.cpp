@@ -1,141 +1,297 @@
 // SPDX-License-Identifier: MIT
 #include "cli/namepattern.h"
 
+#include "core/casefolding.h"
+#include "core/utf8characters.h"
+
+#include <QVarLengthArray>
+
+#include <algorithm>
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+#include <cwchar>
+
+#ifndef Q_OS_WIN
+#include <langinfo.h>
+#endif
+
 namespace {
 
-// ASCII only: the pattern works on bytes, and a byte of a multi-byte
-// character has no case.
-inline uchar folded(uchar c, bool ignoreCase)
+using Charset = NamePattern::Charset;
+using Characters = QVarLengthArray<uint32_t, 256>;
+
+bool isAscii(QByteArrayView bytes)
 {
-    return ignoreCase && c >= 'A' && c <= 'Z' ? uchar(c + ('a' - 'A')) : c;
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
 }
 
-// The set starting at the "[" at pattern[at]: whether c is in it, and where
-// the pattern goes on after its "]"; -1 when it is not closed.
-qsizetype matchSet(QByteArrayView pattern, qsizetype at, uchar c, bool ignoreCase, bool *matched)
+Charset localeCharset()
 {
+#ifdef Q_OS_WIN
+    return Charset::Utf8; // names and arguments are read as UTF-8 there
+#else
+    if (MB_CUR_MAX == 1)
+        return Charset::OneByte;
+    return std::strcmp(::nl_langinfo(CODESET), "UTF-8") == 0 ? Charset::Utf8 : Charset::Multibyte;
+#endif
+}
+
+// The characters of bytes in the locale's character set, each byte that is
+// none as a character of its own.
+void decode(QByteArrayView bytes, Charset charset, Characters &out)
+{
+    out.clear();
+    std::mbstate_t state {};
+    for (qsizetype at = 0; at < bytes.size();) {
+        const uchar c = uchar(bytes[at]);
+        qsizetype length = 0;
+        uint32_t character = 0;
+        if (c < 0x80) {
+            length = 1;
+            character = c;
+        } else if (charset == Charset::Utf8) {
+            const Utf8Character utf8 = utf8CharacterAt(bytes, at);
+            length = utf8.length;
+            character = utf8.code;
+        } else if (charset == Charset::OneByte) {
+            const std::wint_t wide = std::btowc(c);
+            length = wide == WEOF ? 0 : 1;
+            character = uint32_t(wide);
+        } else {
+            wchar_t wide = 0;
+            const size_t read
+                = std::mbrtowc(&wide, bytes.data() + at, size_t(bytes.size() - at), &state);
+            if (read == 0 || read > size_t(bytes.size() - at))
+                state = {};
+            else
+                length = qsizetype(read), character = uint32_t(wide);
+        }
+        if (length == 0) {
+            out.append(NamePattern::Byte | c);
+            ++at;
+        } else {
+            out.append(character);
+            at += length;
+        }
+    }
+}
+
+struct Parsed
+{
+    std::vector<NamePattern::Item> items;
+    QByteArray fault;
+};
+
+const std::array<uint32_t, 2> Dot = { '.', ']' }; // ends a collating symbol
+
+bool isAsciiLetter(uint32_t c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// Reads the set whose "[" is p[at] into item: its ranges and classes. Returns
+// where the pattern goes on after its "]"; -1 when it is not closed, or has
+// a fault, which fault then tells.
+qsizetype readSet(
+    const Characters &p, qsizetype at, bool ignoreCase, NamePattern::Item &item, QByteArray &fault)
+{
+    const qsizetype size = p.size();
+    auto characterAt = [&](qsizetype i) { return i < size ? p[i] : uint32_t(0); };
     qsizetype i = at + 1;
-    const qsizetype size = pattern.size();
-    const bool negated = i < size && (pattern[i] == '!' || pattern[i] == '^');
-    if (negated)
+    item.negated = characterAt(i) == '!' || characterAt(i) == '^';
+    if (item.negated)
         ++i;
-    bool found = false;
-    c = folded(c, ignoreCase);
     for (bool first = true;; first = false) {
         if (i >= size)
             return -1;
-        if (pattern[i] == ']' && !first)
-            break;
+        const uint32_t c = p[i];
+        if (c == ']' && !first)
+            return i + 1;
+        if (c == '[' && characterAt(i + 1) == ':') {
+            qsizetype end = i + 2;
+            QByteArray name;
+            for (; isAsciiLetter(characterAt(end)); ++end)
+                name += char(p[end]);
+            if (!name.isEmpty() && characterAt(end) == ':' && characterAt(end + 1) == ']') {
+                const std::wctype_t known
+                    = name.toLower() == name ? std::wctype(name.constData()) : 0;
+                if (!known) {
+                    fault = "unknown character class '[:" + name + ":]'";
+                    return -1;
+                }
+                // Folded letters are mostly lower case, some (Cherokee's) upper.
+                if (ignoreCase && (name == "upper" || name == "lower"))
+                    item.classes.push_back(std::wctype(name == "upper" ? "lower" : "upper"));
+                item.classes.push_back(known);
+                i = end + 2;
+                continue;
+            }
+        }
+        const bool equivalence = c == '[' && characterAt(i + 1) == '=' && characterAt(i + 3) == '='
+            && characterAt(i + 4) == ']';
+        const bool collating = c == '[' && characterAt(i + 1) == '.'
+            && std::search(p.begin() + i + 2, p.end(), Dot.begin(), Dot.end()) != p.end();
+        if (equivalence || collating) {
+            fault = "equivalence classes and collating symbols ('[=a=]', '[.a.]') are not "
+                    "supported";
+            return -1;
+        }
+        // A character, escaped or not, and a range from it when "-" follows
+        // but "]" does not.
         auto take = [&] {
-            if (pattern[i] == '\\' && i + 1 < size)
+            if (p[i] == '\\' && i + 1 < size)
                 ++i;
-            return folded(uchar(pattern[i++]), ignoreCase);
+            return p[i++];
         };
-        const uchar low = take();
-        uchar high = low;
-        if (i + 1 < size && pattern[i] == '-' && pattern[i + 1] != ']') {
+        const uint32_t low = take();
+        uint32_t high = low;
+        if (characterAt(i) == '-' && i + 1 < size && p[i + 1] != ']') {
             ++i;
             high = take();
         }
-        found = found || (c >= low && c <= high);
+        item.ranges.emplace_back(low, high);
     }
-    *matched = found != negated;
-    return i + 1;
+}
+
+Parsed parse(const Characters &p, bool ignoreCase)
+{
+    Parsed parsed;
+    for (qsizetype i = 0; i < p.size();) {
+        NamePattern::Item item;
+        if (p[i] == '*') {
+            item.star = true;
+            ++i;
+        } else if (p[i] == '?') {
+            item.negated = true;
+            ++i;
+        } else if (p[i] == '[') {
+            i = readSet(p, i, ignoreCase, item, parsed.fault);
+            if (i < 0) {
+                if (parsed.fault.isEmpty())
+                    parsed.fault = "unclosed '['";
+                return parsed;
+            }
+        } else {
+            // A "\" at the end stands for itself.
+            if (p[i] == '\\' && i + 1 < p.size())
+                ++i;
+            item.ranges = { { p[i], p[i] } };
+            ++i;
+        }
+        if (!item.star || parsed.items.empty() || !parsed.items.back().star)
+            parsed.items.push_back(std::move(item));
+    }
+    return parsed;
 }
 
 } // namespace
 
-bool NamePattern::isValid(QByteArrayView pattern)
+bool NamePattern::Item::takesOutsideAscii(uint32_t c) const
 {
-    for (qsizetype i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == '\\')
-            ++i;
-        else if (pattern[i] == '[') {
-            bool matched;
-            const qsizetype next = matchSet(pattern, i, 0, false, &matched);
-            if (next < 0)
-                return false;
-            i = next - 1;
-        }
-    }
-    return true;
+    bool in = std::any_of(ranges.begin(), ranges.end(),
+        [c](const auto &range) { return c >= range.first && c <= range.second; });
+    if (!in && c < Byte && c <= uint32_t(WCHAR_MAX))
+        in = std::any_of(classes.begin(), classes.end(),
+            [c](std::wctype_t known) { return std::iswctype(std::wint_t(c), known); });
+    return in != negated;
 }
 
-NamePattern::NamePattern(const QByteArray &pattern, bool ignoreCase)
-    : m_pattern(pattern)
-    , m_ignoreCase(ignoreCase)
+bool NamePattern::Item::takes(uint32_t c) const
 {
+    if (c < 0x80)
+        return (ascii[c >> 6] >> (c & 63)) & 1;
+    return takesOutsideAscii(c);
+}
+
+QByteArray NamePattern::fault(QByteArrayView pattern)
+{
+    Characters characters;
+    decode(pattern, localeCharset(), characters);
+    return parse(characters, false).fault;
+}
+
+NamePattern::NamePattern(QByteArrayView pattern, bool ignoreCase)
+    : m_ignoreCase(ignoreCase)
+    , m_charset(localeCharset())
+{
+    Characters characters;
+    decode(ignoreCase ? caseFolded(pattern) : pattern, m_charset, characters);
+    m_items = parse(characters, ignoreCase).items;
     int stars = 0;
-    for (qsizetype i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == '*') {
+    for (size_t i = 0; i < m_items.size(); ++i) {
+        Item &item = m_items[i];
+        if (item.star) {
             ++stars;
-            m_tailStart = i + 1;
-            m_tailBytes = 0;
+            m_tailStart = qsizetype(i) + 1;
             continue;
         }
-        ++m_tailBytes;
-        bool matched;
-        if (pattern[i] == '\\' && i + 1 < pattern.size())
-            ++i;
-        else if (pattern[i] == '[')
-            i = matchSet(pattern, i, 0, false, &matched) - 1;
+        // Names are ASCII mostly: what each item takes of it is kept by the
+        // byte, letters folded first when ignoring case.
+        for (uint32_t c = 0; c < 0x80; ++c) {
+            if (item.takesOutsideAscii(ignoreCase && c >= 'A' && c <= 'Z' ? c + 32 : c))
+                item.ascii[c >> 6] |= uint64_t(1) << (c & 63);
+        }
     }
     m_tailDecides = stars == 1 && m_tailStart == 1;
 }
 
-bool NamePattern::matches(QByteArrayView name) const
+template<typename CharacterAt>
+bool NamePattern::matchesCharacters(qsizetype size, const CharacterAt &characterAt) const
 {
-    if (m_tailStart >= 0
-        && (name.size() < m_tailBytes
-            || !matches(QByteArrayView(m_pattern).sliced(m_tailStart), name.last(m_tailBytes),
-                m_ignoreCase)))
-        return false;
-    return m_tailDecides || matches(m_pattern, name, m_ignoreCase);
-}
-
-bool NamePattern::matches(QByteArrayView pattern, QByteArrayView name, bool ignoreCase)
-{
-    qsizetype p = 0, n = 0;
-    // After a "*", a mismatch lets the star take one more byte and retries:
-    // only the last star needs to be remembered.
-    qsizetype starP = -1, starN = 0;
-    while (n < name.size()) {
-        if (p < pattern.size()) {
-            const char c = pattern[p];
-            if (c == '*') {
+    size_t p = 0;
+    qsizetype n = 0;
+    // After a "*", a mismatch lets the star take one more character and
+    // retries: only the last star needs to be remembered.
+    size_t starP = 0;
+    qsizetype starN = -1;
+    while (n < size) {
+        if (p < m_items.size()) {
+            if (m_items[p].star) {
                 starP = ++p;
                 starN = n;
                 continue;
             }
-            if (c == '?') {
+            if (m_items[p].takes(characterAt(n))) {
                 ++p;
                 ++n;
                 continue;
             }
-            if (c == '[') {
-                bool matched = false;
-                const qsizetype next = matchSet(pattern, p, uchar(name[n]), ignoreCase, &matched);
-                if (matched) {
-                    p = next;
-                    ++n;
-                    continue;
-                }
-            } else {
-                const bool escaped = c == '\\' && p + 1 < pattern.size();
-                const uchar literal = uchar(escaped ? pattern[p + 1] : c);
-                if (folded(literal, ignoreCase) == folded(uchar(name[n]), ignoreCase)) {
-                    p += escaped ? 2 : 1;
-                    ++n;
-                    continue;
-                }
-            }
         }
-        if (starP < 0)
+        if (starN < 0)
             return false;
         p = starP;
         n = ++starN;
     }
-    while (p < pattern.size() && pattern[p] == '*')
+    while (p < m_items.size() && m_items[p].star)
         ++p;
-    return p == pattern.size();
+    return p == m_items.size();
+}
+
+bool NamePattern::matches(QByteArrayView name) const
+{
+    // Where an ASCII byte at the end, after ASCII bytes alone, is one of the
+    // name's last characters (not so in Shift JIS, where it may end one),
+    // those bytes decide most names, read from the end.
+    if (m_tailStart >= 0 && m_charset != Charset::Multibyte) {
+        const qsizetype tail = qsizetype(m_items.size()) - m_tailStart;
+        if (name.size() < tail)
+            return false; // fewer characters than the tail needs
+        qsizetype left = tail;
+        for (; left > 0; --left) {
+            const uchar c = uchar(name[name.size() - tail + left - 1]);
+            if (c >= 0x80)
+                break;
+            if (!m_items[size_t(m_tailStart + left - 1)].takes(c))
+                return false;
+        }
+        if (left == 0 && m_tailDecides)
+            return true;
+    }
+    if (isAscii(name))
+        return matchesCharacters(name.size(), [name](qsizetype i) { return uchar(name[i]); });
+    Characters characters;
+    decode(m_ignoreCase ? caseFolded(name) : name, m_charset, characters);
+    return matchesCharacters(
+        characters.size(), [&characters](qsizetype i) { return characters[i]; });
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/arrangement.h"
 
+#include "core/casefolding.h"
 #include "core/collation.h"
 #include "core/parallel.h"
 #include "core/sortindex.h"
@@ -82,16 +83,6 @@ bool takeWhere(
     return true;
 }
 
-// An extension as the sort tells extensions apart: letter case folded where
-// the bytes are text. Folded text is valid UTF-8, so it never meets other bytes,
-// which are marked with a byte that UTF-8 never holds.
-QByteArray extensionLikeness(QByteArrayView extension)
-{
-    if (extension.isValidUtf8())
-        return QString::fromUtf8(extension).toCaseFolded().toUtf8();
-    return '\xff' + extension.toByteArray();
-}
-
 } // namespace
 
 SortState headerClicked(SortState state, int columnHeader)
@@ -160,7 +151,7 @@ RemovedRows takeRowAt(FileArrangement &files, qsizetype position)
 RemovedRows takeByExtension(
     FileArrangement &files, QByteArrayView extension, bool keep, const StopRequested &stopped)
 {
-    const QByteArray wanted = extensionLikeness(extension);
+    const QByteArray wanted = caseFolded(extension);
     // Lists hold few extensions, mostly in runs: each is folded once.
     QHash<QByteArrayView, bool> alike;
     std::optional<QByteArrayView> last;
@@ -174,7 +165,7 @@ RemovedRows takeByExtension(
             if (!last || own != *last) {
                 auto found = alike.constFind(own);
                 if (found == alike.cend())
-                    found = alike.insert(own, extensionLikeness(own) == wanted);
+                    found = alike.insert(own, caseFolded(own) == wanted);
                 last = own;
                 lastAlike = *found;
             }

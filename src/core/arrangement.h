@@ -89,9 +89,10 @@ struct RemovedRows
 RemovedRows takeRowAt(FileArrangement &files, qsizetype position);
 
 // Takes out the rows whose extension is like `extension`, or with keep those
-// whose extension is not. Extensions are alike as the sort finds them alike:
-// letter case aside, and only where they are valid UTF-8; other bytes match
-// exactly. O(n), in display order. Returns nothing taken when stopped.
+// whose extension is not. Extensions are alike when their caseFolded() bytes
+// are equal: letter case aside, bytes that are not UTF-8 matching only
+// themselves, as quillmere-list's --ignore-case matches names. O(n), in
+// display order. Returns nothing taken when stopped.
 RemovedRows takeByExtension(
     FileArrangement &files, QByteArrayView extension, bool keep, const StopRequested &stopped = {});
 

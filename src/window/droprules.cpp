@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QSysInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 
@@ -54,6 +55,55 @@ QByteArray cleaned(const QByteArray &path)
             clean.append('/').append(part);
     }
     return clean.isEmpty() ? QByteArray("/") : clean;
+}
+
+// The scheme an argument begins with, as "smb" in "smb://server/share": a
+// letter, then letters, digits, "+", "-" or ".", then ":". Empty when none.
+QByteArrayView schemeOf(QByteArrayView argument)
+{
+    auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    const qsizetype colon = argument.indexOf(':');
+    if (colon <= 0 || !isLetter(argument[0]))
+        return {};
+    const QByteArrayView scheme = argument.first(colon);
+    const bool valid = std::all_of(scheme.begin(), scheme.end(), [&](char c) {
+        return isLetter(c) || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
+    });
+    return valid ? scheme : QByteArrayView();
+}
+
+bool isFileScheme(QByteArrayView scheme)
+{
+    return scheme.compare("file", Qt::CaseInsensitive) == 0;
+}
+
+// Whether an argument is an address rather than a path: a scheme and "//",
+// or "file:" and a full path. A path that merely holds a ":" ("a:b",
+// "notes:/x") stays a path.
+bool isAddress(QByteArrayView argument)
+{
+    const QByteArrayView scheme = schemeOf(argument);
+    if (scheme.isEmpty())
+        return false;
+    const QByteArrayView rest = argument.sliced(scheme.size() + 1);
+    return rest.startsWith("//") || (isFileScheme(scheme) && rest.startsWith('/'));
+}
+
+// An address as a url holds it: the bytes a url never holds as they are
+// (spaces, controls, bytes past ASCII, ...) percent-encoded, its own escapes
+// kept. In a file address "?", "#", "[" and "]" are part of the path given.
+QUrl addressUrl(QByteArrayView argument)
+{
+    const QByteArrayView encoded
+        = isFileScheme(schemeOf(argument)) ? " \"<>\\^`{|}?#[]" : " \"<>\\^`{|}";
+    QByteArray url;
+    for (const char c : argument) {
+        if (uchar(c) <= 0x20 || uchar(c) >= 0x7f || encoded.contains(c))
+            url += '%' + QByteArray(1, c).toHex().toUpper();
+        else
+            url += c;
+    }
+    return QUrl::fromEncoded(url);
 }
 
 } // namespace
@@ -131,6 +181,14 @@ QList<Dropped> examinePaths(const QList<QByteArray> &paths)
     for (const QByteArray &path : paths) {
         if (path.isEmpty()) {
             given << refused("\"\"", qt_error_string(ENOENT));
+            continue;
+        }
+        if (isAddress(path)) {
+            Dropped address = examine(addressUrl(path));
+            // A url Qt cannot read shows as nothing: it is named as given.
+            if (address.dropped.isEmpty())
+                address.dropped = path;
+            given << address;
             continue;
         }
         const QByteArray absolute = path.startsWith('/') ? path : working + '/' + path;

@@ -50,7 +50,10 @@ QList<Dropped> examine(const QList<QUrl> &urls);
 
 // Paths given on the command line, as their bytes, examined as dropped
 // urls are; a relative path is taken from the working folder. An empty
-// path names nothing.
+// path names nothing. An address ("file:///home/ann/Photos",
+// "smb://server/share": a scheme and "//", or "file:/") is examined as the
+// drop of that url: a file address percent-decoded to its path's bytes, any
+// other named as a drop of it is; a path that merely holds a ":" stays a path.
 QList<Dropped> examinePaths(const QList<QByteArray> &paths);
 
 // Where the entries came from, which the warning says.

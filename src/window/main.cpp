@@ -18,7 +18,8 @@ const char Usage[] = "Usage: quillmere [OPTION]... [PATH]...\n";
 
 // In the layout of GNU tools, as quillmere-list's.
 const char Help[] = R"(Opens Quillmere's window, listing the files of each folder PATH; a file PATH
-stands for its folder, as when it is dropped on the window. Paths that add
+stands for its folder, as when it is dropped on the window. A PATH may be a
+file:// address; other addresses (smb://, http://, ...) and paths that add
 nothing are named in one warning once the window shows.
 
       --help     display this help and exit
