@@ -100,7 +100,7 @@ void tst_FileList::removalsUndoneAndRedone()
     QAction *undo = list.createUndoAction(this);
     QAction *redo = list.createRedoAction(this);
     const FileListModel &model = *list.model();
-    list.setFolderReader(namesReader(names));
+    list.setFolderReaders(namesReader(names));
     list.rebuild({ dir.path() });
     settle(list);
     if (header) {
@@ -183,14 +183,14 @@ void tst_FileList::folderChangesUndoneAndRedone()
         QVERIFY(QDir(dir.path()).mkdir(QLatin1StringView(folder)));
     QCOMPARE(dir.createFiles({ "a/a1", "a/a2", "a/a3", "b/b1", "slow/s1" }), QString());
     const auto paths = [&dir](const QStringList &names) {
-        QStringList paths;
+        ListedFolders paths;
         for (const QString &name : names)
             paths << dir.filePath(name);
         return paths;
     };
     HeldReader held;
     FileList list;
-    list.setFolderReader(held.reader());
+    list.setFolderReaders(held.reader());
     QAction *undo = list.createUndoAction(this);
     QAction *redo = list.createRedoAction(this);
     QSignalSpy changed(&list, &FileList::foldersChanged);
@@ -240,7 +240,7 @@ void tst_FileList::folderChangesUndoneAndRedone()
     undo->trigger();
     settle(list);
     QCOMPARE(list.model()->rowCount(), 0);
-    QCOMPARE(list.folders(), QStringList());
+    QCOMPARE(list.folders(), ListedFolders());
     QVERIFY(!undo->isEnabled());
     QVERIFY(redo->isEnabled());
 }
@@ -264,7 +264,7 @@ void tst_FileList::refusesChangesWhileBusy()
     QCOMPARE(started.count(), 2);
 
     HeldReader held;
-    list.setFolderReader(held.reader());
+    list.setFolderReaders(held.reader());
     list.rebuild({ dir.path(), dir.filePath("slow") });
     QVERIFY(list.isBusy());
     QCOMPARE(busy.last(), QVariantList { true });

@@ -294,7 +294,7 @@ void tst_MainWindow::contextMenus_data()
     const QStringList txt = onRow(".TXT Files");
     const QStringList none = onRow("Files Without Extension");
     const QStringList folder { "&Remove\tDel", "&Copy Path\tCtrl+C", "&Open in File Manager", "|",
-        "Read Folders &Again\tF5" };
+        "Include &Sub-folders", "Use &Parent Folder", "|", "Read Folders &Again\tF5" };
     const QString same;
     QTest::newRow("right click: copy its name") << false << 2 << 0 << false << txt << "&Copy Name"
                                                 << "b.TXT" << 5 << "";
@@ -332,6 +332,8 @@ void tst_MainWindow::contextMenus_data()
         << true << 1 << 0 << false << folder << "&Open in File Manager" << same << 3 << "handled";
     QTest::newRow("folder: open, no file manager")
         << true << 1 << 0 << false << folder << "&Open in File Manager" << same << 3 << "none";
+    QTest::newRow("folder: include its sub-folders")
+        << true << 0 << 0 << false << folder << "Include &Sub-folders" << same << 3 << "";
     QTest::newRow("folder, no row: read them again")
         << true << -1 << 0 << false << QStringList { "Read Folders &Again\tF5" }
         << "Read Folders &Again" << same << 3 << "";
@@ -356,7 +358,7 @@ void tst_MainWindow::contextMenus()
     HeldReader held;
     Window ui;
     QVERIFY(QTest::qWaitForWindowActive(&ui.window));
-    ui.list()->setFolderReader(held.reader());
+    ui.list()->setFolderReaders(held.reader());
     ui.window.addPaths({ first.encodedPath(), empty.encodedPath(), second.encodedPath() });
     ui.settle();
     ui.clickHeader(0);
@@ -722,10 +724,11 @@ void tst_MainWindow::longWarningsFitTheScreen()
                 QVERIFY(QDir(dir.path()).mkdir(name));
         }
     }
-    ui.list()->setFolderReader([](const QString &, FileRows &, QString *error, const BeforeRead &) {
-        *error = QStringLiteral("Held up.");
-        return false;
-    });
+    ui.list()->setFolderReaders(
+        FolderReader([](const QString &, FileRows &, QString *error, const BeforeRead &) {
+            *error = QStringLiteral("Held up.");
+            return false;
+        }));
     if (what == "dropped")
         QVERIFY(dropUrls(&ui.window, shares));
     else
@@ -1200,7 +1203,7 @@ struct SlowAndFast
 // Lists "fast" in full, then adds "slow", whose read the held reader holds.
 void addFastThenSlow(Window &ui, const SlowAndFast &folders, HeldReader &held)
 {
-    ui.list()->setFolderReader(held.reader());
+    ui.list()->setFolderReaders(held.reader());
     ui.add(folders.file("fast/a.txt"));
     ui.dialogs.choose(folders.file("slow/s.txt"));
     ui.control("CmdAddFolder")->click();
@@ -1341,7 +1344,7 @@ void tst_MainWindow::commandsWaitForTheList()
     ui.selectFile(0);
     ui.control("CmdDelList")->click(); // a.txt, something to undo
     HeldReader heldAgain;
-    ui.list()->setFolderReader(heldAgain.reader());
+    ui.list()->setFolderReaders(heldAgain.reader());
     ui.window.PopulateListViewWithFiles(ui.folders());
     QTRY_VERIFY2_WITH_TIMEOUT(heldAgain.held() == 1, "the slow folder to be held", 10000);
 
