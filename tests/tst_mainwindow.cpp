@@ -70,6 +70,8 @@ private slots:
     void addByTypingInTheDialog();
     void foldersDifferingInCase();
     void removeFolder();
+    void subfoldersUndoneAndRedone_data();
+    void subfoldersUndoneAndRedone();
     void removeNeedsASelectedFolder();
     void unlistableFolderIsReported();
     void warningNamesFolderThenReason();
@@ -554,6 +556,91 @@ void tst_MainWindow::removeFolder()
     ui.settle();
     QCOMPARE(ui.folderList(), QStringList { second.path() });
     QCOMPARE(ui.rows(), QList<QByteArray> { "3" });
+}
+
+void tst_MainWindow::subfoldersUndoneAndRedone_data()
+{
+    // The folders added (paths from the camera's folder, "" itself), the
+    // entry chosen, the folder list's command, and the entries after it.
+    QTest::addColumn<QStringList>("added");
+    QTest::addColumn<int>("entry");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QStringList>("after");
+    const QString with = QStringLiteral("@ (with sub-folders)");
+    QTest::newRow("include sub-folders of a folder of sub-folders")
+        << QStringList { "" } << 0 << "Include &Sub-folders" << QStringList { with };
+    QTest::newRow("a file's folder picked, its parent used")
+        << QStringList { "2026-05" } << 0 << "Use &Parent Folder" << QStringList { with };
+    QTest::newRow("parent listed already")
+        << QStringList { "", "2026-05" } << 1 << "Use &Parent Folder" << QStringList { with };
+}
+
+void tst_MainWindow::subfoldersUndoneAndRedone()
+{
+    QFETCH(QStringList, added);
+    QFETCH(int, entry);
+    QFETCH(QString, command);
+    QFETCH(QStringList, after);
+    // A camera's folder: photos in dated sub-folders, one of them dotted.
+    TestDir dir, scratch;
+    for (const char *folder : { "cam/2026-05", "cam/2026-06", "cam/2026.07" })
+        QVERIFY(QDir(dir.path()).mkpath(QLatin1StringView(folder)));
+    QCOMPARE(dir.createFiles({ "cam/2026-05/IMG_2.jpg", "cam/2026-05/IMG_10.jpg",
+                 "cam/2026-06/IMG_1.JPG", "cam/2026.07/raw" }),
+        QString());
+    const QString camera = dir.filePath(QStringLiteral("cam"));
+    Window ui;
+    QList<QByteArray> paths;
+    for (const QString &folder : added)
+        paths << QFile::encodeName(folder.isEmpty() ? camera : camera + '/' + folder);
+    ui.window.addPaths(paths);
+    ui.settle();
+    ui.clickHeader(0);
+    ui.clickHeader(0); // by name, ascending
+    const QStringList before = ui.folderList();
+    const QList<QByteArray> rowsBefore = ui.rows();
+
+    QAction *chosen = nullptr;
+    for (QAction *action : ui.window.findChildren<QAction *>()) {
+        if (action->text() == command)
+            chosen = action;
+    }
+    QVERIFY(chosen);
+    ui.selectFolder(entry);
+    chosen->trigger();
+    ui.settle();
+    QCOMPARE(ui.folderList(), after.replaceInStrings(QStringLiteral("@"), camera));
+    // Every file of the folder and its sub-folders, folder by folder, named
+    // from the folder listed; the extension is the file's own.
+    const QList<QByteArray> all { "2026-05/IMG_2.jpg", "2026-05/IMG_10.jpg", "2026-06/IMG_1.JPG",
+        "2026.07/raw" };
+    QCOMPARE(ui.rows(), all);
+    const FileListModel *model = ui.files()->files();
+    QCOMPARE(model->data(model->index(3, 1)).toString(), QString());
+    const QString target = scratch.filePath(QStringLiteral("list.txt"));
+    ui.save(target);
+    QFile saved(target);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), all.join("\r\n") + "\r\n");
+
+    // One step: undone, the entries and rows as they were; redone, as listed.
+    ui.activate();
+    QTest::keySequence(ui.files(), QKeySequence::Undo);
+    ui.settle();
+    QCOMPARE(ui.folderList(), before);
+    QCOMPARE(ui.rows(), rowsBefore);
+    QTest::keySequence(ui.files(), QKeySequence::Redo);
+    ui.settle();
+    QCOMPARE(ui.folderList(), after);
+    QCOMPARE(ui.rows(), all);
+    if (!chosen->isCheckable())
+        return;
+    // Left out again: the folder's own files alone, none here.
+    ui.selectFolder(0);
+    chosen->trigger();
+    ui.settle();
+    QCOMPARE(ui.folderList(), QStringList { camera });
+    QCOMPARE(ui.rows(), QList<QByteArray>());
 }
 
 void tst_MainWindow::removeNeedsASelectedFolder()

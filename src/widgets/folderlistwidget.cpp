@@ -6,6 +6,7 @@
 #include "core/paths.h"
 #include "widgets/listcues.h"
 
+#include <QAction>
 #include <QDesktopServices>
 #include <QDir>
 #include <QMenu>
@@ -58,6 +59,23 @@ void FolderListWidget::setSubfolders(QListWidgetItem *entry, bool subfolders)
     //: After a folder's path in the folder list, when the files of all its
     //: sub-folders are listed too.
     entry->setText(subfolders ? tr("%1 (with sub-folders)").arg(shown) : shown);
+}
+
+void FolderListWidget::setCommands(const Commands &commands)
+{
+    m_commands = commands;
+    if (commands.includeSubfolders) {
+        connect(commands.includeSubfolders, &QAction::triggered, this, [this](bool include) {
+            if (includeSubfolders(include))
+                emit entriesEdited();
+        });
+    }
+    if (commands.useParent) {
+        connect(commands.useParent, &QAction::triggered, this, [this] {
+            if (useParentFolder())
+                emit entriesEdited();
+        });
+    }
 }
 
 int FolderListWidget::selectedRow() const

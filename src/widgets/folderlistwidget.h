@@ -45,7 +45,8 @@ public:
 
     // The window's commands for the menu; null leaves one out. The menu
     // checks includeSubfolders for the entry it is opened on, and enables
-    // useParent where the entry has a parent.
+    // useParent where the entry has a parent; these two act on the selected
+    // entry, as the functions above, and say so in entriesEdited().
     struct Commands
     {
         QAction *remove = nullptr;
@@ -53,11 +54,13 @@ public:
         QAction *includeSubfolders = nullptr;
         QAction *useParent = nullptr;
     };
-    void setCommands(const Commands &commands) { m_commands = commands; }
+    void setCommands(const Commands &commands);
 
 signals:
     // "Open in File Manager" found nothing to open the folder with.
     void openFailed(const QString &path);
+    // Include Sub-folders or Use Parent Folder changed the entries.
+    void entriesEdited();
 
 protected:
     // The selected folder's exact path, with the platform's separators.

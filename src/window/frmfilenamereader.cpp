@@ -143,15 +143,8 @@ void FrmFilenameReader::connectCommands()
     ListFolder->addAction(m_commands.removeFolder);
     ListFolder->setCommands({ m_commands.removeFolder, m_commands.readAgain,
         m_commands.includeSubfolders, m_commands.useParent });
-    // A folder's sub-folders in or out, or its parent in its place: folder changes.
-    connect(m_commands.includeSubfolders, &QAction::triggered, this, [this](bool include) {
-        if (ListFolder->includeSubfolders(include))
-            PopulateListViewWithFiles(ListFolder);
-    });
-    connect(m_commands.useParent, &QAction::triggered, this, [this] {
-        if (ListFolder->useParentFolder())
-            PopulateListViewWithFiles(ListFolder);
-    });
+    connect(ListFolder, &FolderListWidget::entriesEdited, this,
+        [this] { PopulateListViewWithFiles(ListFolder); });
     LvFiles->addAction(m_commands.removeFile);
     LvFiles->setCommands(
         { m_commands.removeFile, m_commands.removeExtension, m_commands.keepExtension,
