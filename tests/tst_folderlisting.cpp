@@ -102,6 +102,7 @@ private slots:
     void walkGoesBackUpTheSameFolders();
     void walkDeeperThanPathMax();
     void walkNamesABindMountLoop();
+    void walkStoppedKeepsNoRow();
 };
 
 void tst_FolderListing::buildChoosesTheListing()
@@ -595,6 +596,30 @@ void tst_FolderListing::walkNamesABindMountLoop()
         QSKIP(result.constData());
     // Named once, as find names it, and not entered.
     QCOMPARE(result, "sub/in.txt\ntop.txt\n--\n" + root + "/sub/loop: the same folder as " + root);
+}
+
+void tst_FolderListing::walkStoppedKeepsNoRow()
+{
+    TestDir dir;
+    const QByteArray root = dir.encodedPath();
+    QVERIFY(QDir(dir.path()).mkpath("a/stop/below"));
+    QCOMPARE(dir.createFiles({ "top.txt", "a/in.txt", "a/stop/x.txt", "a/stop/below/y.txt" }),
+        QString());
+    FileRows rows;
+    QVERIFY(rows.append("listed before"));
+    FolderWalk walk;
+    QList<QByteArray> entered;
+    walk.entering = [&entered](const QByteArray &path) { entered << path; };
+    const int before = openDescriptors();
+    QString error;
+    // Asked to stop once the walk has gone down into a/stop, with folders open above it.
+    const bool listed = walk.walk(root, rows, true, ListingOptions(), &error,
+        [&entered, &root](qsizetype) { return !entered.contains(root + "/a/stop"); });
+    QVERIFY(!listed);
+    QCOMPARE(error, listingCancelled());
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(entered, (QList<QByteArray> { root, root + "/a", root + "/a/stop" }));
+    QCOMPARE(openDescriptors(), before);
 }
 
 QTEST_GUILESS_MAIN(tst_FolderListing)
