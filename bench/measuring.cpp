@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fstream>
 #include <memory>
 
 #include <dirent.h>
@@ -110,25 +111,71 @@ void StallProbe::tick()
     m_sinceTick.start();
 }
 
+double coreWait()
+{
+    std::ifstream stats("/proc/thread-self/schedstat");
+    double running = 0, waiting = 0;
+    stats >> running >> waiting;
+    return waiting / 1e9;
+}
+
+CoreWaitProbe::CoreWaitProbe()
+{
+    m_timer.setTimerType(Qt::PreciseTimer);
+    m_timer.setInterval(5);
+    QObject::connect(&m_timer, &QTimer::timeout, [this] { tick(); });
+}
+
+void CoreWaitProbe::start()
+{
+    m_longest = 0;
+    m_waitOfLongest = 0;
+    m_waitAtTick = coreWait();
+    m_sinceTick.start();
+    m_timer.start();
+}
+
+double CoreWaitProbe::stop()
+{
+    tick();
+    m_timer.stop();
+    return m_waitOfLongest;
+}
+
+void CoreWaitProbe::tick()
+{
+    const double wait = coreWait();
+    if (m_sinceTick.nsecsElapsed() > m_longest) {
+        m_longest = m_sinceTick.nsecsElapsed();
+        m_waitOfLongest = wait - m_waitAtTick;
+    }
+    m_waitAtTick = wait;
+    m_sinceTick.start();
+}
+
 TimeAndStall timeWithStall(
     int runs, const std::function<void()> &setup, const std::function<void()> &op)
 {
     StallProbe probe;
-    std::vector<double> times, stalls;
+    CoreWaitProbe waits;
+    std::vector<double> times, stalls, waited;
     for (int i = -1; i < runs; ++i) {
         if (setup)
             setup();
         probe.start();
+        waits.start();
         const Clock::time_point start = Clock::now();
         op();
         const double seconds = secondsSince(start);
         const double stall = probe.stop();
+        const double wait = waits.stop();
         if (i >= 0) {
             times.push_back(seconds);
             stalls.push_back(stall);
+            waited.push_back(wait);
         }
     }
-    return { median(times), median(stalls) };
+    return { median(times), median(stalls), median(waited) };
 }
 
 } // namespace bench

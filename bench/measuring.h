@@ -67,11 +67,37 @@ private:
     qint64 m_longest = 0; // ns
 };
 
-// Like timeIt(), with the median of each run's longest stall beside the median time.
+// The kernel's count of the time this thread spent ready to run but
+// waiting for a core, in seconds.
+double coreWait();
+
+// Beside a StallProbe, ticking with it: how much of the longest gap this
+// thread spent waiting for a core. On two cores the GTK dialog listing a
+// folder and the X server drawing it can hold both, and the window waits
+// through no fault of its own.
+class CoreWaitProbe
+{
+public:
+    CoreWaitProbe();
+    void start();
+    double stop();
+
+private:
+    void tick();
+
+    QTimer m_timer;
+    QElapsedTimer m_sinceTick;
+    qint64 m_longest = 0;
+    double m_waitAtTick = 0, m_waitOfLongest = 0;
+};
+
+// Like timeIt(), with the median of each run's longest stall beside the
+// median time, and the median of how much of it was spent waiting for a core.
 struct TimeAndStall
 {
     double seconds;
     double stall;
+    double waited;
 };
 TimeAndStall timeWithStall(
     int runs, const std::function<void()> &setup, const std::function<void()> &op);

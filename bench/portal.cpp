@@ -81,62 +81,6 @@ private:
     QString m_dir;
 };
 
-// The kernel's count of the time this thread spent ready to run but
-// waiting for a core, in seconds.
-double coreWait()
-{
-    std::ifstream stats("/proc/thread-self/schedstat");
-    double running = 0, waiting = 0;
-    stats >> running >> waiting;
-    return waiting / 1e9;
-}
-
-// Beside a StallProbe, ticking with it: how much of the longest gap this
-// thread spent waiting for a core. On two cores the GTK dialog listing a
-// folder and the X server drawing it can hold both, and the window waits
-// through no fault of its own.
-class CoreWaitProbe
-{
-public:
-    CoreWaitProbe()
-    {
-        m_timer.setTimerType(Qt::PreciseTimer);
-        m_timer.setInterval(5);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { tick(); });
-    }
-    void start()
-    {
-        m_longest = 0;
-        m_waitOfLongest = 0;
-        m_waitAtTick = coreWait();
-        m_sinceTick.start();
-        m_timer.start();
-    }
-    double stop()
-    {
-        tick();
-        m_timer.stop();
-        return m_waitOfLongest;
-    }
-
-private:
-    void tick()
-    {
-        const double wait = coreWait();
-        if (m_sinceTick.nsecsElapsed() > m_longest) {
-            m_longest = m_sinceTick.nsecsElapsed();
-            m_waitOfLongest = wait - m_waitAtTick;
-        }
-        m_waitAtTick = wait;
-        m_sinceTick.start();
-    }
-
-    QTimer m_timer;
-    QElapsedTimer m_sinceTick;
-    qint64 m_longest = 0;
-    double m_waitAtTick = 0, m_waitOfLongest = 0;
-};
-
 // Clicks button from the event loop, as a user's click comes, and measures
 // the window's longest stall until stop(), or until Qt's dialog shows
 // instead of the portal's.

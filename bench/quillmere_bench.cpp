@@ -8,6 +8,7 @@
 //   quillmere_bench run [options] DIR...  the whole table; see usage()
 //   quillmere_bench dialog DIR / drop DIR   one fresh process: Add through the dialog, or by drop
 //   quillmere_bench portal DIR RUN      under bench/portal.sh: Add and Save through the portal
+//   quillmere_bench typeahead DIR...    type-ahead in the shown window, against Qt's own search
 //   quillmere_bench tree [options] TREE  the window listing TREE with Include Sub-folders
 //
 // Every timed operation goes through the window's own code: the rebuild is
@@ -23,6 +24,7 @@
 #include "portal.h"
 #include "subfolders.h"
 #include "table.h"
+#include "typeahead.h"
 #include "widgets/commondialog.h"
 #include "widgets/filelistview.h"
 #include "window.h"
@@ -372,6 +374,7 @@ int usage()
         "                           [--no-dialog | --only-dialog | --only-sort | --one-core]\n"
         "                           FOLDER...\n"
         "       quillmere_bench bulk [--runs N] [--work DIR] FOLDER\n"
+        "       quillmere_bench typeahead [--runs N] FOLDER...\n"
         "       quillmere_bench tree [--runs N] [--work DIR] TREE\n"
         "run times the window on each folder and prints one table; --work is where\n"
         "outputs are written (on the same disk), --ls-locale the locale of the sorted\n"
@@ -383,6 +386,8 @@ int usage()
         "on one core.\n"
         "bulk times the file list's bulk removals, their undo and Copy All Names on a\n"
         "folder made with --half-tmp.\n"
+        "typeahead times type-ahead in the file list, sorted by name: letters found\n"
+        "late in it and a letter found nowhere, against Qt's own search.\n"
         "tree times the window listing TREE (make-tree) with Include Sub-folders.\n");
     return 2;
 }
@@ -424,7 +429,9 @@ int main(int argc, char **argv)
         return measurePortal(
             QString::fromLocal8Bit(args[1].c_str()), QString::fromLocal8Bit(args[2].c_str()));
     }
-    if (args.empty() || (!child && args[0] != "run" && args[0] != "bulk" && args[0] != "tree"))
+    if (args.empty()
+        || (!child && args[0] != "run" && args[0] != "bulk" && args[0] != "typeahead"
+            && args[0] != "tree"))
         return usage();
 
     Options options;
@@ -480,6 +487,8 @@ int main(int argc, char **argv)
         return measureDropAdd(first);
     if (args[0] == "bulk")
         return measureBulk(options.folders.front(), options.workDir, options.runs);
+    if (args[0] == "typeahead")
+        return measureTypeAhead(options.folders, options.runs);
     if (args[0] == "tree")
         return measureSubfolders(options.folders.front(), options.workDir, options.runs);
 

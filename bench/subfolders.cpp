@@ -48,10 +48,12 @@ int measureSubfolders(const std::string &tree, const std::string &workDir, int r
     table.reference("find -type f -printf %P", files, find);
     table.timed("Include Sub-folders: rows shown", files, unsorted.seconds,
         { { "find -printf %P", find, 1.3 } });
-    table.stall("Include Sub-folders: rows shown", files, unsorted.stall);
+    table.stall(
+        "Include Sub-folders: rows shown", files, unsorted.stall, StallLimit, unsorted.waited);
     table.timed("Include Sub-folders: sorted, shown", files, sorted.seconds,
         { { "find -printf %P", find } });
-    table.stall("Include Sub-folders: sorted, shown", files, sorted.stall);
+    table.stall(
+        "Include Sub-folders: sorted, shown", files, sorted.stall, StallLimit, sorted.waited);
     std::printf(
         "One folder listed with its sub-folders: median of %d runs; the window shown.\n\n", runs);
     table.print();

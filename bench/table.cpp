@@ -25,11 +25,15 @@ void Table::timed(const std::string &operation, long files, double seconds,
     add(std::move(line));
 }
 
-void Table::stall(const std::string &operation, long files, double seconds)
+void Table::stall(
+    const std::string &operation, long files, double seconds, double limit, double waited)
 {
     Line line { "stall: " + operation, files, milliseconds(seconds), { {} } };
+    if (waited >= 0)
+        line.comparisons.front() = { "of it, waiting for a core", milliseconds(waited), "" };
     if (files == Million)
-        line.comparisons.front().target = verdict("<= 50 ms", seconds <= StallLimit);
+        line.comparisons.front().target
+            = verdict(format("<= %.0f ms", limit * 1000).c_str(), seconds <= limit);
     add(std::move(line));
 }
 

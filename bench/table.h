@@ -68,9 +68,11 @@ public:
     void timed(const std::string &operation, long files, double seconds,
         const std::vector<Against> &against, bool frameAtAnySize = false);
 
-    // The longest stall of the window's thread during an operation; at a
-    // million files its target is StallLimit.
-    void stall(const std::string &operation, long files, double seconds);
+    // The longest stall of the window's thread during an operation, and how
+    // much of it the thread waited for a core where known; at a million files
+    // its target is limit.
+    void stall(const std::string &operation, long files, double seconds, double limit = StallLimit,
+        double waited = -1);
 
     void print() const;
 

@@ -2,6 +2,7 @@
 #include "arranged.h"
 #include "core/filelistmodel.h"
 #include "core/folderlisting.h"
+#include "rows.h"
 #include "testdir.h"
 #include "widgets/filelistview.h"
 #include "widgets/folderlistwidget.h"
@@ -10,10 +11,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTest>
 #include <QTextDocument>
 #include <QToolTip>
@@ -71,6 +75,9 @@ struct Lists
     QPushButton *elsewhere = new QPushButton(QStringLiteral("Elsewhere"), &window);
 };
 
+// How the rows change while a type-ahead search runs.
+enum RowChange { Rebuild, Sort, RowRemoved, RowPutBack, BulkRemoval, CurrentMoved };
+
 // The tool tip's text as the user reads it, or empty while none shows.
 QString shownToolTip(QAbstractItemView *view, const QModelIndex &index)
 {
@@ -101,6 +108,10 @@ private slots:
     void cutOffTextShowsInToolTips();
     void eachNameInItsOwnDirection();
     void sortArrowShowsWhole();
+    void typeAheadSelectsAsItemViewsDo_data();
+    void typeAheadSelectsAsItemViewsDo();
+    void typeAheadAnswerForOtherRowsNotApplied_data();
+    void typeAheadAnswerForOtherRowsNotApplied();
 };
 
 void tst_ListWidgets::folderListKeepsExactPaths()
@@ -328,6 +339,148 @@ void tst_ListWidgets::sortArrowShowsWhole()
     QTRY_VERIFY2(columnsEnd() <= lists.files->viewport()->width(),
         "awaited \"Extension\" to end within the list, where its arrow is drawn");
     QVERIFY(header->sectionSize(1) >= 48);
+}
+
+void tst_ListWidgets::typeAheadSelectsAsItemViewsDo_data()
+{
+    // The current row at first (-1 for none) and its cell's column in the
+    // file list (Qt's view searches the current cell's column, and is given
+    // "File Name"), and the keys, each string typed within the keyboard
+    // interval, a pause before each string.
+    QTest::addColumn<int>("current");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QStringList>("typed");
+    QTest::newRow("a letter") << 0 << 0 << QStringList { "a" };
+    QTest::newRow("letters together") << 9 << 0 << QStringList { "ap", "ba" };
+    QTest::newRow("a letter repeated") << 11 << 0 << QStringList { "aa", "aaa", "bb" };
+    QTest::newRow("a letter after pauses")
+        << 0 << 0 << QStringList { "a", "a", "a", "b", "b", "b" };
+    QTest::newRow("no current row") << -1 << 0 << QStringList { "a", "b" };
+    QTest::newRow("wraps round") << 10 << 0 << QStringList { "b", "k" };
+    QTest::newRow("case folded") << 0 << 0 << QStringList { "É", "éc", "\u212A", "ÉCOLE." };
+    QTest::newRow("not UTF-8, as shown") << 0 << 0 << QStringList { "\uFFFD", "\uFFFDt", "ét" };
+    QTest::newRow("escapes, as shown") << 0 << 0 << QStringList { "<", "<", "<", "<u+000a>l", " " };
+    QTest::newRow("found nowhere") << 1 << 0 << QStringList { "q", "aq", "zzz", "bx" };
+    QTest::newRow("by name from the Extension cell") << 0 << 1 << QStringList { "p", "a", "j" };
+}
+
+void tst_ListWidgets::typeAheadSelectsAsItemViewsDo()
+{
+    QFETCH(int, current);
+    QFETCH(int, column);
+    QFETCH(QStringList, typed);
+    Lists lists;
+    showRows(lists.model,
+        rowsOf({ "Apple.txt", "banana", "apricot.pdf", "\xe9t\xe9.txt", "\nlines", "<U+0041>x",
+            "École.doc", "école.txt", "avocado", "Kelvin", "Banana.jpg", "aardvark", "AAA.txt" }));
+    // Qt's own search, in a plain view of the same rows.
+    QTableView qts;
+    qts.setSelectionMode(lists.files->selectionMode());
+    qts.setSelectionBehavior(QAbstractItemView::SelectRows);
+    qts.setModel(&lists.model);
+    const QList<QAbstractItemView *> views = { lists.files, &qts };
+    const QItemSelection more(lists.model.index(3, 0), lists.model.index(5, 1));
+    for (QAbstractItemView *view : views) {
+        view->setCurrentIndex(current < 0 ? QModelIndex() : lists.model.index(current, 0));
+        // Rows selected besides, which a row found replaces.
+        view->selectionModel()->select(more, QItemSelectionModel::Select);
+    }
+    lists.files->setCurrentIndex(lists.model.index(current, column));
+    lists.files->selectionModel()->select(more, QItemSelectionModel::Select);
+
+    const int interval = QApplication::keyboardInputInterval();
+    const auto restore
+        = qScopeGuard([interval] { QApplication::setKeyboardInputInterval(interval); });
+    QElapsedTimer sinceKey;
+    for (qsizetype i = 0; i < typed.size(); ++i) {
+        const QString &keys = typed[i];
+        // Keys typed 1 ms apart or more, past an interval of 0, start over.
+        QApplication::setKeyboardInputInterval(0);
+        QTRY_VERIFY2(!sinceKey.isValid() || sinceKey.elapsed() > 0, "awaited a millisecond");
+        for (qsizetype k = 0; k < keys.size(); ++k) {
+            if (k == 1)
+                QApplication::setKeyboardInputInterval(3600 * 1000);
+            for (QAbstractItemView *view : views) {
+                QTest::sendKeyEvent(QTest::Click, view, Qt::Key(keys[k].toUpper().unicode()),
+                    QString(keys[k]), Qt::NoModifier);
+            }
+            sinceKey.start();
+        }
+        QTRY_VERIFY2(!lists.files->isSearching(), "awaited the type-ahead search");
+        const QString at = "after " + typed.first(i + 1).join(u'|');
+        QVERIFY2(lists.files->currentIndex().row() == qts.currentIndex().row(), qPrintable(at));
+        std::vector<uint32_t> selected;
+        for (const QModelIndex &row : qts.selectionModel()->selectedRows())
+            selected.push_back(uint32_t(row.row()));
+        std::sort(selected.begin(), selected.end());
+        QVERIFY2(lists.files->selectedPositions() == selected, qPrintable(at));
+        // The current cell keeps its column.
+        if (current >= 0)
+            QCOMPARE(lists.files->currentIndex().column(), column);
+    }
+}
+
+void tst_ListWidgets::typeAheadAnswerForOtherRowsNotApplied_data()
+{
+    // What changes while "a" is looked for from b.txt, and the row it selects then.
+    QTest::addColumn<int>("change");
+    QTest::addColumn<QByteArray>("selected");
+    QTest::newRow("a rebuild") << int(Rebuild) << QByteArray("a7.txt");
+    QTest::newRow("a sort") << int(Sort) << QByteArray("a.txt");
+    QTest::newRow("a row removed") << int(RowRemoved) << QByteArray("a.txt");
+    QTest::newRow("a row put back") << int(RowPutBack) << QByteArray("a.doc");
+    QTest::newRow("rows removed in bulk") << int(BulkRemoval) << QByteArray("a.txt");
+    // The current row moved after the key: that move stands.
+    QTest::newRow("the current row moved") << int(CurrentMoved) << QByteArray("c.txt");
+}
+
+void tst_ListWidgets::typeAheadAnswerForOtherRowsNotApplied()
+{
+    QFETCH(int, change);
+    QFETCH(QByteArray, selected);
+    Lists lists;
+    FileListModel &model = lists.model;
+    showRows(model, rowsOf({ "b.txt", "a.doc", "c.txt", "a.txt", "d.txt" }));
+    RemovedRows removed;
+    if (change == RowPutBack)
+        removed = model.takeRowAt(1);
+    FileListView *files = lists.files;
+    files->setCurrentIndex(model.index(0, 0));
+    QList<QByteArray> madeCurrent;
+    connect(files->selectionModel(), &QItemSelectionModel::currentChanged, files,
+        [&](const QModelIndex &index) {
+            madeCurrent << (index.isValid() ? model.name(index.row()).toByteArray() : "");
+        });
+
+    // Changed before the search's answer can come: it comes through the event loop.
+    QTest::keyClick(files, Qt::Key_A);
+    const int answer = lists.rows().indexOf(change == RowPutBack ? "a.txt" : "a.doc");
+    FileArrangement withoutDoc = model.arrangement();
+    switch (RowChange(change)) {
+    case Rebuild:
+        showRows(model, rowsOf({ "c.txt", "x.txt", "a7.txt", "a8.txt" }));
+        break;
+    case Sort:
+        showSorted(model, sortedBy(NameColumn, Qt::DescendingOrder));
+        break;
+    case RowRemoved:
+        model.takeRowAt(answer);
+        break;
+    case RowPutBack:
+        model.putRowsBack(removed);
+        break;
+    case BulkRemoval:
+        takeByExtension(withoutDoc, "doc", false);
+        model.setArrangement(std::move(withoutDoc));
+        break;
+    case CurrentMoved:
+        files->setCurrentIndex(model.index(2, 0));
+        break;
+    }
+    const QByteArray wrong = lists.rows().value(answer);
+    QTRY_VERIFY2(!files->isSearching(), "awaited the type-ahead search");
+    QCOMPARE(lists.rows().value(files->selectedRow()), selected);
+    QVERIFY2(!madeCurrent.contains(wrong), "the answer for the rows before was applied");
 }
 
 QTEST_MAIN(tst_ListWidgets)

@@ -32,7 +32,8 @@
 // - the tags of England, Scotland and Wales after U+1F3F4, with the cancel tag.
 // A joiner or selector after an escape is escaped too.
 //
-// O(n); a name with nothing to escape is returned without a copy.
+// The shown text begins with the name's first character, or with the "<" of
+// an escape. O(n); a name with nothing to escape is returned without a copy.
 QString displayText(QByteArrayView bytes);
 
 // A path as the window's messages, progress panel and folder list and

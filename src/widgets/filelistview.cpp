@@ -3,6 +3,7 @@
 
 #include "core/filelistmodel.h"
 #include "widgets/namedelegate.h"
+#include "widgets/typeaheadsearch.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -77,6 +78,8 @@ void FileListView::setFiles(FileListModel *files)
             m_removing = selected >= first && selected <= last ? first : -1;
         });
     setModel(files);
+    delete m_typeAhead;
+    m_typeAhead = new TypeAheadSearch(this, files);
     connect(files, &QAbstractItemModel::rowsRemoved, this, [this] {
         if (const int position = std::exchange(m_removing, -1); position >= 0)
             selectAfterRemoval(position);
@@ -148,6 +151,17 @@ std::vector<uint32_t> FileListView::selectedPositions() const
     std::sort(positions.begin(), positions.end());
     positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
     return positions;
+}
+
+void FileListView::keyboardSearch(const QString &search)
+{
+    if (m_typeAhead)
+        m_typeAhead->type(search);
+}
+
+bool FileListView::isSearching() const
+{
+    return m_typeAhead && m_typeAhead->isRunning();
 }
 
 void FileListView::updateSortIndicator()

@@ -11,6 +11,7 @@
 #include <vector>
 
 class FileListModel;
+class TypeAheadSearch;
 
 // The file list as the window shows it: a report view with the two columns of
 // FileListModel, rows selected as in every file list (ranges with Shift,
@@ -37,6 +38,12 @@ public:
     // The display positions of every selected row, ascending. O(rows
     // selected), without an index per row.
     std::vector<uint32_t> selectedPositions() const;
+
+    // Type-ahead: the letters typed select the next row whose name starts
+    // with them, as in every item view, found on a worker (TypeAheadSearch).
+    void keyboardSearch(const QString &search) override;
+    // A type-ahead search runs; its row is not selected yet.
+    bool isSearching() const;
 
     // The commands the context menu offers, each the window's own action, so
     // that its text, key and enabled state are the same wherever it shows;
@@ -78,6 +85,7 @@ private:
     void selectAfterRemoval(int position);
 
     FileListModel *m_files = nullptr;
+    TypeAheadSearch *m_typeAhead = nullptr;
     QAction *m_copyName;
     Commands m_commands;
     // The selected row across a reset: its rows, position and row number.
