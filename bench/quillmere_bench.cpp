@@ -9,6 +9,7 @@
 //   quillmere_bench dialog DIR / drop DIR   one fresh process: Add through the dialog, or by drop
 //   quillmere_bench portal DIR RUN      under bench/portal.sh: Add and Save through the portal
 //   quillmere_bench typeahead DIR...    type-ahead in the shown window, against Qt's own search
+//   quillmere_bench tree [options] TREE  the window listing TREE with Include Sub-folders
 //
 // Every timed operation goes through the window's own code: the rebuild is
 // FrmFilenameReader::PopulateListViewWithFiles, a header click is the view's
@@ -21,6 +22,7 @@
 #include "measuring.h"
 #include "memory.h"
 #include "portal.h"
+#include "subfolders.h"
 #include "table.h"
 #include "typeahead.h"
 #include "widgets/commondialog.h"
@@ -373,6 +375,7 @@ int usage()
         "                           FOLDER...\n"
         "       quillmere_bench bulk [--runs N] [--work DIR] FOLDER\n"
         "       quillmere_bench typeahead [--runs N] FOLDER...\n"
+        "       quillmere_bench tree [--runs N] [--work DIR] TREE\n"
         "run times the window on each folder and prints one table; --work is where\n"
         "outputs are written (on the same disk), --ls-locale the locale of the sorted\n"
         "ls reference, --ls-locpath where that locale was compiled if not installed;\n"
@@ -384,7 +387,8 @@ int usage()
         "bulk times the file list's bulk removals, their undo and Copy All Names on a\n"
         "folder made with --half-tmp.\n"
         "typeahead times type-ahead in the file list, sorted by name: letters found\n"
-        "late in it and a letter found nowhere, against Qt's own search.\n");
+        "late in it and a letter found nowhere, against Qt's own search.\n"
+        "tree times the window listing TREE (make-tree) with Include Sub-folders.\n");
     return 2;
 }
 
@@ -425,7 +429,9 @@ int main(int argc, char **argv)
         return measurePortal(
             QString::fromLocal8Bit(args[1].c_str()), QString::fromLocal8Bit(args[2].c_str()));
     }
-    if (args.empty() || (!child && args[0] != "run" && args[0] != "bulk" && args[0] != "typeahead"))
+    if (args.empty()
+        || (!child && args[0] != "run" && args[0] != "bulk" && args[0] != "typeahead"
+            && args[0] != "tree"))
         return usage();
 
     Options options;
@@ -483,6 +489,8 @@ int main(int argc, char **argv)
         return measureBulk(options.folders.front(), options.workDir, options.runs);
     if (args[0] == "typeahead")
         return measureTypeAhead(options.folders, options.runs);
+    if (args[0] == "tree")
+        return measureSubfolders(options.folders.front(), options.workDir, options.runs);
 
     Table table;
     for (const std::string &folder : options.folders) {

@@ -19,8 +19,9 @@
 
 namespace bench {
 
-Window::Window(const QString &folder)
+Window::Window(const QString &folder, bool subfolders)
     : m_folder(folder)
+    , m_subfolders(subfolders)
 {
     open();
 }
@@ -37,7 +38,7 @@ void Window::open()
         std::fprintf(stderr, "The window has no ListFolder or LvFiles.\n");
         std::exit(2);
     }
-    m_folders->addFolder(m_folder);
+    m_folders->addFolder(m_folder, m_subfolders);
     if (m_shown)
         show();
 }

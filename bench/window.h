@@ -19,7 +19,8 @@ namespace bench {
 class Window
 {
 public:
-    explicit Window(const QString &folder);
+    // The window listing folder; with subfolders, its sub-folders too.
+    explicit Window(const QString &folder, bool subfolders = false);
     ~Window();
 
     FileListView *view() const { return m_view; }
@@ -53,6 +54,7 @@ private:
     void waitFor(bool (FileList::*busy)() const);
 
     QString m_folder;
+    bool m_subfolders;
     bool m_shown = false;
     std::unique_ptr<FrmFilenameReader> m_window;
     FileList *m_files;

@@ -1,20 +1,29 @@
 // SPDX-License-Identifier: MIT
 #include "arranged.h"
 #include "core/filelistmodel.h"
+#include "core/workstatus.h"
 #include "heldreader.h"
 #include "list/filelist.h"
 #include "rows.h"
 #include "testdir.h"
+#include "treecases.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QClipboard>
 #include <QDir>
 #include <QGuiApplication>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+#include <grp.h>
+#include <sys/wait.h>
 
 namespace {
 
@@ -43,6 +52,10 @@ private slots:
     void folderChangesUndoneAndRedone();
     void refusesChangesWhileBusy();
     void copiesAllNames();
+    void subfoldersListedAsQuillmereListDoes_data();
+    void subfoldersListedAsQuillmereListDoes();
+    void subfolderWalkStopped();
+    void unreadableSubfolderNamed();
 };
 
 #define settle(list) QTRY_VERIFY2_WITH_TIMEOUT(!(list).isBusy(), "the list's work to end", 30000)
@@ -100,7 +113,7 @@ void tst_FileList::removalsUndoneAndRedone()
     QAction *undo = list.createUndoAction(this);
     QAction *redo = list.createRedoAction(this);
     const FileListModel &model = *list.model();
-    list.setFolderReader(namesReader(names));
+    list.setFolderReaders(namesReader(names));
     list.rebuild({ dir.path() });
     settle(list);
     if (header) {
@@ -183,14 +196,14 @@ void tst_FileList::folderChangesUndoneAndRedone()
         QVERIFY(QDir(dir.path()).mkdir(QLatin1StringView(folder)));
     QCOMPARE(dir.createFiles({ "a/a1", "a/a2", "a/a3", "b/b1", "slow/s1" }), QString());
     const auto paths = [&dir](const QStringList &names) {
-        QStringList paths;
+        ListedFolders paths;
         for (const QString &name : names)
             paths << dir.filePath(name);
         return paths;
     };
     HeldReader held;
     FileList list;
-    list.setFolderReader(held.reader());
+    list.setFolderReaders(held.reader());
     QAction *undo = list.createUndoAction(this);
     QAction *redo = list.createRedoAction(this);
     QSignalSpy changed(&list, &FileList::foldersChanged);
@@ -240,7 +253,7 @@ void tst_FileList::folderChangesUndoneAndRedone()
     undo->trigger();
     settle(list);
     QCOMPARE(list.model()->rowCount(), 0);
-    QCOMPARE(list.folders(), QStringList());
+    QCOMPARE(list.folders(), ListedFolders());
     QVERIFY(!undo->isEnabled());
     QVERIFY(redo->isEnabled());
 }
@@ -264,7 +277,7 @@ void tst_FileList::refusesChangesWhileBusy()
     QCOMPARE(started.count(), 2);
 
     HeldReader held;
-    list.setFolderReader(held.reader());
+    list.setFolderReaders(held.reader());
     list.rebuild({ dir.path(), dir.filePath("slow") });
     QVERIFY(list.isBusy());
     QCOMPARE(busy.last(), QVariantList { true });
@@ -304,6 +317,162 @@ void tst_FileList::copiesAllNames()
     list.copyAll(ListText::Names);
     QTRY_COMPARE_WITH_TIMEOUT(
         QGuiApplication::clipboard()->text(), QStringLiteral("b.txt\na\n"), 10000);
+}
+
+void tst_FileList::subfoldersListedAsQuillmereListDoes_data()
+{
+    QTest::addColumn<QList<int>>("clicks");
+    QTest::addColumn<QByteArray>("lines");
+    for (const TreeCase &tree : treeCases())
+        QTest::newRow(tree.name) << tree.clicks << tree.lines;
+}
+
+void tst_FileList::subfoldersListedAsQuillmereListDoes()
+{
+    QFETCH(QList<int>, clicks);
+    QFETCH(QByteArray, lines);
+    TestDir dir, scratch;
+    QCOMPARE(makeTree(dir), QString());
+    FileList list;
+    QStringList failed;
+    connect(&list, &FileList::rebuilt, this, [&failed](const QList<ListingFailure> &failures) {
+        for (const ListingFailure &failure : failures)
+            failed << failure.folder + ": " + failure.reason;
+    });
+    list.rebuild({ ListedFolder(dir.path(), true) });
+    settle(list);
+    for (const int header : clicks) {
+        list.sort(header);
+        settle(list);
+    }
+    // Listed again in that order: the sort keys made while the walk reads.
+    list.refresh();
+    settle(list);
+    QCOMPARE(failed, QStringList());
+    const QList<QByteArray> rows = namesOf(*list.model());
+    QList<QByteArray> ordered = rows;
+    if (clicks.isEmpty())
+        std::sort(ordered.begin(), ordered.end());
+    QCOMPARE(ordered.join('\n') + '\n', lines);
+    // The extension is the file's own: none for a name under a dotted folder.
+    const FileListModel &model = *list.model();
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const QString extension = model.data(model.index(row, 1)).toString();
+        QCOMPARE(extension,
+            QString::fromUtf8(
+                rows[row] == "v1.5/notes" ? QByteArray() : rows[row].split('.').last()));
+    }
+    // Saved as shown, each path from the folder listed, CR LF.
+    const QString target = scratch.filePath(QStringLiteral("list.txt"));
+    list.save(target);
+    QTRY_VERIFY2_WITH_TIMEOUT(!list.isSaving(), "the save to end", 30000);
+    QFile saved(target);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), rows.join("\r\n") + "\r\n");
+}
+
+void tst_FileList::subfolderWalkStopped()
+{
+    // A walk held in its sub-folder "slow", as a hung mount would hold it.
+    TestDir dir, other;
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("a/slow/below")));
+    QCOMPARE(dir.createFiles({ "top.txt", "a/in.txt", "a/slow/below/deep.txt" }), QString());
+    QCOMPARE(other.createFiles({ "other.txt" }), QString());
+    struct Hold
+    {
+        std::mutex mutex;
+        std::condition_variable changed;
+        int held = 0;
+        bool letGo = false;
+    };
+    const auto hold = std::make_shared<Hold>();
+    FolderReaders readers;
+    readers.beforeSubfolders = [hold](const QByteArray &path) {
+        if (!path.endsWith("/slow"))
+            return;
+        std::unique_lock lock(hold->mutex);
+        ++hold->held;
+        // Deaf to the stop, until the test ends.
+        hold->changed.wait_for(lock, std::chrono::seconds(60), [&] { return hold->letGo; });
+    };
+    const auto letGo = qScopeGuard([hold] {
+        const std::lock_guard lock(hold->mutex);
+        hold->letGo = true;
+        hold->changed.notify_all();
+    });
+    const auto held = [hold] {
+        const std::lock_guard lock(hold->mutex);
+        return hold->held;
+    };
+    FileList list;
+    list.setFolderReaders(readers);
+    std::shared_ptr<const WorkStatus> status;
+    connect(&list, &FileList::workStarted, this,
+        [&status](const std::shared_ptr<const WorkStatus> &started) { status = started; });
+    QList<ListingFailure> failed;
+    connect(&list, &FileList::rebuilt, this,
+        [&failed](const QList<ListingFailure> &failures) { failed = failures; });
+    list.rebuild({ other.path(), ListedFolder(dir.path(), true), other.path() + "/gone" });
+    QTRY_VERIFY2_WITH_TIMEOUT(held() == 1, "the walk to be held in the sub-folder", 10000);
+    // The progress names the sub-folder being read.
+    QVERIFY(status);
+    QCOMPARE(status->folder(), dir.filePath(QStringLiteral("a/slow")));
+    list.cancel();
+    settle(list);
+    // Stopped part-way, the folder keeps none of its rows, and is named;
+    // so is the folder not begun.
+    QCOMPARE(namesOf(*list.model()), QList<QByteArray> { "other.txt" });
+    QCOMPARE(failed.size(), 2);
+    QCOMPARE(failed[0].folder, dir.path());
+    QCOMPARE(failed[0].reason, listingCancelled());
+    QCOMPARE(failed[1].reason, listingCancelled());
+}
+
+void tst_FileList::unreadableSubfolderNamed()
+{
+    if (::geteuid() == 0) {
+        // Root reads every folder: this test runs again as an unprivileged
+        // user, in a child process of its own.
+        const QByteArray self = QFile::encodeName(QCoreApplication::applicationFilePath());
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(77);
+            ::execl(self.constData(), self.constData(), "unreadableSubfolderNamed", nullptr);
+            ::_exit(127);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status));
+        if (WEXITSTATUS(status) == 77)
+            QSKIP("cannot become an unprivileged user here");
+        QVERIFY2(WEXITSTATUS(status) == 0, "the test failed as an unprivileged user (see above)");
+        return;
+    }
+    TestDir dir;
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("locked/in")));
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("open")));
+    QCOMPARE(dir.createFiles({ "a.txt", "locked/in/x.txt", "open/b.txt" }), QString());
+    const QByteArray locked = dir.encodedPath() + "/locked";
+    QCOMPARE(::chmod(locked, 0), 0);
+    const auto restore = qScopeGuard([&] { ::chmod(locked, 0755); });
+    FileList list;
+    QStringList failed;
+    connect(&list, &FileList::rebuilt, this, [&failed](const QList<ListingFailure> &failures) {
+        for (const ListingFailure &failure : failures)
+            failed << failure.folder + ": " + failure.reason;
+    });
+    list.rebuild({ ListedFolder(dir.path(), true) });
+    settle(list);
+    // Named with its reason, in the one warning; the rest is listed.
+    QList<QByteArray> rows = namesOf(*list.model());
+    std::sort(rows.begin(), rows.end());
+    QCOMPARE(rows, (QList<QByteArray> { "a.txt", "open/b.txt" }));
+    if (qstrcmp(folderListingMethod(), "qt") == 0)
+        QCOMPARE(failed.size(), 1);
+    else
+        QCOMPARE(failed, QStringList { dir.filePath("locked") + ": " + qt_error_string(EACCES) });
 }
 
 QTEST_MAIN(tst_FileList)

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "cli/treelisting.h"
 #include "core/filerows.h"
 #include "core/folderlisting.h"
+#include "core/folderwalk.h"
 #include "testdir.h"
 
 #include <QDir>
@@ -38,17 +38,17 @@ bool qtListing()
     return qstrcmp(folderListingMethod(), "qt") == 0;
 }
 
-// What quillmere-list -r's walk of root lists, each file by its path from
-// root, sorted, and what it says of the folders it could not list.
+// What the walk of root and its sub-folders lists, each file by its path
+// from root, sorted, and what it says of the folders it could not list.
 struct Walked
 {
     QList<QByteArray> files;
     QStringList said; // "PATH: reason", or "PATH: the same folder as PATH"
 };
 
-Walked walk(const QByteArray &root, const std::function<void(TreeListing &)> &setUp = {})
+Walked walk(const QByteArray &root, const std::function<void(FolderWalk &)> &setUp = {})
 {
-    TreeListing tree;
+    FolderWalk tree;
     Walked walked;
     tree.failed = [&walked](const QByteArray &path, const QString &reason) {
         walked.said << QString::fromUtf8(path) + QStringLiteral(": ") + reason;
@@ -58,12 +58,12 @@ Walked walk(const QByteArray &root, const std::function<void(TreeListing &)> &se
     };
     if (setUp)
         setUp(tree);
-    tree.list(root, true, ListingOptions());
-    for (qsizetype row = 0; row < tree.rows.size(); ++row) {
-        const QByteArray folder = tree.folders[tree.folderOf[size_t(row)]];
-        walked.files << (folder.isEmpty() ? QByteArray() : folder + '/')
-                + tree.rows.name(row).toByteArray();
-    }
+    FileRows rows;
+    QString error;
+    if (!tree.walk(root, rows, true, ListingOptions(), &error))
+        walked.said << QString::fromUtf8(root) + QStringLiteral(": ") + error;
+    for (qsizetype row = 0; row < rows.size(); ++row)
+        walked.files << rows.name(row).toByteArray();
     std::sort(walked.files.begin(), walked.files.end());
     return walked;
 }
@@ -102,6 +102,7 @@ private slots:
     void walkGoesBackUpTheSameFolders();
     void walkDeeperThanPathMax();
     void walkNamesABindMountLoop();
+    void walkStoppedKeepsNoRow();
 };
 
 void tst_FolderListing::buildChoosesTheListing()
@@ -436,7 +437,7 @@ void tst_FolderListing::walkNeverFollowsASwappedFolder()
 
     // Between the read of the root and the opening of its sub-folder.
     bool swapped = false;
-    const Walked walked = walk(root.encodedPath(), [&](TreeListing &tree) {
+    const Walked walked = walk(root.encodedPath(), [&](FolderWalk &tree) {
         tree.beforeSubfolders = [&](const QByteArray &path) {
             if (path != root.encodedPath() || swapped
                 || ::rename(sub, scratch.encodedPath() + "/away") != 0)
@@ -494,7 +495,7 @@ void tst_FolderListing::walkGoesBackUpTheSameFolders()
     QCOMPARE(dir.createFiles({ "a/" + first + "/c/d/deep.txt" }), QString());
 
     bool changed = false;
-    const Walked walked = walk(root, [&](TreeListing &tree) {
+    const Walked walked = walk(root, [&](FolderWalk &tree) {
         tree.heldFolders = 1;
         tree.beforeSubfolders = [&](const QByteArray &path) {
             if (!path.endsWith("/c"))
@@ -537,7 +538,7 @@ void tst_FolderListing::walkDeeperThanPathMax()
     const int before = openDescriptors();
     int most = 0;
     qsizetype held = 0;
-    const Walked walked = walk(dir.encodedPath(), [&](TreeListing &tree) {
+    const Walked walked = walk(dir.encodedPath(), [&](FolderWalk &tree) {
         held = tree.heldFolders;
         tree.beforeSubfolders
             = [&](const QByteArray &) { most = std::max(most, openDescriptors()); };
@@ -595,6 +596,30 @@ void tst_FolderListing::walkNamesABindMountLoop()
         QSKIP(result.constData());
     // Named once, as find names it, and not entered.
     QCOMPARE(result, "sub/in.txt\ntop.txt\n--\n" + root + "/sub/loop: the same folder as " + root);
+}
+
+void tst_FolderListing::walkStoppedKeepsNoRow()
+{
+    TestDir dir;
+    const QByteArray root = dir.encodedPath();
+    QVERIFY(QDir(dir.path()).mkpath("a/stop/below"));
+    QCOMPARE(dir.createFiles({ "top.txt", "a/in.txt", "a/stop/x.txt", "a/stop/below/y.txt" }),
+        QString());
+    FileRows rows;
+    QVERIFY(rows.append("listed before"));
+    FolderWalk walk;
+    QList<QByteArray> entered;
+    walk.entering = [&entered](const QByteArray &path) { entered << path; };
+    const int before = openDescriptors();
+    QString error;
+    // Asked to stop once the walk has gone down into a/stop, with folders open above it.
+    const bool listed = walk.walk(root, rows, true, ListingOptions(), &error,
+        [&entered, &root](qsizetype) { return !entered.contains(root + "/a/stop"); });
+    QVERIFY(!listed);
+    QCOMPARE(error, listingCancelled());
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(entered, (QList<QByteArray> { root, root + "/a", root + "/a/stop" }));
+    QCOMPARE(openDescriptors(), before);
 }
 
 QTEST_GUILESS_MAIN(tst_FolderListing)

@@ -152,7 +152,7 @@ void tst_ListAndSort::namesEveryFolderNotReadInFull()
     };
     // However the test ends, a hanging read does not hold its thread for good.
     const auto letGoAtEnd = qScopeGuard(letGo);
-    QStringList names;
+    ListedFolders names;
     for (const Folder &folder : folders)
         names << folder.name;
     FileRows rows;
@@ -195,8 +195,8 @@ void tst_ListAndSort::namesEveryFolderNotReadInFull()
                  lock, std::chrono::seconds(30), [&] { return reads->running == 0; }),
         "every read to end once a hanging one is let go");
     QList<int> read;
-    for (const QString &folder : names)
-        read << reads->batches.value(folder);
+    for (const ListedFolder &folder : names)
+        read << reads->batches.value(folder.path);
     QCOMPARE(read, batches);
 }
 

@@ -76,6 +76,8 @@ private slots:
     void addByTypingInTheDialog();
     void foldersDifferingInCase();
     void removeFolder();
+    void subfoldersUndoneAndRedone_data();
+    void subfoldersUndoneAndRedone();
     void removeNeedsASelectedFolder();
     void unlistableFolderIsReported();
     void warningNamesFolderThenReason();
@@ -302,7 +304,7 @@ void tst_MainWindow::contextMenus_data()
     const QStringList txt = onRow(".TXT Files");
     const QStringList none = onRow("Files Without Extension");
     const QStringList folder { "&Remove\tDel", "&Copy Path\tCtrl+C", "&Open in File Manager", "|",
-        "Read Folders &Again\tF5" };
+        "Include &Sub-folders", "Use &Parent Folder", "|", "Read Folders &Again\tF5" };
     const QString same;
     QTest::newRow("right click: copy its name") << false << 2 << 0 << false << txt << "&Copy Name"
                                                 << "b.TXT" << 5 << "";
@@ -340,6 +342,8 @@ void tst_MainWindow::contextMenus_data()
         << true << 1 << 0 << false << folder << "&Open in File Manager" << same << 3 << "handled";
     QTest::newRow("folder: open, no file manager")
         << true << 1 << 0 << false << folder << "&Open in File Manager" << same << 3 << "none";
+    QTest::newRow("folder: include its sub-folders")
+        << true << 0 << 0 << false << folder << "Include &Sub-folders" << same << 3 << "";
     QTest::newRow("folder, no row: read them again")
         << true << -1 << 0 << false << QStringList { "Read Folders &Again\tF5" }
         << "Read Folders &Again" << same << 3 << "";
@@ -364,7 +368,7 @@ void tst_MainWindow::contextMenus()
     HeldReader held;
     Window ui;
     QVERIFY(QTest::qWaitForWindowActive(&ui.window));
-    ui.list()->setFolderReader(held.reader());
+    ui.list()->setFolderReaders(held.reader());
     ui.window.addPaths({ first.encodedPath(), empty.encodedPath(), second.encodedPath() });
     ui.settle();
     ui.clickHeader(0);
@@ -562,6 +566,91 @@ void tst_MainWindow::removeFolder()
     QCOMPARE(ui.rows(), QList<QByteArray> { "3" });
 }
 
+void tst_MainWindow::subfoldersUndoneAndRedone_data()
+{
+    // The folders added (paths from the camera's folder, "" itself), the
+    // entry chosen, the folder list's command, and the entries after it.
+    QTest::addColumn<QStringList>("added");
+    QTest::addColumn<int>("entry");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QStringList>("after");
+    const QString with = QStringLiteral("@ (with sub-folders)");
+    QTest::newRow("include sub-folders of a folder of sub-folders")
+        << QStringList { "" } << 0 << "Include &Sub-folders" << QStringList { with };
+    QTest::newRow("a file's folder picked, its parent used")
+        << QStringList { "2026-05" } << 0 << "Use &Parent Folder" << QStringList { with };
+    QTest::newRow("parent listed already")
+        << QStringList { "", "2026-05" } << 1 << "Use &Parent Folder" << QStringList { with };
+}
+
+void tst_MainWindow::subfoldersUndoneAndRedone()
+{
+    QFETCH(QStringList, added);
+    QFETCH(int, entry);
+    QFETCH(QString, command);
+    QFETCH(QStringList, after);
+    // A camera's folder: photos in dated sub-folders, one of them dotted.
+    TestDir dir, scratch;
+    for (const char *folder : { "cam/2026-05", "cam/2026-06", "cam/2026.07" })
+        QVERIFY(QDir(dir.path()).mkpath(QLatin1StringView(folder)));
+    QCOMPARE(dir.createFiles({ "cam/2026-05/IMG_2.jpg", "cam/2026-05/IMG_10.jpg",
+                 "cam/2026-06/IMG_1.JPG", "cam/2026.07/raw" }),
+        QString());
+    const QString camera = dir.filePath(QStringLiteral("cam"));
+    Window ui;
+    QList<QByteArray> paths;
+    for (const QString &folder : added)
+        paths << QFile::encodeName(folder.isEmpty() ? camera : camera + '/' + folder);
+    ui.window.addPaths(paths);
+    ui.settle();
+    ui.clickHeader(0);
+    ui.clickHeader(0); // by name, ascending
+    const QStringList before = ui.folderList();
+    const QList<QByteArray> rowsBefore = ui.rows();
+
+    QAction *chosen = nullptr;
+    for (QAction *action : ui.window.findChildren<QAction *>()) {
+        if (action->text() == command)
+            chosen = action;
+    }
+    QVERIFY(chosen);
+    ui.selectFolder(entry);
+    chosen->trigger();
+    ui.settle();
+    QCOMPARE(ui.folderList(), after.replaceInStrings(QStringLiteral("@"), camera));
+    // Every file of the folder and its sub-folders, folder by folder, named
+    // from the folder listed; the extension is the file's own.
+    const QList<QByteArray> all { "2026-05/IMG_2.jpg", "2026-05/IMG_10.jpg", "2026-06/IMG_1.JPG",
+        "2026.07/raw" };
+    QCOMPARE(ui.rows(), all);
+    const FileListModel *model = ui.files()->files();
+    QCOMPARE(model->data(model->index(3, 1)).toString(), QString());
+    const QString target = scratch.filePath(QStringLiteral("list.txt"));
+    ui.save(target);
+    QFile saved(target);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), all.join("\r\n") + "\r\n");
+
+    // One step: undone, the entries and rows as they were; redone, as listed.
+    ui.activate();
+    QTest::keySequence(ui.files(), QKeySequence::Undo);
+    ui.settle();
+    QCOMPARE(ui.folderList(), before);
+    QCOMPARE(ui.rows(), rowsBefore);
+    QTest::keySequence(ui.files(), QKeySequence::Redo);
+    ui.settle();
+    QCOMPARE(ui.folderList(), after);
+    QCOMPARE(ui.rows(), all);
+    if (!chosen->isCheckable())
+        return;
+    // Left out again: the folder's own files alone, none here.
+    ui.selectFolder(0);
+    chosen->trigger();
+    ui.settle();
+    QCOMPARE(ui.folderList(), QStringList { camera });
+    QCOMPARE(ui.rows(), QList<QByteArray>());
+}
+
 void tst_MainWindow::removeNeedsASelectedFolder()
 {
     TestDir dir;
@@ -730,10 +819,11 @@ void tst_MainWindow::longWarningsFitTheScreen()
                 QVERIFY(QDir(dir.path()).mkdir(name));
         }
     }
-    ui.list()->setFolderReader([](const QString &, FileRows &, QString *error, const BeforeRead &) {
-        *error = QStringLiteral("Held up.");
-        return false;
-    });
+    ui.list()->setFolderReaders(
+        FolderReader([](const QString &, FileRows &, QString *error, const BeforeRead &) {
+            *error = QStringLiteral("Held up.");
+            return false;
+        }));
     if (what == "dropped")
         QVERIFY(dropUrls(&ui.window, shares));
     else
@@ -1311,7 +1401,7 @@ struct SlowAndFast
 // Lists "fast" in full, then adds "slow", whose read the held reader holds.
 void addFastThenSlow(Window &ui, const SlowAndFast &folders, HeldReader &held)
 {
-    ui.list()->setFolderReader(held.reader());
+    ui.list()->setFolderReaders(held.reader());
     ui.add(folders.file("fast/a.txt"));
     ui.dialogs.choose(folders.file("slow/s.txt"));
     ui.control("CmdAddFolder")->click();
@@ -1452,7 +1542,7 @@ void tst_MainWindow::commandsWaitForTheList()
     ui.selectFile(0);
     ui.control("CmdDelList")->click(); // a.txt, something to undo
     HeldReader heldAgain;
-    ui.list()->setFolderReader(heldAgain.reader());
+    ui.list()->setFolderReaders(heldAgain.reader());
     ui.window.PopulateListViewWithFiles(ui.folders());
     QTRY_VERIFY2_WITH_TIMEOUT(heldAgain.held() == 1, "the slow folder to be held", 10000);
 

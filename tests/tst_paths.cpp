@@ -86,6 +86,9 @@ void tst_Paths::fileExtension_data()
     QTest::newRow("case kept") << "IMG_0001.JPG" << "JPG";
     QTest::newRow("non-ASCII") << "café.tar.gz" << "gz";
     QTest::newRow("empty") << "" << "";
+    QTest::newRow("in a dotted sub-folder") << "2026.05/IMG_1" << "";
+    QTest::newRow("path, own name's") << "2026.05/raw.v2/IMG_1.CR2" << "CR2";
+    QTest::newRow("hidden name in a sub-folder") << "a.b/.profile" << "profile";
 }
 // clang-format on
 

@@ -106,6 +106,11 @@
         <source>&amp;Open in File Manager</source>
         <translation>Im Dateimanager ö&amp;ffnen</translation>
     </message>
+    <message>
+        <source>%1 (with sub-folders)</source>
+        <extracomment>After a folder&apos;s path in the folder list, when the files of all its sub-folders are listed too.</extracomment>
+        <translation>%1 (mit Unterordnern)</translation>
+    </message>
 </context>
 <context>
     <name>FolderListing</name>
@@ -120,6 +125,10 @@
     <message>
         <source>The folder does not exist.</source>
         <translation>Der Ordner existiert nicht.</translation>
+    </message>
+    <message>
+        <source>File system loop detected; it is the same folder as %1.</source>
+        <translation>Dateisystemschleife erkannt; es ist derselbe Ordner wie %1.</translation>
     </message>
 </context>
 <context>
@@ -279,6 +288,14 @@ aber das System hat noch nicht bestätigt, dass sie auf dem Datenträger ist.</t
             <numerusform>und %Ln weitere Einträge</numerusform>
         </translation>
     </message>
+    <message>
+        <source>The folder
+%1
+could not be opened: no file manager was found to open it.</source>
+        <translation>Der Ordner
+%1
+konnte nicht geöffnet werden: Es wurde kein Dateimanager gefunden, der ihn öffnen kann.</translation>
+    </message>
 </context>
 <context>
     <name>PortalDialog</name>
@@ -337,6 +354,22 @@ aber das System hat noch nicht bestätigt, dass sie auf dem Datenträger ist.</t
     <message>
         <source>Close</source>
         <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Read Folders &amp;Again</source>
+        <translation>Ordner erneut ein&amp;lesen</translation>
+    </message>
+    <message>
+        <source>Read Folders Again</source>
+        <translation>Ordner erneut einlesen</translation>
+    </message>
+    <message>
+        <source>Include &amp;Sub-folders</source>
+        <translation>&amp;Unterordner einbeziehen</translation>
+    </message>
+    <message>
+        <source>Use &amp;Parent Folder</source>
+        <translation>Ü&amp;bergeordneten Ordner verwenden</translation>
     </message>
 </context>
 <context>

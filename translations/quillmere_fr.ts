@@ -106,6 +106,11 @@
         <source>&amp;Open in File Manager</source>
         <translation>&amp;Ouvrir dans le gestionnaire de fichiers</translation>
     </message>
+    <message>
+        <source>%1 (with sub-folders)</source>
+        <extracomment>After a folder&apos;s path in the folder list, when the files of all its sub-folders are listed too.</extracomment>
+        <translation>%1 (avec les sous-dossiers)</translation>
+    </message>
 </context>
 <context>
     <name>FolderListing</name>
@@ -120,6 +125,10 @@
     <message>
         <source>The folder does not exist.</source>
         <translation>Le dossier n’existe pas.</translation>
+    </message>
+    <message>
+        <source>File system loop detected; it is the same folder as %1.</source>
+        <translation>Boucle du système de fichiers détectée&#xa0;; c’est le même dossier que %1.</translation>
     </message>
 </context>
 <context>
@@ -279,6 +288,14 @@ mais le système n’a pas encore confirmé qu’elle est sur le disque.</transl
             <numerusform>et %Ln autres</numerusform>
         </translation>
     </message>
+    <message>
+        <source>The folder
+%1
+could not be opened: no file manager was found to open it.</source>
+        <translation>Le dossier
+%1
+n’a pas pu être ouvert&#xa0;: aucun gestionnaire de fichiers n’a été trouvé pour l’ouvrir.</translation>
+    </message>
 </context>
 <context>
     <name>PortalDialog</name>
@@ -337,6 +354,22 @@ mais le système n’a pas encore confirmé qu’elle est sur le disque.</transl
     <message>
         <source>Close</source>
         <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Read Folders &amp;Again</source>
+        <translation>R&amp;elire les dossiers</translation>
+    </message>
+    <message>
+        <source>Read Folders Again</source>
+        <translation>Relire les dossiers</translation>
+    </message>
+    <message>
+        <source>Include &amp;Sub-folders</source>
+        <translation>Inclure les &amp;sous-dossiers</translation>
+    </message>
+    <message>
+        <source>Use &amp;Parent Folder</source>
+        <translation>Utiliser le dossier &amp;parent</translation>
     </message>
 </context>
 <context>

@@ -3,6 +3,7 @@
 
 #include "core/casefolding.h"
 #include "core/collation.h"
+#include "core/folderorder.h"
 #include "core/parallel.h"
 #include "core/sortindex.h"
 
@@ -37,14 +38,22 @@ const SortKeys *keysFor(
     return keys.get();
 }
 
-// The keys that order a column: its own, then the name's for rows of equal
-// extension. Empty when stopped half-way or past the arrangement's limit,
-// which *tooLarge tells.
+// The keys that order a column: the folders' where rows hold paths, the
+// column's own, then the name's for rows of equal extension. Empty when
+// stopped half-way or past the arrangement's limit, which *tooLarge tells.
 std::vector<const SortKeys *> sortKeysFor(
     FileArrangement &files, int column, const StopRequested &stopped, bool *tooLarge)
 {
     Q_ASSERT(column == NameColumn || column == ExtensionColumn);
     std::vector<const SortKeys *> keys;
+    if (files.rows->hasPaths()) {
+        if (!files.folderKeys)
+            files.folderKeys = folderOrderKeys(*files.rows);
+        *tooLarge = !files.folderKeys;
+        if (!files.folderKeys)
+            return {};
+        keys.push_back(files.folderKeys.get());
+    }
     for (const int each : { column, int(NameColumn) }) {
         const SortKeys *made = keysFor(files, each, stopped, tooLarge);
         if (!made)
@@ -98,6 +107,7 @@ bool arrangeRows(FileArrangement &out, FileRows rows, const SortState &state,
 {
     out.rows = std::make_shared<const FileRows>(std::move(rows));
     out.keys = std::move(made);
+    out.folderKeys = nullptr;
     out.state = state;
     out.order.resize(size_t(out.rows->size()));
     std::iota(out.order.begin(), out.order.end(), 0u);

@@ -45,6 +45,9 @@ struct FileArrangement
     std::shared_ptr<const FileRows> rows = std::make_shared<const FileRows>();
     std::vector<uint32_t> order; // display position -> row in *rows
     ColumnKeys keys; // made on first use
+    // Rows holding paths from sub-folders sort by folder first: the order of
+    // their folders (see folderOrderKeys()), made on first use.
+    std::shared_ptr<const SortKeys> folderKeys;
     SortState state;
     // Most sort key bytes per column; lower in tests. Past it the rows are
     // left unsorted and state.sorted turns false.
@@ -66,7 +69,9 @@ bool arrangeRows(FileArrangement &out, FileRows rows, const SortState &state,
 // Orders the arrangement's rows as `to` says. The sorted order depends on the
 // column and direction alone (see sortRows()), never on the order before:
 // "File Name" by name, "Extension" by extension and then name, each then by
-// the name's bytes, and the same name by list position. Switching sorting
+// the name's bytes, and the same name by list position. Rows listed from
+// sub-folders go folder by folder first (see folderOrderKeys()), each
+// folder's rows ordered so by their own file names. Switching sorting
 // off keeps the order. Runs on any thread; returns false, the
 // arrangement unusable, when stopped.
 bool changeSortState(

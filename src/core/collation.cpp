@@ -104,7 +104,7 @@ SortKeys::SortKeys(const FileRows &rows, bool byExtension, Collator &collator,
             return;
         }
         m_offsets.push_back(uint32_t(m_bytes.size()));
-        collator.appendKey(byExtension ? rows.extension(row) : rows.name(row), m_bytes);
+        collator.appendKey(byExtension ? rows.extension(row) : rows.fileName(row), m_bytes);
         if (m_bytes.size() > limit) {
             m_complete = false;
             m_tooLarge = true;
@@ -173,7 +173,7 @@ void SortKeys::makeInParallel(const FileRows &rows, bool byExtension, Collator &
             for (size_t row = block * blockRows; row < end; ++row) {
                 m_offsets[row] = uint32_t(bytes.size());
                 own.appendKey(
-                    byExtension ? rows.extension(qsizetype(row)) : rows.name(qsizetype(row)),
+                    byExtension ? rows.extension(qsizetype(row)) : rows.fileName(qsizetype(row)),
                     bytes);
             }
             bool parked = false;

@@ -50,13 +50,13 @@ public:
     // longer than their names, so the rows' own limit does not keep to it.
     static constexpr qsizetype MaxBytes = UINT32_MAX;
 
-    // Keys of every row's name, or of its extension when byExtension. When
-    // stopped says so (asked every few thousand rows, on the calling thread
-    // only), or when the keys would pass maxBytes (a lower limit is for
-    // tests), they are left incomplete: complete() is false, and tooLarge()
-    // tells the second case. With workers above one, blocks of rows are
-    // shared out among that many threads, each with a copy of collator;
-    // the keys are the same bytes either way.
+    // Keys of every row's own file name (see FileRows::fileName()), or of its
+    // extension when byExtension. When stopped says so (asked every few
+    // thousand rows, on the calling thread only), or when the keys would pass
+    // maxBytes (a lower limit is for tests), they are left incomplete:
+    // complete() is false, and tooLarge() tells the second case. With workers above one, blocks of
+    // rows are shared out among that many threads, each with a copy of collator; the keys are the
+    // same bytes either way.
     SortKeys(const FileRows &rows, bool byExtension, Collator &collator,
         const std::function<bool()> &stopped = {}, qsizetype maxBytes = MaxBytes, int workers = 1);
 

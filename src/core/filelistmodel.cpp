@@ -128,5 +128,6 @@ qsizetype FileListModel::memoryUse() const
         = m_files.rows->memoryUse() + qsizetype(m_files.order.capacity() * sizeof(uint32_t));
     for (const auto &keys : m_files.keys)
         bytes += keys ? keys->memoryUse() : 0;
+    bytes += m_files.folderKeys ? m_files.folderKeys->memoryUse() : 0;
     return bytes;
 }

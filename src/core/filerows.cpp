@@ -6,15 +6,18 @@
 #include <algorithm>
 #include <cstring>
 
-bool FileRows::append(QByteArrayView name)
+bool FileRows::append(QByteArrayView folder, QByteArrayView name)
 {
     const size_t offset = m_bytes.size();
-    if (name.size() > MaxNameLength || size() >= m_maxRows
-        || offset + size_t(name.size()) > size_t(m_maxBytes))
+    const qsizetype length = folder.size() + name.size();
+    if (length > MaxNameLength || size() >= m_maxRows
+        || offset + size_t(length) > size_t(m_maxBytes))
         return false;
+    m_bytes.insert(m_bytes.end(), folder.begin(), folder.end());
     m_bytes.insert(m_bytes.end(), name.begin(), name.end());
     m_rows.push_back(
-        Row { uint32_t(offset), uint16_t(name.size()), uint16_t(fileExtensionBytes(name).size()) });
+        Row { uint32_t(offset), uint16_t(length), uint16_t(fileExtensionBytes(name).size()) });
+    m_paths = m_paths || !folder.isEmpty() || name.contains('/');
     return true;
 }
 
@@ -41,6 +44,7 @@ void FileRows::appendCopy(const FileRows &other, qsizetype from, qsizetype to)
     const auto shift = int64_t(m_bytes.size()) - int64_t(first.offset);
     m_bytes.insert(m_bytes.end(), other.m_bytes.begin() + first.offset,
         other.m_bytes.begin() + last.offset + last.length);
+    m_paths = m_paths || other.m_paths;
     m_rows.reserve(m_rows.size() + size_t(to - from));
     for (qsizetype row = from; row < to; ++row) {
         Row copy = other.m_rows[size_t(row)];
@@ -55,7 +59,9 @@ void FileRows::append(FileRows &&other)
         // The whole listing in one folder, the usual case: nothing to copy.
         const qsizetype maxRows = m_maxRows, maxBytes = m_maxBytes;
         auto folders = std::move(m_folders);
+        const bool paths = m_paths;
         *this = std::move(other);
+        m_paths = m_paths || paths;
         m_maxRows = maxRows;
         m_maxBytes = maxBytes;
         m_folders = std::move(folders);
@@ -63,6 +69,7 @@ void FileRows::append(FileRows &&other)
     }
     const auto shift = uint32_t(m_bytes.size());
     m_bytes.insert(m_bytes.end(), other.m_bytes.begin(), other.m_bytes.end());
+    m_paths = m_paths || other.m_paths;
     m_rows.reserve(m_rows.size() + other.m_rows.size());
     for (Row row : other.m_rows) {
         row.offset += shift;

@@ -12,7 +12,9 @@
 
 // The rows of a listing: file names exactly as the file system gave them,
 // packed into one byte arena. A row costs 8 bytes plus its name, so a million
-// rows fit in a few tens of MiB; names are decoded only when shown.
+// rows fit in a few tens of MiB; names are decoded only when shown. A row
+// listed from a sub-folder holds its path from the folder listed
+// ("2026-05/IMG_1.jpg"); a file's own name never holds a '/'.
 class FileRows
 {
 public:
@@ -49,6 +51,18 @@ public:
         Q_UNUSED(bytes);
 #endif
     }
+    // The file's own name: the row's name after its last '/', if any.
+    QByteArrayView fileName(qsizetype row) const
+    {
+        const QByteArrayView whole = name(row);
+        return whole.sliced(whole.lastIndexOf('/') + 1);
+    }
+    // Whether some row holds a path from a sub-folder; after a truncate it may
+    // still say so.
+    bool hasPaths() const
+    {
+        return m_paths;
+    }
     // The bytes of all names.
     qsizetype nameBytes() const
     {
@@ -71,7 +85,13 @@ public:
 
     // Appends one row. Fails only when the rows would pass their limits of
     // count or bytes, or the name is longer than MaxNameLength.
-    bool append(QByteArrayView name);
+    bool append(QByteArrayView name)
+    {
+        return append({}, name);
+    }
+    // Appends the row folder + name, folder being a path from the folder
+    // listed and its '/' (or nothing): the extension is name's own.
+    bool append(QByteArrayView folder, QByteArrayView name);
 
     // Drops every row from position count on, e.g. a folder that failed half-way.
     void truncate(qsizetype count);
@@ -110,4 +130,5 @@ private:
     std::vector<std::pair<qsizetype, QString>> m_folders;
     qsizetype m_maxRows;
     qsizetype m_maxBytes;
+    bool m_paths = false;
 };

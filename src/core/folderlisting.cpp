@@ -107,7 +107,7 @@ bool isDotOrDotDot(const char *name)
     if (!isPlainFile(dirFd, name, type))
         return true;
     const QByteArrayView view(name, qsizetype(strlen(name)));
-    return (options.keep && !options.keep(view)) || rows.append(view);
+    return (options.keep && !options.keep(view)) || rows.append(options.folder, view);
 }
 
 } // namespace
@@ -151,6 +151,19 @@ bool listFolderBytes(
 
 namespace {
 
+// Why rows could not take a name: its path too long, or the rows full.
+[[maybe_unused]] QString rowsFullReason(const ListingOptions &options, qsizetype nameLength)
+{
+#ifndef Q_OS_WIN
+    if (options.folder.size() + nameLength > FileRows::MaxNameLength)
+        return qt_error_string(ENAMETOOLONG);
+#else
+    Q_UNUSED(options);
+    Q_UNUSED(nameLength);
+#endif
+    return FileRows::limitReason();
+}
+
 // What a listing that fails leaves: the rows and sub-folders as they were,
 // and its reason.
 class Failure
@@ -185,7 +198,6 @@ private:
 bool readOpenFolder(int fd, FileRows &rows, const ListingOptions &options,
     const BeforeRead &beforeRead, const Failure &fail)
 {
-    const QString tooMany = FileRows::limitReason();
     auto stopped = [&] { return beforeRead && !beforeRead(rows.size()); };
 #if defined(QUILLMERE_LISTING_GETDENTS64)
     // getdents64 straight into a large buffer: a third fewer system calls and
@@ -204,7 +216,7 @@ bool readOpenFolder(int fd, FileRows &rows, const ListingOptions &options,
             const auto *entry = reinterpret_cast<const struct dirent64 *>(buffer.get() + offset);
             offset += entry->d_reclen;
             if (!addEntry(fd, entry->d_name, entry->d_type, rows, options))
-                return fail(tooMany);
+                return fail(rowsFullReason(options, qsizetype(strlen(entry->d_name))));
         }
     }
 #else
@@ -227,8 +239,9 @@ bool readOpenFolder(int fd, FileRows &rows, const ListingOptions &options,
         if (!entry)
             break;
         if (!addEntry(fd, entry->d_name, entry->d_type, rows, options)) {
+            const QString reason = rowsFullReason(options, qsizetype(strlen(entry->d_name)));
             ::closedir(dir);
-            return fail(tooMany);
+            return fail(reason);
         }
     }
     const int readError = errno;
@@ -273,7 +286,6 @@ bool listFolderBytes(const QByteArray &nativePath, FileRows &rows, QString *erro
         return fail(listingCancelled());
 
 #ifdef QUILLMERE_LISTING_QT
-    const QString tooMany = FileRows::limitReason();
     auto stopped = [&] { return beforeRead && !beforeRead(rows.size()); };
 #ifdef Q_OS_WIN
     // A bare drive ("C:") names the drive's current folder to Windows; we mean its root.
@@ -314,8 +326,8 @@ bool listFolderBytes(const QByteArray &nativePath, FileRows &rows, QString *erro
         // other ways list only what leads to a plain file.
         if (!entry.isFile() || (options.keep && !options.keep(name)))
             continue;
-        if (!rows.append(name))
-            return fail(tooMany);
+        if (!rows.append(options.folder, name))
+            return fail(rowsFullReason(options, name.size()));
     }
     return true;
 #else

@@ -47,6 +47,10 @@ struct ListingOptions
     QList<QByteArray> *subfolders = nullptr;
     // When given, a plain file is listed only if this keeps its name.
     std::function<bool(QByteArrayView name)> keep;
+    // Put before each name listed: a sub-folder's path from the folder walked
+    // and a '/' (see FolderWalk). A row longer than FileRows::MaxNameLength
+    // fails the listing with the reason "File name too long".
+    QByteArray folder;
 };
 bool listFolderBytes(const QByteArray &nativePath, FileRows &rows, QString *error,
     const ListingOptions &options, const BeforeRead &beforeRead = {});

@@ -84,8 +84,8 @@ struct KeysAhead::Shared
             offsets.reserve(size_t(n));
             for (qsizetype row = 0; row < n; ++row) {
                 offsets.push_back(uint32_t(bytes.size()));
-                collator.appendKey(
-                    column == ExtensionColumn ? chunk.names.extension(row) : chunk.names.name(row),
+                collator.appendKey(column == ExtensionColumn ? chunk.names.extension(row)
+                                                             : chunk.names.fileName(row),
                     bytes);
             }
         }

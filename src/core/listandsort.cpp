@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "core/listandsort.h"
 
+#include "core/displaytext.h"
 #include "core/filerows.h"
+#include "core/folderwalk.h"
 #include "core/handoff.h"
 #include "core/keysahead.h"
 #include "core/workerpool.h"
 #include "core/workstatus.h"
 
+#include <QCoreApplication>
+#include <QFile>
 #include <QPromise>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -20,19 +24,48 @@ struct FolderRead
     { }
     FileRows rows;
     QString reason;
+    QList<ListingFailure> subfolders; // sub-folders that could not be listed
     qsizetype handedOver = 0; // rows given to KeysAhead, by the reading task until ended
     bool listed = false;
     bool ended = false;
 };
 
+// Lists folder with all its sub-folders into read, telling status of each
+// sub-folder; the walk hands its rows to ahead itself.
+bool walk(const QString &folder, FolderRead &read, const FolderReaders &readers,
+    const std::shared_ptr<WorkStatus> &status, KeysAhead *ahead, qsizetype before,
+    const BeforeRead &beforeRead)
+{
+    FolderWalk walk;
+    walk.ahead = ahead;
+    walk.aheadBase = before;
+    walk.entering
+        = [&status](const QByteArray &path) { status->startFolder(QFile::decodeName(path)); };
+    walk.failed = [&read](const QByteArray &path, const QString &reason) {
+        read.subfolders.append({ QFile::decodeName(path), reason });
+    };
+    walk.looped = [&read](const QByteArray &path, const QByteArray &same) {
+        read.subfolders.append({ QFile::decodeName(path),
+            QCoreApplication::translate(
+                "FolderListing", "File system loop detected; it is the same folder as %1.")
+                .arg(displayPath(same)) });
+    };
+    walk.beforeSubfolders = readers.beforeSubfolders;
+    const bool listed = walk.walk(
+        QFile::encodeName(folder), read.rows, true, ListingOptions(), &read.reason, beforeRead);
+    read.handedOver = read.rows.size();
+    return listed;
+}
+
 } // namespace
 
-QList<ListingFailure> listFolders(const QStringList &folders, const FolderReader &reader,
+QList<ListingFailure> listFolders(const ListedFolders &folders, const FolderReaders &readers,
     FileRows &rows, const std::shared_ptr<WorkStatus> &status,
     const std::shared_ptr<KeysAhead> &ahead)
 {
     QList<ListingFailure> failures;
-    for (const QString &folder : folders) {
+    for (const ListedFolder &listed : folders) {
+        const QString &folder = listed.path;
         if (status->stopRequested()) {
             failures.append({ folder, listingCancelled() });
             continue;
@@ -42,20 +75,22 @@ QList<ListingFailure> listFolders(const QStringList &folders, const FolderReader
         // stuck in its read, and must not leave it writing into freed rows.
         const auto read = std::make_shared<FolderRead>(rows.remainingSpace());
         const int ticket = ahead ? ahead->begin(rows.size()) : 0;
-        handOff(workerPool(), [read, reader, folder, status, ahead, ticket, before = rows.size()] {
+        handOff(workerPool(), [read, readers, listed, status, ahead, ticket, before = rows.size()] {
             const BeforeRead beforeRead = [&](qsizetype found) {
                 if (status->stopRequested())
                     return false;
                 status->setFilesFound(before + found);
                 // The rows read so far stand still until this returns.
-                if (ahead) {
+                if (ahead && !listed.subfolders) {
                     ahead->add(ticket, read->rows, read->handedOver, found);
                     read->handedOver = found;
                 }
                 return true;
             };
-            const bool listed = reader(folder, read->rows, &read->reason, beforeRead);
-            status->change([&read, listed] {
+            const bool ok = listed.subfolders
+                ? walk(listed.path, *read, readers, status, ahead.get(), before, beforeRead)
+                : readers.folder(listed.path, read->rows, &read->reason, beforeRead);
+            status->change([&read, listed = ok] {
                 read->listed = listed;
                 read->ended = true;
             });
@@ -67,6 +102,7 @@ QList<ListingFailure> listFolders(const QStringList &folders, const FolderReader
                 ahead->add(ticket, read->rows, read->handedOver, read->rows.size());
             rows.beginFolder(folder);
             rows.append(std::move(read->rows));
+            failures.append(read->subfolders);
         } else
             failures.append({ folder, read->reason });
         if (ahead)
@@ -76,15 +112,15 @@ QList<ListingFailure> listFolders(const QStringList &folders, const FolderReader
     return failures;
 }
 
-QFuture<Rebuilt> listAndArrange(const QStringList &folders, const FolderReader &reader,
+QFuture<Rebuilt> listAndArrange(const ListedFolders &folders, const FolderReaders &readers,
     const SortState &state, const std::shared_ptr<WorkStatus> &status, qsizetype keyLimit)
 {
-    return QtConcurrent::run(workerPool(), [folders, reader, state, status, keyLimit] {
+    return QtConcurrent::run(workerPool(), [folders, readers, state, status, keyLimit] {
         FileRows rows;
         Rebuilt rebuilt;
         rebuilt.files.keyLimit = keyLimit;
         const auto ahead = std::make_shared<KeysAhead>(state, keyLimit);
-        rebuilt.failures = listFolders(folders, reader, rows, status, ahead);
+        rebuilt.failures = listFolders(folders, readers, rows, status, ahead);
         status->startSorting();
         // Once listed, the rows are arranged even after a stop: the window shows them.
         ColumnKeys keys = ahead->take(rows.size());

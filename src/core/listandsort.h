@@ -3,6 +3,7 @@
 
 #include "core/arrangement.h"
 #include "core/folderlisting.h"
+#include "core/listedfolder.h"
 
 #include <QFuture>
 #include <QList>
@@ -29,21 +30,37 @@ struct Rebuilt
     QList<ListingFailure> failures;
 };
 
-// Lists folders in order through reader, appending to rows. A folder that
-// fails, or is stopped half-way, keeps none of its rows and is named in the
-// result; once stopped, every folder not yet begun is named too, with
+// How the window reads its folders; tests put in readers they can slow or stop.
+struct FolderReaders
+{
+    FolderReaders(FolderReader folder = listFolder)
+        : folder(std::move(folder))
+    { }
+    // A folder without its sub-folders.
+    FolderReader folder;
+    // In a walk of sub-folders, called once a folder has been read and before
+    // its sub-folders are, with its full path (FolderWalk::beforeSubfolders).
+    std::function<void(const QByteArray &path)> beforeSubfolders;
+};
+
+// Lists folders in order, appending to rows: a folder through readers.folder,
+// a folder with its sub-folders by FolderWalk, the status naming each
+// sub-folder as its read begins; a sub-folder that cannot be listed is named
+// in the result while the rest of its folder is listed. A folder that fails,
+// or is stopped half-way, keeps none of its rows and is named in the result;
+// once stopped, every folder not yet begun is named too, with
 // listingCancelled(), and no further read starts. A stop returns at once even
-// while a read is stuck in the system (a hung network mount): each folder is
-// read on a task of its own, which is then left to end by itself. The rows
-// kept are handed to ahead, when given, as they are read.
-QList<ListingFailure> listFolders(const QStringList &folders, const FolderReader &reader,
+// while a read is stuck in the system (a hung network mount): each folder,
+// with its sub-folders, is read on a task of its own, which is then left to
+// end by itself. The rows kept are handed to ahead, when given, as they are read.
+QList<ListingFailure> listFolders(const ListedFolders &folders, const FolderReaders &readers,
     FileRows &rows, const std::shared_ptr<WorkStatus> &status,
     const std::shared_ptr<KeysAhead> &ahead = nullptr);
 
 // Lists folders, then arranges their rows for state, on a worker. A stop
 // ends the listing; the folders read in full are still arranged and returned.
 // Past keyLimit bytes of sort keys they are returned unsorted, state.sorted false.
-QFuture<Rebuilt> listAndArrange(const QStringList &folders, const FolderReader &reader,
+QFuture<Rebuilt> listAndArrange(const ListedFolders &folders, const FolderReaders &readers,
     const SortState &state, const std::shared_ptr<WorkStatus> &status,
     qsizetype keyLimit = FileArrangement().keyLimit);
 

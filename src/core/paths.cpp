@@ -3,10 +3,12 @@
 
 namespace {
 
+// A path from a listed folder ("2026.05/IMG_1") has the extension of its
+// file's own name: a dot in a folder's name never counts.
 template<typename View> View afterLastDot(View name)
 {
     const qsizetype dot = name.lastIndexOf('.');
-    return dot < 0 ? View() : name.sliced(dot + 1);
+    return dot < 0 || dot < name.lastIndexOf('/') ? View() : name.sliced(dot + 1);
 }
 
 template<typename Text> Text withoutTrailingSeparators(const Text &path)

@@ -23,6 +23,7 @@ QByteArray cleanFolderPathBytes(const QByteArray &path);
 
 // Everything after the last dot of a file name; "" when there is no dot.
 // "report.final.doc" gives "doc", "archive." gives "", ".profile" gives "profile".
+// Of a path from a listed folder, the file's own name's: "2026.05/IMG_1" gives "".
 QString GetFileExtension(QStringView FileName);
 
 // The same rule on the raw bytes of a name. A dot byte never occurs inside a

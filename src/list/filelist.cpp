@@ -64,9 +64,9 @@ bool FileList::isBusy() const
     return m_work->isBusy();
 }
 
-void FileList::setFolderReader(FolderReader reader)
+void FileList::setFolderReaders(FolderReaders readers)
 {
-    m_work->setFolderReader(std::move(reader));
+    m_work->setFolderReaders(std::move(readers));
 }
 
 void FileList::setBusy(bool busy)
@@ -78,7 +78,7 @@ void FileList::setBusy(bool busy)
         rebuild(*std::exchange(m_rebuildAfterChange, std::nullopt));
 }
 
-void FileList::rebuild(const QStringList &folders)
+void FileList::rebuild(const ListedFolders &folders)
 {
     // Rows being taken out or put back are in place first, each change then
     // a step of its own.
@@ -94,20 +94,20 @@ void FileList::rebuild(const QStringList &folders)
     m_history->push(new FolderChange(this, m_folders, m_model->arrangement(), folders));
 }
 
-void FileList::show(const QStringList &folders, const FileArrangement &rows)
+void FileList::show(const ListedFolders &folders, const FileArrangement &rows)
 {
     setFolders(folders);
     m_work->restore(rows);
 }
 
-void FileList::listFolders(const QStringList &folders, FolderChange *change)
+void FileList::listFolders(const ListedFolders &folders, FolderChange *change)
 {
     setFolders(folders);
     m_listing = change;
     m_work->rebuild(folders);
 }
 
-void FileList::setFolders(const QStringList &folders)
+void FileList::setFolders(const ListedFolders &folders)
 {
     if (m_folders == folders)
         return;

@@ -45,20 +45,21 @@ public:
     // A rebuild, sort or removal runs; see busyChanged().
     bool isBusy() const;
 
-    // How folders are read; the default is listFolder().
-    void setFolderReader(FolderReader reader);
+    // How folders are read; the default is listFolder() and FolderWalk.
+    void setFolderReaders(FolderReaders readers);
     // How saves write, sync, rename and remove; tests hold or fail them.
     void setSaveHooks(const SaveHooks &hooks) { m_saveHooks = hooks; }
 
-    // The folders listed, in order.
-    const QStringList &folders() const { return m_folders; }
-    // Lists every file of folders, in order, and shows them sorted as now:
+    // The folders listed, in order, each with its sub-folders or not.
+    const ListedFolders &folders() const { return m_folders; }
+    // Lists every file of folders, in order (and of their sub-folders where
+    // asked, each named by its path from its folder), and shows them sorted as now:
     // one step in the undo history, which brings the folders and rows before
     // it back, removals and order and all. A rebuild still running is stopped
     // and replaced, in the same step; one asked for while rows are being
     // taken out or put back starts once they are. The rows change, whole,
     // when it ends.
-    void rebuild(const QStringList &folders);
+    void rebuild(const ListedFolders &folders);
     // Reads the folders again, as they are on the disk now: a rebuild.
     void refresh() { rebuild(m_folders); }
     // What a click on column header 1 "File Name" or 2 "Extension" does.
@@ -109,7 +110,7 @@ public:
 
 signals:
     // The folders listed changed: by a rebuild, an undo or a redo.
-    void foldersChanged(const QStringList &folders);
+    void foldersChanged(const ListedFolders &folders);
     // A rebuild, sort or removal began, or all of them ended.
     void busyChanged(bool busy);
     // A rebuild or sort began, which may take a while; status tells where it is.
@@ -128,20 +129,20 @@ private:
     void setBusy(bool busy);
     // What a folder change does: shows folders with rows made before, or
     // lists them, telling change the rows it made.
-    void show(const QStringList &folders, const FileArrangement &rows);
-    void listFolders(const QStringList &folders, FolderChange *change);
-    void setFolders(const QStringList &folders);
+    void show(const ListedFolders &folders, const FileArrangement &rows);
+    void listFolders(const ListedFolders &folders, FolderChange *change);
+    void setFolders(const ListedFolders &folders);
 
     FileListModel *m_model;
     ListWork *m_work;
     QUndoStack *m_history;
     // Holds the history while the list is free, none while it is busy.
     QUndoGroup *m_undo;
-    QStringList m_folders;
+    ListedFolders m_folders;
     // The change whose listing runs, to be told its rows.
     FolderChange *m_listing = nullptr;
     // A rebuild asked for while rows are being taken out or put back.
-    std::optional<QStringList> m_rebuildAfterChange;
+    std::optional<ListedFolders> m_rebuildAfterChange;
     QList<SaveJob *> m_saves;
     SaveHooks m_saveHooks;
     QObject *m_copy = nullptr; // the copy under way

@@ -4,7 +4,7 @@
 #include "list/filelist.h"
 
 FolderChange::FolderChange(
-    FileList *list, QStringList before, FileArrangement shown, QStringList after)
+    FileList *list, ListedFolders before, FileArrangement shown, ListedFolders after)
     : m_list(list)
     , m_before(std::move(before))
     , m_shown(std::move(shown))

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "core/arrangement.h"
+#include "core/listedfolder.h"
 
-#include <QStringList>
 #include <QUndoCommand>
 
 #include <optional>
@@ -11,7 +11,8 @@
 class FileList;
 
 // One change of the listed folders in the undo history: Add, a folder's
-// Remove, a drop, reading the folders again. redo() lists the folders after
+// Remove, a drop, reading the folders again, including a folder's
+// sub-folders or not, Use Parent Folder. redo() lists the folders after
 // it, the first time by reading them, later by showing the rows that reading
 // gave; undo() shows the folders and rows from before it, with their
 // removals and order. Holding both lists' rows, it keeps a list's memory
@@ -19,20 +20,20 @@ class FileList;
 class FolderChange : public QUndoCommand
 {
 public:
-    FolderChange(FileList *list, QStringList before, FileArrangement shown, QStringList after);
+    FolderChange(FileList *list, ListedFolders before, FileArrangement shown, ListedFolders after);
 
     void redo() override;
     void undo() override;
 
     // The listing still running lists these folders instead.
-    void setFolders(const QStringList &after) { m_after = after; }
+    void setFolders(const ListedFolders &after) { m_after = after; }
     // The listing ended, with these rows.
     void listed(const FileArrangement &rows) { m_listed = rows; }
 
 private:
     FileList *m_list;
-    QStringList m_before;
+    ListedFolders m_before;
     FileArrangement m_shown;
-    QStringList m_after;
+    ListedFolders m_after;
     std::optional<FileArrangement> m_listed;
 };

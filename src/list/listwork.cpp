@@ -10,7 +10,6 @@
 ListWork::ListWork(FileListModel *files, QObject *parent)
     : QObject(parent)
     , m_files(files)
-    , m_reader(listFolder)
 { }
 
 ListWork::~ListWork()
@@ -71,7 +70,7 @@ void ListWork::restore(const FileArrangement &rows)
     m_files->setArrangement(rows);
 }
 
-void ListWork::rebuild(const QStringList &folders)
+void ListWork::rebuild(const ListedFolders &folders)
 {
     Q_ASSERT(!isChanging());
     // The last request wins; the one it replaces ends without a word.
@@ -79,7 +78,7 @@ void ListWork::rebuild(const QStringList &folders)
     m_status = std::make_shared<WorkStatus>();
     start(Rebuilding,
         listAndArrange(
-            folders, m_reader, m_files->sortState(), m_status, m_files->arrangement().keyLimit),
+            folders, m_readers, m_files->sortState(), m_status, m_files->arrangement().keyLimit),
         [this](QFuture<Rebuilt> future) {
             Rebuilt made = future.takeResult();
             const bool sorted = made.files.state == m_files->sortState();

@@ -27,8 +27,8 @@ public:
     // Stops what runs without waiting for it.
     ~ListWork() override;
 
-    // How folders are read; the default is listFolder().
-    void setFolderReader(FolderReader reader) { m_reader = std::move(reader); }
+    // How folders are read; the default is listFolder() and FolderWalk.
+    void setFolderReaders(FolderReaders readers) { m_readers = std::move(readers); }
 
     bool isBusy() const { return m_work != nullptr; }
     // Whether rows are being taken out or put back, which nothing replaces.
@@ -38,7 +38,7 @@ public:
 
     // Lists the folders in order and shows their rows, sorted as now; a
     // rebuild or sort that runs is replaced. Not while isChanging().
-    void rebuild(const QStringList &folders);
+    void rebuild(const ListedFolders &folders);
     // Shows rows made before, as they were, at once.
     void restore(const FileArrangement &rows);
     // What a click on a column header does (1 "File Name", 2 "Extension").
@@ -84,7 +84,7 @@ private:
     bool isCurrent(const std::shared_ptr<RemovedRows> &removed) const;
 
     FileListModel *m_files;
-    FolderReader m_reader;
+    FolderReaders m_readers;
     QFutureWatcherBase *m_work = nullptr;
     Kind m_kind = Rebuilding;
     bool m_busy = false; // as last said by busyChanged()

@@ -6,6 +6,7 @@
 #include "core/paths.h"
 #include "widgets/listcues.h"
 
+#include <QAction>
 #include <QDesktopServices>
 #include <QDir>
 #include <QMenu>
@@ -31,20 +32,88 @@ FolderListWidget::~FolderListWidget()
 }
 
 namespace {
-// Where an entry keeps its path; its text is only what is shown.
+// Where an entry keeps its path and whether its sub-folders are listed; its
+// text is only what is shown.
 constexpr int PathRole = Qt::UserRole;
+constexpr int SubfoldersRole = Qt::UserRole + 1;
 constexpr int UniformSizesFrom = 2000;
 } // namespace
 
-bool FolderListWidget::addFolder(const QString &given)
+bool FolderListWidget::addFolder(const QString &given, bool subfolders)
 {
     // The dialog, a drop and an argument all come in here.
     const QString path = cleanFolderPath(given);
     if (m_paths.contains(path))
         return false;
-    auto *entry = new QListWidgetItem(displayPath(path));
+    auto *entry = new QListWidgetItem;
     entry->setData(PathRole, path);
+    setSubfolders(entry, subfolders);
     addItem(entry);
+    return true;
+}
+
+void FolderListWidget::setSubfolders(QListWidgetItem *entry, bool subfolders)
+{
+    const QString shown = displayPath(entry->data(PathRole).toString());
+    entry->setData(SubfoldersRole, subfolders);
+    //: After a folder's path in the folder list, when the files of all its
+    //: sub-folders are listed too.
+    entry->setText(subfolders ? tr("%1 (with sub-folders)").arg(shown) : shown);
+}
+
+void FolderListWidget::setCommands(const Commands &commands)
+{
+    m_commands = commands;
+    if (commands.includeSubfolders) {
+        connect(commands.includeSubfolders, &QAction::triggered, this, [this](bool include) {
+            if (includeSubfolders(include))
+                emit entriesEdited();
+        });
+    }
+    if (commands.useParent) {
+        connect(commands.useParent, &QAction::triggered, this, [this] {
+            if (useParentFolder())
+                emit entriesEdited();
+        });
+    }
+}
+
+int FolderListWidget::selectedRow() const
+{
+    const QModelIndexList selected = selectionModel()->selectedRows();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
+
+bool FolderListWidget::includeSubfolders(bool include)
+{
+    QListWidgetItem *entry = item(selectedRow());
+    if (!entry || entry->data(SubfoldersRole).toBool() == include)
+        return false;
+    setSubfolders(entry, include);
+    return true;
+}
+
+bool FolderListWidget::useParentFolder()
+{
+    const int row = selectedRow();
+    const QString path = folderPath(row), parent = GetFolderOfFile(path);
+    if (row < 0 || parent.isEmpty() || parent == path)
+        return false;
+    for (int other = 0; other < count(); ++other) {
+        if (folderPath(other) == parent) {
+            setSubfolders(item(other), true);
+            delete takeItem(row);
+            setCurrentRow(other > row ? other - 1 : other);
+            return true;
+        }
+    }
+    // In the entry's place; the paths counted follow the model's signals.
+    delete takeItem(row);
+    auto *entry = new QListWidgetItem;
+    entry->setData(PathRole, parent);
+    setSubfolders(entry, true);
+    insertItem(row, entry);
+    setCurrentRow(row);
     return true;
 }
 
@@ -70,22 +139,22 @@ QString FolderListWidget::folderPath(int row) const
     return entry ? entry->data(PathRole).toString() : QString();
 }
 
-QStringList FolderListWidget::folders() const
+ListedFolders FolderListWidget::folders() const
 {
-    QStringList paths;
-    paths.reserve(count());
+    ListedFolders folders;
+    folders.reserve(count());
     for (int row = 0; row < count(); ++row)
-        paths << folderPath(row);
-    return paths;
+        folders.append({ folderPath(row), item(row)->data(SubfoldersRole).toBool() });
+    return folders;
 }
 
-void FolderListWidget::setFolders(const QStringList &paths)
+void FolderListWidget::setFolders(const ListedFolders &folders)
 {
-    if (folders() == paths)
+    if (this->folders() == folders)
         return;
     clear();
-    for (const QString &path : paths)
-        addFolder(path);
+    for (const ListedFolder &folder : folders)
+        addFolder(folder.path, folder.subfolders);
 }
 
 QString FolderListWidget::copiedText() const
@@ -99,18 +168,29 @@ QString FolderListWidget::copiedText() const
 void FolderListWidget::fillMenu(QMenu *menu, const QModelIndex &index)
 {
     if (index.isValid()) {
-        if (m_remove)
-            menu->addAction(m_remove);
+        if (m_commands.remove)
+            menu->addAction(m_commands.remove);
         menu->addAction(m_copyPath);
-        ListCues::addCommand(
-            menu, tr("&Open in File Manager"), {}, [this, path = folderPath(index.row())] {
-                if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-                    emit openFailed(path);
-            });
+        const QString path = folderPath(index.row());
+        ListCues::addCommand(menu, tr("&Open in File Manager"), {}, [this, path] {
+            if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+                emit openFailed(path);
+        });
+        if (m_commands.includeSubfolders || m_commands.useParent)
+            menu->addSeparator();
+        if (QAction *include = m_commands.includeSubfolders) {
+            include->setChecked(item(index.row())->data(SubfoldersRole).toBool());
+            menu->addAction(include);
+        }
+        if (QAction *parent = m_commands.useParent) {
+            const QString up = GetFolderOfFile(path);
+            parent->setEnabled(!up.isEmpty() && up != path);
+            menu->addAction(parent);
+        }
     }
-    if (m_readAgain && count() > 0) {
+    if (m_commands.readAgain && count() > 0) {
         if (!menu->isEmpty())
             menu->addSeparator();
-        menu->addAction(m_readAgain);
+        menu->addAction(m_commands.readAgain);
     }
 }

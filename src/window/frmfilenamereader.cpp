@@ -148,7 +148,10 @@ void FrmFilenameReader::connectCommands()
     connect(LvFiles, &FileListView::columnClick, this, &FrmFilenameReader::LvFiles_ColumnClick);
     // Delete removes in the list that has the focus.
     ListFolder->addAction(m_commands.removeFolder);
-    ListFolder->setCommands(m_commands.removeFolder, m_commands.readAgain);
+    ListFolder->setCommands({ m_commands.removeFolder, m_commands.readAgain,
+        m_commands.includeSubfolders, m_commands.useParent });
+    connect(ListFolder, &FolderListWidget::entriesEdited, this,
+        [this] { PopulateListViewWithFiles(ListFolder); });
     LvFiles->addAction(m_commands.removeFile);
     LvFiles->setCommands(
         { m_commands.removeFile, m_commands.removeExtension, m_commands.keepExtension,
@@ -164,8 +167,9 @@ void FrmFilenameReader::connectCommands()
         [this] { m_files->copyAll(ListText::Paths); });
     connect(m_commands.readAgain, &QAction::triggered, m_files, &FileList::refresh);
     connect(m_files, &FileList::foldersChanged, m_commands.readAgain,
-        [this](
-            const QStringList &folders) { m_commands.readAgain->setEnabled(!folders.isEmpty()); });
+        [this](const ListedFolders &folders) {
+            m_commands.readAgain->setEnabled(!folders.isEmpty());
+        });
     m_commands.readAgain->setEnabled(false);
 }
 

@@ -41,6 +41,8 @@ WindowCommands::WindowCommands(QWidget *window, const FileList *files)
           window, tr("&Remove"), tr("Remove Folder"), { QKeySequence::Delete }, Qt::WidgetShortcut))
     , readAgain(command(
           window, tr("Read Folders &Again"), tr("Read Folders Again"), { QKeySequence::Refresh }))
+    , includeSubfolders(command(window, tr("Include &Sub-folders"), QString(), {}))
+    , useParent(command(window, tr("Use &Parent Folder"), QString(), {}))
     , removeFile(command(
           window, tr("&Remove"), tr("Remove File"), { QKeySequence::Delete }, Qt::WidgetShortcut))
     , removeExtension(command(window, QString(), QString(), {}))
@@ -55,6 +57,7 @@ WindowCommands::WindowCommands(QWidget *window, const FileList *files)
     , close(command(window, tr("Close"), tr("Close"),
           { QKeySequence(Qt::CTRL | Qt::Key_Q), QKeySequence(Qt::CTRL | Qt::Key_W) }))
 {
+    includeSubfolders->setCheckable(true);
     undo->setShortcut(QKeySequence::Undo);
     redo->setShortcuts(
         { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y) });

@@ -1,0 +1,329 @@
+// SPDX-License-Identifier: MIT
+#include "core/folderwalk.h"
+
+#include "core/filerows.h"
+#include "core/keysahead.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#ifndef Q_OS_WIN
+#include <cerrno>
+#include <unordered_map>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+bool FolderWalk::walk(const QByteArray &root, FileRows &rows, bool subfolders,
+    ListingOptions options, QString *error, const BeforeRead &beforeRead)
+{
+    m_root = root;
+    m_base = root.endsWith('/') ? root : root + '/';
+    m_rows = &rows;
+    m_stopped = false;
+    m_rootReason.clear();
+    m_beforeRead = [this, beforeRead](qsizetype found) {
+        m_stopped = m_stopped || (beforeRead && !beforeRead(found));
+        return !m_stopped;
+    };
+    const qsizetype before = rows.size();
+    bool listed;
+#ifndef Q_OS_WIN
+    if (listsOpenFolders())
+        listed = walkDescriptors(subfolders, std::move(options));
+    else
+#endif
+        listed = walkPaths(subfolders, std::move(options));
+    m_rows = nullptr;
+    m_beforeRead = nullptr;
+    if (m_stopped) {
+        // Stopped part-way, the folder keeps none of its rows.
+        rows.truncate(before);
+        if (ahead)
+            ahead->truncate(aheadBase + before);
+        if (error)
+            *error = listingCancelled();
+        return false;
+    }
+    if (!listed && error)
+        *error = m_rootReason;
+    return listed;
+}
+
+QByteArray FolderWalk::pathOf(const QByteArray &relative) const
+{
+    return relative.isEmpty() ? m_root : m_base + relative;
+}
+
+void FolderWalk::fail(const QByteArray &relative, const QString &reason)
+{
+    if (relative.isEmpty())
+        m_rootReason = reason;
+    else if (failed)
+        failed(pathOf(relative), reason);
+}
+
+FolderWalk::Taken FolderWalk::take(const QByteArray &relative,
+    const std::function<bool(QString *reason, const BeforeRead &beforeRead)> &read)
+{
+    FileRows &rows = *m_rows;
+    const qsizetype before = rows.size();
+    const int ticket = ahead ? ahead->begin(aheadBase + before) : 0;
+    qsizetype handedOver = before;
+    const BeforeRead handOver = [&](qsizetype count) {
+        if (!m_beforeRead(count))
+            return false;
+        if (ahead) {
+            ahead->add(ticket, rows, handedOver, count);
+            handedOver = count;
+        }
+        return true;
+    };
+    if (entering)
+        entering(pathOf(relative));
+    QString reason;
+    if (!read(&reason, handOver)) {
+        if (ahead)
+            ahead->truncate(aheadBase + before);
+        if (m_stopped)
+            return Stopped;
+        fail(relative, reason);
+        return Failed;
+    }
+    if (ahead)
+        ahead->add(ticket, rows, handedOver, rows.size());
+    return Listed;
+}
+
+namespace {
+
+// What each row of a sub-folder starts with: its path from the root and a '/'.
+QByteArray folderPart(const QByteArray &relative)
+{
+    return relative.isEmpty() ? QByteArray() : relative + '/';
+}
+
+} // namespace
+
+bool FolderWalk::walkPaths(bool subfolders, ListingOptions options)
+{
+    QList<QByteArray> found;
+    options.subfolders = subfolders ? &found : nullptr;
+    bool rootListed = false;
+    // Depth first, without recursion: a path of 4,000 bytes is 2,000 folders deep.
+    std::vector<QByteArray> pending { QByteArray() };
+    while (!pending.empty() && !m_stopped) {
+        const QByteArray relative = std::move(pending.back());
+        pending.pop_back();
+        const QByteArray path = pathOf(relative);
+        found.clear();
+        options.folder = folderPart(relative);
+        if (take(relative,
+                [&](QString *reason, const BeforeRead &beforeRead) {
+                    return listFolderBytes(path, *m_rows, reason, options, beforeRead);
+                })
+            != Listed)
+            continue;
+        rootListed = rootListed || relative.isEmpty();
+        if (!found.isEmpty() && beforeSubfolders)
+            beforeSubfolders(path);
+        for (auto sub = found.crbegin(); sub != found.crend(); ++sub)
+            pending.push_back(options.folder + *sub);
+    }
+    return rootListed;
+}
+
+#ifndef Q_OS_WIN
+namespace {
+
+// A folder as the system knows it, whatever its path.
+struct FolderId
+{
+    dev_t device;
+    ino_t inode;
+    bool operator==(const FolderId &) const = default;
+};
+
+struct FolderIdHash
+{
+    size_t operator()(const FolderId &id) const noexcept
+    {
+        return std::hash<unsigned long long>()(id.inode) * 31
+            + std::hash<unsigned long long>()(id.device);
+    }
+};
+
+bool idOf(int fd, FolderId *id)
+{
+    struct stat st;
+    if (::fstat(fd, &st) != 0)
+        return false;
+    *id = { st.st_dev, st.st_ino };
+    return true;
+}
+
+int openFolder(int parentFd, const char *name, int flags)
+{
+    int fd;
+    do
+        fd = ::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC | flags);
+    while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+// A folder on the way down, whose sub-folders are being walked.
+struct Frame
+{
+    QByteArray relative; // its path from the root, "" for the root
+    int fd; // -1 while closed, to hold few descriptors, or once lost
+    FolderId id;
+    QList<QByteArray> subfolders; // in the order read
+    qsizetype next = 0; // the next sub-folder to walk
+    QString lost; // why it could not be opened again; its sub-folders left are named with it
+
+    QByteArray name() const { return relative.mid(relative.lastIndexOf('/') + 1); }
+};
+
+} // namespace
+
+bool FolderWalk::walkDescriptors(bool subfolders, ListingOptions options)
+{
+    // Even opening a folder on a hung mount can block.
+    if (!m_beforeRead(m_rows->size()))
+        return false;
+    int rootFd;
+    do
+        rootFd = ::open(m_root.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    while (rootFd < 0 && errno == EINTR);
+    if (rootFd < 0) {
+        fail(QByteArray(), qt_error_string(errno));
+        return false;
+    }
+
+    // The folders on the way down to the one being walked, the root first.
+    // The root's descriptor is held throughout; of the others, those from
+    // firstHeld on (at most heldFolders), so that descriptors stay few however
+    // deep the tree. A folder above them is opened again on the way back up,
+    // through its sub-folder's "..", or else by name from the nearest folder
+    // above it that is held, and only if it is still the same folder.
+    std::vector<Frame> chain;
+    std::unordered_map<FolderId, size_t, FolderIdHash> onChain; // each frame's place
+    size_t firstHeld = 1;
+    const size_t held = size_t(std::max<qsizetype>(heldFolders, 1));
+    QList<QByteArray> found;
+    options.subfolders = subfolders ? &found : nullptr;
+    bool rootListed = false;
+
+    // Lists the folder open as fd; with sub-folders it goes on the chain,
+    // else fd is closed.
+    const auto enter = [&](QByteArray relative, int fd) {
+        FolderId id {};
+        if (subfolders) {
+            if (!idOf(fd, &id)) {
+                fail(relative, qt_error_string(errno));
+                ::close(fd);
+                return;
+            }
+            if (const auto same = onChain.find(id); same != onChain.end()) {
+                if (looped)
+                    looped(pathOf(relative), pathOf(chain[same->second].relative));
+                ::close(fd);
+                return;
+            }
+        }
+        found.clear();
+        options.folder = folderPart(relative);
+        const bool listed = take(relative, [&](QString *reason, const BeforeRead &beforeRead) {
+            return listFolderAt(fd, *m_rows, reason, options, beforeRead);
+        }) == Listed;
+        rootListed = rootListed || (listed && relative.isEmpty());
+        if (!listed || found.isEmpty()) {
+            ::close(fd);
+            return;
+        }
+        if (beforeSubfolders)
+            beforeSubfolders(pathOf(relative));
+        onChain.emplace(id, chain.size());
+        chain.push_back(Frame { std::move(relative), fd, id, std::exchange(found, {}), 0, {} });
+        if (chain.size() - firstHeld > held) {
+            Frame &highest = chain[firstHeld++];
+            if (highest.fd >= 0)
+                ::close(std::exchange(highest.fd, -1));
+        }
+    };
+
+    // Opens chain[i] again, closed on the way down, from its sub-folder's
+    // descriptor childFd (or -1).
+    const auto reopen = [&](size_t i, int childFd) {
+        Frame &frame = chain[i];
+        FolderId id {};
+        int fd = childFd >= 0 ? openFolder(childFd, "..", 0) : -1;
+        if (fd >= 0 && (!idOf(fd, &id) || id != frame.id))
+            ::close(std::exchange(fd, -1));
+        if (fd < 0) {
+            // Moved away: by names from the nearest held folder above, each the same as before.
+            size_t from = i - 1;
+            while (chain[from].fd < 0)
+                --from; // the root's is held
+            fd = chain[from].fd;
+            for (size_t k = from + 1; k <= i && fd >= 0; ++k) {
+                const int next = openFolder(fd, chain[k].name().constData(), O_NOFOLLOW);
+                const int reason = errno;
+                if (fd != chain[from].fd)
+                    ::close(fd);
+                fd = next;
+                if (fd < 0) {
+                    frame.lost = qt_error_string(reason);
+                } else if (!idOf(fd, &id) || id != chain[k].id) {
+                    ::close(std::exchange(fd, -1));
+                    frame.lost
+                        = QStringLiteral("Its folder was moved or replaced while it was listed.");
+                }
+            }
+        }
+        frame.fd = fd;
+    };
+
+    enter(QByteArray(), rootFd);
+    while (!chain.empty() && !m_stopped) {
+        Frame &top = chain.back();
+        if (top.next < top.subfolders.size()) {
+            const QByteArray &name = top.subfolders[top.next++];
+            QByteArray relative = top.relative.isEmpty() ? name : top.relative + '/' + name;
+            if (top.fd < 0) {
+                fail(relative, top.lost);
+                continue;
+            }
+            if (!m_beforeRead(m_rows->size()))
+                break;
+            // Neither a link swapped in for the sub-folder nor a longer path is followed.
+            const int fd = openFolder(top.fd, name.constData(), O_NOFOLLOW);
+            if (fd < 0) {
+                fail(relative, qt_error_string(errno));
+                continue;
+            }
+            enter(std::move(relative), fd);
+            continue;
+        }
+        // All its sub-folders walked: back up to its parent.
+        const size_t last = chain.size() - 1;
+        if (last >= 1 && chain[last - 1].fd < 0 && chain[last - 1].lost.isEmpty())
+            reopen(last - 1, top.fd);
+        if (top.fd >= 0)
+            ::close(top.fd);
+        onChain.erase(top.id);
+        chain.pop_back();
+        if (last >= 1 && last - 1 < firstHeld)
+            firstHeld = std::max<size_t>(last - 1, 1);
+    }
+    // Stopped part-way: the folders still open are closed.
+    for (const Frame &frame : chain) {
+        if (frame.fd >= 0)
+            ::close(frame.fd);
+    }
+    return rootListed;
+}
+#endif
