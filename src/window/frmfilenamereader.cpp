@@ -166,11 +166,6 @@ void FrmFilenameReader::connectCommands()
     connect(m_commands.copyAllPaths, &QAction::triggered, this,
         [this] { m_files->copyAll(ListText::Paths); });
     connect(m_commands.readAgain, &QAction::triggered, m_files, &FileList::refresh);
-    connect(m_files, &FileList::foldersChanged, m_commands.readAgain,
-        [this](const ListedFolders &folders) {
-            m_commands.readAgain->setEnabled(!folders.isEmpty());
-        });
-    m_commands.readAgain->setEnabled(false);
 }
 
 void FrmFilenameReader::changeEvent(QEvent *event)

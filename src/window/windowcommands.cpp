@@ -58,6 +58,11 @@ WindowCommands::WindowCommands(QWidget *window, const FileList *files)
           { QKeySequence(Qt::CTRL | Qt::Key_Q), QKeySequence(Qt::CTRL | Qt::Key_W) }))
 {
     includeSubfolders->setCheckable(true);
+    // Nothing to read again until a folder is listed.
+    readAgain->setEnabled(false);
+    QObject::connect(files, &FileList::foldersChanged, readAgain,
+        [action = readAgain](
+            const ListedFolders &folders) { action->setEnabled(!folders.isEmpty()); });
     undo->setShortcut(QKeySequence::Undo);
     redo->setShortcuts(
         { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y) });
