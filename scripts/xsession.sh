@@ -13,6 +13,12 @@
 #   xs_find_window TITLE [S [PID]]  prints the id of a visible window with
 #                                   exactly this title; 1 after S seconds
 #                                   (default 20), 2 as soon as PID has ended
+#   xs_window TITLE S PID           as xs_find_window, but a window not
+#                                   found ends the test through the
+#                                   caller's fail()
+#   xs_fail PNG MESSAGE [LOG]...    prints FAIL: MESSAGE and each LOG that
+#                                   holds anything, keeps the screen as PNG
+#                                   and exits 1
 #   xs_wait_gone TITLE [S]          0 once no such window is visible
 #   xs_end_group PGID [S]           TERM to a process group, KILL after S s
 #   "${xs_vars[@]}"                 after xs_start: the variables that a
@@ -156,6 +162,24 @@ xs_find_window() {
         sleep 0.1
     done
     return 1
+}
+
+xs_window() {
+    local status=0
+    xs_find_window "$1" "$2" "$3" || status=$?
+    [ "$status" -ne 2 ] || fail "the program ended while we waited for \"$1\""
+    [ "$status" -eq 0 ] || fail "no window titled \"$1\" within $2 s"
+}
+
+xs_fail() {
+    local png=$1 log
+    echo "FAIL: $2" >&2
+    shift 2
+    for log in "$@"; do
+        [ -s "$log" ] && { echo "--- $(basename "$log" .log) output:" >&2; cat "$log" >&2; }
+    done
+    import -window root "$png" 2>/dev/null && echo "screen at the failure: $png" >&2
+    exit 1
 }
 
 xs_wait_gone() {

@@ -23,7 +23,7 @@ for tool in xdotool xwininfo import; do
 done
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/quillmere-hung.XXXXXX")
-pid= dialog_pid=
+pid="" dialog_pid=""
 cleanup() {
     # The stopped dialog would keep a TERM pending: KILL ends it as it is.
     [ -z "$dialog_pid" ] || kill -KILL "$dialog_pid" 2>/dev/null || true
@@ -40,25 +40,14 @@ if ! xs_start 1280x1024 96; then
     exit $skip
 fi
 
-fail() {
-    echo "FAIL: $*" >&2
-    [ -s "$work/app.log" ] && { echo "--- the program's output:" >&2; cat "$work/app.log" >&2; }
-    import -window root "$out/failure-hung-dialog.png" 2>/dev/null \
-        && echo "screen at the failure: $out/failure-hung-dialog.png" >&2
-    exit 1
-}
+fail() { xs_fail "$out/failure-hung-dialog.png" "$*" "$work/app.log"; }
 
 home=$work/home
 mkdir -p "$home/Documents" "$work/runtime"
 chmod 700 "$work/runtime"
 echo a >"$home/Documents/a.txt"
 
-find_window() { # TITLE -> id, 20 s at most
-    local status=0
-    xs_find_window "$1" 20 "$pid" || status=$?
-    [ "$status" -ne 2 ] || fail "the program ended while we waited for \"$1\""
-    [ "$status" -eq 0 ] || fail "no window titled \"$1\" within 20 s"
-}
+find_window() { xs_window "$1" 20 "$pid"; } # TITLE -> id
 click() { # X Y in the window
     xdotool mousemove --sync $((win_x + $1)) $((win_y + $2)) 2>/dev/null \
         || xdotool mousemove $((win_x + $1)) $((win_y + $2))

@@ -55,15 +55,7 @@ if ! xs_start 1600x1000 96; then
     exit $skip
 fi
 
-fail() {
-    echo "FAIL: $*" >&2
-    for log in app portal backend; do
-        [ -s "$work/$log.log" ] && { echo "--- $log output:" >&2; cat "$work/$log.log" >&2; }
-    done
-    import -window root "$out/failure-portal.png" 2>/dev/null \
-        && echo "screen at the failure: $out/failure-portal.png" >&2
-    exit 1
-}
+fail() { xs_fail "$out/failure-portal.png" "$*" "$work"/{app,portal,backend}.log; }
 
 home=$work/home
 invoices=$home/Documents/Invoices
@@ -114,12 +106,7 @@ setsid "${session[@]}" QT_QPA_PLATFORM=xcb QUILLMERE_FILE_DIALOG=portal "$app" \
     >"$work/app.log" 2>&1 &
 pid=$!
 
-find_window() { # TITLE -> id, 30 s at most
-    local status=0
-    xs_find_window "$1" 30 "$pid" || status=$?
-    [ "$status" -ne 2 ] || fail "the program ended while we waited for \"$1\""
-    [ "$status" -eq 0 ] || fail "no window titled \"$1\" within 30 s"
-}
+find_window() { xs_window "$1" 30 "$pid"; } # TITLE -> id
 # The portal's dialogs and questions on screen; not the popups of its name completion.
 dialogs() {
     local id count=0

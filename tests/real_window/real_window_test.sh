@@ -61,16 +61,7 @@ if ! xs_start 1600x1200 96; then
     exit $skip
 fi
 
-fail() {
-    echo "FAIL: $*" >&2
-    if [ -s "$work/app.log" ]; then
-        echo "--- the program's output:" >&2
-        cat "$work/app.log" >&2
-    fi
-    import -window root "$out/failure-${scale}x.png" 2>/dev/null \
-        && echo "screen at the failure: $out/failure-${scale}x.png" >&2
-    exit 1
-}
+fail() { xs_fail "$out/failure-${scale}x.png" "$*" "$work/app.log"; }
 
 # Two folders of a plausible home; a hidden file and a sub-folder must not be listed.
 home=$work/home
@@ -102,12 +93,7 @@ setsid env -i PATH="$PATH" HOME="$home" XDG_RUNTIME_DIR="$work/runtime" \
 pid=$!
 
 # A visible top-level window with exactly this title, 20 s at most.
-find_window() {
-    local status=0
-    xs_find_window "$1" 20 "$pid" || status=$?
-    [ "$status" -ne 2 ] || fail "the program ended while we waited for \"$1\""
-    [ "$status" -eq 0 ] || fail "no window titled \"$1\" within 20 s"
-}
+find_window() { xs_window "$1" 20 "$pid"; } # TITLE -> id
 
 wait_window_gone() {
     xs_wait_gone "$1" 20 || fail "the window \"$1\" is still open after 20 s"

@@ -46,13 +46,7 @@ if ! xs_start 1280x1024 96; then
     exit $skip
 fi
 
-fail() {
-    echo "FAIL: $*" >&2
-    [ -s "$work/app.log" ] && { echo "--- the program's output:" >&2; cat "$work/app.log" >&2; }
-    import -window root "$out/failure-slow-folder.png" 2>/dev/null \
-        && echo "screen at the failure: $out/failure-slow-folder.png" >&2
-    exit 1
-}
+fail() { xs_fail "$out/failure-slow-folder.png" "$*" "$work/app.log"; }
 
 home=$work/home
 slow=$home/Slow
@@ -73,12 +67,7 @@ setsid env -i PATH="$PATH" HOME="$home" XDG_RUNTIME_DIR="$work/runtime" \
     "$app" >"$work/app.log" 2>&1 &
 pid=$!
 
-find_window() {
-    local status=0
-    xs_find_window "$1" 30 "$pid" || status=$?
-    [ "$status" -ne 2 ] || fail "the program ended while we waited for \"$1\""
-    [ "$status" -eq 0 ] || fail "no window titled \"$1\" within 30 s"
-}
+find_window() { xs_window "$1" 30 "$pid"; } # TITLE -> id
 
 # The window's part of the screen, or a part of it in window pixels.
 shot() { # FILE [WIDTHxHEIGHT+X+Y within the window]
