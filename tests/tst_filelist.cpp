@@ -60,6 +60,18 @@ private slots:
 
 #define settle(list) QTRY_VERIFY2_WITH_TIMEOUT(!(list).isBusy(), "the list's work to end", 30000)
 
+// Lists the folder with its sub-folders; its failures come to failed, each
+// as "folder: reason", once the list has settled.
+static void listWithSubfolders(FileList &list, const QString &folder, QStringList &failed)
+{
+    QObject::connect(
+        &list, &FileList::rebuilt, &list, [&failed](const QList<ListingFailure> &failures) {
+            for (const ListingFailure &failure : failures)
+                failed << failure.folder + ": " + failure.reason;
+        });
+    list.rebuild({ ListedFolder(folder, true) });
+}
+
 void tst_FileList::removalsUndoneAndRedone_data()
 {
     QTest::addColumn<int>("header"); // clicked before the removal; 0 none
@@ -335,11 +347,7 @@ void tst_FileList::subfoldersListedAsQuillmereListDoes()
     QCOMPARE(makeTree(dir), QString());
     FileList list;
     QStringList failed;
-    connect(&list, &FileList::rebuilt, this, [&failed](const QList<ListingFailure> &failures) {
-        for (const ListingFailure &failure : failures)
-            failed << failure.folder + ": " + failure.reason;
-    });
-    list.rebuild({ ListedFolder(dir.path(), true) });
+    listWithSubfolders(list, dir.path(), failed);
     settle(list);
     for (const int header : clicks) {
         list.sort(header);
@@ -459,11 +467,7 @@ void tst_FileList::unreadableSubfolderNamed()
     const auto restore = qScopeGuard([&] { ::chmod(locked, 0755); });
     FileList list;
     QStringList failed;
-    connect(&list, &FileList::rebuilt, this, [&failed](const QList<ListingFailure> &failures) {
-        for (const ListingFailure &failure : failures)
-            failed << failure.folder + ": " + failure.reason;
-    });
-    list.rebuild({ ListedFolder(dir.path(), true) });
+    listWithSubfolders(list, dir.path(), failed);
     settle(list);
     // Named with its reason, in the one warning; the rest is listed.
     QList<QByteArray> rows = namesOf(*list.model());
