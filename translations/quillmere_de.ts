@@ -9,37 +9,37 @@
     </message>
     <message>
         <source>It is not a full path.</source>
-        <translation>Es ist kein vollständiger Pfad.</translation>
+        <translation>Das ist kein vollständiger Pfad.</translation>
     </message>
     <message>
         <source>No file name can hold a NUL character.</source>
-        <translation>Kein Dateiname kann ein NUL-Zeichen enthalten.</translation>
+        <translation>Ein Dateiname darf kein NUL-Zeichen enthalten.</translation>
     </message>
     <message>
         <source>It is neither a folder nor a file.</source>
-        <translation>Es ist weder ein Ordner noch eine Datei.</translation>
+        <translation>Das ist weder ein Ordner noch eine Datei.</translation>
     </message>
     <message>
         <source>The folder&apos;s name is not valid UTF-8, so the folder list cannot hold it. quillmere-list takes folder names as bytes and lists such a folder.</source>
-        <translation>Der Name des Ordners ist kein gültiges UTF-8, daher kann die Ordnerliste ihn nicht aufnehmen. quillmere-list nimmt Ordnernamen als Bytes und listet einen solchen Ordner auf.</translation>
+        <translation>Der Ordnername ist kein gültiges UTF-8 und kann deshalb nicht in die Ordnerliste aufgenommen werden. quillmere-list liest Ordnernamen als Bytes und kann einen solchen Ordner auflisten.</translation>
     </message>
     <message>
         <source>Nothing was added for these dropped items:
 
 %1</source>
-        <translation>Für diese abgelegten Elemente wurde nichts hinzugefügt:
+        <translation>Folgende abgelegte Elemente wurden nicht hinzugefügt:
 
 %1</translation>
     </message>
     <message>
         <source>It is not a file or folder of this computer; only those can be listed.</source>
-        <translation>Es ist keine Datei und kein Ordner dieses Computers; nur solche können aufgelistet werden.</translation>
+        <translation>Das ist weder eine Datei noch ein Ordner dieses Computers; nur solche können aufgelistet werden.</translation>
     </message>
     <message>
         <source>Nothing was added for these paths given to Quillmere:
 
 %1</source>
-        <translation>Für diese an Quillmere übergebenen Pfade wurde nichts hinzugefügt:
+        <translation>Folgende Pfade wurden nicht hinzugefügt:
 
 %1</translation>
     </message>
@@ -93,7 +93,7 @@
     <name>FileRows</name>
     <message>
         <source>Too many files to list.</source>
-        <translation>Zu viele Dateien für die Liste.</translation>
+        <translation>Zu viele Dateien zum Auflisten.</translation>
     </message>
 </context>
 <context>
@@ -128,7 +128,7 @@
     </message>
     <message>
         <source>File system loop detected; it is the same folder as %1.</source>
-        <translation>Dateisystemschleife erkannt; es ist derselbe Ordner wie %1.</translation>
+        <translation>Schleife im Dateisystem: Das ist derselbe Ordner wie %1.</translation>
     </message>
 </context>
 <context>
@@ -140,7 +140,7 @@
     <message>
         <source>Add</source>
         <extracomment>The two buttons beside the band have room for about 9 narrow letters; the accessible name carries the long form.</extracomment>
-        <translation>Hinzuf.</translation>
+        <translation>Neu</translation>
     </message>
     <message>
         <source>Add folder</source>
@@ -157,7 +157,7 @@
     </message>
     <message>
         <source> List of files in selected folders:</source>
-        <translation> Dateien der gewählten Ordner:</translation>
+        <translation> Dateien in diesen Ordnern:</translation>
     </message>
     <message>
         <source>Remove</source>
@@ -209,8 +209,8 @@ Created by: quillmere@example.org
         <translation>Dieses Programm schreibt eine Liste von Dateien in eine Textdatei.
 
 Anleitung:
-1. Ordner hinzufügen, um seine Dateien aufzulisten (eine Datei im Ordner wählen)
-2. Die Ordnerauswahl mit „Hinzufügen“ und „Entfernen“ ändern
+1. Einen Ordner hinzufügen, um seine Dateien aufzulisten (dazu eine Datei im Ordner wählen)
+2. Die Ordner mit „Neu“ und „Entfernen“ ändern
 3. Die Dateiliste mit „Entfernen“ ändern
 4. Die Dateiliste als TXT-Datei speichern
 
@@ -236,8 +236,9 @@ Erstellt von: quillmere@example.org
 %1
 
 %2</source>
-        <translation>Die Liste konnte nicht gespeichert werden in
-%1
+        <translation>Die Liste konnte nicht in
+„%1“
+gespeichert werden.
 
 %2</translation>
     </message>
@@ -246,40 +247,41 @@ Erstellt von: quillmere@example.org
 %1
 
 Quillmere closes as soon as the save has ended. If you quit now, the list is not saved and the file keeps its old contents.</source>
-        <translation>Die Liste wird noch gespeichert in
-%1
+        <translation>Die Liste wird noch in
+„%1“
+gespeichert.
 
-Quillmere wird geschlossen, sobald das Speichern beendet ist. Wenn Sie jetzt beenden, wird die Liste nicht gespeichert und die Datei behält ihren alten Inhalt.</translation>
+Quillmere wird geschlossen, sobald das Speichern abgeschlossen ist. Wenn Sie jetzt beenden, wird die Liste nicht gespeichert, und die Datei behält ihren bisherigen Inhalt.</translation>
     </message>
     <message>
         <source>&amp;Quit Without Saving</source>
-        <translation>&amp;Beenden ohne Speichern</translation>
+        <translation>Ohne Speichern &amp;beenden</translation>
     </message>
     <message>
         <source>The list was not saved to
 %1
 The file keeps its old contents.</source>
-        <translation>Die Liste wurde nicht gespeichert in
-%1
-Die Datei behält ihren alten Inhalt.</translation>
+        <translation>Die Liste wurde nicht in
+„%1“
+gespeichert. Die Datei behält ihren bisherigen Inhalt.</translation>
     </message>
     <message>
         <source>The list was not saved to
 %1
 The file keeps its old contents, but this temporary file could not be removed:
 %2</source>
-        <translation>Die Liste wurde nicht gespeichert in
-%1
-Die Datei behält ihren alten Inhalt, aber diese temporäre Datei konnte nicht entfernt werden:
+        <translation>Die Liste wurde nicht in
+„%1“
+gespeichert. Die Datei behält ihren bisherigen Inhalt, aber diese temporäre Datei konnte nicht entfernt werden:
 %2</translation>
     </message>
     <message>
         <source>The list was saved to
 %1
 but the system has not yet confirmed that it is on the disk.</source>
-        <translation>Die Liste wurde gespeichert in
-%1
-aber das System hat noch nicht bestätigt, dass sie auf dem Datenträger ist.</translation>
+        <translation>Die Liste wurde in
+„%1“
+gespeichert, aber das System hat noch nicht bestätigt, dass sie auf dem Datenträger angekommen ist.</translation>
     </message>
     <message numerus="yes">
         <source>and %Ln more</source>
@@ -384,7 +386,7 @@ konnte nicht geöffnet werden: Es wurde kein Dateimanager gefunden, der ihn öff
     </message>
     <message>
         <source>Stops the work; Esc does the same</source>
-        <translation>Bricht den Vorgang ab; Esc tut dasselbe</translation>
+        <translation>Vorgang abbrechen (Esc)</translation>
     </message>
     <message>
         <source>Cancelling...</source>
@@ -414,7 +416,7 @@ Zum Anhalten Esc drücken oder „Abbrechen“ wählen.</numerusform>
     <name>saveText</name>
     <message>
         <source>The list was saved, but the system could not confirm that it is on the disk: %1</source>
-        <translation>Die Liste wurde gespeichert, aber das System konnte nicht bestätigen, dass sie auf dem Datenträger ist: %1</translation>
+        <translation>Die Liste wurde gespeichert, aber das System konnte nicht bestätigen, dass sie auf dem Datenträger angekommen ist: %1</translation>
     </message>
     <message>
         <source>It is not a regular file.</source>
@@ -426,7 +428,7 @@ Zum Anhalten Esc drücken oder „Abbrechen“ wählen.</numerusform>
     </message>
     <message>
         <source>The list was saved, but its extended attributes could not be read to keep them: %1</source>
-        <translation>Die Liste wurde gespeichert, aber ihre erweiterten Attribute konnten nicht gelesen werden, um sie zu erhalten: %1</translation>
+        <translation>Die Liste wurde gespeichert, aber die erweiterten Attribute der Datei konnten nicht gelesen und daher nicht erhalten werden: %1</translation>
     </message>
     <message>
         <source>The list was saved, but the extended attribute %1 could not be kept: %2</source>
@@ -458,7 +460,7 @@ Zum Anhalten Esc drücken oder „Abbrechen“ wählen.</numerusform>
     </message>
     <message>
         <source>The save was given up.</source>
-        <translation>Das Speichern wurde aufgegeben.</translation>
+        <translation>Das Speichern wurde abgebrochen.</translation>
     </message>
     <message>
         <source>The folder %1 cannot be written: %2</source>

@@ -13,7 +13,7 @@
     </message>
     <message>
         <source>No file name can hold a NUL character.</source>
-        <translation>Aucun nom de fichier ne peut contenir de caractère NUL.</translation>
+        <translation>Un nom de fichier ne peut pas contenir de caractère NUL.</translation>
     </message>
     <message>
         <source>It is neither a folder nor a file.</source>
@@ -21,13 +21,13 @@
     </message>
     <message>
         <source>The folder&apos;s name is not valid UTF-8, so the folder list cannot hold it. quillmere-list takes folder names as bytes and lists such a folder.</source>
-        <translation>Le nom du dossier n’est pas en UTF-8 valide, la liste des dossiers ne peut donc pas le contenir. quillmere-list prend les noms de dossiers comme des octets et liste un tel dossier.</translation>
+        <translation>Le nom du dossier n’est pas en UTF-8 valide&#xa0;: la liste des dossiers ne peut donc pas le contenir. quillmere-list lit les noms de dossiers comme des octets et peut lister un tel dossier.</translation>
     </message>
     <message>
         <source>Nothing was added for these dropped items:
 
 %1</source>
-        <translation>Rien n’a été ajouté pour ces éléments déposés&#xa0;:
+        <translation>Ces éléments déposés n’ont pas été ajoutés&#xa0;:
 
 %1</translation>
     </message>
@@ -39,7 +39,7 @@
         <source>Nothing was added for these paths given to Quillmere:
 
 %1</source>
-        <translation>Rien n’a été ajouté pour ces chemins donnés à Quillmere&#xa0;:
+        <translation>Ces chemins n’ont pas été ajoutés&#xa0;:
 
 %1</translation>
     </message>
@@ -93,7 +93,7 @@
     <name>FileRows</name>
     <message>
         <source>Too many files to list.</source>
-        <translation>Trop de fichiers pour la liste.</translation>
+        <translation>Trop de fichiers à lister.</translation>
     </message>
 </context>
 <context>
@@ -116,7 +116,7 @@
     <name>FolderListing</name>
     <message>
         <source>The listing was cancelled.</source>
-        <translation>Le listage du dossier a été annulé.</translation>
+        <translation>La lecture a été annulée.</translation>
     </message>
     <message>
         <source>The folder cannot be read.</source>
@@ -128,7 +128,7 @@
     </message>
     <message>
         <source>File system loop detected; it is the same folder as %1.</source>
-        <translation>Boucle du système de fichiers détectée&#xa0;; c’est le même dossier que %1.</translation>
+        <translation>Boucle dans le système de fichiers&#xa0;: c’est le même dossier que %1.</translation>
     </message>
 </context>
 <context>
@@ -157,7 +157,7 @@
     </message>
     <message>
         <source> List of files in selected folders:</source>
-        <translation> Fichiers des dossiers choisis&#xa0;:</translation>
+        <translation> Fichiers de ces dossiers&#xa0;:</translation>
     </message>
     <message>
         <source>Remove</source>
@@ -279,7 +279,7 @@ Le fichier garde son ancien contenu, mais ce fichier temporaire n’a pas pu êt
 but the system has not yet confirmed that it is on the disk.</source>
         <translation>La liste a été enregistrée dans
 %1
-mais le système n’a pas encore confirmé qu’elle est sur le disque.</translation>
+mais le système n’a pas encore confirmé qu’elle est écrite sur le disque.</translation>
     </message>
     <message numerus="yes">
         <source>and %Ln more</source>
@@ -384,7 +384,7 @@ n’a pas pu être ouvert&#xa0;: aucun gestionnaire de fichiers n’a été trou
     </message>
     <message>
         <source>Stops the work; Esc does the same</source>
-        <translation>Arrête l’opération&#xa0;; Échap fait de même</translation>
+        <translation>Arrêter l’opération (Échap)</translation>
     </message>
     <message>
         <source>Cancelling...</source>
@@ -414,7 +414,7 @@ Press Esc or Cancel to stop.</source>
     <name>saveText</name>
     <message>
         <source>The list was saved, but the system could not confirm that it is on the disk: %1</source>
-        <translation>La liste a été enregistrée, mais le système n’a pas pu confirmer qu’elle se trouve sur le disque&#xa0;: %1</translation>
+        <translation>La liste a été enregistrée, mais le système n’a pas pu confirmer qu’elle est écrite sur le disque&#xa0;: %1</translation>
     </message>
     <message>
         <source>It is not a regular file.</source>
@@ -426,7 +426,7 @@ Press Esc or Cancel to stop.</source>
     </message>
     <message>
         <source>The list was saved, but its extended attributes could not be read to keep them: %1</source>
-        <translation>La liste a été enregistrée, mais ses attributs étendus n’ont pas pu être lus pour les conserver&#xa0;: %1</translation>
+        <translation>La liste a été enregistrée, mais les attributs étendus du fichier n’ont pas pu être lus, ni donc conservés&#xa0;: %1</translation>
     </message>
     <message>
         <source>The list was saved, but the extended attribute %1 could not be kept: %2</source>
@@ -458,7 +458,7 @@ Press Esc or Cancel to stop.</source>
     </message>
     <message>
         <source>The save was given up.</source>
-        <translation>L’enregistrement a été abandonné.</translation>
+        <translation>L’enregistrement a été interrompu.</translation>
     </message>
     <message>
         <source>The folder %1 cannot be written: %2</source>
