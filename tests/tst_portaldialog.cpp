@@ -9,6 +9,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QPointer>
@@ -401,14 +402,19 @@ void tst_PortalDialog::answers()
     PortalDialog dialog(&window);
     QSignalSpy pickedLate(&dialog, &PortalDialog::pickedLate);
     dialog.setReplyTimeout(1000);
-    const PortalDialog::Answer answer
-        = save ? dialog.saveFile({ QStringLiteral("Text File (*.txt)") }) : dialog.openFile();
+    const PortalDialog::Answer answer = save
+        ? dialog.saveFile(m_dir.path(), { QStringLiteral("Text File (*.txt)") })
+        : dialog.openFile(m_dir.path());
     QCOMPARE(int(answer.outcome), outcome);
     QCOMPARE(answer.path, path);
 
     if (present) {
         QCOMPARE(portal.method, save ? "SaveFile" : "OpenFile");
         QCOMPARE(portal.options.value(QStringLiteral("modal")).toBool(), true);
+        // The dialog starts where Qt's would; no name is suggested.
+        QCOMPARE(portal.options.value(QStringLiteral("current_folder")).toByteArray(),
+            QFile::encodeName(m_dir.path()) + '\0');
+        QVERIFY(!portal.options.contains(QStringLiteral("current_name")));
         // Save offers the one filter; Open any file.
         const QVariant filters = portal.options.value(QStringLiteral("filters"));
         QCOMPARE(filters.isValid(), save);
@@ -512,10 +518,14 @@ void tst_PortalDialog::qtDialogInstead()
             QCOMPARE(pickedLate.constFirst(), QVariantList({ false, late }));
     }
 
-    // Once failed, the rest of the run goes to Qt's dialog at once.
+    // Once failed, the rest of the run goes to Qt's dialog at once; else the
+    // portal's starts in the folder of the file picked, at first at home.
     dialogs.ShowOpen();
     QCOMPARE(scene.portal.calls, qtDialog ? 1 : 2);
     QCOMPARE(qtDialogs, qtDialog ? 2 : 0);
+    if (!qtDialog)
+        QCOMPARE(scene.portal.options.value(QStringLiteral("current_folder")).toByteArray(),
+            QFile::encodeName(chosen.isEmpty() ? QDir::homePath() : m_dir.path()) + '\0');
 }
 
 int main(int argc, char *argv[])

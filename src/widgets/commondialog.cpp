@@ -135,16 +135,16 @@ void CommonDialog::show(bool save)
     const auto shown = qScopeGuard([] { --showing; });
     auto *owner = static_cast<QWidget *>(parent());
     const QStringList filters = nameFilters(m_filter);
+    QString selected;
+    const QString folder = startFolder(&selected);
     if (PortalDialog::shouldTry()) {
         const PortalDialog::Answer answer
-            = save ? m_portal->saveFile(filters) : m_portal->openFile();
+            = save ? m_portal->saveFile(folder, filters) : m_portal->openFile(folder);
         if (answer.outcome != PortalDialog::Unavailable) {
-            m_fileName = answer.path;
+            take(answer.path);
             return;
         }
     }
-    QString selected;
-    const QString folder = startFolder(&selected);
     if (!dialogProgram().isEmpty()) {
         if (const std::optional<QString> chosen = DialogProcess::choose(
                 dialogProgram(), owner->window(), save, folder, selected, filters)) {

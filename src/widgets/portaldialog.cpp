@@ -8,6 +8,7 @@
 #include <QDBusConnection>
 #include <QDBusMetaType>
 #include <QDBusServiceWatcher>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QRegularExpression>
@@ -91,6 +92,14 @@ Filters portalFilters(const QStringList &nameFilters)
     return filters;
 }
 
+// A path as the portal takes it: its bytes, ended by NUL.
+QByteArray pathBytes(const QString &path)
+{
+    QByteArray bytes = QFile::encodeName(path);
+    bytes.append('\0');
+    return bytes;
+}
+
 } // namespace
 
 bool PortalDialog::shouldTry()
@@ -124,15 +133,17 @@ PortalDialog::PortalDialog(QWidget *parent)
     Q_UNUSED(registered);
 }
 
-PortalDialog::Answer PortalDialog::openFile()
+PortalDialog::Answer PortalDialog::openFile(const QString &folder)
 {
-    return ask(
-        QStringLiteral("OpenFile"), tr("Open"), { { QStringLiteral("multiple"), false } }, true);
+    return ask(QStringLiteral("OpenFile"), tr("Open"),
+        { { QStringLiteral("multiple"), false },
+            { QStringLiteral("current_folder"), pathBytes(folder) } },
+        true);
 }
 
-PortalDialog::Answer PortalDialog::saveFile(const QStringList &nameFilters)
+PortalDialog::Answer PortalDialog::saveFile(const QString &folder, const QStringList &nameFilters)
 {
-    QVariantMap options;
+    QVariantMap options { { QStringLiteral("current_folder"), pathBytes(folder) } };
     const Filters filters = portalFilters(nameFilters);
     if (!filters.isEmpty()) {
         options.insert(QStringLiteral("filters"), QVariant::fromValue(filters));

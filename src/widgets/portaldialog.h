@@ -52,11 +52,14 @@ public:
     static constexpr int DefaultReplyTimeout = 5000;
     void setReplyTimeout(int milliseconds) { m_replyTimeout = milliseconds; }
 
-    // One existing file, of any type.
-    Answer openFile();
-    // A file to write, with Qt's name filters ("Text File (*.txt)"). The
-    // portal's dialog asks before an existing file is replaced.
-    Answer saveFile(const QStringList &nameFilters);
+    // One existing file, of any type; the dialog starts in folder where the
+    // portal's backend takes a starting folder for opening (GTK's of Debian
+    // 12 does not, and offers "read-only", which no option withdraws).
+    Answer openFile(const QString &folder);
+    // A file to write, with Qt's name filters ("Text File (*.txt)"), starting
+    // in folder with no name suggested, as Qt's dialog does. The portal's
+    // dialog asks before an existing file is replaced.
+    Answer saveFile(const QString &folder, const QStringList &nameFilters);
 
     // What the portal's Response stands for. 0: the one local file it
     // names, or Cancelled for anything else (no file, another scheme, a path
