@@ -4,7 +4,7 @@
 // QSvgRenderer, as the window does at run time, so every icon looks alike and
 // no other SVG tool is needed on any platform.
 //
-//   rendericons ARTWORK.svg OUTPUT_FOLDER NAME
+//   rendericons ARTWORK.svg OUTPUT_FOLDER NAME SIZE...
 // writes OUTPUT_FOLDER/hicolor/SIZExSIZE/apps/NAME.png and OUTPUT_FOLDER/NAME.ico.
 
 #include <QBuffer>
@@ -20,8 +20,6 @@
 #include <cstdio>
 
 namespace {
-
-constexpr int PngSizes[] = { 16, 32, 48, 256 };
 
 bool fail(const QString &message)
 {
@@ -96,8 +94,8 @@ QByteArray icoFile(const QList<std::pair<int, QByteArray>> &pngs)
 
 int main(int argc, char *argv[])
 {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: rendericons ARTWORK.svg OUTPUT_FOLDER NAME\n");
+    if (argc < 5) {
+        std::fprintf(stderr, "usage: rendericons ARTWORK.svg OUTPUT_FOLDER NAME SIZE...\n");
         return 2;
     }
     const QString svgPath = QFile::decodeName(argv[1]);
@@ -111,7 +109,14 @@ int main(int argc, char *argv[])
     }
 
     QList<std::pair<int, QByteArray>> pngs;
-    for (const int size : PngSizes) {
+    for (int arg = 4; arg < argc; ++arg) {
+        bool isNumber = false;
+        const int size = QByteArray(argv[arg]).toInt(&isNumber);
+        if (!isNumber || size < 1 || size > 256) { // an .ico entry holds no more
+            fail(QStringLiteral("%1 is not an icon size from 1 to 256")
+                     .arg(QString::fromLocal8Bit(argv[arg])));
+            return 2;
+        }
         const QByteArray png = renderPng(artwork, size);
         if (png.isEmpty()) {
             fail(QStringLiteral("cannot encode the %1 pixel PNG").arg(size));

@@ -107,7 +107,7 @@ void tst_WindowLook::windowLooksAsDesigned()
     QCOMPARE(ui.window.size(), QSize(386, 415));
     QCOMPARE(ui.window.minimumSize(), ui.window.maximumSize());
     QVERIFY(!ui.window.windowIcon().isNull());
-    for (const int size : { 16, 32, 48, 256 })
+    for (const int size : { 16, 24, 32, 48, 64, 128, 256 })
         QVERIFY2(ui.window.windowIcon().availableSizes().contains(QSize(size, size)),
             qPrintable(QStringLiteral("the icon at %1 px").arg(size)));
 
