@@ -1,5 +1,5 @@
 # SPDX-License-Identifier: MIT
-# The program as a desktop application: icons rendered from data/quillmere.svg,
+# The program as a desktop application: icons rendered from data/quillmere*.svg,
 # the install layout (binary, desktop entry, hicolor icons, AppStream
 # metadata), the Windows icon resource, the macOS bundle keys and the Debian
 # package. Included at the end of the top-level CMakeLists.txt.
@@ -37,8 +37,8 @@ add_custom_command(
     OUTPUT ${_quillmere_pngs} "${QUILLMERE_ICO}"
     COMMAND quillmere_rendericons "${CMAKE_SOURCE_DIR}/data/quillmere.svg"
             "${QUILLMERE_ICON_DIR}" ${QUILLMERE_APP_ID} ${QUILLMERE_ICON_SIZES}
-    DEPENDS quillmere_rendericons "${CMAKE_SOURCE_DIR}/data/quillmere.svg"
-    COMMENT "Rendering the application icons from quillmere.svg"
+    DEPENDS quillmere_rendericons ${QUILLMERE_ARTWORK}
+    COMMENT "Rendering the application icons from data/quillmere*.svg"
     VERBATIM)
 add_custom_target(quillmere_icons ALL DEPENDS ${_quillmere_pngs} "${QUILLMERE_ICO}")
 # Install copies the icons: whoever builds the program alone (scripts/run)
