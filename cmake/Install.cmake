@@ -1,5 +1,5 @@
 # SPDX-License-Identifier: MIT
-# The program as a desktop application: icons rendered from data/quillmere.svg,
+# The program as a desktop application: icons rendered from data/quillmere*.svg,
 # the install layout (binary, desktop entry, hicolor icons, AppStream
 # metadata), the Windows icon resource, the macOS bundle keys and the Debian
 # package. Included at the end of the top-level CMakeLists.txt.
@@ -9,7 +9,9 @@ include(GNUInstallDirs)
 # One reverse-DNS id names the desktop entry, the icon, the metainfo and the
 # window's desktop file name (set in main.cpp); they must agree.
 set(QUILLMERE_APP_ID org.example.Quillmere)
-set(QUILLMERE_ICON_SIZES 16 32 48 256)
+# The hicolor sizes desktops ask for, from a menu's 16 px to a dock's or a
+# software centre's 256; renderedIcon() in src/window offers the window the same.
+set(QUILLMERE_ICON_SIZES 16 24 32 48 64 128 256)
 
 # The icons are drawn by a small host tool with QSvgRenderer, the renderer the
 # window itself uses, so Linux and Windows builds need nothing but Qt.
@@ -34,9 +36,9 @@ endforeach()
 add_custom_command(
     OUTPUT ${_quillmere_pngs} "${QUILLMERE_ICO}"
     COMMAND quillmere_rendericons "${CMAKE_SOURCE_DIR}/data/quillmere.svg"
-            "${QUILLMERE_ICON_DIR}" ${QUILLMERE_APP_ID}
-    DEPENDS quillmere_rendericons "${CMAKE_SOURCE_DIR}/data/quillmere.svg"
-    COMMENT "Rendering the application icons from quillmere.svg"
+            "${QUILLMERE_ICON_DIR}" ${QUILLMERE_APP_ID} ${QUILLMERE_ICON_SIZES}
+    DEPENDS quillmere_rendericons ${QUILLMERE_ARTWORK}
+    COMMENT "Rendering the application icons from data/quillmere*.svg"
     VERBATIM)
 add_custom_target(quillmere_icons ALL DEPENDS ${_quillmere_pngs} "${QUILLMERE_ICO}")
 # Install copies the icons: whoever builds the program alone (scripts/run)

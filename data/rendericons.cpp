@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
-// Renders the application icon from the one SVG: hicolor PNGs for the Linux
-// desktop and a multi-size .ico for the Windows executable. It draws with
-// QSvgRenderer, as the window does at run time, so every icon looks alike and
-// no other SVG tool is needed on any platform.
+// Renders the application icon: hicolor PNGs for the Linux desktop and a
+// multi-size .ico for the Windows executable. It draws with QSvgRenderer, as
+// the window does at run time, so every icon looks alike and no other SVG tool
+// is needed on any platform.
 //
-//   rendericons ARTWORK.svg OUTPUT_FOLDER NAME
+//   rendericons ARTWORK.svg OUTPUT_FOLDER NAME SIZE...
 // writes OUTPUT_FOLDER/hicolor/SIZExSIZE/apps/NAME.png and OUTPUT_FOLDER/NAME.ico.
+// A size with a drawing of its own beside the artwork (ARTWORK-16.svg for
+// 16 px) is rendered from that; the window picks its artwork the same way.
 
 #include <QBuffer>
 #include <QDir>
@@ -21,12 +23,23 @@
 
 namespace {
 
-constexpr int PngSizes[] = { 16, 32, 48, 256 };
-
 bool fail(const QString &message)
 {
     std::fprintf(stderr, "rendericons: %s\n", qUtf8Printable(message));
     return false;
+}
+
+// Scaled to a size it was not drawn for, the artwork blurs every edge that
+// falls between two pixels, so the sizes off its grid have drawings of their
+// own. A plain SVG per size, rather than one file hinted for all of them, is
+// what any SVG editor shows as it is and keeps this lookup to one line.
+QString artworkFor(const QString &svgPath, int size)
+{
+    const QFileInfo artwork(svgPath);
+    const QString drawn
+        = QStringLiteral("%1/%2-%3.svg")
+              .arg(artwork.path(), artwork.completeBaseName(), QString::number(size));
+    return QFileInfo::exists(drawn) ? drawn : svgPath;
 }
 
 QByteArray renderPng(QSvgRenderer &artwork, int size)
@@ -96,22 +109,29 @@ QByteArray icoFile(const QList<std::pair<int, QByteArray>> &pngs)
 
 int main(int argc, char *argv[])
 {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: rendericons ARTWORK.svg OUTPUT_FOLDER NAME\n");
+    if (argc < 5) {
+        std::fprintf(stderr, "usage: rendericons ARTWORK.svg OUTPUT_FOLDER NAME SIZE...\n");
         return 2;
     }
     const QString svgPath = QFile::decodeName(argv[1]);
     const QString outFolder = QFile::decodeName(argv[2]);
     const QString name = QFile::decodeName(argv[3]);
 
-    QSvgRenderer artwork(svgPath);
-    if (!artwork.isValid()) {
-        fail(QStringLiteral("%1 is not a readable SVG").arg(svgPath));
-        return 1;
-    }
-
     QList<std::pair<int, QByteArray>> pngs;
-    for (const int size : PngSizes) {
+    for (int arg = 4; arg < argc; ++arg) {
+        bool isNumber = false;
+        const int size = QByteArray(argv[arg]).toInt(&isNumber);
+        if (!isNumber || size < 1 || size > 256) { // an .ico entry holds no more
+            fail(QStringLiteral("%1 is not an icon size from 1 to 256")
+                     .arg(QString::fromLocal8Bit(argv[arg])));
+            return 2;
+        }
+        const QString drawing = artworkFor(svgPath, size);
+        QSvgRenderer artwork(drawing);
+        if (!artwork.isValid()) {
+            fail(QStringLiteral("%1 is not a readable SVG").arg(drawing));
+            return 1;
+        }
         const QByteArray png = renderPng(artwork, size);
         if (png.isEmpty()) {
             fail(QStringLiteral("cannot encode the %1 pixel PNG").arg(size));

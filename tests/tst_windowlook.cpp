@@ -37,6 +37,22 @@ struct AppPalette
     const QPalette saved = QApplication::palette();
 };
 
+// Pixels that are neither clear nor opaque: on the rim of an icon drawn on
+// its size's pixel grid only where an edge slopes, all round one that is
+// artwork scaled from another grid.
+int halfCoveredPixels(const QImage &image)
+{
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    int count = 0;
+    for (int y = 0; y < argb.height(); ++y) {
+        for (int x = 0; x < argb.width(); ++x) {
+            const int alpha = qAlpha(argb.pixel(x, y));
+            count += alpha != 0 && alpha != 255;
+        }
+    }
+    return count;
+}
+
 } // namespace
 
 // The window as designed: its controls' rectangles, captions and fonts, the
@@ -106,10 +122,17 @@ void tst_WindowLook::windowLooksAsDesigned()
     QCOMPARE(ui.window.windowTitle(), QStringLiteral("Tessaly"));
     QCOMPARE(ui.window.size(), QSize(386, 415));
     QCOMPARE(ui.window.minimumSize(), ui.window.maximumSize());
-    QVERIFY(!ui.window.windowIcon().isNull());
-    for (const int size : { 16, 32, 48, 256 })
-        QVERIFY2(ui.window.windowIcon().availableSizes().contains(QSize(size, size)),
-            qPrintable(QStringLiteral("the icon at %1 px").arg(size)));
+    const QIcon icon = ui.window.windowIcon();
+    QVERIFY(!icon.isNull());
+    // The sizes installed for the desktop, each sharp: only the slopes of the
+    // folder's tab and the sheet's corner may blur its rim.
+    for (const int size : { 16, 24, 32, 48, 64, 128, 256 }) {
+        const QString at = QStringLiteral("the icon at %1 px").arg(size);
+        QVERIFY2(icon.availableSizes().contains(QSize(size, size)), qPrintable(at));
+        const int blurred = halfCoveredPixels(icon.pixmap(QSize(size, size), 1.0).toImage());
+        QVERIFY2(blurred <= size / 2,
+            qPrintable(QStringLiteral("%1 has %2 half-covered pixels").arg(at).arg(blurred)));
+    }
 
     for (const char *name : { "Label1", "Label2" }) {
         const QFont font = ui.control<QLabel>(name)->font();

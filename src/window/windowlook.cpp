@@ -5,6 +5,7 @@
 
 #include <QAccessibleWidget>
 #include <QColor>
+#include <QFile>
 #include <QIcon>
 #include <QLabel>
 #include <QPainter>
@@ -88,11 +89,14 @@ CommandButton *commandButton(const QString &caption, const QString &accessibleNa
 
 QIcon renderedIcon()
 {
-    QSvgRenderer artwork(QStringLiteral(":/quillmere.svg"));
     QIcon icon;
     // Title bars take 16 to 32 px; task switchers and docks up to 256, and
-    // twice that on 2x screens, which Qt scales down from the largest.
+    // twice that on 2x screens, which Qt scales down from the largest. The
+    // sizes are those installed (cmake/Install.cmake), and each is drawn as
+    // data/rendericons.cpp draws it: from its own pixel grid where it has one.
     for (const int size : { 16, 24, 32, 48, 64, 128, 256 }) {
+        const QString drawn = QStringLiteral(":/quillmere-%1.svg").arg(size);
+        QSvgRenderer artwork(QFile::exists(drawn) ? drawn : QStringLiteral(":/quillmere.svg"));
         QPixmap pixmap(size, size);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
