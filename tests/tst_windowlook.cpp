@@ -122,6 +122,12 @@ void tst_WindowLook::windowLooksAsDesigned()
     QCOMPARE(ui.window.windowTitle(), QStringLiteral("Tessaly"));
     QCOMPARE(ui.window.size(), QSize(386, 415));
     QCOMPARE(ui.window.minimumSize(), ui.window.maximumSize());
+    // Maximized or full screen by a decoration's button or a key: it stays.
+    for (const Qt::WindowState state : { Qt::WindowMaximized, Qt::WindowFullScreen }) {
+        ui.window.setWindowState(state);
+        QTRY_COMPARE_WITH_TIMEOUT(int(ui.window.windowState()), int(Qt::WindowNoState), 10000);
+        QCOMPARE(ui.window.size(), QSize(386, 415));
+    }
     const QIcon icon = ui.window.windowIcon();
     QVERIFY(!icon.isNull());
     // The sizes installed for the desktop, each sharp: only the slopes of the

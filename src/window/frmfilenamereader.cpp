@@ -36,6 +36,7 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
     setFont(dialogFont()); // before the controls, which take it from the window
     setAcceptDrops(true);
     installFrameAccessibility();
+    keepFixedSize(this);
 
     // Created in reading order, so that each button is drawn over the band beside it.
     Label1 = headingBand(tr(" List of Folder:"), this);

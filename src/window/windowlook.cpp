@@ -5,6 +5,7 @@
 
 #include <QAccessibleWidget>
 #include <QColor>
+#include <QEvent>
 #include <QFile>
 #include <QIcon>
 #include <QLabel>
@@ -123,6 +124,26 @@ void installFrameAccessibility()
     // Qt keeps every factory installed; one is enough for any number of windows.
     static const bool installed = (QAccessible::installFactory(frameAccessible), true);
     Q_UNUSED(installed);
+}
+
+void keepFixedSize(QWidget *window)
+{
+    struct Keeper : QObject
+    {
+        using QObject::QObject;
+        bool eventFilter(QObject *watched, QEvent *event) override
+        {
+            auto *window = static_cast<QWidget *>(watched);
+            constexpr Qt::WindowStates unsized = Qt::WindowMaximized | Qt::WindowFullScreen;
+            if (event->type() == QEvent::WindowStateChange && window->windowState() & unsized)
+                QMetaObject::invokeMethod(
+                    window,
+                    [window, unsized] { window->setWindowState(window->windowState() & ~unsized); },
+                    Qt::QueuedConnection);
+            return false;
+        }
+    };
+    window->installEventFilter(new Keeper(window));
 }
 
 } // namespace WindowLook

@@ -46,4 +46,8 @@ QIcon renderedIcon();
 // frame, not as a pane inside one. Safe to call more than once.
 void installFrameAccessibility();
 
+// Decorations Qt draws itself (on Wayland) offer Maximize even to a window of
+// fixed size; the window is put back to its designed state at once.
+void keepFixedSize(QWidget *window);
+
 } // namespace WindowLook
