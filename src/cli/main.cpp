@@ -235,8 +235,10 @@ int main(int argc, char *argv[])
     QCoreApplication app(qtArgc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quillmere-list"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLMERE_VERSION));
-    // The window's languages, chosen by the same rule, before the first message.
-    installTranslations();
+    // The window's languages, chosen by the same rule, before the first
+    // message. Without Qt's catalogue: there is no dialog to speak for, and
+    // the system's reasons stay as the C library words them.
+    installTranslations(QLocale(), QtTexts::AsGiven);
 
     // Each option's short letter, or from 256 on for a long name only.
     enum Option {
