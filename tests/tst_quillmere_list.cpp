@@ -12,13 +12,16 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTest>
 #include <QThread>
 
+#include <cctype>
 #include <climits>
 #include <clocale>
 #include <csignal>
+#include <optional>
 
 #include <linux/capability.h>
 #include <pty.h>
@@ -92,6 +95,33 @@ Result run(QList<QByteArray> args, const TestDir &scratch, int outFd = -1, bool 
     return result;
 }
 
+// Variables of the environment the runs inherit, set from "NAME=value" (an
+// empty value unsets NAME) while it lives: the language of the messages.
+class Environment
+{
+public:
+    explicit Environment(const QList<QByteArray> &settings)
+    {
+        for (const QByteArray &setting : settings) {
+            const QByteArray name = setting.left(setting.indexOf('=')),
+                             value = setting.mid(name.size() + 1);
+            m_before.append({ name,
+                qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt });
+            value.isEmpty() ? qunsetenv(name) : qputenv(name, value);
+        }
+    }
+    ~Environment()
+    {
+        for (auto it = m_before.crbegin(); it != m_before.crend(); ++it)
+            it->second ? qputenv(it->first, *it->second) : qunsetenv(it->first);
+    }
+    Environment(const Environment &) = delete;
+    Environment &operator=(const Environment &) = delete;
+
+private:
+    QList<std::pair<QByteArray, std::optional<QByteArray>>> m_before;
+};
+
 // Standard output of a run that must succeed quietly.
 QByteArray listed(const QList<QByteArray> &args, const TestDir &scratch)
 {
@@ -124,6 +154,7 @@ private slots:
     void outputFile();
     void lineEnds_data();
     void lineEnds();
+    void helpAndVersion_data();
     void helpAndVersion();
     void closedPipe();
 };
@@ -405,6 +436,9 @@ void tst_QuillmereList::collatesByCollationLocale_data()
         << QByteArray("sv_SE.UTF-8") << QByteArray("C") << QByteArray("b\nz\n\xC3\xA4\n");
     QTest::newRow("C order, Swedish texts")
         << QByteArray("C.UTF-8") << QByteArray("sv_SE.UTF-8") << QByteArray("\xC3\xA4\nb\nz\n");
+    // The messages' language is translated; the list's bytes are the same.
+    QTest::newRow("C order, German texts")
+        << QByteArray("C.UTF-8") << QByteArray("de_DE.UTF-8") << QByteArray("\xC3\xA4\nb\nz\n");
 }
 
 void tst_QuillmereList::collatesByCollationLocale()
@@ -555,6 +589,46 @@ void tst_QuillmereList::badUsage_data()
         "FOLDER" } << QByteArray("quillmere-list: invalid option -- '<U+001B>'");
     QTest::newRow("control in a long option") << QList<QByteArray> { "--\x1b[2J=x",
         "FOLDER" } << QByteArray("quillmere-list: unrecognized option '--<U+001B>[2J'");
+
+    // "NAME=value" first sets the language, by the rule of the window, with no
+    // system locale needed; all that is said is compared then. Option names,
+    // values and paths stay as typed.
+    const QByteArray usageDe = "\nAufruf: quillmere-list [OPTION]... ORDNER...\n"
+                               "„quillmere-list --help“ liefert weitere Informationen.",
+                     usageFr = "\nUtilisation\u00a0: quillmere-list [OPTION]... DOSSIER...\n"
+                               "Saisissez «\u00a0quillmere-list --help\u00a0» pour plus "
+                               "d’informations.";
+    const struct
+    {
+        const char *name;
+        QList<QByteArray> args;
+        QByteArray said;
+    } languages[] = {
+        { "German by LANGUAGE", { "LANGUAGE=de", "--bogus", "FOLDER" },
+            "quillmere-list: unbekannte Option „--bogus“" + usageDe },
+        { "French by LC_MESSAGES", { "LC_ALL=", "LC_MESSAGES=fr_FR.UTF-8", "--re", "FOLDER" },
+            "quillmere-list: l’option «\u00a0--re\u00a0» est ambiguë\u00a0; "
+            "possibilités\u00a0: «\u00a0--recursive\u00a0» «\u00a0--reverse\u00a0»"
+                + usageFr },
+        { "German by LANG", { "LC_ALL=", "LANG=de_DE.UTF-8", "--exclude=*.[ch", "FOLDER" },
+            "quillmere-list: nicht geschlossenes „[“ in '*.[ch'" + usageDe },
+        { "LANGUAGE before LC_ALL",
+            { "LANGUAGE=fr", "LC_ALL=de_DE.UTF-8", "--sort", "size", "FOLDER" },
+            "quillmere-list: clé de tri inconnue 'size'\u00a0: name ou extension" + usageFr },
+        { "LC_ALL before LC_MESSAGES",
+            { "LC_ALL=de_DE.UTF-8", "LC_MESSAGES=fr_FR.UTF-8", "FOLDER", "-o" },
+            "quillmere-list: Option erfordert ein Argument -- „o“" + usageDe },
+        { "LC_MESSAGES before LANG",
+            { "LC_ALL=", "LC_MESSAGES=fr_FR.UTF-8", "LANG=de_DE.UTF-8", "--reverse" },
+            "quillmere-list: --reverse inverse une liste triée\u00a0; indiquez aussi --sort"
+                + usageFr },
+        { "English for any other language", { "LANGUAGE=sv", "--escape", "--literal", "FOLDER" },
+            "quillmere-list: --escape and --literal cannot both be given\n"
+            "Usage: quillmere-list [OPTION]... FOLDER...\n"
+            "Try 'quillmere-list --help' for more information." },
+    };
+    for (const auto &language : languages)
+        QTest::newRow(language.name) << language.args << language.said;
 }
 
 void tst_QuillmereList::badUsage()
@@ -563,9 +637,18 @@ void tst_QuillmereList::badUsage()
     QFETCH(const QByteArray, said);
     TestDir scratch;
     std::replace(args.begin(), args.end(), QByteArray("FOLDER"), scratch.encodedPath());
+    QList<QByteArray> language;
+    while (
+        !args.isEmpty() && std::isupper(uchar(args.first().front())) && args.first().contains('='))
+        language << args.takeFirst();
+    const Environment environment(language);
     const Result r = run(args, scratch);
     QCOMPARE(r.status, 2);
     QCOMPARE(r.out, QByteArray());
+    if (!language.isEmpty()) {
+        QCOMPARE(r.err, said + '\n');
+        return;
+    }
     QVERIFY2(
         r.err.startsWith("quillmere-list: ") && r.err.contains("\nUsage: quillmere-list "), r.err);
     QVERIFY2(said.isEmpty() || r.err.startsWith(said + '\n'), r.err);
@@ -698,22 +781,70 @@ void tst_QuillmereList::lineEnds()
     QVERIFY(!QFileInfo::exists(scratch.filePath("-")));
 }
 
+void tst_QuillmereList::helpAndVersion_data()
+{
+    QTest::addColumn<QList<QByteArray>>("language"); // the environment, as in badUsage
+    QTest::addColumn<QList<QByteArray>>("lines"); // the first, some between, the last
+    QTest::addColumn<QByteArray>("writeError"); // what comes before the C library's reason
+    QTest::newRow("English") << QList<QByteArray> {}
+                             << QList<QByteArray> { "Usage: quillmere-list [OPTION]... FOLDER...",
+                                    "  -0, --null ", "  -o, --output=FILE ", "      --sort=KEY ",
+                                    "  -V, --version ", "Exit status:", " 3  if ",
+                                    "Full documentation is available locally via: man "
+                                    "quillmere-list" }
+                             << QByteArray("quillmere-list: write error: ");
+    QTest::newRow("German") << QList<QByteArray> { "LANGUAGE=de" }
+                            << QList<QByteArray> { "Aufruf: quillmere-list [OPTION]... ORDNER...",
+                                   "  -0, --null ", "  -o, --output=DATEI ",
+                                   "      --sort=SCHLÜSSEL ", "  -V, --version ",
+                                   "Beendigungsstatus:", " 3  wenn ",
+                                   "Vollständige Dokumentation ist lokal verfügbar mit: man "
+                                   "quillmere-list" }
+                            << QByteArray("quillmere-list: Schreibfehler: ");
+    QTest::newRow("French")
+        << QList<QByteArray> { "LC_ALL=", "LC_MESSAGES=fr_FR.UTF-8" }
+        << QList<QByteArray> { "Utilisation\u00a0: quillmere-list [OPTION]... DOSSIER...",
+               "  -0, --null ", "  -o, --output=FICHIER ", "      --sort=CLÉ ", "  -V, --version ",
+               "Code de sortie\u00a0:", " 3  si ",
+               "La documentation complète est disponible localement "
+               "via\u00a0: man quillmere-list" }
+        << QByteArray("quillmere-list: erreur d’écriture\u00a0: ");
+}
+
 void tst_QuillmereList::helpAndVersion()
 {
+    QFETCH(const QList<QByteArray>, language);
+    QFETCH(const QList<QByteArray>, lines);
+    QFETCH(const QByteArray, writeError);
+    const Environment environment(language);
     TestDir scratch;
     const Result help = run({ "--help" }, scratch);
     QCOMPARE(help.status, 0);
     QCOMPARE(help.err, QByteArray());
-    QVERIFY2(help.out.startsWith("Usage: quillmere-list [OPTION]... FOLDER...\n"), help.out);
-    for (const char *line : { "\n  -0, --null ", "\n  -o, --output=FILE ", "\n      --sort=KEY ",
-             "\n  -V, --version ", "\nExit status:\n 0 ", "\n 3  if " })
-        QVERIFY2(help.out.contains(line), line);
-    QVERIFY2(
-        help.out.endsWith("\nFull documentation is available locally via: man quillmere-list\n"),
-        help.out);
+    QVERIFY2(help.out.endsWith('\n'), help.out);
+    const QStringList shown = QString::fromUtf8(help.out).split(u'\n');
+    QCOMPARE(shown.first(), QString::fromUtf8(lines.first()));
+    QCOMPARE(shown.at(shown.size() - 2), QString::fromUtf8(lines.last()));
+    for (const QByteArray &line : lines)
+        QVERIFY2(std::any_of(shown.begin(), shown.end(),
+                     [&line](const QString &s) { return s.startsWith(QString::fromUtf8(line)); }),
+            line);
+    // GNU's columns in every language: an option's text starts at the 25th
+    // character, the lines that go on with it at the 27th.
+    static const QRegularExpression optionLine(QStringLiteral("^  -|^      --")),
+        atItsColumn(QStringLiteral("^.{22}  \\S")), goesOn(QStringLiteral("^ {26}\\S"));
+    bool inOptions = false;
+    for (const QString &line : shown) {
+        if (line.contains(optionLine))
+            QVERIFY2(line.contains(atItsColumn), qPrintable(line));
+        else if (inOptions && !line.isEmpty())
+            QVERIFY2(line.contains(goesOn), qPrintable(line));
+        inOptions = line.contains(optionLine) || (inOptions && !line.isEmpty());
+    }
     QCOMPARE(run({ "-h" }, scratch).out, help.out);
     QCOMPARE(run({ "--he" }, scratch).out, help.out);
 
+    // Not translated: the same words in every language.
     const Result version = run({ "--version" }, scratch);
     QCOMPARE(version.status, 0);
     QVERIFY2(version.out.startsWith("quillmere-list (Quillmere) "), version.out);
@@ -729,7 +860,10 @@ void tst_QuillmereList::helpAndVersion()
         const Result r = run({ option }, scratch, fds[1], true);
         ::close(fds[1]);
         QCOMPARE(r.status, 2);
-        QCOMPARE(r.err, "quillmere-list: write error: " + qt_error_string(EPIPE).toUtf8() + '\n');
+        // The reason is the C library's, in the language it chooses itself.
+        QVERIFY2(r.err.startsWith(writeError) && r.err.indexOf('\n') == r.err.size() - 1, r.err);
+        if (language.isEmpty())
+            QCOMPARE(r.err, writeError + qt_error_string(EPIPE).toUtf8() + '\n');
     }
 }
 

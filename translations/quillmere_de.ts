@@ -2,6 +2,38 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>option &apos;%1&apos; requires an argument</source>
+        <translation>Option „%1“ erfordert ein Argument</translation>
+    </message>
+    <message>
+        <source>option requires an argument -- &apos;%1&apos;</source>
+        <translation>Option erfordert ein Argument -- „%1“</translation>
+    </message>
+    <message>
+        <source>option &apos;%1&apos; doesn&apos;t allow an argument</source>
+        <translation>Option „%1“ erlaubt kein Argument</translation>
+    </message>
+    <message>
+        <source>invalid option -- &apos;%1&apos;</source>
+        <translation>ungültige Option -- „%1“</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos;</source>
+        <comment>one of the options an ambiguous abbreviation could stand for, quoted as in the message before it</comment>
+        <translation>„%1“</translation>
+    </message>
+    <message>
+        <source>unrecognized option &apos;%1&apos;</source>
+        <translation>unbekannte Option „%1“</translation>
+    </message>
+    <message>
+        <source>option &apos;%1&apos; is ambiguous; possibilities:%2</source>
+        <translation>Option „%1“ ist mehrdeutig; Möglichkeiten:%2</translation>
+    </message>
+</context>
+<context>
     <name>DropRules</name>
     <message>
         <source>It is on another computer; only folders of this computer can be listed.</source>
@@ -300,6 +332,21 @@ konnte nicht geöffnet werden: Es wurde kein Dateimanager gefunden, der ihn öff
     </message>
 </context>
 <context>
+    <name>NamePattern</name>
+    <message>
+        <source>unknown character class &apos;[:%1:]&apos;</source>
+        <translation>unbekannte Zeichenklasse „[:%1:]“</translation>
+    </message>
+    <message>
+        <source>equivalence classes and collating symbols (&apos;[=a=]&apos;, &apos;[.a.]&apos;) are not supported</source>
+        <translation>Äquivalenzklassen und Sortiersymbole („[=a=]“, „[.a.]“) werden nicht unterstützt</translation>
+    </message>
+    <message>
+        <source>unclosed &apos;[&apos;</source>
+        <translation>nicht geschlossenes „[“</translation>
+    </message>
+</context>
+<context>
     <name>PortalDialog</name>
     <message>
         <source>Open</source>
@@ -308,6 +355,197 @@ konnte nicht geöffnet werden: Es wurde kein Dateimanager gefunden, der ihn öff
     <message>
         <source>Save As</source>
         <translation>Speichern unter</translation>
+    </message>
+</context>
+<context>
+    <name>QuillmereList</name>
+    <message>
+        <source>Usage: quillmere-list [OPTION]... FOLDER...
+</source>
+        <translation>Aufruf: quillmere-list [OPTION]... ORDNER...
+</translation>
+    </message>
+    <message>
+        <source>Try &apos;quillmere-list --help&apos; for more information.
+</source>
+        <translation>„quillmere-list --help“ liefert weitere Informationen.
+</translation>
+    </message>
+    <message>
+        <source>List the plain files of each FOLDER, one name per line, as Quillmere&apos;s window
+lists them: the same files in the same order. With -o, FILE holds the bytes the
+window&apos;s save writes, each name followed by CR LF; on standard output each name
+ends with LF alone, as Unix tools expect.
+
+Mandatory arguments to long options are mandatory for short options too.
+  -a, --all             list hidden files too, and with -r hidden sub-folders
+      --escape          write names as the window shows them, escaping control,
+                          bidi and invisible characters (the default when
+                          standard output is a terminal)
+      --exclude=GLOB    leave out files whose name matches GLOB
+      --ignore-case     match --include and --exclude ignoring letter case, as
+                          the window&apos;s Remove All .EXT Files does
+      --include=GLOB    list only files whose name matches GLOB; --include and
+                          --exclude may be given more than once
+      --line-end=END    end every name with crlf or lf, wherever the list goes
+      --literal         write names byte for byte (the default to a pipe or file)
+  -0, --null            end every name with a NUL byte instead, for xargs -0
+  -o, --output=FILE     write the list to FILE, replacing it as a whole, instead
+                          of to standard output; &apos;-&apos; is standard output
+  -r, --recursive       list the files of all sub-folders too, each by its path
+                          from the FOLDER given; links to folders are not
+                          followed
+      --reverse         turn the sorted order round
+      --sort=KEY        sort ascending by KEY, name or extension, as the window&apos;s
+                          column headers do, with -r by folder first; without
+                          it, the file system&apos;s order
+  -h, --help            display this help and exit
+  -V, --version         output version information and exit
+
+Folders are listed in the order given, a folder given twice once; they are
+paths, never addresses such as smb://. GLOB is matched against the file&apos;s name
+only, as find -name matches it, in the characters of the locale: &apos;*&apos; any
+characters, &apos;?&apos; one, &apos;[...]&apos; one of a set, such as &apos;[[:alpha:]]&apos; a letter. A
+file is listed when it matches some --include (or none is given) and no
+--exclude.
+
+Exit status:
+ 0  if OK,
+ 1  if a folder could not be listed (the others are still written), or the
+      list could not be sorted (it is written in the file system&apos;s order),
+ 2  if the usage was wrong or the list could not be written (an existing
+      output file is then left as it was),
+ 3  if the list was written to FILE but the system could not confirm that it
+      is on the disk, or the replaced FILE&apos;s owner, group, mode, ACL or an
+      extended attribute could not be kept (each is named).
+
+Full documentation is available locally via: man quillmere-list
+</source>
+        <translation>Die regulären Dateien jedes ORDNERs auflisten, ein Name je Zeile, so wie das
+Fenster von Quillmere sie auflistet: dieselben Dateien in derselben
+Reihenfolge. Mit -o erhält DATEI die Bytes, die das Speichern im Fenster
+schreibt, jeder Name gefolgt von CR LF; auf der Standardausgabe endet jeder
+Name nur mit LF, wie es Unix-Werkzeuge erwarten.
+
+Obligatorische Argumente für lange Optionen sind auch für kurze obligatorisch.
+  -a, --all             auch versteckte Dateien auflisten, mit -r auch
+                          versteckte Unterordner
+      --escape          Namen so schreiben, wie das Fenster sie zeigt, Steuer-,
+                          Bidi- und unsichtbare Zeichen maskiert (Vorgabe, wenn
+                          die Standardausgabe ein Terminal ist)
+      --exclude=MUSTER  Dateien auslassen, deren Name auf MUSTER passt
+      --ignore-case     bei --include und --exclude Groß- und Kleinschreibung
+                          nicht unterscheiden, wie „Alle .EXT-Dateien
+                          entfernen“ im Fenster
+      --include=MUSTER  nur Dateien auflisten, deren Name auf MUSTER passt;
+                          --include und --exclude dürfen mehrmals angegeben
+                          werden
+      --line-end=ENDE   jeden Namen mit crlf oder lf beenden, wohin die Liste
+                          auch geht
+      --literal         Namen Byte für Byte schreiben (Vorgabe in eine Pipe
+                          oder Datei)
+  -0, --null            jeden Namen stattdessen mit einem NUL-Byte beenden, für
+                          xargs -0
+  -o, --output=DATEI    die Liste statt in die Standardausgabe in DATEI
+                          schreiben und diese als Ganzes ersetzen; „-“ ist die
+                          Standardausgabe
+  -r, --recursive       auch die Dateien aller Unterordner auflisten, jede mit
+                          ihrem Pfad ab dem angegebenen ORDNER; symbolischen
+                          Verknüpfungen auf Ordner wird nicht gefolgt
+      --reverse         die sortierte Reihenfolge umkehren
+      --sort=SCHLÜSSEL  aufsteigend nach SCHLÜSSEL sortieren, name oder
+                          extension, wie die Spaltenköpfe des Fensters, mit -r
+                          zuerst nach Ordner; ohne diese Option in der
+                          Reihenfolge des Dateisystems
+  -h, --help            diese Hilfe anzeigen und beenden
+  -V, --version         Versionsinformationen anzeigen und beenden
+
+Ordner werden in der angegebenen Reihenfolge aufgelistet, ein doppelt
+angegebener Ordner einmal; sie sind Pfade, niemals Adressen wie smb://. MUSTER
+wird nur mit dem Namen der Datei verglichen, wie find -name es tut, in den
+Zeichen der Locale: „*“ beliebig viele Zeichen, „?“ eines, „[...]“ eines aus
+einer Menge, etwa „[[:alpha:]]“ ein Buchstabe. Eine Datei wird aufgelistet,
+wenn sie auf ein --include passt (oder keines angegeben ist) und auf kein
+--exclude.
+
+Beendigungsstatus:
+ 0  bei Erfolg,
+ 1  wenn ein Ordner nicht aufgelistet werden konnte (die anderen werden
+      trotzdem geschrieben) oder die Liste nicht sortiert werden konnte (sie
+      wird in der Reihenfolge des Dateisystems geschrieben),
+ 2  wenn der Aufruf falsch war oder die Liste nicht geschrieben werden konnte
+      (eine vorhandene Ausgabedatei bleibt dann unverändert),
+ 3  wenn die Liste in DATEI geschrieben wurde, das System aber nicht bestätigen
+      konnte, dass sie auf dem Datenträger ist, oder Eigentümer, Gruppe,
+      Zugriffsrechte, ACL oder ein erweitertes Attribut der ersetzten DATEI
+      nicht erhalten werden konnten (jedes wird genannt).
+
+Vollständige Dokumentation ist lokal verfügbar mit: man quillmere-list
+</translation>
+    </message>
+    <message>
+        <source>%1 in %2</source>
+        <comment>what is wrong with a pattern of --include or --exclude, then the pattern</comment>
+        <translation>%1 in %2</translation>
+    </message>
+    <message>
+        <source>unknown sort key %1: name or extension</source>
+        <comment>name and extension are the values --sort takes, as they are typed</comment>
+        <translation>unbekannter Sortierschlüssel %1: name oder extension</translation>
+    </message>
+    <message>
+        <source>--reverse turns a sorted list round; give --sort too</source>
+        <translation>--reverse kehrt eine sortierte Liste um; bitte auch --sort angeben</translation>
+    </message>
+    <message>
+        <source>unknown line end %1: crlf or lf</source>
+        <comment>crlf and lf are the values --line-end takes, as they are typed</comment>
+        <translation>unbekanntes Zeilenende %1: crlf oder lf</translation>
+    </message>
+    <message>
+        <source>--null ends names with NUL; --line-end cannot be given too</source>
+        <translation>--null beendet Namen mit NUL; --line-end kann nicht zusätzlich angegeben werden</translation>
+    </message>
+    <message>
+        <source>--escape and --literal cannot both be given</source>
+        <translation>--escape und --literal können nicht zusammen angegeben werden</translation>
+    </message>
+    <message>
+        <source>the output file&apos;s name must be valid UTF-8 and not empty; redirect standard output instead</source>
+        <translation>der Name der Ausgabedatei muss gültiges UTF-8 sein und darf nicht leer sein; stattdessen die Standardausgabe umleiten</translation>
+    </message>
+    <message>
+        <source>no folder given</source>
+        <translation>kein Ordner angegeben</translation>
+    </message>
+    <message>
+        <source>an empty --include matches no name</source>
+        <translation>ein leeres --include passt auf keinen Namen</translation>
+    </message>
+    <message>
+        <source>cannot list %1: %2</source>
+        <translation>%1 kann nicht aufgelistet werden: %2</translation>
+    </message>
+    <message>
+        <source>cannot list %1: File system loop detected; it is the same folder as %2</source>
+        <translation>%1 kann nicht aufgelistet werden: Dateisystemschleife erkannt; es ist derselbe Ordner wie %2</translation>
+    </message>
+    <message>
+        <source>cannot sort: %1</source>
+        <translation>Sortieren nicht möglich: %1</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <comment>the output file, then something its save could not confirm or keep</comment>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>cannot write %1: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>cannot write to standard output: %1</source>
+        <translation>in die Standardausgabe kann nicht geschrieben werden: %1</translation>
     </message>
 </context>
 <context>
@@ -465,6 +703,13 @@ Zum Anhalten Esc drücken oder „Abbrechen“ wählen.</numerusform>
     <message>
         <source>The folder %1 cannot be written: %2</source>
         <translation>In den Ordner %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>showTextAndExit</name>
+    <message>
+        <source>write error: %1</source>
+        <translation>Schreibfehler: %1</translation>
     </message>
 </context>
 </TS>

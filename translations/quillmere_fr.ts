@@ -2,6 +2,38 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr_FR">
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>option &apos;%1&apos; requires an argument</source>
+        <translation>l’option «&#xa0;%1&#xa0;» requiert un argument</translation>
+    </message>
+    <message>
+        <source>option requires an argument -- &apos;%1&apos;</source>
+        <translation>l’option requiert un argument -- «&#xa0;%1&#xa0;»</translation>
+    </message>
+    <message>
+        <source>option &apos;%1&apos; doesn&apos;t allow an argument</source>
+        <translation>l’option «&#xa0;%1&#xa0;» n’accepte pas d’argument</translation>
+    </message>
+    <message>
+        <source>invalid option -- &apos;%1&apos;</source>
+        <translation>option invalide -- «&#xa0;%1&#xa0;»</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos;</source>
+        <comment>one of the options an ambiguous abbreviation could stand for, quoted as in the message before it</comment>
+        <translation>«&#xa0;%1&#xa0;»</translation>
+    </message>
+    <message>
+        <source>unrecognized option &apos;%1&apos;</source>
+        <translation>option non reconnue «&#xa0;%1&#xa0;»</translation>
+    </message>
+    <message>
+        <source>option &apos;%1&apos; is ambiguous; possibilities:%2</source>
+        <translation>l’option «&#xa0;%1&#xa0;» est ambiguë&#xa0;; possibilités&#xa0;:%2</translation>
+    </message>
+</context>
+<context>
     <name>DropRules</name>
     <message>
         <source>It is on another computer; only folders of this computer can be listed.</source>
@@ -298,6 +330,21 @@ n’a pas pu être ouvert&#xa0;: aucun gestionnaire de fichiers n’a été trou
     </message>
 </context>
 <context>
+    <name>NamePattern</name>
+    <message>
+        <source>unknown character class &apos;[:%1:]&apos;</source>
+        <translation>classe de caractères inconnue «&#xa0;[:%1:]&#xa0;»</translation>
+    </message>
+    <message>
+        <source>equivalence classes and collating symbols (&apos;[=a=]&apos;, &apos;[.a.]&apos;) are not supported</source>
+        <translation>les classes d’équivalence et les symboles de collation («&#xa0;[=a=]&#xa0;», «&#xa0;[.a.]&#xa0;») ne sont pas pris en charge</translation>
+    </message>
+    <message>
+        <source>unclosed &apos;[&apos;</source>
+        <translation>«&#xa0;[&#xa0;» non fermé</translation>
+    </message>
+</context>
+<context>
     <name>PortalDialog</name>
     <message>
         <source>Open</source>
@@ -306,6 +353,199 @@ n’a pas pu être ouvert&#xa0;: aucun gestionnaire de fichiers n’a été trou
     <message>
         <source>Save As</source>
         <translation>Enregistrer sous</translation>
+    </message>
+</context>
+<context>
+    <name>QuillmereList</name>
+    <message>
+        <source>Usage: quillmere-list [OPTION]... FOLDER...
+</source>
+        <translation>Utilisation&#xa0;: quillmere-list [OPTION]... DOSSIER...
+</translation>
+    </message>
+    <message>
+        <source>Try &apos;quillmere-list --help&apos; for more information.
+</source>
+        <translation>Saisissez «&#xa0;quillmere-list --help&#xa0;» pour plus d’informations.
+</translation>
+    </message>
+    <message>
+        <source>List the plain files of each FOLDER, one name per line, as Quillmere&apos;s window
+lists them: the same files in the same order. With -o, FILE holds the bytes the
+window&apos;s save writes, each name followed by CR LF; on standard output each name
+ends with LF alone, as Unix tools expect.
+
+Mandatory arguments to long options are mandatory for short options too.
+  -a, --all             list hidden files too, and with -r hidden sub-folders
+      --escape          write names as the window shows them, escaping control,
+                          bidi and invisible characters (the default when
+                          standard output is a terminal)
+      --exclude=GLOB    leave out files whose name matches GLOB
+      --ignore-case     match --include and --exclude ignoring letter case, as
+                          the window&apos;s Remove All .EXT Files does
+      --include=GLOB    list only files whose name matches GLOB; --include and
+                          --exclude may be given more than once
+      --line-end=END    end every name with crlf or lf, wherever the list goes
+      --literal         write names byte for byte (the default to a pipe or file)
+  -0, --null            end every name with a NUL byte instead, for xargs -0
+  -o, --output=FILE     write the list to FILE, replacing it as a whole, instead
+                          of to standard output; &apos;-&apos; is standard output
+  -r, --recursive       list the files of all sub-folders too, each by its path
+                          from the FOLDER given; links to folders are not
+                          followed
+      --reverse         turn the sorted order round
+      --sort=KEY        sort ascending by KEY, name or extension, as the window&apos;s
+                          column headers do, with -r by folder first; without
+                          it, the file system&apos;s order
+  -h, --help            display this help and exit
+  -V, --version         output version information and exit
+
+Folders are listed in the order given, a folder given twice once; they are
+paths, never addresses such as smb://. GLOB is matched against the file&apos;s name
+only, as find -name matches it, in the characters of the locale: &apos;*&apos; any
+characters, &apos;?&apos; one, &apos;[...]&apos; one of a set, such as &apos;[[:alpha:]]&apos; a letter. A
+file is listed when it matches some --include (or none is given) and no
+--exclude.
+
+Exit status:
+ 0  if OK,
+ 1  if a folder could not be listed (the others are still written), or the
+      list could not be sorted (it is written in the file system&apos;s order),
+ 2  if the usage was wrong or the list could not be written (an existing
+      output file is then left as it was),
+ 3  if the list was written to FILE but the system could not confirm that it
+      is on the disk, or the replaced FILE&apos;s owner, group, mode, ACL or an
+      extended attribute could not be kept (each is named).
+
+Full documentation is available locally via: man quillmere-list
+</source>
+        <translation>Lister les fichiers ordinaires de chaque DOSSIER, un nom par ligne, comme la
+fenêtre de Quillmere les liste&#xa0;: les mêmes fichiers dans le même ordre.
+Avec -o, FICHIER reçoit les octets qu’écrit l’enregistrement de la fenêtre,
+chaque nom suivi de CR LF&#xa0;; sur la sortie standard, chaque nom se termine par
+LF seul, comme l’attendent les outils Unix.
+
+Les arguments obligatoires pour les options longues le sont aussi pour les
+options courtes.
+  -a, --all             lister aussi les fichiers cachés, et avec -r les
+                          sous-dossiers cachés
+      --escape          écrire les noms comme la fenêtre les affiche, en
+                          échappant les caractères de contrôle, bidi et
+                          invisibles (par défaut quand la sortie standard est
+                          un terminal)
+      --exclude=MOTIF   omettre les fichiers dont le nom correspond à MOTIF
+      --ignore-case     comparer --include et --exclude sans tenir compte de la
+                          casse, comme le fait «&#xa0;Retirer tous les fichiers
+                          .EXT&#xa0;» dans la fenêtre
+      --include=MOTIF   ne lister que les fichiers dont le nom correspond à
+                          MOTIF&#xa0;; --include et --exclude peuvent être indiqués
+                          plusieurs fois
+      --line-end=FIN    terminer chaque nom par crlf ou lf, où que la liste
+                          aille
+      --literal         écrire les noms octet par octet (par défaut vers un
+                          tube ou un fichier)
+  -0, --null            terminer plutôt chaque nom par un octet NUL, pour
+                          xargs -0
+  -o, --output=FICHIER  écrire la liste dans FICHIER, en le remplaçant en
+                          entier, au lieu de la sortie standard&#xa0;; «&#xa0;-&#xa0;» est la
+                          sortie standard
+  -r, --recursive       lister aussi les fichiers de tous les sous-dossiers,
+                          chacun par son chemin depuis le DOSSIER indiqué&#xa0;; les
+                          liens vers des dossiers ne sont pas suivis
+      --reverse         inverser l’ordre du tri
+      --sort=CLÉ        trier par ordre croissant selon CLÉ, name ou extension,
+                          comme les en-têtes de colonne de la fenêtre, avec -r
+                          d’abord par dossier&#xa0;; sans cette option, dans l’ordre
+                          du système de fichiers
+  -h, --help            afficher cette aide et quitter
+  -V, --version         afficher les informations de version et quitter
+
+Les dossiers sont listés dans l’ordre indiqué, un dossier indiqué deux fois une
+seule fois&#xa0;; ce sont des chemins, jamais des adresses comme smb://. MOTIF est
+comparé au seul nom du fichier, comme le fait find -name, dans les caractères
+de la locale&#xa0;: «&#xa0;*&#xa0;» des caractères quelconques, «&#xa0;?&#xa0;» un seul, «&#xa0;[...]&#xa0;» un
+caractère d’un ensemble, comme «&#xa0;[[:alpha:]]&#xa0;» une lettre. Un fichier est listé
+s’il correspond à un --include (ou si aucun n’est indiqué) et à aucun
+--exclude.
+
+Code de sortie&#xa0;:
+ 0  si tout va bien,
+ 1  si un dossier n’a pas pu être listé (les autres sont tout de même écrits),
+      ou si la liste n’a pas pu être triée (elle est écrite dans l’ordre du
+      système de fichiers),
+ 2  si l’utilisation était incorrecte ou si la liste n’a pas pu être écrite (un
+      fichier de sortie existant reste alors tel quel),
+ 3  si la liste a été écrite dans FICHIER mais que le système n’a pas pu
+      confirmer qu’elle se trouve sur le disque, ou si le propriétaire, le
+      groupe, les droits d’accès, l’ACL ou un attribut étendu du FICHIER
+      remplacé n’ont pas pu être conservés (chacun est nommé).
+
+La documentation complète est disponible localement via&#xa0;: man quillmere-list
+</translation>
+    </message>
+    <message>
+        <source>%1 in %2</source>
+        <comment>what is wrong with a pattern of --include or --exclude, then the pattern</comment>
+        <translation>%1 dans %2</translation>
+    </message>
+    <message>
+        <source>unknown sort key %1: name or extension</source>
+        <comment>name and extension are the values --sort takes, as they are typed</comment>
+        <translation>clé de tri inconnue %1&#xa0;: name ou extension</translation>
+    </message>
+    <message>
+        <source>--reverse turns a sorted list round; give --sort too</source>
+        <translation>--reverse inverse une liste triée&#xa0;; indiquez aussi --sort</translation>
+    </message>
+    <message>
+        <source>unknown line end %1: crlf or lf</source>
+        <comment>crlf and lf are the values --line-end takes, as they are typed</comment>
+        <translation>fin de ligne inconnue %1&#xa0;: crlf ou lf</translation>
+    </message>
+    <message>
+        <source>--null ends names with NUL; --line-end cannot be given too</source>
+        <translation>--null termine les noms par NUL&#xa0;; --line-end ne peut pas être indiqué en plus</translation>
+    </message>
+    <message>
+        <source>--escape and --literal cannot both be given</source>
+        <translation>--escape et --literal ne peuvent pas être indiqués ensemble</translation>
+    </message>
+    <message>
+        <source>the output file&apos;s name must be valid UTF-8 and not empty; redirect standard output instead</source>
+        <translation>le nom du fichier de sortie doit être en UTF-8 valide et non vide&#xa0;; redirigez plutôt la sortie standard</translation>
+    </message>
+    <message>
+        <source>no folder given</source>
+        <translation>aucun dossier indiqué</translation>
+    </message>
+    <message>
+        <source>an empty --include matches no name</source>
+        <translation>un --include vide ne correspond à aucun nom</translation>
+    </message>
+    <message>
+        <source>cannot list %1: %2</source>
+        <translation>impossible de lister %1&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>cannot list %1: File system loop detected; it is the same folder as %2</source>
+        <translation>impossible de lister %1&#xa0;: boucle du système de fichiers détectée&#xa0;; c’est le même dossier que %2</translation>
+    </message>
+    <message>
+        <source>cannot sort: %1</source>
+        <translation>impossible de trier&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <comment>the output file, then something its save could not confirm or keep</comment>
+        <translation>%1&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>cannot write %1: %2</source>
+        <translation>impossible d’écrire %1&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>cannot write to standard output: %1</source>
+        <translation>impossible d’écrire sur la sortie standard&#xa0;: %1</translation>
     </message>
 </context>
 <context>
@@ -463,6 +703,13 @@ Press Esc or Cancel to stop.</source>
     <message>
         <source>The folder %1 cannot be written: %2</source>
         <translation>Impossible d’écrire dans le dossier %1&#xa0;: %2</translation>
+    </message>
+</context>
+<context>
+    <name>showTextAndExit</name>
+    <message>
+        <source>write error: %1</source>
+        <translation>erreur d’écriture&#xa0;: %1</translation>
     </message>
 </context>
 </TS>

@@ -14,6 +14,7 @@
 #include "core/helpandversion.h"
 #include "core/paths.h"
 #include "core/textexport.h"
+#include "core/translations.h"
 #include "core/writeall.h"
 
 #include <QCoreApplication>
@@ -38,16 +39,27 @@
 #include <unistd.h>
 #endif
 
+// The context of quillmere-list's own texts in the catalogues.
+class QuillmereList
+{
+    Q_DECLARE_TR_FUNCTIONS(QuillmereList)
+};
+
 namespace {
 
 // 3 wins over 1: the list is in place, but may not survive a power cut or
 // lacks something of the file it replaced.
 enum ExitStatus { Success = 0, FolderFailed = 1, Trouble = 2, WrittenBut = 3 };
 
-const char Usage[] = "Usage: quillmere-list [OPTION]... FOLDER...\n";
+const char Usage[]
+    = QT_TRANSLATE_NOOP("QuillmereList", "Usage: quillmere-list [OPTION]... FOLDER...\n");
+const char TryHelp[]
+    = QT_TRANSLATE_NOOP("QuillmereList", "Try 'quillmere-list --help' for more information.\n");
 
-// In the layout of GNU tools, which shells, help2man and users expect.
-const char Help[] = R"(List the plain files of each FOLDER, one name per line, as Quillmere's window
+// In the layout of GNU tools, which shells, help2man and users expect; a
+// translation keeps the option names and the columns.
+const char Help[] = QT_TRANSLATE_NOOP("QuillmereList",
+    R"(List the plain files of each FOLDER, one name per line, as Quillmere's window
 lists them: the same files in the same order. With -o, FILE holds the bytes the
 window's save writes, each name followed by CR LF; on standard output each name
 ends with LF alone, as Unix tools expect.
@@ -95,35 +107,38 @@ Exit status:
       extended attribute could not be kept (each is named).
 
 Full documentation is available locally via: man quillmere-list
-)";
+)");
 
-void printError(const QByteArray &message)
+// The program's name stays untranslated in front, as scripts and users look
+// for it.
+void printError(const QString &message)
 {
-    const QByteArray line = "quillmere-list: " + message + '\n';
+    const QByteArray line = "quillmere-list: " + message.toUtf8() + '\n';
     std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
 }
 
-[[noreturn]] void usageError(const QByteArray &message)
+[[noreturn]] void usageError(const QString &message)
 {
     printError(message);
-    std::fputs(Usage, stderr);
-    std::fputs("Try 'quillmere-list --help' for more information.\n", stderr);
+    const QByteArray hint = (QuillmereList::tr(Usage) + QuillmereList::tr(TryHelp)).toUtf8();
+    std::fwrite(hint.constData(), 1, size_t(hint.size()), stderr);
     std::exit(Trouble);
 }
 
 // A path or an argument as it goes into a one-line message: by the display
 // rules (control and bidi characters would break the line, drive the
 // terminal or turn the text round), then quoted as ls quotes names in its
-// own messages.
-QByteArray quoted(QByteArrayView path)
+// own messages, in every language alike. Messages put it in with a single
+// arg() of all their parts, so that a "%1" in a name stays as it is.
+QString quoted(QByteArrayView path)
 {
-    const QByteArray shown = displayPath(path).toUtf8();
-    if (!shown.contains('\''))
-        return '\'' + shown + '\'';
-    if (!shown.contains('"') && !shown.contains('$') && !shown.contains('`')
-        && !shown.contains('\\'))
-        return '"' + shown + '"';
-    return '\'' + QByteArray(shown).replace("'", "'\\''") + '\'';
+    const QString shown = displayPath(path);
+    if (!shown.contains(u'\''))
+        return u'\'' + shown + u'\'';
+    if (!shown.contains(u'"') && !shown.contains(u'$') && !shown.contains(u'`')
+        && !shown.contains(u'\\'))
+        return u'"' + shown + u'"';
+    return u'\'' + QString(shown).replace(u'\'', QLatin1StringView("'\\''")) + u'\'';
 }
 
 // The arguments' bytes as the system passed them: Qt would decode them, and
@@ -220,6 +235,10 @@ int main(int argc, char *argv[])
     QCoreApplication app(qtArgc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quillmere-list"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLMERE_VERSION));
+    // The window's languages, chosen by the same rule, before the first
+    // message. Without Qt's catalogue: there is no dialog to speak for, and
+    // the system's reasons stay as the C library words them.
+    installTranslations(QLocale(), QtTexts::AsGiven);
 
     // Each option's short letter, or from 256 on for a long name only.
     enum Option {
@@ -268,29 +287,36 @@ int main(int argc, char *argv[])
         given.insert(id);
         values.insert(id, value);
         if (id == Include || id == Exclude) {
-            if (const QByteArray fault = NamePattern::fault(value); !fault.isEmpty())
-                usageError(fault + " in " + quoted(value));
+            if (const QString fault = NamePattern::fault(value); !fault.isEmpty())
+                usageError(QuillmereList::tr("%1 in %2",
+                    "what is wrong with a pattern of --include or --exclude, then the pattern")
+                               .arg(fault, quoted(value)));
             (id == Include ? includes : excludes) << value;
         }
     }
     auto isSet = [&given](Option option) { return given.contains(option); };
     if (isSet(Help))
-        showTextAndExit("quillmere-list", QByteArray(Usage) + ::Help);
+        showTextAndExit(
+            "quillmere-list", (QuillmereList::tr(Usage) + QuillmereList::tr(::Help)).toUtf8());
     if (isSet(Version))
         showTextAndExit("quillmere-list", versionText("quillmere-list"));
 
     const QByteArray sortKey = values.value(Sort);
     if (isSet(Sort) && sortKey != "name" && sortKey != "extension")
-        usageError("unknown sort key " + quoted(sortKey) + ": name or extension");
+        usageError(QuillmereList::tr("unknown sort key %1: name or extension",
+            "name and extension are the values --sort takes, as they are typed")
+                       .arg(quoted(sortKey)));
     if (isSet(Reverse) && !isSet(Sort))
-        usageError("--reverse turns a sorted list round; give --sort too");
+        usageError(QuillmereList::tr("--reverse turns a sorted list round; give --sort too"));
     const QByteArray lineEndName = values.value(LineEndOption);
     if (isSet(LineEndOption) && lineEndName != "crlf" && lineEndName != "lf")
-        usageError("unknown line end " + quoted(lineEndName) + ": crlf or lf");
+        usageError(QuillmereList::tr("unknown line end %1: crlf or lf",
+            "crlf and lf are the values --line-end takes, as they are typed")
+                       .arg(quoted(lineEndName)));
     if (isSet(LineEndOption) && isSet(Null))
-        usageError("--null ends names with NUL; --line-end cannot be given too");
+        usageError(QuillmereList::tr("--null ends names with NUL; --line-end cannot be given too"));
     if (isSet(Escape) && isSet(Literal))
-        usageError("--escape and --literal cannot both be given");
+        usageError(QuillmereList::tr("--escape and --literal cannot both be given"));
     const QByteArray targetBytes = values.value(Output);
     const QString target = QString::fromUtf8(targetBytes);
     const bool toFile = isSet(Output) && targetBytes != "-";
@@ -302,14 +328,14 @@ int main(int argc, char *argv[])
         : toFile                       ? LineEnd::CrLf
                                        : LineEnd::Lf;
     if (toFile && (target.isEmpty() || target.toUtf8() != targetBytes))
-        usageError("the output file's name must be valid UTF-8 and not empty; "
-                   "redirect standard output instead");
+        usageError(QuillmereList::tr("the output file's name must be valid UTF-8 and not empty; "
+                                     "redirect standard output instead"));
     const QList<QByteArray> &folders = line.operands;
     if (folders.isEmpty())
-        usageError("no folder given");
+        usageError(QuillmereList::tr("no folder given"));
     // Matches no name: surely not what was meant, but not wrong either.
     if (includes.contains(QByteArray()))
-        printError("an empty --include matches no name");
+        printError(QuillmereList::tr("an empty --include matches no name"));
 #ifdef Q_OS_WIN
     const bool toTerminal = !toFile && _isatty(_fileno(stdout));
 #else
@@ -350,13 +376,14 @@ int main(int argc, char *argv[])
         TreeListing tree;
         tree.ahead = &ahead;
         tree.failed = [&status](const QByteArray &path, const QString &reason) {
-            printError("cannot list " + quoted(path) + ": " + reason.toUtf8());
+            printError(QuillmereList::tr("cannot list %1: %2").arg(quoted(path), reason));
             status = FolderFailed;
         };
         // As find says it, in the words of the other messages.
         tree.looped = [&status](const QByteArray &path, const QByteArray &same) {
-            printError("cannot list " + quoted(path)
-                + ": File system loop detected; it is the same folder as " + quoted(same));
+            printError(QuillmereList::tr(
+                "cannot list %1: File system loop detected; it is the same folder as %2")
+                           .arg(quoted(path), quoted(same)));
             status = FolderFailed;
         };
         // A folder given twice is listed once, compared as given but for
@@ -375,7 +402,7 @@ int main(int argc, char *argv[])
         // Past the sort keys' limit the list stays in the file system's order;
         // the names are still written, but the order asked for is not met.
         if (files.state != state) {
-            printError("cannot sort: " + FileRows::limitReason().toUtf8());
+            printError(QuillmereList::tr("cannot sort: %1").arg(FileRows::limitReason()));
             status = FolderFailed;
         }
         text = tree.text(files, ending, escaped);
@@ -391,14 +418,16 @@ int main(int argc, char *argv[])
             // One line for each thing the save could not confirm or keep. The
             // paths and names in them are shown by the display rules already.
             for (const QString &line : reason.split(QLatin1Char('\n')))
-                printError(quoted(targetBytes) + ": " + line.toUtf8());
+                printError(QuillmereList::tr(
+                    "%1: %2", "the output file, then something its save could not confirm or keep")
+                               .arg(quoted(targetBytes), line));
             return WrittenBut;
         case SaveResult::Failed:
-            printError("cannot write " + quoted(targetBytes) + ": " + reason.toUtf8());
+            printError(QuillmereList::tr("cannot write %1: %2").arg(quoted(targetBytes), reason));
             return Trouble;
         }
     } else if (!writeStandardOutput(text, &reason)) {
-        printError("cannot write to standard output: " + reason.toUtf8());
+        printError(QuillmereList::tr("cannot write to standard output: %1").arg(reason));
         return Trouble;
     }
     return status;

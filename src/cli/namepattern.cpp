@@ -4,6 +4,7 @@
 #include "core/casefolding.h"
 #include "core/utf8characters.h"
 
+#include <QCoreApplication>
 #include <QVarLengthArray>
 
 #include <algorithm>
@@ -80,7 +81,7 @@ void decode(QByteArrayView bytes, Charset charset, Characters &out)
 struct Parsed
 {
     std::vector<NamePattern::Item> items;
-    QByteArray fault;
+    QString fault;
 };
 
 const std::array<uint32_t, 2> Dot = { '.', ']' }; // ends a collating symbol
@@ -94,7 +95,7 @@ bool isAsciiLetter(uint32_t c)
 // where the pattern goes on after its "]"; -1 when it is not closed, or has
 // a fault, which fault then tells.
 qsizetype readSet(
-    const Characters &p, qsizetype at, bool ignoreCase, NamePattern::Item &item, QByteArray &fault)
+    const Characters &p, qsizetype at, bool ignoreCase, NamePattern::Item &item, QString &fault)
 {
     const qsizetype size = p.size();
     auto characterAt = [&](qsizetype i) { return i < size ? p[i] : uint32_t(0); };
@@ -117,7 +118,9 @@ qsizetype readSet(
                 const std::wctype_t known
                     = name.toLower() == name ? std::wctype(name.constData()) : 0;
                 if (!known) {
-                    fault = "unknown character class '[:" + name + ":]'";
+                    fault = QCoreApplication::translate(
+                        "NamePattern", "unknown character class '[:%1:]'")
+                                .arg(QLatin1StringView(name));
                     return -1;
                 }
                 // Folded letters are mostly lower case, some (Cherokee's) upper.
@@ -133,8 +136,8 @@ qsizetype readSet(
         const bool collating = c == '[' && characterAt(i + 1) == '.'
             && std::search(p.begin() + i + 2, p.end(), Dot.begin(), Dot.end()) != p.end();
         if (equivalence || collating) {
-            fault = "equivalence classes and collating symbols ('[=a=]', '[.a.]') are not "
-                    "supported";
+            fault = QCoreApplication::translate("NamePattern",
+                "equivalence classes and collating symbols ('[=a=]', '[.a.]') are not supported");
             return -1;
         }
         // A character, escaped or not, and a range from it when "-" follows
@@ -169,7 +172,7 @@ Parsed parse(const Characters &p, bool ignoreCase)
             i = readSet(p, i, ignoreCase, item, parsed.fault);
             if (i < 0) {
                 if (parsed.fault.isEmpty())
-                    parsed.fault = "unclosed '['";
+                    parsed.fault = QCoreApplication::translate("NamePattern", "unclosed '['");
                 return parsed;
             }
         } else {
@@ -204,7 +207,7 @@ bool NamePattern::Item::takes(uint32_t c) const
     return takesOutsideAscii(c);
 }
 
-QByteArray NamePattern::fault(QByteArrayView pattern)
+QString NamePattern::fault(QByteArrayView pattern)
 {
     Characters characters;
     decode(pattern, localeCharset(), characters);

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QString>
 
 #include <array>
 #include <cstdint>
@@ -32,8 +33,8 @@ class NamePattern
 public:
     // Why the pattern cannot be matched, empty when it can: a set not closed,
     // a class name unknown, an equivalence class or collating symbol ("[=a=]",
-    // "[.a.]"), which are not supported.
-    static QByteArray fault(QByteArrayView pattern);
+    // "[.a.]"), which are not supported; in the user's language.
+    static QString fault(QByteArrayView pattern);
 
     // A pattern with a fault matches as far as it could be read.
     NamePattern(QByteArrayView pattern, bool ignoreCase);

@@ -3,16 +3,13 @@
 
 #include "core/displaytext.h"
 
+#include <QCoreApplication>
+
 #include <vector>
 
 #include <getopt.h>
 
 namespace {
-
-QByteArray shown(QByteArrayView text)
-{
-    return displayText(text).toUtf8();
-}
 
 bool hasShortName(const option &known)
 {
@@ -37,35 +34,46 @@ QByteArray shortOptions(const option *longOptions)
 
 // getopt_long's message for the argument arg it turned down with result,
 // told apart by optopt: the option's val, an unknown short option's byte, or
-// 0 for a long name that is unknown or ambiguous.
-QByteArray failure(int result, QByteArrayView arg, const option *longOptions)
+// 0 for a long name that is unknown or ambiguous. The option names stay as
+// they are typed in every language.
+QString failure(int result, QByteArrayView arg, const option *longOptions)
 {
     const option *named = nullptr;
     for (const option *known = longOptions; known->name; ++known) {
         if (optopt && known->val == optopt)
             named = known;
     }
-    const QByteArray full = named ? "'--" + QByteArray(named->name) + '\'' : QByteArray();
+    const QString full = named ? "--" + QString::fromLatin1(named->name) : QString();
     if (result == ':' && arg.startsWith("--"))
-        return "option " + full + " requires an argument";
+        return QCoreApplication::translate("CommandLine", "option '%1' requires an argument")
+            .arg(full);
     if (result == ':')
-        return "option requires an argument -- '" + QByteArray(1, char(optopt)) + '\'';
+        return QCoreApplication::translate("CommandLine", "option requires an argument -- '%1'")
+            .arg(QChar::fromLatin1(char(optopt)));
     // A known option turned down with '?' is a long one given a value it does not take.
     if (named)
-        return "option " + full + " doesn't allow an argument";
+        return QCoreApplication::translate("CommandLine", "option '%1' doesn't allow an argument")
+            .arg(full);
     if (optopt)
-        return "invalid option -- '" + shown(QByteArray(1, char(optopt))) + '\'';
+        return QCoreApplication::translate("CommandLine", "invalid option -- '%1'")
+            .arg(displayText(QByteArray(1, char(optopt))));
     const qsizetype equals = arg.indexOf('=');
     const QByteArrayView name = arg.sliced(2, (equals < 0 ? arg.size() : equals) - 2);
-    QByteArray candidates;
+    const QString given = "--" + displayText(name);
+    QString candidates;
     for (const option *known = longOptions; known->name; ++known) {
-        if (QByteArrayView(known->name).startsWith(name))
-            candidates += " '--" + QByteArray(known->name) + '\'';
+        if (QByteArrayView(known->name).startsWith(name)) {
+            candidates += u' '
+                + QCoreApplication::translate("CommandLine", "'%1'",
+                    "one of the options an ambiguous abbreviation could stand for, quoted as in "
+                    "the message before it")
+                      .arg("--" + QString::fromLatin1(known->name));
+        }
     }
-    const QByteArray quoted = "'--" + shown(name) + '\'';
     if (candidates.isEmpty())
-        return "unrecognized option " + quoted;
-    return "option " + quoted + " is ambiguous; possibilities:" + candidates;
+        return QCoreApplication::translate("CommandLine", "unrecognized option '%1'").arg(given);
+    return QCoreApplication::translate("CommandLine", "option '%1' is ambiguous; possibilities:%2")
+        .arg(given, candidates);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QString>
 
 #include <utility>
 
@@ -12,7 +13,7 @@ struct CommandLine
 {
     QList<std::pair<int, QByteArray>> options; // each option's val and value, in the order given
     QList<QByteArray> operands;
-    QByteArray error; // a usage error, empty when none
+    QString error; // a usage error in the user's language, empty when none
 };
 
 // Reads args, the arguments after the program's name, with getopt_long(3)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/helpandversion.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <cerrno>
@@ -22,7 +23,9 @@ void showTextAndExit(QByteArrayView program, QByteArrayView text)
     if (std::fwrite(text.data(), 1, size_t(text.size()), stdout) != size_t(text.size())
         || std::fflush(stdout) != 0) {
         const QString reason = qt_error_string(errno);
-        const QByteArray line = program.toByteArray() + ": write error: " + reason.toUtf8() + '\n';
+        const QByteArray line = program.toByteArray() + ": "
+            + QCoreApplication::translate("showTextAndExit", "write error: %1").arg(reason).toUtf8()
+            + '\n';
         std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
         std::exit(2);
     }

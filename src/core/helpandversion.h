@@ -10,6 +10,7 @@ QByteArray versionText(QByteArrayView program);
 
 // Writes the help or the version to standard output and ends the program:
 // status 0, or 2 after "PROGRAM: write error: REASON" on standard error when
-// the write fails. A reader that has gone is such a failure too, as for GNU
-// tools, where SIGPIPE is ignored.
+// the write fails, in the language of the translations installed. A reader
+// that has gone is such a failure too, as for GNU tools, where SIGPIPE is
+// ignored.
 [[noreturn]] void showTextAndExit(QByteArrayView program, QByteArrayView text);

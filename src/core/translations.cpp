@@ -5,7 +5,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-void installTranslations(const QLocale &locale)
+void installTranslations(const QLocale &locale, QtTexts qt)
 {
     const auto install = [&](const QString &name, const QString &folder) {
         auto *translator = new QTranslator(QCoreApplication::instance());
@@ -16,7 +16,8 @@ void installTranslations(const QLocale &locale)
     };
     // Qt's own first: a text the program translates itself wins, as the
     // translator installed last is asked first.
-    install(QStringLiteral("qtbase"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    if (qt == QtTexts::Translated)
+        install(QStringLiteral("qtbase"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
     // The English plural forms, asked only where the session's language has none.
     auto *english = new QTranslator(QCoreApplication::instance());
     if (english->load(QStringLiteral(":/i18n/quillmere_en.qm")))
