@@ -71,6 +71,7 @@ public:
     uint response = 0;
     QVariantMap results;
     QString method;
+    QString parentWindow;
     QVariantMap options;
     int calls = 0;
     QString handle;
@@ -78,14 +79,16 @@ public:
     QDBusConnection bus { QString() };
 
 public slots:
-    QDBusObjectPath OpenFile(
-        const QString &, const QString &, const QVariantMap &options, const QDBusMessage &message)
+    QDBusObjectPath OpenFile(const QString &parent, const QString &, const QVariantMap &options,
+        const QDBusMessage &message)
     {
+        parentWindow = parent;
         return take(QStringLiteral("OpenFile"), options, message);
     }
-    QDBusObjectPath SaveFile(
-        const QString &, const QString &, const QVariantMap &options, const QDBusMessage &message)
+    QDBusObjectPath SaveFile(const QString &parent, const QString &, const QVariantMap &options,
+        const QDBusMessage &message)
     {
+        parentWindow = parent;
         return take(QStringLiteral("SaveFile"), options, message);
     }
 
@@ -411,6 +414,19 @@ void tst_PortalDialog::answers()
     if (present) {
         QCOMPARE(portal.method, save ? "SaveFile" : "OpenFile");
         QCOMPARE(portal.options.value(QStringLiteral("modal")).toBool(), true);
+        // The window named as the platform names it, so that the desktop keeps
+        // the dialog over it: by its id on X11, by the handle the compositor
+        // exported on Wayland (tst_portaldialog_wayland runs under sway, which
+        // exports), not at all offscreen.
+        const QString platform = QGuiApplication::platformName();
+        if (platform == QLatin1String("xcb"))
+            QCOMPARE(portal.parentWindow, "x11:" + QString::number(window.winId(), 16));
+        else if (platform == QLatin1String("wayland"))
+            QVERIFY2(portal.parentWindow.startsWith(QLatin1String("wayland:"))
+                    && portal.parentWindow.size() > 8,
+                qPrintable(portal.parentWindow));
+        else
+            QCOMPARE(portal.parentWindow, QString());
         // The dialog starts where Qt's would; no name is suggested.
         QCOMPARE(portal.options.value(QStringLiteral("current_folder")).toByteArray(),
             QFile::encodeName(m_dir.path()) + '\0');

@@ -2,6 +2,7 @@
 #include "widgets/portaldialog.h"
 
 #include "widgets/dialogwait.h"
+#include "widgets/foreigntoplevel.h"
 #include "widgets/portalrequest.h"
 
 #include <QDBusArgument>
@@ -17,6 +18,7 @@
 #include <QUrl>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -183,14 +185,19 @@ PortalDialog::Answer PortalDialog::fromResponse(
     return { Chosen, path };
 }
 
-QString PortalDialog::parentWindow() const
+QString PortalDialog::parentWindow(std::unique_ptr<ForeignToplevel> *exported) const
 {
-    // An X11 window by its id; elsewhere (Wayland) the portal needs a handle
-    // exported through the compositor, and the dialog is then merely unparented.
+    // An X11 window by its id; a Wayland one by the handle the compositor
+    // gave for it, which names it only as long as *exported lives. Where
+    // neither is to be had, the desktop's dialog opens unparented.
     QWidget *window = m_parent ? m_parent->window() : nullptr;
-    if (!window || QGuiApplication::platformName() != QLatin1String("xcb"))
+    if (!window)
         return QString();
-    return QStringLiteral("x11:") + QString::number(window->winId(), 16);
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        return QStringLiteral("x11:") + QString::number(window->winId(), 16);
+    *exported = ForeignToplevel::exportWindow(window->windowHandle());
+    const QString handle = *exported ? (*exported)->handle(ExportLimit) : QString();
+    return handle.isEmpty() ? QString() : QStringLiteral("wayland:") + handle;
 }
 
 PortalDialog::Answer PortalDialog::ask(
@@ -205,7 +212,9 @@ PortalDialog::Answer PortalDialog::ask(
     const QString token = QStringLiteral("quillmere%1").arg(++requests);
     options.insert(QStringLiteral("handle_token"), token);
     options.insert(QStringLiteral("modal"), true);
-    auto *request = new PortalRequest(bus, method, { parentWindow(), title, options }, token, this);
+    std::unique_ptr<ForeignToplevel> exported; // kept until the dialog has answered
+    const QString parent = parentWindow(&exported);
+    auto *request = new PortalRequest(bus, method, { parent, title, options }, token, this);
 
     DialogWait wait(m_parent ? m_parent->window() : nullptr);
     std::optional<Answer> answer;

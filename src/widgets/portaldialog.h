@@ -6,6 +6,9 @@
 #include <QStringList>
 #include <QVariantMap>
 
+#include <memory>
+
+class ForeignToplevel;
 class QWidget;
 
 // The desktop's own file dialog, shown by another process through the file
@@ -68,6 +71,10 @@ public:
     // Unavailable.
     static Answer fromResponse(uint response, const QVariantMap &results, bool mustExist);
 
+    // How long the window waits for the compositor to name it to the portal
+    // (a roundtrip, which takes a millisecond); then the dialog goes unparented.
+    static constexpr int ExportLimit = 250;
+
 signals:
     // A file picked in the portal's dialog of a request given up for Qt's
     // dialog; save: it was saveFile()'s.
@@ -75,7 +82,8 @@ signals:
 
 private:
     Answer ask(const QString &method, const QString &title, QVariantMap options, bool mustExist);
-    QString parentWindow() const;
+    // The parent_window of the request: "x11:XID", "wayland:HANDLE" or "".
+    QString parentWindow(std::unique_ptr<ForeignToplevel> *exported) const;
 
     QWidget *m_parent;
     int m_replyTimeout = DefaultReplyTimeout;

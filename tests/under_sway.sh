@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Runs a test program on Qt's Wayland platform under a headless sway of its
+# own (scripts/wlsession.sh), which offers xdg-foreign; sway is ended by its
+# pid whatever the outcome. Skipped (77) only when sway cannot start.
+#   under_sway.sh PROGRAM [ARGUMENT...]
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=../scripts/wlsession.sh
+source "$here/../scripts/wlsession.sh"
+trap wl_stop EXIT
+
+if ! wl_start sway; then
+    echo "SKIP: sway could not start: $wl_error"
+    exit 77
+fi
+# The client's own runtime folder, inside the session's temporary one.
+runtime=$wl_dir/client
+mkdir -m 700 "$runtime"
+QT_QPA_PLATFORM=wayland XDG_RUNTIME_DIR=$runtime "$@"
+status=$?
+[ "$status" -eq 0 ] || tail -n 20 "$wl_dir/compositor.log" >&2
+exit "$status"
