@@ -2,6 +2,7 @@
 #include "widgets/dialogprocess.h"
 
 #include "widgets/dialogwait.h"
+#include "widgets/foreigntoplevel.h"
 #include "widgets/qtfiledialog.h"
 
 #include <QFile>
@@ -9,10 +10,12 @@
 #include <QGuiApplication>
 #include <QProcess>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 #ifdef Q_OS_LINUX
 #include <csignal>
@@ -22,10 +25,41 @@
 
 namespace {
 
-// Over the window whose X11 id and frame ("x,y,width,height") the process
-// was given, as a dialog of that window would be.
-void placeOver(QFileDialog *dialog, const QString &windowId, const QString &frame)
+// How long the window waits for the compositor to name it (a roundtrip), and
+// the dialog for it to take the dialog as the window's child.
+constexpr int ExportLimit = 250;
+constexpr int ImportLimit = 1000;
+
+// The window handle of the window's process, for Wayland.
+const QLatin1String waylandPrefix("wayland:");
+
+// Over the window whose X11 id or Wayland handle ("wayland:HANDLE") and
+// frame ("x,y,width,height") the process was given, as a dialog of that
+// window would be. On Wayland the compositor places the dialog: once shown,
+// it is made a child of the window, for as long as *parent lives; where the
+// compositor cannot, it places the dialog as any window.
+void placeOver(QFileDialog *dialog, const QString &windowId, const QString &frame,
+    std::unique_ptr<ForeignToplevel> *parent)
 {
+    if (windowId.startsWith(waylandPrefix)) {
+        dialog->winId(); // its QWindow, whose toplevel is made as it shows
+        const QString handle = windowId.mid(waylandPrefix.size());
+        // Qt gives the window its toplevel only after visibleChanged.
+        QObject::connect(dialog->windowHandle(), &QWindow::visibleChanged, dialog,
+            [dialog, handle, parent](bool visible) {
+                if (!visible || *parent)
+                    return;
+                QTimer::singleShot(0, dialog, [dialog, handle, parent] {
+                    if (*parent || !dialog->isVisible())
+                        return;
+                    *parent
+                        = ForeignToplevel::parentTo(dialog->windowHandle(), handle, ImportLimit);
+                    if (*parent)
+                        dialog->setProperty(DialogProcess::ParentProperty, handle);
+                });
+            });
+        return;
+    }
     bool known = false;
     const WId id = windowId.toULongLong(&known, 16);
     if (known && id != 0 && QGuiApplication::platformName() == QLatin1String("xcb")) {
@@ -55,8 +89,15 @@ std::optional<QString> DialogProcess::choose(const QString &program, QWidget *wi
     const QString &folder, const QString &selected, const QStringList &nameFilters)
 {
     QString windowId;
-    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+    // Names the window to the dialog's process until that ends.
+    std::unique_ptr<ForeignToplevel> exported;
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
         windowId = QString::number(window->winId(), 16);
+    } else if ((exported = ForeignToplevel::exportWindow(window->windowHandle()))) {
+        const QString handle = exported->handle(ExportLimit);
+        if (!handle.isEmpty())
+            windowId = waylandPrefix + handle;
+    }
     const QRect over = window->frameGeometry();
     const QString frame = QStringLiteral("%1,%2,%3,%4")
                               .arg(over.x())
@@ -112,7 +153,8 @@ void DialogProcess::run(int argc, char *argv[])
     }
     QFileDialog *dialog = QtFileDialog::make(
         nullptr, arguments[0] == u"save", arguments[1], arguments[2], arguments.mid(5));
-    placeOver(dialog, arguments[3], arguments[4]);
+    std::unique_ptr<ForeignToplevel> parent; // the window's, until the process ends
+    placeOver(dialog, arguments[3], arguments[4], &parent);
     const QByteArray chosen = QFile::encodeName(QtFileDialog::answer(dialog));
     // The models are left to the process's end.
     QtFileDialog::deleteAllButModels(dialog);

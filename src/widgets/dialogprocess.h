@@ -10,13 +10,18 @@ class QWidget;
 
 // Qt's file dialog (QtFileDialog) in a process of its own, both sides: the
 // window's, which starts that process and waits for its answer, and the
-// process's, which shows the dialog over the window. However long the dialog
-// takes over a large folder, the window goes on painting, and what the dialog
-// read of the file system goes with its process.
+// process's, which shows the dialog over the window (transient for it on
+// X11, its child through xdg-foreign on Wayland: ForeignToplevel). However
+// long the dialog takes over a large folder, the window goes on painting,
+// and what the dialog read of the file system goes with its process.
 namespace DialogProcess {
 
 // argv[1] of the dialog's process: the program that sees it calls run().
 inline constexpr char Option[] = "--qt-file-dialog";
+
+// On Wayland, the dialog's property of this name holds the window's handle
+// once the compositor has made the dialog a child of the window.
+inline constexpr char ParentProperty[] = "quillmereParentWindow";
 
 // The window's side: runs program with Option and the dialog's arguments,
 // blocking input to window but for its close, as DialogWait does, until the

@@ -88,8 +88,11 @@ int main(int argc, char *argv[])
     const QList<QByteArray> paths = readArguments(argc, argv);
     QApplication app(qtArgc, argv);
     setUpApplication();
-    // Where the dialog can be placed over the window from another process.
-    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+    // Where the dialog can be placed over the window from another process:
+    // transient for it on X11, its child through xdg-foreign on Wayland (or
+    // where the compositor places it, should it not offer that).
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("xcb") || platform == QLatin1String("wayland"))
         CommonDialog::setDialogProgram(QCoreApplication::applicationFilePath());
 
     FrmFilenameReader window;
