@@ -5,7 +5,7 @@
 // dropping the same folder: how soon the dialog shows, how long the window
 // goes without a turn, and what stays resident once the dialog has closed.
 // Each path runs in a fresh process, so that one's heap cannot flatter the
-// other; the dialog runs in a process of its own, as on X11.
+// other; the dialog runs in a process of its own, as on X11 and Wayland.
 
 #include <QString>
 

@@ -25,9 +25,7 @@
 
 namespace {
 
-// How long the window waits for the compositor to name it (a roundtrip), and
-// the dialog for it to take the dialog as the window's child.
-constexpr int ExportLimit = 250;
+// How long the dialog waits for the compositor to take it as the window's child.
 constexpr int ImportLimit = 1000;
 
 // The window handle of the window's process, for Wayland.
@@ -94,7 +92,7 @@ std::optional<QString> DialogProcess::choose(const QString &program, QWidget *wi
     if (QGuiApplication::platformName() == QLatin1String("xcb")) {
         windowId = QString::number(window->winId(), 16);
     } else if ((exported = ForeignToplevel::exportWindow(window->windowHandle()))) {
-        const QString handle = exported->handle(ExportLimit);
+        const QString handle = exported->handle(ForeignToplevel::ExportLimit);
         if (!handle.isEmpty())
             windowId = waylandPrefix + handle;
     }

@@ -25,6 +25,10 @@ public:
     ForeignToplevel(const ForeignToplevel &) = delete;
     ForeignToplevel &operator=(const ForeignToplevel &) = delete;
 
+    // How long the window waits for its handle: a roundtrip, which takes a
+    // millisecond; a compositor slower than this gets an unparented dialog.
+    static constexpr int ExportLimit = 250;
+
     // The window's side: starts exporting window's toplevel, without waiting
     // for the compositor; nullptr off Wayland. The handle names the window
     // for as long as this object lives.

@@ -196,7 +196,8 @@ QString PortalDialog::parentWindow(std::unique_ptr<ForeignToplevel> *exported) c
     if (QGuiApplication::platformName() == QLatin1String("xcb"))
         return QStringLiteral("x11:") + QString::number(window->winId(), 16);
     *exported = ForeignToplevel::exportWindow(window->windowHandle());
-    const QString handle = *exported ? (*exported)->handle(ExportLimit) : QString();
+    const QString handle
+        = *exported ? (*exported)->handle(ForeignToplevel::ExportLimit) : QString();
     return handle.isEmpty() ? QString() : QStringLiteral("wayland:") + handle;
 }
 

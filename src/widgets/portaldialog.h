@@ -71,10 +71,6 @@ public:
     // Unavailable.
     static Answer fromResponse(uint response, const QVariantMap &results, bool mustExist);
 
-    // How long the window waits for the compositor to name it to the portal
-    // (a roundtrip, which takes a millisecond); then the dialog goes unparented.
-    static constexpr int ExportLimit = 250;
-
 signals:
     // A file picked in the portal's dialog of a request given up for Qt's
     // dialog; save: it was saveFile()'s.
