@@ -15,9 +15,6 @@
 
 #include <poll.h>
 #include <wayland-client.h>
-#endif
-
-#ifdef QUILLMERE_WAYLAND
 
 struct ForeignToplevel::Wayland
 {
