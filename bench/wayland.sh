@@ -11,7 +11,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 [ $# -ge 3 ] || { echo "usage: bench/wayland.sh QUILLMERE_BENCH WORKDIR FOLDER..." >&2; exit 2; }
 bench=$1 work=$2
 shift 2
-# shellcheck source=../scripts/wlsession.sh
+# shellcheck source-path=SCRIPTDIR/.. source=scripts/wlsession.sh
 source "$here/../scripts/wlsession.sh"
 trap wl_stop EXIT
 if ! wl_start sway; then

@@ -6,7 +6,7 @@
 #   under_sway.sh PROGRAM [ARGUMENT...]
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=../scripts/wlsession.sh
+# shellcheck source-path=SCRIPTDIR/.. source=scripts/wlsession.sh
 source "$here/../scripts/wlsession.sh"
 trap wl_stop EXIT
 
