@@ -213,9 +213,14 @@ PortalDialog::Answer PortalDialog::ask(
     const QString token = QStringLiteral("quillmere%1").arg(++requests);
     options.insert(QStringLiteral("handle_token"), token);
     options.insert(QStringLiteral("modal"), true);
-    std::unique_ptr<ForeignToplevel> exported; // kept until the dialog has answered
+    std::unique_ptr<ForeignToplevel> exported;
     const QString parent = parentWindow(&exported);
     auto *request = new PortalRequest(bus, method, { parent, title, options }, token, this);
+    // The handle names the window for as long as the request lives: the
+    // dialog of a request given up may show until the portal has closed it.
+    if (exported)
+        connect(request, &QObject::destroyed, this,
+            [held = std::shared_ptr<ForeignToplevel>(std::move(exported))] {});
 
     DialogWait wait(m_parent ? m_parent->window() : nullptr);
     std::optional<Answer> answer;
