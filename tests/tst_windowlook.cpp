@@ -180,7 +180,7 @@ void tst_WindowLook::windowLooksAsDesigned()
 void tst_WindowLook::focusOrder()
 {
     Window ui;
-    QVERIFY(QTest::qWaitForWindowActive(&ui.window));
+    QVERIFY(ui.waitActive());
     QCOMPARE(QApplication::focusWidget(), ui.folders());
     QStringList visited;
     for (int i = 0; i < 8; ++i) {
