@@ -10,8 +10,8 @@
 # wtype remove a row and copy names, by Ctrl+C and by the menu's Copy All
 # Names, and wl-paste reads the clipboard back; the screenshot (grim) has the
 # size of REFERENCE_PNG, the X11 test's, and shows the same rows.
-# weston (in a private Xvfb, Qt's decorations): the window shows, and a click
-# of xdotool on the maximize button of Qt's decoration leaves its size.
+# weston (in a private Xvfb, Qt's decorations): the window shows at its size
+# in Qt's decoration, with the same rows; Ctrl+Q, typed by xdotool, ends it.
 # Screenshots go to OUTPUT_DIR. Exits 77 (skipped) only when the compositor
 # cannot start at all.
 set -euo pipefail
@@ -77,7 +77,17 @@ if [ "$kind" = weston ]; then
     # is the window. weston's output is its X window at 0,0 of the X server.
     corner=(1 767)
     xdotool mousemove --sync "${corner[@]}"
-    wl_screenshot "$work/empty.png" || fail "weston-screenshooter took no screenshot"
+    # Once its desktop is drawn: two screenshots alike below the panel.
+    settled() {
+        local a=$work/empty.png b=$work/again.png
+        wl_screenshot "$a" && wl_screenshot "$b" || return 1
+        [ "$(compare -metric AE "${a}[1024x736+0+32]" "${b}[1024x736+0+32]" null: 2>&1)" = 0 ]
+    }
+    for _ in $(seq 100); do
+        settled && break
+        sleep 0.1
+    done
+    settled || { echo "FAIL: weston's desktop still changes after 10 s" >&2; exit 1; }
 fi
 
 # A clean session, as on X11: no desktop's platform theme, nothing from the
@@ -191,3 +201,34 @@ if [ "$kind" = sway ]; then
 
 fi
 
+if [ "$kind" = weston ]; then
+    # The window's box with Qt's decoration, "WxH+X+Y": what differs from
+    # the empty desktop below weston's panel, whose clock changes.
+    box() {
+        wl_screenshot "$work/screen.png" || return 1
+        convert "$work/empty.png" "$work/screen.png" -compose difference -composite \
+            -fill black -draw "rectangle 0,0 1023,31" -fuzz 1% -format %@ info: 2>/dev/null
+    }
+    # Qt's decoration: 3 pixels each side and below, a 30 pixel title bar.
+    want=392x448
+    found() { box=$(box) && [ "${box%%+*}" = "$want" ]; }
+    wait_for 20 "window of 386x415 in Qt's decoration ($want) on weston's screen" found
+    read -r _ _ x y < <(tr 'x+' '  ' <<<"$box")
+    cp "$work/screen.png" "$out/screenshot-weston.png"
+    if [ "$hf_home" = /home/ada ]; then
+        differing=$(rows_match "$work/screen.png" "386x415+$((x + 3))+$((y + 30))")
+        [ "$differing" -le 555 ] 2>/dev/null \
+            || fail "the rows differ from the X11 screenshot's in $differing pixels (1% allowed)"
+    fi
+    echo "ok: the window shows at $box on weston, the rows of the X11 screenshot with it"
+
+    # A click of xdotool on Maximize in Qt's decoration does not reach it
+    # where the screenshot shows it (weston's pointer, on its X11 backend, is
+    # not where the X server's is), so the maximize weston grants is driven
+    # from inside: tst_windowlook on weston (wayland_widgets_weston).
+    xdotool key ctrl+q
+    xs_wait_exit "$pid" 10 || fail "the program is still running 10 s after Ctrl+Q"
+    [ "$xs_status" -eq 0 ] || fail "the program exited with status $xs_status after Ctrl+Q"
+    pid=
+    echo "ok: Ctrl+Q ended the program with status 0"
+fi
