@@ -198,7 +198,6 @@ if [ "$kind" = sway ]; then
     [ "$xs_status" -eq 0 ] || fail "the program exited with status $xs_status after Ctrl+Q"
     pid=
     echo "ok: Ctrl+Q ended the program with status 0"
-
 fi
 
 if [ "$kind" = weston ]; then
@@ -214,7 +213,7 @@ if [ "$kind" = weston ]; then
     found() { box=$(box) && [ "${box%%+*}" = "$want" ]; }
     wait_for 20 "window of 386x415 in Qt's decoration ($want) on weston's screen" found
     read -r _ _ x y < <(tr 'x+' '  ' <<<"$box")
-    cp "$work/screen.png" "$out/screenshot-weston.png"
+    convert "$work/screen.png" -crop "$box" +repage "$out/screenshot-weston.png"
     if [ "$hf_home" = /home/ada ]; then
         differing=$(rows_match "$work/screen.png" "386x415+$((x + 3))+$((y + 30))")
         [ "$differing" -le 555 ] 2>/dev/null \
