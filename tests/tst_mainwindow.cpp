@@ -24,6 +24,7 @@
 #include <QScopeGuard>
 #include <QSemaphore>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThreadPool>
 
@@ -120,7 +121,7 @@ void tst_MainWindow::enterAndEscapeStartNothing()
     TestDir dir;
     QCOMPARE(dir.createFiles({ "a" }), QString());
     Window ui;
-    QVERIFY(QTest::qWaitForWindowActive(&ui.window));
+    QVERIFY(ui.waitActive());
     ui.add(dir.filePath("a"));
     ui.selectFolder(0);
     ui.selectFile(0);
@@ -182,7 +183,7 @@ void tst_MainWindow::deleteAndCopyKeys()
     QCOMPARE(first.createFiles({ "a.txt", "b.txt", "c.txt" }), QString());
     QCOMPARE(second.createFiles({ "d.txt" }), QString());
     Window ui;
-    QVERIFY(QTest::qWaitForWindowActive(&ui.window));
+    QVERIFY(ui.waitActive());
     ui.add(first.filePath("a.txt"));
     ui.add(second.filePath("d.txt"));
     ui.clickHeader(0);
@@ -250,7 +251,7 @@ void tst_MainWindow::standardKeys()
     QFETCH(QString, button);
     QFETCH(QString, toolTip);
     Window ui;
-    QVERIFY(QTest::qWaitForWindowActive(&ui.window));
+    QVERIFY(ui.waitActive());
     QPushButton *pressed = ui.control(qPrintable(button));
     QCOMPARE(pressed->toolTip(), toolTip);
     QAction *command = ui.command(qPrintable(button));
@@ -367,7 +368,7 @@ void tst_MainWindow::contextMenus()
     QCOMPARE(third.createFiles({ "slow/d.doc" }), QString());
     HeldReader held;
     Window ui;
-    QVERIFY(QTest::qWaitForWindowActive(&ui.window));
+    QVERIFY(ui.waitActive());
     ui.list()->setFolderReaders(held.reader());
     ui.window.addPaths({ first.encodedPath(), empty.encodedPath(), second.encodedPath() });
     ui.settle();
@@ -414,6 +415,16 @@ void tst_MainWindow::contextMenus()
         QVERIFY(choice);
         if (opened == "handled")
             QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "urlOpened");
+        // Nothing to open it with: on X11 and Wayland Qt would start
+        // xdg-open or a browser found on the PATH (offscreen has no way at all).
+        const QTemporaryDir nowhere;
+        const QByteArray path = qgetenv("PATH");
+        const auto restore = qScopeGuard([&] { qputenv("PATH", path); });
+        if (opened == "none") {
+            qputenv("PATH", QFile::encodeName(nowhere.path()));
+            qunsetenv("BROWSER");
+            qunsetenv("DEFAULT_BROWSER");
+        }
         choice->trigger();
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         menu->close();
@@ -801,7 +812,7 @@ void tst_MainWindow::longWarningsFitTheScreen()
     QFETCH(int, count);
     TestDir dir;
     Window ui;
-    QVERIFY(QTest::qWaitForWindowActive(&ui.window));
+    QVERIFY(ui.waitActive());
     QStringList refused; // as the warning names them, in order
     QList<QUrl> shares;
     QList<QByteArray> paths;
@@ -833,7 +844,11 @@ void tst_MainWindow::longWarningsFitTheScreen()
     // Within the screen, OK button and all; plain text, the first five
     // named, the rest counted, and all of them in the details.
     const ModalDriver::Box box = ui.dialogs.boxes.first();
-    QVERIFY2(box.screen.contains(box.frame),
+    // On Wayland the compositor places the box: only its size is known to fit.
+    const bool fits = onWayland()
+        ? box.frame.width() <= box.screen.width() && box.frame.height() <= box.screen.height()
+        : box.screen.contains(box.frame);
+    QVERIFY2(fits,
         qPrintable(QStringLiteral("the box at %1,%2 %3x%4 is not within the screen's %5x%6")
                        .arg(box.frame.x())
                        .arg(box.frame.y())

@@ -16,6 +16,13 @@
 
 #include <algorithm>
 
+// A Wayland client neither learns where its windows are nor activates them
+// itself: the compositor places them, and gives focus as it sees fit.
+inline bool onWayland()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 // The window under test, shown, with its controls found by their names.
 struct Window
 {
@@ -40,6 +47,18 @@ struct Window
                 return action;
         }
         return nullptr;
+    }
+    // Shown and active. On Wayland a client cannot activate its window, and
+    // Qt does not wait for the compositor to: Qt Test's keys, which go to the
+    // active window, find it made active inside Qt instead.
+    bool waitActive()
+    {
+        if (!onWayland())
+            return QTest::qWaitForWindowActive(&window);
+        if (!QTest::qWaitForWindowExposed(&window))
+            return false;
+        QApplication::setActiveWindow(&window);
+        return QTest::qWaitFor([this] { return QApplication::activeWindow() == &window; }, 10000);
     }
     // Keys go to the active window only; the offscreen platform leaves a
     // closed dialog the active one.

@@ -7,14 +7,17 @@
 #include <QColor>
 #include <QEvent>
 #include <QFile>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QPainter>
 #include <QPalette>
 #include <QSvgRenderer>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace WindowLook {
 
@@ -133,15 +136,42 @@ void keepFixedSize(QWidget *window)
         using QObject::QObject;
         bool eventFilter(QObject *watched, QEvent *event) override
         {
-            auto *window = static_cast<QWidget *>(watched);
+            auto *window = static_cast<QWidget *>(parent());
+            QWindow *handle = window->windowHandle();
             constexpr Qt::WindowStates unsized = Qt::WindowMaximized | Qt::WindowFullScreen;
-            if (event->type() == QEvent::WindowStateChange && window->windowState() & unsized)
+            if (watched == window && event->type() == QEvent::Show && handle && !watching
+                && QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+                // A Wayland compositor that grants a maximize ends the client
+                // whose next frame has any other size (weston does), and Qt
+                // has asked by the time it says so: the window takes that size
+                // until the compositor has put it back.
+                watching = true;
+                handle->installEventFilter(this);
+                connect(handle, &QWindow::windowStateChanged, this,
+                    [this, window](Qt::WindowState state) {
+                        if (state != Qt::WindowMaximized || fixed.isValid())
+                            return;
+                        fixed = window->maximumSize();
+                        window->setMinimumSize(0, 0);
+                        window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+                    });
+            }
+            if (event->type() != QEvent::WindowStateChange)
+                return false;
+            if (watched == handle) {
+                // The compositor's own word, not the state asked for.
+                if (event->spontaneous() && fixed.isValid() && !(handle->windowStates() & unsized))
+                    window->setFixedSize(std::exchange(fixed, QSize()));
+            } else if (window->windowState() & unsized) {
                 QMetaObject::invokeMethod(
                     window,
                     [window, unsized] { window->setWindowState(window->windowState() & ~unsized); },
                     Qt::QueuedConnection);
+            }
             return false;
         }
+        bool watching = false;
+        QSize fixed; // while a maximize on Wayland is under way
     };
     window->installEventFilter(new Keeper(window));
 }

@@ -47,7 +47,8 @@ QIcon renderedIcon();
 void installFrameAccessibility();
 
 // Decorations Qt draws itself (on Wayland) offer Maximize even to a window of
-// fixed size; the window is put back to its designed state at once.
+// fixed size; the window is put back to its designed state at once (on
+// Wayland, once the compositor has granted the maximize, at the size it gave).
 void keepFixedSize(QWidget *window);
 
 } // namespace WindowLook

@@ -19,6 +19,7 @@ set -euo pipefail
 skip=77
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/xsession.sh"
+source "$here/homefolders.sh"
 
 [ $# -ge 2 ] || { echo "usage: $0 QUILLMERE OUTPUT_DIR [SCALE [POINTS]]" >&2; exit 2; }
 for tool in xdotool xprop xwininfo import; do
@@ -30,17 +31,7 @@ out=$(cd "$2" && pwd)
 scale=${3:-1}
 points=${4:-}
 
-# The folders should read as a user's, /home/ada/Documents/Invoices, not as a
-# temporary path. Where the kernel allows it, the rest runs in a private mount
-# namespace with an empty tmpfs on /home that no other process sees; else the
-# home lies in the temporary folder.
-if [ -z "${QUILLMERE_PRIVATE_MOUNTS:-}" ]; then
-    ns=(unshare --mount --propagation private)
-    [ "$(id -u)" -eq 0 ] || ns+=(--map-root-user)
-    if "${ns[@]}" true 2>/dev/null; then
-        QUILLMERE_PRIVATE_MOUNTS=1 exec "${ns[@]}" bash "$0" "$@"
-    fi
-fi
+hf_private_mounts "$@"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/quillmere-window.XXXXXX")
 pid=
@@ -63,25 +54,10 @@ fi
 
 fail() { xs_fail "$out/failure-${scale}x.png" "$*" "$work/app.log"; }
 
-# Two folders of a plausible home; a hidden file and a sub-folder must not be listed.
-home=$work/home
-# Only a tmpfs this process mounted itself: never the machine's own /home.
-if [ "${QUILLMERE_PRIVATE_MOUNTS:-}" = 1 ] && mount -t tmpfs -o mode=755,size=8m quillmere /home \
-    && [ "$(stat -f -c %T /home)" = tmpfs ]; then
-    home=/home/ada
-fi
-invoices=$home/Documents/Invoices
-pictures=$home/Pictures/2026
-mkdir -p "$invoices/Paid" "$pictures" "$work/runtime" "$work/saved"
+hf_make "$work"
+home=$hf_home
+mkdir -p "$work/runtime" "$work/saved"
 chmod 700 "$work/runtime"
-for name in "2026-01 Hosting.pdf" "2026-02 Office rent.pdf" "Reply to Ada.odt" "README" \
-    "Tax summary 2025.ods" ".directory"; do
-    echo "$name" >"$invoices/$name"
-done
-for name in "IMG_0412.jpg" "IMG_0413.jpg" "Harbour at dusk.png" "Sketch – bridge.svg" \
-    "holiday album.tar.gz"; do
-    echo "$name" >"$pictures/$name"
-done
 saved=$work/saved/names.txt
 
 # A clean session: no desktop's platform theme, so Qt shows its own file
@@ -197,12 +173,8 @@ for _ in $(seq 100); do
 done
 [ -f "$saved" ] || fail "nothing was saved to $saved"
 
-# The rows in the order the folders were added, each folder's files in the
-# order the file system reports them, as find does.
 expected=$work/expected.txt
-for folder in "$invoices" "$pictures"; do
-    find "$folder" -mindepth 1 -maxdepth 1 -type f ! -name '.*' -printf '%f\r\n'
-done >"$expected"
+hf_names '\r\n' >"$expected"
 if ! cmp -s "$expected" "$saved"; then
     echo "expected:" >&2; od -c "$expected" >&2
     echo "saved:" >&2; od -c "$saved" >&2
