@@ -1,5 +1,5 @@
 # SPDX-License-Identifier: MIT
-# shellcheck shell=bash disable=SC2034  # wl_* are read by the scripts that source this
+# shellcheck shell=bash disable=SC2034,SC2154  # wl_* are read by the scripts that source this; xs_* come from xsession.sh
 # Sourced by the Wayland tests: starts a private Wayland compositor and ends
 # it by pid, so that none outlives the script.
 #
@@ -14,6 +14,9 @@
 #       Sets WAYLAND_DISPLAY (an absolute path, so that a client needs no
 #       XDG_RUNTIME_DIR of the compositor's) and, for sway, SWAYSOCK.
 #       Returns 1 with the reason in wl_error.
+#   wl_session KIND SIZE    wl_start after the X server weston needs
+#                           (xs_start); a test that cannot have either is
+#                           skipped: the reason printed, exit $skip (77)
 #   wl_stop                 ends the compositor; call it from the EXIT trap
 #   "${wl_vars[@]}"         after wl_start: what a client run under env -i needs
 #   wl_screenshot PNG       the whole output (weston-screenshooter or grim)
@@ -83,6 +86,17 @@ wl_start() {
         [ -n "$ipc" ] || { wl_error="sway gave no IPC socket within 5 s"; return 1; }
         export SWAYSOCK=$ipc
         wl_vars+=("SWAYSOCK=$ipc")
+    fi
+}
+
+wl_session() {
+    if [ "$1" = weston ] && ! xs_start 1280x1024 96; then
+        echo "SKIPPED: no X server for weston could be started: $xs_error"
+        exit "${skip:-77}"
+    fi
+    if ! wl_start "$1" "${2:-}"; then
+        echo "SKIPPED: $1 could not be started: $wl_error"
+        exit "${skip:-77}"
     fi
 }
 

@@ -10,10 +10,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../scripts/wlsession.sh"
 trap wl_stop EXIT
 
-if ! wl_start sway; then
-    echo "SKIP: sway could not start: $wl_error"
-    exit 77
-fi
+wl_session sway
 # The client's own runtime folder, inside the session's temporary one.
 runtime=$wl_dir/client
 mkdir -m 700 "$runtime"

@@ -51,14 +51,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 143' TERM INT HUP
 
-if [ "$kind" = weston ] && ! xs_start 1280x1024 96; then
-    echo "SKIPPED: no X server for weston could be started: $xs_error"
-    exit $skip
-fi
-if ! wl_start "$kind" 1024x768; then
-    echo "SKIPPED: $kind could not be started: $wl_error"
-    exit $skip
-fi
+wl_session "$kind" 1024x768
 
 fail() {
     echo "FAIL: $*" >&2
