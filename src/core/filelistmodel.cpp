@@ -5,6 +5,7 @@
 #include "core/displaytext.h"
 
 #include <algorithm>
+#include <numeric>
 
 FileListModel::FileListModel(QObject *parent)
     : QAbstractTableModel(parent)
@@ -115,6 +116,27 @@ void FileListModel::setArrangement(FileArrangement files)
         changePersistentIndexList(before, after);
     }
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void FileListModel::extendArrangement(FileArrangement files)
+{
+    Q_ASSERT(files.rows->size() >= m_files.rows->size()
+        && m_files.order.size() == size_t(m_files.rows->size()));
+    const size_t before = m_files.order.size(), after = files.order.size();
+    if (after > before) {
+        beginInsertRows(QModelIndex(), int(before), int(after - 1));
+        // The rows shown so far are the same names in the new rows.
+        m_files.rows = files.rows;
+        m_files.order.resize(after);
+        std::iota(m_files.order.begin() + ptrdiff_t(before), m_files.order.end(), uint32_t(before));
+        endInsertRows();
+    }
+    if (files.order == m_files.order) {
+        m_files = std::move(files); // rows in listing order: nothing moves
+        return;
+    }
+    m_files.rows = files.rows;
+    setArrangement(std::move(files));
 }
 
 QString FileListModel::displayText(QByteArrayView bytes)

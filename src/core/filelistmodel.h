@@ -52,6 +52,11 @@ public:
     // out or put back, reset the model; the same rows in a new order keep the
     // selection and current row with their rows.
     void setArrangement(FileArrangement files);
+    // Takes over rows that begin with the rows shown now, row for row, as
+    // a listing that goes on makes them: the rows added are inserted at the
+    // end, then take their places in the new order as in setArrangement(),
+    // so that views keep their scroll position and selection.
+    void extendArrangement(FileArrangement files);
 
     // Takes out the row at a display position, noting it so that it can be put back.
     RemovedRows takeRowAt(int position);

@@ -4,6 +4,7 @@
 #include "core/collation.h"
 #include "core/filerows.h"
 #include "core/handoff.h"
+#include "core/listingpreview.h"
 #include "core/workerpool.h"
 
 #include <QThread>
@@ -58,6 +59,7 @@ struct KeysAhead::Shared
     bool closed = false; // no more rows come
     bool abandoned = false; // nobody takes the keys
     bool working = false; // a thread makes keys
+    std::shared_ptr<ListingPreview> preview;
 
     bool anyWanted() const { return wanted[0] || wanted[1]; }
 
@@ -110,6 +112,8 @@ struct KeysAhead::Shared
         if (!chunks.empty() && chunks.back()->first + chunks.back()->rows() > count)
             chunks.back()->used = count - chunks.back()->first;
         handed = qMin(handed, count);
+        if (preview)
+            preview->truncate(count);
     }
 };
 
@@ -137,9 +141,11 @@ void makeKeys(const std::shared_ptr<KeysAhead::Shared> &shared)
 
 } // namespace
 
-KeysAhead::KeysAhead(const SortState &state, qsizetype keyLimit)
+KeysAhead::KeysAhead(
+    const SortState &state, qsizetype keyLimit, std::shared_ptr<ListingPreview> preview)
     : m_shared(std::make_shared<Shared>())
 {
+    m_shared->preview = std::move(preview);
     // On one core, keys made alongside would only take turns with the listing.
     if (!state.sorted || QThread::idealThreadCount() < 2)
         return;
@@ -166,14 +172,21 @@ int KeysAhead::begin(qsizetype firstRow)
 
 void KeysAhead::add(int ticket, const FileRows &rows, qsizetype from, qsizetype to)
 {
-    if (!m_shared->active || from >= to)
-        return;
-    auto chunk = std::make_shared<Chunk>();
-    chunk->names.appendCopy(rows, from, to);
-    chunk->size = to - from;
-    const std::lock_guard lock(m_shared->mutex);
     Shared &s = *m_shared;
+    if (!(s.active || s.preview) || from >= to)
+        return;
+    std::shared_ptr<Chunk> chunk;
+    if (s.active) {
+        chunk = std::make_shared<Chunk>();
+        chunk->names.appendCopy(rows, from, to);
+        chunk->size = to - from;
+    }
+    const std::lock_guard lock(s.mutex);
     if (ticket != s.ticket || s.closed)
+        return;
+    if (s.preview)
+        s.preview->append(rows, from, to);
+    if (!chunk)
         return;
     chunk->first = s.handed;
     s.handed += to - from;

@@ -6,6 +6,7 @@
 #include <memory>
 
 class FileRows;
+class ListingPreview;
 
 // The sort keys of rows made while more rows are still being listed, on a
 // thread of their own a few thousand names behind the listing: reading a
@@ -20,8 +21,10 @@ class KeysAhead
 {
 public:
     // Ahead of a listing that is to be arranged as state says, with at most
-    // keyLimit bytes of keys per column.
-    KeysAhead(const SortState &state, qsizetype keyLimit);
+    // keyLimit bytes of keys per column. The rows handed over go on to
+    // preview too, when given, whether or not keys are made.
+    KeysAhead(const SortState &state, qsizetype keyLimit,
+        std::shared_ptr<ListingPreview> preview = nullptr);
     ~KeysAhead();
     KeysAhead(const KeysAhead &) = delete;
     KeysAhead &operator=(const KeysAhead &) = delete;

@@ -113,14 +113,19 @@ QList<ListingFailure> listFolders(const ListedFolders &folders, const FolderRead
 }
 
 QFuture<Rebuilt> listAndArrange(const ListedFolders &folders, const FolderReaders &readers,
-    const SortState &state, const std::shared_ptr<WorkStatus> &status, qsizetype keyLimit)
+    const SortState &state, const std::shared_ptr<WorkStatus> &status, qsizetype keyLimit,
+    ListingPreview::Show preview)
 {
-    return QtConcurrent::run(workerPool(), [folders, readers, state, status, keyLimit] {
+    return QtConcurrent::run(workerPool(), [folders, readers, state, status, keyLimit, preview] {
         FileRows rows;
         Rebuilt rebuilt;
         rebuilt.files.keyLimit = keyLimit;
-        const auto ahead = std::make_shared<KeysAhead>(state, keyLimit);
+        const auto previews
+            = preview ? std::make_shared<ListingPreview>(state, keyLimit, preview) : nullptr;
+        const auto ahead = std::make_shared<KeysAhead>(state, keyLimit, previews);
         rebuilt.failures = listFolders(folders, readers, rows, status, ahead);
+        if (previews)
+            rebuilt.previewKept = previews->close();
         status->startSorting();
         // Once listed, the rows are arranged even after a stop: the window shows them.
         ColumnKeys keys = ahead->take(rows.size());

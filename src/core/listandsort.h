@@ -4,6 +4,7 @@
 #include "core/arrangement.h"
 #include "core/folderlisting.h"
 #include "core/listedfolder.h"
+#include "core/listingpreview.h"
 
 #include <QFuture>
 #include <QList>
@@ -28,6 +29,8 @@ struct Rebuilt
 {
     FileArrangement files;
     QList<ListingFailure> failures;
+    // How many rows of the last preview shown the rows begin with.
+    qsizetype previewKept = 0;
 };
 
 // How the window reads its folders; tests put in readers they can slow or stop.
@@ -60,9 +63,12 @@ QList<ListingFailure> listFolders(const ListedFolders &folders, const FolderRead
 // Lists folders, then arranges their rows for state, on a worker. A stop
 // ends the listing; the folders read in full are still arranged and returned.
 // Past keyLimit bytes of sort keys they are returned unsorted, state.sorted false.
+// While the folders are read, the rows read so far go to preview, when
+// given, arranged the same way (see ListingPreview); the last is shown
+// before the future finishes.
 QFuture<Rebuilt> listAndArrange(const ListedFolders &folders, const FolderReaders &readers,
     const SortState &state, const std::shared_ptr<WorkStatus> &status,
-    qsizetype keyLimit = FileArrangement().keyLimit);
+    qsizetype keyLimit = FileArrangement().keyLimit, ListingPreview::Show preview = {});
 
 // Orders files as the sort state `to` says, on a worker. A stop abandons it:
 // the future then holds no result.

@@ -56,6 +56,7 @@ void ListWork::stop()
     m_work->cancel(); // its result, if it ever comes, is dropped
     m_work->deleteLater();
     m_work = nullptr;
+    m_previewed = false;
 }
 
 void ListWork::end()
@@ -76,17 +77,38 @@ void ListWork::rebuild(const ListedFolders &folders)
     // The last request wins; the one it replaces ends without a word.
     stop();
     m_status = std::make_shared<WorkStatus>();
+    // Rows are shown as they are read; those of a rebuild replaced since are dropped.
+    auto preview = [this, status = std::weak_ptr<WorkStatus>(m_status)](
+                       ListingPreview::Shown shown) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, status, shown = std::move(shown)]() mutable {
+                if (status.lock() == m_status && m_work && m_kind == Rebuilding)
+                    showRows(std::move(shown.files), shown.kept);
+            },
+            Qt::QueuedConnection);
+    };
+    const SortState state = m_files->sortState();
     start(Rebuilding,
-        listAndArrange(
-            folders, m_readers, m_files->sortState(), m_status, m_files->arrangement().keyLimit),
-        [this](QFuture<Rebuilt> future) {
+        listAndArrange(folders, m_readers, state, m_status, m_files->arrangement().keyLimit, preview),
+        [this, state](QFuture<Rebuilt> future) {
             Rebuilt made = future.takeResult();
-            const bool sorted = made.files.state == m_files->sortState();
-            m_files->setArrangement(std::move(made.files));
+            const bool sorted = made.files.state == state;
+            showRows(std::move(made.files), made.previewKept);
+            m_previewed = false;
             emit rebuilt(made.failures);
             if (!sorted)
                 emit cannotSort();
         });
+}
+
+void ListWork::showRows(FileArrangement files, qsizetype kept)
+{
+    if (m_previewed && kept == m_files->rowCount())
+        m_files->extendArrangement(std::move(files));
+    else
+        m_files->setArrangement(std::move(files));
+    m_previewed = true;
 }
 
 bool ListWork::sort(int columnHeader)

@@ -81,6 +81,8 @@ private:
     void start(Kind kind, QFuture<Result> future, Done done);
     void stop();
     void end();
+    // Shows a rebuild's rows, a preview or the last, in place of those shown.
+    void showRows(FileArrangement files, qsizetype kept);
     bool isCurrent(const std::shared_ptr<RemovedRows> &removed) const;
 
     FileListModel *m_files;
@@ -88,5 +90,6 @@ private:
     QFutureWatcherBase *m_work = nullptr;
     Kind m_kind = Rebuilding;
     bool m_busy = false; // as last said by busyChanged()
+    bool m_previewed = false; // the rows shown are the running rebuild's
     std::shared_ptr<WorkStatus> m_status;
 };

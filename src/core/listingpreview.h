@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "core/arrangement.h"
+
+#include <functional>
+#include <memory>
+
+class FileRows;
+
+// Rows of a listing still under way, shown as they come: now and then the
+// rows listed so far, arranged as the finished listing will arrange them, so
+// that each preview's order is the final order of its rows. The first goes
+// out as soon as there are rows; the next once `interval` milliseconds have
+// passed and at least three times as long as the last one took to arrange,
+// so that previews never take more than a quarter of a core from the listing.
+// One is arranged at a time, on a worker.
+class ListingPreview
+{
+public:
+    // A preview: its rows, and how many rows of the one before it begins
+    // with (0 when a folder that failed half-way took some back).
+    struct Shown
+    {
+        FileArrangement files;
+        qsizetype kept = 0;
+    };
+    // Called on a worker, one preview after another.
+    using Show = std::function<void(Shown shown)>;
+
+    ListingPreview(const SortState &state, qsizetype keyLimit, Show show, int interval = 250);
+    // Closes it.
+    ~ListingPreview();
+    ListingPreview(const ListingPreview &) = delete;
+    ListingPreview &operator=(const ListingPreview &) = delete;
+
+    // Appends a copy of rows [from, to) of rows, which follow the rows given
+    // before; any thread may call it while no other changes rows.
+    void append(const FileRows &rows, qsizetype from, qsizetype to);
+    // The listing dropped every row from count on.
+    void truncate(qsizetype count);
+    // Shows no more: a preview being arranged is abandoned, and one being
+    // shown is waited for. Returns how many rows of the last preview shown
+    // the listing still begins with.
+    qsizetype close();
+
+    struct Shared; // what the worker arranging a preview shares with this
+
+private:
+    std::shared_ptr<Shared> m_shared;
+};
