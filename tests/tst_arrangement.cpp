@@ -2,6 +2,7 @@
 #include "core/arrangement.h"
 #include "core/collation.h"
 #include "core/keysahead.h"
+#include "core/listingpreview.h"
 #include "core/sortindex.h"
 #include "rows.h"
 
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 #include <numeric>
 
 namespace {
@@ -42,6 +44,8 @@ private slots:
     void orderDependsOnColumnAndDirectionOnly_data();
     void orderDependsOnColumnAndDirectionOnly();
     void reversingEqualsSortingTheOtherWay();
+    void previewsKeepTheFinalOrder_data();
+    void previewsKeepTheFinalOrder();
 };
 
 void tst_Arrangement::headerClickRule()
@@ -218,6 +222,99 @@ void tst_Arrangement::reversingEqualsSortingTheOtherWay()
 
         reverseSortedRows(reversed, rows);
         QCOMPARE(reversed, order);
+    }
+}
+
+
+void tst_Arrangement::previewsKeepTheFinalOrder_data()
+{
+    QTest::addColumn<bool>("sorted");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<bool>("descending");
+    QTest::addColumn<bool>("paths"); // rows from sub-folders, which sort folder by folder
+    QTest::addColumn<bool>("takenBack"); // a folder dropped half-way, as a failed read is
+    QTest::newRow("unsorted") << false << 0 << false << false << false;
+    QTest::newRow("File Name, ascending") << true << 0 << false << false << false;
+    QTest::newRow("File Name, descending") << true << 0 << true << false << false;
+    QTest::newRow("Extension, ascending") << true << 1 << false << false << false;
+    QTest::newRow("Extension, descending, sub-folders") << true << 1 << true << true << false;
+    QTest::newRow("File Name, rows taken back") << true << 0 << false << false << true;
+    QTest::newRow("unsorted, rows taken back") << false << 0 << false << true << true;
+}
+
+void tst_Arrangement::previewsKeepTheFinalOrder()
+{
+    QFETCH(bool, sorted);
+    QFETCH(int, column);
+    QFETCH(bool, descending);
+    QFETCH(bool, paths);
+    QFETCH(bool, takenBack);
+    const SortState state { sorted, column, descending ? Qt::DescendingOrder : Qt::AscendingOrder };
+    QRandomGenerator random(23);
+    const char *const folders[] = { "", "b/", "B/", "a/", "a/x/", "10/", "9/" };
+    const char *const stems[] = { "a", "A", "á", "file", "File", "x\xff", "" };
+    const char *const extensions[] = { ".txt", ".TXT", ".doc", "", ".tar.gz" };
+    QList<QByteArray> names;
+    for (int i = 0; i < 3000; ++i)
+        names << (paths ? folders[random.bounded(int(std::size(folders)))] : "")
+                + QByteArray(stems[random.bounded(int(std::size(stems)))])
+                + QByteArray::number(random.bounded(30))
+                + extensions[random.bounded(int(std::size(extensions)))];
+    // With takenBack, the rows [cut, cut + 200) are listed, then dropped.
+    const qsizetype cut = takenBack ? 1700 : names.size();
+    QList<QByteArray> final = names;
+    final.remove(cut, takenBack ? 200 : 0);
+    const FileRows listed = rowsOf(names), kept = rowsOf(final);
+    const FileArrangement finished = arranged(final, state);
+
+    std::mutex mutex;
+    std::vector<ListingPreview::Shown> shown;
+    ListingPreview preview(state, UINT32_MAX, [&](ListingPreview::Shown one) {
+        const std::lock_guard lock(mutex);
+        shown.push_back(std::move(one));
+    }, 0);
+    auto lastShown = [&] {
+        const std::lock_guard lock(mutex);
+        return shown.empty() ? qsizetype(0) : shown.back().files.rows->size();
+    };
+    // Random batches, each shown before the next is given.
+    qsizetype given = 0;
+    while (given < kept.size()) {
+        const qsizetype to = qMin(given + 1 + random.bounded(400), kept.size());
+        if (takenBack && given < cut && to >= cut) {
+            preview.append(listed, given, cut + 200);
+            QTRY_VERIFY2_WITH_TIMEOUT(lastShown() == cut + 200, "rows to be taken back", 10000);
+            preview.truncate(cut);
+            given = cut;
+            continue;
+        }
+        preview.append(takenBack && given >= cut ? kept : listed, given, to);
+        given = to;
+        QTRY_VERIFY2_WITH_TIMEOUT(lastShown() == given, "the rows given to be shown", 10000);
+    }
+    QCOMPARE(preview.close(), kept.size());
+
+    const std::lock_guard lock(mutex);
+    QVERIFY(shown.size() > 5);
+    qsizetype before = 0;
+    bool dropped = false;
+    for (const ListingPreview::Shown &one : shown) {
+        const qsizetype size = one.files.rows->size();
+        // Each begins with the rows of the one before it, unless rows were taken back.
+        const bool first = takenBack && before == cut + 200 && !std::exchange(dropped, true);
+        QCOMPARE(one.kept, first ? cut : before);
+        before = size;
+        QCOMPARE(one.files.state, state);
+        if (size > cut)
+            continue; // holds rows that are gone
+        std::vector<uint32_t> expected;
+        for (const uint32_t row : finished.order)
+            if (row < size)
+                expected.push_back(row);
+        QVERIFY2(one.files.order == expected,
+            qPrintable(QStringLiteral("the preview of %1 rows").arg(size)));
+        for (qsizetype row = 0; row < size; ++row)
+            QCOMPARE(one.files.rows->name(row), kept.name(row));
     }
 }
 

@@ -68,6 +68,14 @@ void tst_FileListModel::consistentThroughEveryChange()
     showRows(model, FileRows());
     QCOMPARE(model.rowCount(), 0);
     QVERIFY(!model.removeRow(0));
+    // A listing that goes on: rows added at the end, unsorted and sorted.
+    for (const SortState &state : { SortState(), sortedBy(ExtensionColumn) }) {
+        showRows(model, rowsOf({ "b.txt" }), state);
+        FileArrangement more;
+        arrangeRows(more, rowsOf({ "b.txt", "a.doc", "c" }), state);
+        model.extendArrangement(std::move(more));
+        QCOMPARE(model.rowCount(), 3);
+    }
 }
 
 // clang-format off
@@ -238,6 +246,14 @@ void tst_FileListModel::selectionFollowsItsRow()
     QCOMPARE(model.name(selection.currentIndex().row()), QByteArrayView("b.2"));
     QCOMPARE(selection.selectedRows().size(), 1);
     QCOMPARE(selection.selectedRows().first().row(), selection.currentIndex().row());
+    // More rows of the same listing, some sorting before it: it stays picked.
+    FileArrangement more;
+    arrangeRows(more, rowsOf({ "b.2", "c.1", "a.3", "d.9", "a.0", "b.1" }), model.sortState());
+    model.extendArrangement(std::move(more));
+    QCOMPARE(namesOf(model), (QList<QByteArray> { "d.9", "a.3", "b.2", "c.1", "b.1", "a.0" }));
+    QCOMPARE(model.name(selection.currentIndex().row()), QByteArrayView("b.2"));
+    QCOMPARE(selection.selectedRows().size(), 1);
+    QCOMPARE(selection.selectedRows().first().row(), 2);
 }
 
 QTEST_GUILESS_MAIN(tst_FileListModel)

@@ -1427,20 +1427,26 @@ void addFastThenSlow(Window &ui, const SlowAndFast &folders, HeldReader &held)
 
 void tst_MainWindow::progressAndCancel_data()
 {
-    QTest::addColumn<bool>("byEscape");
+    QTest::addColumn<bool>("byEscape"); // or Cancel
     QTest::addColumn<bool>("stuck"); // a read that never hears the stop, as on a hung mount
-    QTest::newRow("Esc") << true << false;
-    QTest::newRow("Cancel") << false << false;
-    QTest::newRow("Esc, read stuck") << true << true;
+    QTest::addColumn<bool>("readFirst"); // the slow folder's rows read before its last read
+    QTest::addColumn<bool>("stopped"); // or let go to its end
+    QTest::newRow("Esc") << true << false << false << true;
+    QTest::newRow("Cancel") << false << false << false << true;
+    QTest::newRow("Esc, read stuck") << true << true << false << true;
+    QTest::newRow("Cancel, rows read first") << false << false << true << true;
+    QTest::newRow("let go, rows read first") << false << false << true << false;
 }
 
 void tst_MainWindow::progressAndCancel()
 {
     QFETCH(bool, byEscape);
     QFETCH(bool, stuck);
+    QFETCH(bool, readFirst);
+    QFETCH(bool, stopped);
     SlowAndFast folders;
     QCOMPARE(folders.made, QString());
-    HeldReader held(stuck);
+    HeldReader held(stuck, readFirst);
     Window ui;
     addFastThenSlow(ui, folders, held);
 
@@ -1452,12 +1458,31 @@ void tst_MainWindow::progressAndCancel()
     QCOMPARE(progress->parentWidget(), ui.files());
     const QString text = ui.control<QLabel>("WorkProgressText")->text();
     QVERIFY2(text.contains(QDir::toNativeSeparators(folders.path("slow")))
-            && text.contains(QStringLiteral("2 files")),
+            && text.contains(readFirst ? QStringLiteral("3 files") : QStringLiteral("2 files")),
         qPrintable(text));
     QVERIFY(!ui.control("CmdSaveTXT")->isEnabled());
     QVERIFY(!ui.control("CmdDelList")->isEnabled());
     QVERIFY(!ui.files()->header()->sectionsClickable());
+    // The rows read so far show while the slow folder is held, under the progress.
+    QList<QByteArray> readSoFar { "a.txt", "b.doc" };
+    if (readFirst)
+        readSoFar << "s.txt";
+    QTRY_COMPARE_WITH_TIMEOUT(ui.sortedRows(), readSoFar, 10000);
+    QVERIFY(progress->isVisible());
 
+    if (!stopped) {
+        // The row the user picks while rows come in stays picked once they are all in.
+        const int picked = int(ui.rows().indexOf("s.txt"));
+        ui.selectFile(picked);
+        held.letGo();
+        ui.settle();
+        QCOMPARE(ui.sortedRows(), readSoFar);
+        QCOMPARE(ui.files()->currentIndex().data().toString(), QStringLiteral("s.txt"));
+        QCOMPARE(ui.files()->selectionModel()->selectedRows().size(), 1);
+        QCOMPARE(ui.dialogs.boxes.size(), 0);
+        QVERIFY(!progress->isVisible());
+        return;
+    }
     if (byEscape) {
         // The offscreen platform leaves the closed file dialog the active
         // window; a desktop gives activation back to the window.
