@@ -13,7 +13,7 @@ void Table::timed(const std::string &operation, long files, double seconds,
     for (const Against &a : against) {
         const double ratio = seconds / a.seconds;
         std::string target;
-        if (a.limit > 0 && files == Million)
+        if (a.limit > 0 && files >= Million)
             target = verdict(format("<= %gx", a.limit).c_str(), ratio <= a.limit);
         line.comparisons.push_back({ a.reference, format("%.2fx", ratio), target });
     }
@@ -31,7 +31,7 @@ void Table::stall(
     Line line { "stall: " + operation, files, milliseconds(seconds), { {} } };
     if (waited >= 0)
         line.comparisons.front() = { "of it, waiting for a core", milliseconds(waited), "" };
-    if (files == Million)
+    if (files >= Million)
         line.comparisons.front().target
             = verdict(format("<= %.0f ms", limit * 1000).c_str(), seconds <= limit);
     add(std::move(line));

@@ -54,6 +54,16 @@ void Window::rebuild()
     waitFor(&FileList::isBusy);
 }
 
+void Window::startRebuild()
+{
+    m_window->PopulateListViewWithFiles(m_folders);
+}
+
+bool Window::isBusy() const
+{
+    return m_files->isBusy();
+}
+
 void Window::click(int column)
 {
     emit m_view->columnClick(column);

@@ -28,6 +28,9 @@ public:
 
     // PopulateListViewWithFiles, until the new rows are in the model.
     void rebuild();
+    // PopulateListViewWithFiles, at once; the rows come while the event loop runs.
+    void startRebuild();
+    bool isBusy() const;
     // A header click, through the view's columnClick signal, until sorted.
     void click(int column);
     // What Save does after its dialog, until the file is written.

@@ -225,7 +225,6 @@ void tst_Arrangement::reversingEqualsSortingTheOtherWay()
     }
 }
 
-
 void tst_Arrangement::previewsKeepTheFinalOrder_data()
 {
     QTest::addColumn<bool>("sorted");
@@ -269,10 +268,13 @@ void tst_Arrangement::previewsKeepTheFinalOrder()
 
     std::mutex mutex;
     std::vector<ListingPreview::Shown> shown;
-    ListingPreview preview(state, UINT32_MAX, [&](ListingPreview::Shown one) {
-        const std::lock_guard lock(mutex);
-        shown.push_back(std::move(one));
-    }, 0);
+    ListingPreview preview(
+        state, UINT32_MAX,
+        [&](ListingPreview::Shown one) {
+            const std::lock_guard lock(mutex);
+            shown.push_back(std::move(one));
+        },
+        0);
     auto lastShown = [&] {
         const std::lock_guard lock(mutex);
         return shown.empty() ? qsizetype(0) : shown.back().files.rows->size();

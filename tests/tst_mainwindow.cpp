@@ -379,8 +379,8 @@ void tst_MainWindow::contextMenus()
         ui.window.addPaths({ third.encodedPath() + "/slow" });
         QTRY_VERIFY2_WITH_TIMEOUT(held.held() == 1, "the third folder to be held", 10000);
         // The rows read before it, shown while it is held.
-        QTRY_VERIFY2_WITH_TIMEOUT(ui.list()->model()->arrangement().rows != before
-                && ui.list()->model()->rowCount() == 5,
+        QTRY_VERIFY2_WITH_TIMEOUT(
+            ui.list()->model()->arrangement().rows != before && ui.list()->model()->rowCount() == 5,
             "the first folders' rows to be shown again", 10000);
     }
     QGuiApplication::clipboard()->setText(QStringLiteral("as it was"));

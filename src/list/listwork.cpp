@@ -78,19 +78,20 @@ void ListWork::rebuild(const ListedFolders &folders)
     stop();
     m_status = std::make_shared<WorkStatus>();
     // Rows are shown as they are read; those of a rebuild replaced since are dropped.
-    auto preview = [this, status = std::weak_ptr<WorkStatus>(m_status)](
-                       ListingPreview::Shown shown) {
-        QMetaObject::invokeMethod(
-            this,
-            [this, status, shown = std::move(shown)]() mutable {
-                if (status.lock() == m_status && m_work && m_kind == Rebuilding)
-                    showRows(std::move(shown.files), shown.kept);
-            },
-            Qt::QueuedConnection);
-    };
+    auto preview
+        = [this, status = std::weak_ptr<WorkStatus>(m_status)](ListingPreview::Shown shown) {
+              QMetaObject::invokeMethod(
+                  this,
+                  [this, status, shown = std::move(shown)]() mutable {
+                      if (status.lock() == m_status && m_work && m_kind == Rebuilding)
+                          showRows(std::move(shown.files), shown.kept);
+                  },
+                  Qt::QueuedConnection);
+          };
     const SortState state = m_files->sortState();
     start(Rebuilding,
-        listAndArrange(folders, m_readers, state, m_status, m_files->arrangement().keyLimit, preview),
+        listAndArrange(
+            folders, m_readers, state, m_status, m_files->arrangement().keyLimit, preview),
         [this, state](QFuture<Rebuilt> future) {
             Rebuilt made = future.takeResult();
             const bool sorted = made.files.state == state;
