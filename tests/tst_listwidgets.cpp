@@ -104,6 +104,7 @@ private slots:
     void folderListKeepsExactPaths();
     void focusShowsInLists();
     void keysMoveByRows();
+    void rowsComingInKeepTheView();
     void deleteAndCopyKeys();
     void cutOffTextShowsInToolTips();
     void eachNameInItsOwnDirection();
@@ -204,6 +205,42 @@ void tst_ListWidgets::keysMoveByRows()
     QCOMPARE(files->selectedRow(), 0);
     QTest::keyClick(files, Qt::Key_PageDown);
     QVERIFY2(files->selectedRow() > 5 && files->selectedRow() < last, "a page down, in rows");
+}
+
+void tst_ListWidgets::rowsComingInKeepTheView()
+{
+    // A listing going on: every second name now, the rest later, sorting in between.
+    QList<QByteArray> first, all;
+    for (int i = 0; i < 400; ++i) {
+        all << "file " + QByteArray::number(i) + ".txt";
+        if (i % 2 == 0)
+            first << all.last();
+    }
+    for (int i = 1; i < 400; i += 2)
+        first << all[i]; // listed later, so after the first 200 rows
+    Lists lists;
+    QVERIFY(QTest::qWaitForWindowExposed(&lists.window));
+    showRows(lists.model, rowsOf(first.mid(0, 200)), sortedBy(NameColumn));
+    FileListView *files = lists.files;
+    QScrollBar *bar = files->verticalScrollBar();
+    QTRY_VERIFY2_WITH_TIMEOUT(bar->maximum() > 0, "the rows to be laid out", 10000);
+    bar->setValue(bar->maximum() / 2);
+    const int top = files->rowAt(0);
+    files->setCurrentIndex(files->model()->index(top + 2, 0));
+    const QByteArray picked = lists.model.name(top + 2).toByteArray();
+    QCoreApplication::processEvents();
+    const int scrolled = bar->value();
+    QVERIFY(scrolled > 0);
+
+    FileArrangement more;
+    arrangeRows(more, rowsOf(first), sortedBy(NameColumn));
+    lists.model.extendArrangement(std::move(more));
+    QCOMPARE(lists.model.rowCount(), 400);
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        bar->maximum() > 2 * scrolled, "the rows added to be laid out", 10000);
+    QCOMPARE(bar->value(), scrolled);
+    QCOMPARE(lists.model.name(files->selectedRow()).toByteArray(), picked);
+    QCOMPARE(files->selectionModel()->selectedRows().size(), 1);
 }
 
 void tst_ListWidgets::deleteAndCopyKeys()
