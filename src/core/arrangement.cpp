@@ -105,6 +105,7 @@ SortState headerClicked(SortState state, int columnHeader)
 bool arrangeRows(FileArrangement &out, FileRows rows, const SortState &state,
     const StopRequested &stopped, ColumnKeys made)
 {
+    rows.squeeze(); // held for as long as the list shows them
     out.rows = std::make_shared<const FileRows>(std::move(rows));
     out.keys = std::move(made);
     out.folderKeys = nullptr;

@@ -45,7 +45,11 @@ void FileRows::appendCopy(const FileRows &other, qsizetype from, qsizetype to)
     m_bytes.insert(m_bytes.end(), other.m_bytes.begin() + first.offset,
         other.m_bytes.begin() + last.offset + last.length);
     m_paths = m_paths || other.m_paths;
-    m_rows.reserve(m_rows.size() + size_t(to - from));
+    // Grown by half again at least: a listing copied batch by batch
+    // (ListingPreview) would otherwise copy all its rows at every batch.
+    const size_t wanted = m_rows.size() + size_t(to - from);
+    if (wanted > m_rows.capacity())
+        m_rows.reserve(std::max(wanted, m_rows.capacity() + m_rows.capacity() / 2));
     for (qsizetype row = from; row < to; ++row) {
         Row copy = other.m_rows[size_t(row)];
         copy.offset = uint32_t(copy.offset + shift);
@@ -76,6 +80,12 @@ void FileRows::append(FileRows &&other)
         m_rows.push_back(row);
     }
     other = FileRows();
+}
+
+void FileRows::squeeze()
+{
+    m_bytes.shrink_to_fit();
+    m_rows.shrink_to_fit();
 }
 
 qsizetype FileRows::memoryUse() const

@@ -106,6 +106,10 @@ public:
     // Appends every row of other, which remainingSpace() made: O(other's bytes).
     void append(FileRows &&other);
 
+    // Gives back the room kept for more rows: a listing done grows no more,
+    // and its buffers, grown by doubling, may be half empty. O(bytes).
+    void squeeze();
+
     // Bytes held, for the benchmark's memory figures.
     qsizetype memoryUse() const;
 

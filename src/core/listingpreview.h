@@ -13,8 +13,9 @@ class FileRows;
 // that each preview's order is the final order of its rows. The first goes
 // out as soon as there are rows; the next once `interval` milliseconds have
 // passed and at least three times as long as the last one took to arrange,
-// so that previews never take more than a quarter of a core from the listing.
-// One is arranged at a time, on a worker.
+// so that previews never take more than a quarter of a core from the listing,
+// and a listing of a second or less (a warm million files) pays for one
+// small preview only. One is arranged at a time, on a worker.
 class ListingPreview
 {
 public:
@@ -28,7 +29,7 @@ public:
     // Called on a worker, one preview after another.
     using Show = std::function<void(Shown shown)>;
 
-    ListingPreview(const SortState &state, qsizetype keyLimit, Show show, int interval = 250);
+    ListingPreview(const SortState &state, qsizetype keyLimit, Show show, int interval = 1000);
     // Closes it.
     ~ListingPreview();
     ListingPreview(const ListingPreview &) = delete;
