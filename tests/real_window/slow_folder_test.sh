@@ -4,8 +4,9 @@
 # folder for a while, as a slow USB or network drive would, and drives it
 # with real X input under Xvfb: Add picks a file in that folder; the window
 # must repaint once the file dialog is gone, show its progress over the file
-# list while the folder is read, and Close must end the program within a
-# second, with status 0, while a read is still held.
+# list while the folder is read and the rows read so far before the folder's
+# last read returns, and Close must end the program within a second, with
+# status 0, while a read is still held.
 #
 #   slow_folder_test.sh QUILLMERE OUTPUT_DIR
 #
@@ -21,7 +22,7 @@ app=$1
 mkdir -p "$2"
 out=$(cd "$2" && pwd)
 command -v strace >/dev/null || { echo "SKIPPED: strace is not installed."; exit $skip; }
-for tool in xdotool xprop xwininfo import compare; do
+for tool in xdotool xprop xwininfo import compare convert; do
     command -v $tool >/dev/null || { echo "FAIL: $tool is missing; run scripts/setup" >&2; exit 1; }
 done
 
@@ -138,11 +139,34 @@ done
 cp "$work/rows.png" "$out/slow-folder-progress.png"
 echo "ok: progress shown over the file list $(( ($(date +%s%N) - closed) / 1000000 )) ms after the dialog closed"
 
+# The rows read so far show above the progress while the folder's last read
+# is held: the first read gave all 50 names, the one that finds no more has
+# not returned (strace logs a read once it has).
+top=350x30+10+170
+convert "$work/empty-rows.png" -crop 350x30+0+0 +repage "$work/empty-top.png"
+streamed=
+for _ in $(seq 50); do
+    shot "$work/top.png" "$top"
+    if differ "$work/empty-top.png" "$work/top.png"; then
+        streamed=yes
+        break
+    fi
+    sleep 0.1
+done
+[ -n "$streamed" ] || fail "no rows over the progress within 5 s of it showing"
+# The window's own threads: the file dialog's process read the folder too.
+app_pid=$(pgrep -P "$pid" | head -n 1)
+[ -n "$app_pid" ] || fail "no program under strace"
+tids=$(ls "/proc/$app_pid/task" | paste -sd '|')
+if grep -qE "^($tids) +.*getdents64.*\\) = 0$" "$work/strace.log"; then
+    fail "the rows showed only once the folder was read to its end"
+fi
+cp "$work/top.png" "$out/slow-folder-first-rows.png"
+echo "ok: the first rows showed while the folder's last read was held"
+
 # Close while a read is held: the program ends at once, with status 0. strace
 # itself may linger until its delay runs out, so the program is watched, and
 # its exit status is read from strace's log rather than from strace.
-app_pid=$(pgrep -P "$pid" | head -n 1)
-[ -n "$app_pid" ] || fail "no program under strace"
 running() { # a process that has ended but is not yet reaped shows as Z
     local state
     state=$(ps -o stat= -p "$app_pid" 2>/dev/null) || return 1
