@@ -254,6 +254,18 @@ void tst_FileListModel::selectionFollowsItsRow()
     QCOMPARE(model.name(selection.currentIndex().row()), QByteArrayView("b.2"));
     QCOMPARE(selection.selectedRows().size(), 1);
     QCOMPARE(selection.selectedRows().first().row(), 2);
+    // Rows apart, each a range of two indexes, with the current one more than
+    // are looked up one by one: each keeps its row.
+    selection.clearSelection();
+    for (const int row : { 0, 1, 3, 5 })
+        selection.select(
+            model.index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    showSorted(model, sortedBy(NameColumn));
+    QList<QByteArray> picked;
+    for (const QModelIndex &row : selection.selectedRows())
+        picked << model.name(row.row()).toByteArray();
+    std::sort(picked.begin(), picked.end());
+    QCOMPARE(picked, (QList<QByteArray> { "a.0", "a.3", "c.1", "d.9" }));
 }
 
 QTEST_GUILESS_MAIN(tst_FileListModel)

@@ -3,9 +3,12 @@
 
 #include "core/collation.h"
 #include "core/displaytext.h"
+#include "core/handoff.h"
+#include "core/workerpool.h"
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 FileListModel::FileListModel(QObject *parent)
     : QAbstractTableModel(parent)
@@ -90,8 +93,9 @@ void FileListModel::setArrangement(FileArrangement files)
     // A layout change may not change the number of rows.
     if (files.rows != m_files.rows || files.order.size() != m_files.order.size()) {
         beginResetModel();
-        m_files = std::move(files);
+        FileArrangement old = std::exchange(m_files, std::move(files));
         endResetModel();
+        letGo(std::move(old));
         return;
     }
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
@@ -103,19 +107,50 @@ void FileListModel::setArrangement(FileArrangement files)
     for (const QModelIndex &index : before)
         rowsBefore.push_back(m_files.order[size_t(index.row())]);
 
-    m_files = std::move(files);
+    FileArrangement old = std::exchange(m_files, std::move(files));
 
     if (!before.isEmpty()) {
-        std::vector<uint32_t> position(size_t(m_files.rows->size()));
-        for (size_t i = 0; i < m_files.order.size(); ++i)
-            position[m_files.order[i]] = uint32_t(i);
+        const std::vector<uint32_t> position = positionsOf(m_files.order, rowsBefore);
         QModelIndexList after;
         after.reserve(before.size());
         for (qsizetype i = 0; i < before.size(); ++i)
-            after.push_back(index(int(position[rowsBefore[size_t(i)]]), before[i].column()));
+            after.push_back(index(int(position[size_t(i)]), before[i].column()));
         changePersistentIndexList(before, after);
     }
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    letGo(std::move(old));
+}
+
+std::vector<uint32_t> FileListModel::positionsOf(
+    const std::vector<uint32_t> &order, const std::vector<uint32_t> &rows)
+{
+    std::vector<uint32_t> positions(rows.size());
+    // A current row and a selection or two: one pass over the order, rather
+    // than a table of every row's position (40 MiB at ten million rows,
+    // written out of order).
+    if (rows.size() <= 8) {
+        for (size_t position = 0; position < order.size(); ++position)
+            for (size_t i = 0; i < rows.size(); ++i)
+                if (order[position] == rows[i])
+                    positions[i] = uint32_t(position);
+        return positions;
+    }
+    std::vector<uint32_t> positionOfRow(order.size());
+    for (size_t position = 0; position < order.size(); ++position)
+        positionOfRow[order[position]] = uint32_t(position);
+    for (size_t i = 0; i < rows.size(); ++i)
+        positions[i] = positionOfRow[rows[i]];
+    return positions;
+}
+
+void FileListModel::letGo(FileArrangement old)
+{
+    // Freeing hundreds of MiB of rows and keys takes tens of milliseconds;
+    // the window's thread does not wait for it.
+    if (old.order.size() < 100000)
+        return;
+    auto held = std::make_shared<FileArrangement>(std::move(old));
+    handOff(workerPool(), [held]() mutable { held.reset(); });
 }
 
 void FileListModel::extendArrangement(FileArrangement files)
@@ -132,7 +167,8 @@ void FileListModel::extendArrangement(FileArrangement files)
         endInsertRows();
     }
     if (files.order == m_files.order) {
-        m_files = std::move(files); // rows in listing order: nothing moves
+        // Rows in listing order: nothing moves.
+        letGo(std::exchange(m_files, std::move(files)));
         return;
     }
     m_files.rows = files.rows;
