@@ -279,18 +279,23 @@ void tst_Arrangement::previewsKeepTheFinalOrder()
         const std::lock_guard lock(mutex);
         return shown.empty() ? qsizetype(0) : shown.back().files.rows->size();
     };
+    auto batch = [](const FileRows &rows, qsizetype from, qsizetype to) {
+        auto copy = std::make_shared<FileRows>();
+        copy->appendCopy(rows, from, to);
+        return copy;
+    };
     // Random batches, each shown before the next is given.
     qsizetype given = 0;
     while (given < kept.size()) {
         const qsizetype to = qMin(given + 1 + random.bounded(400), kept.size());
         if (takenBack && given < cut && to >= cut) {
-            preview.append(listed, given, cut + 200);
+            preview.append(batch(listed, given, cut + 200));
             QTRY_VERIFY2_WITH_TIMEOUT(lastShown() == cut + 200, "rows to be taken back", 10000);
             preview.truncate(cut);
             given = cut;
             continue;
         }
-        preview.append(takenBack && given >= cut ? kept : listed, given, to);
+        preview.append(batch(takenBack && given >= cut ? kept : listed, given, to));
         given = to;
         QTRY_VERIFY2_WITH_TIMEOUT(lastShown() == given, "the rows given to be shown", 10000);
     }

@@ -82,6 +82,12 @@ void FileRows::append(FileRows &&other)
     other = FileRows();
 }
 
+void FileRows::reserve(qsizetype rows, qsizetype bytes)
+{
+    m_rows.reserve(size_t(rows));
+    m_bytes.reserve(size_t(bytes));
+}
+
 void FileRows::squeeze()
 {
     m_bytes.shrink_to_fit();

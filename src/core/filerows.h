@@ -106,6 +106,9 @@ public:
     // Appends every row of other, which remainingSpace() made: O(other's bytes).
     void append(FileRows &&other);
 
+    // Makes room for rows and bytes of names in all, so that appending up
+    // to them copies nothing already held.
+    void reserve(qsizetype rows, qsizetype bytes);
     // Gives back the room kept for more rows: a listing done grows no more,
     // and its buffers, grown by doubling, may be half empty. O(bytes).
     void squeeze();

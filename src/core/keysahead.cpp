@@ -27,7 +27,7 @@ struct Chunk
     qsizetype first = 0; // the listing's number of its first row
     qsizetype size = 0;
     qsizetype used = -1; // rows still in the listing after a truncate; -1 all
-    FileRows names; // until its keys are made
+    std::shared_ptr<const FileRows> names; // until its keys are made
     bool taken = false; // a thread makes its keys
     bool made = false;
     std::array<std::vector<uint8_t>, 2> bytes;
@@ -77,7 +77,7 @@ struct KeysAhead::Shared
         const std::array<bool, 2> columns { wanted[0] && made[0] <= size_t(keyLimit),
             wanted[1] && made[1] <= size_t(keyLimit) };
         lock.unlock();
-        const qsizetype n = chunk.names.size();
+        const qsizetype n = chunk.names->size();
         for (const int column : { NameColumn, ExtensionColumn }) {
             if (!columns[size_t(column)])
                 continue;
@@ -86,12 +86,12 @@ struct KeysAhead::Shared
             offsets.reserve(size_t(n));
             for (qsizetype row = 0; row < n; ++row) {
                 offsets.push_back(uint32_t(bytes.size()));
-                collator.appendKey(column == ExtensionColumn ? chunk.names.extension(row)
-                                                             : chunk.names.fileName(row),
+                collator.appendKey(column == ExtensionColumn ? chunk.names->extension(row)
+                                                             : chunk.names->fileName(row),
                     bytes);
             }
         }
-        chunk.names = FileRows(); // the listing holds the names
+        chunk.names.reset(); // the listing holds the names
         lock.lock();
         for (const int column : { NameColumn, ExtensionColumn }) {
             if (columns[size_t(column)])
@@ -175,19 +175,19 @@ void KeysAhead::add(int ticket, const FileRows &rows, qsizetype from, qsizetype 
     Shared &s = *m_shared;
     if (!(s.active || s.preview) || from >= to)
         return;
-    std::shared_ptr<Chunk> chunk;
-    if (s.active) {
-        chunk = std::make_shared<Chunk>();
-        chunk->names.appendCopy(rows, from, to);
-        chunk->size = to - from;
-    }
+    // One copy of the names, for the keys and the preview alike.
+    auto names = std::make_shared<FileRows>();
+    names->appendCopy(rows, from, to);
     const std::lock_guard lock(s.mutex);
     if (ticket != s.ticket || s.closed)
         return;
     if (s.preview)
-        s.preview->append(rows, from, to);
-    if (!chunk)
+        s.preview->append(names);
+    if (!s.active)
         return;
+    auto chunk = std::make_shared<Chunk>();
+    chunk->names = std::move(names);
+    chunk->size = to - from;
     chunk->first = s.handed;
     s.handed += to - from;
     s.chunks.push_back(std::move(chunk));

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <vector>
 
 // All of it guarded by mutex but closed, which the worker reads while it arranges.
 struct ListingPreview::Shared
@@ -22,7 +23,8 @@ struct ListingPreview::Shared
     Clock::duration interval;
     std::mutex mutex;
     std::condition_variable changed;
-    FileRows rows; // every row listed so far
+    std::vector<std::shared_ptr<const FileRows>> batches; // every row listed so far
+    qsizetype rows = 0, bytes = 0; // in the batches
     qsizetype shown = 0; // rows of the last preview shown
     qsizetype kept = 0; // of those, rows the listing still begins with
     int truncated = 0; // times rows were taken back
@@ -37,7 +39,7 @@ struct ListingPreview::Shared
     {
         std::unique_lock lock(mutex);
         while (!closed) {
-            if (rows.size() <= kept) {
+            if (rows <= kept) {
                 changed.wait(lock);
                 continue;
             }
@@ -45,14 +47,18 @@ struct ListingPreview::Shared
                 changed.wait_until(lock, nextDue);
                 continue;
             }
-            FileRows copy = rows;
+            const auto taken = batches;
+            const qsizetype size = rows, byteCount = bytes;
             const int truncatedBefore = truncated;
             lock.unlock();
             const auto began = Clock::now();
+            FileRows copy;
+            copy.reserve(size, byteCount);
+            for (const auto &batch : taken)
+                copy.appendCopy(*batch, 0, batch->size());
             Shown preview;
             preview.files.keyLimit = keyLimit;
             preview.files.workers = 1; // the other core goes on listing
-            const qsizetype size = copy.size();
             const bool arranged = arrangeRows(
                 preview.files, std::move(copy), state, [this] { return closed.load(); });
             lock.lock();
@@ -86,14 +92,16 @@ ListingPreview::~ListingPreview()
     close();
 }
 
-void ListingPreview::append(const FileRows &rows, qsizetype from, qsizetype to)
+void ListingPreview::append(std::shared_ptr<const FileRows> rows)
 {
-    if (from >= to)
+    if (!rows || rows->isEmpty())
         return;
     const std::lock_guard lock(m_shared->mutex);
     if (m_shared->closed)
         return;
-    m_shared->rows.appendCopy(rows, from, to);
+    m_shared->rows += rows->size();
+    m_shared->bytes += rows->nameBytes();
+    m_shared->batches.push_back(std::move(rows));
     if (!m_shared->running) {
         m_shared->running = true;
         handOff(workerPool(), [shared = m_shared] { shared->run(); });
@@ -104,11 +112,26 @@ void ListingPreview::append(const FileRows &rows, qsizetype from, qsizetype to)
 void ListingPreview::truncate(qsizetype count)
 {
     const std::lock_guard lock(m_shared->mutex);
-    if (count >= m_shared->rows.size())
+    Shared &s = *m_shared;
+    if (count >= s.rows)
         return;
-    m_shared->rows.truncate(count);
-    ++m_shared->truncated;
-    m_shared->kept = qMin(m_shared->kept, count);
+    while (!s.batches.empty() && s.rows - s.batches.back()->size() >= count) {
+        s.rows -= s.batches.back()->size();
+        s.bytes -= s.batches.back()->nameBytes();
+        s.batches.pop_back();
+    }
+    if (s.rows > count) {
+        // The batch cut across keeps its first rows, in a copy: a preview
+        // being made may still read the whole batch.
+        const auto &last = s.batches.back();
+        auto kept = std::make_shared<FileRows>();
+        kept->appendCopy(*last, 0, last->size() - (s.rows - count));
+        s.bytes += kept->nameBytes() - last->nameBytes();
+        s.rows = count;
+        s.batches.back() = std::move(kept);
+    }
+    ++s.truncated;
+    s.kept = qMin(s.kept, count);
 }
 
 qsizetype ListingPreview::close()
@@ -117,6 +140,6 @@ qsizetype ListingPreview::close()
     m_shared->closed = true;
     m_shared->changed.notify_all();
     m_shared->changed.wait(lock, [this] { return !m_shared->running; });
-    m_shared->rows = FileRows(); // its memory goes before the final arranging
+    m_shared->batches.clear(); // their memory goes before the final arranging
     return m_shared->kept;
 }

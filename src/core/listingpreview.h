@@ -35,9 +35,11 @@ public:
     ListingPreview(const ListingPreview &) = delete;
     ListingPreview &operator=(const ListingPreview &) = delete;
 
-    // Appends a copy of rows [from, to) of rows, which follow the rows given
-    // before; any thread may call it while no other changes rows.
-    void append(const FileRows &rows, qsizetype from, qsizetype to);
+    // Appends rows that follow the rows given before, which nothing changes
+    // from now on; any thread may call it. Kept as they come, and copied
+    // together only for a preview, so that a long listing is not copied
+    // again each time its copy grows.
+    void append(std::shared_ptr<const FileRows> rows);
     // The listing dropped every row from count on.
     void truncate(qsizetype count);
     // Shows no more: a preview being arranged is abandoned, and one being
