@@ -7,15 +7,29 @@
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <mutex>
+
+struct ListWork::Relay
+{
+    std::mutex mutex;
+    ListWork *to = nullptr; // null once it is gone
+};
+
 ListWork::ListWork(FileListModel *files, QObject *parent)
     : QObject(parent)
     , m_files(files)
-{ }
+    , m_relay(std::make_shared<Relay>())
+{
+    m_relay->to = this;
+}
 
 ListWork::~ListWork()
 {
-    // The worker ends on its own; nothing waits for it.
+    // The worker ends on its own; nothing waits for it, and a preview it
+    // makes from now on goes nowhere.
     stop();
+    const std::lock_guard lock(m_relay->mutex);
+    m_relay->to = nullptr;
 }
 
 template<typename Result, typename Done>
@@ -78,16 +92,20 @@ void ListWork::rebuild(const ListedFolders &folders)
     stop();
     m_status = std::make_shared<WorkStatus>();
     // Rows are shown as they are read; those of a rebuild replaced since are dropped.
-    auto preview
-        = [this, status = std::weak_ptr<WorkStatus>(m_status)](ListingPreview::Shown shown) {
-              QMetaObject::invokeMethod(
-                  this,
-                  [this, status, shown = std::move(shown)]() mutable {
-                      if (status.lock() == m_status && m_work && m_kind == Rebuilding)
-                          showRows(std::move(shown.files), shown.kept);
-                  },
-                  Qt::QueuedConnection);
-          };
+    auto preview = [relay = m_relay, status = std::weak_ptr<WorkStatus>(m_status)](
+                       ListingPreview::Shown shown) {
+        const std::lock_guard lock(relay->mutex);
+        ListWork *to = relay->to;
+        if (!to)
+            return;
+        QMetaObject::invokeMethod(
+            to,
+            [to, status, shown = std::move(shown)]() mutable {
+                if (status.lock() == to->m_status && to->m_work && to->m_kind == Rebuilding)
+                    to->showRows(std::move(shown.files), shown.kept);
+            },
+            Qt::QueuedConnection);
+    };
     const SortState state = m_files->sortState();
     start(Rebuilding,
         listAndArrange(

@@ -91,5 +91,8 @@ private:
     Kind m_kind = Rebuilding;
     bool m_busy = false; // as last said by busyChanged()
     bool m_previewed = false; // the rows shown are the running rebuild's
+    // How previews reach this from a worker, which may outlive it.
+    struct Relay;
+    std::shared_ptr<Relay> m_relay;
     std::shared_ptr<WorkStatus> m_status;
 };
