@@ -306,7 +306,8 @@ void tst_MainWindow::contextMenus_data()
     const QStringList txt = onRow(".TXT Files");
     const QStringList none = onRow("Files Without Extension");
     const QStringList folder { "&Remove\tDel", "&Copy Path\tCtrl+C", "&Open in File Manager", "|",
-        "Include &Sub-folders", "Use &Parent Folder", "|", "Read Folders &Again\tF5" };
+        "Include &Sub-folders", "Use &Parent Folder", "|", "Choose &Folder…\tCtrl+Shift+O",
+        "Read Folders &Again\tF5" };
     const QString same;
     QTest::newRow("right click: copy its name") << false << 2 << 0 << false << txt << "&Copy Name"
                                                 << "b.TXT" << 5 << "";
@@ -347,7 +348,8 @@ void tst_MainWindow::contextMenus_data()
     QTest::newRow("folder: include its sub-folders")
         << true << 0 << 0 << false << folder << "Include &Sub-folders" << same << 3 << "";
     QTest::newRow("folder, no row: read them again")
-        << true << -1 << 0 << false << QStringList { "Read Folders &Again\tF5" }
+        << true << -1 << 0 << false
+        << QStringList { "Choose &Folder…\tCtrl+Shift+O", "Read Folders &Again\tF5" }
         << "Read Folders &Again" << same << 3 << "";
 }
 
@@ -485,6 +487,21 @@ void tst_MainWindow::addFolders()
     QCOMPARE(ui.folderList(), (QStringList { first.path(), second.path() }));
     QCOMPARE(ui.rows().size(), 5);
     QCOMPARE(ui.rows().last(), QByteArray("x.y")); // folders are listed in list order
+
+    // Choose Folder adds the folder itself, from a dialog of folders only,
+    // though it holds no file: one step that Undo takes back.
+    TestDir empty;
+    ui.activate();
+    ui.dialogs.choose(empty.path());
+    QTest::keyClick(&ui.window, Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
+    ui.settle();
+    QCOMPARE(ui.dialogs.fileDialogs.last().fileMode, QFileDialog::Directory);
+    QCOMPARE(ui.folderList(), (QStringList { first.path(), second.path(), empty.path() }));
+    QCOMPARE(ui.rows().size(), 5);
+    ui.activate();
+    QTest::keyClick(&ui.window, Qt::Key_Z, Qt::ControlModifier);
+    ui.settle();
+    QCOMPARE(ui.folderList(), (QStringList { first.path(), second.path() }));
     QVERIFY(ui.dialogs.allAnswered());
     QCOMPARE(ui.dialogs.boxes.size(), 0);
 }

@@ -111,10 +111,13 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
         [this](const QString &folder) { Messages::warnCannotOpenFolder(this, folder); });
     connect(m_files, &FileList::saveEnded, this, &FrmFilenameReader::saveEnded);
     // A pick in the portal's dialog after Qt's was shown instead, as if just made.
-    connect(CommonDialog1, &CommonDialog::pickedLate, this, [this](bool save, const QString &path) {
-        if (!save || m_commands.save->isEnabled())
-            save ? saveList(path) : addFolderOf(path);
-    });
+    connect(CommonDialog1, &CommonDialog::pickedLate, this,
+        [this](DialogKind kind, const QString &path) {
+            if (kind == DialogKind::SaveFile && m_commands.save->isEnabled())
+                saveList(path);
+            else if (kind != DialogKind::SaveFile)
+                addFolder(kind == DialogKind::Folder ? path : GetFolderOfFile(path));
+        });
     connect(m_files, &FileList::savesEnded, this, [this] {
         if (m_waitingForSaves) {
             m_waitingForSaves->done(QMessageBox::Ok);
@@ -146,11 +149,12 @@ void FrmFilenameReader::connectCommands()
         connect(command, &QAction::triggered, this, handler);
     }
     InputBlocker::setPassage(this, m_commands.close, Command1); // even while a dialog hangs
+    connect(m_commands.chooseFolder, &QAction::triggered, this, &FrmFilenameReader::chooseFolder);
     connect(LvFiles, &FileListView::columnClick, this, &FrmFilenameReader::LvFiles_ColumnClick);
     // Delete removes in the list that has the focus.
     ListFolder->addAction(m_commands.removeFolder);
-    ListFolder->setCommands({ m_commands.removeFolder, m_commands.readAgain,
-        m_commands.includeSubfolders, m_commands.useParent });
+    ListFolder->setCommands({ m_commands.removeFolder, m_commands.chooseFolder,
+        m_commands.readAgain, m_commands.includeSubfolders, m_commands.useParent });
     connect(ListFolder, &FolderListWidget::entriesEdited, this,
         [this] { PopulateListViewWithFiles(ListFolder); });
     LvFiles->addAction(m_commands.removeFile);
@@ -234,14 +238,23 @@ void FrmFilenameReader::CmdAddFolder_Click()
 {
     CommonDialog1->setFilter(QString());
     CommonDialog1->ShowOpen();
-    addFolderOf(CommonDialog1->FileName());
+    const QString chosen = CommonDialog1->FileName();
+    if (!chosen.isEmpty())
+        addFolder(GetFolderOfFile(chosen));
 }
 
-void FrmFilenameReader::addFolderOf(const QString &chosen)
+void FrmFilenameReader::chooseFolder()
+{
+    CommonDialog1->setFilter(QString());
+    CommonDialog1->ShowFolder();
+    addFolder(CommonDialog1->FileName());
+}
+
+void FrmFilenameReader::addFolder(const QString &folder)
 {
     // Nothing chosen changes nothing: a rebuild would bring back rows the user removed.
-    if (!chosen.isEmpty()) {
-        ListFolder->addFolder(GetFolderOfFile(chosen));
+    if (!folder.isEmpty()) {
+        ListFolder->addFolder(folder);
         PopulateListViewWithFiles(ListFolder);
     }
 }

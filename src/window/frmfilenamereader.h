@@ -71,8 +71,10 @@ private:
     void connectCommands();
     // Adds the folders of a drop or of the command line, then the warning.
     void addDropped(const QList<DropRules::Dropped> &drop, const Messages::Warning &warning);
-    // What Add does after its dialog: adds the folder of the file chosen, if any.
-    void addFolderOf(const QString &chosen);
+    // Choose Folder: the folder itself, empty or not, picked in a dialog of folders.
+    void chooseFolder();
+    // What Add does after its dialog: adds folder, if any, and lists the folders.
+    void addFolder(const QString &folder);
     void busyChanged(bool busy);
     void saveEnded(const QString &target, SaveResult result, const QString &reason);
     void quitWithoutSaving();

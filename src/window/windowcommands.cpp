@@ -37,6 +37,8 @@ QAction *command(QWidget *window, const QString &text, const QString &tip,
 WindowCommands::WindowCommands(QWidget *window, const FileList *files)
     : addFolder(
         command(window, tr("Add Folder"), tr("Add Folder"), { QKeySequence(Qt::CTRL | Qt::Key_O) }))
+    , chooseFolder(command(window, tr("Choose &Folder…"), tr("Choose Folder"),
+          { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O) }))
     , removeFolder(command(
           window, tr("&Remove"), tr("Remove Folder"), { QKeySequence::Delete }, Qt::WidgetShortcut))
     , readAgain(command(

@@ -22,6 +22,7 @@ public:
     WindowCommands(QWidget *window, const FileList *files);
 
     QAction *addFolder;
+    QAction *chooseFolder; // a folder itself, not by a file in it
     QAction *removeFolder;
     QAction *readAgain; // the folders read again, as they are on the disk now
     QAction *includeSubfolders; // checkable: the folder list's menu checks it per entry
