@@ -12,8 +12,8 @@
 # lists the folder; above, GTK would list the folder for
 # many minutes and answers nothing on D-Bus meanwhile, so the dialog is
 # watched for OBSERVE seconds (QUILLMERE_BENCH_PORTAL_OBSERVE, 30) and its
-# backend is then ended by pid, which the portal answers with response 2:
-# the window shows Qt's dialog instead, which is closed at once, and the
+# backend is then ended by pid, which the portal answers with response 2,
+# long after its dialog showed: the window takes it for a cancel, and the
 # folder is then dropped on the window. Save: a backend started afresh, the
 # list saved into the run folder, where the GTK dialog opens.
 #
