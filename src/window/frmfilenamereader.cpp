@@ -9,6 +9,7 @@
 #include "widgets/folderlistwidget.h"
 #include "widgets/inputblocker.h"
 #include "widgets/namedelegate.h"
+#include "widgets/visiblefocus.h"
 #include "widgets/workprogress.h"
 #include "window/messages.h"
 #include "window/windowlook.h"
@@ -93,6 +94,7 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
     for (size_t i = 0; i + 1 < std::size(focusOrder); ++i)
         setTabOrder(focusOrder[i], focusOrder[i + 1]);
     ListFolder->setFocus();
+    VisibleFocus::install(this);
 
     m_progress = new WorkProgress(LvFiles);
     connect(m_progress, &WorkProgress::cancelClicked, this, [this] {
