@@ -135,6 +135,14 @@ QString listingCancelled()
     return QCoreApplication::translate("FolderListing", "The listing was cancelled.");
 }
 
+QString loopDetected(const QString &sameFolder)
+{
+    // As find says it.
+    return QCoreApplication::translate(
+        "FolderListing", "File system loop detected; it is the same folder as %1")
+        .arg(sameFolder);
+}
+
 bool listFolder(const QString &folder, FileRows &rows, QString *error, const BeforeRead &beforeRead)
 {
 #ifdef Q_OS_WIN
