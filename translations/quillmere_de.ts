@@ -348,12 +348,20 @@ konnte nicht geöffnet werden: Es wurde kein Dateimanager gefunden, der ihn öff
         <translation>unbekannte Zeichenklasse „[:%1:]“</translation>
     </message>
     <message>
-        <source>equivalence classes and collating symbols (&apos;[=a=]&apos;, &apos;[.a.]&apos;) are not supported</source>
-        <translation>Äquivalenzklassen und Sortiersymbole („[=a=]“, „[.a.]“) werden nicht unterstützt</translation>
-    </message>
-    <message>
         <source>unclosed &apos;[&apos;</source>
         <translation>nicht geschlossenes „[“</translation>
+    </message>
+    <message>
+        <source>equivalence class other than a single character</source>
+        <translation>Äquivalenzklasse aus mehr oder weniger als einem Zeichen</translation>
+    </message>
+    <message>
+        <source>collating symbol other than a single character</source>
+        <translation>Sortiersymbol aus mehr oder weniger als einem Zeichen</translation>
+    </message>
+    <message>
+        <source>equivalence class as the end of a range</source>
+        <translation>Äquivalenzklasse als Ende eines Bereichs</translation>
     </message>
 </context>
 <context>

@@ -346,12 +346,20 @@ n’a pas pu être ouvert&#xa0;: aucun gestionnaire de fichiers n’a été trou
         <translation>classe de caractères inconnue «&#xa0;[:%1:]&#xa0;»</translation>
     </message>
     <message>
-        <source>equivalence classes and collating symbols (&apos;[=a=]&apos;, &apos;[.a.]&apos;) are not supported</source>
-        <translation>les classes d’équivalence et les symboles de collation («&#xa0;[=a=]&#xa0;», «&#xa0;[.a.]&#xa0;») ne sont pas pris en charge</translation>
-    </message>
-    <message>
         <source>unclosed &apos;[&apos;</source>
         <translation>«&#xa0;[&#xa0;» non fermé</translation>
+    </message>
+    <message>
+        <source>equivalence class other than a single character</source>
+        <translation>classe d’équivalence qui n’est pas un seul caractère</translation>
+    </message>
+    <message>
+        <source>collating symbol other than a single character</source>
+        <translation>symbole de collation qui n’est pas un seul caractère</translation>
+    </message>
+    <message>
+        <source>equivalence class as the end of a range</source>
+        <translation>classe d’équivalence en fin d’intervalle</translation>
     </message>
 </context>
 <context>
