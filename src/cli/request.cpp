@@ -11,6 +11,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <cstdio>
 #include <utility>
 #include <vector>
 
