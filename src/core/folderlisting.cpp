@@ -2,6 +2,7 @@
 #include "core/folderlisting.h"
 
 #include "core/filerows.h"
+#include "core/systemreason.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -134,6 +135,14 @@ QString listingCancelled()
     return QCoreApplication::translate("FolderListing", "The listing was cancelled.");
 }
 
+QString loopDetected(const QString &sameFolder)
+{
+    // As find says it.
+    return QCoreApplication::translate(
+        "FolderListing", "File system loop detected; it is the same folder as %1")
+        .arg(sameFolder);
+}
+
 bool listFolder(const QString &folder, FileRows &rows, QString *error, const BeforeRead &beforeRead)
 {
 #ifdef Q_OS_WIN
@@ -156,7 +165,7 @@ namespace {
 {
 #ifndef Q_OS_WIN
     if (options.folder.size() + nameLength > FileRows::MaxNameLength)
-        return qt_error_string(ENAMETOOLONG);
+        return systemReason(ENAMETOOLONG);
 #else
     Q_UNUSED(options);
     Q_UNUSED(nameLength);
@@ -209,7 +218,7 @@ bool readOpenFolder(int fd, FileRows &rows, const ListingOptions &options,
             return fail(listingCancelled());
         const ssize_t n = retryOnEintr([&] { return ::getdents64(fd, buffer.get(), BufferSize); });
         if (n < 0)
-            return fail(qt_error_string(errno));
+            return fail(systemReason(errno));
         if (n == 0)
             return true;
         for (ssize_t offset = 0; offset < n;) {
@@ -227,7 +236,7 @@ bool readOpenFolder(int fd, FileRows &rows, const ListingOptions &options,
         const int reason = errno;
         if (dirFd >= 0)
             ::close(dirFd);
-        return fail(qt_error_string(reason));
+        return fail(systemReason(reason));
     }
     for (;;) {
         if (stopped()) {
@@ -246,7 +255,7 @@ bool readOpenFolder(int fd, FileRows &rows, const ListingOptions &options,
     }
     const int readError = errno;
     ::closedir(dir);
-    return readError == 0 ? true : fail(qt_error_string(readError));
+    return readError == 0 ? true : fail(systemReason(readError));
 #endif
 }
 #endif
@@ -270,7 +279,7 @@ bool listFolderAt(int dirFd, FileRows &rows, QString *error, const ListingOption
 #ifdef QUILLMERE_LISTING_QT
     Q_UNUSED(dirFd);
     Q_UNUSED(beforeRead);
-    return fail(qt_error_string(ENOTSUP));
+    return fail(systemReason(ENOTSUP));
 #else
     return readOpenFolder(dirFd, rows, options, beforeRead, fail);
 #endif
@@ -334,7 +343,7 @@ bool listFolderBytes(const QByteArray &nativePath, FileRows &rows, QString *erro
     const int fd = retryOnEintr(
         [&] { return ::open(nativePath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
     if (fd < 0)
-        return fail(qt_error_string(errno));
+        return fail(systemReason(errno));
     FdCloser closer { fd };
     return readOpenFolder(fd, rows, options, beforeRead, fail);
 #endif

@@ -3,6 +3,7 @@
 
 #include "core/filerows.h"
 #include "core/keysahead.h"
+#include "core/systemreason.h"
 
 #include <algorithm>
 #include <utility>
@@ -199,7 +200,7 @@ bool FolderWalk::walkDescriptors(bool subfolders, ListingOptions options)
         rootFd = ::open(m_root.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     while (rootFd < 0 && errno == EINTR);
     if (rootFd < 0) {
-        fail(QByteArray(), qt_error_string(errno));
+        fail(QByteArray(), systemReason(errno));
         return false;
     }
 
@@ -223,7 +224,7 @@ bool FolderWalk::walkDescriptors(bool subfolders, ListingOptions options)
         FolderId id {};
         if (subfolders) {
             if (!idOf(fd, &id)) {
-                fail(relative, qt_error_string(errno));
+                fail(relative, systemReason(errno));
                 ::close(fd);
                 return;
             }
@@ -276,7 +277,7 @@ bool FolderWalk::walkDescriptors(bool subfolders, ListingOptions options)
                     ::close(fd);
                 fd = next;
                 if (fd < 0) {
-                    frame.lost = qt_error_string(reason);
+                    frame.lost = systemReason(reason);
                 } else if (!idOf(fd, &id) || id != chain[k].id) {
                     ::close(std::exchange(fd, -1));
                     frame.lost
@@ -302,7 +303,7 @@ bool FolderWalk::walkDescriptors(bool subfolders, ListingOptions options)
             // Neither a link swapped in for the sub-folder nor a longer path is followed.
             const int fd = openFolder(top.fd, name.constData(), O_NOFOLLOW);
             if (fd < 0) {
-                fail(relative, qt_error_string(errno));
+                fail(relative, systemReason(errno));
                 continue;
             }
             enter(std::move(relative), fd);

@@ -9,7 +9,6 @@
 #include "core/workerpool.h"
 #include "core/workstatus.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QPromise>
 #include <QtConcurrent/QtConcurrentRun>
@@ -45,10 +44,7 @@ bool walk(const QString &folder, FolderRead &read, const FolderReaders &readers,
         read.subfolders.append({ QFile::decodeName(path), reason });
     };
     walk.looped = [&read](const QByteArray &path, const QByteArray &same) {
-        read.subfolders.append({ QFile::decodeName(path),
-            QCoreApplication::translate(
-                "FolderListing", "File system loop detected; it is the same folder as %1.")
-                .arg(displayPath(same)) });
+        read.subfolders.append({ QFile::decodeName(path), loopDetected(displayPath(same)) });
     };
     walk.beforeSubfolders = readers.beforeSubfolders;
     const bool listed = walk.walk(

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "core/savegiveup.h"
 
+#include "core/systemreason.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -46,8 +48,7 @@ SaveGiveUp::Outcome SaveGiveUp::giveUp(QString *leftBehind)
         return GivenUp;
     if (const int error = removeFile(m_remove, temporary)) {
         if (leftBehind)
-            *leftBehind
-                = QFile::decodeName(temporary) + QStringLiteral(": ") + qt_error_string(error);
+            *leftBehind = QFile::decodeName(temporary) + QStringLiteral(": ") + systemReason(error);
         return LeftBehind;
     }
     return GivenUp;

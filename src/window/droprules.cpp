@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "window/droprules.h"
 
+#include "core/systemreason.h"
 #include "window/messages.h"
 
 #include <QCoreApplication>
@@ -139,11 +140,11 @@ Dropped examine(const QUrl &url)
         return refused(path, tr("No file name can hold a NUL character."));
     // Checked here, so that the system is never asked about a cut-down path.
     if (path.size() >= PATH_MAX)
-        return refused(path, qt_error_string(ENAMETOOLONG));
+        return refused(path, systemReason(ENAMETOOLONG));
 
     struct stat info = {};
     if (::stat(path.constData(), &info) != 0)
-        return refused(path, qt_error_string(errno));
+        return refused(path, systemReason(errno));
     // Asked by the path as dropped, so that "a.txt/" stays an error; named cleaned.
     QByteArray folder;
     if (S_ISDIR(info.st_mode))
@@ -180,7 +181,7 @@ QList<Dropped> examinePaths(const QList<QByteArray> &paths)
     given.reserve(paths.size());
     for (const QByteArray &path : paths) {
         if (path.isEmpty()) {
-            given << refused("\"\"", qt_error_string(ENOENT));
+            given << refused("\"\"", systemReason(ENOENT));
             continue;
         }
         if (isAddress(path)) {
