@@ -611,6 +611,8 @@ void tst_MainWindow::subfoldersUndoneAndRedone_data()
     const QString with = QStringLiteral("@ (with sub-folders)");
     QTest::newRow("include sub-folders of a folder of sub-folders")
         << QStringList { "" } << 0 << "Include &Sub-folders" << QStringList { with };
+    QTest::newRow("the empty list's offer")
+        << QStringList { "" } << -1 << "Include Sub-folders" << QStringList { with };
     QTest::newRow("a file's folder picked, its parent used")
         << QStringList { "2026-05" } << 0 << "Use &Parent Folder" << QStringList { with };
     QTest::newRow("parent listed already")
@@ -641,6 +643,12 @@ void tst_MainWindow::subfoldersUndoneAndRedone()
     ui.clickHeader(0); // by name, ascending
     const QStringList before = ui.folderList();
     const QList<QByteArray> rowsBefore = ui.rows();
+    // A folder of sub-folders alone lists nothing, and the list says why.
+    const auto *notice = ui.window.findChild<QWidget *>(QStringLiteral("ListingNotice"));
+    if (rowsBefore.isEmpty()) {
+        QTRY_VERIFY2_WITH_TIMEOUT(notice->isVisible(), "the empty list to say why", 10000);
+        QVERIFY(notice->findChild<QPushButton *>()->isVisible());
+    }
 
     QAction *chosen = nullptr;
     for (QAction *action : ui.window.findChildren<QAction *>()) {
@@ -648,8 +656,12 @@ void tst_MainWindow::subfoldersUndoneAndRedone()
             chosen = action;
     }
     QVERIFY(chosen);
-    ui.selectFolder(entry);
-    chosen->trigger();
+    if (entry < 0) { // the offer over the empty list
+        QTest::mouseClick(notice->findChild<QPushButton *>(), Qt::LeftButton);
+    } else {
+        ui.selectFolder(entry);
+        chosen->trigger();
+    }
     ui.settle();
     QCOMPARE(ui.folderList(), after.replaceInStrings(QStringLiteral("@"), camera));
     // Every file of the folder and its sub-folders, folder by folder, named

@@ -48,6 +48,8 @@ FileList::FileList(QObject *parent)
         if (FolderChange *change = std::exchange(m_listing, nullptr))
             change->listed(m_model->arrangement());
         emit rebuilt(failures);
+        if (m_model->rowCount() == 0 && !m_folders.isEmpty())
+            explainEmpty(failures);
     });
     connect(m_work, &ListWork::cannotSort, this, &FileList::cannotSort);
 }
@@ -113,6 +115,21 @@ void FileList::setFolders(const ListedFolders &folders)
         return;
     m_folders = folders;
     emit foldersChanged(m_folders);
+}
+
+void FileList::explainEmpty(const QList<ListingFailure> &failures)
+{
+    QStringList failed;
+    for (const ListingFailure &failure : failures)
+        failed << failure.folder;
+    auto *finding = new QFutureWatcher<EmptyListing>(this);
+    connect(finding, &QFutureWatcherBase::finished, this, [this, finding, folders = m_folders] {
+        finding->deleteLater();
+        // Said only of the rows it looked at, still shown.
+        if (folders == m_folders && m_model->rowCount() == 0 && !isBusy())
+            emit listedNothing(finding->result());
+    });
+    finding->setFuture(QtConcurrent::run(workerPool(), whyEmpty, m_folders, failed));
 }
 
 void FileList::sort(int columnHeader)

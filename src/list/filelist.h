@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/atomicsave.h"
+#include "core/emptylisting.h"
 #include "core/folderlisting.h"
 #include "core/listandsort.h"
 #include "core/savegiveup.h"
@@ -117,6 +118,8 @@ signals:
     void workStarted(const std::shared_ptr<const WorkStatus> &status);
     // A rebuild's rows are shown; the folders it could not list, and why.
     void rebuilt(const QList<ListingFailure> &failures);
+    // After rebuilt(), when no row came of folders: why, once known.
+    void listedNothing(EmptyListing why);
     // The rows have too many sort key bytes to sort: they keep their order.
     void cannotSort();
     // A save ended; unless Saved, reason says why or what it could not keep.
@@ -132,6 +135,8 @@ private:
     void show(const ListedFolders &folders, const FileArrangement &rows);
     void listFolders(const ListedFolders &folders, FolderChange *change);
     void setFolders(const ListedFolders &folders);
+    // Finds out on a worker why the rebuild just shown has no rows.
+    void explainEmpty(const QList<ListingFailure> &failures);
 
     FileListModel *m_model;
     ListWork *m_work;

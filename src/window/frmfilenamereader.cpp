@@ -8,6 +8,7 @@
 #include "widgets/filelistview.h"
 #include "widgets/folderlistwidget.h"
 #include "widgets/inputblocker.h"
+#include "widgets/listingnotice.h"
 #include "widgets/namedelegate.h"
 #include "widgets/visiblefocus.h"
 #include "widgets/workprogress.h"
@@ -103,9 +104,13 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
     });
     connect(m_files, &FileList::workStarted, m_progress, &WorkProgress::start);
     connect(m_files, &FileList::busyChanged, this, &FrmFilenameReader::busyChanged);
+    m_notice = new ListingNotice(LvFiles, Label2, m_commands.includeAllSubfolders);
     connect(m_files, &FileList::rebuilt, this, [this](const QList<ListingFailure> &failures) {
+        m_notice->listed(LvFiles->model()->rowCount());
         Messages::warnListingFailures(this, failures);
     });
+    connect(m_files, &FileList::listedNothing, this,
+        [this](EmptyListing why) { m_notice->listedNothing(why, ListFolder->count()); });
     connect(m_files, &FileList::cannotSort, this, [this] { Messages::warnCannotSort(this); });
     // Undo and Redo bring folders back, or take them away.
     connect(m_files, &FileList::foldersChanged, ListFolder, &FolderListWidget::setFolders);
@@ -152,6 +157,8 @@ void FrmFilenameReader::connectCommands()
     }
     InputBlocker::setPassage(this, m_commands.close, Command1); // even while a dialog hangs
     connect(m_commands.chooseFolder, &QAction::triggered, this, &FrmFilenameReader::chooseFolder);
+    connect(m_commands.includeAllSubfolders, &QAction::triggered, this,
+        &FrmFilenameReader::includeSubfolders);
     connect(LvFiles, &FileListView::columnClick, this, &FrmFilenameReader::LvFiles_ColumnClick);
     // Delete removes in the list that has the focus.
     ListFolder->addAction(m_commands.removeFolder);
@@ -259,6 +266,15 @@ void FrmFilenameReader::addFolder(const QString &folder)
         ListFolder->addFolder(folder);
         PopulateListViewWithFiles(ListFolder);
     }
+}
+
+void FrmFilenameReader::includeSubfolders()
+{
+    ListedFolders folders = ListFolder->folders();
+    for (ListedFolder &folder : folders)
+        folder.subfolders = true;
+    ListFolder->setFolders(folders);
+    PopulateListViewWithFiles(ListFolder);
 }
 
 void FrmFilenameReader::CmdDelFolder_Click()

@@ -13,6 +13,7 @@ class CommonDialog;
 class FileList;
 class FileListView;
 class FolderListWidget;
+class ListingNotice;
 class QLabel;
 class QMessageBox;
 class WorkProgress;
@@ -75,6 +76,8 @@ private:
     void chooseFolder();
     // What Add does after its dialog: adds folder, if any, and lists the folders.
     void addFolder(const QString &folder);
+    // The empty list's offer: every folder listed with its sub-folders.
+    void includeSubfolders();
     void busyChanged(bool busy);
     void saveEnded(const QString &target, SaveResult result, const QString &reason);
     void quitWithoutSaving();
@@ -94,6 +97,7 @@ private:
     FileList *m_files;
     WindowCommands m_commands;
     WorkProgress *m_progress;
+    ListingNotice *m_notice;
     // Shown after Close while a save runs; closes itself when the saves end.
     QPointer<QMessageBox> m_waitingForSaves;
 };

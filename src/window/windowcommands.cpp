@@ -44,6 +44,7 @@ WindowCommands::WindowCommands(QWidget *window, const FileList *files)
     , readAgain(command(
           window, tr("Read Folders &Again"), tr("Read Folders Again"), { QKeySequence::Refresh }))
     , includeSubfolders(command(window, tr("Include &Sub-folders"), QString(), {}))
+    , includeAllSubfolders(command(window, tr("Include Sub-folders"), QString(), {}))
     , useParent(command(window, tr("Use &Parent Folder"), QString(), {}))
     , removeFile(command(
           window, tr("&Remove"), tr("Remove File"), { QKeySequence::Delete }, Qt::WidgetShortcut))

@@ -26,6 +26,7 @@ public:
     QAction *removeFolder;
     QAction *readAgain; // the folders read again, as they are on the disk now
     QAction *includeSubfolders; // checkable: the folder list's menu checks it per entry
+    QAction *includeAllSubfolders; // every entry's, as the empty list offers
     QAction *useParent; // the entry replaced by its parent, sub-folders included
     QAction *removeFile;
     QAction *removeExtension; // the file list's menu sets its text and extension
