@@ -123,12 +123,13 @@ void FileList::explainEmpty(const QList<ListingFailure> &failures)
     for (const ListingFailure &failure : failures)
         failed << failure.folder;
     auto *finding = new QFutureWatcher<EmptyListing>(this);
-    connect(finding, &QFutureWatcherBase::finished, this, [this, finding, folders = m_folders] {
-        finding->deleteLater();
-        // Said only of the rows it looked at, still shown.
-        if (folders == m_folders && m_model->rowCount() == 0 && !isBusy())
-            emit listedNothing(finding->result());
-    });
+    // Said only of the listing it looked at, still shown, sorted or not.
+    connect(finding, &QFutureWatcherBase::finished, this,
+        [this, finding, listed = std::weak_ptr(m_model->arrangement().rows)] {
+            finding->deleteLater();
+            if (listed.lock() == m_model->arrangement().rows && m_model->rowCount() == 0)
+                emit listedNothing(finding->result());
+        });
     finding->setFuture(QtConcurrent::run(workerPool(), whyEmpty, m_folders, failed));
 }
 
