@@ -47,7 +47,7 @@
     <name>DropRules</name>
     <message>
         <source>It is on another computer; only folders of this computer can be listed.</source>
-        <translation>Es liegt auf einem anderen Computer; nur Ordner dieses Computers können aufgelistet werden.</translation>
+        <translation>Es liegt auf einem anderen Computer; nur Ordner auf diesem Computer können aufgelistet werden.</translation>
     </message>
     <message>
         <source>It is not a full path.</source>
@@ -75,7 +75,7 @@
     </message>
     <message>
         <source>It is not a file or folder of this computer; only those can be listed.</source>
-        <translation>Das ist weder eine Datei noch ein Ordner dieses Computers; nur solche können aufgelistet werden.</translation>
+        <translation>Nur Ordner auf diesem Computer können aufgelistet werden.</translation>
     </message>
     <message>
         <source>Nothing was added for these paths given to Quillmere:
@@ -105,18 +105,18 @@
     </message>
     <message>
         <source>Extension</source>
-        <translation>Erweiterung</translation>
+        <translation>Endung</translation>
     </message>
 </context>
 <context>
     <name>FileListView</name>
     <message>
         <source>Remove &amp;All Files Without Extension</source>
-        <translation>&amp;Alle Dateien ohne Erweiterung entfernen</translation>
+        <translation>&amp;Alle Dateien ohne Endung entfernen</translation>
     </message>
     <message>
         <source>&amp;Keep Only Files Without Extension</source>
-        <translation>&amp;Nur Dateien ohne Erweiterung behalten</translation>
+        <translation>&amp;Nur Dateien ohne Endung behalten</translation>
     </message>
     <message>
         <source>Remove &amp;All .%1 Files</source>
@@ -182,7 +182,7 @@
     <message>
         <source>Add</source>
         <extracomment>The two buttons beside the band have room for about 9 narrow letters; the accessible name carries the long form.</extracomment>
-        <translation>Neu</translation>
+        <translation>Anfügen</translation>
     </message>
     <message>
         <source>Add folder</source>
@@ -228,6 +228,31 @@
     </message>
 </context>
 <context>
+    <name>ListingNotice</name>
+    <message numerus="yes">
+        <source>%Ln files listed</source>
+        <translation>
+            <numerusform>%Ln Datei aufgelistet</numerusform>
+            <numerusform>%Ln Dateien aufgelistet</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The folders listed hold no files.</source>
+        <extracomment>Over the empty file list; the count is of the folders listed.</extracomment>
+        <translation>
+            <numerusform>Der aufgelistete Ordner enthält keine Dateien.</numerusform>
+            <numerusform>Die aufgelisteten Ordner enthalten keine Dateien.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The folders listed hold only sub-folders.</source>
+        <translation>
+            <numerusform>Der aufgelistete Ordner enthält nur Unterordner.</numerusform>
+            <numerusform>Die aufgelisteten Ordner enthalten nur Unterordner.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>Messages</name>
     <message>
         <source>The list cannot be sorted; its files stay in the order of their folders.
@@ -252,7 +277,7 @@ Created by: quillmere@example.org
 
 Anleitung:
 1. Einen Ordner hinzufügen, um seine Dateien aufzulisten (dazu eine Datei im Ordner wählen)
-2. Die Ordner mit „Neu“ und „Entfernen“ ändern
+2. Die Ordner mit „Anfügen“ und „Entfernen“ ändern
 3. Die Dateiliste mit „Entfernen“ ändern
 4. Die Dateiliste als TXT-Datei speichern
 
@@ -374,6 +399,10 @@ konnte nicht geöffnet werden: Es wurde kein Dateimanager gefunden, der ihn öff
         <source>Save As</source>
         <translation>Speichern unter</translation>
     </message>
+    <message>
+        <source>Choose Folder</source>
+        <translation>Ordner auswählen</translation>
+    </message>
 </context>
 <context>
     <name>Quillmere</name>
@@ -494,8 +523,8 @@ Erforderliche Argumente für lange Optionen sind auch für kurze erforderlich.
   -a, --all             auch versteckte Dateien auflisten, mit -r auch
                           versteckte Unterordner
       --escape          Namen so schreiben, wie das Fenster sie zeigt, Steuer-,
-                          Bidi- und unsichtbare Zeichen maskiert (Vorgabe, wenn
-                          die Standardausgabe ein Terminal ist)
+                          Bidi- und unsichtbare Zeichen maskiert (Standard,
+                          wenn die Standardausgabe ein Terminal ist)
       --exclude=MUSTER  Dateien auslassen, deren Name auf MUSTER passt
       --ignore-case     bei --include und --exclude Groß- und Kleinschreibung
                           nicht unterscheiden, wie „Alle .EXT-Dateien
@@ -505,7 +534,7 @@ Erforderliche Argumente für lange Optionen sind auch für kurze erforderlich.
                           werden
       --line-end=ENDE   jeden Namen mit crlf oder lf beenden, wohin die Liste
                           auch geht
-      --literal         Namen Byte für Byte schreiben (Vorgabe in eine Pipe
+      --literal         Namen Byte für Byte schreiben (Standard in eine Pipe
                           oder Datei)
   -0, --null            jeden Namen stattdessen mit einem NUL-Byte beenden, für
                           xargs -0
@@ -674,6 +703,18 @@ Vollständige Dokumentation ist lokal verfügbar mit: man quillmere-list
         <source>Use &amp;Parent Folder</source>
         <translation>Ü&amp;bergeordneten Ordner verwenden</translation>
     </message>
+    <message>
+        <source>Choose &amp;Folder…</source>
+        <translation>&amp;Ordner auswählen …</translation>
+    </message>
+    <message>
+        <source>Choose Folder</source>
+        <translation>Ordner auswählen</translation>
+    </message>
+    <message>
+        <source>Include Sub-folders</source>
+        <translation>Unterordner einbeziehen</translation>
+    </message>
 </context>
 <context>
     <name>WorkProgress</name>
@@ -697,7 +738,7 @@ Vollständige Dokumentation ist lokal verfügbar mit: man quillmere-list
         <source>Sorting the list...
 Press Esc or Cancel to stop.</source>
         <translation>Die Liste wird sortiert …
-Zum Anhalten Esc drücken oder „Abbrechen“ wählen.</translation>
+Mit Esc oder „Abbrechen“ anhalten.</translation>
     </message>
     <message numerus="yes">
         <source>Reading %1
@@ -706,10 +747,10 @@ Press Esc or Cancel to stop.</source>
         <translation>
             <numerusform>%1 wird gelesen
 Bisher %Ln Datei gefunden
-Zum Anhalten Esc drücken oder „Abbrechen“ wählen.</numerusform>
+Mit Esc oder „Abbrechen“ anhalten.</numerusform>
             <numerusform>%1 wird gelesen
 Bisher %Ln Dateien gefunden
-Zum Anhalten Esc drücken oder „Abbrechen“ wählen.</numerusform>
+Mit Esc oder „Abbrechen“ anhalten.</numerusform>
         </translation>
     </message>
 </context>

@@ -228,6 +228,31 @@
     </message>
 </context>
 <context>
+    <name>ListingNotice</name>
+    <message numerus="yes">
+        <source>%Ln files listed</source>
+        <translation>
+            <numerusform>%Ln fichier listé</numerusform>
+            <numerusform>%Ln fichiers listés</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The folders listed hold no files.</source>
+        <extracomment>Over the empty file list; the count is of the folders listed.</extracomment>
+        <translation>
+            <numerusform>Le dossier listé ne contient aucun fichier.</numerusform>
+            <numerusform>Les dossiers listés ne contiennent aucun fichier.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The folders listed hold only sub-folders.</source>
+        <translation>
+            <numerusform>Le dossier listé ne contient que des sous-dossiers.</numerusform>
+            <numerusform>Les dossiers listés ne contiennent que des sous-dossiers.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>Messages</name>
     <message>
         <source>The list cannot be sorted; its files stay in the order of their folders.
@@ -371,6 +396,10 @@ n’a pas pu être ouvert&#xa0;: aucun gestionnaire de fichiers n’a été trou
     <message>
         <source>Save As</source>
         <translation>Enregistrer sous</translation>
+    </message>
+    <message>
+        <source>Choose Folder</source>
+        <translation>Choisir un dossier</translation>
     </message>
 </context>
 <context>
@@ -674,6 +703,18 @@ La documentation complète est disponible localement via&#xa0;: man quillmere-li
     <message>
         <source>Use &amp;Parent Folder</source>
         <translation>Utiliser le dossier &amp;parent</translation>
+    </message>
+    <message>
+        <source>Choose &amp;Folder…</source>
+        <translation>Choisir un &amp;dossier…</translation>
+    </message>
+    <message>
+        <source>Choose Folder</source>
+        <translation>Choisir un dossier</translation>
+    </message>
+    <message>
+        <source>Include Sub-folders</source>
+        <translation>Inclure les sous-dossiers</translation>
     </message>
 </context>
 <context>
