@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "window/droprules.h"
 
+#include "core/displaytext.h"
 #include "core/systemreason.h"
 #include "window/messages.h"
 
@@ -206,7 +207,7 @@ Warning refusalWarning(const QList<Dropped> &drop, Source source)
     QStringList refusals;
     for (const Dropped &dropped : drop) {
         if (dropped.isRefused())
-            refusals << Messages::shownPathBytes(dropped.dropped) + u'\n' + dropped.reason;
+            refusals << displayPath(dropped.dropped) + u'\n' + dropped.reason;
     }
     const QString intro = source == CommandLine
         ? tr("Nothing was added for these paths given to Quillmere:\n\n%1")

@@ -326,11 +326,6 @@ void FrmFilenameReader::saveList(const QString &target)
     m_files->save(target);
 }
 
-bool FrmFilenameReader::isSaving() const
-{
-    return m_files->isSaving();
-}
-
 void FrmFilenameReader::saveEnded(const QString &target, SaveResult result, const QString &reason)
 {
     // After a failure the window stays, so that the list can still be saved elsewhere.

@@ -42,7 +42,6 @@ public:
     FileList *fileList() const { return m_files; }
     // What Save does after its dialog: writes the list, as it is now, to target.
     void saveList(const QString &target);
-    bool isSaving() const;
 
     // Adds the paths given on the command line, as bytes, by the drop rules,
     // and lists them; what adds nothing is named in one warning.

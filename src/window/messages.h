@@ -42,12 +42,6 @@ constexpr int NamedInText = 5;
 Warning listWarning(const QString &intro, const QStringList &items);
 void warn(QWidget *parent, const Warning &warning);
 
-// A path in a message, by the same rules as the names in the lists, so that
-// it cannot break its line or turn the text round.
-QString shownPath(const QString &path);
-// The same for a path known only as bytes, such as one that is not UTF-8.
-QString shownPathBytes(QByteArrayView path);
-
 // The rows stay listed, in folder order, when their sort keys pass their limit.
 void warnCannotSort(QWidget *parent);
 
