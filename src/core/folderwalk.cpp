@@ -3,6 +3,7 @@
 
 #include "core/filerows.h"
 #include "core/keysahead.h"
+#include "core/retryoninterrupt.h"
 
 #include <algorithm>
 #include <utility>
@@ -167,11 +168,8 @@ bool idOf(int fd, FolderId *id)
 
 int openFolder(int parentFd, const char *name, int flags)
 {
-    int fd;
-    do
-        fd = ::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC | flags);
-    while (fd < 0 && errno == EINTR);
-    return fd;
+    return retryOnInterrupt(
+        [&] { return ::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC | flags); });
 }
 
 // A folder on the way down, whose sub-folders are being walked.
@@ -194,10 +192,8 @@ bool FolderWalk::walkDescriptors(bool subfolders, ListingOptions options)
     // Even opening a folder on a hung mount can block.
     if (!m_beforeRead(m_rows->size()))
         return false;
-    int rootFd;
-    do
-        rootFd = ::open(m_root.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    while (rootFd < 0 && errno == EINTR);
+    const int rootFd = retryOnInterrupt(
+        [&] { return ::open(m_root.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
     if (rootFd < 0) {
         fail(QByteArray(), qt_error_string(errno));
         return false;
