@@ -1099,11 +1099,11 @@ int heldDataSync(int fd)
     heldStep.acquire();
     return ::fdatasync(fd);
 }
-int heldRename(const char *from, const char *to)
+int heldRename(int fromFolder, const char *from, int toFolder, const char *to)
 {
     stepReached.release();
     heldStep.acquire();
-    return ::rename(from, to);
+    return ::renameat(fromFolder, from, toFolder, to);
 }
 std::ptrdiff_t heldWrite(int fd, const void *data, size_t size)
 {
@@ -1111,7 +1111,7 @@ std::ptrdiff_t heldWrite(int fd, const void *data, size_t size)
     heldStep.acquire();
     return ::write(fd, data, size);
 }
-int refusedRemoval(const char *)
+int refusedRemoval(int, const char *, int)
 {
     errno = EPERM;
     return -1;

@@ -197,7 +197,7 @@ QString givenUp(const FileList::GivenUp &save)
         return QCoreApplication::translate("Messages",
             "The list was not saved to\n%1\nThe file keeps its old contents, but this temporary "
             "file could not be removed:\n%2")
-            .arg(target, shownPath(save.leftBehind));
+            .arg(target, save.leftBehind);
     case SaveGiveUp::TooLate:
         break;
     }
