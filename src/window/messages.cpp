@@ -185,7 +185,7 @@ QMessageBox *waitingForSaves(QWidget *parent, const QStringList &targets, QPushB
     return box;
 }
 
-QString givenUp(const FileList::GivenUp &save)
+QString givenUp(const SaveQueue::GivenUp &save)
 {
     const QString target = shownPath(save.target);
     switch (save.outcome) {
