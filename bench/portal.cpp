@@ -263,8 +263,8 @@ int measurePortal(const QString &folder, const QString &runDir)
     }
     if (saving.fellBack)
         return fail("Save showed Qt's dialog instead of the portal's");
-    const bool saved = runUntil(
-        [&] { return fileSize(target) == expected && !window.fileList()->isSaving(); }, 600);
+    const bool saved
+        = runUntil([&] { return fileSize(target) == expected && !window.saves()->isSaving(); }, 600);
     const qint64 savedAt = run.say(saved ? "saved" : "not-saved");
     saving.stop();
     if (!saved)

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class FileList;
@@ -54,7 +55,7 @@ public:
 private:
     void open();
     // Runs the window's event loop, as the program does, until work ends.
-    void waitFor(bool (FileList::*busy)() const);
+    void waitFor(const std::function<bool()> &busy);
 
     QString m_folder;
     bool m_subfolders;

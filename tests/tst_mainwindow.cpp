@@ -1114,7 +1114,7 @@ void tst_MainWindow::saveCancelledShowsNothing()
     ui.dialogs.cancel();
     ui.control("CmdSaveTXT")->click();
     QVERIFY(ui.dialogs.allAnswered());
-    QVERIFY(!ui.list()->isSaving()); // no save started, not even one bound to fail
+    QVERIFY(!ui.window.saves()->isSaving()); // no save started, not even one bound to fail
     QCOMPARE(ui.dialogs.boxes.size(), 0);
 }
 
@@ -1128,11 +1128,11 @@ int heldDataSync(int fd)
     heldStep.acquire();
     return ::fdatasync(fd);
 }
-int heldRename(const char *from, const char *to)
+int heldRename(int fromFolder, const char *from, int toFolder, const char *to)
 {
     stepReached.release();
     heldStep.acquire();
-    return ::rename(from, to);
+    return ::renameat(fromFolder, from, toFolder, to);
 }
 std::ptrdiff_t heldWrite(int fd, const void *data, size_t size)
 {
@@ -1140,7 +1140,7 @@ std::ptrdiff_t heldWrite(int fd, const void *data, size_t size)
     heldStep.acquire();
     return ::write(fd, data, size);
 }
-int refusedRemoval(const char *)
+int refusedRemoval(int, const char *, int)
 {
     errno = EPERM;
     return -1;
@@ -1220,10 +1220,10 @@ void tst_MainWindow::savesAtExit()
         hooks.write = heldWrite;
         hooks.remove = refusedRemoval;
     }
-    ui.list()->setSaveHooks(hooks);
+    ui.window.saves()->setHooks(hooks);
     const QString path = out.filePath(target);
     stepReached.tryAcquire(stepReached.available());
-    ui.list()->save(path);
+    ui.window.saveList(path);
     if (!held.isEmpty())
         QTRY_VERIFY2_WITH_TIMEOUT(
             stepReached.available() > 0, "the save to reach its held step", 10000);
@@ -1242,8 +1242,8 @@ void tst_MainWindow::savesAtExit()
     QVERIFY(stream);
     QElapsedTimer waited;
     waited.start();
-    const int ended
-        = endSaves(*ui.list(), 0, held.isEmpty() || signalled ? 30000 : 100, stream, interrupt[0]);
+    const int ended = endSaves(
+        *ui.window.saves(), 0, held.isEmpty() || signalled ? 30000 : 100, stream, interrupt[0]);
     const qint64 took = waited.elapsed();
     if (!held.isEmpty())
         heldStep.release();
@@ -1288,9 +1288,9 @@ void tst_MainWindow::closeWaitsForASave()
     Window ui;
     ui.add(dir.filePath("a.txt"));
     ui.dialogs.leaveOpen("SaveWaiting");
-    ui.list()->setSaveHooks({ heldDataSync, nullptr, nullptr });
+    ui.window.saves()->setHooks({ heldDataSync, nullptr, nullptr });
     const QString target = out.filePath("list.txt");
-    ui.list()->save(target);
+    ui.window.saveList(target);
     QString waiting;
     QTimer::singleShot(0, &ui.window, [&] {
         ui.control("Command1")->click();
@@ -1349,8 +1349,8 @@ void tst_MainWindow::closeWhileADialogHangs()
     ui.dialogs.leaveOpen("SaveWaiting");
     const QString target = out.filePath("list.txt");
     if (saving) {
-        ui.list()->setSaveHooks({ heldDataSync, nullptr, nullptr });
-        ui.list()->save(target);
+        ui.window.saves()->setHooks({ heldDataSync, nullptr, nullptr });
+        ui.window.saveList(target);
     }
     const auto dialogPids = [&pids] {
         QFile file(pids);
@@ -1731,7 +1731,7 @@ void tst_MainWindow::closeEndsTheProgram()
                     ui.window.close();
             });
             // As main() ends it.
-            QCOMPARE(endSaves(*ui.list(), QApplication::exec(), 0, stderr), 0);
+            QCOMPARE(endSaves(*ui.window.saves(), QApplication::exec(), 0, stderr), 0);
             QCOMPARE(ui.dialogs.boxes.size(), failedSaveBefore ? 1 : 0);
         }
     }

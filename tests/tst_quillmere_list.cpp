@@ -255,7 +255,7 @@ void tst_QuillmereList::sortsAsTheWindow()
     // lines ended by LF.
     const QString target = scratch.filePath("saved.txt"), written = scratch.filePath("list.txt");
     window.saveList(target);
-    QTRY_VERIFY2_WITH_TIMEOUT(!window.fileList()->isSaving(), "the save to end", 30000);
+    QTRY_VERIFY2_WITH_TIMEOUT(!window.saves()->isSaving(), "the save to end", 30000);
     const QList<QByteArray> paths { a.encodedPath(), b.encodedPath() };
     QCOMPARE(
         listed(options + QList<QByteArray> { "-o", QFile::encodeName(written) } + paths, scratch),

@@ -808,6 +808,18 @@ Mit Esc oder „Abbrechen“ anhalten.</numerusform>
         <source>The folder %1 cannot be written: %2</source>
         <translation>In den Ordner %1 kann nicht geschrieben werden: %2</translation>
     </message>
+    <message>
+        <source>The folder %1 was moved or removed during the save</source>
+        <translation>Der Ordner %1 wurde während des Speicherns verschoben oder entfernt</translation>
+    </message>
+    <message>
+        <source>The folder %1 was moved to %2 during the save</source>
+        <translation>Der Ordner %1 wurde während des Speicherns nach %2 verschoben</translation>
+    </message>
+    <message>
+        <source>%1 in the folder that was at %2</source>
+        <translation>%1 im zuvor unter %2 gelegenen Ordner</translation>
+    </message>
 </context>
 <context>
     <name>showTextAndExit</name>

@@ -809,6 +809,18 @@ Press Esc or Cancel to stop.</source>
         <source>The folder %1 cannot be written: %2</source>
         <translation>Impossible d’écrire dans le dossier %1&#xa0;: %2</translation>
     </message>
+    <message>
+        <source>The folder %1 was moved or removed during the save</source>
+        <translation>Le dossier %1 a été déplacé ou supprimé pendant l’enregistrement</translation>
+    </message>
+    <message>
+        <source>The folder %1 was moved to %2 during the save</source>
+        <translation>Le dossier %1 a été déplacé vers %2 pendant l’enregistrement</translation>
+    </message>
+    <message>
+        <source>%1 in the folder that was at %2</source>
+        <translation>%1 dans le dossier situé auparavant à %2</translation>
+    </message>
 </context>
 <context>
     <name>showTextAndExit</name>

@@ -3,6 +3,7 @@
 
 #include "core/filerows.h"
 #include "core/systemreason.h"
+#include "core/retryoninterrupt.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -45,17 +46,6 @@
 #if !defined(Q_OS_WIN)
 namespace {
 
-// FUSE and network file systems interrupt calls when a signal arrives;
-// each of these is safe to repeat.
-template<typename Call> auto retryOnEintr(Call call)
-{
-    for (;;) {
-        const auto result = call();
-        if (result >= 0 || errno != EINTR)
-            return result;
-    }
-}
-
 struct FdCloser
 {
     int fd;
@@ -74,7 +64,8 @@ bool isPlainFile(int dirFd, const char *name, unsigned char type)
         return false;
     struct stat st;
     // Follows links; a broken one fails and is left out.
-    return retryOnEintr([&] { return ::fstatat(dirFd, name, &st, 0); }) == 0 && S_ISREG(st.st_mode);
+    return retryOnInterrupt([&] { return ::fstatat(dirFd, name, &st, 0); }) == 0
+        && S_ISREG(st.st_mode);
 }
 
 bool isDotOrDotDot(const char *name)
@@ -93,7 +84,8 @@ bool isDotOrDotDot(const char *name)
         if (type == DT_UNKNOWN) {
             // Not followed: a link to a folder is neither a sub-folder nor a file.
             struct stat st;
-            if (retryOnEintr([&] { return ::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW); }) != 0)
+            if (retryOnInterrupt([&] { return ::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW); })
+                != 0)
                 return true;
             type = S_ISDIR(st.st_mode) ? DT_DIR
                 : S_ISREG(st.st_mode)  ? DT_REG
@@ -216,7 +208,8 @@ bool readOpenFolder(int fd, FileRows &rows, const ListingOptions &options,
     for (;;) {
         if (stopped())
             return fail(listingCancelled());
-        const ssize_t n = retryOnEintr([&] { return ::getdents64(fd, buffer.get(), BufferSize); });
+        const ssize_t n
+            = retryOnInterrupt([&] { return ::getdents64(fd, buffer.get(), BufferSize); });
         if (n < 0)
             return fail(systemReason(errno));
         if (n == 0)
@@ -340,7 +333,7 @@ bool listFolderBytes(const QByteArray &nativePath, FileRows &rows, QString *erro
     }
     return true;
 #else
-    const int fd = retryOnEintr(
+    const int fd = retryOnInterrupt(
         [&] { return ::open(nativePath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
     if (fd < 0)
         return fail(systemReason(errno));

@@ -4,6 +4,7 @@
 #include "core/filerows.h"
 #include "core/keysahead.h"
 #include "core/systemreason.h"
+#include "core/retryoninterrupt.h"
 
 #include <algorithm>
 #include <utility>
@@ -168,11 +169,8 @@ bool idOf(int fd, FolderId *id)
 
 int openFolder(int parentFd, const char *name, int flags)
 {
-    int fd;
-    do
-        fd = ::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC | flags);
-    while (fd < 0 && errno == EINTR);
-    return fd;
+    return retryOnInterrupt(
+        [&] { return ::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC | flags); });
 }
 
 // A folder on the way down, whose sub-folders are being walked.
@@ -195,10 +193,8 @@ bool FolderWalk::walkDescriptors(bool subfolders, ListingOptions options)
     // Even opening a folder on a hung mount can block.
     if (!m_beforeRead(m_rows->size()))
         return false;
-    int rootFd;
-    do
-        rootFd = ::open(m_root.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    while (rootFd < 0 && errno == EINTR);
+    const int rootFd = retryOnInterrupt(
+        [&] { return ::open(m_root.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
     if (rootFd < 0) {
         fail(QByteArray(), systemReason(errno));
         return false;

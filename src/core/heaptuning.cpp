@@ -11,3 +11,10 @@ void tuneHeapForLargeBuffers()
     [[maybe_unused]] static const bool tuned = mallopt(M_MMAP_THRESHOLD, 256 * 1024) == 1;
 #endif
 }
+
+void trimHeap()
+{
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}

@@ -7,3 +7,9 @@
 // resident after they are freed; the file list's rebuilds and sorts make and
 // free buffers of many MiB each time. Does nothing elsewhere. Idempotent.
 void tuneHeapForLargeBuffers();
+
+// Hands the memory that every thread's heap holds freed back to the system
+// now: glibc keeps the blocks freed in a thread's own heap resident, which
+// after a worker's many small blocks (keys, a model's nodes) can double the
+// peak of the next large copy. Does nothing elsewhere.
+void trimHeap();

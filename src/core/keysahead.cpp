@@ -4,6 +4,7 @@
 #include "core/collation.h"
 #include "core/filerows.h"
 #include "core/handoff.h"
+#include "core/heaptuning.h"
 #include "core/listingpreview.h"
 #include "core/workerpool.h"
 
@@ -14,10 +15,6 @@
 #include <deque>
 #include <mutex>
 #include <optional>
-
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 namespace {
 
@@ -239,12 +236,10 @@ ColumnKeys KeysAhead::take(qsizetype rows)
         offsets.reserve(size_t(rows));
         [[maybe_unused]] size_t copied = 0;
         for (const auto &chunk : s.chunks) {
-#ifdef __GLIBC__
             // Freed keys stay resident in the heap of the thread that made
             // them: hand them back now and then, or the copy doubles the peak.
             if (++copied % 16 == 0)
-                malloc_trim(0);
-#endif
+                trimHeap();
             auto &made = chunk->bytes[size_t(column)];
             auto &madeOffsets = chunk->offsets[size_t(column)];
             const uint32_t base = uint32_t(bytes.size());

@@ -7,11 +7,9 @@
 #include "list/folderchange.h"
 #include "list/listwork.h"
 #include "list/rowremoval.h"
-#include "list/savejob.h"
 
 #include <QAction>
 #include <QClipboard>
-#include <QDeadlineTimer>
 #include <QFutureWatcher>
 #include <QGuiApplication>
 #include <QUndoGroup>
@@ -19,15 +17,7 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
-#include <cerrno>
-#include <climits>
 #include <vector>
-
-#ifdef Q_OS_UNIX
-#include <poll.h>
-#else
-#include <QThread>
-#endif
 
 FileList::FileList(QObject *parent)
     : QObject(parent)
@@ -202,79 +192,4 @@ void FileList::copyAll(ListText what)
     });
     copy->setFuture(QtConcurrent::run(
         workerPool(), [files = m_model->arrangement(), what] { return listText(files, what); }));
-}
-
-void FileList::save(const QString &target)
-{
-    auto *job = new SaveJob(m_model->arrangement(), target, m_saveHooks, this);
-    m_saves << job;
-    connect(job, &SaveJob::ended, this, [this, job](SaveResult result, const QString &reason) {
-        m_saves.removeOne(job);
-        job->deleteLater();
-        emit saveEnded(job->target(), result, reason);
-        if (m_saves.isEmpty())
-            emit savesEnded();
-    });
-}
-
-QStringList FileList::savingTargets() const
-{
-    QStringList targets;
-    for (const SaveJob *job : m_saves)
-        targets << job->target();
-    return targets;
-}
-
-bool FileList::waitForSaves(int milliseconds, [[maybe_unused]] int interrupt)
-{
-    const QDeadlineTimer deadline(milliseconds);
-#ifdef Q_OS_UNIX
-    for (;;) {
-        // A save whose worker has ended is told, never given up.
-        for (SaveJob *job : QList(m_saves))
-            job->tellEnd();
-        if (m_saves.isEmpty())
-            return true;
-        std::vector<pollfd> ends;
-        for (const SaveJob *job : std::as_const(m_saves))
-            ends.push_back({ job->endDescriptor(), POLLIN, 0 });
-        ends.push_back({ interrupt, POLLIN, 0 }); // poll() passes over a negative one
-        const qint64 left = deadline.remainingTime();
-        if (left == 0)
-            return false;
-        const int timeout = left < 0 ? -1 : int(std::min<qint64>(left, INT_MAX));
-        const int ready = ::poll(ends.data(), nfds_t(ends.size()), timeout);
-        if (ready < 0 && errno != EINTR)
-            return false;
-        if (ready > 0 && ends.back().revents != 0) {
-            for (SaveJob *job : QList(m_saves))
-                job->tellEnd();
-            return m_saves.isEmpty();
-        }
-    }
-#else
-    // No descriptors to wait on: the saves' workers are asked now and then.
-    for (;;) {
-        for (SaveJob *job : QList(m_saves))
-            job->tellEnd();
-        if (m_saves.isEmpty())
-            return true;
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(10);
-    }
-#endif
-}
-
-QList<FileList::GivenUp> FileList::giveUpSaves()
-{
-    QList<GivenUp> givenUp;
-    for (SaveJob *job : std::as_const(m_saves)) {
-        GivenUp save { job->target(), SaveGiveUp::GivenUp, {} };
-        save.outcome = job->giveUp(&save.leftBehind);
-        givenUp << save;
-        job->deleteLater();
-    }
-    m_saves.clear();
-    return givenUp;
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "widgets/modeldisposal.h"
 
+#include "core/heaptuning.h"
+
 #include <QFileSystemModel>
 #include <QThread>
 #include <QTimer>
@@ -9,10 +11,6 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
-
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 namespace {
 
@@ -60,10 +58,8 @@ protected:
                 m_queue.pop_front();
             }
             delete object;
-#ifdef __GLIBC__
             // A model's nodes are scattered through the heap: give the pages back.
-            ::malloc_trim(0);
-#endif
+            trimHeap();
             --m_pending;
         }
     }

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "window/frmfilenamereader.h"
 
+#include "core/filelistmodel.h"
 #include "core/paths.h"
 #include "list/filelist.h"
+#include "list/savequeue.h"
 #include "widgets/commandbutton.h"
 #include "widgets/commondialog.h"
 #include "widgets/filelistview.h"
@@ -29,6 +31,7 @@ using namespace WindowLook;
 FrmFilenameReader::FrmFilenameReader(QWidget *parent)
     : QWidget(parent)
     , m_files(new FileList(this))
+    , m_saves(new SaveQueue(this))
     , m_commands(this, m_files)
 {
     setObjectName(QStringLiteral("FrmFilenameReader"));
@@ -116,7 +119,7 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
     connect(m_files, &FileList::foldersChanged, ListFolder, &FolderListWidget::setFolders);
     connect(ListFolder, &FolderListWidget::openFailed, this,
         [this](const QString &folder) { Messages::warnCannotOpenFolder(this, folder); });
-    connect(m_files, &FileList::saveEnded, this, &FrmFilenameReader::saveEnded);
+    connect(m_saves, &SaveQueue::saveEnded, this, &FrmFilenameReader::saveEnded);
     // A pick in the portal's dialog after Qt's was shown instead, as if just made.
     connect(CommonDialog1, &CommonDialog::pickedLate, this,
         [this](DialogKind kind, const QString &path) {
@@ -125,7 +128,7 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
             else if (kind != DialogKind::SaveFile)
                 addFolder(kind == DialogKind::Folder ? path : GetFolderOfFile(path));
         });
-    connect(m_files, &FileList::savesEnded, this, [this] {
+    connect(m_saves, &SaveQueue::savesEnded, this, [this] {
         if (m_waitingForSaves) {
             m_waitingForSaves->done(QMessageBox::Ok);
             QApplication::quit();
@@ -323,7 +326,7 @@ void FrmFilenameReader::CmdSaveTXT_Click()
 
 void FrmFilenameReader::saveList(const QString &target)
 {
-    m_files->save(target);
+    m_saves->save(m_files->model()->arrangement(), target);
 }
 
 void FrmFilenameReader::saveEnded(const QString &target, SaveResult result, const QString &reason)
@@ -336,7 +339,7 @@ void FrmFilenameReader::saveEnded(const QString &target, SaveResult result, cons
 
 void FrmFilenameReader::closeEvent(QCloseEvent *event)
 {
-    if (!m_files->isSaving()) {
+    if (!m_saves->isSaving()) {
         QWidget::closeEvent(event);
         return;
     }
@@ -347,14 +350,14 @@ void FrmFilenameReader::closeEvent(QCloseEvent *event)
 void FrmFilenameReader::Command1_Click()
 {
     CommonDialog::abandonDialogs();
-    if (!m_files->isSaving()) {
+    if (!m_saves->isSaving()) {
         QApplication::quit();
         return;
     }
     if (m_waitingForSaves)
         return;
     QPushButton *quit = nullptr;
-    m_waitingForSaves = Messages::waitingForSaves(this, m_files->savingTargets(), &quit);
+    m_waitingForSaves = Messages::waitingForSaves(this, m_saves->targets(), &quit);
     connect(quit, &QPushButton::clicked, this, &FrmFilenameReader::quitWithoutSaving);
     m_waitingForSaves->open();
 }
@@ -362,7 +365,7 @@ void FrmFilenameReader::Command1_Click()
 void FrmFilenameReader::quitWithoutSaving()
 {
     QStringList said;
-    for (const FileList::GivenUp &save : m_files->giveUpSaves())
+    for (const SaveQueue::GivenUp &save : m_saves->giveUpSaves())
         said << Messages::givenUp(save);
     // Said once more where the program can still say it: the list is not
     // saved, or, too late to give up, saved.

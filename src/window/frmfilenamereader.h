@@ -16,6 +16,7 @@ class FolderListWidget;
 class ListingNotice;
 class QLabel;
 class QMessageBox;
+class SaveQueue;
 class WorkProgress;
 
 // The program's one window: the folder list, the file list derived from it,
@@ -38,8 +39,10 @@ public:
     // the system's reason, in one warning afterwards.
     void PopulateListViewWithFiles(const FolderListWidget *FolderList);
 
-    // The file list and its work: rebuilds, sorts, removals, saves.
+    // The file list and its work: rebuilds, sorts, removals.
     FileList *fileList() const { return m_files; }
+    // The saves of the list that run.
+    SaveQueue *saves() const { return m_saves; }
     // What Save does after its dialog: writes the list, as it is now, to target.
     void saveList(const QString &target);
 
@@ -94,6 +97,7 @@ private:
     CommonDialog *CommonDialog1;
 
     FileList *m_files;
+    SaveQueue *m_saves;
     WindowCommands m_commands;
     WorkProgress *m_progress;
     ListingNotice *m_notice;

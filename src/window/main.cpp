@@ -128,7 +128,7 @@ int main(int argc, char *argv[])
         QTimer::singleShot(0, &window, [&window, &paths] { window.addPaths(paths); });
     // A save a hung disk holds is given up after 10 s, well over what a
     // million rows take, when the session ends the program.
-    SessionEnd session(*window.fileList(), 10000, stderr);
+    SessionEnd session(*window.saves(), 10000, stderr);
     const int status = session.end(app.exec());
     // Then ends at once: tearing down would wait for every thread, and one may
     // be stuck in a read of a hung mount (a listing, or the file dialog's).

@@ -175,7 +175,7 @@ QMessageBox *waitingForSaves(QWidget *parent, const QStringList &targets, QPushB
     return box;
 }
 
-QString givenUp(const FileList::GivenUp &save)
+QString givenUp(const SaveQueue::GivenUp &save)
 {
     const QString target = displayPath(save.target);
     switch (save.outcome) {
@@ -187,7 +187,7 @@ QString givenUp(const FileList::GivenUp &save)
         return QCoreApplication::translate("Messages",
             "The list was not saved to\n%1\nThe file keeps its old contents, but this temporary "
             "file could not be removed:\n%2")
-            .arg(target, displayPath(save.leftBehind));
+            .arg(target, save.leftBehind);
     case SaveGiveUp::TooLate:
         break;
     }

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "core/atomicsave.h"
-#include "list/filelist.h"
+#include "list/savequeue.h"
 
 #include <QByteArrayView>
 #include <QMessageBox>
@@ -61,7 +61,7 @@ void warnSaveEnded(
 QMessageBox *waitingForSaves(QWidget *parent, const QStringList &targets, QPushButton **quit);
 
 // What is left on the disk of a save given up as the program ends.
-QString givenUp(const FileList::GivenUp &save);
+QString givenUp(const SaveQueue::GivenUp &save);
 
 // What "Info" shows, and showing it.
 QString infoText();
