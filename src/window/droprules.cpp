@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
 #include <QSysInfo>
@@ -118,6 +119,17 @@ bool acceptsDrop(const QList<QUrl> &urls, Qt::DropActions actions)
 bool acceptsDrop(const QMimeData *data, Qt::DropActions actions)
 {
     return data && data->hasUrls() && acceptsDrop(data->urls(), actions);
+}
+
+bool takeDrop(QDropEvent *event)
+{
+    if (!acceptsDrop(event->mimeData(), event->possibleActions())) {
+        event->ignore();
+        return false;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    return true;
 }
 
 Dropped examine(const QUrl &url)

@@ -14,6 +14,7 @@
 #include "widgets/namedelegate.h"
 #include "widgets/visiblefocus.h"
 #include "widgets/workprogress.h"
+#include "window/closingsaves.h"
 #include "window/messages.h"
 #include "window/windowlook.h"
 
@@ -23,7 +24,6 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
-#include <QMessageBox>
 #include <QMimeData>
 
 using namespace WindowLook;
@@ -32,6 +32,7 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
     : QWidget(parent)
     , m_files(new FileList(this))
     , m_saves(new SaveQueue(this))
+    , m_closing(new ClosingSaves(this, m_saves))
     , m_commands(this, m_files)
 {
     setObjectName(QStringLiteral("FrmFilenameReader"));
@@ -42,7 +43,14 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
     setAcceptDrops(true);
     installFrameAccessibility();
     keepFixedSize(this);
+    createControls();
+    layOut();
+    connectWork();
+    connectCommands();
+}
 
+void FrmFilenameReader::createControls()
+{
     // Created in reading order, so that each button is drawn over the band beside it.
     Label1 = headingBand(tr(" List of Folder:"), this);
     //: The two buttons beside the band have room for about 9 narrow letters; the
@@ -62,13 +70,19 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
     Command1 = commandButton(tr("Close"), QString(), this);
     Command1->setFont(verdana(false));
     CommonDialog1 = new CommonDialog(this);
+    CommonDialog1->setObjectName(QStringLiteral("CommonDialog1"));
+    m_progress = new WorkProgress(LvFiles);
+    m_notice = new ListingNotice(LvFiles, Label2, m_commands.includeAllSubfolders);
 
     // Each band names its list, for screen readers too.
     Label1->setBuddy(ListFolder);
     Label2->setBuddy(LvFiles);
     ListFolder->setAccessibleName(Label1->text().trimmed());
     LvFiles->setAccessibleName(Label2->text().trimmed());
+}
 
+void FrmFilenameReader::layOut()
+{
     const struct
     {
         QWidget *widget;
@@ -90,8 +104,6 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
         widget->setObjectName(QLatin1StringView(name));
         widget->setGeometry(rectangle);
     }
-    CommonDialog1->setObjectName(QStringLiteral("CommonDialog1"));
-
     // Focus order of the design; the labels take no focus.
     QWidget *const focusOrder[] = { ListFolder, CmdAddFolder, CmdDelFolder, CmdSaveTXT, CmdDelList,
         Command1, LvFiles, Command2 };
@@ -99,15 +111,16 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
         setTabOrder(focusOrder[i], focusOrder[i + 1]);
     ListFolder->setFocus();
     VisibleFocus::install(this);
+}
 
-    m_progress = new WorkProgress(LvFiles);
+void FrmFilenameReader::connectWork()
+{
     connect(m_progress, &WorkProgress::cancelClicked, this, [this] {
         m_files->cancel();
         m_progress->refresh();
     });
     connect(m_files, &FileList::workStarted, m_progress, &WorkProgress::start);
     connect(m_files, &FileList::busyChanged, this, &FrmFilenameReader::busyChanged);
-    m_notice = new ListingNotice(LvFiles, Label2, m_commands.includeAllSubfolders);
     connect(m_files, &FileList::rebuilt, this, [this](const QList<ListingFailure> &failures) {
         m_notice->listed(LvFiles->model()->rowCount());
         Messages::warnListingFailures(this, failures);
@@ -119,7 +132,6 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
     connect(m_files, &FileList::foldersChanged, ListFolder, &FolderListWidget::setFolders);
     connect(ListFolder, &FolderListWidget::openFailed, this,
         [this](const QString &folder) { Messages::warnCannotOpenFolder(this, folder); });
-    connect(m_saves, &SaveQueue::saveEnded, this, &FrmFilenameReader::saveEnded);
     // A pick in the portal's dialog after Qt's was shown instead, as if just made.
     connect(CommonDialog1, &CommonDialog::pickedLate, this,
         [this](DialogKind kind, const QString &path) {
@@ -128,13 +140,6 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
             else if (kind != DialogKind::SaveFile)
                 addFolder(kind == DialogKind::Folder ? path : GetFolderOfFile(path));
         });
-    connect(m_saves, &SaveQueue::savesEnded, this, [this] {
-        if (m_waitingForSaves) {
-            m_waitingForSaves->done(QMessageBox::Ok);
-            QApplication::quit();
-        }
-    });
-    connectCommands();
 }
 
 FrmFilenameReader::~FrmFilenameReader() = default;
@@ -173,16 +178,6 @@ void FrmFilenameReader::connectCommands()
     LvFiles->setCommands(
         { m_commands.removeFile, m_commands.removeExtension, m_commands.keepExtension,
             m_commands.copyAllNames, m_commands.copyAllPaths, m_commands.undo, m_commands.redo });
-    connect(m_commands.removeExtension, &QAction::triggered, this, [this] {
-        m_files->removeExtension(m_commands.removeExtension->data().toByteArray(), false);
-    });
-    connect(m_commands.keepExtension, &QAction::triggered, this,
-        [this] { m_files->removeExtension(m_commands.keepExtension->data().toByteArray(), true); });
-    connect(m_commands.copyAllNames, &QAction::triggered, this,
-        [this] { m_files->copyAll(ListText::Names); });
-    connect(m_commands.copyAllPaths, &QAction::triggered, this,
-        [this] { m_files->copyAll(ListText::Paths); });
-    connect(m_commands.readAgain, &QAction::triggered, m_files, &FileList::refresh);
 }
 
 void FrmFilenameReader::changeEvent(QEvent *event)
@@ -201,22 +196,13 @@ void FrmFilenameReader::dragEnterEvent(QDragEnterEvent *event)
 
 void FrmFilenameReader::dragMoveEvent(QDragMoveEvent *event)
 {
-    if (DropRules::acceptsDrop(event->mimeData(), event->possibleActions())) {
-        event->setDropAction(Qt::CopyAction);
-        event->accept();
-    } else {
-        event->ignore();
-    }
+    DropRules::takeDrop(event);
 }
 
 void FrmFilenameReader::dropEvent(QDropEvent *event)
 {
-    if (!DropRules::acceptsDrop(event->mimeData(), event->possibleActions())) {
-        event->ignore();
+    if (!DropRules::takeDrop(event))
         return;
-    }
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
     const QList<DropRules::Dropped> drop = DropRules::examine(event->mimeData()->urls());
     addDropped(drop, DropRules::refusalWarning(drop));
 }
@@ -329,14 +315,6 @@ void FrmFilenameReader::saveList(const QString &target)
     m_saves->save(m_files->model()->arrangement(), target);
 }
 
-void FrmFilenameReader::saveEnded(const QString &target, SaveResult result, const QString &reason)
-{
-    // After a failure the window stays, so that the list can still be saved elsewhere.
-    if (result == SaveResult::Failed && m_waitingForSaves)
-        m_waitingForSaves->done(QMessageBox::Cancel);
-    Messages::warnSaveEnded(this, target, result, reason);
-}
-
 void FrmFilenameReader::closeEvent(QCloseEvent *event)
 {
     if (!m_saves->isSaving()) {
@@ -350,27 +328,7 @@ void FrmFilenameReader::closeEvent(QCloseEvent *event)
 void FrmFilenameReader::Command1_Click()
 {
     CommonDialog::abandonDialogs();
-    if (!m_saves->isSaving()) {
-        QApplication::quit();
-        return;
-    }
-    if (m_waitingForSaves)
-        return;
-    QPushButton *quit = nullptr;
-    m_waitingForSaves = Messages::waitingForSaves(this, m_saves->targets(), &quit);
-    connect(quit, &QPushButton::clicked, this, &FrmFilenameReader::quitWithoutSaving);
-    m_waitingForSaves->open();
-}
-
-void FrmFilenameReader::quitWithoutSaving()
-{
-    QStringList said;
-    for (const SaveQueue::GivenUp &save : m_saves->giveUpSaves())
-        said << Messages::givenUp(save);
-    // Said once more where the program can still say it: the list is not
-    // saved, or, too late to give up, saved.
-    Messages::warn(this, said.join(QStringLiteral("\n\n")));
-    QApplication::exit(1);
+    m_closing->close();
 }
 
 void FrmFilenameReader::Command2_Click()

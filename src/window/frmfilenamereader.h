@@ -1,21 +1,19 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "core/atomicsave.h"
 #include "window/droprules.h"
 #include "window/windowcommands.h"
 
-#include <QPointer>
 #include <QWidget>
 
 class CommandButton;
+class ClosingSaves;
 class CommonDialog;
 class FileList;
 class FileListView;
 class FolderListWidget;
 class ListingNotice;
 class QLabel;
-class QMessageBox;
 class SaveQueue;
 class WorkProgress;
 
@@ -71,6 +69,11 @@ private slots:
     void Command2_Click();
 
 private:
+    void createControls();
+    // The design's rectangles and focus order.
+    void layOut();
+    // What the list's work and the saves tell, shown.
+    void connectWork();
     void connectCommands();
     // Adds the folders of a drop or of the command line, then the warning.
     void addDropped(const QList<DropRules::Dropped> &drop, const Messages::Warning &warning);
@@ -81,8 +84,6 @@ private:
     // The empty list's offer: every folder listed with its sub-folders.
     void includeSubfolders();
     void busyChanged(bool busy);
-    void saveEnded(const QString &target, SaveResult result, const QString &reason);
-    void quitWithoutSaving();
 
     QLabel *Label1;
     CommandButton *CmdAddFolder;
@@ -98,9 +99,8 @@ private:
 
     FileList *m_files;
     SaveQueue *m_saves;
+    ClosingSaves *m_closing;
     WindowCommands m_commands;
     WorkProgress *m_progress;
     ListingNotice *m_notice;
-    // Shown after Close while a save runs; closes itself when the saves end.
-    QPointer<QMessageBox> m_waitingForSaves;
 };

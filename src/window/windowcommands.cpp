@@ -34,7 +34,7 @@ QAction *command(QWidget *window, const QString &text, const QString &tip,
 
 } // namespace
 
-WindowCommands::WindowCommands(QWidget *window, const FileList *files)
+WindowCommands::WindowCommands(QWidget *window, FileList *files)
     : addFolder(
         command(window, tr("Add Folder"), tr("Add Folder"), { QKeySequence(Qt::CTRL | Qt::Key_O) }))
     , chooseFolder(command(window, tr("Choose &Folder…"), tr("Choose Folder"),
@@ -74,4 +74,16 @@ WindowCommands::WindowCommands(QWidget *window, const FileList *files)
         history->setShortcutVisibleInContextMenu(true);
         window->addAction(history);
     }
+    QObject::connect(readAgain, &QAction::triggered, files, &FileList::refresh);
+    for (QAction *byExtension : { removeExtension, keepExtension }) {
+        // The file list's menu gives it the extension of the row it opens on.
+        QObject::connect(byExtension, &QAction::triggered, files,
+            [files, byExtension, keep = byExtension == keepExtension] {
+                files->removeExtension(byExtension->data().toByteArray(), keep);
+            });
+    }
+    QObject::connect(
+        copyAllNames, &QAction::triggered, files, [files] { files->copyAll(ListText::Names); });
+    QObject::connect(
+        copyAllPaths, &QAction::triggered, files, [files] { files->copyAll(ListText::Paths); });
 }

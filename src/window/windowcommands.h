@@ -18,8 +18,10 @@ struct WindowCommands
     Q_DECLARE_TR_FUNCTIONS(WindowCommands)
 
 public:
-    // Made as children of window; Undo and Redo are the file list's own.
-    WindowCommands(QWidget *window, const FileList *files);
+    // Made as children of window; Undo and Redo are the file list's own, and
+    // the commands that are the list's work alone (Read Folders Again, the
+    // extension's removals, Copy All) go to it straight.
+    WindowCommands(QWidget *window, FileList *files);
 
     QAction *addFolder;
     QAction *chooseFolder; // a folder itself, not by a file in it
