@@ -2,8 +2,8 @@
 #include "core/folderlisting.h"
 
 #include "core/filerows.h"
-#include "core/systemreason.h"
 #include "core/retryoninterrupt.h"
+#include "core/systemreason.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -279,15 +279,13 @@ bool listFolderAt(int dirFd, FileRows &rows, QString *error, const ListingOption
 }
 #endif
 
-bool listFolderBytes(const QByteArray &nativePath, FileRows &rows, QString *error,
-    const ListingOptions &options, const BeforeRead &beforeRead)
-{
-    const Failure fail(rows, error, options);
-    // Even opening a folder on a hung mount can block.
-    if (beforeRead && !beforeRead(rows.size()))
-        return fail(listingCancelled());
-
 #ifdef QUILLMERE_LISTING_QT
+namespace {
+
+// The QDirIterator way: by path alone, names through QString.
+bool readByPath(const QByteArray &nativePath, FileRows &rows, const ListingOptions &options,
+    const BeforeRead &beforeRead, const Failure &fail)
+{
     auto stopped = [&] { return beforeRead && !beforeRead(rows.size()); };
 #ifdef Q_OS_WIN
     // A bare drive ("C:") names the drive's current folder to Windows; we mean its root.
@@ -332,6 +330,20 @@ bool listFolderBytes(const QByteArray &nativePath, FileRows &rows, QString *erro
             return fail(rowsFullReason(options, name.size()));
     }
     return true;
+}
+
+} // namespace
+#endif
+
+bool listFolderBytes(const QByteArray &nativePath, FileRows &rows, QString *error,
+    const ListingOptions &options, const BeforeRead &beforeRead)
+{
+    const Failure fail(rows, error, options);
+    // Even opening a folder on a hung mount can block.
+    if (beforeRead && !beforeRead(rows.size()))
+        return fail(listingCancelled());
+#ifdef QUILLMERE_LISTING_QT
+    return readByPath(nativePath, rows, options, beforeRead, fail);
 #else
     const int fd = retryOnInterrupt(
         [&] { return ::open(nativePath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
