@@ -172,6 +172,10 @@
         <source>File system loop detected; it is the same folder as %1</source>
         <translation>Schleife im Dateisystem erkannt; es ist derselbe Ordner wie %1</translation>
     </message>
+    <message>
+        <source>Its folder was moved or replaced while it was listed.</source>
+        <translation>Sein Ordner wurde während des Auflistens verschoben oder ersetzt.</translation>
+    </message>
 </context>
 <context>
     <name>FrmFilenameReader</name>

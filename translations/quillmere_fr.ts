@@ -172,6 +172,10 @@
         <source>File system loop detected; it is the same folder as %1</source>
         <translation>Boucle détectée dans le système de fichiers&#xa0;; c’est le même dossier que %1</translation>
     </message>
+    <message>
+        <source>Its folder was moved or replaced while it was listed.</source>
+        <translation>Son dossier a été déplacé ou remplacé pendant qu’il était listé.</translation>
+    </message>
 </context>
 <context>
     <name>FrmFilenameReader</name>

@@ -3,8 +3,8 @@
 
 #include "core/filerows.h"
 #include "core/keysahead.h"
-#include "core/systemreason.h"
 #include "core/retryoninterrupt.h"
+#include "core/systemreason.h"
 
 #include <algorithm>
 #include <utility>
@@ -386,8 +386,8 @@ int FolderWalk::DescriptorWalk::reopenByNames(size_t i)
             m_chain[i].lost = systemReason(reason);
         } else if (!idOf(fd, &id) || id != m_chain[k].id) {
             ::close(std::exchange(fd, -1));
-            m_chain[i].lost
-                = QStringLiteral("Its folder was moved or replaced while it was listed.");
+            m_chain[i].lost = QCoreApplication::translate(
+                "FolderListing", "Its folder was moved or replaced while it was listed.");
         }
     }
     return fd;
