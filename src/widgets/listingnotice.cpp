@@ -15,6 +15,7 @@
 ListingNotice::ListingNotice(QAbstractScrollArea *list, QWidget *band, QAction *offer)
     : QFrame(list) // not the viewport: scrolling the rows would move it with them
     , m_list(list)
+    , m_rows(list->viewport())
     , m_band(band)
     , m_text(new QLabel(this))
     , m_offer(new QPushButton(offer->text(), this))
@@ -50,7 +51,7 @@ ListingNotice::ListingNotice(QAbstractScrollArea *list, QWidget *band, QAction *
     m_shown->setInterval(Shown);
     connect(m_shown, &QTimer::timeout, m_fade, [this] { m_fade->start(); });
 
-    m_list->viewport()->installEventFilter(this);
+    m_rows->installEventFilter(this);
     if (auto *view = qobject_cast<QAbstractItemView *>(list); view && view->model()) {
         QAbstractItemModel *model = view->model();
         // Why the list is empty goes once rows come, as the next listing shows them.
@@ -118,7 +119,7 @@ void ListingNotice::dismiss()
 
 bool ListingNotice::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_list->viewport() && event->type() == QEvent::Resize && isVisible())
+    if (watched == m_rows && event->type() == QEvent::Resize && isVisible())
         place();
     return QFrame::eventFilter(watched, event);
 }
@@ -127,7 +128,7 @@ void ListingNotice::place()
 {
     // A count low over the rows, out of the way of the first ones; why the
     // list is empty in the middle of it.
-    const QRect rows = m_list->viewport()->geometry();
+    const QRect rows = m_rows->geometry();
     const int margin = 8;
     const int width = std::max(rows.width() - 2 * margin, 0);
     const int wanted = heightForWidth(width);
