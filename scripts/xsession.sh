@@ -24,6 +24,9 @@
 #   "${xs_vars[@]}"                 after xs_start: the variables that a
 #                                   program run under env -i needs to reach
 #                                   this display and bus
+#   $xs_services                    after xs_start: the folder of the D-Bus
+#                                   service files the bus starts on demand,
+#                                   empty unless the caller writes one
 #
 # Xvfb picks its own free display number (-displayfd), so two servers never
 # race for one. A program started with env -i must be handed
@@ -31,6 +34,7 @@
 # bus of its own that lives as long as the X server does.
 
 xs_dir=
+xs_services=
 xs_error=
 xs_xvfb_pid=
 xs_bus_pid=
@@ -86,14 +90,18 @@ xs_start() {
     fi
     # A bus of our own, ended by pid: dbus-run-session would only end it when
     # its one child ends, and --fork would hide the daemon's pid. It starts no
-    # service (no servicedir): the desktop's accessibility bus or dconf would
-    # be processes of their own, and would change what the program does.
+    # service of the machine's: the desktop's accessibility bus or dconf would
+    # be processes of their own, and would change what the program does; only
+    # those the caller describes in $xs_services, on demand.
+    xs_services=$xs_dir/services
+    mkdir -p "$xs_services"
     cat >"$xs_dir/bus.conf" <<EOF
 <!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
  "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
 <busconfig>
   <type>session</type>
   <listen>unix:dir=$xs_dir</listen>
+  <servicedir>$xs_services</servicedir>
   <auth>EXTERNAL</auth>
   <policy context="default">
     <allow send_destination="*" eavesdrop="true"/>

@@ -28,28 +28,39 @@ PortalRequest::PortalRequest(const QDBusConnection &bus, const QString &method,
     const QString token = randomToken();
     m_handle = requestPath(m_bus.baseService(), token);
     options.insert(QStringLiteral("handle_token"), token);
-    // The name's owner first: the Response is then taken from that connection
-    // alone, and the call goes to it, so that both are the same portal's.
-    auto *owner = new QDBusPendingCallWatcher(
-        m_bus.asyncCall(QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
-                            QStringLiteral("/org/freedesktop/DBus"),
-                            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetNameOwner"))
-            << service),
-        this);
-    connect(owner, &QDBusPendingCallWatcher::finished, this,
-        [this, owner, method, arguments = QVariantList { parentWindow, title, options }] {
-            owner->deleteLater();
-            const QDBusPendingReply<QString> reply = *owner;
-            if (reply.isError() || reply.value().isEmpty())
-                return fail();
-            m_portal = reply.value();
-            if (m_withdrawn)
-                return;
-            if (arguments.constLast().toMap().value(QStringLiteral("directory")).toBool())
-                callFrom(3, method, arguments);
-            else
-                call(method, arguments);
+    // The portal started where the bus starts it on demand (a desktop's
+    // usually does), then the name's owner: the Response is taken from that
+    // connection alone, and the call goes to it, so that both are the same
+    // portal's.
+    const QVariantList arguments { parentWindow, title, options };
+    callBus(QStringLiteral("StartServiceByName"), { service, 0u },
+        [this, method, arguments](const QDBusMessage &) {
+            callBus(QStringLiteral("GetNameOwner"), { service },
+                [this, method, arguments](const QDBusMessage &reply) {
+                    m_portal = reply.arguments().value(0).toString();
+                    if (reply.type() != QDBusMessage::ReplyMessage || m_portal.isEmpty())
+                        return fail();
+                    if (m_withdrawn)
+                        return;
+                    if (arguments.constLast().toMap().value(QStringLiteral("directory")).toBool())
+                        callFrom(3, method, arguments);
+                    else
+                        call(method, arguments);
+                });
         });
+}
+
+void PortalRequest::callBus(const QString &member, const QVariantList &arguments,
+    const std::function<void(const QDBusMessage &)> &replied)
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+        QStringLiteral("/org/freedesktop/DBus"), QStringLiteral("org.freedesktop.DBus"), member);
+    message.setArguments(arguments);
+    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(message), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [watcher, replied] {
+        watcher->deleteLater();
+        replied(watcher->reply());
+    });
 }
 
 PortalRequest::~PortalRequest()

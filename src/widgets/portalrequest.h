@@ -8,6 +8,8 @@
 #include <QVariantList>
 #include <QVariantMap>
 
+#include <functional>
+
 class QDBusMessage;
 class QDBusPendingCallWatcher;
 
@@ -64,6 +66,9 @@ private slots:
     void response(uint response, const QVariantMap &results, const QDBusMessage &message);
 
 private:
+    // A call to the bus itself; replied gets its reply or error.
+    void callBus(const QString &member, const QVariantList &arguments,
+        const std::function<void(const QDBusMessage &)> &replied);
     void call(const QString &method, const QVariantList &arguments);
     // Calls once the portal has said that its version is at least `version`.
     void callFrom(uint version, const QString &method, const QVariantList &arguments);

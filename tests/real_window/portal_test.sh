@@ -101,10 +101,13 @@ wait_owner() {
 "${session[@]}" "$backend" >"$work/backend.log" 2>&1 &
 backend_pid=$!
 wait_owner org.freedesktop.impl.portal.desktop.gtk "$backend_pid"
-"${session[@]}" "$portal" -r >"$work/portal.log" 2>&1 &
-portal_pid=$!
-wait_owner org.freedesktop.portal.Desktop "$portal_pid"
-echo "ok: xdg-desktop-portal with its GTK backend on the test's own bus"
+# The portal as a desktop's bus starts it: on demand, at the first request.
+cat >"$xs_services/org.freedesktop.portal.Desktop.service" <<EOF
+[D-BUS Service]
+Name=org.freedesktop.portal.Desktop
+Exec=/bin/sh -c 'exec ${session[*]} $portal -r >>$work/portal.log 2>&1'
+EOF
+! has_owner org.freedesktop.portal.Desktop || fail "the portal runs before it was asked for"
 
 setsid "${session[@]}" QT_QPA_PLATFORM=xcb QUILLMERE_FILE_DIALOG=portal "$app" \
     >"$work/app.log" 2>&1 &
@@ -156,6 +159,12 @@ click "${add_button[@]}"
 dialog=$(find_window Open)
 xprop -id "$dialog" WM_CLASS | grep -q xdg-desktop-portal-gtk \
     || fail "the dialog that opened is not the portal's: $(xprop -id "$dialog" WM_CLASS)"
+# Started by the bus, so ended here by the pid the bus names.
+portal_pid=$(dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+    org.freedesktop.DBus.GetConnectionUnixProcessID string:org.freedesktop.portal.Desktop \
+    | awk '/uint32/ { print $2 }')
+[ -n "$portal_pid" ] || fail "the portal started on demand has no process"
+echo "ok: xdg-desktop-portal started on demand, with its GTK backend, on the test's own bus"
 # Modal for the window and placed over it: the window manager reads both from this.
 transient=$(xprop -id "$dialog" WM_TRANSIENT_FOR | awk '{ print $NF }')
 [ $((transient)) -eq $((window)) ] \
