@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/filerows.h"
+#include "core/roworder.h"
 
 #include <QtCore/qnamespace.h>
 
@@ -38,12 +39,14 @@ using ColumnKeys = std::array<std::shared_ptr<const SortKeys>, ColumnCount>;
 
 // The rows in display order with the sort keys made for them so far: what a
 // rebuild or a sort prepares away from the window's thread and the model then
-// takes over in one swap. Rows and keys never change once made, so a worker
-// may read them while the model shows them.
+// takes over in one swap. Rows, order and keys are shared by every copy and
+// never change while shared, so a copy costs a few references (an undo step,
+// a save, a search on a worker) and a worker may read them while the model
+// shows them.
 struct FileArrangement
 {
     std::shared_ptr<const FileRows> rows = std::make_shared<const FileRows>();
-    std::vector<uint32_t> order; // display position -> row in *rows
+    RowOrder order; // display position -> row in *rows
     ColumnKeys keys; // made on first use
     // Rows holding paths from sub-folders sort by folder first: the order of
     // their folders (see folderOrderKeys()), made on first use.

@@ -58,7 +58,8 @@ bool FileListModel::removeRows(int row, int count, const QModelIndex &parent)
         return false;
     beginRemoveRows(QModelIndex(), row, row + count - 1);
     // The row's bytes and keys stay until the next rebuild; only its place goes.
-    m_files.order.erase(m_files.order.begin() + row, m_files.order.begin() + row + count);
+    std::vector<uint32_t> &order = m_files.order.edit();
+    order.erase(order.begin() + row, order.begin() + row + count);
     endRemoveRows();
     return true;
 }
@@ -83,7 +84,8 @@ void FileListModel::putRowsBack(const RemovedRows &removed)
     for (size_t i = 0; i < removed.taken.size(); ++i) {
         const int position = int(removed.positions[i]);
         beginInsertRows(QModelIndex(), position, position);
-        m_files.order.insert(m_files.order.begin() + position, removed.taken[i]);
+        std::vector<uint32_t> &order = m_files.order.edit();
+        order.insert(order.begin() + position, removed.taken[i]);
         endInsertRows();
     }
 }
@@ -122,7 +124,7 @@ void FileListModel::setArrangement(FileArrangement files)
 }
 
 std::vector<uint32_t> FileListModel::positionsOf(
-    const std::vector<uint32_t> &order, const std::vector<uint32_t> &rows)
+    const RowOrder &order, const std::vector<uint32_t> &rows)
 {
     std::vector<uint32_t> positions(rows.size());
     // A current row and a selection or two: one pass over the order, rather
@@ -162,8 +164,9 @@ void FileListModel::extendArrangement(FileArrangement files)
         beginInsertRows(QModelIndex(), int(before), int(after - 1));
         // The rows shown so far are the same names in the new rows.
         m_files.rows = files.rows;
-        m_files.order.resize(after);
-        std::iota(m_files.order.begin() + ptrdiff_t(before), m_files.order.end(), uint32_t(before));
+        std::vector<uint32_t> &order = m_files.order.edit();
+        order.resize(after);
+        std::iota(order.begin() + ptrdiff_t(before), order.end(), uint32_t(before));
         endInsertRows();
     }
     if (files.order == m_files.order) {
@@ -182,8 +185,7 @@ QString FileListModel::displayText(QByteArrayView bytes)
 
 qsizetype FileListModel::memoryUse() const
 {
-    qsizetype bytes
-        = m_files.rows->memoryUse() + qsizetype(m_files.order.capacity() * sizeof(uint32_t));
+    qsizetype bytes = m_files.rows->memoryUse() + qsizetype(m_files.order.memoryUse());
     for (const auto &keys : m_files.keys)
         bytes += keys ? keys->memoryUse() : 0;
     bytes += m_files.folderKeys ? m_files.folderKeys->memoryUse() : 0;

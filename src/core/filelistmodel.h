@@ -73,7 +73,7 @@ public:
 private:
     // The display positions of rows in order, in O(order) time.
     static std::vector<uint32_t> positionsOf(
-        const std::vector<uint32_t> &order, const std::vector<uint32_t> &rows);
+        const RowOrder &order, const std::vector<uint32_t> &rows);
     // Frees rows and keys no longer shown, those of a long list on a worker.
     static void letGo(FileArrangement old);
 
