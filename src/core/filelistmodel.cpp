@@ -3,7 +3,6 @@
 
 #include "core/collation.h"
 #include "core/displaytext.h"
-#include "core/handoff.h"
 #include "core/workerpool.h"
 
 #include <algorithm>
@@ -152,7 +151,7 @@ void FileListModel::letGo(FileArrangement old)
     if (old.order.size() < 100000)
         return;
     auto held = std::make_shared<FileArrangement>(std::move(old));
-    handOff(workerPool(), [held]() mutable { held.reset(); });
+    runOnWorker([held]() mutable { held.reset(); });
 }
 
 void FileListModel::extendArrangement(FileArrangement files)

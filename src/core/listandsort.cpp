@@ -4,7 +4,6 @@
 #include "core/displaytext.h"
 #include "core/filerows.h"
 #include "core/folderwalk.h"
-#include "core/handoff.h"
 #include "core/keysahead.h"
 #include "core/workerpool.h"
 #include "core/workstatus.h"
@@ -75,7 +74,7 @@ QList<ListingFailure> listFolders(const ListedFolders &folders, const FolderRead
         // stuck in its read, and must not leave it writing into freed rows.
         const auto read = std::make_shared<FolderRead>(rows.remainingSpace());
         const int ticket = ahead ? ahead->begin(rows.size()) : 0;
-        handOff(workerPool(), [read, readers, listed, status, ahead, ticket, before = rows.size()] {
+        runOnWorker([read, readers, listed, status, ahead, ticket, before = rows.size()] {
             const BeforeRead beforeRead = [&](qsizetype found) {
                 if (status->stopRequested())
                     return false;
@@ -87,15 +86,24 @@ QList<ListingFailure> listFolders(const ListedFolders &folders, const FolderRead
                 }
                 return true;
             };
-            const bool ok = listed.subfolders
-                ? walk(listed.path, *read, readers, status, ahead.get(), before, beforeRead)
-                : readers.folder(listed.path, read->rows, &read->reason, beforeRead);
+            bool ok;
+            {
+                const MayBlock hungMount;
+                ok = listed.subfolders
+                    ? walk(listed.path, *read, readers, status, ahead.get(), before, beforeRead)
+                    : readers.folder(listed.path, read->rows, &read->reason, beforeRead);
+            }
             status->change([&read, listed = ok] {
                 read->listed = listed;
                 read->ended = true;
             });
         });
-        if (!status->waitUntil([&read] { return read->ended; }))
+        bool ended;
+        {
+            const MayBlock waiting;
+            ended = status->waitUntil([&read] { return read->ended; });
+        }
+        if (!ended)
             failures.append({ folder, listingCancelled() });
         else if (read->listed) {
             if (ahead)

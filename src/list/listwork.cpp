@@ -32,29 +32,27 @@ ListWork::~ListWork()
     m_relay->to = nullptr;
 }
 
-template<typename Result, typename Done>
-void ListWork::start(Kind kind, QFuture<Result> future, Done done)
+template<typename Result, typename Apply>
+void ListWork::start(Kind kind, QFuture<Result> future, Apply apply)
 {
     auto *watcher = new QFutureWatcher<Result>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, kind, watcher, done] {
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, apply] {
         QFuture<Result> finished = watcher->future();
         watcher->deleteLater();
         m_work = nullptr;
-        // Changed rows are in place before the list says it is free, so that
-        // what waits for that finds them; a rebuild or sort says so first,
-        // so that a warning about its rows finds the commands back.
-        if (kind == Changing)
-            done(finished);
+        // The rows are in place before the list says it is free, so that what
+        // waits for that finds them; what is told of them comes after, so
+        // that a warning about them finds the commands back.
+        const Told told = apply(finished);
         if (!m_work)
             end();
-        if (kind != Changing)
-            done(finished);
+        if (told)
+            told();
     });
     watcher->setFuture(std::move(future));
-    const bool wasBusy = std::exchange(m_busy, true);
     m_work = watcher;
     m_kind = kind;
-    if (!wasBusy)
+    if (!std::exchange(m_busy, true))
         emit busyChanged(true);
     if (kind != Changing)
         emit started();
@@ -110,14 +108,16 @@ void ListWork::rebuild(const ListedFolders &folders)
     start(Rebuilding,
         listAndArrange(
             folders, m_readers, state, m_status, m_files->arrangement().keyLimit, preview),
-        [this, state](QFuture<Rebuilt> future) {
+        [this, state](QFuture<Rebuilt> future) -> Told {
             Rebuilt made = future.takeResult();
             const bool sorted = made.files.state == state;
             showRows(std::move(made.files), made.previewKept);
             m_previewed = false;
-            emit rebuilt(made.failures);
-            if (!sorted)
-                emit cannotSort();
+            return [this, sorted, failures = made.failures] {
+                emit rebuilt(failures);
+                if (!sorted)
+                    emit cannotSort();
+            };
         });
 }
 
@@ -137,14 +137,15 @@ bool ListWork::sort(int columnHeader)
     const SortState to = headerClicked(m_files->sortState(), columnHeader);
     m_status = std::make_shared<WorkStatus>();
     start(Sorting, sortArrangement(m_files->arrangement(), to, m_status),
-        [this](QFuture<FileArrangement> future) {
+        [this](QFuture<FileArrangement> future) -> Told {
             if (future.resultCount() == 0)
-                return; // stopped: the rows keep their order
+                return {}; // stopped: the rows keep their order
             FileArrangement files = future.takeResult();
             const bool tooLarge = !files.state.sorted;
             m_files->setArrangement(std::move(files));
-            if (tooLarge)
-                emit cannotSort();
+            if (!tooLarge)
+                return {};
+            return [this] { emit cannotSort(); };
         });
     return true;
 }
@@ -172,17 +173,18 @@ bool ListWork::prepareRemoval(const QByteArray &extension, bool keep, Prepared p
                     = std::make_shared<RemovedRows>(takeByExtension(files, extension, keep));
                 return Removal { std::move(removed), std::move(files) };
             }),
-        [prepared](QFuture<Removal> future) {
+        [prepared](QFuture<Removal> future) -> Told {
             Removal removal = future.takeResult();
             if (!removal.removed->taken.empty())
                 prepared(std::move(removal));
+            return {};
         });
     return true;
 }
 
 void ListWork::show(FileArrangement without)
 {
-    Q_ASSERT(!isBusy() && without.rows == m_files->arrangement().rows);
+    Q_ASSERT(without.rows == m_files->arrangement().rows);
     m_files->setArrangement(std::move(without));
 }
 
@@ -206,7 +208,10 @@ bool ListWork::putBack(const std::shared_ptr<RemovedRows> &removed)
                 ::putBack(files, removed);
                 return files;
             }),
-        [this](QFuture<FileArrangement> future) { m_files->setArrangement(future.takeResult()); });
+        [this](QFuture<FileArrangement> future) -> Told {
+            m_files->setArrangement(future.takeResult());
+            return {};
+        });
     return true;
 }
 
@@ -230,11 +235,12 @@ bool ListWork::takeAgain(const std::shared_ptr<RemovedRows> &removed)
                 return Removal { std::make_shared<RemovedRows>(std::move(removed)),
                     std::move(files) };
             }),
-        [this, removed](QFuture<Removal> future) {
+        [this, removed](QFuture<Removal> future) -> Told {
             Removal removal = future.takeResult();
             m_files->setArrangement(std::move(removal.without));
             // Where they were taken from now, for the next undo.
             *removed = std::move(*removal.removed);
+            return {};
         });
     return true;
 }
