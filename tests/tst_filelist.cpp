@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "arranged.h"
+#include "core/collation.h"
 #include "core/filelistmodel.h"
 #include "core/workstatus.h"
 #include "heldreader.h"
 #include "list/filelist.h"
+#include "list/undohistory.h"
 #include "rows.h"
 #include "testdir.h"
 #include "treecases.h"
@@ -50,6 +52,8 @@ private slots:
     void removalsUndoneAndRedone();
     void folderChangesUndoneAndRedone_data();
     void folderChangesUndoneAndRedone();
+    void historySharesWhatItKeeps_data();
+    void historySharesWhatItKeeps();
     void refusesChangesWhileBusy();
     void copiesAllNames();
     void subfoldersListedAsQuillmereListDoes_data();
@@ -268,6 +272,76 @@ void tst_FileList::folderChangesUndoneAndRedone()
     QCOMPARE(list.folders(), ListedFolders());
     QVERIFY(!undo->isEnabled());
     QVERIFY(redo->isEnabled());
+}
+
+void tst_FileList::historySharesWhatItKeeps_data()
+{
+    // After a sorted listing of five files: the changes, each a step, the
+    // history's budget (0 as built), what it then holds beyond the list
+    // shown of the list before the last change, and its steps.
+    QTest::addColumn<QStringList>("changes");
+    QTest::addColumn<qsizetype>("budget");
+    QTest::addColumn<QString>("held");
+    QTest::addColumn<int>("steps");
+    QTest::newRow("read again unchanged")
+        << QStringList { "again" } << qsizetype(0) << "nothing" << 2;
+    QTest::newRow("a row removed") << QStringList { "remove" } << qsizetype(0) << "order" << 2;
+    QTest::newRow("read again, a file made since")
+        << QStringList { "new file" } << qsizetype(0) << "all" << 2;
+    QTest::newRow("the budget drops the oldest steps") << QStringList { "new file", "new file",
+        "remove", "new file" } << qsizetype(1) << "all" << 1;
+}
+
+void tst_FileList::historySharesWhatItKeeps()
+{
+    QFETCH(QStringList, changes);
+    QFETCH(qsizetype, budget);
+    QFETCH(QString, held);
+    QFETCH(int, steps);
+    TestDir dir;
+    QCOMPARE(dir.createFiles({ "e.txt", "b.doc", "a", "d.txt", "c.txt" }), QString());
+    FileList list;
+    if (budget)
+        list.setHistoryBudget(budget);
+    QAction *undo = list.createUndoAction(this);
+    list.sort(1); // sorted as listed
+    settle(list);
+    list.rebuild({ dir.path() });
+    settle(list);
+    FileArrangement before;
+    int made = 0;
+    for (const QString &change : changes) {
+        before = list.model()->arrangement();
+        if (change == "remove") {
+            list.removeRows({ 1 }, 1);
+        } else {
+            if (change == "new file")
+                QCOMPARE(dir.createFiles({ "made " + QByteArray::number(++made) }), QString());
+            list.refresh();
+        }
+        settle(list);
+    }
+    const FileArrangement &shown = list.model()->arrangement();
+    // The rows and keys are held once, by the list shown and the step alike.
+    QCOMPARE(shown.rows == before.rows, held != "all");
+    QCOMPARE(shown.keys[0] == before.keys[0], held != "all");
+    QCOMPARE(shown.order.shares(before.order), held == "nothing");
+    qsizetype expected = 0;
+    if (held == "order")
+        expected = qsizetype(before.order.memoryUse()) + 2 * sizeof(uint32_t); // and the row taken
+    if (held == "all")
+        expected = before.rows->memoryUse() + qsizetype(before.order.memoryUse())
+            + before.keys[0]->memoryUse();
+    QCOMPARE(list.history().heldBytes(), expected);
+    QCOMPARE(list.history().count(), steps);
+    // The last change can be undone, and with steps dropped, nothing before it.
+    undo->trigger();
+    settle(list);
+    QList<QByteArray> beforeNames;
+    for (const uint32_t row : before.order)
+        beforeNames << before.rows->name(row).toByteArray();
+    QCOMPARE(namesOf(*list.model()), beforeNames);
+    QCOMPARE(undo->isEnabled(), steps > 1);
 }
 
 void tst_FileList::refusesChangesWhileBusy()

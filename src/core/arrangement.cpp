@@ -9,6 +9,7 @@
 
 #include <QHash>
 
+#include <algorithm>
 #include <numeric>
 #include <optional>
 
@@ -125,6 +126,31 @@ bool arrangeRows(FileArrangement &out, FileRows rows, const SortState &state,
         return false;
     sortRows(out.order.edit(), keys, *out.rows, state.order, workersFor(out));
     return true;
+}
+
+bool arrangeAsBefore(
+    FileArrangement &out, const FileRows &rows, const SortState &state, const FileArrangement &like)
+{
+    if (!like.rows || like.rows->size() != rows.size() || !(*like.rows == rows))
+        return false;
+    out.rows = like.rows;
+    out.keys = like.keys;
+    out.folderKeys = like.folderKeys;
+    // Every row shown, and ordered as state orders them: not after a removal,
+    // nor unsorted once sorted.
+    const RowOrder &order = like.order;
+    const bool listingOrder = std::is_sorted(order.begin(), order.end());
+    if (like.state == state && order.size() == size_t(rows.size())
+        && (state.sorted || listingOrder)) {
+        out.order = order;
+        out.state = state;
+        return true;
+    }
+    std::vector<uint32_t> listed(size_t(rows.size()));
+    std::iota(listed.begin(), listed.end(), 0u);
+    out.order = std::move(listed);
+    out.state = SortState {};
+    return changeSortState(out, state);
 }
 
 bool changeSortState(FileArrangement &files, const SortState &to, const StopRequested &stopped)

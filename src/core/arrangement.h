@@ -69,6 +69,13 @@ using StopRequested = std::function<bool()>;
 bool arrangeRows(FileArrangement &out, FileRows rows, const SortState &state,
     const StopRequested &stopped = {}, ColumnKeys keys = {});
 
+// Rows listed again, arranged as state says, sharing like's rows and keys
+// when they are the same rows, and its order too when it is the one state
+// gives: a list read again unchanged costs nothing more. False, out as it
+// was, when the rows differ. O(rows' bytes) to compare.
+bool arrangeAsBefore(FileArrangement &out, const FileRows &rows, const SortState &state,
+    const FileArrangement &like);
+
 // Orders the arrangement's rows as `to` says. The sorted order depends on the
 // column and direction alone (see sortRows()), never on the order before:
 // "File Name" by name, "Extension" by extension and then name, each then by

@@ -91,6 +91,11 @@ void FileListModel::putRowsBack(const RemovedRows &removed)
 
 void FileListModel::setArrangement(FileArrangement files)
 {
+    // The very rows and order shown: nothing moves (a list read again unchanged).
+    if (files.rows == m_files.rows && files.order.shares(m_files.order)) {
+        letGo(std::exchange(m_files, std::move(files)));
+        return;
+    }
     // A layout change may not change the number of rows.
     if (files.rows != m_files.rows || files.order.size() != m_files.order.size()) {
         beginResetModel();

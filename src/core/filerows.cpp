@@ -99,6 +99,12 @@ qsizetype FileRows::memoryUse() const
     return qsizetype(m_bytes.capacity() + m_rows.capacity() * sizeof(Row));
 }
 
+bool FileRows::operator==(const FileRows &other) const
+{
+    return m_rows.size() == other.m_rows.size() && m_paths == other.m_paths
+        && m_folders == other.m_folders && m_rows == other.m_rows && m_bytes == other.m_bytes;
+}
+
 void FileRows::beginFolder(const QString &folder)
 {
     // A folder that gave no rows is replaced by the next one, which starts at the same row.

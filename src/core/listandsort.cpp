@@ -122,9 +122,9 @@ QList<ListingFailure> listFolders(const ListedFolders &folders, const FolderRead
 
 QFuture<Rebuilt> listAndArrange(const ListedFolders &folders, const FolderReaders &readers,
     const SortState &state, const std::shared_ptr<WorkStatus> &status, qsizetype keyLimit,
-    ListingPreview::Show preview)
+    ListingPreview::Show preview, FileArrangement like)
 {
-    return QtConcurrent::run(workerPool(), [folders, readers, state, status, keyLimit, preview] {
+    return QtConcurrent::run(workerPool(), [=, like = std::move(like)] {
         FileRows rows;
         Rebuilt rebuilt;
         rebuilt.files.keyLimit = keyLimit;
@@ -136,8 +136,10 @@ QFuture<Rebuilt> listAndArrange(const ListedFolders &folders, const FolderReader
             rebuilt.previewKept = previews->close();
         status->startSorting();
         // Once listed, the rows are arranged even after a stop: the window shows them.
-        ColumnKeys keys = ahead->take(rows.size());
-        arrangeRows(rebuilt.files, std::move(rows), state, {}, std::move(keys));
+        if (!arrangeAsBefore(rebuilt.files, rows, state, like)) {
+            ColumnKeys keys = ahead->take(rows.size());
+            arrangeRows(rebuilt.files, std::move(rows), state, {}, std::move(keys));
+        }
         return rebuilt;
     });
 }

@@ -65,10 +65,12 @@ QList<ListingFailure> listFolders(const ListedFolders &folders, const FolderRead
 // Past keyLimit bytes of sort keys they are returned unsorted, state.sorted false.
 // While the folders are read, the rows read so far go to preview, when
 // given, arranged the same way (see ListingPreview); the last is shown
-// before the future finishes.
+// before the future finishes. Rows the same as like's share its storage
+// (see arrangeAsBefore()).
 QFuture<Rebuilt> listAndArrange(const ListedFolders &folders, const FolderReaders &readers,
     const SortState &state, const std::shared_ptr<WorkStatus> &status,
-    qsizetype keyLimit = FileArrangement().keyLimit, ListingPreview::Show preview = {});
+    qsizetype keyLimit = FileArrangement().keyLimit, ListingPreview::Show preview = {},
+    FileArrangement like = {});
 
 // Orders files as the sort state `to` says, on a worker. A stop abandons it:
 // the future then holds no result.

@@ -83,7 +83,7 @@ void ListWork::restore(const FileArrangement &rows)
     m_files->setArrangement(rows);
 }
 
-void ListWork::rebuild(const ListedFolders &folders)
+void ListWork::rebuild(const ListedFolders &folders, const FileArrangement &like)
 {
     Q_ASSERT(!isChanging());
     // The last request wins; the one it replaces ends without a word.
@@ -107,7 +107,7 @@ void ListWork::rebuild(const ListedFolders &folders)
     const SortState state = m_files->sortState();
     start(Rebuilding,
         listAndArrange(
-            folders, m_readers, state, m_status, m_files->arrangement().keyLimit, preview),
+            folders, m_readers, state, m_status, m_files->arrangement().keyLimit, preview, like),
         [this, state](QFuture<Rebuilt> future) -> Told {
             Rebuilt made = future.takeResult();
             const bool sorted = made.files.state == state;

@@ -37,8 +37,9 @@ public:
     const std::shared_ptr<WorkStatus> &status() const { return m_status; }
 
     // Lists the folders in order and shows their rows, sorted as now; a
-    // rebuild or sort that runs is replaced. Not while isChanging().
-    void rebuild(const ListedFolders &folders);
+    // rebuild or sort that runs is replaced. Not while isChanging(). Rows
+    // found the same as like's share its storage.
+    void rebuild(const ListedFolders &folders, const FileArrangement &like = {});
     // Shows rows made before, as they were, at once.
     void restore(const FileArrangement &rows);
     // What a click on a column header does (1 "File Name", 2 "Extension").
