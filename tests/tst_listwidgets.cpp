@@ -103,6 +103,7 @@ class tst_ListWidgets : public QObject
 private slots:
     void folderListKeepsExactPaths();
     void focusShowsInLists();
+    void keysMoveByRows_data();
     void keysMoveByRows();
     void rowsComingInKeepTheView();
     void deleteAndCopyKeys();
@@ -171,8 +172,28 @@ void tst_ListWidgets::focusShowsInLists()
     }
 }
 
+void tst_ListWidgets::keysMoveByRows_data()
+{
+    // Keys that move and select as in a table of the same rows, each with
+    // its modifiers; Home and End are the file list's own, below.
+    QTest::addColumn<QList<int>>("keys");
+    const int shift = int(Qt::ShiftModifier), control = int(Qt::ControlModifier);
+    QTest::newRow("down, page down, up") << QList<int> { Qt::Key_Down, Qt::Key_Down,
+        Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_Up };
+    QTest::newRow("shift extends, page up ends") << QList<int> { Qt::Key_PageDown,
+        shift | Qt::Key_Down, shift | Qt::Key_PageDown, shift | Qt::Key_Up, Qt::Key_PageUp };
+    QTest::newRow("control moves the current row alone, space picks it")
+        << QList<int> { Qt::Key_Down, control | Qt::Key_Down, control | Qt::Key_Down,
+               control | Qt::Key_Space, control | Qt::Key_PageDown, control | Qt::Key_Space };
+    QTest::newRow("left and right stay within the row") << QList<int> { Qt::Key_Down, Qt::Key_Right,
+        Qt::Key_Right, Qt::Key_Down, Qt::Key_Left, Qt::Key_Left };
+    QTest::newRow("all, then to the end and back") << QList<int> { control | Qt::Key_A,
+        control | Qt::Key_End, shift | Qt::Key_PageUp, control | Qt::Key_Home, Qt::Key_PageDown };
+}
+
 void tst_ListWidgets::keysMoveByRows()
 {
+    QFETCH(QList<int>, keys);
     TestDir dir, other;
     QList<QByteArray> names;
     for (int i = 0; i < 60; ++i)
@@ -194,7 +215,32 @@ void tst_ListWidgets::keysMoveByRows()
         QCOMPARE(list->selectionModel()->selectedRows().first().row(), 0);
     }
 
+    // A table of the same rows, rows and size, as the keys' reference.
     FileListView *files = lists.files;
+    QTRY_VERIFY2(files->verticalScrollBar()->isVisible(), "the file list to be laid out");
+    QTableView table(&lists.window);
+    table.setModel(&lists.model);
+    table.setGeometry(files->geometry());
+    table.setSelectionBehavior(QAbstractItemView::SelectRows);
+    table.setShowGrid(false);
+    table.verticalHeader()->hide();
+    table.verticalHeader()->setMinimumSectionSize(1);
+    table.verticalHeader()->setDefaultSectionSize(files->rowHeight());
+    for (int column : { 0, 1 })
+        table.horizontalHeader()->resizeSection(column, files->header()->sectionSize(column));
+    table.show();
+    for (QAbstractItemView *view : QList<QAbstractItemView *> { files, &table }) {
+        view->setCurrentIndex(lists.model.index(0, 0));
+        view->setFocus();
+        for (const int key : keys)
+            QTest::keyClick(view, Qt::Key(key & ~Qt::KeyboardModifierMask),
+                Qt::KeyboardModifiers(key & Qt::KeyboardModifierMask));
+    }
+    QCOMPARE(files->currentIndex(), table.currentIndex());
+    QCOMPARE(files->selectionModel()->selection(), table.selectionModel()->selection());
+    QCOMPARE(files->verticalScrollBar()->value(), table.verticalScrollBar()->value());
+    QCOMPARE(files->visualRect(files->currentIndex()), table.visualRect(table.currentIndex()));
+
     const int last = files->model()->rowCount() - 1;
     QCOMPARE(last, 60);
     files->setCurrentIndex(files->model()->index(10, 1)); // the Extension cell

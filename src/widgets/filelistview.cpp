@@ -33,9 +33,6 @@ FileListView::FileListView(QWidget *parent)
     : CueingList(parent)
 {
     setItemDelegate(new RowDelegate(this));
-    setShowGrid(false);
-    setWordWrap(false);
-    setCornerButtonEnabled(false);
     setTabKeyNavigation(false); // Tab leaves the list, as in every other control
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -132,7 +129,7 @@ void FileListView::updateGeometries()
         = std::clamp(viewport()->width() - NameWidth, ExtensionWidth / 2, ExtensionWidth);
     if (horizontalHeader()->sectionSize(ExtensionColumn) != extension)
         horizontalHeader()->resizeSection(ExtensionColumn, extension);
-    QTableView::updateGeometries();
+    ReportView::updateGeometries();
 }
 
 int FileListView::selectedRow() const
@@ -181,7 +178,7 @@ QModelIndex FileListView::moveCursor(CursorAction action, Qt::KeyboardModifiers 
         const int column = std::max(currentIndex().column(), 0);
         return m_files->index(action == MoveHome ? 0 : rows - 1, column);
     }
-    return QTableView::moveCursor(action, modifiers);
+    return ReportView::moveCursor(action, modifiers);
 }
 
 QString FileListView::copiedText() const

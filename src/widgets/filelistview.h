@@ -2,10 +2,10 @@
 #pragma once
 
 #include "widgets/cueinglist.h"
+#include "widgets/reportview.h"
 
 #include <QHeaderView>
 #include <QPointer>
-#include <QTableView>
 
 #include <cstdint>
 #include <vector>
@@ -17,10 +17,10 @@ class TypeAheadSearch;
 // FileListModel, rows selected as in every file list (ranges with Shift,
 // single rows with Ctrl, Ctrl+A), and clickable headers that report the
 // clicked column without sorting by themselves; the window decides.
-// Built for a million rows: a table view keeps nothing per row but a header
-// section (a tree view keeps some 40 bytes), rows are of one fixed height and
-// columns of fixed widths.
-class FileListView : public CueingList<QTableView>
+// Built for ten million rows: the report view keeps nothing per row (a table
+// view keeps a header section, a tree view some 40 bytes), rows are of one
+// fixed height and columns of fixed widths.
+class FileListView : public CueingList<ReportView>
 {
     Q_OBJECT
 
