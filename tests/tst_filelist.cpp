@@ -2,6 +2,7 @@
 #include "arranged.h"
 #include "core/collation.h"
 #include "core/filelistmodel.h"
+#include "core/fileselection.h"
 #include "core/workstatus.h"
 #include "heldreader.h"
 #include "list/filelist.h"
@@ -165,6 +166,15 @@ void tst_FileList::removalsUndoneAndRedone()
         whole = namesOf(sorted);
     }
     QCOMPARE(namesOf(model), whole);
+    // Selected, the rows brought back.
+    QList<QByteArray> broughtBack = before, selected;
+    for (const QByteArray &name : expected)
+        broughtBack.removeOne(name);
+    for (const uint32_t position : model.selection()->selectedPositions())
+        selected << model.name(int(position)).toByteArray();
+    std::sort(broughtBack.begin(), broughtBack.end());
+    std::sort(selected.begin(), selected.end());
+    QCOMPARE(selected, broughtBack);
     redo->trigger();
     settle(list);
     QCOMPARE(namesOf(model), shown);
@@ -191,15 +201,21 @@ void tst_FileList::folderChangesUndoneAndRedone_data()
     QTest::addColumn<QString>("change"); // of the folders, "a" at first
     QTest::addColumn<QStringList>("folders"); // after it
     QTest::addColumn<QList<QByteArray>>("rows"); // after it, by name
-    QTest::newRow("add") << "add" << QStringList { "a", "b" }
-                         << QList<QByteArray> { "a1", "a2", "a3", "b1" };
-    QTest::newRow("remove") << "remove" << QStringList() << QList<QByteArray>();
+    // a3 picked before the change: the rows picked after it, after its undo
+    // and its redo: the rows of the folders brought back, else those picked
+    // that remain.
+    QTest::addColumn<QList<QByteArray>>("picked");
+    using Names = QList<QByteArray>;
+    QTest::newRow("add") << "add" << QStringList { "a", "b" } << Names { "a1", "a2", "a3", "b1" }
+                         << Names { "a3", "a3", "b1" };
+    QTest::newRow("remove") << "remove" << QStringList() << Names() << Names { "", "a1 a3", "" };
     QTest::newRow("read again, a file made since")
-        << "again" << QStringList { "a" } << QList<QByteArray> { "a1", "a2", "a3", "a4" };
+        << "again" << QStringList { "a" } << Names { "a1", "a2", "a3", "a4" }
+        << Names { "a3", "a3", "a3" };
     // Add while a listing runs: one step, the last folders win.
     QTest::newRow("add, then add while listing")
-        << "twice" << QStringList { "a", "slow", "b" }
-        << QList<QByteArray> { "a1", "a2", "a3", "b1", "s1" };
+        << "twice" << QStringList { "a", "slow", "b" } << Names { "a1", "a2", "a3", "b1", "s1" }
+        << Names { "a3", "a3", "b1 s1" };
 }
 
 void tst_FileList::folderChangesUndoneAndRedone()
@@ -207,6 +223,7 @@ void tst_FileList::folderChangesUndoneAndRedone()
     QFETCH(QString, change);
     QFETCH(QStringList, folders);
     QFETCH(QList<QByteArray>, rows);
+    QFETCH(QList<QByteArray>, picked);
     TestDir dir;
     for (const char *folder : { "a", "b", "slow" })
         QVERIFY(QDir(dir.path()).mkdir(QLatin1StringView(folder)));
@@ -232,6 +249,14 @@ void tst_FileList::folderChangesUndoneAndRedone()
     list.removeRows({ 1 }, 1); // a2
     const QList<QByteArray> before { "a1", "a3" };
     QCOMPARE(namesOf(*list.model()), before);
+    FileSelection *selection = list.model()->selection();
+    selection->setCurrentIndex(list.model()->index(1, 0), QItemSelectionModel::ClearAndSelect);
+    const auto pickedNow = [&] {
+        QList<QByteArray> names;
+        for (const uint32_t position : selection->selectedPositions())
+            names << list.model()->name(int(position)).toByteArray();
+        return names.join(' ');
+    };
 
     if (change == "again") {
         QCOMPARE(dir.createFiles({ "a/a4" }), QString());
@@ -239,6 +264,8 @@ void tst_FileList::folderChangesUndoneAndRedone()
     } else if (change == "twice") {
         list.rebuild(paths({ "a", "slow" }));
         QTRY_VERIFY2_WITH_TIMEOUT(held.held() == 1, "the slow folder to be held", 10000);
+        // Found among the rows shown while the slow folder is held.
+        QTRY_COMPARE_WITH_TIMEOUT(pickedNow(), QByteArray("a3"), 10000);
         list.rebuild(paths(folders));
         held.letGo();
     } else {
@@ -247,6 +274,7 @@ void tst_FileList::folderChangesUndoneAndRedone()
     settle(list);
     QCOMPARE(namesOf(*list.model()), rows);
     QCOMPARE(list.folders(), paths(folders));
+    QCOMPARE(pickedNow(), picked[0]);
 
     // Undone whole: the folders and the rows as they were, a2 removed.
     changed.clear();
@@ -255,12 +283,14 @@ void tst_FileList::folderChangesUndoneAndRedone()
     QCOMPARE(namesOf(*list.model()), before);
     QCOMPARE(list.folders(), paths({ "a" }));
     QCOMPARE(changed.count(), change == "again" ? 0 : 1);
+    QTRY_COMPARE_WITH_TIMEOUT(pickedNow(), picked[1], 10000);
     // Redone as read then, without reading again.
     QCOMPARE(dir.createFiles({ "a/a5" }), QString());
     redo->trigger();
     settle(list);
     QCOMPARE(namesOf(*list.model()), rows);
     QCOMPARE(list.folders(), paths(folders));
+    QTRY_COMPARE_WITH_TIMEOUT(pickedNow(), picked[2], 10000);
     // Further back: the removal, then the first listing.
     undo->trigger();
     undo->trigger();

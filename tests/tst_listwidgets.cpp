@@ -105,6 +105,7 @@ private slots:
     void focusShowsInLists();
     void keysMoveByRows_data();
     void keysMoveByRows();
+    void rowsComingInKeepTheView_data();
     void rowsComingInKeepTheView();
     void deleteAndCopyKeys();
     void cutOffTextShowsInToolTips();
@@ -253,40 +254,65 @@ void tst_ListWidgets::keysMoveByRows()
     QVERIFY2(files->selectedRow() > 5 && files->selectedRow() < last, "a page down, in rows");
 }
 
+void tst_ListWidgets::rowsComingInKeepTheView_data()
+{
+    // Sorted or in listing order as they come, and the row picked, as rows
+    // below the top row (-1 none): the row picked stays where it is while it
+    // is in view, else the row at the top does.
+    QTest::addColumn<bool>("sorted");
+    QTest::addColumn<int>("picked");
+    QTest::newRow("sorted, a row picked in view") << true << 9;
+    QTest::newRow("sorted, none picked") << true << -1;
+    QTest::newRow("sorted, the row picked scrolled away") << true << 60;
+    QTest::newRow("in listing order, a row picked") << false << 9;
+}
+
 void tst_ListWidgets::rowsComingInKeepTheView()
 {
-    // A listing going on: every second name now, the rest later, sorting in between.
-    QList<QByteArray> first, all;
-    for (int i = 0; i < 400; ++i) {
-        all << "file " + QByteArray::number(i) + ".txt";
-        if (i % 2 == 0)
-            first << all.last();
-    }
+    QFETCH(bool, sorted);
+    QFETCH(int, picked);
+    // A listing going on: every second name now, the rest later.
+    QList<QByteArray> first;
+    for (int i = 0; i < 400; i += 2)
+        first << "file " + QByteArray::number(1000 + i) + ".txt";
     for (int i = 1; i < 400; i += 2)
-        first << all[i]; // listed later, so after the first 200 rows
+        first << "file " + QByteArray::number(1000 + i) + ".txt"; // listed later
     Lists lists;
     QVERIFY(QTest::qWaitForWindowExposed(&lists.window));
-    showRows(lists.model, rowsOf(first.mid(0, 200)), sortedBy(NameColumn));
+    const SortState state = sorted ? sortedBy(NameColumn) : SortState {};
+    showRows(lists.model, rowsOf(first.mid(0, 200)), state);
     FileListView *files = lists.files;
     QScrollBar *bar = files->verticalScrollBar();
     QTRY_VERIFY2_WITH_TIMEOUT(bar->maximum() > 0, "the rows to be laid out", 10000);
     bar->setValue(bar->maximum() / 2);
     const int top = files->rowAt(0);
-    files->setCurrentIndex(files->model()->index(top + 2, 0));
-    const QByteArray picked = lists.model.name(top + 2).toByteArray();
-    QCoreApplication::processEvents();
-    const int scrolled = bar->value();
-    QVERIFY(scrolled > 0);
+    const QByteArray topName = lists.model.name(top).toByteArray();
+    QByteArray pickedName;
+    if (picked >= 0) {
+        files->setCurrentIndex(files->model()->index(top + picked, 0));
+        pickedName = lists.model.name(top + picked).toByteArray();
+        if (picked > 20)
+            bar->setValue(bar->value() - 10);
+    }
+    const auto placeOf = [&](const QByteArray &name) {
+        const int row = int(lists.rows().indexOf(name));
+        return files->visualRect(files->model()->index(row, 0)).top();
+    };
+    const bool inView = picked >= 0 && picked < 20;
+    const QByteArray kept = inView ? pickedName : lists.model.name(files->rowAt(0)).toByteArray();
+    const int place = placeOf(kept);
 
     FileArrangement more;
-    arrangeRows(more, rowsOf(first), sortedBy(NameColumn));
+    arrangeRows(more, rowsOf(first), state);
     lists.model.extendArrangement(std::move(more));
     QCOMPARE(lists.model.rowCount(), 400);
-    QTRY_VERIFY2_WITH_TIMEOUT(
-        bar->maximum() > 2 * scrolled, "the rows added to be laid out", 10000);
-    QCOMPARE(bar->value(), scrolled);
-    QCOMPARE(lists.model.name(files->selectedRow()).toByteArray(), picked);
-    QCOMPARE(files->selectionModel()->selectedRows().size(), 1);
+    QTRY_VERIFY2_WITH_TIMEOUT(bar->maximum() > 300, "the rows added to be laid out", 10000);
+    QCOMPARE(placeOf(kept), place);
+    if (!sorted)
+        QCOMPARE(lists.model.name(files->rowAt(0)).toByteArray(), topName);
+    QCOMPARE(files->selectionModel()->selectedRows().size(), picked >= 0 ? 1 : 0);
+    if (picked >= 0)
+        QCOMPARE(lists.model.name(files->selectedRow()).toByteArray(), pickedName);
 }
 
 void tst_ListWidgets::deleteAndCopyKeys()

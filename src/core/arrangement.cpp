@@ -178,6 +178,21 @@ bool changeSortState(FileArrangement &files, const SortState &to, const StopRequ
     return true;
 }
 
+std::vector<uint32_t> displayPositions(
+    const FileArrangement &files, const std::vector<uint32_t> &rows)
+{
+    std::vector<bool> wanted(size_t(files.rows->size()));
+    for (const uint32_t row : rows)
+        wanted[row] = true;
+    std::vector<uint32_t> positions;
+    positions.reserve(rows.size());
+    for (size_t position = 0; position < files.order.size(); ++position) {
+        if (wanted[files.order[position]])
+            positions.push_back(uint32_t(position));
+    }
+    return positions;
+}
+
 RemovedRows takeRowAt(FileArrangement &files, qsizetype position)
 {
     RemovedRows removed { files.rows, files.state, { uint32_t(position) },

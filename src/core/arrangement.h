@@ -87,6 +87,10 @@ bool arrangeAsBefore(FileArrangement &out, const FileRows &rows, const SortState
 bool changeSortState(
     FileArrangement &files, const SortState &to, const StopRequested &stopped = {});
 
+// The display positions of these rows in files, ascending. O(rows + order).
+std::vector<uint32_t> displayPositions(
+    const FileArrangement &files, const std::vector<uint32_t> &rows);
+
 // Rows taken out of the display order by one removal, kept so that it can be
 // undone and done again. Only the order changes: the rows' bytes and keys stay.
 struct RemovedRows

@@ -3,6 +3,7 @@
 
 #include "core/collation.h"
 #include "core/displaytext.h"
+#include "core/fileselection.h"
 #include "core/workerpool.h"
 
 #include <algorithm>
@@ -11,7 +12,12 @@
 
 FileListModel::FileListModel(QObject *parent)
     : QAbstractTableModel(parent)
-{ }
+{
+    // Heard before the selection hears of it, which drops the rows from itself.
+    connect(this, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+        [this](const QModelIndex &, int first, int last) { m_selection->rowsGoing(first, last); });
+    m_selection = new FileSelection(this);
+}
 
 FileListModel::~FileListModel() = default;
 
@@ -101,6 +107,7 @@ void FileListModel::setArrangement(FileArrangement files)
         beginResetModel();
         FileArrangement old = std::exchange(m_files, std::move(files));
         endResetModel();
+        m_selection->keepAfterReset();
         letGo(std::move(old));
         return;
     }

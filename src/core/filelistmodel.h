@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+class FileSelection;
+
 // The file list: one row per file, "File Name" and "Extension".
 //
 // Rows are kept as the bytes the file system gave and shown decoded, so a name
@@ -64,6 +66,10 @@ public:
     // then, as inserted rows, so that views keep their place. O(n) per row.
     void putRowsBack(const RemovedRows &removed);
 
+    // Which rows are picked, the current row and the row at the top of the
+    // view: the user's place, which changes of the rows keep.
+    FileSelection *selection() const { return m_selection; }
+
     // How a name's bytes are shown: see displayText() in core/displaytext.h.
     static QString displayText(QByteArrayView bytes);
 
@@ -78,4 +84,5 @@ private:
     static void letGo(FileArrangement old);
 
     FileArrangement m_files;
+    FileSelection *m_selection = nullptr;
 };

@@ -97,7 +97,7 @@ public:
     void truncate(qsizetype count);
 
     // Appends a copy of rows [from, to) of other, which were appended
-    // one after another; the limits are not checked.
+    // one after another, with their folders; the limits are not checked.
     void appendCopy(const FileRows &other, qsizetype from, qsizetype to);
 
     // Empty rows that may hold what these can still take, for a folder read
@@ -127,6 +127,9 @@ public:
     QString folder(qsizetype row, qsizetype *first = nullptr, qsizetype *end = nullptr) const;
 
 private:
+    // The rows from row on came from folder.
+    void markFolder(qsizetype row, const QString &folder);
+
     struct Row
     {
         uint32_t offset;

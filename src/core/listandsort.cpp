@@ -73,6 +73,8 @@ QList<ListingFailure> listFolders(const ListedFolders &folders, const FolderRead
         // The task owns what it reads into: a stop leaves it behind, still
         // stuck in its read, and must not leave it writing into freed rows.
         const auto read = std::make_shared<FolderRead>(rows.remainingSpace());
+        // So that what is handed over on the way knows its folder.
+        read->rows.beginFolder(folder);
         const int ticket = ahead ? ahead->begin(rows.size()) : 0;
         runOnWorker([read, readers, listed, status, ahead, ticket, before = rows.size()] {
             const BeforeRead beforeRead = [&](qsizetype found) {
@@ -122,9 +124,9 @@ QList<ListingFailure> listFolders(const ListedFolders &folders, const FolderRead
 
 QFuture<Rebuilt> listAndArrange(const ListedFolders &folders, const FolderReaders &readers,
     const SortState &state, const std::shared_ptr<WorkStatus> &status, qsizetype keyLimit,
-    ListingPreview::Show preview, FileArrangement like)
+    ListingPreview::Show preview, FileArrangement like, std::shared_ptr<const PickedPlace> place)
 {
-    return QtConcurrent::run(workerPool(), [=, like = std::move(like)] {
+    return QtConcurrent::run(workerPool(), [=, like = std::move(like), place = std::move(place)] {
         FileRows rows;
         Rebuilt rebuilt;
         rebuilt.files.keyLimit = keyLimit;
@@ -140,6 +142,8 @@ QFuture<Rebuilt> listAndArrange(const ListedFolders &folders, const FolderReader
             ColumnKeys keys = ahead->take(rows.size());
             arrangeRows(rebuilt.files, std::move(rows), state, {}, std::move(keys));
         }
+        if (place)
+            rebuilt.found = place->find(rebuilt.files, rebuilt.previewKept);
         return rebuilt;
     });
 }

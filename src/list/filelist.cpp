@@ -93,8 +93,14 @@ void FileList::rebuild(const ListedFolders &folders)
 
 void FileList::show(const ListedFolders &folders, const FileArrangement &rows)
 {
+    // The folders this brings back, whose rows it selects.
+    QStringList broughtBack;
+    for (const ListedFolder &folder : folders) {
+        if (!m_folders.contains(folder))
+            broughtBack << folder.path;
+    }
     setFolders(folders);
-    m_work->restore(rows);
+    m_work->restore(rows, broughtBack);
 }
 
 void FileList::listFolders(const ListedFolders &folders, FolderChange *change)

@@ -2,6 +2,7 @@
 #include "list/listwork.h"
 
 #include "core/filelistmodel.h"
+#include "core/fileselection.h"
 #include "core/workerpool.h"
 
 #include <QFutureWatcher>
@@ -77,10 +78,57 @@ void ListWork::end()
         emit busyChanged(false);
 }
 
-void ListWork::restore(const FileArrangement &rows)
+void ListWork::restore(const FileArrangement &rows, const QStringList &broughtBack)
 {
     Q_ASSERT(!isBusy());
+    const PickedPlace place = m_files->selection()->place();
     m_files->setArrangement(rows);
+    if (broughtBack.isEmpty()) {
+        pickWhenFound([place, rows] { return place.find(rows); }, FileSelection::Restore);
+        return;
+    }
+    pickWhenFound(
+        [broughtBack, rows] {
+            return PickedPlace::broughtBack(PickedPlace::rowsOf(rows, broughtBack));
+        },
+        FileSelection::Show);
+}
+
+void ListWork::pickWhenFound(std::function<PickedPlace::Found()> find, int how)
+{
+    // Not the list's busy work: nothing waits for it, and a change of the
+    // rows meanwhile drops it.
+    const FileArrangement shown = m_files->arrangement();
+    auto *finding = new QFutureWatcher<PickedPlace::Found>(this);
+    connect(finding, &QFutureWatcherBase::finished, this, [this, finding, shown, how] {
+        finding->deleteLater();
+        const FileArrangement &now = m_files->arrangement();
+        if (now.rows != shown.rows || !now.order.shares(shown.order)
+            || m_files->selection()->pickedSince())
+            return;
+        m_files->selection()->pick(finding->result(), how);
+    });
+    finding->setFuture(QtConcurrent::run(workerPool(), std::move(find)));
+}
+
+ListingPreview::Show ListWork::previewRelay(const std::shared_ptr<const PickedPlace> &place)
+{
+    // Called on a worker, which finds there the rows picked among the new rows.
+    return [relay = m_relay, status = std::weak_ptr<WorkStatus>(m_status), place](
+               ListingPreview::Shown shown) {
+        PickedPlace::Found found = place->find(shown.files, shown.kept);
+        const std::lock_guard lock(relay->mutex);
+        ListWork *to = relay->to;
+        if (!to)
+            return;
+        QMetaObject::invokeMethod(
+            to,
+            [to, status, shown = std::move(shown), found = std::move(found)]() mutable {
+                if (status.lock() == to->m_status && to->m_work && to->m_kind == Rebuilding)
+                    to->showRows(std::move(shown.files), shown.kept, found);
+            },
+            Qt::QueuedConnection);
+    };
 }
 
 void ListWork::rebuild(const ListedFolders &folders, const FileArrangement &like)
@@ -89,29 +137,17 @@ void ListWork::rebuild(const ListedFolders &folders, const FileArrangement &like
     // The last request wins; the one it replaces ends without a word.
     stop();
     m_status = std::make_shared<WorkStatus>();
-    // Rows are shown as they are read; those of a rebuild replaced since are dropped.
-    auto preview = [relay = m_relay, status = std::weak_ptr<WorkStatus>(m_status)](
-                       ListingPreview::Shown shown) {
-        const std::lock_guard lock(relay->mutex);
-        ListWork *to = relay->to;
-        if (!to)
-            return;
-        QMetaObject::invokeMethod(
-            to,
-            [to, status, shown = std::move(shown)]() mutable {
-                if (status.lock() == to->m_status && to->m_work && to->m_kind == Rebuilding)
-                    to->showRows(std::move(shown.files), shown.kept);
-            },
-            Qt::QueuedConnection);
-    };
+    // Rows are shown as they are read, keeping the rows picked where the new
+    // rows hold them; those of a rebuild replaced since are dropped.
+    const auto place = std::make_shared<const PickedPlace>(m_files->selection()->place());
     const SortState state = m_files->sortState();
     start(Rebuilding,
-        listAndArrange(
-            folders, m_readers, state, m_status, m_files->arrangement().keyLimit, preview, like),
+        listAndArrange(folders, m_readers, state, m_status, m_files->arrangement().keyLimit,
+            previewRelay(place), like, place),
         [this, state](QFuture<Rebuilt> future) -> Told {
             Rebuilt made = future.takeResult();
             const bool sorted = made.files.state == state;
-            showRows(std::move(made.files), made.previewKept);
+            showRows(std::move(made.files), made.previewKept, made.found);
             m_previewed = false;
             return [this, sorted, failures = made.failures] {
                 emit rebuilt(failures);
@@ -121,13 +157,18 @@ void ListWork::rebuild(const ListedFolders &folders, const FileArrangement &like
         });
 }
 
-void ListWork::showRows(FileArrangement files, qsizetype kept)
+void ListWork::showRows(FileArrangement files, qsizetype kept, const PickedPlace::Found &found)
 {
-    if (m_previewed && kept == m_files->rowCount())
+    const bool extending = m_previewed && kept == m_files->rowCount();
+    if (extending)
         m_files->extendArrangement(std::move(files));
     else
         m_files->setArrangement(std::move(files));
     m_previewed = true;
+    // Rows picked found as they come, until the user picks others.
+    FileSelection *picked = m_files->selection();
+    if (!picked->pickedSince() && !(extending && found.isEmpty()))
+        picked->pick(found, extending ? FileSelection::Add : FileSelection::Restore);
 }
 
 bool ListWork::sort(int columnHeader)
@@ -198,18 +239,28 @@ bool ListWork::putBack(const std::shared_ptr<RemovedRows> &removed)
     if (!isCurrent(removed))
         return false;
     // One row, in an order unchanged since: inserted, so the view keeps its place.
+    FileSelection *picked = m_files->selection();
     if (removed->taken.size() == 1 && removed->state == m_files->sortState()) {
         m_files->putRowsBack(*removed);
+        picked->pick(PickedPlace::broughtBack({ removed->positions }), FileSelection::Show);
         return true;
     }
+    struct PutBack
+    {
+        FileArrangement files;
+        PickedPlace::Found found;
+    };
     start(Changing,
         changeInBackground(m_files->arrangement(),
             [removed = *removed](FileArrangement files) {
                 ::putBack(files, removed);
-                return files;
+                return PutBack { files,
+                    PickedPlace::broughtBack(displayPositions(files, removed.taken)) };
             }),
-        [this](QFuture<FileArrangement> future) -> Told {
-            m_files->setArrangement(future.takeResult());
+        [this, picked](QFuture<PutBack> future) -> Told {
+            PutBack back = future.takeResult();
+            m_files->setArrangement(std::move(back.files));
+            picked->pick(back.found, FileSelection::Show);
             return {};
         });
     return true;

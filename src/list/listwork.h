@@ -4,6 +4,7 @@
 #include "core/arrangement.h"
 #include "core/folderlisting.h"
 #include "core/listandsort.h"
+#include "core/pickedplace.h"
 #include "core/workstatus.h"
 
 #include <QObject>
@@ -40,8 +41,10 @@ public:
     // rebuild or sort that runs is replaced. Not while isChanging(). Rows
     // found the same as like's share its storage.
     void rebuild(const ListedFolders &folders, const FileArrangement &like = {});
-    // Shows rows made before, as they were, at once.
-    void restore(const FileArrangement &rows);
+    // Shows rows made before, as they were, at once; then selects the rows
+    // of the folders named, brought back, or where none are named, the rows
+    // picked before that remain.
+    void restore(const FileArrangement &rows, const QStringList &broughtBack = {});
     // What a click on a column header does (1 "File Name", 2 "Extension").
     bool sort(int columnHeader);
     // As Esc: a rebuild keeps the folders read in full, a sort keeps the
@@ -88,8 +91,14 @@ private:
     void start(Kind kind, QFuture<Result> future, Apply apply);
     void stop();
     void end();
-    // Shows a rebuild's rows, a preview or the last, in place of those shown.
-    void showRows(FileArrangement files, qsizetype kept);
+    // How previews reach this from a worker, with the rows picked found in them.
+    ListingPreview::Show previewRelay(const std::shared_ptr<const PickedPlace> &place);
+    // Shows a rebuild's rows, a preview or the last, in place of those shown,
+    // and picks the rows found in them.
+    void showRows(FileArrangement files, qsizetype kept, const PickedPlace::Found &found);
+    // Picks what find() finds on a worker in the rows shown now, if they are
+    // still shown then and the user has picked nothing meanwhile.
+    void pickWhenFound(std::function<PickedPlace::Found()> find, int how);
     bool isCurrent(const std::shared_ptr<RemovedRows> &removed) const;
 
     FileListModel *m_files;
