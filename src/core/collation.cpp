@@ -2,6 +2,7 @@
 #include "core/collation.h"
 
 #include "core/filerows.h"
+#include "core/heaptuning.h"
 #include "core/parallel.h"
 
 #include <QtGlobal>
@@ -10,10 +11,6 @@
 #include <atomic>
 #include <mutex>
 #include <optional>
-
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 #include <unicode/ucol.h>
 #include <unicode/ustring.h>
@@ -205,10 +202,8 @@ void SortKeys::makeInParallel(const FileRows &rows, bool byExtension, Collator &
         m_offsets = std::vector<uint32_t>();
         return;
     }
-#ifdef __GLIBC__
     // The other threads' freed blocks stay resident in their own heaps:
     // hand them back before the shrink's copy makes the peak.
-    malloc_trim(0);
-#endif
+    returnFreedMemory();
     m_bytes.shrink_to_fit();
 }

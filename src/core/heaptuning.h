@@ -7,3 +7,10 @@
 // resident after they are freed; the file list's rebuilds and sorts make and
 // free buffers of many MiB each time. Does nothing elsewhere. Idempotent.
 void tuneHeapForLargeBuffers();
+
+// Hands the freed memory of every thread's heap back to the system: the
+// pools' threads free many small buffers (batches of names, their keys)
+// that glibc would otherwise keep resident in their heaps. Takes a few
+// milliseconds a hundred MiB; call it off the window's thread, once a
+// piece of work has freed what it made. Does nothing elsewhere.
+void returnFreedMemory();

@@ -3,6 +3,7 @@
 
 #include "core/collation.h"
 #include "core/filerows.h"
+#include "core/heaptuning.h"
 #include "core/listingpreview.h"
 #include "core/workerpool.h"
 
@@ -13,10 +14,6 @@
 #include <deque>
 #include <mutex>
 #include <optional>
-
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 namespace {
 
@@ -234,14 +231,12 @@ ColumnKeys KeysAhead::take(qsizetype rows)
         bytes.reserve(size);
         std::vector<uint32_t> offsets;
         offsets.reserve(size_t(rows));
-        [[maybe_unused]] size_t copied = 0;
+        size_t copied = 0;
         for (const auto &chunk : s.chunks) {
-#ifdef __GLIBC__
             // Freed keys stay resident in the heap of the thread that made
             // them: hand them back now and then, or the copy doubles the peak.
             if (++copied % 16 == 0)
-                malloc_trim(0);
-#endif
+                returnFreedMemory();
             auto &made = chunk->bytes[size_t(column)];
             auto &madeOffsets = chunk->offsets[size_t(column)];
             const uint32_t base = uint32_t(bytes.size());

@@ -4,6 +4,7 @@
 #include "core/displaytext.h"
 #include "core/filerows.h"
 #include "core/folderwalk.h"
+#include "core/heaptuning.h"
 #include "core/keysahead.h"
 #include "core/workerpool.h"
 #include "core/workstatus.h"
@@ -127,21 +128,25 @@ QFuture<Rebuilt> listAndArrange(const ListedFolders &folders, const FolderReader
     ListingPreview::Show preview, FileArrangement like, std::shared_ptr<const PickedPlace> place)
 {
     return QtConcurrent::run(workerPool(), [=, like = std::move(like), place = std::move(place)] {
-        FileRows rows;
         Rebuilt rebuilt;
         rebuilt.files.keyLimit = keyLimit;
-        const auto previews
-            = preview ? std::make_shared<ListingPreview>(state, keyLimit, preview) : nullptr;
-        const auto ahead = std::make_shared<KeysAhead>(state, keyLimit, previews);
-        rebuilt.failures = listFolders(folders, readers, rows, status, ahead);
-        if (previews)
-            rebuilt.previewKept = previews->close();
-        status->startSorting();
-        // Once listed, the rows are arranged even after a stop: the window shows them.
-        if (!arrangeAsBefore(rebuilt.files, rows, state, like)) {
-            ColumnKeys keys = ahead->take(rows.size());
-            arrangeRows(rebuilt.files, std::move(rows), state, {}, std::move(keys));
+        {
+            FileRows rows;
+            const auto previews
+                = preview ? std::make_shared<ListingPreview>(state, keyLimit, preview) : nullptr;
+            const auto ahead = std::make_shared<KeysAhead>(state, keyLimit, previews);
+            rebuilt.failures = listFolders(folders, readers, rows, status, ahead);
+            if (previews)
+                rebuilt.previewKept = previews->close();
+            status->startSorting();
+            // Once listed, the rows are arranged even after a stop: the window shows them.
+            if (!arrangeAsBefore(rebuilt.files, rows, state, like)) {
+                ColumnKeys keys = ahead->take(rows.size());
+                arrangeRows(rebuilt.files, std::move(rows), state, {}, std::move(keys));
+            }
         }
+        // The batches, keys and previews made on the way are freed by now.
+        returnFreedMemory();
         if (place)
             rebuilt.found = place->find(rebuilt.files, rebuilt.previewKept);
         return rebuilt;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "widgets/modeldisposal.h"
 
+#include "core/heaptuning.h"
 #include "core/workerpool.h"
 
 #include <QFileSystemModel>
@@ -8,10 +9,6 @@
 #include <QTimer>
 
 #include <atomic>
-
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 namespace {
 
@@ -36,10 +33,8 @@ void deleteOnWorker(QFileSystemModel *model)
             const MayBlock hungDrive;
             delete model;
         }
-#ifdef __GLIBC__
         // A model's nodes are scattered through the heap: give the pages back.
-        ::malloc_trim(0);
-#endif
+        returnFreedMemory();
         --pendingModels();
     });
 }
