@@ -102,7 +102,6 @@ void FileListModel::setArrangement(FileArrangement files)
         letGo(std::exchange(m_files, std::move(files)));
         return;
     }
-    // A layout change may not change the number of rows.
     if (files.rows != m_files.rows || files.order.size() != m_files.order.size()) {
         beginResetModel();
         FileArrangement old = std::exchange(m_files, std::move(files));
@@ -111,8 +110,12 @@ void FileListModel::setArrangement(FileArrangement files)
         letGo(std::move(old));
         return;
     }
-    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    changeLayout(std::move(files));
+}
 
+void FileListModel::changeLayout(FileArrangement files)
+{
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     // Selection and current row stay with their rows, not their positions.
     const QModelIndexList before = persistentIndexList();
     std::vector<uint32_t> rowsBefore;
@@ -123,7 +126,8 @@ void FileListModel::setArrangement(FileArrangement files)
     FileArrangement old = std::exchange(m_files, std::move(files));
 
     if (!before.isEmpty()) {
-        const std::vector<uint32_t> position = positionsOf(m_files.order, rowsBefore);
+        const std::vector<uint32_t> position
+            = positionsOf(m_files.order, rowsBefore, m_files.rows->size());
         QModelIndexList after;
         after.reserve(before.size());
         for (qsizetype i = 0; i < before.size(); ++i)
@@ -135,24 +139,28 @@ void FileListModel::setArrangement(FileArrangement files)
 }
 
 std::vector<uint32_t> FileListModel::positionsOf(
-    const RowOrder &order, const std::vector<uint32_t> &rows)
+    const RowOrder &order, const std::vector<uint32_t> &rows, qsizetype rowCount)
 {
-    std::vector<uint32_t> positions(rows.size());
-    // A current row and a selection or two: one pass over the order, rather
-    // than a table of every row's position (40 MiB at ten million rows,
-    // written out of order).
-    if (rows.size() <= 8) {
-        for (size_t position = 0; position < order.size(); ++position)
-            for (size_t i = 0; i < rows.size(); ++i)
-                if (order[position] == rows[i])
-                    positions[i] = uint32_t(position);
-        return positions;
+    // A bit a row says which are wanted: one pass over the order then tests
+    // a bit a position, rather than writing a table of every row's position
+    // (40 MiB at ten million rows, written out of order).
+    std::vector<bool> wanted(static_cast<size_t>(rowCount));
+    std::vector<std::pair<uint32_t, uint32_t>> byRow; // row, index in rows
+    byRow.reserve(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        wanted[rows[i]] = true;
+        byRow.emplace_back(rows[i], uint32_t(i));
     }
-    std::vector<uint32_t> positionOfRow(order.size());
-    for (size_t position = 0; position < order.size(); ++position)
-        positionOfRow[order[position]] = uint32_t(position);
-    for (size_t i = 0; i < rows.size(); ++i)
-        positions[i] = positionOfRow[rows[i]];
+    std::sort(byRow.begin(), byRow.end());
+    std::vector<uint32_t> positions(rows.size());
+    for (size_t position = 0; position < order.size(); ++position) {
+        const uint32_t row = order[position];
+        if (!wanted[row])
+            continue;
+        auto each = std::lower_bound(byRow.begin(), byRow.end(), std::pair { row, uint32_t(0) });
+        for (; each != byRow.end() && each->first == row; ++each)
+            positions[each->second] = uint32_t(position);
+    }
     return positions;
 }
 
@@ -171,22 +179,20 @@ void FileListModel::extendArrangement(FileArrangement files)
     Q_ASSERT(files.rows->size() >= m_files.rows->size()
         && m_files.order.size() == size_t(m_files.rows->size()));
     const size_t before = m_files.order.size(), after = files.order.size();
-    if (after > before) {
-        beginInsertRows(QModelIndex(), int(before), int(after - 1));
-        // The rows shown so far are the same names in the new rows.
-        m_files.rows = files.rows;
-        std::vector<uint32_t> &order = m_files.order.edit();
-        order.resize(after);
-        std::iota(order.begin() + ptrdiff_t(before), order.end(), uint32_t(before));
-        endInsertRows();
-    }
-    if (files.order == m_files.order) {
-        // Rows in listing order: nothing moves.
-        letGo(std::exchange(m_files, std::move(files)));
+    if (m_files.state.sorted || files.state.sorted) {
+        // The rows shown take their places among the new ones: one change of
+        // the layout, which ends with more rows than it began with.
+        changeLayout(std::move(files));
         return;
     }
-    m_files.rows = files.rows;
-    setArrangement(std::move(files));
+    // Rows in listing order, before and after: the new ones come at the end,
+    // and nothing moves.
+    if (after > before)
+        beginInsertRows(QModelIndex(), int(before), int(after - 1));
+    FileArrangement old = std::exchange(m_files, std::move(files));
+    if (after > before)
+        endInsertRows();
+    letGo(std::move(old));
 }
 
 QString FileListModel::displayText(QByteArrayView bytes)

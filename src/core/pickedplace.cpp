@@ -27,6 +27,7 @@ void PickedPlace::pick(const FileRows &rows, uint32_t row, uint8_t role)
     }
     // The hash's views point into m_names, whose elements do not move their bytes.
     m_names.push_back(name.toByteArray());
+    m_lengths[size_t(name.size())] = true;
     names.insert(QByteArrayView(m_names.back()), role);
 }
 
@@ -44,7 +45,10 @@ PickedPlace::Found PickedPlace::find(const FileArrangement &files, qsizetype fro
         if (folder == m_byFolder.cend())
             continue; // none picked from this folder
         for (qsizetype r = row; r < end; ++r) {
-            const uint8_t role = folder->value(rows.name(r));
+            const QByteArrayView name = rows.name(r);
+            if (!m_lengths[size_t(name.size())])
+                continue;
+            const uint8_t role = folder->value(name);
             roles[size_t(r - from)] = role;
             any = any || role;
         }

@@ -56,4 +56,6 @@ private:
 
     std::vector<QByteArray> m_names; // the storage of the names below
     QHash<QString, QHash<QByteArrayView, uint8_t>> m_byFolder; // folder -> name -> roles
+    // The names' lengths: most rows are passed over on theirs, unhashed.
+    std::vector<bool> m_lengths = std::vector<bool>(size_t(FileRows::MaxNameLength) + 1);
 };
