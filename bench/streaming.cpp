@@ -179,6 +179,7 @@ int measureStreaming(const std::vector<std::string> &folders, const std::string 
             : qEnvironmentVariableIsSet("QUILLMERE_BENCH_WARM")
             ? "cold rows skipped (QUILLMERE_BENCH_WARM)"
             : "cold rows skipped: the page cache cannot be dropped (needs root)");
+    table.growth(Million, 10 * Million, 12);
     table.print();
     return 0;
 }
