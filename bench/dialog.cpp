@@ -8,6 +8,7 @@
 #include "widgets/commondialog.h"
 #include "window/frmfilenamereader.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -87,9 +88,11 @@ std::optional<std::vector<double>> figuresInChild(
 namespace {
 
 // Between the window's process and its dialog's: where the dialog's process
-// writes its figures, and the folder to browse into (none: cancel after a second).
+// writes its figures, and the folder to browse into (none: cancel after a
+// second), or to choose as itself from its parent.
 const char ReportVariable[] = "QUILLMERE_BENCH_DIALOG_REPORT";
 const char FolderVariable[] = "QUILLMERE_BENCH_DIALOG_FOLDER";
+const char ChosenVariable[] = "QUILLMERE_BENCH_DIALOG_CHOSEN";
 
 // A moment both processes read alike: the steady clock is the system's.
 double now()
@@ -118,8 +121,23 @@ void runDialogProcess(int argc, char *argv[])
     std::ofstream out(QFile::encodeName(report).constData());
     // Moments since boot, to the microsecond.
     out << std::fixed << std::setprecision(6);
+    const QString chosen = qEnvironmentVariable(ChosenVariable);
     DialogWatch watch([&](QFileDialog *dialog) {
         const double shown = now();
+        if (!chosen.isEmpty()) {
+            // Into its parent, as a user goes there, then the folder named and chosen.
+            StallProbe own;
+            own.start();
+            const QFileInfo folder(chosen);
+            dialog->setDirectory(folder.absolutePath());
+            auto *model = dialog->findChild<QFileSystemModel *>();
+            runUntil(
+                [&] { return model && model->rowCount(model->index(folder.absolutePath())) > 0; },
+                60);
+            pick(dialog, folder.fileName());
+            out << shown << ' ' << own.stop() << ' ' << now() << std::endl;
+            return;
+        }
         if (folder.isEmpty()) {
             runUntil([] { return false; }, 1);
             out << shown << std::endl;
@@ -204,6 +222,39 @@ int measureDialogAdd(const QString &folder)
     return 0;
 }
 
+int measureChooseFolder(const QString &folder)
+{
+    CommonDialog::setDialogProgram(QCoreApplication::applicationFilePath());
+    const QString report = QDir::current().absoluteFilePath(
+        QStringLiteral("dialog-%1.figures").arg(QCoreApplication::applicationPid()));
+    qputenv(ReportVariable, QFile::encodeName(report));
+    qputenv(ChosenVariable, QFile::encodeName(folder));
+    FrmFilenameReader window;
+    window.show();
+    runUntil([] { return false; }, 0.5);
+    // The window's Choose Folder, by its key.
+    QAction *choose = nullptr;
+    for (QAction *action : window.findChildren<QAction *>())
+        if (action->shortcut() == QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O))
+            choose = action;
+    if (!choose)
+        return 1;
+    StallProbe probe;
+    probe.start();
+    const double clicked = now();
+    choose->trigger(); // returns once the dialog's process has ended
+    const double stall = probe.stop(), ended = now();
+    const std::vector<double> figures = readFigures(report);
+    QFile::remove(report);
+    if (figures.size() != 3 || window.fileList()->folders().size() != 1) {
+        std::fprintf(stderr, "quillmere_bench: the folder was not chosen in the dialog\n");
+        return 1;
+    }
+    std::printf(
+        "%.6f %.6f %.6f %.6f\n", figures[0] - clicked, figures[1], ended - figures[2], stall);
+    return 0;
+}
+
 int measureDropAdd(const QString &folder)
 {
     FrmFilenameReader window;
@@ -222,8 +273,18 @@ void dialogRows(const std::string &self, const std::string &workDir, const std::
     // minute: one run there, three below.
     const int runs = files >= Million / 2 ? 1 : 3;
     std::vector<double> firstShown, loaded, residentLoaded, closed, againShown, stallAgain,
-        stallListing, typed, endedAfter, dropped, ownStall;
+        stallListing, typed, endedAfter, dropped, ownStall, folderShown, folderOwnStall,
+        folderEnded, folderStall;
     for (int i = 0; i < runs; ++i) {
+        const auto chosen = figuresInChild(self, workDir + "/folder.out", "choosefolder", folder);
+        if (!chosen || chosen->size() != 4) {
+            std::fprintf(stderr, "quillmere_bench: Choose Folder failed on %s\n", folder.c_str());
+            std::exit(1);
+        }
+        folderShown.push_back((*chosen)[0]);
+        folderOwnStall.push_back((*chosen)[1]);
+        folderEnded.push_back((*chosen)[2]);
+        folderStall.push_back((*chosen)[3]);
         const auto dialog = figuresInChild(self, workDir + "/dialog.out", "dialog", folder);
         const auto drop = figuresInChild(self, workDir + "/drop.out", "drop", folder);
         if (!dialog || dialog->size() != 10 || !drop || drop->size() != 1) {
@@ -261,6 +322,15 @@ void dialogRows(const std::string &self, const std::string &workDir, const std::
         { { "", "", verdict("<= 50 ms", median(ownStall) <= StallLimit) } } });
     table.add({ on + "the dialog: typing a file's name, Open", files, milliseconds(median(typed)),
         { { "", "", verdict("<= 50 ms", median(typed) <= StallLimit) } } });
+    table.add({ on + "Choose Folder through Qt's dialog: shown", files,
+        milliseconds(median(folderShown)), {} });
+    table.add({ on + "stall: Choose Folder, the dialog's own process, from the folder's parent",
+        files, milliseconds(median(folderOwnStall)),
+        { { "", "", verdict("<= 50 ms", median(folderOwnStall) <= StallLimit) } } });
+    table.add({ on + "stall: Choose Folder, the window", files, milliseconds(median(folderStall)),
+        { { "", "", verdict("<= 50 ms", median(folderStall) <= StallLimit) } } });
+    table.add({ on + "Choose Folder: its process ended after Choose", files,
+        milliseconds(*std::max_element(folderEnded.begin(), folderEnded.end())), {} });
     table.add({ on + "Add again: shown (opens in the parent)", files,
         milliseconds(median(againShown)), {} });
     table.add({ on + "stall: Add again, shown, open 1 s, cancelled", files,

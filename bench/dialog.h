@@ -24,6 +24,11 @@ class Table;
 // (seconds, bytes).
 int measureDialogAdd(const QString &folder);
 
+// In this process: Choose Folder, the dialog going into the folder's parent
+// and choosing the folder by its name there. Prints "shown dialog's-own-stall
+// process-ended-after-Choose window's-stall" (seconds).
+int measureChooseFolder(const QString &folder);
+
 // This program run as the window's dialog process (argv[1] is
 // CommonDialog::ProcessOption), answering as measureDialogAdd() asks.
 [[noreturn]] void runDialogProcess(int argc, char *argv[]);

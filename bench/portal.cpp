@@ -89,7 +89,7 @@ struct ProbedClick
 {
     StallProbe probe;
     CoreWaitProbe waits;
-    qint64 clicked = 0, answered = 0;
+    qint64 clicked = 0, answered = 0, fellBackAt = 0;
     double stall = -1, waited = 0;
     bool returned = false;
     bool fellBack = false;
@@ -115,6 +115,7 @@ struct ProbedClick
     void fallback()
     {
         fellBack = true;
+        fellBackAt = realtimeNs();
         stop();
     }
 };
@@ -262,16 +263,32 @@ int measurePortal(const QString &folder, const QString &runDir)
     }
     if (saving.fellBack)
         return fail("Save showed Qt's dialog instead of the portal's");
-    const bool saved = runUntil(
-        [&] { return fileSize(target) == expected && !window.fileList()->isSaving(); }, 600);
+    const bool saved
+        = runUntil([&] { return fileSize(target) == expected && !window.saves()->isSaving(); }, 600);
     const qint64 savedAt = run.say(saved ? "saved" : "not-saved");
     saving.stop();
     if (!saved)
         return fail("the list was not saved with every name within 10 minutes");
-    std::printf("%.6f %.6f %.6f %d %d %.6f %.6f %.6f %.6f %.6f %.6f %.6f %.6f\n", addShown,
+    // Its backend gone, the portal fails at once, sooner than a dialog can be
+    // seen: Qt's dialog shows instead.
+    run.say("ready-gone");
+    if (!runUntil([&] { return run.event("gone").has_value(); }, 120))
+        return fail("the script did not end the backend within 2 minutes");
+    PortalDialog::forgetFailure();
+    ProbedClick failing;
+    {
+        const DialogWatch watch = closingQtDialogs(failing);
+        failing.start(add, run, "clicked-gone");
+        if (!runUntil([&] { return failing.returned; }, 120))
+            return fail("Add was not answered within 2 minutes, the backend gone");
+    }
+    if (!failing.fellBack)
+        return fail("Add showed no Qt dialog with the portal's backend gone");
+    std::printf("%.6f %.6f %.6f %d %d %.6f %.6f %.6f %.6f %.6f %.6f %.6f %.6f %.6f\n", addShown,
         adding.stall, observed, outcome, rows, run.since(saving.clicked, "saveshown"), saving.stall,
         double(savedAt - saving.clicked) / 1e9, double(savedAt - saving.answered) / 1e9,
-        adding.waited, saving.waited, bystanderStall, bystanderWaited);
+        adding.waited, saving.waited, bystanderStall, bystanderWaited,
+        double(failing.fellBackAt - failing.clicked) / 1e9);
     return 0;
 }
 
@@ -288,7 +305,7 @@ void portalRows(const std::string &script, const std::string &self, const std::s
         table.add({ "Add, Save through the portal: SKIPPED, " + skipped, files, "", {} });
         return;
     }
-    if (!f || f->size() != 13) {
+    if (!f || f->size() != 14) {
         std::fprintf(
             stderr, "quillmere_bench: the portal measurement failed on %s\n", folder.c_str());
         std::exit(1);
@@ -319,6 +336,10 @@ void portalRows(const std::string &script, const std::string &self, const std::s
     table.add({ "stall: Save through the portal, until saved", files, milliseconds(saveStall),
         { { "of it, waiting for a core", milliseconds(saveWaited),
             verdict("<= 50 ms", saveStall <= StallLimit) } } });
+    // A response 2 sooner than this is the portal's failure, later the user's close.
+    table.add({ format("Add, the portal's backend gone: Qt's dialog instead (failure bound %d ms)",
+                    PortalDialog::FailureLimit),
+        files, milliseconds(v[13]), {} });
 }
 
 } // namespace bench

@@ -12,10 +12,11 @@
 # lists the folder; above, GTK would list the folder for
 # many minutes and answers nothing on D-Bus meanwhile, so the dialog is
 # watched for OBSERVE seconds (QUILLMERE_BENCH_PORTAL_OBSERVE, 30) and its
-# backend is then ended by pid, which the portal answers with response 2:
-# the window shows Qt's dialog instead, which is closed at once, and the
+# backend is then ended by pid, which the portal answers with response 2,
+# long after its dialog showed: the window takes it for a cancel, and the
 # folder is then dropped on the window. Save: a backend started afresh, the
-# list saved into the run folder, where the GTK dialog opens.
+# list saved into the run folder, where the GTK dialog opens. Add once more
+# with the backend gone: the portal fails at once, and Qt's dialog shows.
 #
 # Prints the window's figures (see bench/portal.h), or "skipped REASON" when
 # the portal's packages, xdotool or an X server are missing. Everything runs
@@ -209,6 +210,11 @@ event save
 wait_state clicked-save 60 || fail "the window did not click Save within 60 s"
 wait_dialog saveshown
 choose "$run/saved.txt" save ctrl+a
+# Add once more without the backend: the portal fails at once.
+wait_state ready-gone 900 || fail "the window did not save within 15 minutes"
+xs_end_pid "$backend_pid"
+backend_pid=
+event gone
 xs_wait_exit "$pid" 900 || fail "the window did not end within 15 minutes of the save"
 pid=
 [ "$xs_status" -eq 0 ] || fail "the window failed with status $xs_status"

@@ -453,8 +453,9 @@ int main(int argc, char **argv)
         }
         return 0;
     }
-    const bool child
-        = !args.empty() && (args[0] == "memory" || args[0] == "dialog" || args[0] == "drop");
+    const bool child = !args.empty()
+        && (args[0] == "memory" || args[0] == "dialog" || args[0] == "choosefolder"
+            || args[0] == "drop");
     if (args.size() == 1 && args[0] == "bystander") {
         QCoreApplication app(argc, argv);
         return measureBystander();
@@ -521,6 +522,8 @@ int main(int argc, char **argv)
         return measureMemory(first);
     if (args[0] == "dialog")
         return measureDialogAdd(first);
+    if (args[0] == "choosefolder")
+        return measureChooseFolder(first);
     if (args[0] == "drop")
         return measureDropAdd(first);
     if (args[0] == "bulk")

@@ -51,7 +51,7 @@ const FileListModel &Window::files() const
 void Window::rebuild()
 {
     m_window->PopulateListViewWithFiles(m_folders);
-    waitFor(&FileList::isBusy);
+    waitFor([this] { return m_files->isBusy(); });
 }
 
 void Window::startRebuild()
@@ -67,19 +67,19 @@ bool Window::isBusy() const
 void Window::click(int column)
 {
     emit m_view->columnClick(column);
-    waitFor(&FileList::isBusy);
+    waitFor([this] { return m_files->isBusy(); });
 }
 
 void Window::save(const QString &path)
 {
-    m_files->save(path);
-    waitFor(&FileList::isSaving);
+    m_window->saveList(path);
+    waitFor([this] { return m_window->saves()->isSaving(); });
 }
 
 void Window::removeExtension(const QByteArray &extension, bool keep)
 {
     m_files->removeExtension(extension, keep);
-    waitFor(&FileList::isBusy);
+    waitFor([this] { return m_files->isBusy(); });
 }
 
 void Window::undo()
@@ -88,7 +88,7 @@ void Window::undo()
         if (action->shortcut() == QKeySequence::Undo)
             action->trigger();
     }
-    waitFor(&FileList::isBusy);
+    waitFor([this] { return m_files->isBusy(); });
 }
 
 void Window::copyAllNames()
@@ -112,7 +112,7 @@ void Window::unsort()
 void Window::clear()
 {
     m_files->rebuild({});
-    waitFor(&FileList::isBusy);
+    waitFor([this] { return m_files->isBusy(); });
     // The folder list follows the file list's folders: the folder goes back
     // in it, unlisted, for the next rebuild.
     m_folders->addFolder(m_folder, m_subfolders);
@@ -138,7 +138,7 @@ void Window::paint()
     m_view->repaint();
 }
 
-void Window::waitFor(bool (FileList::*busy)() const)
+void Window::waitFor(const std::function<bool()> &busy)
 {
     // A failure shows a message box, which nobody here would answer.
     QTimer watch;
@@ -150,7 +150,7 @@ void Window::waitFor(bool (FileList::*busy)() const)
         }
     });
     watch.start(100);
-    while ((m_files->*busy)())
+    while (busy())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 

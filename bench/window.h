@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class FileList;
@@ -58,7 +59,7 @@ public:
 private:
     void open();
     // Runs the window's event loop, as the program does, until work ends.
-    void waitFor(bool (FileList::*busy)() const);
+    void waitFor(const std::function<bool()> &busy);
 
     QString m_folder;
     bool m_subfolders;

@@ -34,6 +34,7 @@ public:
     struct FileDialog
     {
         QFileDialog::AcceptMode mode;
+        QFileDialog::FileMode fileMode;
         QStringList nameFilters;
         QString directory; // where it opened
     };
@@ -114,7 +115,7 @@ private:
                 box->screen()->availableGeometry() });
             box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok)->click() : box->reject();
         } else if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
-            fileDialogs.append({ dialog->acceptMode(), dialog->nameFilters(),
+            fileDialogs.append({ dialog->acceptMode(), dialog->fileMode(), dialog->nameFilters(),
                 dialog->directory().absolutePath() });
             if (m_answers.isEmpty()) {
                 ++unexpectedFileDialogs;

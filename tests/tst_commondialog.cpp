@@ -6,6 +6,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCompleter>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFileSystemModel>
@@ -296,8 +297,9 @@ void tst_CommonDialog::largeFolderReopensFromItsParent()
     CommonDialog dialogs(&window);
     dialogs.setLargeFolderEntries(50);
 
-    QString directory;
+    QString directory, accept;
     QStringList selected;
+    QFileDialog::FileMode mode = QFileDialog::AnyFile;
     auto noteAndChoose = [&](const QString &path) -> ModalScript::Step {
         return [&, path](QWidget *modal) {
             auto *dialog = qobject_cast<QFileDialog *>(modal);
@@ -305,14 +307,20 @@ void tst_CommonDialog::largeFolderReopensFromItsParent()
                 return false;
             directory = dialog->directory().absolutePath();
             selected = dialog->selectedFiles();
+            mode = dialog->testOption(QFileDialog::ShowDirsOnly) ? dialog->fileMode()
+                                                                 : QFileDialog::AnyFile;
+            const auto *buttons = dialog->findChild<QDialogButtonBox *>();
+            accept = buttons && !buttons->buttons().isEmpty() ? buttons->buttons().first()->text()
+                                                              : QString();
             return chooseFile(path)(modal);
         };
     };
-    auto show = [&](const QString &path) {
-        ModalScript script({ noteAndChoose(path) });
-        dialogs.ShowOpen();
-        return script.done() && dialogs.FileName() == path;
-    };
+    auto show
+        = [&](const QString &path, void (CommonDialog::*showing)() = &CommonDialog::ShowOpen) {
+              ModalScript script({ noteAndChoose(path) });
+              (dialogs.*showing)();
+              return script.done() && dialogs.FileName() == path;
+          };
 
     // Each count ends in a moment, in the background.
     auto counted = [&](const QString &path) {
@@ -325,6 +333,19 @@ void tst_CommonDialog::largeFolderReopensFromItsParent()
     QVERIFY(counted(dir.filePath("large/f2.txt")));
     QCOMPARE(directory, dir.path());
     QCOMPARE(selected, QStringList { dir.filePath("large") });
+    // Saving from there offers no folder's name to save as, and says Save.
+    QVERIFY(show(dir.filePath("list.txt"), &CommonDialog::ShowSave));
+    QCOMPARE(directory, dir.path());
+    QCOMPARE(selected, QStringList { dir.path() });
+    QCOMPARE(accept, QStringLiteral("&Save"));
+    QVERIFY(counted(dir.filePath("large/f3.txt")));
+    // A folder itself, from its parent among folders only: the large one is never read.
+    QVERIFY(show(dir.filePath("small"), &CommonDialog::ShowFolder));
+    QCOMPARE(directory, dir.path());
+    QCOMPARE(selected, QStringList { dir.filePath("large") });
+    QCOMPARE(mode, QFileDialog::Directory);
+    QVERIFY(show(dir.filePath("large"), &CommonDialog::ShowFolder));
+    QCOMPARE(selected, QStringList { dir.filePath("small") });
     // A small folder opens as itself again.
     QVERIFY(counted(dir.filePath("small/f1.txt")));
     QVERIFY(counted(dir.filePath("small/f2.txt")));
@@ -427,25 +448,32 @@ void tst_CommonDialog::dialogInAProcessOfItsOwn_data()
 {
     QTest::addColumn<QByteArray>("answer");
     QTest::addColumn<bool>("programExists");
-    QTest::addColumn<bool>("save"); // a new file's name, which only Save takes
+    QTest::addColumn<int>("kind"); // Save takes a new file's name, Folder the folder
     QTest::addColumn<bool>("shownHere"); // then chosen here
-    QTest::newRow("chosen there") << QByteArrayLiteral("choose") << true << false << false;
-    QTest::newRow("a new file saved there") << QByteArrayLiteral("choose") << true << true << false;
-    QTest::newRow("cancelled there") << QByteArrayLiteral("cancel") << true << false << false;
-    QTest::newRow("crashed: shown here") << QByteArrayLiteral("crash") << true << false << true;
-    QTest::newRow("failed: shown here") << QByteArrayLiteral("fail") << true << true << true;
-    QTest::newRow("not started: shown here") << QByteArray() << false << false << true;
+    const int open = int(DialogKind::OpenFile), save = int(DialogKind::SaveFile),
+              folder = int(DialogKind::Folder);
+    QTest::newRow("chosen there") << QByteArrayLiteral("choose") << true << open << false;
+    QTest::newRow("a new file saved there") << QByteArrayLiteral("choose") << true << save << false;
+    QTest::newRow("a folder chosen there")
+        << QByteArrayLiteral("choose") << true << folder << false;
+    QTest::newRow("cancelled there") << QByteArrayLiteral("cancel") << true << open << false;
+    QTest::newRow("crashed: shown here") << QByteArrayLiteral("crash") << true << open << true;
+    QTest::newRow("failed: shown here") << QByteArrayLiteral("fail") << true << save << true;
+    QTest::newRow("not started: shown here") << QByteArray() << false << folder << true;
 }
 
 void tst_CommonDialog::dialogInAProcessOfItsOwn()
 {
     QFETCH(QByteArray, answer);
     QFETCH(bool, programExists);
-    QFETCH(bool, save);
+    QFETCH(int, kind);
     QFETCH(bool, shownHere);
     TestDir dir;
     QCOMPARE(dir.createFiles({ "f.txt" }), QString());
-    const QString chosen = dir.filePath(save ? "new.txt" : "f.txt");
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+    const QString chosen = dir.filePath(kind == int(DialogKind::SaveFile) ? "new.txt"
+            : kind == int(DialogKind::Folder)                             ? "sub"
+                                                                          : "f.txt");
     qputenv("TEST_DIALOG_ANSWER", answer + ':' + QFile::encodeName(chosen));
     qputenv("TEST_DIALOG_SHOWN", QFile::encodeName(dir.filePath("shown")));
     CommonDialog::setDialogProgram(
@@ -464,7 +492,10 @@ void tst_CommonDialog::dialogInAProcessOfItsOwn()
         return chooseFile(chosen)(modal);
     } });
     dialogs.setFilter(QStringLiteral("Text File (*.txt)|*.txt"));
-    save ? dialogs.ShowSave() : dialogs.ShowOpen();
+    const bool save = kind == int(DialogKind::SaveFile);
+    save                                  ? dialogs.ShowSave()
+        : kind == int(DialogKind::Folder) ? dialogs.ShowFolder()
+                                          : dialogs.ShowOpen();
     QCOMPARE(here, shownHere);
     QCOMPARE(dialogs.FileName(), answer == "cancel" ? QString() : chosen);
     // A process that failed once is not tried again in this run.

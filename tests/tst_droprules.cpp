@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "core/displaytext.h"
 #include "testdir.h"
 #include "window/droprules.h"
 
@@ -306,7 +307,7 @@ void tst_DropRules::oneWarningNamesWhatWasRefused()
     QStringList refused;
     for (const DropRules::Dropped &entry : std::as_const(examined)) {
         if (entry.isRefused())
-            refused << Messages::shownPathBytes(entry.dropped) + u'\n' + entry.reason;
+            refused << displayPath(entry.dropped) + u'\n' + entry.reason;
     }
     QCOMPARE(warning.isNull(), refused.isEmpty());
 

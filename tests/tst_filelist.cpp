@@ -6,6 +6,7 @@
 #include "core/workstatus.h"
 #include "heldreader.h"
 #include "list/filelist.h"
+#include "list/savequeue.h"
 #include "list/undohistory.h"
 #include "rows.h"
 #include "testdir.h"
@@ -476,8 +477,9 @@ void tst_FileList::subfoldersListedAsQuillmereListDoes()
     }
     // Saved as shown, each path from the folder listed, CR LF.
     const QString target = scratch.filePath(QStringLiteral("list.txt"));
-    list.save(target);
-    QTRY_VERIFY2_WITH_TIMEOUT(!list.isSaving(), "the save to end", 30000);
+    SaveQueue saves;
+    saves.save(list.model()->arrangement(), target);
+    QTRY_VERIFY2_WITH_TIMEOUT(!saves.isSaving(), "the save to end", 30000);
     QFile saved(target);
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QCOMPARE(saved.readAll(), rows.join("\r\n") + "\r\n");

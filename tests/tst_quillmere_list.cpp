@@ -2,6 +2,7 @@
 #include "core/atomicsave.h"
 #include "core/filelistmodel.h"
 #include "core/textexport.h"
+#include "list/filelist.h"
 #include "testdir.h"
 #include "treecases.h"
 #include "widgets/filelistview.h"
@@ -45,7 +46,8 @@ struct Result
     QByteArray out, err;
 };
 
-// Runs quillmere-list as a process. Arguments are bytes: QProcess would pass
+// Runs quillmere-list as a process, or the window's program for args that
+// start with "WINDOW". Arguments are bytes: QProcess would pass
 // them as UTF-8 and lose a folder name that is not. Standard output goes to
 // outFd when given, is closed for ClosedOutput, else goes to a file in
 // scratch. Unprivileged, root runs it without the rights that override file
@@ -57,7 +59,7 @@ Result run(QList<QByteArray> args, const TestDir &scratch, int outFd = -1, bool 
 {
     const QByteArray outPath = scratch.encodedPath() + "/out",
                      errPath = scratch.encodedPath() + "/err";
-    args.prepend(QUILLMERE_LIST);
+    args.value(0) == "WINDOW" ? void(args[0] = QUILLMERE_WINDOW) : args.prepend(QUILLMERE_LIST);
     std::vector<char *> argv;
     for (QByteArray &a : args)
         argv.push_back(a.data());
@@ -253,14 +255,15 @@ void tst_QuillmereList::sortsAsTheWindow()
     // lines ended by LF.
     const QString target = scratch.filePath("saved.txt"), written = scratch.filePath("list.txt");
     window.saveList(target);
-    QTRY_VERIFY2_WITH_TIMEOUT(!window.isSaving(), "the save to end", 30000);
+    QTRY_VERIFY2_WITH_TIMEOUT(!window.saves()->isSaving(), "the save to end", 30000);
     const QList<QByteArray> paths { a.encodedPath(), b.encodedPath() };
     QCOMPARE(
         listed(options + QList<QByteArray> { "-o", QFile::encodeName(written) } + paths, scratch),
         QByteArray());
     QCOMPARE(readAll(written), readAll(target));
-    QCOMPARE(readAll(target), exportText(*view->files()));
-    QCOMPARE(listed(options + paths, scratch), exportText(*view->files(), LineEnd::Lf));
+    QCOMPARE(readAll(target), exportText(view->files()->arrangement()));
+    QCOMPARE(
+        listed(options + paths, scratch), exportText(view->files()->arrangement(), LineEnd::Lf));
 }
 
 void tst_QuillmereList::subfoldersAndFilters_data()
@@ -270,9 +273,9 @@ void tst_QuillmereList::subfoldersAndFilters_data()
     QTest::addColumn<QByteArray>("locale"); // LC_ALL of the run; empty for the tests' own
     QTest::addColumn<bool>("letters"); // lists the folder of letters, not the tree
     using Args = QList<QByteArray>;
-    auto row = [](const char *name, const Args &options, const QByteArray &expected,
+    auto row = [](const QByteArray &name, const Args &options, const QByteArray &expected,
                    const QByteArray &locale = {}, bool letters = false) {
-        QTest::newRow(name) << options << expected << locale << letters;
+        QTest::newRow(name.constData()) << options << expected << locale << letters;
     };
     const QByteArray byBytes = "File2.txt\na.txt\nb.JPG\nc.jpg\nfile10.txt\n",
                      all = "a.txt\nb.JPG\nc.jpg\nFile2.txt\nfile10.txt\n";
@@ -311,7 +314,7 @@ void tst_QuillmereList::subfoldersAndFilters_data()
                      Apfel = "\xc3\x84pfel.jpg\n", aJPG = "\xc3\xa4pfel.JPG\n",
                      latin1 = "\xc4pfel.JPG\n";
     auto letters
-        = [&row](const char *name, const Args &options, const QByteArray &expected,
+        = [&row](const QByteArray &name, const Args &options, const QByteArray &expected,
               const QByteArray &locale = {}) { row(name, options, expected, locale, true); };
     letters("? takes a letter of two bytes", Args { "--include=?pfel.jpg" }, apfel + Apfel);
     letters("? takes a byte that is no character", Args { "--include=?pfel.JPG" }, aJPG + latin1);
@@ -348,6 +351,17 @@ void tst_QuillmereList::subfoldersAndFilters_data()
         APFEL + Apfel + aJPG, "POSIX");
     letters("German", Args { "--include=?pfel.jpg", "--include=[[:upper:]]PFEL*" },
         apfel + APFEL + Apfel, "de_DE.UTF-8");
+    // Equal but for accents and case where the locale's collation says so, as
+    // find -name takes them; a collating symbol of one character is that
+    // character, also as the end of a range, where glibc 2.36's find takes
+    // nothing in a UTF-8 locale but C.UTF-8.
+    for (const QByteArray locale : { "C.UTF-8", "en_US.UTF-8", "de_DE.UTF-8" }) {
+        letters(locale + ": [=a=]", Args { "--include=[[=a=]]pfel*" },
+            locale == "C.UTF-8" ? apfel : apfel + Apfel + aJPG, locale);
+        letters(
+            locale + ": [.\xc3\x84.]", Args { "--include=[[.\xc3\x84.]]*" }, APFEL + Apfel, locale);
+        letters(locale + ": [a-[.c.]]", Args { "--include=[a-[.c.]]pfel*" }, apfel, locale);
+    }
 }
 
 void tst_QuillmereList::subfoldersAndFilters()
@@ -436,7 +450,8 @@ void tst_QuillmereList::collatesByCollationLocale_data()
         << QByteArray("sv_SE.UTF-8") << QByteArray("C") << QByteArray("b\nz\n\xC3\xA4\n");
     QTest::newRow("C order, Swedish texts")
         << QByteArray("C.UTF-8") << QByteArray("sv_SE.UTF-8") << QByteArray("\xC3\xA4\nb\nz\n");
-    // The messages' language is translated; the list's bytes are the same.
+    // The messages' language is translated, the system's reasons too; the
+    // list's bytes are the same.
     QTest::newRow("C order, German texts")
         << QByteArray("C.UTF-8") << QByteArray("de_DE.UTF-8") << QByteArray("\xC3\xA4\nb\nz\n");
 }
@@ -449,15 +464,17 @@ void tst_QuillmereList::collatesByCollationLocale()
     TestDir scratch, a;
     QCOMPARE(a.createFiles({ "z", "\xC3\xA4", "b" }), QString());
     // The order comes from ICU by the locale's name: no system locale needs to be installed.
-    const QByteArray all = qgetenv("LC_ALL");
-    qunsetenv("LC_ALL");
-    qputenv("LC_COLLATE", collate);
-    qputenv("LC_MESSAGES", messages);
-    const QByteArray out = listed({ "--sort=name", "--line-end=lf", a.encodedPath() }, scratch);
-    qputenv("LC_ALL", all);
-    qunsetenv("LC_COLLATE");
-    qunsetenv("LC_MESSAGES");
-    QCOMPARE(out, sorted);
+    const Environment environment(
+        { "LC_ALL=", "LC_COLLATE=" + collate, "LC_MESSAGES=" + messages });
+    QCOMPARE(listed({ "--sort=name", "--line-end=lf", a.encodedPath() }, scratch), sorted);
+    // The system's reason as ls gives it, in the C library's words (not Qt's).
+    const QByteArray gone = scratch.encodedPath() + "/gone";
+    const QByteArray said = run({ gone }, scratch).err;
+    QProcess ls;
+    ls.start("ls", { QFile::decodeName(gone) });
+    QVERIFY2(ls.waitForFinished(30000), "ls to end");
+    const QByteArray lsSaid = ls.readAllStandardError();
+    QCOMPARE(said.mid(said.lastIndexOf(": ")), lsSaid.mid(lsSaid.lastIndexOf(": ")));
 }
 
 void tst_QuillmereList::unlistableFolder()
@@ -576,8 +593,21 @@ void tst_QuillmereList::badUsage_data()
     QTest::newRow("class not in lower case")
         << QList<QByteArray> { "--exclude=*[[:Digit:]]", "FOLDER" }
         << QByteArray("quillmere-list: unknown character class '[:Digit:]' in '*[[:Digit:]]'");
-    QTest::newRow("equivalence class")
-        << QList<QByteArray> { "--include=[[=a=]]*", "FOLDER" } << QByteArray();
+    QTest::newRow("equivalence class of two")
+        << QList<QByteArray> { "--include=[[=ab=]]*", "FOLDER" }
+        << QByteArray("quillmere-list: equivalence class other than a single "
+                      "character in '[[=ab=]]*'");
+    QTest::newRow("collating element of two")
+        << QList<QByteArray> { "--exclude=[[.ch.]]", "FOLDER" }
+        << QByteArray("quillmere-list: collating symbol other than a single character in "
+                      "'[[.ch.]]'");
+    QTest::newRow("range to an equivalence class")
+        << QList<QByteArray> { "--exclude=[a-[=e=]]", "FOLDER" }
+        << QByteArray("quillmere-list: equivalence class as the end of a range in '[a-[=e=]]'");
+    QTest::newRow("a path for a name") << QList<QByteArray> { "--include=*/a.jpg", "FOLDER" }
+                                       << QByteArray("quillmere-list: '*/a.jpg' matches no name, "
+                                                     "as no name holds '/': --include and "
+                                                     "--exclude match a file's name, not its path");
     QTest::newRow("value to a flag") << QList<QByteArray> { "--reverse=yes", "--sort=name",
         "FOLDER" } << QByteArray("quillmere-list: option '--reverse' doesn't allow an argument");
     QTest::newRow("escape and literal")
@@ -611,10 +641,16 @@ void tst_QuillmereList::badUsage_data()
             "possibilités\u00a0: «\u00a0--recursive\u00a0» «\u00a0--reverse\u00a0»"
                 + usageFr },
         { "German by LANG", { "LC_ALL=", "LANG=de_DE.UTF-8", "--exclude=*.[ch", "FOLDER" },
-            "quillmere-list: nicht geschlossenes „[“ in '*.[ch'" + usageDe },
+            "quillmere-list: nicht geschlossenes „[“ in „*.[ch“" + usageDe },
+        { "German, a value not taken", { "LC_ALL=de_DE.UTF-8", "--sort=datum", "FOLDER" },
+            "quillmere-list: unbekannter Sortierschlüssel „datum“ (erlaubt: name, extension)"
+                + usageDe },
         { "LANGUAGE before LC_ALL",
             { "LANGUAGE=fr", "LC_ALL=de_DE.UTF-8", "--sort", "size", "FOLDER" },
-            "quillmere-list: clé de tri inconnue 'size'\u00a0: name ou extension" + usageFr },
+            "quillmere-list: clé de tri inconnue «\u00a0size\u00a0» (valeurs possibles\u00a0: "
+            "name, "
+            "extension)"
+                + usageFr },
         { "LC_ALL before LC_MESSAGES",
             { "LC_ALL=de_DE.UTF-8", "LC_MESSAGES=fr_FR.UTF-8", "FOLDER", "-o" },
             "quillmere-list: Option erfordert ein Argument -- „o“" + usageDe },
@@ -622,6 +658,17 @@ void tst_QuillmereList::badUsage_data()
             { "LC_ALL=", "LC_MESSAGES=fr_FR.UTF-8", "LANG=de_DE.UTF-8", "--reverse" },
             "quillmere-list: --reverse inverse une liste triée\u00a0; indiquez aussi --sort"
                 + usageFr },
+        { "window in German", { "LANGUAGE=de", "WINDOW", "--bogus" },
+            "quillmere: unbekannte Option „--bogus“\nAufruf: quillmere [OPTION]... [PFAD]...\n"
+            "„quillmere --help“ liefert weitere Informationen." },
+        { "window in French", { "LC_ALL=fr_FR.UTF-8", "WINDOW", "-x" },
+            "quillmere: option non reconnue «\u00a0-x\u00a0»\nUtilisation\u00a0: quillmere "
+            "[OPTION]... [CHEMIN]...\nSaisissez «\u00a0quillmere --help\u00a0» pour plus "
+            "d’informations." },
+        { "window, the user's bytes by the display rules",
+            { "LANGUAGE=en", "WINDOW", "--x\x1b[2J" },
+            "quillmere: unrecognized option '--x<U+001B>[2J'\nUsage: quillmere [OPTION]... "
+            "[PATH]...\nTry 'quillmere --help' for more information." },
         { "English for any other language", { "LANGUAGE=sv", "--escape", "--literal", "FOLDER" },
             "quillmere-list: --escape and --literal cannot both be given\n"
             "Usage: quillmere-list [OPTION]... FOLDER...\n"
@@ -786,13 +833,15 @@ void tst_QuillmereList::helpAndVersion_data()
     QTest::addColumn<QList<QByteArray>>("language"); // the environment, as in badUsage
     QTest::addColumn<QList<QByteArray>>("lines"); // the first, some between, the last
     QTest::addColumn<QByteArray>("writeError"); // what comes before the C library's reason
+    QTest::addColumn<QByteArray>("program"); // "WINDOW" for the window's, as in badUsage
+    QTest::addColumn<int>("column"); // where an option's text starts
     QTest::newRow("English") << QList<QByteArray> {}
                              << QList<QByteArray> { "Usage: quillmere-list [OPTION]... FOLDER...",
                                     "  -0, --null ", "  -o, --output=FILE ", "      --sort=KEY ",
                                     "  -V, --version ", "Exit status:", " 3  if ",
                                     "Full documentation is available locally via: man "
                                     "quillmere-list" }
-                             << QByteArray("quillmere-list: write error: ");
+                             << QByteArray("quillmere-list: write error: ") << QByteArray() << 24;
     QTest::newRow("German") << QList<QByteArray> { "LANGUAGE=de" }
                             << QList<QByteArray> { "Aufruf: quillmere-list [OPTION]... ORDNER...",
                                    "  -0, --null ", "  -o, --output=DATEI ",
@@ -800,7 +849,7 @@ void tst_QuillmereList::helpAndVersion_data()
                                    "Beendigungsstatus:", " 3  wenn ",
                                    "Vollständige Dokumentation ist lokal verfügbar mit: man "
                                    "quillmere-list" }
-                            << QByteArray("quillmere-list: Schreibfehler: ");
+                            << QByteArray("quillmere-list: Schreibfehler: ") << QByteArray() << 24;
     QTest::newRow("French")
         << QList<QByteArray> { "LC_ALL=", "LC_MESSAGES=fr_FR.UTF-8" }
         << QList<QByteArray> { "Utilisation\u00a0: quillmere-list [OPTION]... DOSSIER...",
@@ -808,7 +857,19 @@ void tst_QuillmereList::helpAndVersion_data()
                "Code de sortie\u00a0:", " 3  si ",
                "La documentation complète est disponible localement "
                "via\u00a0: man quillmere-list" }
-        << QByteArray("quillmere-list: erreur d’écriture\u00a0: ");
+        << QByteArray("quillmere-list: erreur d’écriture\u00a0: ") << QByteArray() << 24;
+    QTest::newRow("window, German")
+        << QList<QByteArray> { "LC_ALL=de_DE.UTF-8" }
+        << QList<QByteArray> { "Aufruf: quillmere [OPTION]... [PFAD]...", "      --help     ",
+               "Beendigungsstatus:", " 2  wenn ",
+               "Vollständige Dokumentation ist lokal verfügbar mit: man quillmere" }
+        << QByteArray("quillmere: Schreibfehler: ") << QByteArray("WINDOW") << 17;
+    QTest::newRow("window, French")
+        << QList<QByteArray> { "LANGUAGE=fr" }
+        << QList<QByteArray> { "Utilisation\u00a0: quillmere [OPTION]... [CHEMIN]...",
+               "      --version  ", "Code de sortie\u00a0:",
+               "La documentation complète est disponible localement via\u00a0: man quillmere" }
+        << QByteArray("quillmere: erreur d’écriture\u00a0: ") << QByteArray("WINDOW") << 17;
 }
 
 void tst_QuillmereList::helpAndVersion()
@@ -816,9 +877,14 @@ void tst_QuillmereList::helpAndVersion()
     QFETCH(const QList<QByteArray>, language);
     QFETCH(const QList<QByteArray>, lines);
     QFETCH(const QByteArray, writeError);
+    QFETCH(const QByteArray, program);
+    QFETCH(const int, column);
     const Environment environment(language);
     TestDir scratch;
-    const Result help = run({ "--help" }, scratch);
+    const auto of = [&program](const QByteArray &option) {
+        return program.isEmpty() ? QList { option } : QList { program, option };
+    };
+    const Result help = run(of("--help"), scratch);
     QCOMPARE(help.status, 0);
     QCOMPARE(help.err, QByteArray());
     QVERIFY2(help.out.endsWith('\n'), help.out);
@@ -829,10 +895,11 @@ void tst_QuillmereList::helpAndVersion()
         QVERIFY2(std::any_of(shown.begin(), shown.end(),
                      [&line](const QString &s) { return s.startsWith(QString::fromUtf8(line)); }),
             line);
-    // GNU's columns in every language: an option's text starts at the 25th
-    // character, the lines that go on with it at the 27th.
-    static const QRegularExpression optionLine(QStringLiteral("^  -|^      --")),
-        atItsColumn(QStringLiteral("^.{22}  \\S")), goesOn(QStringLiteral("^ {26}\\S"));
+    // GNU's columns in every language: an option's text starts at the
+    // column of the English, the lines that go on with it two further.
+    static const QRegularExpression optionLine(QStringLiteral("^  -|^      --"));
+    const QRegularExpression atItsColumn(QStringLiteral("^.{%1}  \\S").arg(column - 2)),
+        goesOn(QStringLiteral("^ {%1}\\S").arg(column + 2));
     bool inOptions = false;
     for (const QString &line : shown) {
         if (line.contains(optionLine))
@@ -841,23 +908,27 @@ void tst_QuillmereList::helpAndVersion()
             QVERIFY2(line.contains(goesOn), qPrintable(line));
         inOptions = line.contains(optionLine) || (inOptions && !line.isEmpty());
     }
-    QCOMPARE(run({ "-h" }, scratch).out, help.out);
-    QCOMPARE(run({ "--he" }, scratch).out, help.out);
+    if (program.isEmpty()) {
+        QCOMPARE(run({ "-h" }, scratch).out, help.out);
+        QCOMPARE(run({ "--he" }, scratch).out, help.out);
+    }
 
     // Not translated: the same words in every language.
-    const Result version = run({ "--version" }, scratch);
+    const Result version = run(of("--version"), scratch);
     QCOMPARE(version.status, 0);
-    QVERIFY2(version.out.startsWith("quillmere-list (Quillmere) "), version.out);
+    QVERIFY2(version.out.startsWith(writeError.left(writeError.indexOf(':')) + " (Quillmere) "),
+        version.out);
     QVERIFY2(version.out.contains("\nCopyright (C) "), version.out);
     QVERIFY2(version.out.contains("\nLicense MIT"), version.out);
-    QCOMPARE(run({ "-V" }, scratch).out, version.out);
+    if (program.isEmpty())
+        QCOMPARE(run({ "-V" }, scratch).out, version.out);
 
     // Help that could not be written is a failure with the reason, not silence.
     for (const QByteArray &option : { QByteArray("--help"), QByteArray("--version") }) {
         int fds[2];
         QCOMPARE(::pipe2(fds, O_CLOEXEC), 0);
         ::close(fds[0]);
-        const Result r = run({ option }, scratch, fds[1], true);
+        const Result r = run(of(option), scratch, fds[1], true);
         ::close(fds[1]);
         QCOMPARE(r.status, 2);
         // The reason is the C library's, in the language it chooses itself.

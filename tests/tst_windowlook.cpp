@@ -2,6 +2,7 @@
 #include "widgets/namedelegate.h"
 #include "windowfixture.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
@@ -70,6 +71,8 @@ private slots:
     void layoutMatchesDesign();
     void windowLooksAsDesigned();
     void focusOrder();
+    void focusShows_data();
+    void focusShows();
     void bandsAreReadable();
     void captionsFitAtLargeFonts();
     void listsAreNamedForAssistiveTechnology();
@@ -193,6 +196,53 @@ void tst_WindowLook::focusOrder()
     QCOMPARE(visited,
         (QStringList { "CmdAddFolder", "CmdDelFolder", "CmdSaveTXT", "CmdDelList", "Command1",
             "LvFiles", "Command2", "ListFolder" }));
+}
+
+void tst_WindowLook::focusShows_data()
+{
+    // What the user did last, and the control that has the focus then.
+    QTest::addColumn<QString>("done");
+    QTest::addColumn<QString>("focused");
+    QTest::newRow("at start") << ""
+                              << "ListFolder";
+    QTest::newRow("Add clicked, its dialog cancelled") << "CmdAddFolder"
+                                                       << "CmdAddFolder";
+    QTest::newRow("a click on Remove, nothing to remove") << "CmdDelFolder"
+                                                          << "CmdDelFolder";
+    QTest::newRow("a click on the empty file list") << "LvFiles"
+                                                    << "LvFiles";
+    QTest::newRow("Tab from the file list") << "Tab"
+                                            << "Command2";
+}
+
+// The focus is drawn wherever it is, however it got there: the focused
+// control looks otherwise than when the focus is elsewhere.
+void tst_WindowLook::focusShows()
+{
+    QFETCH(QString, done);
+    QFETCH(QString, focused);
+    Window ui;
+    QVERIFY(ui.waitActive());
+    ui.dialogs.cancel();
+    if (done == QLatin1String("Tab")) {
+        QTest::mouseClick(ui.files()->viewport(), Qt::LeftButton);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    } else if (!done.isEmpty()) {
+        QWidget *clicked = ui.control<QWidget>(qPrintable(done));
+        if (auto *view = qobject_cast<QAbstractItemView *>(clicked))
+            clicked = view->viewport();
+        QTest::mouseClick(clicked, Qt::LeftButton);
+        // Keys go to the window again once a dialog it opened has gone.
+        ui.activate();
+    }
+    QWidget *control = ui.control<QWidget>(qPrintable(focused));
+    QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget(), control, 10000);
+    const QImage shown = control->grab().toImage();
+    QWidget *elsewhere = ui.control<QWidget>(focused == u"Command1" ? "Command2" : "Command1");
+    elsewhere->setFocus(Qt::OtherFocusReason);
+    QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget(), elsewhere, 10000);
+    QVERIFY2(control->grab().toImage() != shown,
+        qPrintable(QStringLiteral("no focus drawn on %1 (%2)").arg(focused, done)));
 }
 
 void tst_WindowLook::bandsAreReadable()

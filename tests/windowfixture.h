@@ -136,7 +136,7 @@ struct Window
     {
         dialogs.type(path);
         control("CmdSaveTXT")->click();
-        QTRY_VERIFY2_WITH_TIMEOUT(!list()->isSaving(), "the save to end", 30000);
+        QTRY_VERIFY2_WITH_TIMEOUT(!window.saves()->isSaving(), "the save to end", 30000);
     }
 
     ModalDriver dialogs;

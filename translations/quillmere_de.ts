@@ -4,40 +4,50 @@
 <context>
     <name>CommandLine</name>
     <message>
-        <source>option &apos;%1&apos; requires an argument</source>
-        <translation>Option „%1“ erfordert ein Argument</translation>
+        <source>option %1 requires an argument</source>
+        <translation>Option %1 erfordert ein Argument</translation>
     </message>
     <message>
-        <source>option requires an argument -- &apos;%1&apos;</source>
-        <translation>Option erfordert ein Argument -- „%1“</translation>
+        <source>option requires an argument -- %1</source>
+        <translation>Option erfordert ein Argument -- %1</translation>
     </message>
     <message>
-        <source>option &apos;%1&apos; doesn&apos;t allow an argument</source>
-        <translation>Option „%1“ erlaubt kein Argument</translation>
+        <source>option %1 doesn&apos;t allow an argument</source>
+        <translation>Option %1 erlaubt kein Argument</translation>
     </message>
     <message>
-        <source>invalid option -- &apos;%1&apos;</source>
-        <translation>ungültige Option -- „%1“</translation>
+        <source>invalid option -- %1</source>
+        <translation>ungültige Option -- %1</translation>
     </message>
+    <message>
+        <source>unrecognized option %1</source>
+        <translation>unbekannte Option %1</translation>
+    </message>
+    <message>
+        <source>option %1 is ambiguous; possibilities:%2</source>
+        <translation>Option %1 ist mehrdeutig; Möglichkeiten:%2</translation>
+    </message>
+</context>
+<context>
+    <name>CommandMessages</name>
     <message>
         <source>&apos;%1&apos;</source>
-        <comment>one of the options an ambiguous abbreviation could stand for, quoted as in the message before it</comment>
+        <comment>a path or an argument in a message on standard error, in the quotes of the language</comment>
         <translation>„%1“</translation>
     </message>
     <message>
-        <source>unrecognized option &apos;%1&apos;</source>
-        <translation>unbekannte Option „%1“</translation>
-    </message>
-    <message>
-        <source>option &apos;%1&apos; is ambiguous; possibilities:%2</source>
-        <translation>Option „%1“ ist mehrdeutig; Möglichkeiten:%2</translation>
+        <source>Try %1 for more information.
+</source>
+        <comment>%1 is the program&apos;s name and --help, quoted</comment>
+        <translation>%1 liefert weitere Informationen.
+</translation>
     </message>
 </context>
 <context>
     <name>DropRules</name>
     <message>
         <source>It is on another computer; only folders of this computer can be listed.</source>
-        <translation>Es liegt auf einem anderen Computer; nur Ordner dieses Computers können aufgelistet werden.</translation>
+        <translation>Es liegt auf einem anderen Computer; nur Ordner auf diesem Computer können aufgelistet werden.</translation>
     </message>
     <message>
         <source>It is not a full path.</source>
@@ -65,7 +75,7 @@
     </message>
     <message>
         <source>It is not a file or folder of this computer; only those can be listed.</source>
-        <translation>Das ist weder eine Datei noch ein Ordner dieses Computers; nur solche können aufgelistet werden.</translation>
+        <translation>Nur Ordner auf diesem Computer können aufgelistet werden.</translation>
     </message>
     <message>
         <source>Nothing was added for these paths given to Quillmere:
@@ -95,18 +105,18 @@
     </message>
     <message>
         <source>Extension</source>
-        <translation>Erweiterung</translation>
+        <translation>Endung</translation>
     </message>
 </context>
 <context>
     <name>FileListView</name>
     <message>
         <source>Remove &amp;All Files Without Extension</source>
-        <translation>&amp;Alle Dateien ohne Erweiterung entfernen</translation>
+        <translation>&amp;Alle Dateien ohne Endung entfernen</translation>
     </message>
     <message>
         <source>&amp;Keep Only Files Without Extension</source>
-        <translation>&amp;Nur Dateien ohne Erweiterung behalten</translation>
+        <translation>&amp;Nur Dateien ohne Endung behalten</translation>
     </message>
     <message>
         <source>Remove &amp;All .%1 Files</source>
@@ -159,8 +169,12 @@
         <translation>Der Ordner existiert nicht.</translation>
     </message>
     <message>
-        <source>File system loop detected; it is the same folder as %1.</source>
-        <translation>Schleife im Dateisystem: Das ist derselbe Ordner wie %1.</translation>
+        <source>File system loop detected; it is the same folder as %1</source>
+        <translation>Schleife im Dateisystem erkannt; es ist derselbe Ordner wie %1</translation>
+    </message>
+    <message>
+        <source>Its folder was moved or replaced while it was listed.</source>
+        <translation>Sein Ordner wurde während des Auflistens verschoben oder ersetzt.</translation>
     </message>
 </context>
 <context>
@@ -172,7 +186,7 @@
     <message>
         <source>Add</source>
         <extracomment>The two buttons beside the band have room for about 9 narrow letters; the accessible name carries the long form.</extracomment>
-        <translation>Neu</translation>
+        <translation>Anfügen</translation>
     </message>
     <message>
         <source>Add folder</source>
@@ -218,6 +232,31 @@
     </message>
 </context>
 <context>
+    <name>ListingNotice</name>
+    <message numerus="yes">
+        <source>%Ln files listed</source>
+        <translation>
+            <numerusform>%Ln Datei aufgelistet</numerusform>
+            <numerusform>%Ln Dateien aufgelistet</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The folders listed hold no files.</source>
+        <extracomment>Over the empty file list; the count is of the folders listed.</extracomment>
+        <translation>
+            <numerusform>Der aufgelistete Ordner enthält keine Dateien.</numerusform>
+            <numerusform>Die aufgelisteten Ordner enthalten keine Dateien.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The folders listed hold only sub-folders.</source>
+        <translation>
+            <numerusform>Der aufgelistete Ordner enthält nur Unterordner.</numerusform>
+            <numerusform>Die aufgelisteten Ordner enthalten nur Unterordner.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>Messages</name>
     <message>
         <source>The list cannot be sorted; its files stay in the order of their folders.
@@ -242,7 +281,7 @@ Created by: quillmere@example.org
 
 Anleitung:
 1. Einen Ordner hinzufügen, um seine Dateien aufzulisten (dazu eine Datei im Ordner wählen)
-2. Die Ordner mit „Neu“ und „Entfernen“ ändern
+2. Die Ordner mit „Anfügen“ und „Entfernen“ ändern
 3. Die Dateiliste mit „Entfernen“ ändern
 4. Die Dateiliste als TXT-Datei speichern
 
@@ -338,12 +377,20 @@ konnte nicht geöffnet werden: Es wurde kein Dateimanager gefunden, der ihn öff
         <translation>unbekannte Zeichenklasse „[:%1:]“</translation>
     </message>
     <message>
-        <source>equivalence classes and collating symbols (&apos;[=a=]&apos;, &apos;[.a.]&apos;) are not supported</source>
-        <translation>Äquivalenzklassen und Sortiersymbole („[=a=]“, „[.a.]“) werden nicht unterstützt</translation>
-    </message>
-    <message>
         <source>unclosed &apos;[&apos;</source>
         <translation>nicht geschlossenes „[“</translation>
+    </message>
+    <message>
+        <source>equivalence class other than a single character</source>
+        <translation>Äquivalenzklasse aus mehr oder weniger als einem Zeichen</translation>
+    </message>
+    <message>
+        <source>collating symbol other than a single character</source>
+        <translation>Sortiersymbol aus mehr oder weniger als einem Zeichen</translation>
+    </message>
+    <message>
+        <source>equivalence class as the end of a range</source>
+        <translation>Äquivalenzklasse als Ende eines Bereichs</translation>
     </message>
 </context>
 <context>
@@ -356,6 +403,61 @@ konnte nicht geöffnet werden: Es wurde kein Dateimanager gefunden, der ihn öff
         <source>Save As</source>
         <translation>Speichern unter</translation>
     </message>
+    <message>
+        <source>Choose Folder</source>
+        <translation>Ordner auswählen</translation>
+    </message>
+</context>
+<context>
+    <name>Quillmere</name>
+    <message>
+        <source>Usage: quillmere [OPTION]... [PATH]...
+</source>
+        <translation>Aufruf: quillmere [OPTION]... [PFAD]...
+</translation>
+    </message>
+    <message>
+        <source>Opens Quillmere&apos;s window, listing the files of each folder PATH; a file PATH
+stands for its folder, as when it is dropped on the window. A PATH may be a
+file:// address; other addresses (smb://, http://, ...) and paths that add
+nothing are named in one warning once the window shows.
+
+      --help     display this help and exit
+      --version  output version information and exit
+
+A PATH that starts with &apos;-&apos; follows &apos;--&apos;. Qt&apos;s own options are not taken;
+its environment variables, such as QT_QPA_PLATFORM, are.
+
+Exit status:
+ 0  if OK,
+ 1  if a save it started did not end well and the window could not say so
+      (the session ended the program, or Quit Without Saving gave it up),
+ 2  if the usage was wrong.
+
+Full documentation is available locally via: man quillmere
+</source>
+        <translation>Öffnet das Fenster von Quillmere und listet die Dateien jedes Ordners PFAD auf;
+ein PFAD, der eine Datei ist, steht für ihren Ordner, wie beim Ablegen auf dem
+Fenster. Ein PFAD darf eine file://-Adresse sein; andere Adressen (smb://,
+http://, ...) und Pfade, die nichts hinzufügen, werden in einer Warnung
+genannt, sobald das Fenster erscheint.
+
+      --help     diese Hilfe anzeigen und beenden
+      --version  Versionsinformationen anzeigen und beenden
+
+Ein PFAD, der mit „-“ beginnt, steht nach „--“. Die eigenen Optionen von Qt
+werden nicht angenommen, seine Umgebungsvariablen wie QT_QPA_PLATFORM schon.
+
+Beendigungsstatus:
+ 0  bei Erfolg,
+ 1  wenn ein begonnenes Speichern nicht gut endete und das Fenster das nicht
+      mehr melden konnte (die Sitzung hat das Programm beendet, oder „Ohne
+      Speichern beenden“ hat es abgebrochen),
+ 2  wenn der Aufruf falsch war.
+
+Vollständige Dokumentation ist lokal verfügbar mit: man quillmere
+</translation>
+    </message>
 </context>
 <context>
     <name>QuillmereList</name>
@@ -363,12 +465,6 @@ konnte nicht geöffnet werden: Es wurde kein Dateimanager gefunden, der ihn öff
         <source>Usage: quillmere-list [OPTION]... FOLDER...
 </source>
         <translation>Aufruf: quillmere-list [OPTION]... ORDNER...
-</translation>
-    </message>
-    <message>
-        <source>Try &apos;quillmere-list --help&apos; for more information.
-</source>
-        <translation>„quillmere-list --help“ liefert weitere Informationen.
 </translation>
     </message>
     <message>
@@ -427,12 +523,12 @@ Reihenfolge. Mit -o erhält DATEI die Bytes, die das Speichern im Fenster
 schreibt, jeder Name gefolgt von CR LF; auf der Standardausgabe endet jeder
 Name nur mit LF, wie es Unix-Werkzeuge erwarten.
 
-Obligatorische Argumente für lange Optionen sind auch für kurze obligatorisch.
+Erforderliche Argumente für lange Optionen sind auch für kurze erforderlich.
   -a, --all             auch versteckte Dateien auflisten, mit -r auch
                           versteckte Unterordner
       --escape          Namen so schreiben, wie das Fenster sie zeigt, Steuer-,
-                          Bidi- und unsichtbare Zeichen maskiert (Vorgabe, wenn
-                          die Standardausgabe ein Terminal ist)
+                          Bidi- und unsichtbare Zeichen maskiert (Standard,
+                          wenn die Standardausgabe ein Terminal ist)
       --exclude=MUSTER  Dateien auslassen, deren Name auf MUSTER passt
       --ignore-case     bei --include und --exclude Groß- und Kleinschreibung
                           nicht unterscheiden, wie „Alle .EXT-Dateien
@@ -442,7 +538,7 @@ Obligatorische Argumente für lange Optionen sind auch für kurze obligatorisch.
                           werden
       --line-end=ENDE   jeden Namen mit crlf oder lf beenden, wohin die Liste
                           auch geht
-      --literal         Namen Byte für Byte schreiben (Vorgabe in eine Pipe
+      --literal         Namen Byte für Byte schreiben (Standard in eine Pipe
                           oder Datei)
   -0, --null            jeden Namen stattdessen mit einem NUL-Byte beenden, für
                           xargs -0
@@ -491,7 +587,7 @@ Vollständige Dokumentation ist lokal verfügbar mit: man quillmere-list
     <message>
         <source>unknown sort key %1: name or extension</source>
         <comment>name and extension are the values --sort takes, as they are typed</comment>
-        <translation>unbekannter Sortierschlüssel %1: name oder extension</translation>
+        <translation>unbekannter Sortierschlüssel %1 (erlaubt: name, extension)</translation>
     </message>
     <message>
         <source>--reverse turns a sorted list round; give --sort too</source>
@@ -500,7 +596,7 @@ Vollständige Dokumentation ist lokal verfügbar mit: man quillmere-list
     <message>
         <source>unknown line end %1: crlf or lf</source>
         <comment>crlf and lf are the values --line-end takes, as they are typed</comment>
-        <translation>unbekanntes Zeilenende %1: crlf oder lf</translation>
+        <translation>unbekanntes Zeilenende %1 (erlaubt: crlf, lf)</translation>
     </message>
     <message>
         <source>--null ends names with NUL; --line-end cannot be given too</source>
@@ -527,10 +623,6 @@ Vollständige Dokumentation ist lokal verfügbar mit: man quillmere-list
         <translation>%1 kann nicht aufgelistet werden: %2</translation>
     </message>
     <message>
-        <source>cannot list %1: File system loop detected; it is the same folder as %2</source>
-        <translation>%1 kann nicht aufgelistet werden: Dateisystemschleife erkannt; es ist derselbe Ordner wie %2</translation>
-    </message>
-    <message>
         <source>cannot sort: %1</source>
         <translation>Sortieren nicht möglich: %1</translation>
     </message>
@@ -546,6 +638,10 @@ Vollständige Dokumentation ist lokal verfügbar mit: man quillmere-list
     <message>
         <source>cannot write to standard output: %1</source>
         <translation>in die Standardausgabe kann nicht geschrieben werden: %1</translation>
+    </message>
+    <message>
+        <source>%1 matches no name, as no name holds %2: --include and --exclude match a file&apos;s name, not its path</source>
+        <translation>%1 passt auf keinen Namen, da kein Name %2 enthält: --include und --exclude vergleichen den Namen einer Datei, nicht ihren Pfad</translation>
     </message>
 </context>
 <context>
@@ -611,6 +707,18 @@ Vollständige Dokumentation ist lokal verfügbar mit: man quillmere-list
         <source>Use &amp;Parent Folder</source>
         <translation>Ü&amp;bergeordneten Ordner verwenden</translation>
     </message>
+    <message>
+        <source>Choose &amp;Folder…</source>
+        <translation>&amp;Ordner auswählen …</translation>
+    </message>
+    <message>
+        <source>Choose Folder</source>
+        <translation>Ordner auswählen</translation>
+    </message>
+    <message>
+        <source>Include Sub-folders</source>
+        <translation>Unterordner einbeziehen</translation>
+    </message>
 </context>
 <context>
     <name>WorkProgress</name>
@@ -634,7 +742,7 @@ Vollständige Dokumentation ist lokal verfügbar mit: man quillmere-list
         <source>Sorting the list...
 Press Esc or Cancel to stop.</source>
         <translation>Die Liste wird sortiert …
-Zum Anhalten Esc drücken oder „Abbrechen“ wählen.</translation>
+Mit Esc oder „Abbrechen“ anhalten.</translation>
     </message>
     <message numerus="yes">
         <source>Reading %1
@@ -643,10 +751,10 @@ Press Esc or Cancel to stop.</source>
         <translation>
             <numerusform>%1 wird gelesen
 Bisher %Ln Datei gefunden
-Zum Anhalten Esc drücken oder „Abbrechen“ wählen.</numerusform>
+Mit Esc oder „Abbrechen“ anhalten.</numerusform>
             <numerusform>%1 wird gelesen
 Bisher %Ln Dateien gefunden
-Zum Anhalten Esc drücken oder „Abbrechen“ wählen.</numerusform>
+Mit Esc oder „Abbrechen“ anhalten.</numerusform>
         </translation>
     </message>
 </context>
@@ -703,6 +811,18 @@ Zum Anhalten Esc drücken oder „Abbrechen“ wählen.</numerusform>
     <message>
         <source>The folder %1 cannot be written: %2</source>
         <translation>In den Ordner %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>The folder %1 was moved or removed during the save</source>
+        <translation>Der Ordner %1 wurde während des Speicherns verschoben oder entfernt</translation>
+    </message>
+    <message>
+        <source>The folder %1 was moved to %2 during the save</source>
+        <translation>Der Ordner %1 wurde während des Speicherns nach %2 verschoben</translation>
+    </message>
+    <message>
+        <source>%1 in the folder that was at %2</source>
+        <translation>%1 im zuvor unter %2 gelegenen Ordner</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,31 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en">
 <context>
+    <name>ListingNotice</name>
+    <message numerus="yes">
+        <source>%Ln files listed</source>
+        <translation>
+            <numerusform>%Ln file listed</numerusform>
+            <numerusform>%Ln files listed</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The folders listed hold no files.</source>
+        <comment>Over the empty file list; the count is of the folders listed.</comment>
+        <translation>
+            <numerusform>The folder listed holds no files.</numerusform>
+            <numerusform>The folders listed hold no files.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The folders listed hold only sub-folders.</source>
+        <translation>
+            <numerusform>The folder listed holds only sub-folders.</numerusform>
+            <numerusform>The folders listed hold only sub-folders.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>Messages</name>
     <message numerus="yes">
         <source>and %Ln more</source>

@@ -4,33 +4,43 @@
 <context>
     <name>CommandLine</name>
     <message>
-        <source>option &apos;%1&apos; requires an argument</source>
-        <translation>l’option «&#xa0;%1&#xa0;» requiert un argument</translation>
+        <source>option %1 requires an argument</source>
+        <translation>l’option %1 requiert un argument</translation>
     </message>
     <message>
-        <source>option requires an argument -- &apos;%1&apos;</source>
-        <translation>l’option requiert un argument -- «&#xa0;%1&#xa0;»</translation>
+        <source>option requires an argument -- %1</source>
+        <translation>l’option requiert un argument -- %1</translation>
     </message>
     <message>
-        <source>option &apos;%1&apos; doesn&apos;t allow an argument</source>
-        <translation>l’option «&#xa0;%1&#xa0;» n’accepte pas d’argument</translation>
+        <source>option %1 doesn&apos;t allow an argument</source>
+        <translation>l’option %1 n’accepte pas d’argument</translation>
     </message>
     <message>
-        <source>invalid option -- &apos;%1&apos;</source>
-        <translation>option invalide -- «&#xa0;%1&#xa0;»</translation>
+        <source>invalid option -- %1</source>
+        <translation>option invalide -- %1</translation>
     </message>
+    <message>
+        <source>unrecognized option %1</source>
+        <translation>option non reconnue %1</translation>
+    </message>
+    <message>
+        <source>option %1 is ambiguous; possibilities:%2</source>
+        <translation>l’option %1 est ambiguë&#xa0;; possibilités&#xa0;:%2</translation>
+    </message>
+</context>
+<context>
+    <name>CommandMessages</name>
     <message>
         <source>&apos;%1&apos;</source>
-        <comment>one of the options an ambiguous abbreviation could stand for, quoted as in the message before it</comment>
+        <comment>a path or an argument in a message on standard error, in the quotes of the language</comment>
         <translation>«&#xa0;%1&#xa0;»</translation>
     </message>
     <message>
-        <source>unrecognized option &apos;%1&apos;</source>
-        <translation>option non reconnue «&#xa0;%1&#xa0;»</translation>
-    </message>
-    <message>
-        <source>option &apos;%1&apos; is ambiguous; possibilities:%2</source>
-        <translation>l’option «&#xa0;%1&#xa0;» est ambiguë&#xa0;; possibilités&#xa0;:%2</translation>
+        <source>Try %1 for more information.
+</source>
+        <comment>%1 is the program&apos;s name and --help, quoted</comment>
+        <translation>Saisissez %1 pour plus d’informations.
+</translation>
     </message>
 </context>
 <context>
@@ -159,8 +169,12 @@
         <translation>Le dossier n’existe pas.</translation>
     </message>
     <message>
-        <source>File system loop detected; it is the same folder as %1.</source>
-        <translation>Boucle dans le système de fichiers&#xa0;: c’est le même dossier que %1.</translation>
+        <source>File system loop detected; it is the same folder as %1</source>
+        <translation>Boucle détectée dans le système de fichiers&#xa0;; c’est le même dossier que %1</translation>
+    </message>
+    <message>
+        <source>Its folder was moved or replaced while it was listed.</source>
+        <translation>Son dossier a été déplacé ou remplacé pendant qu’il était listé.</translation>
     </message>
 </context>
 <context>
@@ -215,6 +229,31 @@
     <message>
         <source>Text File (*.txt)</source>
         <translation>Fichier texte (*.txt)</translation>
+    </message>
+</context>
+<context>
+    <name>ListingNotice</name>
+    <message numerus="yes">
+        <source>%Ln files listed</source>
+        <translation>
+            <numerusform>%Ln fichier listé</numerusform>
+            <numerusform>%Ln fichiers listés</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The folders listed hold no files.</source>
+        <extracomment>Over the empty file list; the count is of the folders listed.</extracomment>
+        <translation>
+            <numerusform>Le dossier listé ne contient aucun fichier.</numerusform>
+            <numerusform>Les dossiers listés ne contiennent aucun fichier.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The folders listed hold only sub-folders.</source>
+        <translation>
+            <numerusform>Le dossier listé ne contient que des sous-dossiers.</numerusform>
+            <numerusform>Les dossiers listés ne contiennent que des sous-dossiers.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -336,12 +375,20 @@ n’a pas pu être ouvert&#xa0;: aucun gestionnaire de fichiers n’a été trou
         <translation>classe de caractères inconnue «&#xa0;[:%1:]&#xa0;»</translation>
     </message>
     <message>
-        <source>equivalence classes and collating symbols (&apos;[=a=]&apos;, &apos;[.a.]&apos;) are not supported</source>
-        <translation>les classes d’équivalence et les symboles de collation («&#xa0;[=a=]&#xa0;», «&#xa0;[.a.]&#xa0;») ne sont pas pris en charge</translation>
-    </message>
-    <message>
         <source>unclosed &apos;[&apos;</source>
         <translation>«&#xa0;[&#xa0;» non fermé</translation>
+    </message>
+    <message>
+        <source>equivalence class other than a single character</source>
+        <translation>classe d’équivalence qui n’est pas un seul caractère</translation>
+    </message>
+    <message>
+        <source>collating symbol other than a single character</source>
+        <translation>symbole de collation qui n’est pas un seul caractère</translation>
+    </message>
+    <message>
+        <source>equivalence class as the end of a range</source>
+        <translation>classe d’équivalence en fin d’intervalle</translation>
     </message>
 </context>
 <context>
@@ -354,6 +401,62 @@ n’a pas pu être ouvert&#xa0;: aucun gestionnaire de fichiers n’a été trou
         <source>Save As</source>
         <translation>Enregistrer sous</translation>
     </message>
+    <message>
+        <source>Choose Folder</source>
+        <translation>Choisir un dossier</translation>
+    </message>
+</context>
+<context>
+    <name>Quillmere</name>
+    <message>
+        <source>Usage: quillmere [OPTION]... [PATH]...
+</source>
+        <translation>Utilisation&#xa0;: quillmere [OPTION]... [CHEMIN]...
+</translation>
+    </message>
+    <message>
+        <source>Opens Quillmere&apos;s window, listing the files of each folder PATH; a file PATH
+stands for its folder, as when it is dropped on the window. A PATH may be a
+file:// address; other addresses (smb://, http://, ...) and paths that add
+nothing are named in one warning once the window shows.
+
+      --help     display this help and exit
+      --version  output version information and exit
+
+A PATH that starts with &apos;-&apos; follows &apos;--&apos;. Qt&apos;s own options are not taken;
+its environment variables, such as QT_QPA_PLATFORM, are.
+
+Exit status:
+ 0  if OK,
+ 1  if a save it started did not end well and the window could not say so
+      (the session ended the program, or Quit Without Saving gave it up),
+ 2  if the usage was wrong.
+
+Full documentation is available locally via: man quillmere
+</source>
+        <translation>Ouvre la fenêtre de Quillmere en listant les fichiers de chaque dossier CHEMIN&#xa0;;
+un CHEMIN qui est un fichier vaut pour son dossier, comme lorsqu’il est déposé
+sur la fenêtre. Un CHEMIN peut être une adresse file://&#xa0;; les autres adresses
+(smb://, http://, ...) et les chemins qui n’ajoutent rien sont signalés dans un
+seul avertissement dès que la fenêtre s’affiche.
+
+      --help     afficher cette aide et quitter
+      --version  afficher les informations de version et quitter
+
+Un CHEMIN qui commence par «&#xa0;-&#xa0;» se place après «&#xa0;--&#xa0;». Les options propres
+à Qt ne sont pas prises en compte&#xa0;; ses variables d’environnement, comme
+QT_QPA_PLATFORM, le sont.
+
+Code de sortie&#xa0;:
+ 0  si tout va bien,
+ 1  si un enregistrement lancé ne s’est pas bien terminé et que la fenêtre n’a
+      pas pu le signaler (la session a mis fin au programme, ou «&#xa0;Quitter sans
+      enregistrer&#xa0;» l’a abandonné),
+ 2  si l’utilisation était incorrecte.
+
+La documentation complète est disponible localement via&#xa0;: man quillmere
+</translation>
+    </message>
 </context>
 <context>
     <name>QuillmereList</name>
@@ -361,12 +464,6 @@ n’a pas pu être ouvert&#xa0;: aucun gestionnaire de fichiers n’a été trou
         <source>Usage: quillmere-list [OPTION]... FOLDER...
 </source>
         <translation>Utilisation&#xa0;: quillmere-list [OPTION]... DOSSIER...
-</translation>
-    </message>
-    <message>
-        <source>Try &apos;quillmere-list --help&apos; for more information.
-</source>
-        <translation>Saisissez «&#xa0;quillmere-list --help&#xa0;» pour plus d’informations.
 </translation>
     </message>
     <message>
@@ -491,7 +588,7 @@ La documentation complète est disponible localement via&#xa0;: man quillmere-li
     <message>
         <source>unknown sort key %1: name or extension</source>
         <comment>name and extension are the values --sort takes, as they are typed</comment>
-        <translation>clé de tri inconnue %1&#xa0;: name ou extension</translation>
+        <translation>clé de tri inconnue %1 (valeurs possibles&#xa0;: name, extension)</translation>
     </message>
     <message>
         <source>--reverse turns a sorted list round; give --sort too</source>
@@ -500,7 +597,7 @@ La documentation complète est disponible localement via&#xa0;: man quillmere-li
     <message>
         <source>unknown line end %1: crlf or lf</source>
         <comment>crlf and lf are the values --line-end takes, as they are typed</comment>
-        <translation>fin de ligne inconnue %1&#xa0;: crlf ou lf</translation>
+        <translation>fin de ligne inconnue %1 (valeurs possibles&#xa0;: crlf, lf)</translation>
     </message>
     <message>
         <source>--null ends names with NUL; --line-end cannot be given too</source>
@@ -527,10 +624,6 @@ La documentation complète est disponible localement via&#xa0;: man quillmere-li
         <translation>impossible de lister %1&#xa0;: %2</translation>
     </message>
     <message>
-        <source>cannot list %1: File system loop detected; it is the same folder as %2</source>
-        <translation>impossible de lister %1&#xa0;: boucle du système de fichiers détectée&#xa0;; c’est le même dossier que %2</translation>
-    </message>
-    <message>
         <source>cannot sort: %1</source>
         <translation>impossible de trier&#xa0;: %1</translation>
     </message>
@@ -546,6 +639,10 @@ La documentation complète est disponible localement via&#xa0;: man quillmere-li
     <message>
         <source>cannot write to standard output: %1</source>
         <translation>impossible d’écrire sur la sortie standard&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>%1 matches no name, as no name holds %2: --include and --exclude match a file&apos;s name, not its path</source>
+        <translation>%1 ne correspond à aucun nom, car aucun nom ne contient %2&#xa0;: --include et --exclude comparent le nom d’un fichier, pas son chemin</translation>
     </message>
 </context>
 <context>
@@ -610,6 +707,18 @@ La documentation complète est disponible localement via&#xa0;: man quillmere-li
     <message>
         <source>Use &amp;Parent Folder</source>
         <translation>Utiliser le dossier &amp;parent</translation>
+    </message>
+    <message>
+        <source>Choose &amp;Folder…</source>
+        <translation>Choisir un &amp;dossier…</translation>
+    </message>
+    <message>
+        <source>Choose Folder</source>
+        <translation>Choisir un dossier</translation>
+    </message>
+    <message>
+        <source>Include Sub-folders</source>
+        <translation>Inclure les sous-dossiers</translation>
     </message>
 </context>
 <context>
@@ -703,6 +812,18 @@ Press Esc or Cancel to stop.</source>
     <message>
         <source>The folder %1 cannot be written: %2</source>
         <translation>Impossible d’écrire dans le dossier %1&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>The folder %1 was moved or removed during the save</source>
+        <translation>Le dossier %1 a été déplacé ou supprimé pendant l’enregistrement</translation>
+    </message>
+    <message>
+        <source>The folder %1 was moved to %2 during the save</source>
+        <translation>Le dossier %1 a été déplacé vers %2 pendant l’enregistrement</translation>
+    </message>
+    <message>
+        <source>%1 in the folder that was at %2</source>
+        <translation>%1 dans le dossier situé auparavant à %2</translation>
     </message>
 </context>
 <context>

@@ -8,12 +8,14 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <climits>
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
 
 #ifndef Q_OS_WIN
+#include <fnmatch.h>
 #include <langinfo.h>
 #endif
 
@@ -78,80 +80,141 @@ void decode(QByteArrayView bytes, Charset charset, Characters &out)
     }
 }
 
+// c in the locale's character set; empty for a byte that is none.
+QByteArray encoded(uint32_t c)
+{
+    if (c & NamePattern::Byte)
+        return {};
+    char bytes[MB_LEN_MAX];
+    std::mbstate_t state {};
+    const size_t length = std::wcrtomb(bytes, wchar_t(c), &state);
+    return length == size_t(-1) ? QByteArray() : QByteArray(bytes, qsizetype(length));
+}
+
 struct Parsed
 {
     std::vector<NamePattern::Item> items;
     QString fault;
 };
 
-const std::array<uint32_t, 2> Dot = { '.', ']' }; // ends a collating symbol
-
 bool isAsciiLetter(uint32_t c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-// Reads the set whose "[" is p[at] into item: its ranges and classes. Returns
-// where the pattern goes on after its "]"; -1 when it is not closed, or has
-// a fault, which fault then tells.
+// Where the "[=" or "[." at p[at] is closed by "=]" or ".]": the index after
+// that, or -1 when it is not, and the "[" is a character of the set.
+qsizetype closedAt(const Characters &p, qsizetype at)
+{
+    if (at + 1 >= p.size() || p[at] != '[' || (p[at + 1] != '=' && p[at + 1] != '.'))
+        return -1;
+    for (qsizetype i = at + 2; i + 1 < p.size(); ++i) {
+        if (p[i] == p[at + 1] && p[i + 1] == ']')
+            return i + 2;
+    }
+    return -1;
+}
+
+QString oneCharacterOnly(uint32_t kind)
+{
+    return kind == '=' ? QCoreApplication::translate(
+               "NamePattern", "equivalence class other than a single character")
+                       : QCoreApplication::translate(
+                           "NamePattern", "collating symbol other than a single character");
+}
+
+// The character of a set at p[i], escaped or not, or of a collating symbol
+// ("[.a.]" is "a"); i goes on past it. False, with fault, for a collating
+// symbol of more or less than one character: multi-character collating
+// elements are not supported.
+bool readCharacter(const Characters &p, qsizetype &i, uint32_t &c, QString &fault)
+{
+    if (const qsizetype end = closedAt(p, i); end >= 0 && p[i + 1] == '.') {
+        if (end - i != 5) {
+            fault = oneCharacterOnly('.');
+            return false;
+        }
+        c = p[i + 2];
+        i = end;
+        return true;
+    }
+    if (p[i] == '\\' && i + 1 < p.size())
+        ++i;
+    c = p[i++];
+    return true;
+}
+
+// A class "[:name:]" at p[i] into item; i goes on past it. False when there
+// is none at i, and with fault when its name is unknown.
+bool readClass(
+    const Characters &p, qsizetype &i, bool ignoreCase, NamePattern::Item &item, QString &fault)
+{
+    auto characterAt = [&p](qsizetype at) { return at < p.size() ? p[at] : uint32_t(0); };
+    if (p[i] != '[' || characterAt(i + 1) != ':')
+        return false;
+    qsizetype end = i + 2;
+    QByteArray name;
+    for (; isAsciiLetter(characterAt(end)); ++end)
+        name += char(p[end]);
+    if (name.isEmpty() || characterAt(end) != ':' || characterAt(end + 1) != ']')
+        return false;
+    const std::wctype_t known = name.toLower() == name ? std::wctype(name.constData()) : 0;
+    if (!known) {
+        fault = QCoreApplication::translate("NamePattern", "unknown character class '[:%1:]'")
+                    .arg(QLatin1StringView(name));
+        return false;
+    }
+    // Folded letters are mostly lower case, some (Cherokee's) upper.
+    if (ignoreCase && (name == "upper" || name == "lower"))
+        item.classes.push_back(std::wctype(name == "upper" ? "lower" : "upper"));
+    item.classes.push_back(known);
+    i = end + 2;
+    return true;
+}
+
+// Reads the set whose "[" is p[at] into item: its ranges, classes and
+// equivalence classes. Returns where the pattern goes on after its "]"; -1
+// when it is not closed, or has a fault, which fault then tells.
 qsizetype readSet(
     const Characters &p, qsizetype at, bool ignoreCase, NamePattern::Item &item, QString &fault)
 {
     const qsizetype size = p.size();
-    auto characterAt = [&](qsizetype i) { return i < size ? p[i] : uint32_t(0); };
     qsizetype i = at + 1;
-    item.negated = characterAt(i) == '!' || characterAt(i) == '^';
+    item.negated = i < size && (p[i] == '!' || p[i] == '^');
     if (item.negated)
         ++i;
     for (bool first = true;; first = false) {
         if (i >= size)
             return -1;
-        const uint32_t c = p[i];
-        if (c == ']' && !first)
+        if (p[i] == ']' && !first)
             return i + 1;
-        if (c == '[' && characterAt(i + 1) == ':') {
-            qsizetype end = i + 2;
-            QByteArray name;
-            for (; isAsciiLetter(characterAt(end)); ++end)
-                name += char(p[end]);
-            if (!name.isEmpty() && characterAt(end) == ':' && characterAt(end + 1) == ']') {
-                const std::wctype_t known
-                    = name.toLower() == name ? std::wctype(name.constData()) : 0;
-                if (!known) {
-                    fault = QCoreApplication::translate(
-                        "NamePattern", "unknown character class '[:%1:]'")
-                                .arg(QLatin1StringView(name));
-                    return -1;
-                }
-                // Folded letters are mostly lower case, some (Cherokee's) upper.
-                if (ignoreCase && (name == "upper" || name == "lower"))
-                    item.classes.push_back(std::wctype(name == "upper" ? "lower" : "upper"));
-                item.classes.push_back(known);
-                i = end + 2;
-                continue;
-            }
-        }
-        const bool equivalence = c == '[' && characterAt(i + 1) == '=' && characterAt(i + 3) == '='
-            && characterAt(i + 4) == ']';
-        const bool collating = c == '[' && characterAt(i + 1) == '.'
-            && std::search(p.begin() + i + 2, p.end(), Dot.begin(), Dot.end()) != p.end();
-        if (equivalence || collating) {
-            fault = QCoreApplication::translate("NamePattern",
-                "equivalence classes and collating symbols ('[=a=]', '[.a.]') are not supported");
+        if (readClass(p, i, ignoreCase, item, fault))
+            continue;
+        if (!fault.isEmpty())
             return -1;
+        if (const qsizetype end = closedAt(p, i); end >= 0 && p[i + 1] == '=') {
+            if (end - i != 5) {
+                fault = oneCharacterOnly('=');
+                return -1;
+            }
+            item.equivalents.emplace_back(p[i + 2]);
+            i = end;
+            continue;
         }
-        // A character, escaped or not, and a range from it when "-" follows
-        // but "]" does not.
-        auto take = [&] {
-            if (p[i] == '\\' && i + 1 < size)
-                ++i;
-            return p[i++];
-        };
-        const uint32_t low = take();
+        // A character and a range from it when "-" follows but "]" does not.
+        uint32_t low = 0;
+        if (!readCharacter(p, i, low, fault))
+            return -1;
         uint32_t high = low;
-        if (characterAt(i) == '-' && i + 1 < size && p[i + 1] != ']') {
+        if (i + 1 < size && p[i] == '-' && p[i + 1] != ']') {
             ++i;
-            high = take();
+            if (closedAt(p, i) >= 0 && p[i + 1] == '=') {
+                fault = QCoreApplication::translate(
+                    "NamePattern", "equivalence class as the end of a range");
+                return -1;
+            }
+            if (!readCharacter(p, i, high, fault))
+                return -1;
         }
         item.ranges.emplace_back(low, high);
     }
@@ -197,7 +260,30 @@ bool NamePattern::Item::takesOutsideAscii(uint32_t c) const
     if (!in && c < Byte && c <= uint32_t(WCHAR_MAX))
         in = std::any_of(classes.begin(), classes.end(),
             [c](std::wctype_t known) { return std::iswctype(std::wint_t(c), known); });
+    if (!in)
+        in = std::any_of(equivalents.begin(), equivalents.end(),
+            [c](const Equivalent &e) { return e.takes(c); });
     return in != negated;
+}
+
+NamePattern::Equivalent::Equivalent(uint32_t character)
+    : character(character)
+    , glob("[[=" + encoded(character) + "=]]")
+{ }
+
+bool NamePattern::Equivalent::takes(uint32_t c) const
+{
+    if (c == character)
+        return true;
+#ifdef Q_OS_WIN
+    return false;
+#else
+    // The C library's collation holds the weights that decide, and its
+    // fnmatch() reads them right for a name of one character.
+    const QByteArray name = encoded(c);
+    return !name.isEmpty() && glob.size() > 6
+        && ::fnmatch(glob.constData(), name.constData(), FNM_NOESCAPE) == 0;
+#endif
 }
 
 bool NamePattern::Item::takes(uint32_t c) const

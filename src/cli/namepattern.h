@@ -14,9 +14,11 @@
 // A shell pattern matched against a file name as find -name matches it, in
 // the characters of the locale's LC_CTYPE: "*" takes any characters, "?"
 // one, "[...]" one of a set ("[!...]" or "[^...]" one not in it, "a-z" a
-// range by code point, "[:alpha:]" and the other classes of the locale), "\"
-// the next character as it is. A leading dot is not special. A byte that is
-// no character in the locale's character set (a name in Latin-1 under
+// range by code point, "[:alpha:]" and the other classes of the locale,
+// "[=e=]" the characters the locale's collation holds equal to "e" but for
+// accents and case, "[.a.]" the character "a", also as the end of a range),
+// "\" the next character as it is. A leading dot is not special. A byte that
+// is no character in the locale's character set (a name in Latin-1 under
 // UTF-8) is a character of its own that matches only itself, "?" or a range
 // of such bytes; in a locale of one byte per character (C, POSIX) every byte
 // is one.
@@ -27,13 +29,19 @@
 //
 // Not fnmatch(3): glibc 2.36's takes "[ä]*" to match "Äpfel" (a set of
 // letters outside ASCII meets the name's first byte only), its ranges follow
-// the locale's collation, and its "^" depends on POSIXLY_CORRECT.
+// the locale's collation, a collating symbol ends no range there in a UTF-8
+// locale ("[a-[.c.]]" takes nothing), and its "^" depends on POSIXLY_CORRECT.
+// Only an equivalence class asks it, one character at a time, as only the C
+// library reads the weights of the locale's LC_COLLATE: in C and POSIX a
+// character is equal to itself alone.
 class NamePattern
 {
 public:
     // Why the pattern cannot be matched, empty when it can: a set not closed,
-    // a class name unknown, an equivalence class or collating symbol ("[=a=]",
-    // "[.a.]"), which are not supported; in the user's language.
+    // a class name unknown, an equivalence class or collating symbol of other
+    // than one character ("[=ch=]", "[.ch.]": collating elements of several
+    // characters are not supported), an equivalence class as the end of a
+    // range; in the user's language.
     static QString fault(QByteArrayView pattern);
 
     // A pattern with a fault matches as far as it could be read.
@@ -48,6 +56,17 @@ public:
     static constexpr uint32_t Byte = 0x80000000;
     enum class Charset : uint8_t { Utf8, OneByte, Multibyte };
 
+    // An equivalence class "[=c=]": c, and the characters the locale's
+    // collation holds equal to it at its first level.
+    struct Equivalent
+    {
+        explicit Equivalent(uint32_t character);
+        // O(1) for c itself; else one fnmatch() of a character.
+        bool takes(uint32_t c) const;
+        uint32_t character;
+        QByteArray glob; // "[[=c=]]", in the locale's character set
+    };
+
     // One "*", or what one character of the name may be.
     struct Item
     {
@@ -55,6 +74,7 @@ public:
         bool negated = false; // "?" is a set of nothing, negated
         std::vector<std::pair<uint32_t, uint32_t>> ranges; // a character alone as a range of one
         std::vector<std::wctype_t> classes;
+        std::vector<Equivalent> equivalents;
         std::array<uint64_t, 2> ascii {}; // which ASCII bytes of a name it takes, folded first
         bool takes(uint32_t c) const;
         bool takesOutsideAscii(uint32_t c) const;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/options.h"
 
-#include "core/displaytext.h"
+#include "core/commandmessages.h"
 
 #include <QCoreApplication>
 
@@ -43,36 +43,31 @@ QString failure(int result, QByteArrayView arg, const option *longOptions)
         if (optopt && known->val == optopt)
             named = known;
     }
-    const QString full = named ? "--" + QString::fromLatin1(named->name) : QString();
+    const QString full = named ? quoted("--" + QByteArray(named->name)) : QString();
     if (result == ':' && arg.startsWith("--"))
-        return QCoreApplication::translate("CommandLine", "option '%1' requires an argument")
+        return QCoreApplication::translate("CommandLine", "option %1 requires an argument")
             .arg(full);
     if (result == ':')
-        return QCoreApplication::translate("CommandLine", "option requires an argument -- '%1'")
-            .arg(QChar::fromLatin1(char(optopt)));
+        return QCoreApplication::translate("CommandLine", "option requires an argument -- %1")
+            .arg(quoted(QByteArray(1, char(optopt))));
     // A known option turned down with '?' is a long one given a value it does not take.
     if (named)
-        return QCoreApplication::translate("CommandLine", "option '%1' doesn't allow an argument")
+        return QCoreApplication::translate("CommandLine", "option %1 doesn't allow an argument")
             .arg(full);
     if (optopt)
-        return QCoreApplication::translate("CommandLine", "invalid option -- '%1'")
-            .arg(displayText(QByteArray(1, char(optopt))));
+        return QCoreApplication::translate("CommandLine", "invalid option -- %1")
+            .arg(quoted(QByteArray(1, char(optopt))));
     const qsizetype equals = arg.indexOf('=');
     const QByteArrayView name = arg.sliced(2, (equals < 0 ? arg.size() : equals) - 2);
-    const QString given = "--" + displayText(name);
+    const QString given = quoted("--" + name.toByteArray());
     QString candidates;
     for (const option *known = longOptions; known->name; ++known) {
-        if (QByteArrayView(known->name).startsWith(name)) {
-            candidates += u' '
-                + QCoreApplication::translate("CommandLine", "'%1'",
-                    "one of the options an ambiguous abbreviation could stand for, quoted as in "
-                    "the message before it")
-                      .arg("--" + QString::fromLatin1(known->name));
-        }
+        if (QByteArrayView(known->name).startsWith(name))
+            candidates += u' ' + quoted("--" + QByteArray(known->name));
     }
     if (candidates.isEmpty())
-        return QCoreApplication::translate("CommandLine", "unrecognized option '%1'").arg(given);
-    return QCoreApplication::translate("CommandLine", "option '%1' is ambiguous; possibilities:%2")
+        return QCoreApplication::translate("CommandLine", "unrecognized option %1").arg(given);
+    return QCoreApplication::translate("CommandLine", "option %1 is ambiguous; possibilities:%2")
         .arg(given, candidates);
 }
 

@@ -21,6 +21,6 @@ struct CommandLine
 // takes them. An entry's val is its short letter, or 256 and above when it
 // has a long name only; flag is null. Options and operands come in any order,
 // whatever POSIXLY_CORRECT says, and "--" ends the options. Errors are worded
-// as getopt_long words them, the user's text shown by the display rules, an
+// as getopt_long words them, the user's text quoted as messages quote it, an
 // ambiguous abbreviation with the names it could stand for.
 CommandLine parseCommandLine(const QList<QByteArray> &args, const option *longOptions);

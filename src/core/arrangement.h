@@ -30,8 +30,9 @@ struct SortState
 // sorting goes on; the direction turns round, one direction for the whole
 // list whichever header was clicked; the column becomes the clicked header's
 // index - 1 (headers are numbered from 1: "File Name" 1, "Extension" 2).
-// The window's header clicks, quillmere-list's --sort and the tests all go
-// through here, so that they cannot disagree.
+// The window's header clicks and the tests go through here; quillmere-list
+// asks for the state it wants directly, which is the state these clicks end
+// in, whatever came before them.
 SortState headerClicked(SortState state, int columnHeader);
 
 // Per column, the sort keys of every row, or null where not made.

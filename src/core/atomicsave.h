@@ -1,33 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "core/writeall.h"
+#include "core/savehooks.h"
 
 #include <QByteArray>
 #include <QString>
 
 class SaveGiveUp;
-
-// Syncs an open file or folder to disk, as fdatasync() and fsync() do; 0 or
-// -1 with errno set.
-using DiskSync = int (*)(int fd);
-// Renames a file, as rename() does; 0 or -1 with errno set.
-using RenameFile = int (*)(const char *from, const char *to);
-// Removes a file, as unlink() does; 0 or -1 with errno set.
-using RemoveFile = int (*)(const char *path);
-// The system calls of a save that tests replace, to make them fail as a
-// failing disk or folder would, or to watch the save as it runs. Each is the
-// system's own when null.
-struct SaveHooks
-{
-    DiskSync file = nullptr; // the new file's data; fdatasync when null
-    DiskSync folder = nullptr; // the folder after the rename; fsync when null
-    RenameFile rename = nullptr; // the new file over the target; rename when null
-    WriteFile write = nullptr; // the new file's data, through writeAll(); write when null
-    // The temporary file, after a failure or when the save is given up
-    // (SaveGiveUp); unlink when null.
-    RemoveFile remove = nullptr;
-};
 
 // What a save came to, and so what is on the disk.
 enum class SaveResult {
@@ -54,7 +33,12 @@ enum class SaveResult {
 // set, the temporary file replacing it is readable by this user alone. Other
 // hard links to the old file keep the old contents; a symbolic link is
 // followed to the file it names, unless it leads through a loop of links
-// (Failed, ELOOP's reason, the link untouched). Unless Saved, *error says
+// (Failed, ELOOP's reason, the link untouched). The file is made, renamed and
+// removed in the target's folder as it was opened once (see SaveFolder): a
+// folder put in its place during the save (a link to another) is never
+// written into, and a save whose folder is no longer at its path when the
+// list is to replace the target fails, saying where the folder went, the
+// temporary file removed from it. Unless Saved, *error says
 // why: for Failed the system's reason (naming the folder when it is the
 // folder that cannot be written), else one sentence a line for each thing the
 // save could not confirm or keep; any path or name in it is shown by the

@@ -16,7 +16,7 @@ bool FileRows::append(QByteArrayView folder, QByteArrayView name)
     m_bytes.insert(m_bytes.end(), folder.begin(), folder.end());
     m_bytes.insert(m_bytes.end(), name.begin(), name.end());
     m_rows.push_back(
-        Row { uint32_t(offset), uint16_t(length), uint16_t(fileExtensionBytes(name).size()) });
+        Row { uint32_t(offset), uint16_t(length), uint16_t(GetFileExtension(name).size()) });
     m_paths = m_paths || !folder.isEmpty() || name.contains('/');
     return true;
 }

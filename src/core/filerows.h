@@ -69,7 +69,7 @@ public:
         return qsizetype(m_bytes.size());
     }
 
-    // The name's extension, a suffix of name(); see fileExtensionBytes().
+    // The name's extension, a suffix of name(); see GetFileExtension().
     QByteArrayView extension(qsizetype row) const
     {
         const Row &r = m_rows[size_t(row)];

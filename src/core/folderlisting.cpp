@@ -2,6 +2,8 @@
 #include "core/folderlisting.h"
 
 #include "core/filerows.h"
+#include "core/retryoninterrupt.h"
+#include "core/systemreason.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -44,17 +46,6 @@
 #if !defined(Q_OS_WIN)
 namespace {
 
-// FUSE and network file systems interrupt calls when a signal arrives;
-// each of these is safe to repeat.
-template<typename Call> auto retryOnEintr(Call call)
-{
-    for (;;) {
-        const auto result = call();
-        if (result >= 0 || errno != EINTR)
-            return result;
-    }
-}
-
 struct FdCloser
 {
     int fd;
@@ -73,7 +64,8 @@ bool isPlainFile(int dirFd, const char *name, unsigned char type)
         return false;
     struct stat st;
     // Follows links; a broken one fails and is left out.
-    return retryOnEintr([&] { return ::fstatat(dirFd, name, &st, 0); }) == 0 && S_ISREG(st.st_mode);
+    return retryOnInterrupt([&] { return ::fstatat(dirFd, name, &st, 0); }) == 0
+        && S_ISREG(st.st_mode);
 }
 
 bool isDotOrDotDot(const char *name)
@@ -92,7 +84,8 @@ bool isDotOrDotDot(const char *name)
         if (type == DT_UNKNOWN) {
             // Not followed: a link to a folder is neither a sub-folder nor a file.
             struct stat st;
-            if (retryOnEintr([&] { return ::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW); }) != 0)
+            if (retryOnInterrupt([&] { return ::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW); })
+                != 0)
                 return true;
             type = S_ISDIR(st.st_mode) ? DT_DIR
                 : S_ISREG(st.st_mode)  ? DT_REG
@@ -134,6 +127,14 @@ QString listingCancelled()
     return QCoreApplication::translate("FolderListing", "The listing was cancelled.");
 }
 
+QString loopDetected(const QString &sameFolder)
+{
+    // As find says it.
+    return QCoreApplication::translate(
+        "FolderListing", "File system loop detected; it is the same folder as %1")
+        .arg(sameFolder);
+}
+
 bool listFolder(const QString &folder, FileRows &rows, QString *error, const BeforeRead &beforeRead)
 {
 #ifdef Q_OS_WIN
@@ -156,7 +157,7 @@ namespace {
 {
 #ifndef Q_OS_WIN
     if (options.folder.size() + nameLength > FileRows::MaxNameLength)
-        return qt_error_string(ENAMETOOLONG);
+        return systemReason(ENAMETOOLONG);
 #else
     Q_UNUSED(options);
     Q_UNUSED(nameLength);
@@ -207,9 +208,10 @@ bool readOpenFolder(int fd, FileRows &rows, const ListingOptions &options,
     for (;;) {
         if (stopped())
             return fail(listingCancelled());
-        const ssize_t n = retryOnEintr([&] { return ::getdents64(fd, buffer.get(), BufferSize); });
+        const ssize_t n
+            = retryOnInterrupt([&] { return ::getdents64(fd, buffer.get(), BufferSize); });
         if (n < 0)
-            return fail(qt_error_string(errno));
+            return fail(systemReason(errno));
         if (n == 0)
             return true;
         for (ssize_t offset = 0; offset < n;) {
@@ -227,7 +229,7 @@ bool readOpenFolder(int fd, FileRows &rows, const ListingOptions &options,
         const int reason = errno;
         if (dirFd >= 0)
             ::close(dirFd);
-        return fail(qt_error_string(reason));
+        return fail(systemReason(reason));
     }
     for (;;) {
         if (stopped()) {
@@ -246,7 +248,7 @@ bool readOpenFolder(int fd, FileRows &rows, const ListingOptions &options,
     }
     const int readError = errno;
     ::closedir(dir);
-    return readError == 0 ? true : fail(qt_error_string(readError));
+    return readError == 0 ? true : fail(systemReason(readError));
 #endif
 }
 #endif
@@ -270,22 +272,20 @@ bool listFolderAt(int dirFd, FileRows &rows, QString *error, const ListingOption
 #ifdef QUILLMERE_LISTING_QT
     Q_UNUSED(dirFd);
     Q_UNUSED(beforeRead);
-    return fail(qt_error_string(ENOTSUP));
+    return fail(systemReason(ENOTSUP));
 #else
     return readOpenFolder(dirFd, rows, options, beforeRead, fail);
 #endif
 }
 #endif
 
-bool listFolderBytes(const QByteArray &nativePath, FileRows &rows, QString *error,
-    const ListingOptions &options, const BeforeRead &beforeRead)
-{
-    const Failure fail(rows, error, options);
-    // Even opening a folder on a hung mount can block.
-    if (beforeRead && !beforeRead(rows.size()))
-        return fail(listingCancelled());
-
 #ifdef QUILLMERE_LISTING_QT
+namespace {
+
+// The QDirIterator way: by path alone, names through QString.
+bool readByPath(const QByteArray &nativePath, FileRows &rows, const ListingOptions &options,
+    const BeforeRead &beforeRead, const Failure &fail)
+{
     auto stopped = [&] { return beforeRead && !beforeRead(rows.size()); };
 #ifdef Q_OS_WIN
     // A bare drive ("C:") names the drive's current folder to Windows; we mean its root.
@@ -330,11 +330,25 @@ bool listFolderBytes(const QByteArray &nativePath, FileRows &rows, QString *erro
             return fail(rowsFullReason(options, name.size()));
     }
     return true;
+}
+
+} // namespace
+#endif
+
+bool listFolderBytes(const QByteArray &nativePath, FileRows &rows, QString *error,
+    const ListingOptions &options, const BeforeRead &beforeRead)
+{
+    const Failure fail(rows, error, options);
+    // Even opening a folder on a hung mount can block.
+    if (beforeRead && !beforeRead(rows.size()))
+        return fail(listingCancelled());
+#ifdef QUILLMERE_LISTING_QT
+    return readByPath(nativePath, rows, options, beforeRead, fail);
 #else
-    const int fd = retryOnEintr(
+    const int fd = retryOnInterrupt(
         [&] { return ::open(nativePath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
     if (fd < 0)
-        return fail(qt_error_string(errno));
+        return fail(systemReason(errno));
     FdCloser closer { fd };
     return readOpenFolder(fd, rows, options, beforeRead, fail);
 #endif

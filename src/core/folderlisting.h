@@ -75,6 +75,11 @@ const char *folderListingMethod();
 // The reason given for a folder whose listing was stopped.
 QString listingCancelled();
 
+// The reason given for a sub-folder that is a folder on the way down to it
+// (FolderWalk::looped), that folder's path shown as the caller shows paths:
+// one text for the window and quillmere-list.
+QString loopDetected(const QString &sameFolder);
+
 // How the window lists one folder; tests put in a reader they can slow or stop.
 // The same contract as listFolder().
 using FolderReader = std::function<bool(

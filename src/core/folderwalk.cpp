@@ -3,6 +3,8 @@
 
 #include "core/filerows.h"
 #include "core/keysahead.h"
+#include "core/retryoninterrupt.h"
+#include "core/systemreason.h"
 
 #include <algorithm>
 #include <utility>
@@ -167,11 +169,8 @@ bool idOf(int fd, FolderId *id)
 
 int openFolder(int parentFd, const char *name, int flags)
 {
-    int fd;
-    do
-        fd = ::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC | flags);
-    while (fd < 0 && errno == EINTR);
-    return fd;
+    return retryOnInterrupt(
+        [&] { return ::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC | flags); });
 }
 
 // A folder on the way down, whose sub-folders are being walked.
@@ -189,141 +188,208 @@ struct Frame
 
 } // namespace
 
+// One walk by descriptors. m_chain holds the folders on the way down to the
+// one being walked, the root first. The root's descriptor is held
+// throughout; of the others, those from m_firstHeld on (at most m_held), so
+// that descriptors stay few however deep the tree. A folder above them is
+// opened again on the way back up, through its sub-folder's "..", or else by
+// name from the nearest folder above it that is held, and only if it is
+// still the same folder.
+class FolderWalk::DescriptorWalk
+{
+public:
+    DescriptorWalk(FolderWalk &walk, bool subfolders, ListingOptions options)
+        : m_walk(walk)
+        , m_subfolders(subfolders)
+        , m_options(std::move(options))
+        , m_held(size_t(std::max<qsizetype>(walk.heldFolders, 1)))
+    {
+        m_options.subfolders = subfolders ? &m_found : nullptr;
+    }
+    DescriptorWalk(const DescriptorWalk &) = delete;
+    DescriptorWalk &operator=(const DescriptorWalk &) = delete;
+    // Stopped part-way, the folders still open are closed.
+    ~DescriptorWalk()
+    {
+        for (const Frame &frame : m_chain) {
+            if (frame.fd >= 0)
+                ::close(frame.fd);
+        }
+    }
+
+    // Walks the tree from the root, open as rootFd; whether the root was listed.
+    bool run(int rootFd)
+    {
+        enter(QByteArray(), rootFd);
+        while (!m_chain.empty() && !m_walk.m_stopped) {
+            Frame &top = m_chain.back();
+            if (top.next == top.subfolders.size())
+                backUp();
+            else if (!walkNext(top))
+                break;
+        }
+        return m_rootListed;
+    }
+
+private:
+    void enter(QByteArray relative, int fd);
+    bool identify(const QByteArray &relative, int fd, FolderId *id);
+    void hold(QByteArray relative, int fd, FolderId id);
+    bool walkNext(Frame &top);
+    void backUp();
+    void reopen(size_t i, int childFd);
+    int reopenByNames(size_t i);
+
+    FolderWalk &m_walk;
+    const bool m_subfolders;
+    ListingOptions m_options;
+    const size_t m_held;
+    std::vector<Frame> m_chain;
+    std::unordered_map<FolderId, size_t, FolderIdHash> m_onChain; // each frame's place
+    size_t m_firstHeld = 1;
+    QList<QByteArray> m_found; // the sub-folders of the folder being read
+    bool m_rootListed = false;
+};
+
 bool FolderWalk::walkDescriptors(bool subfolders, ListingOptions options)
 {
     // Even opening a folder on a hung mount can block.
     if (!m_beforeRead(m_rows->size()))
         return false;
-    int rootFd;
-    do
-        rootFd = ::open(m_root.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    while (rootFd < 0 && errno == EINTR);
+    const int rootFd = retryOnInterrupt(
+        [&] { return ::open(m_root.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
     if (rootFd < 0) {
-        fail(QByteArray(), qt_error_string(errno));
+        fail(QByteArray(), systemReason(errno));
         return false;
     }
+    return DescriptorWalk(*this, subfolders, std::move(options)).run(rootFd);
+}
 
-    // The folders on the way down to the one being walked, the root first.
-    // The root's descriptor is held throughout; of the others, those from
-    // firstHeld on (at most heldFolders), so that descriptors stay few however
-    // deep the tree. A folder above them is opened again on the way back up,
-    // through its sub-folder's "..", or else by name from the nearest folder
-    // above it that is held, and only if it is still the same folder.
-    std::vector<Frame> chain;
-    std::unordered_map<FolderId, size_t, FolderIdHash> onChain; // each frame's place
-    size_t firstHeld = 1;
-    const size_t held = size_t(std::max<qsizetype>(heldFolders, 1));
-    QList<QByteArray> found;
-    options.subfolders = subfolders ? &found : nullptr;
-    bool rootListed = false;
+// Lists the folder open as fd; with sub-folders it goes on the chain, else fd
+// is closed.
+void FolderWalk::DescriptorWalk::enter(QByteArray relative, int fd)
+{
+    FolderId id {};
+    if (m_subfolders && !identify(relative, fd, &id)) {
+        ::close(fd);
+        return;
+    }
+    m_found.clear();
+    m_options.folder = folderPart(relative);
+    const bool listed = m_walk.take(relative, [&](QString *reason, const BeforeRead &beforeRead) {
+        return listFolderAt(fd, *m_walk.m_rows, reason, m_options, beforeRead);
+    }) == Listed;
+    m_rootListed = m_rootListed || (listed && relative.isEmpty());
+    if (!listed || m_found.isEmpty()) {
+        ::close(fd);
+        return;
+    }
+    if (m_walk.beforeSubfolders)
+        m_walk.beforeSubfolders(m_walk.pathOf(relative));
+    hold(std::move(relative), fd, id);
+}
 
-    // Lists the folder open as fd; with sub-folders it goes on the chain,
-    // else fd is closed.
-    const auto enter = [&](QByteArray relative, int fd) {
-        FolderId id {};
-        if (subfolders) {
-            if (!idOf(fd, &id)) {
-                fail(relative, qt_error_string(errno));
-                ::close(fd);
-                return;
-            }
-            if (const auto same = onChain.find(id); same != onChain.end()) {
-                if (looped)
-                    looped(pathOf(relative), pathOf(chain[same->second].relative));
-                ::close(fd);
-                return;
-            }
-        }
-        found.clear();
-        options.folder = folderPart(relative);
-        const bool listed = take(relative, [&](QString *reason, const BeforeRead &beforeRead) {
-            return listFolderAt(fd, *m_rows, reason, options, beforeRead);
-        }) == Listed;
-        rootListed = rootListed || (listed && relative.isEmpty());
-        if (!listed || found.isEmpty()) {
+// The id of the folder open as fd in *id; false, the folder named as failed
+// or looped, when it has none or is a folder on the way down to it.
+bool FolderWalk::DescriptorWalk::identify(const QByteArray &relative, int fd, FolderId *id)
+{
+    if (!idOf(fd, id)) {
+        m_walk.fail(relative, systemReason(errno));
+        return false;
+    }
+    const auto same = m_onChain.find(*id);
+    if (same == m_onChain.end())
+        return true;
+    if (m_walk.looped)
+        m_walk.looped(m_walk.pathOf(relative), m_walk.pathOf(m_chain[same->second].relative));
+    return false;
+}
+
+// Puts a folder with sub-folders on the chain, closing the highest one held
+// when that makes more than m_held.
+void FolderWalk::DescriptorWalk::hold(QByteArray relative, int fd, FolderId id)
+{
+    m_onChain.emplace(id, m_chain.size());
+    m_chain.push_back(Frame { std::move(relative), fd, id, std::exchange(m_found, {}), 0, {} });
+    if (m_chain.size() - m_firstHeld > m_held) {
+        Frame &highest = m_chain[m_firstHeld++];
+        if (highest.fd >= 0)
+            ::close(std::exchange(highest.fd, -1));
+    }
+}
+
+// Opens top's next sub-folder and enters it; false when told to stop first.
+// top is not used after enter(), which may move the chain.
+bool FolderWalk::DescriptorWalk::walkNext(Frame &top)
+{
+    const QByteArray &name = top.subfolders[top.next++];
+    QByteArray relative = top.relative.isEmpty() ? name : top.relative + '/' + name;
+    if (top.fd < 0) {
+        m_walk.fail(relative, top.lost);
+        return true;
+    }
+    if (!m_walk.m_beforeRead(m_walk.m_rows->size()))
+        return false;
+    // Neither a link swapped in for the sub-folder nor a longer path is followed.
+    const int fd = openFolder(top.fd, name.constData(), O_NOFOLLOW);
+    if (fd < 0)
+        m_walk.fail(relative, systemReason(errno));
+    else
+        enter(std::move(relative), fd);
+    return true;
+}
+
+// All the top folder's sub-folders walked: back up to its parent, opening it
+// again if it was closed on the way down.
+void FolderWalk::DescriptorWalk::backUp()
+{
+    Frame &top = m_chain.back();
+    const size_t last = m_chain.size() - 1;
+    if (last >= 1 && m_chain[last - 1].fd < 0 && m_chain[last - 1].lost.isEmpty())
+        reopen(last - 1, top.fd);
+    if (top.fd >= 0)
+        ::close(top.fd);
+    m_onChain.erase(top.id);
+    m_chain.pop_back();
+    if (last >= 1 && last - 1 < m_firstHeld)
+        m_firstHeld = std::max<size_t>(last - 1, 1);
+}
+
+// Opens m_chain[i] again, closed on the way down, from its sub-folder's
+// descriptor childFd (or -1).
+void FolderWalk::DescriptorWalk::reopen(size_t i, int childFd)
+{
+    Frame &frame = m_chain[i];
+    FolderId id {};
+    int fd = childFd >= 0 ? openFolder(childFd, "..", 0) : -1;
+    if (fd >= 0 && (!idOf(fd, &id) || id != frame.id))
+        ::close(std::exchange(fd, -1));
+    frame.fd = fd >= 0 ? fd : reopenByNames(i);
+}
+
+// Moved away: m_chain[i] opened by names from the nearest held folder above,
+// each the same as before; -1, with the reason in its lost, when one is not.
+int FolderWalk::DescriptorWalk::reopenByNames(size_t i)
+{
+    size_t from = i - 1;
+    while (m_chain[from].fd < 0)
+        --from; // the root's is held
+    int fd = m_chain[from].fd;
+    for (size_t k = from + 1; k <= i && fd >= 0; ++k) {
+        const int next = openFolder(fd, m_chain[k].name().constData(), O_NOFOLLOW);
+        const int reason = errno;
+        if (fd != m_chain[from].fd)
             ::close(fd);
-            return;
-        }
-        if (beforeSubfolders)
-            beforeSubfolders(pathOf(relative));
-        onChain.emplace(id, chain.size());
-        chain.push_back(Frame { std::move(relative), fd, id, std::exchange(found, {}), 0, {} });
-        if (chain.size() - firstHeld > held) {
-            Frame &highest = chain[firstHeld++];
-            if (highest.fd >= 0)
-                ::close(std::exchange(highest.fd, -1));
-        }
-    };
-
-    // Opens chain[i] again, closed on the way down, from its sub-folder's
-    // descriptor childFd (or -1).
-    const auto reopen = [&](size_t i, int childFd) {
-        Frame &frame = chain[i];
+        fd = next;
         FolderId id {};
-        int fd = childFd >= 0 ? openFolder(childFd, "..", 0) : -1;
-        if (fd >= 0 && (!idOf(fd, &id) || id != frame.id))
-            ::close(std::exchange(fd, -1));
         if (fd < 0) {
-            // Moved away: by names from the nearest held folder above, each the same as before.
-            size_t from = i - 1;
-            while (chain[from].fd < 0)
-                --from; // the root's is held
-            fd = chain[from].fd;
-            for (size_t k = from + 1; k <= i && fd >= 0; ++k) {
-                const int next = openFolder(fd, chain[k].name().constData(), O_NOFOLLOW);
-                const int reason = errno;
-                if (fd != chain[from].fd)
-                    ::close(fd);
-                fd = next;
-                if (fd < 0) {
-                    frame.lost = qt_error_string(reason);
-                } else if (!idOf(fd, &id) || id != chain[k].id) {
-                    ::close(std::exchange(fd, -1));
-                    frame.lost
-                        = QStringLiteral("Its folder was moved or replaced while it was listed.");
-                }
-            }
+            m_chain[i].lost = systemReason(reason);
+        } else if (!idOf(fd, &id) || id != m_chain[k].id) {
+            ::close(std::exchange(fd, -1));
+            m_chain[i].lost = QCoreApplication::translate(
+                "FolderListing", "Its folder was moved or replaced while it was listed.");
         }
-        frame.fd = fd;
-    };
-
-    enter(QByteArray(), rootFd);
-    while (!chain.empty() && !m_stopped) {
-        Frame &top = chain.back();
-        if (top.next < top.subfolders.size()) {
-            const QByteArray &name = top.subfolders[top.next++];
-            QByteArray relative = top.relative.isEmpty() ? name : top.relative + '/' + name;
-            if (top.fd < 0) {
-                fail(relative, top.lost);
-                continue;
-            }
-            if (!m_beforeRead(m_rows->size()))
-                break;
-            // Neither a link swapped in for the sub-folder nor a longer path is followed.
-            const int fd = openFolder(top.fd, name.constData(), O_NOFOLLOW);
-            if (fd < 0) {
-                fail(relative, qt_error_string(errno));
-                continue;
-            }
-            enter(std::move(relative), fd);
-            continue;
-        }
-        // All its sub-folders walked: back up to its parent.
-        const size_t last = chain.size() - 1;
-        if (last >= 1 && chain[last - 1].fd < 0 && chain[last - 1].lost.isEmpty())
-            reopen(last - 1, top.fd);
-        if (top.fd >= 0)
-            ::close(top.fd);
-        onChain.erase(top.id);
-        chain.pop_back();
-        if (last >= 1 && last - 1 < firstHeld)
-            firstHeld = std::max<size_t>(last - 1, 1);
     }
-    // Stopped part-way: the folders still open are closed.
-    for (const Frame &frame : chain) {
-        if (frame.fd >= 0)
-            ::close(frame.fd);
-    }
-    return rootListed;
+    return fd;
 }
 #endif

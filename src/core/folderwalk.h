@@ -63,6 +63,7 @@ private:
         const std::function<bool(QString *reason, const BeforeRead &beforeRead)> &read);
     bool walkPaths(bool subfolders, ListingOptions options);
 #ifndef Q_OS_WIN
+    class DescriptorWalk; // one walk by descriptors, with its chain of open folders
     bool walkDescriptors(bool subfolders, ListingOptions options);
 #endif
     // A folder's full path from its path from the root being listed.

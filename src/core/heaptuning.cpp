@@ -15,7 +15,7 @@ void tuneHeapForLargeBuffers()
 #endif
 }
 
-void returnFreedMemory()
+void trimHeap()
 {
 #ifdef __GLIBC__
     malloc_trim(0);

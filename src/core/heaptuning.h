@@ -8,9 +8,9 @@
 // free buffers of many MiB each time. Does nothing elsewhere. Idempotent.
 void tuneHeapForLargeBuffers();
 
-// Hands the freed memory of every thread's heap back to the system: the
-// pools' threads free many small buffers (batches of names, their keys)
-// that glibc would otherwise keep resident in their heaps. Takes a few
-// milliseconds a hundred MiB; call it off the window's thread, once a
-// piece of work has freed what it made. Does nothing elsewhere.
-void returnFreedMemory();
+// Hands the memory that every thread's heap holds freed back to the system
+// now: glibc keeps the blocks freed in a thread's own heap resident, which
+// after a worker's many small blocks (batches of names, keys, a model's
+// nodes) can double the peak of the next large copy. Takes a few
+// milliseconds a hundred MiB: off the window's thread. Does nothing elsewhere.
+void trimHeap();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "core/helpandversion.h"
 
+#include "core/systemreason.h"
+
 #include <QCoreApplication>
 #include <QString>
 
@@ -22,7 +24,7 @@ void showTextAndExit(QByteArrayView program, QByteArrayView text)
 {
     if (std::fwrite(text.data(), 1, size_t(text.size()), stdout) != size_t(text.size())
         || std::fflush(stdout) != 0) {
-        const QString reason = qt_error_string(errno);
+        const QString reason = systemReason(errno);
         const QByteArray line = program.toByteArray() + ": "
             + QCoreApplication::translate("showTextAndExit", "write error: %1").arg(reason).toUtf8()
             + '\n';

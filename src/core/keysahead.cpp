@@ -236,7 +236,7 @@ ColumnKeys KeysAhead::take(qsizetype rows)
             // Freed keys stay resident in the heap of the thread that made
             // them: hand them back now and then, or the copy doubles the peak.
             if (++copied % 16 == 0)
-                returnFreedMemory();
+                trimHeap();
             auto &made = chunk->bytes[size_t(column)];
             auto &madeOffsets = chunk->offsets[size_t(column)];
             const uint32_t base = uint32_t(bytes.size());

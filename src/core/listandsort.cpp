@@ -9,7 +9,6 @@
 #include "core/workerpool.h"
 #include "core/workstatus.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QPromise>
 #include <QtConcurrent/QtConcurrentRun>
@@ -45,16 +44,45 @@ bool walk(const QString &folder, FolderRead &read, const FolderReaders &readers,
         read.subfolders.append({ QFile::decodeName(path), reason });
     };
     walk.looped = [&read](const QByteArray &path, const QByteArray &same) {
-        read.subfolders.append({ QFile::decodeName(path),
-            QCoreApplication::translate(
-                "FolderListing", "File system loop detected; it is the same folder as %1.")
-                .arg(displayPath(same)) });
+        read.subfolders.append({ QFile::decodeName(path), loopDetected(displayPath(same)) });
     };
     walk.beforeSubfolders = readers.beforeSubfolders;
     const bool listed = walk.walk(
         QFile::encodeName(folder), read.rows, true, ListingOptions(), &read.reason, beforeRead);
     read.handedOver = read.rows.size();
     return listed;
+}
+
+// Reads one folder, with its sub-folders where asked, into read on a task
+// of its own, which gives up its place in the pool while the read may hang.
+void startRead(const std::shared_ptr<FolderRead> &read, const FolderReaders &readers,
+    const ListedFolder &listed, const std::shared_ptr<WorkStatus> &status,
+    const std::shared_ptr<KeysAhead> &ahead, int ticket, qsizetype before)
+{
+    runOnWorker([read, readers, listed, status, ahead, ticket, before] {
+        const BeforeRead beforeRead = [&](qsizetype found) {
+            if (status->stopRequested())
+                return false;
+            status->setFilesFound(before + found);
+            // The rows read so far stand still until this returns.
+            if (ahead && !listed.subfolders) {
+                ahead->add(ticket, read->rows, read->handedOver, found);
+                read->handedOver = found;
+            }
+            return true;
+        };
+        bool ok;
+        {
+            const MayBlock hungMount;
+            ok = listed.subfolders
+                ? walk(listed.path, *read, readers, status, ahead.get(), before, beforeRead)
+                : readers.folder(listed.path, read->rows, &read->reason, beforeRead);
+        }
+        status->change([&read, listed = ok] {
+            read->listed = listed;
+            read->ended = true;
+        });
+    });
 }
 
 } // namespace
@@ -77,30 +105,7 @@ QList<ListingFailure> listFolders(const ListedFolders &folders, const FolderRead
         // So that what is handed over on the way knows its folder.
         read->rows.beginFolder(folder);
         const int ticket = ahead ? ahead->begin(rows.size()) : 0;
-        runOnWorker([read, readers, listed, status, ahead, ticket, before = rows.size()] {
-            const BeforeRead beforeRead = [&](qsizetype found) {
-                if (status->stopRequested())
-                    return false;
-                status->setFilesFound(before + found);
-                // The rows read so far stand still until this returns.
-                if (ahead && !listed.subfolders) {
-                    ahead->add(ticket, read->rows, read->handedOver, found);
-                    read->handedOver = found;
-                }
-                return true;
-            };
-            bool ok;
-            {
-                const MayBlock hungMount;
-                ok = listed.subfolders
-                    ? walk(listed.path, *read, readers, status, ahead.get(), before, beforeRead)
-                    : readers.folder(listed.path, read->rows, &read->reason, beforeRead);
-            }
-            status->change([&read, listed = ok] {
-                read->listed = listed;
-                read->ended = true;
-            });
-        });
+        startRead(read, readers, listed, status, ahead, ticket, rows.size());
         bool ended;
         {
             const MayBlock waiting;
@@ -146,7 +151,7 @@ QFuture<Rebuilt> listAndArrange(const ListedFolders &folders, const FolderReader
             }
         }
         // The batches, keys and previews made on the way are freed by now.
-        returnFreedMemory();
+        trimHeap();
         if (place)
             rebuilt.found = place->find(rebuilt.files, rebuilt.previewKept);
         return rebuilt;

@@ -55,7 +55,7 @@ QString GetFileExtension(QStringView FileName)
     return afterLastDot(FileName).toString();
 }
 
-QByteArrayView fileExtensionBytes(QByteArrayView name)
+QByteArrayView GetFileExtension(QByteArrayView FileName)
 {
-    return afterLastDot(name);
+    return afterLastDot(FileName);
 }

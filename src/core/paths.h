@@ -26,6 +26,7 @@ QByteArray cleanFolderPathBytes(const QByteArray &path);
 // Of a path from a listed folder, the file's own name's: "2026.05/IMG_1" gives "".
 QString GetFileExtension(QStringView FileName);
 
-// The same rule on the raw bytes of a name. A dot byte never occurs inside a
-// UTF-8 sequence, so both agree on every name that decodes.
-QByteArrayView fileExtensionBytes(QByteArrayView name);
+// The same rule on the raw bytes of a name, as each row's extension is found
+// (FileRows::extension()). A dot byte never occurs inside a UTF-8 sequence, so
+// both agree on every name that decodes.
+QByteArrayView GetFileExtension(QByteArrayView FileName);

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "core/savegiveup.h"
 
-#include <QFile>
+#include "core/savefolder.h"
+#include "core/systemreason.h"
+
+#include <QString>
 
 #include <cerrno>
 
@@ -12,16 +15,13 @@
 namespace {
 
 // 0, or the errno of a failed removal; a file already gone is no failure.
-int removeFile(RemoveFile remove, const QByteArray &path)
+int removeFile(RemoveFile remove, const SaveFolder &folder, const QByteArray &name)
 {
-    if (remove)
-        return remove(path.constData()) == 0 || errno == ENOENT ? 0 : errno;
 #ifndef Q_OS_WIN
-    return ::unlink(path.constData()) == 0 || errno == ENOENT ? 0 : errno;
-#else
-    QFile file(QFile::decodeName(path));
-    return !file.exists() || file.remove() ? 0 : EACCES;
+    if (!remove)
+        remove = ::unlinkat;
 #endif
+    return remove(folder.fd(), name.constData(), 0) == 0 || errno == ENOENT ? 0 : errno;
 }
 
 } // namespace
@@ -30,35 +30,41 @@ SaveGiveUp::SaveGiveUp(const SaveHooks &hooks)
     : m_remove(hooks.remove)
 { }
 
+// The folder may close here, once the save has let it go.
+SaveGiveUp::~SaveGiveUp() = default;
+
 SaveGiveUp::Outcome SaveGiveUp::giveUp(QString *leftBehind)
 {
+    std::shared_ptr<const SaveFolder> folder;
     QByteArray temporary;
     {
         const QMutexLocker lock(&m_mutex);
         if (m_replacing)
             return TooLate;
         m_givenUp = true;
+        folder = m_folder;
         temporary = m_temporary;
     }
     // Outside the lock: the save only ever asks it, and a slow disk must not
     // hold this thread longer than the removal itself.
-    if (temporary.isEmpty())
+    if (!folder)
         return GivenUp;
-    if (const int error = removeFile(m_remove, temporary)) {
+    if (const int error = removeFile(m_remove, *folder, temporary)) {
         if (leftBehind)
             *leftBehind
-                = QFile::decodeName(temporary) + QStringLiteral(": ") + qt_error_string(error);
+                = folder->shownFile(temporary) + QStringLiteral(": ") + systemReason(error);
         return LeftBehind;
     }
     return GivenUp;
 }
 
-bool SaveGiveUp::temporaryMade(const QByteArray &path)
+bool SaveGiveUp::temporaryMade(std::shared_ptr<const SaveFolder> folder, const QByteArray &name)
 {
     const QMutexLocker lock(&m_mutex);
-    m_temporary = path;
+    m_folder = std::move(folder);
+    m_temporary = name;
     if (m_givenUp)
-        removeFile(m_remove, path);
+        removeFile(m_remove, *m_folder, m_temporary);
     return !m_givenUp;
 }
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "core/textexport.h"
 
+#include "core/arrangement.h"
 #include "core/displaytext.h"
-#include "core/filelistmodel.h"
 #include "core/parallel.h"
 
 #include <QDir>
@@ -30,11 +30,6 @@ QByteArray savedName(QByteArrayView name)
     return QString::fromUtf8(name).toLocal8Bit();
 }
 #endif
-
-QByteArray exportText(const FileListModel &files, LineEnd lineEnd)
-{
-    return exportText(files.arrangement(), lineEnd);
-}
 
 QByteArray exportText(const FileArrangement &files, LineEnd lineEnd)
 {

@@ -5,7 +5,6 @@
 #include <QByteArrayView>
 #include <QString>
 
-class FileListModel;
 struct FileArrangement;
 
 // What follows every name: CR LF as the window saves, LF for Unix tools, NUL
@@ -30,9 +29,8 @@ inline QByteArrayView savedName(QByteArrayView name)
 // display order, each followed by CR LF, with no header and no byte-order mark.
 // On Linux names are written as the file system gave them, byte for byte; on
 // Windows they are converted to the ANSI code page. Built in one allocation of
-// the exact size: O(total name bytes).
-QByteArray exportText(const FileListModel &files, LineEnd lineEnd = LineEnd::CrLf);
-// The same for an arrangement, which a worker may hold while the model changes.
+// the exact size: O(total name bytes). Of an arrangement, which a worker may
+// hold while the model changes.
 QByteArray exportText(const FileArrangement &files, LineEnd lineEnd = LineEnd::CrLf);
 
 // What "Copy All Names" and "Copy All Paths" put on the clipboard: every row

@@ -4,8 +4,7 @@
 #include <QLocale>
 
 // Whether Qt's own catalogue comes too: it speaks for Qt's dialogs and
-// buttons, and rewords a few of the C library's reasons (ENOENT, EACCES, ...)
-// that qt_error_string() gives.
+// buttons. The system's reasons never come from it (see systemReason()).
 enum class QtTexts { Translated, AsGiven };
 
 // Installs the program's own translation for locale and, unless qt says not

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "core/writeall.h"
 
+#include "core/retryoninterrupt.h"
+
 #include <QtGlobal>
 
 #include <cerrno>
@@ -31,9 +33,7 @@ int writeAll(int fd, QByteArrayView data, WriteFile write)
         write = systemWrite;
     const char *next = data.data();
     for (std::size_t left = std::size_t(data.size()); left > 0;) {
-        const std::ptrdiff_t n = write(fd, next, left);
-        if (n < 0 && errno == EINTR)
-            continue;
+        const std::ptrdiff_t n = retryOnInterrupt([&] { return write(fd, next, left); });
         if (n <= 0)
             return n < 0 ? errno : EIO;
         next += n;

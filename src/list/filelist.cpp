@@ -7,26 +7,16 @@
 #include "list/folderchange.h"
 #include "list/listwork.h"
 #include "list/rowremoval.h"
-#include "list/savejob.h"
 #include "list/undohistory.h"
 
 #include <QAction>
 #include <QClipboard>
-#include <QDeadlineTimer>
 #include <QFutureWatcher>
 #include <QGuiApplication>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
-#include <cerrno>
-#include <climits>
 #include <vector>
-
-#ifdef Q_OS_UNIX
-#include <poll.h>
-#else
-#include <QThread>
-#endif
 
 FileList::FileList(QObject *parent)
     : QObject(parent)
@@ -45,6 +35,8 @@ FileList::FileList(QObject *parent)
         // The rows replaced are now the history's alone.
         m_history->trim();
         emit rebuilt(failures);
+        if (m_model->rowCount() == 0 && !m_folders.isEmpty())
+            explainEmpty(failures);
     });
     connect(m_work, &ListWork::cannotSort, this, &FileList::cannotSort);
 }
@@ -117,6 +109,22 @@ void FileList::setFolders(const ListedFolders &folders)
         return;
     m_folders = folders;
     emit foldersChanged(m_folders);
+}
+
+void FileList::explainEmpty(const QList<ListingFailure> &failures)
+{
+    QStringList failed;
+    for (const ListingFailure &failure : failures)
+        failed << failure.folder;
+    auto *finding = new QFutureWatcher<EmptyListing>(this);
+    // Said only of the listing it looked at, still shown, sorted or not.
+    connect(finding, &QFutureWatcherBase::finished, this,
+        [this, finding, listed = std::weak_ptr(m_model->arrangement().rows)] {
+            finding->deleteLater();
+            if (listed.lock() == m_model->arrangement().rows && m_model->rowCount() == 0)
+                emit listedNothing(finding->result());
+        });
+    finding->setFuture(QtConcurrent::run(workerPool(), whyEmpty, m_folders, failed));
 }
 
 void FileList::sort(int columnHeader)
@@ -193,79 +201,4 @@ void FileList::copyAll(ListText what)
     });
     copy->setFuture(QtConcurrent::run(
         workerPool(), [files = m_model->arrangement(), what] { return listText(files, what); }));
-}
-
-void FileList::save(const QString &target)
-{
-    auto *job = new SaveJob(m_model->arrangement(), target, m_saveHooks, this);
-    m_saves << job;
-    connect(job, &SaveJob::ended, this, [this, job](SaveResult result, const QString &reason) {
-        m_saves.removeOne(job);
-        job->deleteLater();
-        emit saveEnded(job->target(), result, reason);
-        if (m_saves.isEmpty())
-            emit savesEnded();
-    });
-}
-
-QStringList FileList::savingTargets() const
-{
-    QStringList targets;
-    for (const SaveJob *job : m_saves)
-        targets << job->target();
-    return targets;
-}
-
-bool FileList::waitForSaves(int milliseconds, [[maybe_unused]] int interrupt)
-{
-    const QDeadlineTimer deadline(milliseconds);
-#ifdef Q_OS_UNIX
-    for (;;) {
-        // A save whose worker has ended is told, never given up.
-        for (SaveJob *job : QList(m_saves))
-            job->tellEnd();
-        if (m_saves.isEmpty())
-            return true;
-        std::vector<pollfd> ends;
-        for (const SaveJob *job : std::as_const(m_saves))
-            ends.push_back({ job->endDescriptor(), POLLIN, 0 });
-        ends.push_back({ interrupt, POLLIN, 0 }); // poll() passes over a negative one
-        const qint64 left = deadline.remainingTime();
-        if (left == 0)
-            return false;
-        const int timeout = left < 0 ? -1 : int(std::min<qint64>(left, INT_MAX));
-        const int ready = ::poll(ends.data(), nfds_t(ends.size()), timeout);
-        if (ready < 0 && errno != EINTR)
-            return false;
-        if (ready > 0 && ends.back().revents != 0) {
-            for (SaveJob *job : QList(m_saves))
-                job->tellEnd();
-            return m_saves.isEmpty();
-        }
-    }
-#else
-    // No descriptors to wait on: the saves' workers are asked now and then.
-    for (;;) {
-        for (SaveJob *job : QList(m_saves))
-            job->tellEnd();
-        if (m_saves.isEmpty())
-            return true;
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(10);
-    }
-#endif
-}
-
-QList<FileList::GivenUp> FileList::giveUpSaves()
-{
-    QList<GivenUp> givenUp;
-    for (SaveJob *job : std::as_const(m_saves)) {
-        GivenUp save { job->target(), SaveGiveUp::GivenUp, {} };
-        save.outcome = job->giveUp(&save.leftBehind);
-        givenUp << save;
-        job->deleteLater();
-    }
-    m_saves.clear();
-    return givenUp;
 }

@@ -1,16 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "core/atomicsave.h"
+#include "core/emptylisting.h"
 #include "core/folderlisting.h"
 #include "core/listandsort.h"
-#include "core/savegiveup.h"
 #include "core/textexport.h"
 
 #include <QList>
 #include <QObject>
-#include <QString>
-#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -20,16 +17,15 @@ class FileListModel;
 class ListWork;
 class QAction;
 class FolderChange;
-class SaveJob;
 class UndoHistory;
 class WorkStatus;
 
 // The file list and all the work on it: the folders it lists, its model, the
 // rebuilds, sorts and removals (on workers, one at a time), the undo history
-// of the folder changes and removals, the saves (any number at once) and the
-// copies of the whole list. Whoever shows the list hears from it when it is
-// busy, when its folders change and when its saves end, and never starts
-// work itself. Commands that would change the rows while it is busy are
+// of the folder changes and removals, and the copies of the whole list.
+// Whoever shows the list hears from it when it is busy and when its folders
+// change, and never starts work itself; a save takes the rows as they are
+// (see SaveQueue). Commands that would change the rows while it is busy are
 // refused, and its Undo and Redo actions are disabled meanwhile.
 class FileList : public QObject
 {
@@ -46,8 +42,6 @@ public:
 
     // How folders are read; the default is listFolder() and FolderWalk.
     void setFolderReaders(FolderReaders readers);
-    // How saves write, sync, rename and remove; tests hold or fail them.
-    void setSaveHooks(const SaveHooks &hooks) { m_saveHooks = hooks; }
 
     // The folders listed, in order, each with its sub-folders or not.
     const ListedFolders &folders() const { return m_folders; }
@@ -89,26 +83,6 @@ public:
     // empty list leaves the clipboard alone.
     void copyAll(ListText what);
 
-    // Writes the rows, as they are now, to target on a worker; saveEnded()
-    // tells how it went.
-    void save(const QString &target);
-    bool isSaving() const { return !m_saves.isEmpty(); }
-    QStringList savingTargets() const;
-    // Waits, without running an event loop, until no save runs, milliseconds
-    // have passed, or interrupt (a descriptor; -1 for none) is readable;
-    // whether none runs. Each save that ended meanwhile says so, as from the
-    // event loop (saveEnded(), and savesEnded() after the last). For the
-    // program's end, where no event loop may run.
-    bool waitForSaves(int milliseconds, int interrupt = -1);
-    // Gives up every save still running, as the program ends without them.
-    struct GivenUp
-    {
-        QString target;
-        SaveGiveUp::Outcome outcome;
-        QString leftBehind; // with LeftBehind: the temporary file and why it stays
-    };
-    QList<GivenUp> giveUpSaves();
-
 signals:
     // The folders listed changed: by a rebuild, an undo or a redo.
     void foldersChanged(const ListedFolders &folders);
@@ -118,12 +92,10 @@ signals:
     void workStarted(const std::shared_ptr<const WorkStatus> &status);
     // A rebuild's rows are shown; the folders it could not list, and why.
     void rebuilt(const QList<ListingFailure> &failures);
+    // After rebuilt(), when no row came of folders: why, once known.
+    void listedNothing(EmptyListing why);
     // The rows have too many sort key bytes to sort: they keep their order.
     void cannotSort();
-    // A save ended; unless Saved, reason says why or what it could not keep.
-    void saveEnded(const QString &target, SaveResult result, const QString &reason);
-    // The last save running ended.
-    void savesEnded();
 
 private:
     friend class FolderChange;
@@ -133,6 +105,8 @@ private:
     void show(const ListedFolders &folders, const FileArrangement &rows);
     void listFolders(const ListedFolders &folders, FolderChange *change);
     void setFolders(const ListedFolders &folders);
+    // Finds out on a worker why the rebuild just shown has no rows.
+    void explainEmpty(const QList<ListingFailure> &failures);
 
     FileListModel *m_model;
     ListWork *m_work;
@@ -143,7 +117,5 @@ private:
     FolderChange *m_listing = nullptr;
     // A rebuild asked for while rows are being taken out or put back.
     std::optional<ListedFolders> m_rebuildAfterChange;
-    QList<SaveJob *> m_saves;
-    SaveHooks m_saveHooks;
     QObject *m_copy = nullptr; // the copy under way
 };

@@ -87,7 +87,7 @@ SaveJob::SaveJob(
 {
     auto *saving = new QFutureWatcher<void>(this);
     m_saving = saving;
-    connect(saving, &QFutureWatcherBase::finished, this, &SaveJob::tellEnd);
+    connect(saving, &QFutureWatcherBase::finished, this, &SaveJob::workerEnded);
     // From a copy of the order, so that the list may change meanwhile; the
     // worker holds all it needs and ends on its own if this job goes first.
     saving->setFuture(QtConcurrent::run(
@@ -111,21 +111,14 @@ int SaveJob::endDescriptor() const
     return m_ending->ends[0];
 }
 
-bool SaveJob::tellEnd()
+std::optional<SaveJob::End> SaveJob::takeEnd()
 {
     if (m_told)
-        return true;
-    SaveResult result;
-    QString reason;
-    {
-        const QMutexLocker lock(&m_ending->mutex);
-        if (!m_ending->ended)
-            return false;
-        result = m_ending->result;
-        reason = m_ending->reason;
-    }
+        return std::nullopt;
+    const QMutexLocker lock(&m_ending->mutex);
+    if (!m_ending->ended)
+        return std::nullopt;
     m_told = true;
     m_saving->disconnect(this);
-    emit ended(result, reason);
-    return true;
+    return End { m_ending->result, m_ending->reason };
 }

@@ -8,12 +8,13 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 struct FileArrangement;
 class QFutureWatcherBase;
 
 // One save of the list, written and synced on a worker while the window
-// goes on: it starts when made, may be given up, and says how it ended.
+// goes on: it starts when made, may be given up, and tells how it ended once.
 class SaveJob : public QObject
 {
     Q_OBJECT
@@ -32,15 +33,19 @@ public:
     // Readable (at its end of file) once the worker has ended the save, for
     // a wait where no event loop runs (poll()); -1 when no pipe could be made.
     int endDescriptor() const;
-    // Says how the save ended, with ended(), if the worker has ended it and
-    // it was neither given up nor told before; whether it has been told.
-    // The event loop calls it when the worker ends; without one, the end is
-    // told only when this is called.
-    bool tellEnd();
+    // How the save ended, once the worker has ended it: unless Saved, reason
+    // says why, or what it could not keep. Told once, and never once given up.
+    struct End
+    {
+        SaveResult result;
+        QString reason;
+    };
+    std::optional<End> takeEnd();
 
 signals:
-    // The save ended; unless Saved, reason says why, or what it could not keep.
-    void ended(SaveResult result, const QString &reason);
+    // The worker has ended the save, as the event loop hears it: takeEnd()
+    // tells how. Where no event loop runs, endDescriptor() says so.
+    void workerEnded();
 
 private:
     struct Ending;

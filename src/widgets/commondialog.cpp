@@ -63,12 +63,12 @@ void CommonDialog::abandonDialogs()
     DialogWait::abandonAll();
 }
 
-void CommonDialog::takeLate(bool save, const QString &path)
+void CommonDialog::takeLate(DialogKind kind, const QString &path)
 {
     // Another dialog open is the user's answer to the request already, or a question of its own.
     if (showing > 0 || QApplication::activeModalWidget())
         return;
-    emit pickedLate(save, path);
+    emit pickedLate(kind, path);
 }
 
 int CommonDialog::modelsBeingFreed()
@@ -92,28 +92,36 @@ QStringList CommonDialog::nameFilters(const QString &filter)
 
 void CommonDialog::ShowOpen()
 {
-    show(false);
+    show(DialogKind::OpenFile);
 }
 
 void CommonDialog::ShowSave()
 {
-    show(true);
+    show(DialogKind::SaveFile);
 }
 
-QString CommonDialog::startFolder(QString *selected) const
+void CommonDialog::ShowFolder()
+{
+    show(DialogKind::Folder);
+}
+
+QString CommonDialog::startFolder(DialogKind kind, QString *selected) const
 {
     selected->clear();
     // The first dialog of a run opens in the home folder, as desktop
     // programs' do: the working folder may hold a million files.
     if (m_folder.isEmpty())
         return QDir::homePath();
-    // A count not finished yet, as on a hung drive, says nothing.
-    if (!m_folderIsLarge.isValid() || !m_folderIsLarge.isFinished() || !m_folderIsLarge.result())
-        return m_folder;
     const QFileInfo folder(m_folder);
-    if (folder.isRoot())
+    // A count not finished yet, as on a hung drive, says nothing.
+    const bool large
+        = m_folderIsLarge.isValid() && m_folderIsLarge.isFinished() && m_folderIsLarge.result();
+    if (folder.isRoot() || (kind != DialogKind::Folder && !large))
         return m_folder;
-    *selected = folder.fileName();
+    // Selected, the folder's name would stand as the name of the file to
+    // save, and the save button would read "Open".
+    if (kind != DialogKind::SaveFile)
+        *selected = folder.fileName();
     return folder.absolutePath();
 }
 
@@ -128,7 +136,7 @@ void CommonDialog::setDialogProgram(const QString &program)
     processFailed = false;
 }
 
-void CommonDialog::show(bool save)
+void CommonDialog::show(DialogKind kind)
 {
     m_fileName.clear();
     ++showing;
@@ -136,34 +144,37 @@ void CommonDialog::show(bool save)
     auto *owner = static_cast<QWidget *>(parent());
     const QStringList filters = nameFilters(m_filter);
     QString selected;
-    const QString folder = startFolder(&selected);
+    const QString folder = startFolder(kind, &selected);
     if (PortalDialog::shouldTry()) {
-        const PortalDialog::Answer answer
-            = save ? m_portal->saveFile(folder, filters) : m_portal->openFile(folder);
+        const PortalDialog::Answer answer = kind == DialogKind::SaveFile
+            ? m_portal->saveFile(folder, filters)
+            : kind == DialogKind::Folder ? m_portal->chooseFolder(folder)
+                                         : m_portal->openFile(folder);
         if (answer.outcome != PortalDialog::Unavailable) {
-            take(answer.path);
+            take(kind, answer.path);
             return;
         }
     }
     if (!dialogProgram().isEmpty()) {
         if (const std::optional<QString> chosen = DialogProcess::choose(
-                dialogProgram(), owner->window(), save, folder, selected, filters)) {
-            take(*chosen);
+                dialogProgram(), owner->window(), kind, folder, selected, filters)) {
+            take(kind, *chosen);
             return;
         }
         processFailed = true;
     }
-    take(QtFileDialog::choose(owner, save, folder, selected, filters));
+    take(kind, QtFileDialog::choose(owner, kind, folder, selected, filters));
 }
 
-void CommonDialog::take(const QString &chosen)
+void CommonDialog::take(DialogKind kind, const QString &chosen)
 {
     m_fileName = chosen;
     if (chosen.isEmpty())
         return;
-    // The chosen file's own folder: the dialog's directory stays where it
-    // was shown when the user typed a path elsewhere.
-    m_folder = QFileInfo(m_fileName).absolutePath();
+    // The chosen file's own folder, or the folder chosen: the dialog's
+    // directory stays where it was shown when the user typed a path elsewhere.
+    m_folder = kind == DialogKind::Folder ? QFileInfo(m_fileName).absoluteFilePath()
+                                          : QFileInfo(m_fileName).absolutePath();
     m_folderIsLarge = QtConcurrent::run(workerPool(), hasAtLeast, m_folder, m_largeFolder);
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "widgets/dialogkind.h"
 #include "widgets/dialogprocess.h"
 
 #include <QFuture>
@@ -11,12 +12,15 @@
 class PortalDialog;
 class QWidget;
 
-// The one file dialog of the window, for both opening and saving: set a
-// filter, show it modally, then read the chosen path, which is empty when the
-// user chose nothing. It opens in the folder of the file last chosen in this
-// run, or, when that folder is large, in its parent with the folder selected:
-// Qt's dialog reads every entry of the folder it opens in, for long in one of
-// a million files. The first one opens in the home folder. Through the
+// The one file dialog of the window, for opening, saving and choosing a
+// folder: set a filter, show it modally, then read the chosen path, which is
+// empty when the user chose nothing. It opens in the folder last chosen in
+// this run (a file's, or the folder itself), or, when that folder is large,
+// in its parent: Qt's dialog reads every entry of the folder it opens in, for
+// long in one of a million files. A folder dialog opens in the parent of the
+// folder last chosen, with that folder selected, so that a folder of a
+// million files is chosen without being read. The first one opens in the
+// home folder. Through the
 // desktop's file chooser portal (see PortalDialog) where there is one, else
 // through Qt's own dialog (QtFileDialog), in a process of its own where one
 // is set (dialogProgram(), DialogProcess): Qt's dialog sorts the folder it
@@ -45,6 +49,9 @@ public:
 
     void ShowOpen();
     void ShowSave();
+    // A folder itself, never a file in it: the portal's folder chooser, else
+    // Qt's dialog of folders only.
+    void ShowFolder();
     QString FileName() const { return m_fileName; }
 
     // How long the portal may take to take a request; see PortalDialog.
@@ -82,17 +89,17 @@ public:
     [[noreturn]] static void runProcess(int argc, char *argv[]);
 
 signals:
-    // A file picked in the portal's dialog after Qt's had been shown for
-    // that request instead (see PortalDialog), while no other dialog is
-    // open: save tells whether it answers ShowSave().
-    void pickedLate(bool save, const QString &path);
+    // A file or folder picked in the portal's dialog after Qt's had been
+    // shown for that request instead (see PortalDialog), while no other
+    // dialog is open: kind tells which Show it answers.
+    void pickedLate(DialogKind kind, const QString &path);
 
 private:
-    void show(bool save);
-    void takeLate(bool save, const QString &path);
-    void take(const QString &chosen);
-    // Where the next dialog opens, and the entry of it that is selected.
-    QString startFolder(QString *selected) const;
+    void show(DialogKind kind);
+    void takeLate(DialogKind kind, const QString &path);
+    void take(DialogKind kind, const QString &chosen);
+    // Where the next dialog of kind opens, and the entry of it that is selected.
+    QString startFolder(DialogKind kind, QString *selected) const;
 
     PortalDialog *m_portal;
     QString m_filter;

@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -30,6 +31,17 @@ constexpr int ImportLimit = 1000;
 
 // The window handle of the window's process, for Wayland.
 const QLatin1String waylandPrefix("wayland:");
+
+// Each kind of dialog by its name on the process's command line.
+constexpr struct
+{
+    DialogKind kind;
+    const char *name;
+} kindNames[] = {
+    { DialogKind::OpenFile, "open" },
+    { DialogKind::SaveFile, "save" },
+    { DialogKind::Folder, "folder" },
+};
 
 // Over the window whose X11 id or Wayland handle ("wayland:HANDLE") and
 // frame ("x,y,width,height") the process was given, as a dialog of that
@@ -83,8 +95,8 @@ void placeOver(QFileDialog *dialog, const QString &windowId, const QString &fram
 
 } // namespace
 
-std::optional<QString> DialogProcess::choose(const QString &program, QWidget *window, bool save,
-    const QString &folder, const QString &selected, const QStringList &nameFilters)
+std::optional<QString> DialogProcess::choose(const QString &program, QWidget *window,
+    DialogKind kind, const QString &folder, const QString &selected, const QStringList &nameFilters)
 {
     QString windowId;
     // Names the window to the dialog's process until that ends.
@@ -106,9 +118,12 @@ std::optional<QString> DialogProcess::choose(const QString &program, QWidget *wi
     // On the heap: a process ended on the window's close goes once it is reaped.
     auto *process = new QProcess;
     process->setProgram(program);
-    process->setArguments(
-        QStringList { QLatin1String(Option), save ? QStringLiteral("save") : QStringLiteral("open"),
-            folder, selected, windowId, frame }
+    process->setArguments(QStringList { QLatin1String(Option),
+                              QLatin1String(std::find_if(std::begin(kindNames), std::end(kindNames),
+                                  [kind](const auto &named) {
+                                      return named.kind == kind;
+                                  })->name),
+                              folder, selected, windowId, frame }
         + nameFilters);
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process->setStandardInputFile(QProcess::nullDevice());
@@ -145,12 +160,16 @@ void DialogProcess::run(int argc, char *argv[])
     QStringList arguments;
     for (int i = 2; i < argc; ++i)
         arguments << QFile::decodeName(argv[i]);
-    if (arguments.size() < 5 || (arguments[0] != u"open" && arguments[0] != u"save")) {
+    const auto named
+        = std::find_if(std::begin(kindNames), std::end(kindNames), [&arguments](const auto &named) {
+              return arguments.value(0) == QLatin1String(named.name);
+          });
+    if (arguments.size() < 5 || named == std::end(kindNames)) {
         std::fputs("the file dialog's process was given the wrong arguments\n", stderr);
         std::_Exit(2);
     }
-    QFileDialog *dialog = QtFileDialog::make(
-        nullptr, arguments[0] == u"save", arguments[1], arguments[2], arguments.mid(5));
+    QFileDialog *dialog
+        = QtFileDialog::make(nullptr, named->kind, arguments[1], arguments[2], arguments.mid(5));
     std::unique_ptr<ForeignToplevel> parent; // the window's, until the process ends
     placeOver(dialog, arguments[3], arguments[4], &parent);
     const QByteArray chosen = QFile::encodeName(QtFileDialog::answer(dialog));

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "widgets/dialogkind.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -28,7 +30,7 @@ inline constexpr char ParentProperty[] = "quillmereParentWindow";
 // process ends. The path chosen there, empty for none or when the window's
 // close ended the process; nothing when the process could not show the
 // dialog (not started, crashed, a status other than 0).
-std::optional<QString> choose(const QString &program, QWidget *window, bool save,
+std::optional<QString> choose(const QString &program, QWidget *window, DialogKind kind,
     const QString &folder, const QString &selected, const QStringList &nameFilters);
 
 // The process's side, with the application object made: shows the dialog

@@ -188,9 +188,13 @@ void FolderListWidget::fillMenu(QMenu *menu, const QModelIndex &index)
             menu->addAction(parent);
         }
     }
-    if (m_commands.readAgain && count() > 0) {
-        if (!menu->isEmpty())
-            menu->addSeparator();
-        menu->addAction(m_commands.readAgain);
-    }
+    // What acts on the list as a whole, on a row or not.
+    QList<QAction *> whole;
+    if (m_commands.chooseFolder)
+        whole << m_commands.chooseFolder;
+    if (m_commands.readAgain && count() > 0)
+        whole << m_commands.readAgain;
+    if (!whole.isEmpty() && !menu->isEmpty())
+        menu->addSeparator();
+    menu->addActions(whole);
 }

@@ -50,6 +50,7 @@ public:
     struct Commands
     {
         QAction *remove = nullptr;
+        QAction *chooseFolder = nullptr;
         QAction *readAgain = nullptr;
         QAction *includeSubfolders = nullptr;
         QAction *useParent = nullptr;
@@ -66,7 +67,8 @@ protected:
     // The selected folder's exact path, with the platform's separators.
     QString copiedText() const override;
     // On a row: the window's "Remove", "Copy Path", "Open in File Manager";
-    // then, on a row or not, the window's "Read Folders Again".
+    // then, on a row or not, the window's "Choose Folder" and "Read Folders
+    // Again".
     void fillMenu(QMenu *menu, const QModelIndex &index) override;
 
 private:

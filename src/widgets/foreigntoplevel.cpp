@@ -2,6 +2,7 @@
 #include "widgets/foreigntoplevel.h"
 
 #ifdef QUILLMERE_WAYLAND
+#include "core/retryoninterrupt.h"
 #include "xdg-foreign-unstable-v2-client-protocol.h"
 
 #include <QDeadlineTimer>
@@ -9,7 +10,6 @@
 #include <QWindow>
 #include <qpa/qplatformnativeinterface.h>
 
-#include <cerrno>
 #include <cstring>
 #include <functional>
 
@@ -75,11 +75,10 @@ struct ForeignToplevel::Wayland
                 continue;
             wl_display_flush(display);
             pollfd readable { wl_display_get_fd(display), POLLIN, 0 };
-            const int polled = ::poll(&readable, 1, int(deadline.remainingTime()));
+            const int polled = retryOnInterrupt(
+                [&] { return ::poll(&readable, 1, int(deadline.remainingTime())); });
             if (polled <= 0) {
                 wl_display_cancel_read(display);
-                if (polled < 0 && errno == EINTR)
-                    continue;
                 wl_display_dispatch_queue_pending(display, queue);
                 return done();
             }

@@ -34,7 +34,7 @@ void deleteOnWorker(QFileSystemModel *model)
             delete model;
         }
         // A model's nodes are scattered through the heap: give the pages back.
-        returnFreedMemory();
+        trimHeap();
         --pendingModels();
     });
 }

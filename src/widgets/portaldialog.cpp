@@ -9,6 +9,7 @@
 #include <QDBusConnection>
 #include <QDBusMetaType>
 #include <QDBusServiceWatcher>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -137,10 +138,16 @@ PortalDialog::PortalDialog(QWidget *parent)
 
 PortalDialog::Answer PortalDialog::openFile(const QString &folder)
 {
-    return ask(QStringLiteral("OpenFile"), tr("Open"),
+    return ask(DialogKind::OpenFile, tr("Open"),
         { { QStringLiteral("multiple"), false },
-            { QStringLiteral("current_folder"), pathBytes(folder) } },
-        true);
+            { QStringLiteral("current_folder"), pathBytes(folder) } });
+}
+
+PortalDialog::Answer PortalDialog::chooseFolder(const QString &folder)
+{
+    return ask(DialogKind::Folder, tr("Choose Folder"),
+        { { QStringLiteral("multiple"), false }, { QStringLiteral("directory"), true },
+            { QStringLiteral("current_folder"), pathBytes(folder) } });
 }
 
 PortalDialog::Answer PortalDialog::saveFile(const QString &folder, const QStringList &nameFilters)
@@ -151,17 +158,17 @@ PortalDialog::Answer PortalDialog::saveFile(const QString &folder, const QString
         options.insert(QStringLiteral("filters"), QVariant::fromValue(filters));
         options.insert(QStringLiteral("current_filter"), QVariant::fromValue(filters.constFirst()));
     }
-    return ask(QStringLiteral("SaveFile"), tr("Save As"), options, false);
+    return ask(DialogKind::SaveFile, tr("Save As"), options);
 }
 
 PortalDialog::Answer PortalDialog::fromResponse(
-    uint response, const QVariantMap &results, bool mustExist)
+    uint response, const QVariantMap &results, DialogKind kind, qint64 elapsed)
 {
     const Answer cancelled { Cancelled, {} };
     if (response == 1)
         return cancelled;
     if (response != 0)
-        return {};
+        return elapsed >= 0 && elapsed < FailureLimit ? Answer() : cancelled;
     const QVariant urisValue = results.value(QStringLiteral("uris"));
     QStringList uris = urisValue.toStringList();
     if (urisValue.canConvert<QDBusArgument>())
@@ -180,9 +187,11 @@ PortalDialog::Answer PortalDialog::fromResponse(
     const QString path = decoder(bytes);
     if (decoder.hasError() || !path.startsWith(u'/') || path.contains(QChar(0)))
         return cancelled;
-    if (mustExist && !QFileInfo(path).isFile())
+    const QFileInfo picked(path);
+    if ((kind == DialogKind::OpenFile && !picked.isFile())
+        || (kind == DialogKind::Folder && !picked.isDir()))
         return cancelled;
-    return { Chosen, path };
+    return { Chosen, kind == DialogKind::Folder ? QDir::cleanPath(path) : path };
 }
 
 QString PortalDialog::parentWindow(std::unique_ptr<ForeignToplevel> *exported) const
@@ -201,50 +210,43 @@ QString PortalDialog::parentWindow(std::unique_ptr<ForeignToplevel> *exported) c
     return handle.isEmpty() ? QString() : QStringLiteral("wayland:") + handle;
 }
 
-PortalDialog::Answer PortalDialog::ask(
-    const QString &method, const QString &title, QVariantMap options, bool mustExist)
-{
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected()) {
-        portalFailed = true;
-        return {};
-    }
-    static int requests = 0;
-    const QString token = QStringLiteral("quillmere%1").arg(++requests);
-    options.insert(QStringLiteral("handle_token"), token);
-    options.insert(QStringLiteral("modal"), true);
-    std::unique_ptr<ForeignToplevel> exported;
-    const QString parent = parentWindow(&exported);
-    auto *request = new PortalRequest(bus, method, { parent, title, options }, token, this);
-    // The handle names the window for as long as the request lives: the
-    // dialog of a request given up may show until the portal has closed it.
-    if (exported)
-        connect(request, &QObject::destroyed, this,
-            [held = std::shared_ptr<ForeignToplevel>(std::move(exported))] {});
+namespace {
 
-    DialogWait wait(m_parent ? m_parent->window() : nullptr);
-    std::optional<Answer> answer;
+// How a wait for the portal ended.
+struct Waited
+{
+    std::optional<PortalDialog::Answer> answer; // the Response's
     bool ended = false; // failed, or the portal left the bus
-    connect(
+    bool abandoned = false; // the window closed
+};
+
+// Waits for the request's answer, blocking the window's input but for its
+// close, for as long as the user takes once the portal has taken the
+// request, and for replyTimeout before that.
+Waited await(PortalRequest *request, QWidget *window, DialogKind kind, int replyTimeout)
+{
+    DialogWait wait(window);
+    Waited waited;
+    QObject::connect(
         request, &PortalRequest::responded, &wait, [&](uint response, const QVariantMap &results) {
-            answer = fromResponse(response, results, mustExist);
+            waited.answer = PortalDialog::fromResponse(response, results, kind, request->elapsed());
             wait.finish();
         });
     const auto end = [&] {
-        ended = true;
+        waited.ended = true;
         wait.finish();
     };
-    connect(request, &PortalRequest::failed, &wait, end);
-    QDBusServiceWatcher vanished(service, bus, QDBusServiceWatcher::WatchForUnregistration);
-    connect(&vanished, &QDBusServiceWatcher::serviceUnregistered, &wait, end);
-    // The portal has so long to take the request; the user, all the time they need.
+    QObject::connect(request, &PortalRequest::failed, &wait, end);
+    QDBusServiceWatcher vanished(
+        service, QDBusConnection::sessionBus(), QDBusServiceWatcher::WatchForUnregistration);
+    QObject::connect(&vanished, &QDBusServiceWatcher::serviceUnregistered, &wait, end);
     QTimer untaken;
     untaken.setSingleShot(true);
-    connect(&untaken, &QTimer::timeout, &wait, [&] {
+    QObject::connect(&untaken, &QTimer::timeout, &wait, [&] {
         if (!request->isTaken())
             wait.finish();
     });
-    untaken.start(m_replyTimeout);
+    untaken.start(replyTimeout);
     // Nothing shows until the portal has taken the request: the cursor says
     // that the window is waiting for it.
     QGuiApplication::setOverrideCursor(Qt::BusyCursor);
@@ -253,36 +255,66 @@ PortalDialog::Answer PortalDialog::ask(
         if (std::exchange(busy, false))
             QGuiApplication::restoreOverrideCursor();
     };
-    connect(request, &PortalRequest::taken, &wait, ready);
-    wait.exec();
+    QObject::connect(request, &PortalRequest::taken, &wait, ready);
+    waited.abandoned = !wait.exec();
     ready();
-    disconnect(request, nullptr, &wait, nullptr);
+    QObject::disconnect(request, nullptr, &wait, nullptr);
+    return waited;
+}
 
-    if (wait.isAbandoned()) {
+} // namespace
+
+PortalDialog::Answer PortalDialog::ask(DialogKind kind, const QString &title, QVariantMap options)
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        portalFailed = true;
+        return {};
+    }
+    options.insert(QStringLiteral("modal"), true);
+    std::unique_ptr<ForeignToplevel> exported;
+    const QString parent = parentWindow(&exported);
+    const QString method
+        = kind == DialogKind::SaveFile ? QStringLiteral("SaveFile") : QStringLiteral("OpenFile");
+    auto *request = new PortalRequest(bus, method, parent, title, options, this);
+    // The handle names the window for as long as the request lives: the
+    // dialog of a request given up may show until the portal has closed it.
+    if (exported)
+        connect(request, &QObject::destroyed, this,
+            [held = std::shared_ptr<ForeignToplevel>(std::move(exported))] {});
+
+    const Waited waited
+        = await(request, m_parent ? m_parent->window() : nullptr, kind, m_replyTimeout);
+    if (waited.abandoned) {
         request->withdraw();
         delete request;
         return { Cancelled, {} };
     }
-    if (answer || ended) {
+    if (waited.answer || waited.ended) {
+        const bool unsupported = request->isUnsupported();
         delete request;
-        if (!answer || answer->outcome == Unavailable) {
-            portalFailed = true;
-            return {};
-        }
-        return *answer;
+        if (waited.answer && waited.answer->outcome != Unavailable)
+            return *waited.answer;
+        // A portal too old for a folder chooser still shows the others.
+        portalFailed = portalFailed || !unsupported;
+        return {};
     }
-    // Not taken in time: Qt's dialog shows instead, and the portal's never
-    // does, or goes at once; a file picked in it meanwhile is handed on.
+    giveUp(request, kind);
+    return {};
+}
+
+void PortalDialog::giveUp(PortalRequest *request, DialogKind kind)
+{
+    // Qt's dialog shows instead, and the portal's never does, or goes at
+    // once; a pick in it meanwhile is handed on.
     portalFailed = true;
     request->withdraw();
-    const bool save = method == QLatin1String("SaveFile");
     connect(request, &PortalRequest::responded, this,
-        [this, request, save, mustExist](uint response, const QVariantMap &results) {
+        [this, request, kind](uint response, const QVariantMap &results) {
             request->deleteLater();
-            const Answer late = fromResponse(response, results, mustExist);
+            const Answer late = fromResponse(response, results, kind, request->elapsed());
             if (late.outcome == Chosen)
-                emit pickedLate(save, late.path);
+                emit pickedLate(kind, late.path);
         });
     connect(request, &PortalRequest::failed, request, &QObject::deleteLater);
-    return {};
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "widgets/dialogkind.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -9,6 +11,7 @@
 #include <memory>
 
 class ForeignToplevel;
+class PortalRequest;
 class QWidget;
 
 // The desktop's own file dialog, shown by another process through the file
@@ -16,11 +19,14 @@ class QWidget;
 // window keeps painting however large the folder that dialog lists, and the
 // user gets the desktop's bookmarks and recent places.
 //
-// openFile() and saveFile() return when the user has answered, waiting as
-// DialogWait does: the window takes no input but its close until then, as
-// under a modal dialog. Unavailable means that no portal answered, that it
-// failed, went away or ended the dialog otherwise than by the user's answer,
-// or that it did not take the request in time: the caller shows Qt's dialog
+// openFile(), saveFile() and chooseFolder() return when the user has
+// answered, waiting as DialogWait does: the window takes no input but its
+// close until then, as under a modal dialog. A dialog closed in any way,
+// its Cancel, Esc or the window manager's close, is the user's no
+// (Cancelled), and the next dialog asks the portal again. Unavailable means
+// that the portal cannot have shown a dialog: none answered, it failed, went
+// away, ended the request sooner than a dialog can be seen (FailureLimit),
+// or did not take the request in time: the caller shows Qt's dialog
 // instead. A request not taken in time is closed at the portal for good, so
 // that its dialog never shows over Qt's; should a file be picked in it all
 // the same, pickedLate() hands it on.
@@ -55,29 +61,44 @@ public:
     static constexpr int DefaultReplyTimeout = 5000;
     void setReplyTimeout(int milliseconds) { m_replyTimeout = milliseconds; }
 
+    // The portal ends a request whose backend is missing or broken within
+    // milliseconds (0.02-11 ms here, 90 ms with both cores busy), while the
+    // desktop's dialog maps 40-90 ms after the request (170-470 ms busy) and
+    // takes a person a good 150 ms more to close. An end other than by a
+    // pick or Cancel sooner than this is taken for a failure; later, for
+    // the dialog closed.
+    static constexpr int FailureLimit = 150;
+
     // One existing file, of any type; the dialog starts in folder where the
     // portal's backend takes a starting folder for opening (GTK's of Debian
     // 12 does not, and offers "read-only", which no option withdraws).
     Answer openFile(const QString &folder);
+    // One existing folder itself, never a file (the portal's "directory",
+    // from its version 3; Unavailable before, without counting as a failure).
+    Answer chooseFolder(const QString &folder);
     // A file to write, with Qt's name filters ("Text File (*.txt)"), starting
     // in folder with no name suggested, as Qt's dialog does. The portal's
     // dialog asks before an existing file is replaced.
     Answer saveFile(const QString &folder, const QStringList &nameFilters);
 
-    // What the portal's Response stands for. 0: the one local file it
-    // names, or Cancelled for anything else (no file, another scheme, a path
-    // that is not UTF-8, or, when mustExist, a file that is gone); 1, the
-    // user's cancel: Cancelled; any other (2, as when its backend failed):
-    // Unavailable.
-    static Answer fromResponse(uint response, const QVariantMap &results, bool mustExist);
+    // What the portal's Response, after elapsed milliseconds, stands for. 0:
+    // the one local file it names, or Cancelled for anything else (no file,
+    // another scheme, a path that is not UTF-8, or, but for a save, a file
+    // or folder that is gone or of the other kind); 1, the user's cancel:
+    // Cancelled; any other (2, the dialog closed otherwise, or its backend
+    // failed): Unavailable sooner than FailureLimit, Cancelled from then.
+    static Answer fromResponse(
+        uint response, const QVariantMap &results, DialogKind kind, qint64 elapsed);
 
 signals:
-    // A file picked in the portal's dialog of a request given up for Qt's
-    // dialog; save: it was saveFile()'s.
-    void pickedLate(bool save, const QString &path);
+    // A file or folder picked in the portal's dialog of a request given up
+    // for Qt's dialog, of the kind asked for.
+    void pickedLate(DialogKind kind, const QString &path);
 
 private:
-    Answer ask(const QString &method, const QString &title, QVariantMap options, bool mustExist);
+    Answer ask(DialogKind kind, const QString &title, QVariantMap options);
+    // A request not taken in time: closed, and a pick in it all the same handed on.
+    void giveUp(PortalRequest *request, DialogKind kind);
     // The parent_window of the request: "x11:XID", "wayland:HANDLE" or "".
     QString parentWindow(std::unique_ptr<ForeignToplevel> *exported) const;
 

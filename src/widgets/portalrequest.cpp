@@ -5,6 +5,8 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QDBusVariant>
+#include <QRandomGenerator>
 #include <QTimer>
 
 #include <climits>
@@ -19,24 +21,44 @@ const QString request = QStringLiteral("org.freedesktop.portal.Request");
 } // namespace
 
 PortalRequest::PortalRequest(const QDBusConnection &bus, const QString &method,
-    const QVariantList &arguments, const QString &token, QObject *parent)
+    const QString &parentWindow, const QString &title, QVariantMap options, QObject *parent)
     : QObject(parent)
     , m_bus(bus)
-    , m_handle(requestPath(bus.baseService(), token))
 {
-    // Listening before asking: the answer may come before the call's reply.
-    listen(true);
-    QDBusMessage call = QDBusMessage::createMethodCall(service, objectPath, chooser, method);
-    call.setArguments(arguments);
-    // No time limit of its own (INT_MAX is libdbus's "none"): the caller
-    // decides how long to wait, and a late reply still names what to close.
-    m_call = new QDBusPendingCallWatcher(m_bus.asyncCall(call, INT_MAX), this);
-    connect(m_call, &QDBusPendingCallWatcher::finished, this, &PortalRequest::replied);
+    const QString token = randomToken();
+    m_handle = requestPath(m_bus.baseService(), token);
+    options.insert(QStringLiteral("handle_token"), token);
+    // The name's owner first: the Response is then taken from that connection
+    // alone, and the call goes to it, so that both are the same portal's.
+    auto *owner = new QDBusPendingCallWatcher(
+        m_bus.asyncCall(QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+                            QStringLiteral("/org/freedesktop/DBus"),
+                            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetNameOwner"))
+            << service),
+        this);
+    connect(owner, &QDBusPendingCallWatcher::finished, this,
+        [this, owner, method, arguments = QVariantList { parentWindow, title, options }] {
+            owner->deleteLater();
+            const QDBusPendingReply<QString> reply = *owner;
+            if (reply.isError() || reply.value().isEmpty())
+                return fail();
+            m_portal = reply.value();
+            if (m_withdrawn)
+                return;
+            if (arguments.constLast().toMap().value(QStringLiteral("directory")).toBool())
+                callFrom(3, method, arguments);
+            else
+                call(method, arguments);
+        });
 }
 
 PortalRequest::~PortalRequest()
 {
     listen(false);
+    // Dropped before its answer: its dialog must not stay, or show later.
+    if (m_call && !m_answered && !m_withdrawn && !m_failed)
+        m_bus.send(
+            QDBusMessage::createMethodCall(m_portal, m_handle, request, QStringLiteral("Close")));
 }
 
 QString PortalRequest::requestPath(const QString &uniqueName, const QString &token)
@@ -46,23 +68,74 @@ QString PortalRequest::requestPath(const QString &uniqueName, const QString &tok
     return objectPath + QStringLiteral("/request/") + sender + u'/' + token;
 }
 
+QString PortalRequest::randomToken()
+{
+    quint64 bits[2];
+    QRandomGenerator::system()->fillRange(bits);
+    return QStringLiteral("quillmere_%1%2")
+        .arg(bits[0], 16, 16, QLatin1Char('0'))
+        .arg(bits[1], 16, 16, QLatin1Char('0'));
+}
+
+void PortalRequest::fail()
+{
+    m_failed = true;
+    emit failed();
+}
+
+void PortalRequest::callFrom(uint version, const QString &method, const QVariantList &arguments)
+{
+    // An older portal would show a file chooser, ignoring what it does not know.
+    QDBusMessage get = QDBusMessage::createMethodCall(m_portal, objectPath,
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    get << chooser << QStringLiteral("version");
+    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(get), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+        [this, watcher, version, method, arguments] {
+            watcher->deleteLater();
+            const QDBusPendingReply<QDBusVariant> reply = *watcher;
+            if (reply.isError() || reply.value().variant().toUInt() < version) {
+                m_unsupported = !reply.isError();
+                return fail();
+            }
+            if (!m_withdrawn)
+                call(method, arguments);
+        });
+}
+
+void PortalRequest::call(const QString &method, const QVariantList &arguments)
+{
+    // Listening before asking: the answer may come before the call's reply.
+    listen(true);
+    QDBusMessage message = QDBusMessage::createMethodCall(m_portal, objectPath, chooser, method);
+    message.setArguments(arguments);
+    // No time limit of its own (INT_MAX is libdbus's "none"): the caller
+    // decides how long to wait, and a late reply still names what to close.
+    m_call = new QDBusPendingCallWatcher(m_bus.asyncCall(message, INT_MAX), this);
+    m_sent.start();
+    connect(m_call, &QDBusPendingCallWatcher::finished, this, &PortalRequest::replied);
+}
+
 void PortalRequest::listen(bool on)
 {
+    if (on == m_listening)
+        return;
+    m_listening = on;
+    // Naming the sender makes the bus route the portal's signals alone here,
+    // and Qt drop any other sender's, sent to this connection directly.
     if (on)
-        m_bus.connect(QString(), m_handle, request, QStringLiteral("Response"), this,
-            SLOT(response(uint, QVariantMap)));
+        m_bus.connect(m_portal, m_handle, request, QStringLiteral("Response"), this,
+            SLOT(response(uint, QVariantMap, QDBusMessage)));
     else
-        m_bus.disconnect(QString(), m_handle, request, QStringLiteral("Response"), this,
-            SLOT(response(uint, QVariantMap)));
+        m_bus.disconnect(m_portal, m_handle, request, QStringLiteral("Response"), this,
+            SLOT(response(uint, QVariantMap, QDBusMessage)));
 }
 
 void PortalRequest::replied()
 {
     const QDBusPendingReply<QDBusObjectPath> reply = *m_call;
-    if (reply.isError()) {
-        emit failed();
-        return;
-    }
+    if (reply.isError())
+        return fail();
     // Portals before version 0.9 make a path of their own.
     const QString given = reply.value().path();
     if (given != m_handle) {
@@ -79,13 +152,15 @@ void PortalRequest::replied()
 void PortalRequest::withdraw()
 {
     m_withdrawn = true;
-    close();
+    if (m_call)
+        close();
 }
 
 void PortalRequest::close()
 {
-    auto *call = new QDBusPendingCallWatcher(m_bus.asyncCall(QDBusMessage::createMethodCall(service,
-                                                 m_handle, request, QStringLiteral("Close"))),
+    auto *call = new QDBusPendingCallWatcher(
+        m_bus.asyncCall(
+            QDBusMessage::createMethodCall(m_portal, m_handle, request, QStringLiteral("Close"))),
         this);
     connect(call, &QDBusPendingCallWatcher::finished, this, [this, call] {
         call->deleteLater();
@@ -99,8 +174,11 @@ void PortalRequest::close()
     });
 }
 
-void PortalRequest::response(uint response, const QVariantMap &results)
+void PortalRequest::response(uint response, const QVariantMap &results, const QDBusMessage &message)
 {
+    // Whatever reaches this connection directly, from whomever, is not the portal's word.
+    if (message.service() != m_portal || message.path() != m_handle || m_answered)
+        return;
     m_answered = true;
     emit responded(response, results);
 }

@@ -6,6 +6,7 @@
 
 #include <QAbstractItemView>
 #include <QCompleter>
+#include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
@@ -81,11 +82,14 @@ protected:
 
 } // namespace
 
-QFileDialog *QtFileDialog::make(QWidget *parent, bool save, const QString &folder,
+QFileDialog *QtFileDialog::make(QWidget *parent, DialogKind kind, const QString &folder,
     const QString &selected, const QStringList &nameFilters)
 {
     startFolderInSettings(folder);
-    auto *dialog = new QFileDialog(parent, QString(), folder);
+    auto *dialog = new QFileDialog(parent,
+        kind == DialogKind::Folder ? QCoreApplication::translate("PortalDialog", "Choose Folder")
+                                   : QString(),
+        folder);
     dialog->setIconProvider(FileTypes::instance());
     // Every row is one line of the same height: without saying so, the view
     // measures each row up to the one a typed name selects, a million of them.
@@ -94,8 +98,15 @@ QFileDialog *QtFileDialog::make(QWidget *parent, bool save, const QString &folde
     for (QListView *view : dialog->findChildren<QListView *>())
         view->setUniformItemSizes(true);
     new NoCompletion(dialog);
+    const bool save = kind == DialogKind::SaveFile;
     dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (kind == DialogKind::Folder) {
+        // Folders only: the folder chosen is never read, however many files it holds.
+        dialog->setFileMode(QFileDialog::Directory);
+        dialog->setOption(QFileDialog::ShowDirsOnly);
+    } else {
+        dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    }
     // Qt asks before an existing file is replaced: a silent overwrite loses
     // a list the user cannot get back. No extension is added to a typed name.
     dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
@@ -139,10 +150,10 @@ QList<QFileSystemModel *> QtFileDialog::deleteAllButModels(QFileDialog *dialog)
     return models;
 }
 
-QString QtFileDialog::choose(QWidget *parent, bool save, const QString &folder,
+QString QtFileDialog::choose(QWidget *parent, DialogKind kind, const QString &folder,
     const QString &selected, const QStringList &nameFilters)
 {
-    QFileDialog *dialog = make(parent, save, folder, selected, nameFilters);
+    QFileDialog *dialog = make(parent, kind, folder, selected, nameFilters);
     const QString chosen = answer(dialog);
     for (QFileSystemModel *model : deleteAllButModels(dialog))
         ModelDisposal::dispose(model);

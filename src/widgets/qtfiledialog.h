@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "widgets/dialogkind.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -18,12 +20,13 @@ class QWidget;
 // dialog runs on busy for long.
 namespace QtFileDialog {
 
-// A dialog over parent (none: a window of its own) to open an existing file,
-// or, with save, to name a file to write, asking before an existing one is
-// replaced. It opens in folder with selected chosen in it, and offers
-// nameFilters ("Text File (*.txt)"), every file when there are none. Writes
-// folder to Qt's shared settings first, as the last one a dialog showed.
-QFileDialog *make(QWidget *parent, bool save, const QString &folder, const QString &selected,
+// A dialog over parent (none: a window of its own) of kind: to open an
+// existing file; to name a file to write, asking before an existing one is
+// replaced; or to choose an existing folder, showing folders only. It opens
+// in folder with selected chosen in it, and offers nameFilters ("Text File
+// (*.txt)"), every file when there are none. Writes folder to Qt's shared
+// settings first, as the last one a dialog showed.
+QFileDialog *make(QWidget *parent, DialogKind kind, const QString &folder, const QString &selected,
     const QStringList &nameFilters);
 
 // Shows the dialog modally until it is answered; the path chosen, or empty.
@@ -36,7 +39,7 @@ QList<QFileSystemModel *> deleteAllButModels(QFileDialog *dialog);
 
 // In this process: a dialog made, answered and deleted at once, its folder
 // models freed by ModelDisposal. The path chosen, or empty.
-QString choose(QWidget *parent, bool save, const QString &folder, const QString &selected,
+QString choose(QWidget *parent, DialogKind kind, const QString &folder, const QString &selected,
     const QStringList &nameFilters);
 
 } // namespace QtFileDialog

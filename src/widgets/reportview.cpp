@@ -353,59 +353,62 @@ void ReportView::paintEvent(QPaintEvent *event)
     const int rows = rowCount(), columns = m_header->count(), height = rowHeight();
     if (rows == 0 || columns == 0 || height <= 0 || !itemDelegate())
         return;
-    const QPoint offset = dirtyRegionOffset();
     const bool rightToLeft = isRightToLeft();
+    Cells cells;
     // The last pixels the rows and columns cover.
-    const int across = m_header->length() - m_header->offset() - (rightToLeft ? 0 : 1);
-    const int down = clampToInt(qint64(rows) * height - m_offset - 1);
-    const int firstRow = std::max(rowAt(0), 0);
-    int lastRow = rowAt(viewport()->height());
-    lastRow = lastRow < 0 ? rows - 1 : lastRow;
+    cells.across = m_header->length() - m_header->offset() - (rightToLeft ? 0 : 1);
+    cells.down = clampToInt(qint64(rows) * height - m_offset - 1);
+    cells.firstRow = std::max(rowAt(0), 0);
+    const int lastRow = rowAt(viewport()->height());
     int firstColumn = m_header->visualIndexAt(0), lastColumn = m_header->visualIndexAt(width());
     if (rightToLeft)
         std::swap(firstColumn, lastColumn);
-    firstColumn = firstColumn < 0 ? 0 : firstColumn;
-    lastColumn = lastColumn < 0 ? columns - 1 : lastColumn;
+    cells.firstColumn = firstColumn < 0 ? 0 : firstColumn;
+    cells.perRow = (lastColumn < 0 ? columns - 1 : lastColumn) - cells.firstColumn + 1;
     // A cell in two rectangles of the region is drawn once: twice would
     // darken the edges of its text.
-    const qsizetype perRow = lastColumn - firstColumn + 1;
-    std::vector<bool> drawn(size_t(std::max<qsizetype>(0, (lastRow - firstRow + 1) * perRow)));
-    for (QRect dirty : event->region().translated(offset)) {
-        dirty.setBottom(std::min(dirty.bottom(), down));
-        if (rightToLeft)
-            dirty.setLeft(std::max(dirty.left(), viewport()->width() - across));
-        else
-            dirty.setRight(std::min(dirty.right(), across));
-        if (!dirty.isValid())
-            continue;
-        int left = m_header->visualIndexAt(dirty.left());
-        int right = m_header->visualIndexAt(dirty.right());
-        if (rightToLeft)
-            std::swap(left, right);
-        left = left < 0 ? 0 : left;
-        right = right < 0 ? columns - 1 : right;
-        const int top = rowAt(dirty.top());
-        int bottom = rowAt(dirty.bottom());
-        bottom = bottom < 0 ? rows - 1 : bottom;
-        if (top < 0 || top > bottom)
-            continue;
-        for (int row = top; row <= bottom; ++row) {
-            const int y = rowViewportPosition(row) + offset.y();
-            for (int visual = left; visual <= right; ++visual) {
-                const qsizetype bit = (row - firstRow) * perRow + visual - firstColumn;
-                if (bit < 0 || bit >= qsizetype(drawn.size()) || drawn[size_t(bit)])
-                    continue;
-                drawn[size_t(bit)] = true;
-                const int column = m_header->logicalIndex(visual);
-                if (m_header->isSectionHidden(column))
-                    continue;
-                const QModelIndex index = model()->index(row, column, rootIndex());
-                if (!index.isValid())
-                    continue;
-                option.rect = QRect(m_header->sectionViewportPosition(column) + offset.x(), y,
-                    columnWidth(column), height);
-                drawCell(&painter, option, index);
-            }
+    cells.drawn.resize(size_t(std::max<qsizetype>(
+        0, ((lastRow < 0 ? rows - 1 : lastRow) - cells.firstRow + 1) * cells.perRow)));
+    for (const QRect &dirty : event->region().translated(dirtyRegionOffset()))
+        paintCells(&painter, option, dirty, cells);
+}
+
+void ReportView::paintCells(
+    QPainter *painter, QStyleOptionViewItem &option, QRect dirty, Cells &cells)
+{
+    const QPoint offset = dirtyRegionOffset();
+    const bool rightToLeft = isRightToLeft();
+    dirty.setBottom(std::min(dirty.bottom(), cells.down));
+    if (rightToLeft)
+        dirty.setLeft(std::max(dirty.left(), viewport()->width() - cells.across));
+    else
+        dirty.setRight(std::min(dirty.right(), cells.across));
+    if (!dirty.isValid())
+        return;
+    int left = m_header->visualIndexAt(dirty.left()),
+        right = m_header->visualIndexAt(dirty.right());
+    if (rightToLeft)
+        std::swap(left, right);
+    left = left < 0 ? 0 : left;
+    right = right < 0 ? m_header->count() - 1 : right;
+    const int top = rowAt(dirty.top());
+    int bottom = rowAt(dirty.bottom());
+    bottom = bottom < 0 ? rowCount() - 1 : bottom;
+    for (int row = top; top >= 0 && row <= bottom; ++row) {
+        const int y = rowViewportPosition(row) + offset.y();
+        for (int visual = left; visual <= right; ++visual) {
+            const qsizetype bit
+                = (row - cells.firstRow) * cells.perRow + visual - cells.firstColumn;
+            if (bit < 0 || bit >= qsizetype(cells.drawn.size()) || cells.drawn[size_t(bit)])
+                continue;
+            cells.drawn[size_t(bit)] = true;
+            const int column = m_header->logicalIndex(visual);
+            const QModelIndex index = model()->index(row, column, rootIndex());
+            if (m_header->isSectionHidden(column) || !index.isValid())
+                continue;
+            option.rect = QRect(m_header->sectionViewportPosition(column) + offset.x(), y,
+                columnWidth(column), rowHeight());
+            drawCell(painter, option, index);
         }
     }
 }
@@ -482,7 +485,17 @@ void ReportView::updateGeometries()
     m_header->setGeometry(shown.left(), shown.top() - height, shown.width(), height);
     if (m_header->isHidden())
         QMetaObject::invokeMethod(m_header, "updateGeometries");
+    updateScrollBars();
+    if (const int offset = offsetOfScrollBar(); offset != m_offset) {
+        m_offset = offset;
+        viewport()->update();
+    }
+    m_laying = false;
+    QAbstractItemView::updateGeometries();
+}
 
+void ReportView::updateScrollBars()
+{
     // Everything fits in the most room the viewport can have: no scroll bar takes any.
     QSize room = viewport()->size();
     const QSize most = maximumViewportSize();
@@ -528,12 +541,6 @@ void ReportView::updateGeometries()
         bar->setRange(0, clampToInt(down - room.height()));
         bar->setSingleStep(std::max(room.height() / (rowsInView + 1), 2));
     }
-    if (const int offset = offsetOfScrollBar(); offset != m_offset) {
-        m_offset = offset;
-        viewport()->update();
-    }
-    m_laying = false;
-    QAbstractItemView::updateGeometries();
 }
 
 void ReportView::rowsInserted(const QModelIndex &parent, int start, int end)

@@ -4,6 +4,8 @@
 #include <QAbstractItemView>
 #include <QPersistentModelIndex>
 
+#include <vector>
+
 class QHeaderView;
 
 // A report view: the columns of a table model under a header, in rows of one
@@ -68,6 +70,16 @@ private:
     // The offset of the rows in view that the vertical scroll bar stands for.
     int offsetOfScrollBar() const;
     void drawCell(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index);
+    // What a paint event draws: the cells in view, those drawn already.
+    struct Cells
+    {
+        int across = 0, down = 0; // the last pixels the columns and rows cover
+        int firstRow = 0, firstColumn = 0;
+        qsizetype perRow = 0;
+        std::vector<bool> drawn;
+    };
+    void paintCells(QPainter *painter, QStyleOptionViewItem &option, QRect dirty, Cells &cells);
+    void updateScrollBars();
     void scrollVerticallyTo(int row, int cellHeight, ScrollHint hint);
 
     QHeaderView *m_header;

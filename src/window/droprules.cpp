@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "window/droprules.h"
 
+#include "core/displaytext.h"
+#include "core/systemreason.h"
 #include "window/messages.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
 #include <QSysInfo>
@@ -118,6 +121,17 @@ bool acceptsDrop(const QMimeData *data, Qt::DropActions actions)
     return data && data->hasUrls() && acceptsDrop(data->urls(), actions);
 }
 
+bool takeDrop(QDropEvent *event)
+{
+    if (!acceptsDrop(event->mimeData(), event->possibleActions())) {
+        event->ignore();
+        return false;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    return true;
+}
+
 Dropped examine(const QUrl &url)
 {
     // The path's own bytes: toLocalFile() would have turned bytes that are
@@ -139,11 +153,11 @@ Dropped examine(const QUrl &url)
         return refused(path, tr("No file name can hold a NUL character."));
     // Checked here, so that the system is never asked about a cut-down path.
     if (path.size() >= PATH_MAX)
-        return refused(path, qt_error_string(ENAMETOOLONG));
+        return refused(path, systemReason(ENAMETOOLONG));
 
     struct stat info = {};
     if (::stat(path.constData(), &info) != 0)
-        return refused(path, qt_error_string(errno));
+        return refused(path, systemReason(errno));
     // Asked by the path as dropped, so that "a.txt/" stays an error; named cleaned.
     QByteArray folder;
     if (S_ISDIR(info.st_mode))
@@ -180,7 +194,7 @@ QList<Dropped> examinePaths(const QList<QByteArray> &paths)
     given.reserve(paths.size());
     for (const QByteArray &path : paths) {
         if (path.isEmpty()) {
-            given << refused("\"\"", qt_error_string(ENOENT));
+            given << refused("\"\"", systemReason(ENOENT));
             continue;
         }
         if (isAddress(path)) {
@@ -205,7 +219,7 @@ Warning refusalWarning(const QList<Dropped> &drop, Source source)
     QStringList refusals;
     for (const Dropped &dropped : drop) {
         if (dropped.isRefused())
-            refusals << Messages::shownPathBytes(dropped.dropped) + u'\n' + dropped.reason;
+            refusals << displayPath(dropped.dropped) + u'\n' + dropped.reason;
     }
     const QString intro = source == CommandLine
         ? tr("Nothing was added for these paths given to Quillmere:\n\n%1")

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QUrl>
 
+class QDropEvent;
 class QMimeData;
 
 // What the window takes from a drag: dropped folders, and the folders of
@@ -22,6 +23,9 @@ namespace DropRules {
 // taken as a copy.
 bool acceptsDrop(const QList<QUrl> &urls, Qt::DropActions actions);
 bool acceptsDrop(const QMimeData *data, Qt::DropActions actions);
+// Accepts a drag over the window, or its drop, as a copy where acceptsDrop()
+// says so, else ignores it; whether it was accepted.
+bool takeDrop(QDropEvent *event);
 
 // What one dropped url stands for: the folder it adds, or why it adds nothing.
 struct Dropped

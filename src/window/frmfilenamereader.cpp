@@ -1,15 +1,20 @@
 // SPDX-License-Identifier: MIT
 #include "window/frmfilenamereader.h"
 
+#include "core/filelistmodel.h"
 #include "core/paths.h"
 #include "list/filelist.h"
+#include "list/savequeue.h"
 #include "widgets/commandbutton.h"
 #include "widgets/commondialog.h"
 #include "widgets/filelistview.h"
 #include "widgets/folderlistwidget.h"
 #include "widgets/inputblocker.h"
+#include "widgets/listingnotice.h"
 #include "widgets/namedelegate.h"
+#include "widgets/visiblefocus.h"
 #include "widgets/workprogress.h"
+#include "window/closingsaves.h"
 #include "window/messages.h"
 #include "window/windowlook.h"
 
@@ -19,7 +24,6 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
-#include <QMessageBox>
 #include <QMimeData>
 
 using namespace WindowLook;
@@ -27,6 +31,8 @@ using namespace WindowLook;
 FrmFilenameReader::FrmFilenameReader(QWidget *parent)
     : QWidget(parent)
     , m_files(new FileList(this))
+    , m_saves(new SaveQueue(this))
+    , m_closing(new ClosingSaves(this, m_saves))
     , m_commands(this, m_files)
 {
     setObjectName(QStringLiteral("FrmFilenameReader"));
@@ -37,7 +43,14 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
     setAcceptDrops(true);
     installFrameAccessibility();
     keepFixedSize(this);
+    createControls();
+    layOut();
+    connectWork();
+    connectCommands();
+}
 
+void FrmFilenameReader::createControls()
+{
     // Created in reading order, so that each button is drawn over the band beside it.
     Label1 = headingBand(tr(" List of Folder:"), this);
     //: The two buttons beside the band have room for about 9 narrow letters; the
@@ -57,13 +70,19 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
     Command1 = commandButton(tr("Close"), QString(), this);
     Command1->setFont(verdana(false));
     CommonDialog1 = new CommonDialog(this);
+    CommonDialog1->setObjectName(QStringLiteral("CommonDialog1"));
+    m_progress = new WorkProgress(LvFiles);
+    m_notice = new ListingNotice(LvFiles, Label2, m_commands.includeAllSubfolders);
 
     // Each band names its list, for screen readers too.
     Label1->setBuddy(ListFolder);
     Label2->setBuddy(LvFiles);
     ListFolder->setAccessibleName(Label1->text().trimmed());
     LvFiles->setAccessibleName(Label2->text().trimmed());
+}
 
+void FrmFilenameReader::layOut()
+{
     const struct
     {
         QWidget *widget;
@@ -85,16 +104,17 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
         widget->setObjectName(QLatin1StringView(name));
         widget->setGeometry(rectangle);
     }
-    CommonDialog1->setObjectName(QStringLiteral("CommonDialog1"));
-
     // Focus order of the design; the labels take no focus.
     QWidget *const focusOrder[] = { ListFolder, CmdAddFolder, CmdDelFolder, CmdSaveTXT, CmdDelList,
         Command1, LvFiles, Command2 };
     for (size_t i = 0; i + 1 < std::size(focusOrder); ++i)
         setTabOrder(focusOrder[i], focusOrder[i + 1]);
     ListFolder->setFocus();
+    VisibleFocus::install(this);
+}
 
-    m_progress = new WorkProgress(LvFiles);
+void FrmFilenameReader::connectWork()
+{
     connect(m_progress, &WorkProgress::cancelClicked, this, [this] {
         m_files->cancel();
         m_progress->refresh();
@@ -102,26 +122,24 @@ FrmFilenameReader::FrmFilenameReader(QWidget *parent)
     connect(m_files, &FileList::workStarted, m_progress, &WorkProgress::start);
     connect(m_files, &FileList::busyChanged, this, &FrmFilenameReader::busyChanged);
     connect(m_files, &FileList::rebuilt, this, [this](const QList<ListingFailure> &failures) {
+        m_notice->listed(LvFiles->model()->rowCount());
         Messages::warnListingFailures(this, failures);
     });
+    connect(m_files, &FileList::listedNothing, this,
+        [this](EmptyListing why) { m_notice->listedNothing(why, ListFolder->count()); });
     connect(m_files, &FileList::cannotSort, this, [this] { Messages::warnCannotSort(this); });
     // Undo and Redo bring folders back, or take them away.
     connect(m_files, &FileList::foldersChanged, ListFolder, &FolderListWidget::setFolders);
     connect(ListFolder, &FolderListWidget::openFailed, this,
         [this](const QString &folder) { Messages::warnCannotOpenFolder(this, folder); });
-    connect(m_files, &FileList::saveEnded, this, &FrmFilenameReader::saveEnded);
     // A pick in the portal's dialog after Qt's was shown instead, as if just made.
-    connect(CommonDialog1, &CommonDialog::pickedLate, this, [this](bool save, const QString &path) {
-        if (!save || m_commands.save->isEnabled())
-            save ? saveList(path) : addFolderOf(path);
-    });
-    connect(m_files, &FileList::savesEnded, this, [this] {
-        if (m_waitingForSaves) {
-            m_waitingForSaves->done(QMessageBox::Ok);
-            QApplication::quit();
-        }
-    });
-    connectCommands();
+    connect(CommonDialog1, &CommonDialog::pickedLate, this,
+        [this](DialogKind kind, const QString &path) {
+            if (kind == DialogKind::SaveFile && m_commands.save->isEnabled())
+                saveList(path);
+            else if (kind != DialogKind::SaveFile)
+                addFolder(kind == DialogKind::Folder ? path : GetFolderOfFile(path));
+        });
 }
 
 FrmFilenameReader::~FrmFilenameReader() = default;
@@ -146,27 +164,20 @@ void FrmFilenameReader::connectCommands()
         connect(command, &QAction::triggered, this, handler);
     }
     InputBlocker::setPassage(this, m_commands.close, Command1); // even while a dialog hangs
+    connect(m_commands.chooseFolder, &QAction::triggered, this, &FrmFilenameReader::chooseFolder);
+    connect(m_commands.includeAllSubfolders, &QAction::triggered, this,
+        &FrmFilenameReader::includeSubfolders);
     connect(LvFiles, &FileListView::columnClick, this, &FrmFilenameReader::LvFiles_ColumnClick);
     // Delete removes in the list that has the focus.
     ListFolder->addAction(m_commands.removeFolder);
-    ListFolder->setCommands({ m_commands.removeFolder, m_commands.readAgain,
-        m_commands.includeSubfolders, m_commands.useParent });
+    ListFolder->setCommands({ m_commands.removeFolder, m_commands.chooseFolder,
+        m_commands.readAgain, m_commands.includeSubfolders, m_commands.useParent });
     connect(ListFolder, &FolderListWidget::entriesEdited, this,
         [this] { PopulateListViewWithFiles(ListFolder); });
     LvFiles->addAction(m_commands.removeFile);
     LvFiles->setCommands(
         { m_commands.removeFile, m_commands.removeExtension, m_commands.keepExtension,
             m_commands.copyAllNames, m_commands.copyAllPaths, m_commands.undo, m_commands.redo });
-    connect(m_commands.removeExtension, &QAction::triggered, this, [this] {
-        m_files->removeExtension(m_commands.removeExtension->data().toByteArray(), false);
-    });
-    connect(m_commands.keepExtension, &QAction::triggered, this,
-        [this] { m_files->removeExtension(m_commands.keepExtension->data().toByteArray(), true); });
-    connect(m_commands.copyAllNames, &QAction::triggered, this,
-        [this] { m_files->copyAll(ListText::Names); });
-    connect(m_commands.copyAllPaths, &QAction::triggered, this,
-        [this] { m_files->copyAll(ListText::Paths); });
-    connect(m_commands.readAgain, &QAction::triggered, m_files, &FileList::refresh);
 }
 
 void FrmFilenameReader::changeEvent(QEvent *event)
@@ -185,22 +196,13 @@ void FrmFilenameReader::dragEnterEvent(QDragEnterEvent *event)
 
 void FrmFilenameReader::dragMoveEvent(QDragMoveEvent *event)
 {
-    if (DropRules::acceptsDrop(event->mimeData(), event->possibleActions())) {
-        event->setDropAction(Qt::CopyAction);
-        event->accept();
-    } else {
-        event->ignore();
-    }
+    DropRules::takeDrop(event);
 }
 
 void FrmFilenameReader::dropEvent(QDropEvent *event)
 {
-    if (!DropRules::acceptsDrop(event->mimeData(), event->possibleActions())) {
-        event->ignore();
+    if (!DropRules::takeDrop(event))
         return;
-    }
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
     const QList<DropRules::Dropped> drop = DropRules::examine(event->mimeData()->urls());
     addDropped(drop, DropRules::refusalWarning(drop));
 }
@@ -234,16 +236,34 @@ void FrmFilenameReader::CmdAddFolder_Click()
 {
     CommonDialog1->setFilter(QString());
     CommonDialog1->ShowOpen();
-    addFolderOf(CommonDialog1->FileName());
+    const QString chosen = CommonDialog1->FileName();
+    if (!chosen.isEmpty())
+        addFolder(GetFolderOfFile(chosen));
 }
 
-void FrmFilenameReader::addFolderOf(const QString &chosen)
+void FrmFilenameReader::chooseFolder()
+{
+    CommonDialog1->setFilter(QString());
+    CommonDialog1->ShowFolder();
+    addFolder(CommonDialog1->FileName());
+}
+
+void FrmFilenameReader::addFolder(const QString &folder)
 {
     // Nothing chosen changes nothing: a rebuild would bring back rows the user removed.
-    if (!chosen.isEmpty()) {
-        ListFolder->addFolder(GetFolderOfFile(chosen));
+    if (!folder.isEmpty()) {
+        ListFolder->addFolder(folder);
         PopulateListViewWithFiles(ListFolder);
     }
+}
+
+void FrmFilenameReader::includeSubfolders()
+{
+    ListedFolders folders = ListFolder->folders();
+    for (ListedFolder &folder : folders)
+        folder.subfolders = true;
+    ListFolder->setFolders(folders);
+    PopulateListViewWithFiles(ListFolder);
 }
 
 void FrmFilenameReader::CmdDelFolder_Click()
@@ -292,25 +312,12 @@ void FrmFilenameReader::CmdSaveTXT_Click()
 
 void FrmFilenameReader::saveList(const QString &target)
 {
-    m_files->save(target);
-}
-
-bool FrmFilenameReader::isSaving() const
-{
-    return m_files->isSaving();
-}
-
-void FrmFilenameReader::saveEnded(const QString &target, SaveResult result, const QString &reason)
-{
-    // After a failure the window stays, so that the list can still be saved elsewhere.
-    if (result == SaveResult::Failed && m_waitingForSaves)
-        m_waitingForSaves->done(QMessageBox::Cancel);
-    Messages::warnSaveEnded(this, target, result, reason);
+    m_saves->save(m_files->model()->arrangement(), target);
 }
 
 void FrmFilenameReader::closeEvent(QCloseEvent *event)
 {
-    if (!m_files->isSaving()) {
+    if (!m_saves->isSaving()) {
         QWidget::closeEvent(event);
         return;
     }
@@ -321,27 +328,7 @@ void FrmFilenameReader::closeEvent(QCloseEvent *event)
 void FrmFilenameReader::Command1_Click()
 {
     CommonDialog::abandonDialogs();
-    if (!m_files->isSaving()) {
-        QApplication::quit();
-        return;
-    }
-    if (m_waitingForSaves)
-        return;
-    QPushButton *quit = nullptr;
-    m_waitingForSaves = Messages::waitingForSaves(this, m_files->savingTargets(), &quit);
-    connect(quit, &QPushButton::clicked, this, &FrmFilenameReader::quitWithoutSaving);
-    m_waitingForSaves->open();
-}
-
-void FrmFilenameReader::quitWithoutSaving()
-{
-    QStringList said;
-    for (const FileList::GivenUp &save : m_files->giveUpSaves())
-        said << Messages::givenUp(save);
-    // Said once more where the program can still say it: the list is not
-    // saved, or, too late to give up, saved.
-    Messages::warn(this, said.join(QStringLiteral("\n\n")));
-    QApplication::exit(1);
+    m_closing->close();
 }
 
 void FrmFilenameReader::Command2_Click()

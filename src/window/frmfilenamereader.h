@@ -1,20 +1,20 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "core/atomicsave.h"
 #include "window/droprules.h"
 #include "window/windowcommands.h"
 
-#include <QPointer>
 #include <QWidget>
 
 class CommandButton;
+class ClosingSaves;
 class CommonDialog;
 class FileList;
 class FileListView;
 class FolderListWidget;
+class ListingNotice;
 class QLabel;
-class QMessageBox;
+class SaveQueue;
 class WorkProgress;
 
 // The program's one window: the folder list, the file list derived from it,
@@ -37,11 +37,12 @@ public:
     // the system's reason, in one warning afterwards.
     void PopulateListViewWithFiles(const FolderListWidget *FolderList);
 
-    // The file list and its work: rebuilds, sorts, removals, saves.
+    // The file list and its work: rebuilds, sorts, removals.
     FileList *fileList() const { return m_files; }
+    // The saves of the list that run.
+    SaveQueue *saves() const { return m_saves; }
     // What Save does after its dialog: writes the list, as it is now, to target.
     void saveList(const QString &target);
-    bool isSaving() const;
 
     // Adds the paths given on the command line, as bytes, by the drop rules,
     // and lists them; what adds nothing is named in one warning.
@@ -68,14 +69,21 @@ private slots:
     void Command2_Click();
 
 private:
+    void createControls();
+    // The design's rectangles and focus order.
+    void layOut();
+    // What the list's work and the saves tell, shown.
+    void connectWork();
     void connectCommands();
     // Adds the folders of a drop or of the command line, then the warning.
     void addDropped(const QList<DropRules::Dropped> &drop, const Messages::Warning &warning);
-    // What Add does after its dialog: adds the folder of the file chosen, if any.
-    void addFolderOf(const QString &chosen);
+    // Choose Folder: the folder itself, empty or not, picked in a dialog of folders.
+    void chooseFolder();
+    // What Add does after its dialog: adds folder, if any, and lists the folders.
+    void addFolder(const QString &folder);
+    // The empty list's offer: every folder listed with its sub-folders.
+    void includeSubfolders();
     void busyChanged(bool busy);
-    void saveEnded(const QString &target, SaveResult result, const QString &reason);
-    void quitWithoutSaving();
 
     QLabel *Label1;
     CommandButton *CmdAddFolder;
@@ -90,8 +98,9 @@ private:
     CommonDialog *CommonDialog1;
 
     FileList *m_files;
+    SaveQueue *m_saves;
+    ClosingSaves *m_closing;
     WindowCommands m_commands;
     WorkProgress *m_progress;
-    // Shown after Close while a save runs; closes itself when the saves end.
-    QPointer<QMessageBox> m_waitingForSaves;
+    ListingNotice *m_notice;
 };

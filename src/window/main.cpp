@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "core/commandmessages.h"
 #include "core/helpandversion.h"
 #include "core/translations.h"
 #include "widgets/commondialog.h"
@@ -12,12 +13,19 @@
 #include <cstdlib>
 #include <cstring>
 
+// The context of the command line's texts in the catalogues.
+class Quillmere
+{
+    Q_DECLARE_TR_FUNCTIONS(Quillmere)
+};
+
 namespace {
 
-const char Usage[] = "Usage: quillmere [OPTION]... [PATH]...\n";
+const char Usage[] = QT_TRANSLATE_NOOP("Quillmere", "Usage: quillmere [OPTION]... [PATH]...\n");
 
 // In the layout of GNU tools, as quillmere-list's.
-const char Help[] = R"(Opens Quillmere's window, listing the files of each folder PATH; a file PATH
+const char Help[] = QT_TRANSLATE_NOOP(
+    "Quillmere", R"(Opens Quillmere's window, listing the files of each folder PATH; a file PATH
 stands for its folder, as when it is dropped on the window. A PATH may be a
 file:// address; other addresses (smb://, http://, ...) and paths that add
 nothing are named in one warning once the window shows.
@@ -35,7 +43,20 @@ Exit status:
  2  if the usage was wrong.
 
 Full documentation is available locally via: man quillmere
-)";
+)");
+
+// The texts for the terminal in the user's language, before the window's
+// application object is made: an application object of their own, made
+// only for the help, the version or a usage error, which end the program.
+void speakTheUserLanguage()
+{
+    static int argc = 1;
+    static char name[] = "quillmere";
+    static char *argv[] = { name, nullptr };
+    static const QCoreApplication *const texts = new QCoreApplication(argc, argv);
+    Q_UNUSED(texts);
+    installTranslations(QLocale(), QtTexts::AsGiven);
+}
 
 // Reads the command line before any display is needed: the help, the
 // version and a wrong option open no window. The paths stay bytes, since a
@@ -51,13 +72,18 @@ QList<QByteArray> readArguments(int argc, char *argv[])
         } else if (argument == "--") {
             optionsEnd = true;
         } else if (argument == "--help") {
-            showTextAndExit("quillmere", QByteArray(Usage) + Help);
+            speakTheUserLanguage();
+            showTextAndExit("quillmere", (Quillmere::tr(Usage) + Quillmere::tr(Help)).toUtf8());
         } else if (argument == "--version") {
+            speakTheUserLanguage();
             showTextAndExit("quillmere", versionText("quillmere"));
         } else {
-            std::fprintf(stderr, "quillmere: unrecognized option '%s'\n%s", argv[i], Usage);
-            std::fputs("Try 'quillmere --help' for more information.\n", stderr);
-            std::exit(2);
+            speakTheUserLanguage();
+            // In quillmere-list's words, the user's bytes by the display rules.
+            exitOnUsageError("quillmere",
+                QCoreApplication::translate("CommandLine", "unrecognized option %1")
+                    .arg(quoted(argument)),
+                Quillmere::tr(Usage));
         }
     }
     return paths;
@@ -102,7 +128,7 @@ int main(int argc, char *argv[])
         QTimer::singleShot(0, &window, [&window, &paths] { window.addPaths(paths); });
     // A save a hung disk holds is given up after 10 s, well over what a
     // million rows take, when the session ends the program.
-    SessionEnd session(*window.fileList(), 10000, stderr);
+    SessionEnd session(*window.saves(), 10000, stderr);
     const int status = session.end(app.exec());
     // Then ends at once: tearing down would wait for every thread, and one may
     // be stuck in a read of a hung mount (a listing, or the file dialog's).

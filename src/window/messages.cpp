@@ -109,16 +109,6 @@ void warn(QWidget *parent, const Warning &warning)
     show(parent, QMessageBox::Warning, warning.text, warning.details);
 }
 
-QString shownPath(const QString &path)
-{
-    return displayPath(path);
-}
-
-QString shownPathBytes(QByteArrayView path)
-{
-    return displayPath(path);
-}
-
 void warnCannotSort(QWidget *parent)
 {
     warn(parent,
@@ -134,7 +124,7 @@ void warnListingFailures(QWidget *parent, const QList<ListingFailure> &failures)
     QStringList shown;
     for (const ListingFailure &failure : failures) {
         shown << QCoreApplication::translate("Messages", "%1\n%2")
-                     .arg(shownPath(failure.folder), failure.reason);
+                     .arg(displayPath(failure.folder), failure.reason);
     }
     warn(parent,
         listWarning(QCoreApplication::translate("Messages",
@@ -148,7 +138,7 @@ void warnCannotOpenFolder(QWidget *parent, const QString &folder)
     warn(parent,
         QCoreApplication::translate("Messages",
             "The folder\n%1\ncould not be opened: no file manager was found to open it.")
-            .arg(shownPath(folder)));
+            .arg(displayPath(folder)));
 }
 
 void warnSaveEnded(QWidget *parent, const QString &target, SaveResult result, const QString &reason)
@@ -158,18 +148,18 @@ void warnSaveEnded(QWidget *parent, const QString &target, SaveResult result, co
     if (result == SaveResult::Failed) {
         warn(parent,
             QCoreApplication::translate("Messages", "The list could not be saved to\n%1\n\n%2")
-                .arg(shownPath(target), reason));
+                .arg(displayPath(target), reason));
         return;
     }
     // Saved, but not all as asked: the reason says what, a sentence a line.
-    warn(parent, shownPath(target) + QStringLiteral("\n\n") + reason);
+    warn(parent, displayPath(target) + QStringLiteral("\n\n") + reason);
 }
 
 QMessageBox *waitingForSaves(QWidget *parent, const QStringList &targets, QPushButton **quit)
 {
     QStringList shown;
     for (const QString &target : targets)
-        shown << shownPath(target);
+        shown << displayPath(target);
     auto *box = new QMessageBox(QMessageBox::Information, QStringLiteral("Quillmere"),
         QCoreApplication::translate("Messages",
             "The list is still being saved to\n%1\n\nQuillmere closes as soon as the save has "
@@ -185,9 +175,9 @@ QMessageBox *waitingForSaves(QWidget *parent, const QStringList &targets, QPushB
     return box;
 }
 
-QString givenUp(const FileList::GivenUp &save)
+QString givenUp(const SaveQueue::GivenUp &save)
 {
-    const QString target = shownPath(save.target);
+    const QString target = displayPath(save.target);
     switch (save.outcome) {
     case SaveGiveUp::GivenUp:
         return QCoreApplication::translate(
@@ -197,7 +187,7 @@ QString givenUp(const FileList::GivenUp &save)
         return QCoreApplication::translate("Messages",
             "The list was not saved to\n%1\nThe file keeps its old contents, but this temporary "
             "file could not be removed:\n%2")
-            .arg(target, shownPath(save.leftBehind));
+            .arg(target, save.leftBehind);
     case SaveGiveUp::TooLate:
         break;
     }

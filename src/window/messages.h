@@ -2,7 +2,7 @@
 #pragma once
 
 #include "core/atomicsave.h"
-#include "list/filelist.h"
+#include "list/savequeue.h"
 
 #include <QByteArrayView>
 #include <QMessageBox>
@@ -42,12 +42,6 @@ constexpr int NamedInText = 5;
 Warning listWarning(const QString &intro, const QStringList &items);
 void warn(QWidget *parent, const Warning &warning);
 
-// A path in a message, by the same rules as the names in the lists, so that
-// it cannot break its line or turn the text round.
-QString shownPath(const QString &path);
-// The same for a path known only as bytes, such as one that is not UTF-8.
-QString shownPathBytes(QByteArrayView path);
-
 // The rows stay listed, in folder order, when their sort keys pass their limit.
 void warnCannotSort(QWidget *parent);
 
@@ -67,7 +61,7 @@ void warnSaveEnded(
 QMessageBox *waitingForSaves(QWidget *parent, const QStringList &targets, QPushButton **quit);
 
 // What is left on the disk of a save given up as the program ends.
-QString givenUp(const FileList::GivenUp &save);
+QString givenUp(const SaveQueue::GivenUp &save);
 
 // What "Info" shows, and showing it.
 QString infoText();

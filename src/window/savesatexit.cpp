@@ -2,7 +2,7 @@
 #include "window/savesatexit.h"
 
 #include "core/displaytext.h"
-#include "list/filelist.h"
+#include "list/savequeue.h"
 #include "window/messages.h"
 
 namespace {
@@ -14,22 +14,16 @@ void say(std::FILE *report, QString text)
 
 } // namespace
 
-int endSaves(FileList &files, int status, int milliseconds, std::FILE *report, int interrupt)
+int endSaves(SaveQueue &saves, int status, int milliseconds, std::FILE *report, int interrupt)
 {
-    // What the window said of a save's end is said here instead; the window
-    // hears nothing more of the saves.
-    QObject::disconnect(&files, &FileList::saveEnded, nullptr, nullptr);
-    QObject::disconnect(&files, &FileList::savesEnded, nullptr, nullptr);
-    const QMetaObject::Connection told = QObject::connect(&files, &FileList::saveEnded, &files,
-        [&status, report](const QString &target, SaveResult result, const QString &reason) {
-            if (result == SaveResult::Saved)
-                return;
-            say(report, displayPath(target) + QStringLiteral(": ") + reason);
-            status = 1;
-        });
-    files.waitForSaves(milliseconds, interrupt);
-    QObject::disconnect(told);
-    for (const FileList::GivenUp &unsaved : files.giveUpSaves()) {
+    // What the window would have said of a save's end is said here instead.
+    saves.waitForSaves(milliseconds, interrupt, [&status, report](const SaveQueue::Ended &save) {
+        if (save.result == SaveResult::Saved)
+            return;
+        say(report, displayPath(save.target) + QStringLiteral(": ") + save.reason);
+        status = 1;
+    });
+    for (const SaveQueue::GivenUp &unsaved : saves.giveUpSaves()) {
         say(report, Messages::givenUp(unsaved));
         status = 1;
     }

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-class FileList;
+class SaveQueue;
 
 // The program's end while saves still run. Close waits for the saves it
 // started, so only the end of the session gets here with one running: each
@@ -14,4 +14,4 @@ class FileList;
 // the window any more: each save that does not end well is named on report,
 // a line each. Returns the program's exit status: status, or 1 when a save
 // did not end well.
-int endSaves(FileList &files, int status, int milliseconds, std::FILE *report, int interrupt = -1);
+int endSaves(SaveQueue &saves, int status, int milliseconds, std::FILE *report, int interrupt = -1);

@@ -15,9 +15,9 @@ SessionEnd *current = nullptr;
 
 } // namespace
 
-SessionEnd::SessionEnd(FileList &files, int milliseconds, std::FILE *report, QObject *parent)
+SessionEnd::SessionEnd(SaveQueue &saves, int milliseconds, std::FILE *report, QObject *parent)
     : QObject(parent)
-    , m_files(files)
+    , m_saves(saves)
     , m_milliseconds(milliseconds)
     , m_report(report)
     , m_signals(new SessionSignals(this))
@@ -52,7 +52,7 @@ void SessionEnd::signalled()
 int SessionEnd::end(int status)
 {
     return endSaves(
-        m_files, status, m_givingUp ? 0 : m_milliseconds, m_report, m_signals->descriptor());
+        m_saves, status, m_givingUp ? 0 : m_milliseconds, m_report, m_signals->descriptor());
 }
 
 void SessionEnd::atExit()

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <thread>
 
-class FileList;
+class SaveQueue;
 class SessionSignals;
 
 // The end of the session ends the program as Close does, saves still running
@@ -23,7 +23,7 @@ class SessionEnd : public QObject
     Q_OBJECT
 
 public:
-    SessionEnd(FileList &files, int milliseconds, std::FILE *report, QObject *parent = nullptr);
+    SessionEnd(SaveQueue &saves, int milliseconds, std::FILE *report, QObject *parent = nullptr);
     ~SessionEnd() override;
 
     // Once the event loop has returned status: ends the saves still running;
@@ -34,7 +34,7 @@ private:
     static void atExit();
     void signalled();
 
-    FileList &m_files;
+    SaveQueue &m_saves;
     const int m_milliseconds;
     std::FILE *const m_report;
     SessionSignals *m_signals;

@@ -34,14 +34,17 @@ QAction *command(QWidget *window, const QString &text, const QString &tip,
 
 } // namespace
 
-WindowCommands::WindowCommands(QWidget *window, const FileList *files)
+WindowCommands::WindowCommands(QWidget *window, FileList *files)
     : addFolder(
         command(window, tr("Add Folder"), tr("Add Folder"), { QKeySequence(Qt::CTRL | Qt::Key_O) }))
+    , chooseFolder(command(window, tr("Choose &Folder…"), tr("Choose Folder"),
+          { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O) }))
     , removeFolder(command(
           window, tr("&Remove"), tr("Remove Folder"), { QKeySequence::Delete }, Qt::WidgetShortcut))
     , readAgain(command(
           window, tr("Read Folders &Again"), tr("Read Folders Again"), { QKeySequence::Refresh }))
     , includeSubfolders(command(window, tr("Include &Sub-folders"), QString(), {}))
+    , includeAllSubfolders(command(window, tr("Include Sub-folders"), QString(), {}))
     , useParent(command(window, tr("Use &Parent Folder"), QString(), {}))
     , removeFile(command(
           window, tr("&Remove"), tr("Remove File"), { QKeySequence::Delete }, Qt::WidgetShortcut))
@@ -71,4 +74,16 @@ WindowCommands::WindowCommands(QWidget *window, const FileList *files)
         history->setShortcutVisibleInContextMenu(true);
         window->addAction(history);
     }
+    QObject::connect(readAgain, &QAction::triggered, files, &FileList::refresh);
+    for (QAction *byExtension : { removeExtension, keepExtension }) {
+        // The file list's menu gives it the extension of the row it opens on.
+        QObject::connect(byExtension, &QAction::triggered, files,
+            [files, byExtension, keep = byExtension == keepExtension] {
+                files->removeExtension(byExtension->data().toByteArray(), keep);
+            });
+    }
+    QObject::connect(
+        copyAllNames, &QAction::triggered, files, [files] { files->copyAll(ListText::Names); });
+    QObject::connect(
+        copyAllPaths, &QAction::triggered, files, [files] { files->copyAll(ListText::Paths); });
 }

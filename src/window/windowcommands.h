@@ -18,13 +18,17 @@ struct WindowCommands
     Q_DECLARE_TR_FUNCTIONS(WindowCommands)
 
 public:
-    // Made as children of window; Undo and Redo are the file list's own.
-    WindowCommands(QWidget *window, const FileList *files);
+    // Made as children of window; Undo and Redo are the file list's own, and
+    // the commands that are the list's work alone (Read Folders Again, the
+    // extension's removals, Copy All) go to it straight.
+    WindowCommands(QWidget *window, FileList *files);
 
     QAction *addFolder;
+    QAction *chooseFolder; // a folder itself, not by a file in it
     QAction *removeFolder;
     QAction *readAgain; // the folders read again, as they are on the disk now
     QAction *includeSubfolders; // checkable: the folder list's menu checks it per entry
+    QAction *includeAllSubfolders; // every entry's, as the empty list offers
     QAction *useParent; // the entry replaced by its parent, sub-folders included
     QAction *removeFile;
     QAction *removeExtension; // the file list's menu sets its text and extension

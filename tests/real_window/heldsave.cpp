@@ -5,7 +5,7 @@
 // as quillmere ends, giving a save MILLISECONDS. The session-end test runs
 // this in place of the program.
 //   quillmere_heldsave TARGET MILLISECONDS
-#include "list/filelist.h"
+#include "list/savequeue.h"
 #include "window/frmfilenamereader.h"
 #include "window/sessionend.h"
 
@@ -39,11 +39,11 @@ int main(int argc, char *argv[])
     FrmFilenameReader window;
     SaveHooks hooks;
     hooks.file = heldSync;
-    window.fileList()->setSaveHooks(hooks);
+    window.saves()->setHooks(hooks);
     window.show();
     const QString target = QString::fromLocal8Bit(argv[1]);
     QTimer::singleShot(0, &window, [&window, &target] { window.saveList(target); });
-    SessionEnd session(*window.fileList(), std::atoi(argv[2]), stderr);
+    SessionEnd session(*window.saves(), std::atoi(argv[2]), stderr);
     const int status = session.end(app.exec());
     std::fflush(nullptr);
     std::_Exit(status);

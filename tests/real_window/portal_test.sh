@@ -4,9 +4,12 @@
 # and its GTK backend on this test's own session bus under its own Xvfb. Add
 # picks a file in the GTK dialog, which must sit over the window while the
 # window goes on painting; Save writes the listed names, and a second Save to
-# the same file is asked about once, by the portal's dialog. A backend that
-# dies while its dialog shows gives way to Qt's dialog; one that hangs does
-# not keep Ctrl+Q from ending the program.
+# the same file is asked about once, by the portal's dialog. Esc in the
+# portal's dialog is a cancel: nothing else opens, and the next Add asks the
+# portal again. Choose Folder picks an empty folder in the portal's folder
+# chooser. A backend that dies while its dialog shows ends that dialog as a
+# cancel, and the next Add, which the portal then fails at once, shows Qt's
+# dialog; a backend that hangs does not keep Ctrl+Q from ending the program.
 #
 #   portal_test.sh QUILLMERE OUTPUT_DIR
 #
@@ -59,7 +62,8 @@ fail() { xs_fail "$out/failure-portal.png" "$*" "$work"/{app,portal,backend}.log
 
 home=$work/home
 invoices=$home/Documents/Invoices
-mkdir -p "$invoices" "$work/runtime" "$work/saved"
+empty=$home/Documents/Empty
+mkdir -p "$invoices" "$empty" "$work/runtime" "$work/saved"
 chmod 700 "$work/runtime"
 for name in "2026-01 Hosting.pdf" "Reply to Ada.odt" "README"; do
     echo "$name" >"$invoices/$name"
@@ -211,9 +215,8 @@ cmp -s "$expected" "$saved" || fail "the replaced $saved differs"
     || fail "the program asked a question of its own after the portal's"
 echo "ok: replacing asked once, by the portal's dialog"
 
-# The backend dies while its dialog shows: the portal ends the request
-# otherwise than by the user's answer (response 2), and Qt's dialog, in the
-# program's own dialog process, opens at once instead.
+# Esc closes the portal's dialog: the backend answers 2, which is the
+# user's no once the dialog could be seen; nothing else opens.
 qt_dialog() { # the program's own dialog titled $1, if one shows
     local id
     for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
@@ -221,17 +224,72 @@ qt_dialog() { # the program's own dialog titled $1, if one shows
     done
     return 1
 }
+# Nothing of the program's own shows for two seconds: what a user would
+# wait before taking the dialog for gone.
+no_qt_dialog() {
+    for _ in $(seq 20); do
+        ! qt_dialog "$1" >/dev/null || fail "$2"
+        sleep 0.1
+    done
+}
+click "${add_button[@]}"
+dialog=$(find_window Open)
+# A person sees the dialog before pressing Esc; a key sooner than the
+# portal's FailureLimit would be taken for the backend failing.
+sleep 0.5
+xdotool windowfocus --sync "$dialog" key Escape
+xs_wait_gone Open 20 || fail "the portal's dialog is still open after Escape"
+no_qt_dialog Open "Qt's dialog opened after the portal's was closed by Escape"
+click "${add_button[@]}"
+dialog=$(find_window Open)
+xprop -id "$dialog" WM_CLASS | grep -q xdg-desktop-portal-gtk \
+    || fail "the Add after an Escape did not ask the portal again"
+sleep 0.5
+xdotool windowfocus --sync "$dialog" key Escape
+xs_wait_gone Open 20 || fail "the portal's dialog is still open after the second Escape"
+echo "ok: Escape in the portal's dialog is a cancel, and the portal is asked again"
+
+# Choose Folder: an empty folder, picked as itself in the portal's folder chooser.
+xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+xdotool key ctrl+shift+o
+dialog=$(find_window "Choose Folder")
+xprop -id "$dialog" WM_CLASS | grep -q xdg-desktop-portal-gtk \
+    || fail "Choose Folder did not ask the portal"
+# GTK's folder chooser opens on its recent places, where a typed path is
+# not taken: it goes home first (Alt+Home).
+xdotool windowfocus --sync "$dialog" key alt+Home
+choose "Choose Folder" "$empty" ctrl+l
+# Listed with the folder before it, adding no row: the same names are saved.
+again=$work/saved/again.txt
+click "${save_button[@]}"
+choose "Save As" "$again" ctrl+a
+for _ in $(seq 300); do
+    [ -s "$again" ] && break
+    sleep 0.1
+done
+cmp -s "$expected" "$again" || fail "$again does not hold the same names after the empty folder was chosen"
+echo "ok: Choose Folder adds an empty folder through the portal's folder chooser"
+
+# The backend dies while its dialog shows: the portal ends the request
+# otherwise than by the user's answer (response 2), long after the dialog
+# showed, so nothing else opens; the next Add, which the portal fails at
+# once without its backend, shows Qt's dialog, in the program's own dialog
+# process.
 click "${add_button[@]}"
 find_window Open >/dev/null
+sleep 0.5 # the dialog has shown for a while
 xs_end_pid "$backend_pid"
 backend_pid=
+xs_wait_gone Open 20 || fail "the portal's dialog is still open after its backend ended"
+no_qt_dialog Open "Qt's dialog opened when the portal's backend ended while its dialog showed"
+click "${add_button[@]}"
 qt=
 for _ in $(seq 100); do
     qt=$(qt_dialog Open) && break
     sleep 0.1
 done
-[ -n "$qt" ] || fail "Qt's dialog did not open within 10 s of the portal's backend ending"
-echo "ok: Qt's dialog opens when the portal's backend ends while its dialog shows"
+[ -n "$qt" ] || fail "Qt's dialog did not open within 10 s of Add, the portal's backend gone"
+echo "ok: Qt's dialog opens once the portal fails at once, its backend gone"
 xdotool windowfocus --sync "$qt" key Escape
 xs_wait_gone Open 20 || fail "Qt's dialog is still open after Escape"
 
