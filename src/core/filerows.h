@@ -55,6 +55,9 @@ public:
     QByteArrayView fileName(qsizetype row) const
     {
         const QByteArrayView whole = name(row);
+        // Rows listed from one folder hold no '/': a key each, never looked for.
+        if (!m_paths)
+            return whole;
         return whole.sliced(whole.lastIndexOf('/') + 1);
     }
     // Whether some row holds a path from a sub-folder; after a truncate it may

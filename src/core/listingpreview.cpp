@@ -66,7 +66,7 @@ struct ListingPreview::Shared
             preview.kept = kept;
             shown = kept = size;
             const auto now = Clock::now();
-            nextDue = now + std::max(interval, 3 * (now - began));
+            nextDue = now + std::max(interval, 7 * (now - began));
             // Under the lock, so that close() returns only after it.
             show(std::move(preview));
         }
