@@ -229,6 +229,8 @@ void tst_ListWidgets::keysMoveByRows()
     table.verticalHeader()->setDefaultSectionSize(files->rowHeight());
     for (int column : { 0, 1 })
         table.horizontalHeader()->resizeSection(column, files->header()->sectionSize(column));
+    table.setHorizontalScrollMode(files->horizontalScrollMode());
+    table.setItemDelegate(files->itemDelegate());
     table.show();
     for (QAbstractItemView *view : QList<QAbstractItemView *> { files, &table }) {
         view->setCurrentIndex(lists.model.index(0, 0));
@@ -241,6 +243,11 @@ void tst_ListWidgets::keysMoveByRows()
     QCOMPARE(files->selectionModel()->selection(), table.selectionModel()->selection());
     QCOMPARE(files->verticalScrollBar()->value(), table.verticalScrollBar()->value());
     QCOMPARE(files->visualRect(files->currentIndex()), table.visualRect(table.currentIndex()));
+    // And its rows look as the table draws them, pixel for pixel (the focus
+    // elsewhere, whose frame is the file list's own).
+    lists.elsewhere->setFocus();
+    QTRY_VERIFY2(!files->hasFocus() && !table.hasFocus(), "the focus to leave the lists");
+    QCOMPARE(files->viewport()->grab().toImage(), table.viewport()->grab().toImage());
 
     const int last = files->model()->rowCount() - 1;
     QCOMPARE(last, 60);
