@@ -88,6 +88,10 @@ void FileSelection::pick(const PickedPlace::Found &found, int how)
         size_t end = i + 1;
         while (end < found.selected.size() && found.selected[end] == found.selected[end - 1] + 1)
             ++end;
+        if (rows.size() == MostRuns) {
+            rows.erase(rows.begin() + 1, rows.end());
+            break;
+        }
         rows.select(m_files->index(int(found.selected[i]), 0),
             m_files->index(int(found.selected[end - 1]), 0));
         i = end;

@@ -18,7 +18,7 @@ class PickedPlace
 public:
     // Rows picked past this many are not looked for: the current and top
     // rows still are. Finding them costs a pass over the rows either way,
-    // but selecting more rows than this costs the window a while.
+    // but selecting many rows costs the window a while (see FileSelection).
     static constexpr qsizetype MostRows = 10000;
 
     // Display positions in some rows of the rows found, ascending; -1 none.
