@@ -50,7 +50,8 @@ ListingNotice::ListingNotice(QAbstractScrollArea *list, QWidget *band, QAction *
     m_shown->setInterval(Shown);
     connect(m_shown, &QTimer::timeout, m_fade, [this] { m_fade->start(); });
 
-    m_list->viewport()->installEventFilter(this);
+    m_rows = m_list->viewport();
+    m_rows->installEventFilter(this);
     if (auto *view = qobject_cast<QAbstractItemView *>(list); view && view->model()) {
         QAbstractItemModel *model = view->model();
         // Why the list is empty goes once rows come, as the next listing shows them.
@@ -118,7 +119,9 @@ void ListingNotice::dismiss()
 
 bool ListingNotice::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_list->viewport() && event->type() == QEvent::Resize && isVisible())
+    // The events of the viewport as the list goes, too: the list is then no
+    // longer one to ask for its viewport.
+    if (event->type() == QEvent::Resize && watched == m_rows && isVisible())
         place();
     return QFrame::eventFilter(watched, event);
 }

@@ -45,6 +45,7 @@ private:
     void place();
 
     QAbstractScrollArea *m_list;
+    QWidget *m_rows; // the list's viewport
     QWidget *m_band;
     QLabel *m_text;
     QPushButton *m_offer;
