@@ -11,7 +11,6 @@
 
 #include <QFile>
 #include <QPromise>
-#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 
@@ -132,7 +131,7 @@ QFuture<Rebuilt> listAndArrange(const ListedFolders &folders, const FolderReader
     const SortState &state, const std::shared_ptr<WorkStatus> &status, qsizetype keyLimit,
     ListingPreview::Show preview, FileArrangement like, std::shared_ptr<const PickedPlace> place)
 {
-    return QtConcurrent::run(workerPool(), [=, like = std::move(like), place = std::move(place)] {
+    return runForResult([=, like = std::move(like), place = std::move(place)] {
         Rebuilt rebuilt;
         rebuilt.files.keyLimit = keyLimit;
         {
@@ -161,15 +160,13 @@ QFuture<Rebuilt> listAndArrange(const ListedFolders &folders, const FolderReader
 QFuture<FileArrangement> sortArrangement(
     FileArrangement files, const SortState &to, const std::shared_ptr<WorkStatus> &status)
 {
-    return QtConcurrent::run(
-        workerPool(),
-        [to, status](QPromise<FileArrangement> &promise, FileArrangement files) {
+    return runWithPromise<FileArrangement>(
+        [to, status, files = std::move(files)](QPromise<FileArrangement> &promise) mutable {
             status->startSorting();
             const StopRequested stopped = [&status] { return status->stopRequested(); };
             if (!changeSortState(files, to, stopped))
                 return;
             if (!stopped())
                 promise.addResult(std::move(files));
-        },
-        std::move(files));
+        });
 }

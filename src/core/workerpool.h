@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QFuture>
+#include <QPromise>
+
 #include <functional>
+#include <memory>
+#include <type_traits>
 
 class QThreadPool;
 
@@ -18,6 +23,30 @@ QThreadPool *workerPool();
 // would otherwise see the task's data written on one thread and read on
 // another with nothing between. The task is destroyed on that thread once run.
 void runOnWorker(std::function<void()> task);
+
+// As runOnWorker(), for work with a result, told through the future it
+// returns: work(promise) adds the result, or none when it gives up, and may
+// ask promise.isCanceled() meanwhile. Work canceled before it starts is not run.
+template<typename T, typename Work> QFuture<T> runWithPromise(Work work)
+{
+    const auto promise = std::make_shared<QPromise<T>>();
+    QFuture<T> future = promise->future();
+    promise->start();
+    runOnWorker([promise, work = std::move(work)]() mutable {
+        if (!promise->isCanceled())
+            work(*promise);
+        promise->finish();
+    });
+    return future;
+}
+
+// The same for work that returns its result.
+template<typename Work> auto runForResult(Work work)
+{
+    using T = std::invoke_result_t<Work &>;
+    return runWithPromise<T>(
+        [work = std::move(work)](QPromise<T> &promise) mutable { promise.addResult(work()); });
+}
 
 // While one lives on a pool thread, that thread does not count against the
 // pool's limit, so that the next task gets a thread of its own: for a read

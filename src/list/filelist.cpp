@@ -13,7 +13,6 @@
 #include <QClipboard>
 #include <QFutureWatcher>
 #include <QGuiApplication>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 #include <vector>
@@ -124,7 +123,8 @@ void FileList::explainEmpty(const QList<ListingFailure> &failures)
             if (listed.lock() == m_model->arrangement().rows && m_model->rowCount() == 0)
                 emit listedNothing(finding->result());
         });
-    finding->setFuture(QtConcurrent::run(workerPool(), whyEmpty, m_folders, failed));
+    finding->setFuture(
+        runForResult([folders = m_folders, failed] { return whyEmpty(folders, failed); }));
 }
 
 void FileList::sort(int columnHeader)
@@ -199,6 +199,6 @@ void FileList::copyAll(ListText what)
         copy->deleteLater();
         m_copy = nullptr;
     });
-    copy->setFuture(QtConcurrent::run(
-        workerPool(), [files = m_model->arrangement(), what] { return listText(files, what); }));
+    copy->setFuture(
+        runForResult([files = m_model->arrangement(), what] { return listText(files, what); }));
 }

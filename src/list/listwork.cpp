@@ -6,7 +6,6 @@
 #include "core/workerpool.h"
 
 #include <QFutureWatcher>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <mutex>
 
@@ -108,7 +107,7 @@ void ListWork::pickWhenFound(std::function<PickedPlace::Found()> find, int how)
             return;
         m_files->selection()->pick(finding->result(), how);
     });
-    finding->setFuture(QtConcurrent::run(workerPool(), std::move(find)));
+    finding->setFuture(runForResult(std::move(find)));
 }
 
 ListingPreview::Show ListWork::previewRelay(const std::shared_ptr<const PickedPlace> &place)
@@ -197,7 +196,7 @@ namespace {
 // fraction of a listing, and are not stopped: the undo history must match the list.
 template<typename Change> auto changeInBackground(FileArrangement files, Change change)
 {
-    return QtConcurrent::run(workerPool(),
+    return runForResult(
         [files = std::move(files), change]() mutable { return change(std::move(files)); });
 }
 
