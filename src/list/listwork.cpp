@@ -103,7 +103,7 @@ void ListWork::pickWhenFound(std::function<PickedPlace::Found()> find, int how)
         finding->deleteLater();
         const FileArrangement &now = m_files->arrangement();
         if (now.rows != shown.rows || !now.order.shares(shown.order)
-            || m_files->selection()->pickedSince())
+            || m_files->selection()->pickedSince() || finding->future().resultCount() == 0)
             return;
         m_files->selection()->pick(finding->result(), how);
     });
