@@ -9,7 +9,7 @@ namespace bench {
 void Table::timed(const std::string &operation, long files, double seconds,
     const std::vector<Against> &against, bool frameAtAnySize)
 {
-    Line line { operation, files, milliseconds(seconds), {} };
+    Line line { operation, files, milliseconds(seconds), {}, seconds };
     for (const Against &a : against) {
         const double ratio = seconds / a.seconds;
         std::string target;
@@ -28,13 +28,32 @@ void Table::timed(const std::string &operation, long files, double seconds,
 void Table::stall(
     const std::string &operation, long files, double seconds, double limit, double waited)
 {
-    Line line { "stall: " + operation, files, milliseconds(seconds), { {} } };
+    Line line { "stall: " + operation, files, milliseconds(seconds), { {} }, seconds };
     if (waited >= 0)
         line.comparisons.front() = { "of it, waiting for a core", milliseconds(waited), "" };
     if (files >= Million)
         line.comparisons.front().target
             = verdict(format("<= %.0f ms", limit * 1000).c_str(), seconds <= limit);
     add(std::move(line));
+}
+
+void Table::growth(long from, long to, double limit)
+{
+    std::vector<Line> grown;
+    for (const Line &line : m_lines) {
+        if (line.files != to || line.value <= 0 || line.operation.rfind("reference", 0) == 0)
+            continue;
+        for (const Line &before : m_lines) {
+            if (before.files != from || before.operation != line.operation || before.value <= 0)
+                continue;
+            const double times = line.value / before.value;
+            grown.push_back({ "growth: " + line.operation, to, format("%.1fx", times),
+                { { format("%ld files", from), before.median,
+                    verdict(format("<= %gx", limit).c_str(), times <= limit) } } });
+        }
+    }
+    for (Line &line : grown)
+        add(std::move(line));
 }
 
 void Table::print() const

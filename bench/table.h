@@ -31,6 +31,7 @@ struct Line
     long files;
     std::string median;
     std::vector<Comparison> comparisons;
+    double value = 0; // the median itself, seconds or bytes; 0 where none
 };
 
 inline std::string milliseconds(double seconds)
@@ -73,6 +74,11 @@ public:
     // its target is limit.
     void stall(const std::string &operation, long files, double seconds, double limit = StallLimit,
         double waited = -1);
+
+    // For each operation timed or measured at both sizes, how many times its
+    // figure at `to` files is its figure at `from` (target: within limit),
+    // once the rows of both are in.
+    void growth(long from, long to, double limit);
 
     void print() const;
 

@@ -151,6 +151,7 @@ int measureTypeAhead(const std::vector<std::string> &folders, int runs)
     std::printf("Type-ahead: median of %d runs; the list sorted by name and shown, each run from "
                 "its first row; times until the row is selected and painted.\n\n",
         runs);
+    table.growth(Million, 10 * Million, 12);
     table.print();
     return 0;
 }

@@ -109,6 +109,15 @@ void Window::unsort()
     rebuild();
 }
 
+void Window::clear()
+{
+    m_files->rebuild({});
+    waitFor([this] { return m_files->isBusy(); });
+    // The folder list follows the file list's folders: the folder goes back
+    // in it, unlisted, for the next rebuild.
+    m_folders->addFolder(m_folder, m_subfolders);
+}
+
 void Window::sortByName()
 {
     if (!files().isSorted() || files().sortColumn() != NameColumn)

@@ -46,6 +46,10 @@ public:
 
     // A new window, unsorted, with the folder listed; shown if this one was.
     void unsort();
+    // The list without rows, so that the next rebuild lists and sorts the
+    // folder afresh rather than finding the rows it shows (which it would
+    // share, sorting nothing).
+    void clear();
     void sortByName();
 
     void show();

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "arranged.h"
+#include "core/collation.h"
 #include "core/filelistmodel.h"
+#include "core/fileselection.h"
 #include "core/workstatus.h"
 #include "heldreader.h"
 #include "list/filelist.h"
 #include "list/savequeue.h"
+#include "list/undohistory.h"
 #include "rows.h"
 #include "testdir.h"
 #include "treecases.h"
@@ -51,6 +54,8 @@ private slots:
     void removalsUndoneAndRedone();
     void folderChangesUndoneAndRedone_data();
     void folderChangesUndoneAndRedone();
+    void historySharesWhatItKeeps_data();
+    void historySharesWhatItKeeps();
     void refusesChangesWhileBusy();
     void copiesAllNames();
     void subfoldersListedAsQuillmereListDoes_data();
@@ -162,6 +167,15 @@ void tst_FileList::removalsUndoneAndRedone()
         whole = namesOf(sorted);
     }
     QCOMPARE(namesOf(model), whole);
+    // Selected, the rows brought back.
+    QList<QByteArray> broughtBack = before, selected;
+    for (const QByteArray &name : expected)
+        broughtBack.removeOne(name);
+    for (const uint32_t position : model.selection()->selectedPositions())
+        selected << model.name(int(position)).toByteArray();
+    std::sort(broughtBack.begin(), broughtBack.end());
+    std::sort(selected.begin(), selected.end());
+    QCOMPARE(selected, broughtBack);
     redo->trigger();
     settle(list);
     QCOMPARE(namesOf(model), shown);
@@ -188,15 +202,22 @@ void tst_FileList::folderChangesUndoneAndRedone_data()
     QTest::addColumn<QString>("change"); // of the folders, "a" at first
     QTest::addColumn<QStringList>("folders"); // after it
     QTest::addColumn<QList<QByteArray>>("rows"); // after it, by name
+    // a3 picked before the change: the rows picked after it, after its undo
+    // and its redo: the rows of the folders brought back, else those picked
+    // that remain.
+    QTest::addColumn<QList<QByteArray>>("picked");
+    using Names = QList<QByteArray>;
+    // b holds an a3 too: a row is known by its folder as well as its name.
     QTest::newRow("add") << "add" << QStringList { "a", "b" }
-                         << QList<QByteArray> { "a1", "a2", "a3", "b1" };
-    QTest::newRow("remove") << "remove" << QStringList() << QList<QByteArray>();
+                         << Names { "a1", "a2", "a3", "a3", "b1" } << Names { "a3", "a3", "a3 b1" };
+    QTest::newRow("remove") << "remove" << QStringList() << Names() << Names { "", "a1 a3", "" };
     QTest::newRow("read again, a file made since")
-        << "again" << QStringList { "a" } << QList<QByteArray> { "a1", "a2", "a3", "a4" };
+        << "again" << QStringList { "a" } << Names { "a1", "a2", "a3", "a4" }
+        << Names { "a3", "a3", "a3" };
     // Add while a listing runs: one step, the last folders win.
     QTest::newRow("add, then add while listing")
         << "twice" << QStringList { "a", "slow", "b" }
-        << QList<QByteArray> { "a1", "a2", "a3", "b1", "s1" };
+        << Names { "a1", "a2", "a3", "a3", "b1", "s1" } << Names { "a3", "a3", "a3 b1 s1" };
 }
 
 void tst_FileList::folderChangesUndoneAndRedone()
@@ -204,10 +225,11 @@ void tst_FileList::folderChangesUndoneAndRedone()
     QFETCH(QString, change);
     QFETCH(QStringList, folders);
     QFETCH(QList<QByteArray>, rows);
+    QFETCH(QList<QByteArray>, picked);
     TestDir dir;
     for (const char *folder : { "a", "b", "slow" })
         QVERIFY(QDir(dir.path()).mkdir(QLatin1StringView(folder)));
-    QCOMPARE(dir.createFiles({ "a/a1", "a/a2", "a/a3", "b/b1", "slow/s1" }), QString());
+    QCOMPARE(dir.createFiles({ "a/a1", "a/a2", "a/a3", "b/a3", "b/b1", "slow/s1" }), QString());
     const auto paths = [&dir](const QStringList &names) {
         ListedFolders paths;
         for (const QString &name : names)
@@ -229,6 +251,14 @@ void tst_FileList::folderChangesUndoneAndRedone()
     list.removeRows({ 1 }, 1); // a2
     const QList<QByteArray> before { "a1", "a3" };
     QCOMPARE(namesOf(*list.model()), before);
+    FileSelection *selection = list.model()->selection();
+    selection->setCurrentIndex(list.model()->index(1, 0), QItemSelectionModel::ClearAndSelect);
+    const auto pickedNow = [&] {
+        QList<QByteArray> names;
+        for (const uint32_t position : selection->selectedPositions())
+            names << list.model()->name(int(position)).toByteArray();
+        return names.join(' ');
+    };
 
     if (change == "again") {
         QCOMPARE(dir.createFiles({ "a/a4" }), QString());
@@ -236,6 +266,8 @@ void tst_FileList::folderChangesUndoneAndRedone()
     } else if (change == "twice") {
         list.rebuild(paths({ "a", "slow" }));
         QTRY_VERIFY2_WITH_TIMEOUT(held.held() == 1, "the slow folder to be held", 10000);
+        // Found among the rows shown while the slow folder is held.
+        QTRY_COMPARE_WITH_TIMEOUT(pickedNow(), QByteArray("a3"), 10000);
         list.rebuild(paths(folders));
         held.letGo();
     } else {
@@ -244,6 +276,7 @@ void tst_FileList::folderChangesUndoneAndRedone()
     settle(list);
     QCOMPARE(namesOf(*list.model()), rows);
     QCOMPARE(list.folders(), paths(folders));
+    QCOMPARE(pickedNow(), picked[0]);
 
     // Undone whole: the folders and the rows as they were, a2 removed.
     changed.clear();
@@ -252,12 +285,14 @@ void tst_FileList::folderChangesUndoneAndRedone()
     QCOMPARE(namesOf(*list.model()), before);
     QCOMPARE(list.folders(), paths({ "a" }));
     QCOMPARE(changed.count(), change == "again" ? 0 : 1);
+    QTRY_COMPARE_WITH_TIMEOUT(pickedNow(), picked[1], 10000);
     // Redone as read then, without reading again.
     QCOMPARE(dir.createFiles({ "a/a5" }), QString());
     redo->trigger();
     settle(list);
     QCOMPARE(namesOf(*list.model()), rows);
     QCOMPARE(list.folders(), paths(folders));
+    QTRY_COMPARE_WITH_TIMEOUT(pickedNow(), picked[2], 10000);
     // Further back: the removal, then the first listing.
     undo->trigger();
     undo->trigger();
@@ -269,6 +304,76 @@ void tst_FileList::folderChangesUndoneAndRedone()
     QCOMPARE(list.folders(), ListedFolders());
     QVERIFY(!undo->isEnabled());
     QVERIFY(redo->isEnabled());
+}
+
+void tst_FileList::historySharesWhatItKeeps_data()
+{
+    // After a sorted listing of five files: the changes, each a step, the
+    // history's budget (0 as built), what it then holds beyond the list
+    // shown of the list before the last change, and its steps.
+    QTest::addColumn<QStringList>("changes");
+    QTest::addColumn<qsizetype>("budget");
+    QTest::addColumn<QString>("held");
+    QTest::addColumn<int>("steps");
+    QTest::newRow("read again unchanged")
+        << QStringList { "again" } << qsizetype(0) << "nothing" << 2;
+    QTest::newRow("a row removed") << QStringList { "remove" } << qsizetype(0) << "order" << 2;
+    QTest::newRow("read again, a file made since")
+        << QStringList { "new file" } << qsizetype(0) << "all" << 2;
+    QTest::newRow("the budget drops the oldest steps") << QStringList { "new file", "new file",
+        "remove", "new file" } << qsizetype(1) << "all" << 1;
+}
+
+void tst_FileList::historySharesWhatItKeeps()
+{
+    QFETCH(QStringList, changes);
+    QFETCH(qsizetype, budget);
+    QFETCH(QString, held);
+    QFETCH(int, steps);
+    TestDir dir;
+    QCOMPARE(dir.createFiles({ "e.txt", "b.doc", "a", "d.txt", "c.txt" }), QString());
+    FileList list;
+    if (budget)
+        list.setHistoryBudget(budget);
+    QAction *undo = list.createUndoAction(this);
+    list.sort(1); // sorted as listed
+    settle(list);
+    list.rebuild({ dir.path() });
+    settle(list);
+    FileArrangement before;
+    int made = 0;
+    for (const QString &change : changes) {
+        before = list.model()->arrangement();
+        if (change == "remove") {
+            list.removeRows({ 1 }, 1);
+        } else {
+            if (change == "new file")
+                QCOMPARE(dir.createFiles({ "made " + QByteArray::number(++made) }), QString());
+            list.refresh();
+        }
+        settle(list);
+    }
+    const FileArrangement &shown = list.model()->arrangement();
+    // The rows and keys are held once, by the list shown and the step alike.
+    QCOMPARE(shown.rows == before.rows, held != "all");
+    QCOMPARE(shown.keys[0] == before.keys[0], held != "all");
+    QCOMPARE(shown.order.shares(before.order), held == "nothing");
+    qsizetype expected = 0;
+    if (held == "order")
+        expected = qsizetype(before.order.memoryUse()) + 2 * sizeof(uint32_t); // and the row taken
+    if (held == "all")
+        expected = before.rows->memoryUse() + qsizetype(before.order.memoryUse())
+            + before.keys[0]->memoryUse();
+    QCOMPARE(list.history().heldBytes(), expected);
+    QCOMPARE(list.history().count(), steps);
+    // The last change can be undone, and with steps dropped, nothing before it.
+    undo->trigger();
+    settle(list);
+    QList<QByteArray> beforeNames;
+    for (const uint32_t row : before.order)
+        beforeNames << before.rows->name(row).toByteArray();
+    QCOMPARE(namesOf(*list.model()), beforeNames);
+    QCOMPARE(undo->isEnabled(), steps > 1);
 }
 
 void tst_FileList::refusesChangesWhileBusy()

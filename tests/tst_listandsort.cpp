@@ -4,12 +4,14 @@
 #include "core/keysahead.h"
 #include "core/listandsort.h"
 #include "core/sortindex.h"
+#include "core/workerpool.h"
 #include "core/workstatus.h"
 
 #include <QHash>
 #include <QScopeGuard>
 #include <QTest>
 #include <QThread>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <chrono>
@@ -113,6 +115,7 @@ void tst_ListAndSort::namesEveryFolderNotReadInFull_data()
     QTest::addColumn<QStringList>("kept"); // the folders whose rows are kept
     QTest::addColumn<QStringList>("failures"); // "folder: reason"
     QTest::addColumn<QList<int>>("batches"); // read per folder
+    QTest::addColumn<int>("poolThreads"); // the worker pool's limit meanwhile; 0 as it is
 
     // The listing ends without waiting for the hung read.
     QTest::newRow("a stop while a read hangs")
@@ -121,20 +124,24 @@ void tst_ListAndSort::namesEveryFolderNotReadInFull_data()
                { .name = "third" } }
         << QStringList { "first" }
         << QStringList { "gone: gone", "hung: cancelled", "third: cancelled" }
-        << QList<int> { 1, 1, 0, 0 };
+        << QList<int> { 1, 2, 0, 0 } << 0;
+    // A read hung for good holds no place in the pool: the next listing gets a thread.
+    QTest::newRow("a read hangs in a pool of one thread")
+        << QList<Folder> { { .name = "first", .rows = 2 }, { .name = "hung", .hangs = true } }
+        << QStringList { "first" } << QStringList { "hung: cancelled" } << QList<int> { 2, 0 } << 1;
     // The folder being read hears of the stop at its next batch.
     QTest::newRow("a stop part-way through a folder")
         << QList<Folder> { { .name = "first", .rows = 3 },
                { .name = "many", .rows = 200, .batch = 10, .stopAt = 5 },
                { .name = "after", .rows = 2 } }
         << QStringList { "first" } << QStringList { "many: cancelled", "after: cancelled" }
-        << QList<int> { 1, 5, 0 };
+        << QList<int> { 2, 5, 0 } << 0;
     // The keys of the rows after the failed folder follow the rows kept.
     QTest::newRow("a folder failing part-way, then one read in full")
         << QList<Folder> { { .name = "first", .rows = 300 },
                { .name = "broken", .rows = 500, .failAt = 2 }, { .name = "last", .rows = 400 } }
         << QStringList { "first", "last" } << QStringList { "broken: gone" }
-        << QList<int> { 3, 2, 4 };
+        << QList<int> { 6, 2, 4 } << 0;
 }
 
 void tst_ListAndSort::namesEveryFolderNotReadInFull()
@@ -143,6 +150,11 @@ void tst_ListAndSort::namesEveryFolderNotReadInFull()
     QFETCH(QStringList, kept);
     QFETCH(QStringList, failures);
     QFETCH(QList<int>, batches);
+    QFETCH(int, poolThreads);
+    const int threads = workerPool()->maxThreadCount();
+    const auto restore = qScopeGuard([threads] { workerPool()->setMaxThreadCount(threads); });
+    if (poolThreads)
+        workerPool()->setMaxThreadCount(poolThreads);
     const auto status = std::make_shared<WorkStatus>();
     const auto reads = std::make_shared<Reads>();
     const auto letGo = [reads] {
@@ -188,6 +200,14 @@ void tst_ListAndSort::namesEveryFolderNotReadInFull()
             QVERIFY2(qstrcmp(keys[0]->key(i), expected.key(i)) == 0,
                 qPrintable(QStringLiteral("the key of row %1").arg(i)));
     }
+
+    // Read again on the pool while a hung read still holds its thread.
+    const qsizetype first = names.indexOf(ListedFolder(kept.first()));
+    const auto status2 = std::make_shared<WorkStatus>();
+    const QFuture<Rebuilt> again = listAndArrange(
+        { names[first] }, readerOf(folders, reads, status2), SortState {}, status2);
+    QVERIFY2(finished(again), "a listing to end while another read hangs");
+    QCOMPARE(again.result().files.order.size(), size_t(folders[first].rows));
 
     letGo();
     std::unique_lock lock(reads->mutex);

@@ -103,7 +103,9 @@ class tst_ListWidgets : public QObject
 private slots:
     void folderListKeepsExactPaths();
     void focusShowsInLists();
+    void keysMoveByRows_data();
     void keysMoveByRows();
+    void rowsComingInKeepTheView_data();
     void rowsComingInKeepTheView();
     void deleteAndCopyKeys();
     void cutOffTextShowsInToolTips();
@@ -171,8 +173,28 @@ void tst_ListWidgets::focusShowsInLists()
     }
 }
 
+void tst_ListWidgets::keysMoveByRows_data()
+{
+    // Keys that move and select as in a table of the same rows, each with
+    // its modifiers; Home and End are the file list's own, below.
+    QTest::addColumn<QList<int>>("keys");
+    const int shift = int(Qt::ShiftModifier), control = int(Qt::ControlModifier);
+    QTest::newRow("down, page down, up") << QList<int> { Qt::Key_Down, Qt::Key_Down,
+        Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_Up };
+    QTest::newRow("shift extends, page up ends") << QList<int> { Qt::Key_PageDown,
+        shift | Qt::Key_Down, shift | Qt::Key_PageDown, shift | Qt::Key_Up, Qt::Key_PageUp };
+    QTest::newRow("control moves the current row alone, space picks it")
+        << QList<int> { Qt::Key_Down, control | Qt::Key_Down, control | Qt::Key_Down,
+               control | Qt::Key_Space, control | Qt::Key_PageDown, control | Qt::Key_Space };
+    QTest::newRow("left and right stay within the row") << QList<int> { Qt::Key_Down, Qt::Key_Right,
+        Qt::Key_Right, Qt::Key_Down, Qt::Key_Left, Qt::Key_Left };
+    QTest::newRow("all, then to the end and back") << QList<int> { control | Qt::Key_A,
+        control | Qt::Key_End, shift | Qt::Key_PageUp, control | Qt::Key_Home, Qt::Key_PageDown };
+}
+
 void tst_ListWidgets::keysMoveByRows()
 {
+    QFETCH(QList<int>, keys);
     TestDir dir, other;
     QList<QByteArray> names;
     for (int i = 0; i < 60; ++i)
@@ -194,7 +216,39 @@ void tst_ListWidgets::keysMoveByRows()
         QCOMPARE(list->selectionModel()->selectedRows().first().row(), 0);
     }
 
+    // A table of the same rows, rows and size, as the keys' reference.
     FileListView *files = lists.files;
+    QTRY_VERIFY2(files->verticalScrollBar()->isVisible(), "the file list to be laid out");
+    QTableView table(&lists.window);
+    table.setModel(&lists.model);
+    table.setGeometry(files->geometry());
+    table.setSelectionBehavior(QAbstractItemView::SelectRows);
+    table.setShowGrid(false);
+    table.verticalHeader()->hide();
+    table.verticalHeader()->setMinimumSectionSize(1);
+    table.verticalHeader()->setDefaultSectionSize(files->rowHeight());
+    for (int column : { 0, 1 })
+        table.horizontalHeader()->resizeSection(column, files->header()->sectionSize(column));
+    table.setHorizontalScrollMode(files->horizontalScrollMode());
+    table.setItemDelegate(files->itemDelegate());
+    table.show();
+    for (QAbstractItemView *view : QList<QAbstractItemView *> { files, &table }) {
+        view->setCurrentIndex(lists.model.index(0, 0));
+        view->setFocus();
+        for (const int key : keys)
+            QTest::keyClick(view, Qt::Key(key & ~Qt::KeyboardModifierMask),
+                Qt::KeyboardModifiers(key & Qt::KeyboardModifierMask));
+    }
+    QCOMPARE(files->currentIndex(), table.currentIndex());
+    QCOMPARE(files->selectionModel()->selection(), table.selectionModel()->selection());
+    QCOMPARE(files->verticalScrollBar()->value(), table.verticalScrollBar()->value());
+    QCOMPARE(files->visualRect(files->currentIndex()), table.visualRect(table.currentIndex()));
+    // And its rows look as the table draws them, pixel for pixel (the focus
+    // elsewhere, whose frame is the file list's own).
+    lists.elsewhere->setFocus();
+    QTRY_VERIFY2(!files->hasFocus() && !table.hasFocus(), "the focus to leave the lists");
+    QCOMPARE(files->viewport()->grab().toImage(), table.viewport()->grab().toImage());
+
     const int last = files->model()->rowCount() - 1;
     QCOMPARE(last, 60);
     files->setCurrentIndex(files->model()->index(10, 1)); // the Extension cell
@@ -207,40 +261,65 @@ void tst_ListWidgets::keysMoveByRows()
     QVERIFY2(files->selectedRow() > 5 && files->selectedRow() < last, "a page down, in rows");
 }
 
+void tst_ListWidgets::rowsComingInKeepTheView_data()
+{
+    // Sorted or in listing order as they come, and the row picked, as rows
+    // below the top row (-1 none): the row picked stays where it is while it
+    // is in view, else the row at the top does.
+    QTest::addColumn<bool>("sorted");
+    QTest::addColumn<int>("picked");
+    QTest::newRow("sorted, a row picked in view") << true << 9;
+    QTest::newRow("sorted, none picked") << true << -1;
+    QTest::newRow("sorted, the row picked scrolled away") << true << 60;
+    QTest::newRow("in listing order, a row picked") << false << 9;
+}
+
 void tst_ListWidgets::rowsComingInKeepTheView()
 {
-    // A listing going on: every second name now, the rest later, sorting in between.
-    QList<QByteArray> first, all;
-    for (int i = 0; i < 400; ++i) {
-        all << "file " + QByteArray::number(i) + ".txt";
-        if (i % 2 == 0)
-            first << all.last();
-    }
+    QFETCH(bool, sorted);
+    QFETCH(int, picked);
+    // A listing going on: every second name now, the rest later.
+    QList<QByteArray> first;
+    for (int i = 0; i < 400; i += 2)
+        first << "file " + QByteArray::number(1000 + i) + ".txt";
     for (int i = 1; i < 400; i += 2)
-        first << all[i]; // listed later, so after the first 200 rows
+        first << "file " + QByteArray::number(1000 + i) + ".txt"; // listed later
     Lists lists;
     QVERIFY(QTest::qWaitForWindowExposed(&lists.window));
-    showRows(lists.model, rowsOf(first.mid(0, 200)), sortedBy(NameColumn));
+    const SortState state = sorted ? sortedBy(NameColumn) : SortState {};
+    showRows(lists.model, rowsOf(first.mid(0, 200)), state);
     FileListView *files = lists.files;
     QScrollBar *bar = files->verticalScrollBar();
     QTRY_VERIFY2_WITH_TIMEOUT(bar->maximum() > 0, "the rows to be laid out", 10000);
     bar->setValue(bar->maximum() / 2);
     const int top = files->rowAt(0);
-    files->setCurrentIndex(files->model()->index(top + 2, 0));
-    const QByteArray picked = lists.model.name(top + 2).toByteArray();
-    QCoreApplication::processEvents();
-    const int scrolled = bar->value();
-    QVERIFY(scrolled > 0);
+    const QByteArray topName = lists.model.name(top).toByteArray();
+    QByteArray pickedName;
+    if (picked >= 0) {
+        files->setCurrentIndex(files->model()->index(top + picked, 0));
+        pickedName = lists.model.name(top + picked).toByteArray();
+        if (picked > 20)
+            bar->setValue(bar->value() - 10);
+    }
+    const auto placeOf = [&](const QByteArray &name) {
+        const int row = int(lists.rows().indexOf(name));
+        return files->visualRect(files->model()->index(row, 0)).top();
+    };
+    const bool inView = picked >= 0 && picked < 20;
+    const QByteArray kept = inView ? pickedName : lists.model.name(files->rowAt(0)).toByteArray();
+    const int place = placeOf(kept);
 
     FileArrangement more;
-    arrangeRows(more, rowsOf(first), sortedBy(NameColumn));
+    arrangeRows(more, rowsOf(first), state);
     lists.model.extendArrangement(std::move(more));
     QCOMPARE(lists.model.rowCount(), 400);
-    QTRY_VERIFY2_WITH_TIMEOUT(
-        bar->maximum() > 2 * scrolled, "the rows added to be laid out", 10000);
-    QCOMPARE(bar->value(), scrolled);
-    QCOMPARE(lists.model.name(files->selectedRow()).toByteArray(), picked);
-    QCOMPARE(files->selectionModel()->selectedRows().size(), 1);
+    QTRY_VERIFY2_WITH_TIMEOUT(bar->maximum() > 300, "the rows added to be laid out", 10000);
+    QCOMPARE(placeOf(kept), place);
+    if (!sorted)
+        QCOMPARE(lists.model.name(files->rowAt(0)).toByteArray(), topName);
+    QCOMPARE(files->selectionModel()->selectedRows().size(), picked >= 0 ? 1 : 0);
+    if (picked >= 0)
+        QCOMPARE(lists.model.name(files->selectedRow()).toByteArray(), pickedName);
 }
 
 void tst_ListWidgets::deleteAndCopyKeys()

@@ -22,6 +22,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QScrollBar>
 #include <QSemaphore>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -114,6 +115,8 @@ private slots:
     void closeEndsTheProgram();
 
 private:
+    // A row of progressAndCancel's table.
+    void keepsThePlaceWhileRowsComeIn();
     QList<QUrl> m_opened;
 };
 
@@ -1436,14 +1439,20 @@ void tst_MainWindow::saveFailureIsReported()
 
 namespace {
 
-// A folder "slow" that HeldReader holds, and two it reads at once.
+// A folder "slow" that HeldReader holds, and two it reads at once; with
+// more, "fast" holds that many files more and "slow" ten whose names sort first.
 struct SlowAndFast
 {
-    SlowAndFast()
+    explicit SlowAndFast(int more = 0)
     {
         for (const char *folder : { "slow", "fast", "other" })
             QDir(dir.path()).mkpath(QLatin1StringView(folder));
-        made = dir.createFiles({ "slow/s.txt", "fast/a.txt", "fast/b.doc", "other/o" });
+        QList<QByteArray> files { "slow/s.txt", "fast/a.txt", "fast/b.doc", "other/o" };
+        for (int i = 0; i < more; ++i)
+            files << "fast/f" + QByteArray::number(100 + i) + ".txt";
+        for (int i = 0; i < (more ? 10 : 0); ++i)
+            files << "slow/0" + QByteArray::number(i) + ".txt";
+        made = dir.createFiles(files);
     }
     QString path(const char *folder) const { return dir.filePath(QLatin1StringView(folder)); }
     QString file(const char *name) const { return dir.filePath(QLatin1StringView(name)); }
@@ -1452,11 +1461,15 @@ struct SlowAndFast
     QString made;
 };
 
-// Lists "fast" in full, then adds "slow", whose read the held reader holds.
-void addFastThenSlow(Window &ui, const SlowAndFast &folders, HeldReader &held)
+// Lists "fast" in full, then adds "slow", whose read the held reader holds;
+// before that, between, does what the caller asks.
+void addFastThenSlow(Window &ui, const SlowAndFast &folders, HeldReader &held,
+    const std::function<void()> &between = {})
 {
     ui.list()->setFolderReaders(held.reader());
     ui.add(folders.file("fast/a.txt"));
+    if (between)
+        between();
     ui.dialogs.choose(folders.file("slow/s.txt"));
     ui.control("CmdAddFolder")->click();
 }
@@ -1469,11 +1482,16 @@ void tst_MainWindow::progressAndCancel_data()
     QTest::addColumn<bool>("stuck"); // a read that never hears the stop, as on a hung mount
     QTest::addColumn<bool>("readFirst"); // the slow folder's rows read before its last read
     QTest::addColumn<bool>("stopped"); // or let go to its end
-    QTest::newRow("Esc") << true << false << false << true;
-    QTest::newRow("Cancel") << false << false << false << true;
-    QTest::newRow("Esc, read stuck") << true << true << false << true;
-    QTest::newRow("Cancel, rows read first") << false << false << true << true;
-    QTest::newRow("let go, rows read first") << false << false << true << false;
+    // Sorted by name, a row picked in the view scrolled half-way, while rows
+    // that sort first come in.
+    QTest::addColumn<bool>("scrolled");
+    QTest::newRow("Esc") << true << false << false << true << false;
+    QTest::newRow("Cancel") << false << false << false << true << false;
+    QTest::newRow("Esc, read stuck") << true << true << false << true << false;
+    QTest::newRow("Cancel, rows read first") << false << false << true << true << false;
+    QTest::newRow("let go, rows read first") << false << false << true << false << false;
+    QTest::newRow("let go, sorted, a row picked and scrolled to")
+        << false << false << true << false << true;
 }
 
 void tst_MainWindow::progressAndCancel()
@@ -1482,6 +1500,11 @@ void tst_MainWindow::progressAndCancel()
     QFETCH(bool, stuck);
     QFETCH(bool, readFirst);
     QFETCH(bool, stopped);
+    QFETCH(bool, scrolled);
+    if (scrolled) {
+        keepsThePlaceWhileRowsComeIn();
+        return;
+    }
     SlowAndFast folders;
     QCOMPARE(folders.made, QString());
     HeldReader held(stuck, readFirst);
@@ -1545,6 +1568,39 @@ void tst_MainWindow::progressAndCancel()
     QVERIFY(ui.control("CmdDelList")->isEnabled());
     QVERIFY(ui.files()->header()->sectionsClickable());
     QCOMPARE(ui.folderList(), (QStringList { folders.path("fast"), folders.path("slow") }));
+}
+
+void tst_MainWindow::keepsThePlaceWhileRowsComeIn()
+{
+    SlowAndFast folders(80);
+    QCOMPARE(folders.made, QString());
+    HeldReader held(false, true);
+    Window ui;
+    FileListView *files = ui.files();
+    QByteArray picked;
+    int place = 0;
+    const auto placeOf = [&] {
+        const int row = int(ui.rows().indexOf(picked));
+        return files->visualRect(files->model()->index(row, 0)).top();
+    };
+    addFastThenSlow(ui, folders, held, [&] {
+        ui.clickHeader(0);
+        ui.clickHeader(0); // by name, ascending
+        QScrollBar *bar = files->verticalScrollBar();
+        bar->setValue(bar->maximum() / 2);
+        ui.selectFile(files->rowAt(0) + 3);
+        picked = ui.rows()[files->rowAt(0) + 3];
+        place = placeOf();
+    });
+    // The slow folder's rows, read before its last read, come in above.
+    QTRY_VERIFY2_WITH_TIMEOUT(ui.rows().contains("00.txt"), "the slow folder's first rows", 10000);
+    QCOMPARE(placeOf(), place);
+    held.letGo();
+    ui.settle();
+    QCOMPARE(ui.rows().size(), 93);
+    QCOMPARE(placeOf(), place);
+    QCOMPARE(ui.files()->selectedPositions().size(), size_t(1));
+    QCOMPARE(ui.rows()[files->selectedRow()], picked);
 }
 
 void tst_MainWindow::addAndRemoveReplaceTheRebuild()

@@ -9,6 +9,7 @@
 
 #include <QHash>
 
+#include <algorithm>
 #include <numeric>
 #include <optional>
 
@@ -73,7 +74,7 @@ bool takeWhere(
     FileArrangement &files, RemovedRows &removed, Take take, const StopRequested &stopped = {})
 {
     removed = { files.rows, files.state, {}, {} };
-    const std::vector<uint32_t> &order = files.order;
+    const RowOrder &order = files.order;
     std::vector<uint32_t> kept;
     kept.reserve(order.size());
     for (size_t i = 0; i < order.size(); ++i) {
@@ -110,8 +111,9 @@ bool arrangeRows(FileArrangement &out, FileRows rows, const SortState &state,
     out.keys = std::move(made);
     out.folderKeys = nullptr;
     out.state = state;
-    out.order.resize(size_t(out.rows->size()));
-    std::iota(out.order.begin(), out.order.end(), 0u);
+    std::vector<uint32_t> order(size_t(out.rows->size()));
+    std::iota(order.begin(), order.end(), 0u);
+    out.order = std::move(order);
     if (!state.sorted)
         return true;
     bool tooLarge = false;
@@ -122,8 +124,33 @@ bool arrangeRows(FileArrangement &out, FileRows rows, const SortState &state,
     }
     if (keys.empty())
         return false;
-    sortRows(out.order, keys, *out.rows, state.order, workersFor(out));
+    sortRows(out.order.edit(), keys, *out.rows, state.order, workersFor(out));
     return true;
+}
+
+bool arrangeAsBefore(
+    FileArrangement &out, const FileRows &rows, const SortState &state, const FileArrangement &like)
+{
+    if (!like.rows || like.rows->size() != rows.size() || !(*like.rows == rows))
+        return false;
+    out.rows = like.rows;
+    out.keys = like.keys;
+    out.folderKeys = like.folderKeys;
+    // Every row shown, and ordered as state orders them: not after a removal,
+    // nor unsorted once sorted.
+    const RowOrder &order = like.order;
+    const bool listingOrder = std::is_sorted(order.begin(), order.end());
+    if (like.state == state && order.size() == size_t(rows.size())
+        && (state.sorted || listingOrder)) {
+        out.order = order;
+        out.state = state;
+        return true;
+    }
+    std::vector<uint32_t> listed(size_t(rows.size()));
+    std::iota(listed.begin(), listed.end(), 0u);
+    out.order = std::move(listed);
+    out.state = SortState {};
+    return changeSortState(out, state);
 }
 
 bool changeSortState(FileArrangement &files, const SortState &to, const StopRequested &stopped)
@@ -136,7 +163,7 @@ bool changeSortState(FileArrangement &files, const SortState &to, const StopRequ
     // direction is theirs turned round, in O(n).
     if (from.sorted && from.column == to.column) {
         if (from.order != to.order)
-            reverseSortedRows(files.order, *files.rows);
+            reverseSortedRows(files.order.edit(), *files.rows);
         return true;
     }
     bool tooLarge = false;
@@ -147,15 +174,31 @@ bool changeSortState(FileArrangement &files, const SortState &to, const StopRequ
     }
     if (keys.empty())
         return false;
-    sortRows(files.order, keys, *files.rows, to.order, workersFor(files));
+    sortRows(files.order.edit(), keys, *files.rows, to.order, workersFor(files));
     return true;
+}
+
+std::vector<uint32_t> displayPositions(
+    const FileArrangement &files, const std::vector<uint32_t> &rows)
+{
+    std::vector<bool> wanted(size_t(files.rows->size()));
+    for (const uint32_t row : rows)
+        wanted[row] = true;
+    std::vector<uint32_t> positions;
+    positions.reserve(rows.size());
+    for (size_t position = 0; position < files.order.size(); ++position) {
+        if (wanted[files.order[position]])
+            positions.push_back(uint32_t(position));
+    }
+    return positions;
 }
 
 RemovedRows takeRowAt(FileArrangement &files, qsizetype position)
 {
     RemovedRows removed { files.rows, files.state, { uint32_t(position) },
         { files.order[size_t(position)] } };
-    files.order.erase(files.order.begin() + position);
+    std::vector<uint32_t> &order = files.order.edit();
+    order.erase(order.begin() + position);
     return removed;
 }
 
@@ -197,7 +240,7 @@ void takeAgain(FileArrangement &files, RemovedRows &removed)
 bool putBack(FileArrangement &files, const RemovedRows &removed, const StopRequested &stopped)
 {
     Q_ASSERT(removed.rows == files.rows);
-    std::vector<uint32_t> &order = files.order;
+    const RowOrder &order = files.order;
     const size_t size = order.size() + removed.taken.size();
     if (files.state == removed.state) {
         // Nothing moved since: each row goes back to its own position.
@@ -210,10 +253,11 @@ bool putBack(FileArrangement &files, const RemovedRows &removed, const StopReque
             else
                 merged.push_back(order[kept++]);
         }
-        order = std::move(merged);
+        files.order = std::move(merged);
         return true;
     }
-    order.insert(order.end(), removed.taken.begin(), removed.taken.end());
+    std::vector<uint32_t> &all = files.order.edit();
+    all.insert(all.end(), removed.taken.begin(), removed.taken.end());
     if (!files.state.sorted)
         return true; // unsorted since: they come back at the end
     // The sorted order depends on the rows alone, so sorting them in again

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/filerows.h"
+#include "core/roworder.h"
 
 #include <QtCore/qnamespace.h>
 
@@ -39,12 +40,14 @@ using ColumnKeys = std::array<std::shared_ptr<const SortKeys>, ColumnCount>;
 
 // The rows in display order with the sort keys made for them so far: what a
 // rebuild or a sort prepares away from the window's thread and the model then
-// takes over in one swap. Rows and keys never change once made, so a worker
-// may read them while the model shows them.
+// takes over in one swap. Rows, order and keys are shared by every copy and
+// never change while shared, so a copy costs a few references (an undo step,
+// a save, a search on a worker) and a worker may read them while the model
+// shows them.
 struct FileArrangement
 {
     std::shared_ptr<const FileRows> rows = std::make_shared<const FileRows>();
-    std::vector<uint32_t> order; // display position -> row in *rows
+    RowOrder order; // display position -> row in *rows
     ColumnKeys keys; // made on first use
     // Rows holding paths from sub-folders sort by folder first: the order of
     // their folders (see folderOrderKeys()), made on first use.
@@ -67,6 +70,13 @@ using StopRequested = std::function<bool()>;
 bool arrangeRows(FileArrangement &out, FileRows rows, const SortState &state,
     const StopRequested &stopped = {}, ColumnKeys keys = {});
 
+// Rows listed again, arranged as state says, sharing like's rows and keys
+// when they are the same rows, and its order too when it is the one state
+// gives: a list read again unchanged costs nothing more. False, out as it
+// was, when the rows differ. O(rows' bytes) to compare.
+bool arrangeAsBefore(FileArrangement &out, const FileRows &rows, const SortState &state,
+    const FileArrangement &like);
+
 // Orders the arrangement's rows as `to` says. The sorted order depends on the
 // column and direction alone (see sortRows()), never on the order before:
 // "File Name" by name, "Extension" by extension and then name, each then by
@@ -77,6 +87,10 @@ bool arrangeRows(FileArrangement &out, FileRows rows, const SortState &state,
 // arrangement unusable, when stopped.
 bool changeSortState(
     FileArrangement &files, const SortState &to, const StopRequested &stopped = {});
+
+// The display positions of these rows in files, ascending. O(rows + order).
+std::vector<uint32_t> displayPositions(
+    const FileArrangement &files, const std::vector<uint32_t> &rows);
 
 // Rows taken out of the display order by one removal, kept so that it can be
 // undone and done again. Only the order changes: the rows' bytes and keys stay.

@@ -113,56 +113,101 @@ SortKeys::SortKeys(const FileRows &rows, bool byExtension, Collator &collator,
     m_bytes.shrink_to_fit();
 }
 
-void SortKeys::makeInParallel(const FileRows &rows, bool byExtension, Collator &collator,
-    const std::function<bool()> &stopped, size_t limit, int workers)
+namespace {
+
+// Keys made in blocks of rows on several threads, appended to the keys in row
+// order as soon as the blocks before them are, so that few are held at once:
+// memory stays as on one thread. Keys past the limit stop every thread.
+class BlockJoin
 {
-    // Blocks are taken in turn, so that a thread slowed by long names or by
-    // another process does not hold up the rest. Each block's keys are made
-    // apart and appended in row order as soon as those before them are, so
-    // that few are held at once: memory stays as on one thread.
-    const size_t n = size_t(rows.size());
-    const size_t blockRows = std::clamp(n / (size_t(workers) * 8), size_t(256), size_t(8192));
-    const size_t blocks = (n + blockRows - 1) / blockRows;
-    std::vector<std::vector<uint8_t>> made(blocks); // blocks made out of turn
-    size_t appended = 0; // blocks in m_bytes; guarded by joining, as are made and m_bytes
-    std::mutex joining;
-    m_offsets.resize(n); // each block's own offsets until appended
-    m_bytes.reserve(qMin(n * (byExtension ? 8 : 32), limit));
-    std::atomic<size_t> nextBlock = 0;
+public:
+    BlockJoin(std::vector<uint8_t> &bytes, std::vector<uint32_t> &offsets, size_t rows,
+        size_t blockRows, size_t limit)
+        : m_bytes(bytes)
+        , m_offsets(offsets)
+        , m_rows(rows)
+        , m_blockRows(blockRows)
+        , m_blocks((rows + blockRows - 1) / blockRows)
+        , m_limit(limit)
+        , m_made(m_blocks)
+    { }
+
+    size_t blocks() const { return m_blocks; }
     std::atomic<bool> stop = false, tooLarge = false;
-    // Appends the keys of block when it is the next; false when it is not.
-    // Keys too large for the limit stop every thread.
-    auto append = [&](size_t block, const std::vector<uint8_t> &bytes) {
-        if (block != appended)
+
+    // Hands over the keys of block, whose offsets are its own: appended if
+    // it is the next, else kept until it is. True when kept: keys is then
+    // empty, and the caller goes on in new memory.
+    bool hand(size_t block, std::vector<uint8_t> &keys)
+    {
+        const std::lock_guard lock(m_joining);
+        const bool kept = !append(block, keys);
+        if (kept)
+            m_made[block] = std::move(keys);
+        // Keys hold at least their end byte: a kept block is never empty.
+        while (m_appended < m_blocks && !m_made[m_appended].empty()) {
+            const size_t next = m_appended;
+            append(next, m_made[next]);
+            m_made[next] = std::vector<uint8_t>();
+        }
+        return kept;
+    }
+
+private:
+    bool append(size_t block, const std::vector<uint8_t> &keys)
+    {
+        if (block != m_appended)
             return false;
-        if (m_bytes.size() + bytes.size() > limit) {
+        if (m_bytes.size() + keys.size() > m_limit) {
             tooLarge = true;
             stop = true;
         } else {
             const uint32_t base = uint32_t(m_bytes.size());
-            const size_t end = std::min(n, (block + 1) * blockRows);
-            for (size_t row = block * blockRows; row < end; ++row)
+            const size_t end = std::min(m_rows, (block + 1) * m_blockRows);
+            for (size_t row = block * m_blockRows; row < end; ++row)
                 m_offsets[row] += base;
-            m_bytes.insert(m_bytes.end(), bytes.begin(), bytes.end());
+            m_bytes.insert(m_bytes.end(), keys.begin(), keys.end());
         }
-        ++appended;
+        ++m_appended;
         return true;
-    };
+    }
+
+    std::vector<uint8_t> &m_bytes;
+    std::vector<uint32_t> &m_offsets;
+    const size_t m_rows, m_blockRows, m_blocks, m_limit;
+    std::mutex m_joining;
+    size_t m_appended = 0; // blocks in m_bytes; m_bytes and m_made guarded by m_joining
+    std::vector<std::vector<uint8_t>> m_made; // blocks made out of turn
+};
+
+} // namespace
+
+void SortKeys::makeInParallel(const FileRows &rows, bool byExtension, Collator &collator,
+    const std::function<bool()> &stopped, size_t limit, int workers)
+{
+    // Blocks are taken in turn, so that a thread slowed by long names or by
+    // another process does not hold up the rest.
+    const size_t n = size_t(rows.size());
+    const size_t blockRows = std::clamp(n / (size_t(workers) * 8), size_t(256), size_t(8192));
+    m_offsets.resize(n); // each block's own offsets until appended
+    m_bytes.reserve(qMin(n * (byExtension ? 8 : 32), limit));
+    BlockJoin join(m_bytes, m_offsets, n, blockRows, limit);
+    std::atomic<size_t> nextBlock = 0;
     runWorkers(workers, [&](int worker) {
         std::optional<Collator> copy;
         // Reused from block to block while they come in order.
         std::vector<uint8_t> bytes;
         bytes.reserve(blockRows * (byExtension ? 8 : 32));
         for (;;) {
-            if (stop.load(std::memory_order_relaxed))
+            if (join.stop.load(std::memory_order_relaxed))
                 return;
             // Worker 0 is the calling thread, the one stopped may be asked on.
             if (worker == 0 && stopped && stopped()) {
-                stop = true;
+                join.stop = true;
                 return;
             }
             const size_t block = nextBlock.fetch_add(1, std::memory_order_relaxed);
-            if (block >= blocks)
+            if (block >= join.blocks())
                 return;
             Collator &own = worker == 0 ? collator : (copy ? *copy : copy.emplace(collator));
             bytes.clear();
@@ -173,28 +218,11 @@ void SortKeys::makeInParallel(const FileRows &rows, bool byExtension, Collator &
                     byExtension ? rows.extension(qsizetype(row)) : rows.fileName(qsizetype(row)),
                     bytes);
             }
-            bool parked = false;
-            {
-                const std::lock_guard lock(joining);
-                if (!append(block, bytes)) {
-                    // Blocks before it are still being made: it waits in
-                    // memory of its own, and this thread goes on in new memory.
-                    made[block] = std::move(bytes);
-                    parked = true;
-                }
-                // Keys hold at least their end byte: a parked block is never empty.
-                while (appended < blocks && !made[appended].empty()) {
-                    const size_t next = appended;
-                    append(next, made[next]);
-                    made[next] = std::vector<uint8_t>();
-                }
-            }
-            if (parked) {
-                bytes = std::vector<uint8_t>();
+            if (join.hand(block, bytes))
                 bytes.reserve(blockRows * (byExtension ? 8 : 32));
-            }
         }
     });
+    const bool stop = join.stop, tooLarge = join.tooLarge;
     if (stop) {
         m_complete = false;
         m_tooLarge = tooLarge;

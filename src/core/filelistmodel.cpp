@@ -3,7 +3,7 @@
 
 #include "core/collation.h"
 #include "core/displaytext.h"
-#include "core/handoff.h"
+#include "core/fileselection.h"
 #include "core/workerpool.h"
 
 #include <algorithm>
@@ -12,7 +12,12 @@
 
 FileListModel::FileListModel(QObject *parent)
     : QAbstractTableModel(parent)
-{ }
+{
+    // Heard before the selection hears of it, which drops the rows from itself.
+    connect(this, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+        [this](const QModelIndex &, int first, int last) { m_selection->rowsGoing(first, last); });
+    m_selection = new FileSelection(this);
+}
 
 FileListModel::~FileListModel() = default;
 
@@ -58,7 +63,8 @@ bool FileListModel::removeRows(int row, int count, const QModelIndex &parent)
         return false;
     beginRemoveRows(QModelIndex(), row, row + count - 1);
     // The row's bytes and keys stay until the next rebuild; only its place goes.
-    m_files.order.erase(m_files.order.begin() + row, m_files.order.begin() + row + count);
+    std::vector<uint32_t> &order = m_files.order.edit();
+    order.erase(order.begin() + row, order.begin() + row + count);
     endRemoveRows();
     return true;
 }
@@ -83,23 +89,33 @@ void FileListModel::putRowsBack(const RemovedRows &removed)
     for (size_t i = 0; i < removed.taken.size(); ++i) {
         const int position = int(removed.positions[i]);
         beginInsertRows(QModelIndex(), position, position);
-        m_files.order.insert(m_files.order.begin() + position, removed.taken[i]);
+        std::vector<uint32_t> &order = m_files.order.edit();
+        order.insert(order.begin() + position, removed.taken[i]);
         endInsertRows();
     }
 }
 
 void FileListModel::setArrangement(FileArrangement files)
 {
-    // A layout change may not change the number of rows.
+    // The very rows and order shown: nothing moves (a list read again unchanged).
+    if (files.rows == m_files.rows && files.order.shares(m_files.order)) {
+        letGo(std::exchange(m_files, std::move(files)));
+        return;
+    }
     if (files.rows != m_files.rows || files.order.size() != m_files.order.size()) {
         beginResetModel();
         FileArrangement old = std::exchange(m_files, std::move(files));
         endResetModel();
+        m_selection->keepAfterReset();
         letGo(std::move(old));
         return;
     }
-    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    changeLayout(std::move(files));
+}
 
+void FileListModel::changeLayout(FileArrangement files)
+{
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     // Selection and current row stay with their rows, not their positions.
     const QModelIndexList before = persistentIndexList();
     std::vector<uint32_t> rowsBefore;
@@ -110,7 +126,8 @@ void FileListModel::setArrangement(FileArrangement files)
     FileArrangement old = std::exchange(m_files, std::move(files));
 
     if (!before.isEmpty()) {
-        const std::vector<uint32_t> position = positionsOf(m_files.order, rowsBefore);
+        const std::vector<uint32_t> position
+            = positionsOf(m_files.order, rowsBefore, m_files.rows->size());
         QModelIndexList after;
         after.reserve(before.size());
         for (qsizetype i = 0; i < before.size(); ++i)
@@ -122,24 +139,28 @@ void FileListModel::setArrangement(FileArrangement files)
 }
 
 std::vector<uint32_t> FileListModel::positionsOf(
-    const std::vector<uint32_t> &order, const std::vector<uint32_t> &rows)
+    const RowOrder &order, const std::vector<uint32_t> &rows, qsizetype rowCount)
 {
-    std::vector<uint32_t> positions(rows.size());
-    // A current row and a selection or two: one pass over the order, rather
-    // than a table of every row's position (40 MiB at ten million rows,
-    // written out of order).
-    if (rows.size() <= 8) {
-        for (size_t position = 0; position < order.size(); ++position)
-            for (size_t i = 0; i < rows.size(); ++i)
-                if (order[position] == rows[i])
-                    positions[i] = uint32_t(position);
-        return positions;
+    // A bit a row says which are wanted: one pass over the order then tests
+    // a bit a position, rather than writing a table of every row's position
+    // (40 MiB at ten million rows, written out of order).
+    std::vector<bool> wanted(static_cast<size_t>(rowCount));
+    std::vector<std::pair<uint32_t, uint32_t>> byRow; // row, index in rows
+    byRow.reserve(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        wanted[rows[i]] = true;
+        byRow.emplace_back(rows[i], uint32_t(i));
     }
-    std::vector<uint32_t> positionOfRow(order.size());
-    for (size_t position = 0; position < order.size(); ++position)
-        positionOfRow[order[position]] = uint32_t(position);
-    for (size_t i = 0; i < rows.size(); ++i)
-        positions[i] = positionOfRow[rows[i]];
+    std::sort(byRow.begin(), byRow.end());
+    std::vector<uint32_t> positions(rows.size());
+    for (size_t position = 0; position < order.size(); ++position) {
+        const uint32_t row = order[position];
+        if (!wanted[row])
+            continue;
+        auto each = std::lower_bound(byRow.begin(), byRow.end(), std::pair { row, uint32_t(0) });
+        for (; each != byRow.end() && each->first == row; ++each)
+            positions[each->second] = uint32_t(position);
+    }
     return positions;
 }
 
@@ -150,7 +171,7 @@ void FileListModel::letGo(FileArrangement old)
     if (old.order.size() < 100000)
         return;
     auto held = std::make_shared<FileArrangement>(std::move(old));
-    handOff(workerPool(), [held]() mutable { held.reset(); });
+    runOnWorker([held]() mutable { held.reset(); });
 }
 
 void FileListModel::extendArrangement(FileArrangement files)
@@ -158,21 +179,20 @@ void FileListModel::extendArrangement(FileArrangement files)
     Q_ASSERT(files.rows->size() >= m_files.rows->size()
         && m_files.order.size() == size_t(m_files.rows->size()));
     const size_t before = m_files.order.size(), after = files.order.size();
-    if (after > before) {
-        beginInsertRows(QModelIndex(), int(before), int(after - 1));
-        // The rows shown so far are the same names in the new rows.
-        m_files.rows = files.rows;
-        m_files.order.resize(after);
-        std::iota(m_files.order.begin() + ptrdiff_t(before), m_files.order.end(), uint32_t(before));
-        endInsertRows();
-    }
-    if (files.order == m_files.order) {
-        // Rows in listing order: nothing moves.
-        letGo(std::exchange(m_files, std::move(files)));
+    if (m_files.state.sorted || files.state.sorted) {
+        // The rows shown take their places among the new ones: one change of
+        // the layout, which ends with more rows than it began with.
+        changeLayout(std::move(files));
         return;
     }
-    m_files.rows = files.rows;
-    setArrangement(std::move(files));
+    // Rows in listing order, before and after: the new ones come at the end,
+    // and nothing moves.
+    if (after > before)
+        beginInsertRows(QModelIndex(), int(before), int(after - 1));
+    FileArrangement old = std::exchange(m_files, std::move(files));
+    if (after > before)
+        endInsertRows();
+    letGo(std::move(old));
 }
 
 QString FileListModel::displayText(QByteArrayView bytes)
@@ -182,8 +202,7 @@ QString FileListModel::displayText(QByteArrayView bytes)
 
 qsizetype FileListModel::memoryUse() const
 {
-    qsizetype bytes
-        = m_files.rows->memoryUse() + qsizetype(m_files.order.capacity() * sizeof(uint32_t));
+    qsizetype bytes = m_files.rows->memoryUse() + qsizetype(m_files.order.memoryUse());
     for (const auto &keys : m_files.keys)
         bytes += keys ? keys->memoryUse() : 0;
     bytes += m_files.folderKeys ? m_files.folderKeys->memoryUse() : 0;

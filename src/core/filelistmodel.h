@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+class FileSelection;
+
 // The file list: one row per file, "File Name" and "Extension".
 //
 // Rows are kept as the bytes the file system gave and shown decoded, so a name
@@ -53,9 +55,10 @@ public:
     // selection and current row with their rows.
     void setArrangement(FileArrangement files);
     // Takes over rows that begin with the rows shown now, row for row, as
-    // a listing that goes on makes them: the rows added are inserted at the
-    // end, then take their places in the new order as in setArrangement(),
-    // so that views keep their scroll position and selection.
+    // a listing that goes on makes them: in listing order the rows added are
+    // inserted at the end; sorted, the rows shown take their places among
+    // them in one change of the layout. Either way views keep the rows
+    // picked and their place. O(1), or one pass over the order.
     void extendArrangement(FileArrangement files);
 
     // Takes out the row at a display position, noting it so that it can be put back.
@@ -64,6 +67,10 @@ public:
     // then, as inserted rows, so that views keep their place. O(n) per row.
     void putRowsBack(const RemovedRows &removed);
 
+    // Which rows are picked, the current row and the row at the top of the
+    // view: the user's place, which changes of the rows keep.
+    FileSelection *selection() const { return m_selection; }
+
     // How a name's bytes are shown: see displayText() in core/displaytext.h.
     static QString displayText(QByteArrayView bytes);
 
@@ -71,11 +78,15 @@ public:
     qsizetype memoryUse() const;
 
 private:
-    // The display positions of rows in order, in O(order) time.
+    // The display positions of rows in order, of rowCount rows. O(order).
     static std::vector<uint32_t> positionsOf(
-        const std::vector<uint32_t> &order, const std::vector<uint32_t> &rows);
+        const RowOrder &order, const std::vector<uint32_t> &rows, qsizetype rowCount);
+    // Takes over files as a change of the layout: the rows shown keep their
+    // persistent indexes, wherever files puts them.
+    void changeLayout(FileArrangement files);
     // Frees rows and keys no longer shown, those of a long list on a worker.
     static void letGo(FileArrangement old);
 
     FileArrangement m_files;
+    FileSelection *m_selection = nullptr;
 };

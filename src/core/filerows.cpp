@@ -50,11 +50,31 @@ void FileRows::appendCopy(const FileRows &other, qsizetype from, qsizetype to)
     const size_t wanted = m_rows.size() + size_t(to - from);
     if (wanted > m_rows.capacity())
         m_rows.reserve(std::max(wanted, m_rows.capacity() + m_rows.capacity() / 2));
+    const qsizetype base = size();
     for (qsizetype row = from; row < to; ++row) {
         Row copy = other.m_rows[size_t(row)];
         copy.offset = uint32_t(copy.offset + shift);
         m_rows.push_back(copy);
     }
+    // The rows' folders come with them, so that a copy knows what each row is.
+    if (other.m_folders.empty())
+        return;
+    markFolder(base, other.folder(from));
+    for (const auto &[first, folder] : other.m_folders) {
+        if (first > from && first < to)
+            markFolder(base + first - from, folder);
+    }
+}
+
+void FileRows::markFolder(qsizetype row, const QString &folder)
+{
+    if (!m_folders.empty() && m_folders.back().second == folder)
+        return;
+    if (m_folders.empty() && folder.isNull())
+        return;
+    if (!m_folders.empty() && m_folders.back().first == row)
+        m_folders.pop_back();
+    m_folders.emplace_back(row, folder);
 }
 
 void FileRows::append(FileRows &&other)
@@ -97,6 +117,12 @@ void FileRows::squeeze()
 qsizetype FileRows::memoryUse() const
 {
     return qsizetype(m_bytes.capacity() + m_rows.capacity() * sizeof(Row));
+}
+
+bool FileRows::operator==(const FileRows &other) const
+{
+    return m_rows.size() == other.m_rows.size() && m_paths == other.m_paths
+        && m_folders == other.m_folders && m_rows == other.m_rows && m_bytes == other.m_bytes;
 }
 
 void FileRows::beginFolder(const QString &folder)

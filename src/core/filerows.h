@@ -55,6 +55,9 @@ public:
     QByteArrayView fileName(qsizetype row) const
     {
         const QByteArrayView whole = name(row);
+        // Rows listed from one folder hold no '/': a key each, never looked for.
+        if (!m_paths)
+            return whole;
         return whole.sliced(whole.lastIndexOf('/') + 1);
     }
     // Whether some row holds a path from a sub-folder; after a truncate it may
@@ -97,7 +100,7 @@ public:
     void truncate(qsizetype count);
 
     // Appends a copy of rows [from, to) of other, which were appended
-    // one after another; the limits are not checked.
+    // one after another, with their folders; the limits are not checked.
     void appendCopy(const FileRows &other, qsizetype from, qsizetype to);
 
     // Empty rows that may hold what these can still take, for a folder read
@@ -116,6 +119,9 @@ public:
     // Bytes held, for the benchmark's memory figures.
     qsizetype memoryUse() const;
 
+    // The same names, folder for folder, in the same order. O(bytes).
+    bool operator==(const FileRows &other) const;
+
     // Marks the rows appended from now on as listed from folder, so that a
     // row's path can be told. Rows appended before any mark have no folder.
     void beginFolder(const QString &folder);
@@ -124,11 +130,15 @@ public:
     QString folder(qsizetype row, qsizetype *first = nullptr, qsizetype *end = nullptr) const;
 
 private:
+    // The rows from row on came from folder.
+    void markFolder(qsizetype row, const QString &folder);
+
     struct Row
     {
         uint32_t offset;
         uint16_t length;
         uint16_t extensionLength;
+        bool operator==(const Row &) const = default;
     };
     std::vector<char> m_bytes;
     std::vector<Row> m_rows;

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "core/heaptuning.h"
 
+// Any C library header tells whether it is glibc's.
+#include <cstdlib>
+
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif

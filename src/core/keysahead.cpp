@@ -3,7 +3,6 @@
 
 #include "core/collation.h"
 #include "core/filerows.h"
-#include "core/handoff.h"
 #include "core/heaptuning.h"
 #include "core/listingpreview.h"
 #include "core/workerpool.h"
@@ -55,7 +54,9 @@ struct KeysAhead::Shared
     int ticket = 0;
     bool closed = false; // no more rows come
     bool abandoned = false; // nobody takes the keys
-    bool working = false; // a thread makes keys
+    bool working = false; // a task of the pool makes keys
+    // Its collator, passed from one such task to the next.
+    std::optional<Collator> collator;
     std::shared_ptr<ListingPreview> preview;
 
     bool anyWanted() const { return wanted[0] || wanted[1]; }
@@ -116,20 +117,16 @@ struct KeysAhead::Shared
 
 namespace {
 
-// The thread that makes keys while the listing goes on.
+// Makes keys while the listing goes on, until it has caught up with the
+// names handed over; the next names start it again.
 void makeKeys(const std::shared_ptr<KeysAhead::Shared> &shared)
 {
-    // Made only for a chunk: a thread that starts once the listing is done
-    // may find the program ending, QLocale's data gone with it.
-    std::optional<Collator> collator;
     std::unique_lock lock(shared->mutex);
-    for (;;) {
-        shared->changed.wait(
-            lock, [&] { return shared->abandoned || shared->closed || shared->nextToMake(); });
-        const auto chunk = shared->abandoned ? nullptr : shared->nextToMake();
-        if (!chunk)
-            break;
+    while (const auto chunk = shared->abandoned ? nullptr : shared->nextToMake()) {
         chunk->taken = true;
+        // Made only for a chunk: a task that starts once the listing is done
+        // may find the program ending, QLocale's data gone with it.
+        std::optional<Collator> &collator = shared->collator;
         shared->make(*chunk, collator ? *collator : collator.emplace(), lock);
     }
     shared->working = false;
@@ -190,7 +187,7 @@ void KeysAhead::add(int ticket, const FileRows &rows, qsizetype from, qsizetype 
     s.chunks.push_back(std::move(chunk));
     if (!s.working) {
         s.working = true;
-        handOff(workerPool(), [shared = m_shared] { makeKeys(shared); });
+        runOnWorker([shared = m_shared] { makeKeys(shared); });
     }
     s.changed.notify_all();
 }
@@ -234,7 +231,7 @@ ColumnKeys KeysAhead::take(qsizetype rows)
         bytes.reserve(size);
         std::vector<uint32_t> offsets;
         offsets.reserve(size_t(rows));
-        [[maybe_unused]] size_t copied = 0;
+        size_t copied = 0;
         for (const auto &chunk : s.chunks) {
             // Freed keys stay resident in the heap of the thread that made
             // them: hand them back now and then, or the copy doubles the peak.

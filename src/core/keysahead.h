@@ -9,7 +9,7 @@ class FileRows;
 class ListingPreview;
 
 // The sort keys of rows made while more rows are still being listed, on a
-// thread of their own a few thousand names behind the listing: reading a
+// task of the worker pool a few thousand names behind the listing: reading a
 // folder keeps one core in the system, the keys take the other, and a sorted
 // listing then costs little more than the listing. The keys are the bytes
 // SortKeys makes, so the order is the same.

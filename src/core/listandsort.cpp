@@ -4,14 +4,13 @@
 #include "core/displaytext.h"
 #include "core/filerows.h"
 #include "core/folderwalk.h"
-#include "core/handoff.h"
+#include "core/heaptuning.h"
 #include "core/keysahead.h"
 #include "core/workerpool.h"
 #include "core/workstatus.h"
 
 #include <QFile>
 #include <QPromise>
-#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 
@@ -53,6 +52,38 @@ bool walk(const QString &folder, FolderRead &read, const FolderReaders &readers,
     return listed;
 }
 
+// Reads one folder, with its sub-folders where asked, into read on a task
+// of its own, which gives up its place in the pool while the read may hang.
+void startRead(const std::shared_ptr<FolderRead> &read, const FolderReaders &readers,
+    const ListedFolder &listed, const std::shared_ptr<WorkStatus> &status,
+    const std::shared_ptr<KeysAhead> &ahead, int ticket, qsizetype before)
+{
+    runOnWorker([read, readers, listed, status, ahead, ticket, before] {
+        const BeforeRead beforeRead = [&](qsizetype found) {
+            if (status->stopRequested())
+                return false;
+            status->setFilesFound(before + found);
+            // The rows read so far stand still until this returns.
+            if (ahead && !listed.subfolders) {
+                ahead->add(ticket, read->rows, read->handedOver, found);
+                read->handedOver = found;
+            }
+            return true;
+        };
+        bool ok;
+        {
+            const MayBlock hungMount;
+            ok = listed.subfolders
+                ? walk(listed.path, *read, readers, status, ahead.get(), before, beforeRead)
+                : readers.folder(listed.path, read->rows, &read->reason, beforeRead);
+        }
+        status->change([&read, listed = ok] {
+            read->listed = listed;
+            read->ended = true;
+        });
+    });
+}
+
 } // namespace
 
 QList<ListingFailure> listFolders(const ListedFolders &folders, const FolderReaders &readers,
@@ -70,28 +101,16 @@ QList<ListingFailure> listFolders(const ListedFolders &folders, const FolderRead
         // The task owns what it reads into: a stop leaves it behind, still
         // stuck in its read, and must not leave it writing into freed rows.
         const auto read = std::make_shared<FolderRead>(rows.remainingSpace());
+        // So that what is handed over on the way knows its folder.
+        read->rows.beginFolder(folder);
         const int ticket = ahead ? ahead->begin(rows.size()) : 0;
-        handOff(workerPool(), [read, readers, listed, status, ahead, ticket, before = rows.size()] {
-            const BeforeRead beforeRead = [&](qsizetype found) {
-                if (status->stopRequested())
-                    return false;
-                status->setFilesFound(before + found);
-                // The rows read so far stand still until this returns.
-                if (ahead && !listed.subfolders) {
-                    ahead->add(ticket, read->rows, read->handedOver, found);
-                    read->handedOver = found;
-                }
-                return true;
-            };
-            const bool ok = listed.subfolders
-                ? walk(listed.path, *read, readers, status, ahead.get(), before, beforeRead)
-                : readers.folder(listed.path, read->rows, &read->reason, beforeRead);
-            status->change([&read, listed = ok] {
-                read->listed = listed;
-                read->ended = true;
-            });
-        });
-        if (!status->waitUntil([&read] { return read->ended; }))
+        startRead(read, readers, listed, status, ahead, ticket, rows.size());
+        bool ended;
+        {
+            const MayBlock waiting;
+            ended = status->waitUntil([&read] { return read->ended; });
+        }
+        if (!ended)
             failures.append({ folder, listingCancelled() });
         else if (read->listed) {
             if (ahead)
@@ -110,22 +129,30 @@ QList<ListingFailure> listFolders(const ListedFolders &folders, const FolderRead
 
 QFuture<Rebuilt> listAndArrange(const ListedFolders &folders, const FolderReaders &readers,
     const SortState &state, const std::shared_ptr<WorkStatus> &status, qsizetype keyLimit,
-    ListingPreview::Show preview)
+    ListingPreview::Show preview, FileArrangement like, std::shared_ptr<const PickedPlace> place)
 {
-    return QtConcurrent::run(workerPool(), [folders, readers, state, status, keyLimit, preview] {
-        FileRows rows;
+    return runForResult([=, like = std::move(like), place = std::move(place)] {
         Rebuilt rebuilt;
         rebuilt.files.keyLimit = keyLimit;
-        const auto previews
-            = preview ? std::make_shared<ListingPreview>(state, keyLimit, preview) : nullptr;
-        const auto ahead = std::make_shared<KeysAhead>(state, keyLimit, previews);
-        rebuilt.failures = listFolders(folders, readers, rows, status, ahead);
-        if (previews)
-            rebuilt.previewKept = previews->close();
-        status->startSorting();
-        // Once listed, the rows are arranged even after a stop: the window shows them.
-        ColumnKeys keys = ahead->take(rows.size());
-        arrangeRows(rebuilt.files, std::move(rows), state, {}, std::move(keys));
+        {
+            FileRows rows;
+            const auto previews
+                = preview ? std::make_shared<ListingPreview>(state, keyLimit, preview) : nullptr;
+            const auto ahead = std::make_shared<KeysAhead>(state, keyLimit, previews);
+            rebuilt.failures = listFolders(folders, readers, rows, status, ahead);
+            if (previews)
+                rebuilt.previewKept = previews->close();
+            status->startSorting();
+            // Once listed, the rows are arranged even after a stop: the window shows them.
+            if (!arrangeAsBefore(rebuilt.files, rows, state, like)) {
+                ColumnKeys keys = ahead->take(rows.size());
+                arrangeRows(rebuilt.files, std::move(rows), state, {}, std::move(keys));
+            }
+        }
+        // The batches, keys and previews made on the way are freed by now.
+        trimHeap();
+        if (place)
+            rebuilt.found = place->find(rebuilt.files, rebuilt.previewKept);
         return rebuilt;
     });
 }
@@ -133,15 +160,13 @@ QFuture<Rebuilt> listAndArrange(const ListedFolders &folders, const FolderReader
 QFuture<FileArrangement> sortArrangement(
     FileArrangement files, const SortState &to, const std::shared_ptr<WorkStatus> &status)
 {
-    return QtConcurrent::run(
-        workerPool(),
-        [to, status](QPromise<FileArrangement> &promise, FileArrangement files) {
+    return runWithPromise<FileArrangement>(
+        [to, status, files = std::move(files)](QPromise<FileArrangement> &promise) mutable {
             status->startSorting();
             const StopRequested stopped = [&status] { return status->stopRequested(); };
             if (!changeSortState(files, to, stopped))
                 return;
             if (!stopped())
                 promise.addResult(std::move(files));
-        },
-        std::move(files));
+        });
 }

@@ -5,6 +5,7 @@
 #include "core/folderlisting.h"
 #include "core/listedfolder.h"
 #include "core/listingpreview.h"
+#include "core/pickedplace.h"
 
 #include <QFuture>
 #include <QList>
@@ -31,6 +32,8 @@ struct Rebuilt
     QList<ListingFailure> failures;
     // How many rows of the last preview shown the rows begin with.
     qsizetype previewKept = 0;
+    // Where the rows picked are among the rows after those.
+    PickedPlace::Found found;
 };
 
 // How the window reads its folders; tests put in readers they can slow or stop.
@@ -65,10 +68,13 @@ QList<ListingFailure> listFolders(const ListedFolders &folders, const FolderRead
 // Past keyLimit bytes of sort keys they are returned unsorted, state.sorted false.
 // While the folders are read, the rows read so far go to preview, when
 // given, arranged the same way (see ListingPreview); the last is shown
-// before the future finishes.
+// before the future finishes. Rows the same as like's share its storage
+// (see arrangeAsBefore()). The rows picked in place are looked for among
+// the rows after the last preview's.
 QFuture<Rebuilt> listAndArrange(const ListedFolders &folders, const FolderReaders &readers,
     const SortState &state, const std::shared_ptr<WorkStatus> &status,
-    qsizetype keyLimit = FileArrangement().keyLimit, ListingPreview::Show preview = {});
+    qsizetype keyLimit = FileArrangement().keyLimit, ListingPreview::Show preview = {},
+    FileArrangement like = {}, std::shared_ptr<const PickedPlace> place = {});
 
 // Orders files as the sort state `to` says, on a worker. A stop abandons it:
 // the future then holds no result.

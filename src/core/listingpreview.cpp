@@ -2,7 +2,6 @@
 #include "core/listingpreview.h"
 
 #include "core/filerows.h"
-#include "core/handoff.h"
 #include "core/workerpool.h"
 
 #include <algorithm>
@@ -29,21 +28,19 @@ struct ListingPreview::Shared
     qsizetype kept = 0; // of those, rows the listing still begins with
     int truncated = 0; // times rows were taken back
     Clock::time_point nextDue; // when the next preview may go out
-    bool running = false; // the worker showing previews
+    bool running = false; // a task of the pool shows previews
     std::atomic<bool> closed = false;
 
-    // The worker: waits for rows not shown yet and for their time, arranges
-    // a copy, shows it, and so on until closed. A folder that lists slowly
-    // after fast ones still has those shown in time.
+    // The task: waits for the time of rows not shown yet, arranges a copy,
+    // shows it, and so on until all rows listed are shown or it is closed;
+    // the next rows start it again. A folder that lists slowly after fast
+    // ones still has those shown in time.
     void run()
     {
         std::unique_lock lock(mutex);
-        while (!closed) {
-            if (rows <= kept) {
-                changed.wait(lock);
-                continue;
-            }
+        while (!closed && rows > kept) {
             if (shown != 0 && Clock::now() < nextDue) {
+                const MayBlock sleeping;
                 changed.wait_until(lock, nextDue);
                 continue;
             }
@@ -69,7 +66,7 @@ struct ListingPreview::Shared
             preview.kept = kept;
             shown = kept = size;
             const auto now = Clock::now();
-            nextDue = now + std::max(interval, 3 * (now - began));
+            nextDue = now + std::max(interval, 7 * (now - began));
             // Under the lock, so that close() returns only after it.
             show(std::move(preview));
         }
@@ -104,7 +101,7 @@ void ListingPreview::append(std::shared_ptr<const FileRows> rows)
     m_shared->batches.push_back(std::move(rows));
     if (!m_shared->running) {
         m_shared->running = true;
-        handOff(workerPool(), [shared = m_shared] { shared->run(); });
+        runOnWorker([shared = m_shared] { shared->run(); });
     }
     m_shared->changed.notify_all();
 }

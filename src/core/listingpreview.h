@@ -12,10 +12,12 @@ class FileRows;
 // rows listed so far, arranged as the finished listing will arrange them, so
 // that each preview's order is the final order of its rows. The first goes
 // out as soon as there are rows; the next once `interval` milliseconds have
-// passed and at least three times as long as the last one took to arrange,
-// so that previews never take more than a quarter of a core from the listing,
-// and a listing of a second or less (a warm million files) pays for one
-// small preview only. One is arranged at a time, on a worker.
+// passed and at least seven times as long as the last one took to arrange,
+// so that previews never take more than an eighth of a core from the listing
+// and the sort keys made beside it (a sorted preview of millions of rows
+// makes its keys anew, seconds of a core), and a listing of a second or less
+// (a warm million files) pays for one small preview only. One is arranged at
+// a time, on a worker.
 class ListingPreview
 {
 public:

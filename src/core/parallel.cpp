@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "core/parallel.h"
 
-#include "core/handoff.h"
+#include "core/workerpool.h"
 
 #include <QThread>
-#include <QThreadPool>
 
 #include <algorithm>
 #include <atomic>
@@ -18,17 +17,6 @@ namespace {
 constexpr int MostWorkers = 16;
 // Fewer rows sort in well under a millisecond on one core.
 constexpr long long ParallelMinimum = 4096;
-
-QThreadPool *sortPool()
-{
-    // Never deleted: a worker still sorting at exit must not find it gone.
-    static QThreadPool *const pool = [] {
-        auto *threads = new QThreadPool;
-        threads->setMaxThreadCount(std::clamp(QThread::idealThreadCount(), 1, MostWorkers));
-        return threads;
-    }();
-    return pool;
-}
 
 // One runWorkers() call, shared with the pool's tasks, which may start after
 // it returns. The standard's lock, condition and atomics: ThreadSanitizer sees
@@ -85,7 +73,7 @@ void runWorkers(int workers, const std::function<void(int)> &work)
     }
     const auto call = std::make_shared<Call>(workers, work);
     for (int i = 1; i < workers; ++i) {
-        handOff(sortPool(), [call, i] {
+        runOnWorker([call, i] {
             if (call->run(i))
                 call->ended();
         });

@@ -9,7 +9,7 @@
 int sortWorkers(long long items);
 
 // Runs work(0) .. work(workers - 1) and returns once all have ended. work(0)
-// runs on the calling thread; the others on a pool of their own, never the
-// one the rebuilds run on, so a rebuild's task may wait on them. A task the
-// pool has not started by the time the caller is done runs on the caller.
+// runs on the calling thread, the others on the worker pool; a part the pool
+// has not started by the time the caller is done runs on the caller, so that
+// a task of the pool may call this and never waits for a thread it holds.
 void runWorkers(int workers, const std::function<void(int)> &work);

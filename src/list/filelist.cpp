@@ -7,14 +7,12 @@
 #include "list/folderchange.h"
 #include "list/listwork.h"
 #include "list/rowremoval.h"
+#include "list/undohistory.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QFutureWatcher>
 #include <QGuiApplication>
-#include <QUndoGroup>
-#include <QUndoStack>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 #include <vector>
@@ -23,20 +21,18 @@ FileList::FileList(QObject *parent)
     : QObject(parent)
     , m_model(new FileListModel(this))
     , m_work(new ListWork(m_model, this))
-    , m_history(new QUndoStack(this))
-    , m_undo(new QUndoGroup(this))
+    , m_history(new UndoHistory(
+          [model = m_model]() -> const FileArrangement & { return model->arrangement(); }, this))
 {
     // Every rebuild and sort allocates and frees buffers of many MiB.
     tuneHeapForLargeBuffers();
-    // Each folder change keeps the rows it replaced.
-    m_history->setUndoLimit(HistorySteps);
-    m_undo->addStack(m_history);
-    m_undo->setActiveStack(m_history);
     connect(m_work, &ListWork::busyChanged, this, &FileList::setBusy);
     connect(m_work, &ListWork::started, this, [this] { emit workStarted(m_work->status()); });
     connect(m_work, &ListWork::rebuilt, this, [this](const QList<ListingFailure> &failures) {
         if (FolderChange *change = std::exchange(m_listing, nullptr))
             change->listed(m_model->arrangement());
+        // The rows replaced are now the history's alone.
+        m_history->trim();
         emit rebuilt(failures);
         if (m_model->rowCount() == 0 && !m_folders.isEmpty())
             explainEmpty(failures);
@@ -46,8 +42,7 @@ FileList::FileList(QObject *parent)
 
 FileList::~FileList()
 {
-    // Its commands refer to the work, which goes with this object.
-    m_undo->removeStack(m_history);
+    // Its steps refer to the work, which goes with this object.
     delete m_history;
 }
 
@@ -64,7 +59,7 @@ void FileList::setFolderReaders(FolderReaders readers)
 void FileList::setBusy(bool busy)
 {
     // A change still being made is not undone half-way.
-    m_undo->setActiveStack(busy ? nullptr : m_history);
+    m_history->setEnabled(!busy);
     emit busyChanged(busy);
     if (!busy && m_rebuildAfterChange)
         rebuild(*std::exchange(m_rebuildAfterChange, std::nullopt));
@@ -83,20 +78,28 @@ void FileList::rebuild(const ListedFolders &folders)
         listFolders(folders, m_listing);
         return;
     }
-    m_history->push(new FolderChange(this, m_folders, m_model->arrangement(), folders));
+    m_history->push(
+        std::make_unique<FolderChange>(this, m_folders, m_model->arrangement(), folders));
 }
 
 void FileList::show(const ListedFolders &folders, const FileArrangement &rows)
 {
+    // The folders this brings back, whose rows it selects.
+    QStringList broughtBack;
+    for (const ListedFolder &folder : folders) {
+        if (!m_folders.contains(folder))
+            broughtBack << folder.path;
+    }
     setFolders(folders);
-    m_work->restore(rows);
+    m_work->restore(rows, broughtBack);
 }
 
 void FileList::listFolders(const ListedFolders &folders, FolderChange *change)
 {
     setFolders(folders);
     m_listing = change;
-    m_work->rebuild(folders);
+    // Folders read again unchanged share the rows of the list before.
+    m_work->rebuild(folders, change->shown());
 }
 
 void FileList::setFolders(const ListedFolders &folders)
@@ -120,7 +123,8 @@ void FileList::explainEmpty(const QList<ListingFailure> &failures)
             if (listed.lock() == m_model->arrangement().rows && m_model->rowCount() == 0)
                 emit listedNothing(finding->result());
         });
-    finding->setFuture(QtConcurrent::run(workerPool(), whyEmpty, m_folders, failed));
+    finding->setFuture(
+        runForResult([folders = m_folders, failed] { return whyEmpty(folders, failed); }));
 }
 
 void FileList::sort(int columnHeader)
@@ -155,25 +159,30 @@ void FileList::removeRows(const std::vector<uint32_t> &positions, int keep)
     removed->taken.reserve(removed->positions.size());
     for (const uint32_t position : removed->positions)
         removed->taken.push_back(files.order[position]);
-    m_history->push(new RowRemoval(m_work, std::move(removed)));
+    m_history->push(std::make_unique<RowRemoval>(m_work, std::move(removed)));
 }
 
 void FileList::removeExtension(const QByteArray &extension, bool keep)
 {
     m_work->prepareRemoval(extension, keep, [this](ListWork::Removal removal) {
-        m_history->push(
-            new RowRemoval(m_work, std::move(removal.removed), std::move(removal.without)));
+        m_history->push(std::make_unique<RowRemoval>(
+            m_work, std::move(removal.removed), std::move(removal.without)));
     });
+}
+
+void FileList::setHistoryBudget(qsizetype bytes)
+{
+    m_history->setBudget(bytes);
 }
 
 QAction *FileList::createUndoAction(QObject *parent) const
 {
-    return m_undo->createUndoAction(parent, tr("&Undo"));
+    return m_history->createUndoAction(parent, tr("&Undo"));
 }
 
 QAction *FileList::createRedoAction(QObject *parent) const
 {
-    return m_undo->createRedoAction(parent, tr("Re&do"));
+    return m_history->createRedoAction(parent, tr("Re&do"));
 }
 
 void FileList::copyAll(ListText what)
@@ -190,6 +199,6 @@ void FileList::copyAll(ListText what)
         copy->deleteLater();
         m_copy = nullptr;
     });
-    copy->setFuture(QtConcurrent::run(
-        workerPool(), [files = m_model->arrangement(), what] { return listText(files, what); }));
+    copy->setFuture(
+        runForResult([files = m_model->arrangement(), what] { return listText(files, what); }));
 }

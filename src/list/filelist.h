@@ -17,8 +17,7 @@ class FileListModel;
 class ListWork;
 class QAction;
 class FolderChange;
-class QUndoGroup;
-class QUndoStack;
+class UndoHistory;
 class WorkStatus;
 
 // The file list and all the work on it: the folders it lists, its model, the
@@ -70,12 +69,14 @@ public:
     // Removes every row whose extension is like extension (letter case
     // aside), or with keep every other row, in one undo step.
     void removeExtension(const QByteArray &extension, bool keep);
-    // How many steps the undo history keeps, the oldest going first.
-    static constexpr int HistorySteps = 20;
     // Actions that undo and redo the last folder change or removal;
-    // disabled while busy.
+    // disabled while busy. The history is bounded by its steps and by the
+    // memory they hold (see UndoHistory).
     QAction *createUndoAction(QObject *parent) const;
     QAction *createRedoAction(QObject *parent) const;
+    // The undo history, for its figures; a lower budget lets tests reach it.
+    const UndoHistory &history() const { return *m_history; }
+    void setHistoryBudget(qsizetype bytes);
 
     // Puts every row's name or path on the clipboard, one a line, once a
     // worker has written them; a newer copy replaces one under way, and an
@@ -109,9 +110,8 @@ private:
 
     FileListModel *m_model;
     ListWork *m_work;
-    QUndoStack *m_history;
-    // Holds the history while the list is free, none while it is busy.
-    QUndoGroup *m_undo;
+    // Refuses Undo and Redo while the list is busy.
+    UndoHistory *m_history;
     ListedFolders m_folders;
     // The change whose listing runs, to be told its rows.
     FolderChange *m_listing = nullptr;

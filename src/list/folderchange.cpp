@@ -23,3 +23,10 @@ void FolderChange::undo()
 {
     m_list->show(m_before, m_shown);
 }
+
+void FolderChange::hold(HeldStorage &held) const
+{
+    held.add(m_shown);
+    if (m_listed)
+        held.add(*m_listed);
+}

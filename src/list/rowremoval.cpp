@@ -31,3 +31,10 @@ void RowRemoval::undo()
 {
     m_work->putBack(m_removed);
 }
+
+void RowRemoval::hold(HeldStorage &held) const
+{
+    held.add(*m_removed);
+    if (m_without)
+        held.add(*m_without);
+}

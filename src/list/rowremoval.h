@@ -2,8 +2,7 @@
 #pragma once
 
 #include "core/arrangement.h"
-
-#include <QUndoCommand>
+#include "list/undohistory.h"
 
 #include <memory>
 #include <optional>
@@ -13,7 +12,7 @@ class ListWork;
 // One removal of rows in the undo history: redo() takes the rows out,
 // undo() puts them back where they were, or, sorted since, where the sort
 // puts them. The rows are known by what they are, not where they stand.
-class RowRemoval : public QUndoCommand
+class RowRemoval : public HistoryStep
 {
 public:
     // Takes out the rows that removed names, wherever they stand.
@@ -24,6 +23,7 @@ public:
 
     void redo() override;
     void undo() override;
+    void hold(HeldStorage &held) const override;
 
 private:
     ListWork *m_work;

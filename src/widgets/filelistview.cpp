@@ -2,12 +2,14 @@
 #include "widgets/filelistview.h"
 
 #include "core/filelistmodel.h"
+#include "core/fileselection.h"
 #include "widgets/namedelegate.h"
 #include "widgets/typeaheadsearch.h"
 
 #include <QAction>
 #include <QHeaderView>
 #include <QMenu>
+#include <QScrollBar>
 
 #include <algorithm>
 
@@ -33,9 +35,6 @@ FileListView::FileListView(QWidget *parent)
     : CueingList(parent)
 {
     setItemDelegate(new RowDelegate(this));
-    setShowGrid(false);
-    setWordWrap(false);
-    setCornerButtonEnabled(false);
     setTabKeyNavigation(false); // Tab leaves the list, as in every other control
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -58,6 +57,14 @@ FileListView::FileListView(QWidget *parent)
     headers->setSectionsClickable(true);
     headers->setSortIndicatorShown(false);
     headers->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // The row at the top, for the work on the rows to keep; scrolled by the
+    // user, the place before a reset is no longer theirs.
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (m_files)
+            m_files->selection()->setTopRow(rowAt(0));
+    });
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
+        [this] { m_beforeReset.scrolled = true; });
     connect(headers, &QHeaderView::sectionClicked, this, [this](int section) {
         // The header turns its own arrow on a click; the arrow shows the
         // rows' order, which changes only once they are sorted.
@@ -69,40 +76,23 @@ FileListView::FileListView(QWidget *parent)
 void FileListView::setFiles(FileListModel *files)
 {
     m_files = files;
-    // A removed row's place goes to the row after it, or to the new last row.
-    // Heard before the selection model, which takes removed rows out of the
-    // selection as they go.
-    connect(files, &QAbstractItemModel::rowsAboutToBeRemoved, this,
-        [this](const QModelIndex &, int first, int last) {
-            const int selected = selectedRow();
-            m_removing = selected >= first && selected <= last ? first : -1;
-        });
     setModel(files);
+    // The model's own selection, which keeps the user's place through changes of the rows.
+    QItemSelectionModel *own = selectionModel();
+    setSelectionModel(files->selection());
+    delete own;
     delete m_typeAhead;
     m_typeAhead = new TypeAheadSearch(this, files);
-    connect(files, &QAbstractItemModel::rowsRemoved, this, [this] {
-        if (const int position = std::exchange(m_removing, -1); position >= 0)
-            selectAfterRemoval(position);
-    });
-    // Rows taken out or put back in bulk reset the model, which clears the
-    // selection: the first selected row stays selected, or, gone, the row
-    // now in its place is, as after a Remove. Heard after the selection
-    // model has cleared itself.
     connect(files, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
-        const int row = selectedRow();
-        m_kept = { m_files->arrangement().rows.get(), row,
-            row < 0 ? 0 : m_files->arrangement().order[size_t(row)] };
+        const QRect current = visualRect(currentIndex());
+        const int top = rowAt(0);
+        m_beforeReset = { current.isValid() && viewport()->rect().intersects(current),
+            current.top(), top < 0 ? 0 : rowViewportPosition(top), false };
     });
-    connect(files, &QAbstractItemModel::modelReset, this, [this] {
-        const FileArrangement &files = m_files->arrangement();
-        if (m_kept.position < 0 || m_kept.rows != files.rows.get() || files.order.empty())
-            return;
-        const auto found = std::find(files.order.begin(), files.order.end(), m_kept.row);
-        if (found != files.order.end())
-            selectAfterRemoval(int(found - files.order.begin()));
-        else
-            selectAfterRemoval(m_kept.position);
-    });
+    // Rows coming in or moving keep the user's place.
+    connect(files, &QAbstractItemModel::layoutAboutToBeChanged, this, &FileListView::notePlace);
+    connect(files, &QAbstractItemModel::layoutChanged, this, &FileListView::keepPlace);
+    connect(files->selection(), &FileSelection::placeFound, this, &FileListView::placeFound);
     // Whoever arranges the rows, the arrow shows their order.
     connect(files, &QAbstractItemModel::layoutChanged, this, &FileListView::updateSortIndicator);
     connect(files, &QAbstractItemModel::modelReset, this, &FileListView::updateSortIndicator);
@@ -112,15 +102,54 @@ void FileListView::setFiles(FileListModel *files)
     updateSortIndicator();
 }
 
-void FileListView::selectAfterRemoval(int position)
+void FileListView::notePlace()
 {
-    const int rows = m_files->rowCount();
-    if (rows == 0)
+    const QModelIndex current = currentIndex();
+    const QRect row = visualRect(current);
+    const int top = rowAt(0);
+    if (current.isValid() && viewport()->rect().intersects(row))
+        m_anchor = current;
+    else
+        m_anchor = top < 0 ? QModelIndex() : m_files->index(top, 0);
+    m_anchorY = m_anchor.isValid() ? rowViewportPosition(m_anchor.row()) : 0;
+}
+
+void FileListView::keepPlace()
+{
+    if (m_anchor.isValid())
+        placeRow(m_anchor.row(), m_anchorY);
+    m_anchor = QPersistentModelIndex();
+}
+
+void FileListView::placeRow(int position, int y)
+{
+    executeDelayedItemsLayout();
+    const qint64 offset = qint64(position) * rowHeight() - y;
+    QScrollBar *bar = verticalScrollBar();
+    if (verticalScrollMode() == ScrollPerPixel)
+        bar->setValue(int(std::clamp<qint64>(offset, 0, bar->maximum())));
+    else if (rowHeight() > 0)
+        bar->setValue(
+            int(std::clamp<qint64>((offset + rowHeight() / 2) / rowHeight(), 0, bar->maximum())));
+}
+
+void FileListView::placeFound(int top, int current, bool show)
+{
+    if (show) {
+        if (current >= 0)
+            scrollTo(m_files->index(current, 0));
         return;
-    const QModelIndex next = m_files->index(std::min(position, rows - 1), 0);
-    selectionModel()->setCurrentIndex(
-        next, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    scrollTo(next);
+    }
+    // The user's place as it was before the rows were replaced, unless the
+    // user has scrolled since.
+    if (m_beforeReset.scrolled)
+        return;
+    if (current >= 0 && m_beforeReset.currentInView)
+        placeRow(current, m_beforeReset.currentY);
+    else if (top >= 0)
+        placeRow(top, m_beforeReset.topY);
+    else if (current >= 0)
+        scrollTo(m_files->index(current, 0));
 }
 
 void FileListView::updateGeometries()
@@ -132,7 +161,7 @@ void FileListView::updateGeometries()
         = std::clamp(viewport()->width() - NameWidth, ExtensionWidth / 2, ExtensionWidth);
     if (horizontalHeader()->sectionSize(ExtensionColumn) != extension)
         horizontalHeader()->resizeSection(ExtensionColumn, extension);
-    QTableView::updateGeometries();
+    ReportView::updateGeometries();
 }
 
 int FileListView::selectedRow() const
@@ -143,14 +172,7 @@ int FileListView::selectedRow() const
 
 std::vector<uint32_t> FileListView::selectedPositions() const
 {
-    std::vector<uint32_t> positions;
-    for (const QItemSelectionRange &range : selectionModel()->selection()) {
-        for (int row = range.top(); row <= range.bottom(); ++row)
-            positions.push_back(uint32_t(row));
-    }
-    std::sort(positions.begin(), positions.end());
-    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
-    return positions;
+    return m_files->selection()->selectedPositions();
 }
 
 void FileListView::keyboardSearch(const QString &search)
@@ -181,7 +203,7 @@ QModelIndex FileListView::moveCursor(CursorAction action, Qt::KeyboardModifiers 
         const int column = std::max(currentIndex().column(), 0);
         return m_files->index(action == MoveHome ? 0 : rows - 1, column);
     }
-    return QTableView::moveCursor(action, modifiers);
+    return ReportView::moveCursor(action, modifiers);
 }
 
 QString FileListView::copiedText() const

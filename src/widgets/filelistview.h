@@ -2,10 +2,10 @@
 #pragma once
 
 #include "widgets/cueinglist.h"
+#include "widgets/reportview.h"
 
 #include <QHeaderView>
 #include <QPointer>
-#include <QTableView>
 
 #include <cstdint>
 #include <vector>
@@ -17,10 +17,10 @@ class TypeAheadSearch;
 // FileListModel, rows selected as in every file list (ranges with Shift,
 // single rows with Ctrl, Ctrl+A), and clickable headers that report the
 // clicked column without sorting by themselves; the window decides.
-// Built for a million rows: a table view keeps nothing per row but a header
-// section (a tree view keeps some 40 bytes), rows are of one fixed height and
-// columns of fixed widths.
-class FileListView : public CueingList<QTableView>
+// Built for ten million rows: the report view keeps nothing per row (a table
+// view keeps a header section, a tree view some 40 bytes), rows are of one
+// fixed height and columns of fixed widths.
+class FileListView : public CueingList<ReportView>
 {
     Q_OBJECT
 
@@ -80,21 +80,30 @@ private:
     static constexpr int ExtensionWidth = 96;
 
     void updateSortIndicator();
-    // Selects the row now at position, or the last row, so that removing
-    // rows one after another trims a run.
-    void selectAfterRemoval(int position);
+    // Notes where the user is before the rows change, and puts the row
+    // noted back at its place after: the current row where it was if it was
+    // in view, else the row at the top.
+    void notePlace();
+    void keepPlace();
+    // Scrolls so that the row at position lies y pixels from the top.
+    void placeRow(int position, int y);
+    void placeFound(int top, int current, bool show);
 
     FileListModel *m_files = nullptr;
     TypeAheadSearch *m_typeAhead = nullptr;
     QAction *m_copyName;
     Commands m_commands;
-    // The selected row across a reset: its rows, position and row number.
+    // Where the user was before the rows changed: the row kept in place and
+    // its distance from the top; before the last reset, the current row's
+    // (when in view) and the top row's distances, and whether the user has
+    // scrolled since.
+    QPersistentModelIndex m_anchor;
+    int m_anchorY = 0;
     struct
     {
-        const void *rows = nullptr;
-        int position = -1;
-        uint32_t row = 0;
-    } m_kept;
-    // The selected row's position while rows are taken out; -1 none.
-    int m_removing = -1;
+        bool currentInView = false;
+        int currentY = 0;
+        int topY = 0;
+        bool scrolled = false;
+    } m_beforeReset;
 };

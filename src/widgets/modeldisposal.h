@@ -3,12 +3,11 @@
 
 class QFileSystemModel;
 
-// Frees the folder models of closed file dialogs on a thread of its own,
-// one after another, so that neither the window nor the program's end waits
-// for them: a model holds a node per file it has seen (a million files are
-// over a gigabyte), and its deletion waits for the thread that reads its
-// folder, which may be stuck on a hung drive. On glibc the freed pages go
-// back to the system after each model.
+// Frees the folder models of closed file dialogs on the worker pool, so
+// that neither the window nor the program's end waits for them: a model holds a node per file it
+// has seen (a million files are over a gigabyte), and its deletion waits for the thread that reads
+// its folder, which may be stuck on a hung drive. On glibc the freed pages go back to the system
+// after each model.
 namespace ModelDisposal {
 
 // Takes model, which has no parent, lives on the calling thread and watches

@@ -7,7 +7,6 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFutureWatcher>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 
@@ -80,14 +79,12 @@ void TypeAheadSearch::start()
         }
         answered(future.resultCount() > 0 ? future.result() : -1);
     });
-    search->setFuture(QtConcurrent::run(
-        workerPool(),
-        [](QPromise<qsizetype> &promise, const FileArrangement &files, qsizetype from,
-            const std::vector<TypedKey> &keys) {
+    search->setFuture(
+        runWithPromise<qsizetype>([files = m_files->arrangement(), from = qsizetype(m_from),
+                                      keys = m_keys](QPromise<qsizetype> &promise) {
             promise.addResult(
                 typeAhead(files, from, keys, [&promise] { return promise.isCanceled(); }));
-        },
-        m_files->arrangement(), qsizetype(m_from), m_keys));
+        }));
 }
 
 void TypeAheadSearch::stop()
