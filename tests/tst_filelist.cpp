@@ -128,8 +128,6 @@ void tst_FileList::removalsUndoneAndRedone()
         = { "b.txt", "a.TXT", "c", "b.txt", "d.Txt", "e.doc", "f", "g.\xff", "h.\xfe" };
     FileList list;
     QAbstractItemModelTester tester(list.model());
-    QAction *undo = list.createUndoAction(this);
-    QAction *redo = list.createRedoAction(this);
     const FileListModel &model = *list.model();
     list.setFolderReaders(namesReader(names));
     list.rebuild({ dir.path() });
@@ -150,14 +148,14 @@ void tst_FileList::removalsUndoneAndRedone()
     else
         expected.removeIf([&left](const QByteArray &name) { return !left.contains(name); });
     QCOMPARE(namesOf(model), expected);
-    QVERIFY(undo->isEnabled());
+    QVERIFY(list.state().canUndo);
 
     if (headerBetween) {
         list.sort(headerBetween);
         settle(list);
     }
     const QList<QByteArray> shown = namesOf(model);
-    undo->trigger();
+    list.undo();
     settle(list);
     // Back in their places, or, sorted since, where the sort puts them.
     QList<QByteArray> whole = before;
@@ -176,23 +174,23 @@ void tst_FileList::removalsUndoneAndRedone()
     std::sort(broughtBack.begin(), broughtBack.end());
     std::sort(selected.begin(), selected.end());
     QCOMPARE(selected, broughtBack);
-    redo->trigger();
+    list.redo();
     settle(list);
     QCOMPARE(namesOf(model), shown);
-    undo->trigger();
+    list.undo();
     settle(list);
     QCOMPARE(namesOf(model), whole);
     // A rebuild is a step of its own: it brings every row back, and undone,
     // the rows are as they were before it, removals and order and all.
-    redo->trigger();
+    list.redo();
     settle(list);
     list.rebuild({ dir.path() });
     settle(list);
     QCOMPARE(namesOf(model).size(), names.size());
-    undo->trigger();
+    list.undo();
     settle(list);
     QCOMPARE(namesOf(model), shown);
-    undo->trigger();
+    list.undo();
     settle(list);
     QCOMPARE(namesOf(model), whole);
 }
@@ -239,8 +237,6 @@ void tst_FileList::folderChangesUndoneAndRedone()
     HeldReader held;
     FileList list;
     list.setFolderReaders(held.reader());
-    QAction *undo = list.createUndoAction(this);
-    QAction *redo = list.createRedoAction(this);
     QSignalSpy changed(&list, &FileList::foldersChanged);
     list.rebuild(paths({ "a" }));
     settle(list);
@@ -280,7 +276,7 @@ void tst_FileList::folderChangesUndoneAndRedone()
 
     // Undone whole: the folders and the rows as they were, a2 removed.
     changed.clear();
-    undo->trigger();
+    list.undo();
     settle(list);
     QCOMPARE(namesOf(*list.model()), before);
     QCOMPARE(list.folders(), paths({ "a" }));
@@ -288,22 +284,22 @@ void tst_FileList::folderChangesUndoneAndRedone()
     QTRY_COMPARE_WITH_TIMEOUT(pickedNow(), picked[1], 10000);
     // Redone as read then, without reading again.
     QCOMPARE(dir.createFiles({ "a/a5" }), QString());
-    redo->trigger();
+    list.redo();
     settle(list);
     QCOMPARE(namesOf(*list.model()), rows);
     QCOMPARE(list.folders(), paths(folders));
     QTRY_COMPARE_WITH_TIMEOUT(pickedNow(), picked[2], 10000);
     // Further back: the removal, then the first listing.
-    undo->trigger();
-    undo->trigger();
+    list.undo();
+    list.undo();
     settle(list);
     QCOMPARE(namesOf(*list.model()), (QList<QByteArray> { "a1", "a2", "a3" }));
-    undo->trigger();
+    list.undo();
     settle(list);
     QCOMPARE(list.model()->rowCount(), 0);
     QCOMPARE(list.folders(), ListedFolders());
-    QVERIFY(!undo->isEnabled());
-    QVERIFY(redo->isEnabled());
+    QVERIFY(!list.state().canUndo);
+    QVERIFY(list.state().canRedo);
 }
 
 void tst_FileList::historySharesWhatItKeeps_data()
@@ -335,7 +331,6 @@ void tst_FileList::historySharesWhatItKeeps()
     FileList list;
     if (budget)
         list.setHistoryBudget(budget);
-    QAction *undo = list.createUndoAction(this);
     list.sort(1); // sorted as listed
     settle(list);
     list.rebuild({ dir.path() });
@@ -367,13 +362,13 @@ void tst_FileList::historySharesWhatItKeeps()
     QCOMPARE(list.history().heldBytes(), expected);
     QCOMPARE(list.history().count(), steps);
     // The last change can be undone, and with steps dropped, nothing before it.
-    undo->trigger();
+    list.undo();
     settle(list);
     QList<QByteArray> beforeNames;
     for (const uint32_t row : before.order)
         beforeNames << before.rows->name(row).toByteArray();
     QCOMPARE(namesOf(*list.model()), beforeNames);
-    QCOMPARE(undo->isEnabled(), steps > 1);
+    QCOMPARE(list.state().canUndo, steps > 1);
 }
 
 void tst_FileList::refusesChangesWhileBusy()
@@ -382,7 +377,6 @@ void tst_FileList::refusesChangesWhileBusy()
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("slow")));
     QCOMPARE(dir.createFiles({ "slow/a.txt", "slow/b.doc", "c.txt", "d.txt" }), QString());
     FileList list;
-    QAction *undo = list.createUndoAction(this);
     QSignalSpy busy(&list, &FileList::busyChanged);
     QSignalSpy started(&list, &FileList::workStarted);
     list.rebuild({ dir.path() });
@@ -390,7 +384,7 @@ void tst_FileList::refusesChangesWhileBusy()
     list.sort(1);
     settle(list);
     list.removeRows({ 0 }, 0);
-    QVERIFY(undo->isEnabled());
+    QVERIFY(list.state().canUndo);
     QCOMPARE(busy.count(), 4); // the rebuild and the sort began and ended
     QCOMPARE(started.count(), 2);
 
@@ -401,7 +395,7 @@ void tst_FileList::refusesChangesWhileBusy()
     QCOMPARE(busy.last(), QVariantList { true });
     QTRY_VERIFY2_WITH_TIMEOUT(held.held() == 1, "the slow folder to be held", 10000);
     // Nothing acts on rows about to be replaced, and nothing is undone half-way.
-    QVERIFY(!undo->isEnabled());
+    QVERIFY(!list.state().canUndo);
     const QList<QByteArray> shown = namesOf(*list.model());
     list.removeRows({ 0 }, 0);
     list.removeExtension("txt", false);
@@ -416,7 +410,7 @@ void tst_FileList::refusesChangesWhileBusy()
     QCOMPARE(busy.count(), 6);
     QCOMPARE(busy.last(), QVariantList { false });
     QCOMPARE(list.model()->rowCount(), 2);
-    QVERIFY(undo->isEnabled());
+    QVERIFY(list.state().canUndo);
 }
 
 void tst_FileList::copiesAllNames()

@@ -87,17 +87,6 @@
     </message>
 </context>
 <context>
-    <name>FileList</name>
-    <message>
-        <source>&amp;Undo</source>
-        <translation>&amp;Rückgängig</translation>
-    </message>
-    <message>
-        <source>Re&amp;do</source>
-        <translation>&amp;Wiederholen</translation>
-    </message>
-</context>
-<context>
     <name>FileListModel</name>
     <message>
         <source>File Name</source>
@@ -110,22 +99,6 @@
 </context>
 <context>
     <name>FileListView</name>
-    <message>
-        <source>Remove &amp;All Files Without Extension</source>
-        <translation>&amp;Alle Dateien ohne Endung entfernen</translation>
-    </message>
-    <message>
-        <source>&amp;Keep Only Files Without Extension</source>
-        <translation>&amp;Nur Dateien ohne Endung behalten</translation>
-    </message>
-    <message>
-        <source>Remove &amp;All .%1 Files</source>
-        <translation>&amp;Alle .%1-Dateien entfernen</translation>
-    </message>
-    <message>
-        <source>&amp;Keep Only .%1 Files</source>
-        <translation>&amp;Nur .%1-Dateien behalten</translation>
-    </message>
     <message>
         <source>&amp;Copy Name</source>
         <translation>Namen &amp;kopieren</translation>
@@ -718,6 +691,30 @@ Vollständige Dokumentation ist lokal verfügbar mit: man quillmere-list
     <message>
         <source>Include Sub-folders</source>
         <translation>Unterordner einbeziehen</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Rückgängig</translation>
+    </message>
+    <message>
+        <source>Re&amp;do</source>
+        <translation>&amp;Wiederholen</translation>
+    </message>
+    <message>
+        <source>Remove &amp;All Files Without Extension</source>
+        <translation>&amp;Alle Dateien ohne Endung entfernen</translation>
+    </message>
+    <message>
+        <source>Remove &amp;All .%1 Files</source>
+        <translation>&amp;Alle .%1-Dateien entfernen</translation>
+    </message>
+    <message>
+        <source>&amp;Keep Only Files Without Extension</source>
+        <translation>&amp;Nur Dateien ohne Endung behalten</translation>
+    </message>
+    <message>
+        <source>&amp;Keep Only .%1 Files</source>
+        <translation>&amp;Nur .%1-Dateien behalten</translation>
     </message>
 </context>
 <context>

@@ -87,17 +87,6 @@
     </message>
 </context>
 <context>
-    <name>FileList</name>
-    <message>
-        <source>&amp;Undo</source>
-        <translation>&amp;Annuler</translation>
-    </message>
-    <message>
-        <source>Re&amp;do</source>
-        <translation>Réta&amp;blir</translation>
-    </message>
-</context>
-<context>
     <name>FileListModel</name>
     <message>
         <source>File Name</source>
@@ -110,22 +99,6 @@
 </context>
 <context>
     <name>FileListView</name>
-    <message>
-        <source>Remove &amp;All Files Without Extension</source>
-        <translation>Retirer &amp;tous les fichiers sans extension</translation>
-    </message>
-    <message>
-        <source>&amp;Keep Only Files Without Extension</source>
-        <translation>&amp;Garder seulement les fichiers sans extension</translation>
-    </message>
-    <message>
-        <source>Remove &amp;All .%1 Files</source>
-        <translation>Retirer &amp;tous les fichiers .%1</translation>
-    </message>
-    <message>
-        <source>&amp;Keep Only .%1 Files</source>
-        <translation>&amp;Garder seulement les fichiers .%1</translation>
-    </message>
     <message>
         <source>&amp;Copy Name</source>
         <translation>&amp;Copier le nom</translation>
@@ -719,6 +692,30 @@ La documentation complète est disponible localement via&#xa0;: man quillmere-li
     <message>
         <source>Include Sub-folders</source>
         <translation>Inclure les sous-dossiers</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Annuler</translation>
+    </message>
+    <message>
+        <source>Re&amp;do</source>
+        <translation>Réta&amp;blir</translation>
+    </message>
+    <message>
+        <source>Remove &amp;All Files Without Extension</source>
+        <translation>Retirer &amp;tous les fichiers sans extension</translation>
+    </message>
+    <message>
+        <source>Remove &amp;All .%1 Files</source>
+        <translation>Retirer &amp;tous les fichiers .%1</translation>
+    </message>
+    <message>
+        <source>&amp;Keep Only Files Without Extension</source>
+        <translation>&amp;Garder seulement les fichiers sans extension</translation>
+    </message>
+    <message>
+        <source>&amp;Keep Only .%1 Files</source>
+        <translation>&amp;Garder seulement les fichiers .%1</translation>
     </message>
 </context>
 <context>

@@ -38,6 +38,17 @@ FileList::FileList(QObject *parent)
             explainEmpty(failures);
     });
     connect(m_work, &ListWork::cannotSort, this, &FileList::cannotSort);
+    connect(m_history, &UndoHistory::changed, this, &FileList::stateChanged);
+    for (const auto rowsChanged :
+        { &QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved })
+        connect(m_model, rowsChanged, this, &FileList::stateChanged);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &FileList::stateChanged);
+}
+
+FileList::State FileList::state() const
+{
+    return { isBusy(), m_model->rowCount() > 0, !m_folders.isEmpty(), m_history->canUndo(),
+        m_history->canRedo() };
 }
 
 FileList::~FileList()
@@ -61,6 +72,7 @@ void FileList::setBusy(bool busy)
     // A change still being made is not undone half-way.
     m_history->setEnabled(!busy);
     emit busyChanged(busy);
+    emit stateChanged();
     if (!busy && m_rebuildAfterChange)
         rebuild(*std::exchange(m_rebuildAfterChange, std::nullopt));
 }
@@ -175,14 +187,14 @@ void FileList::setHistoryBudget(qsizetype bytes)
     m_history->setBudget(bytes);
 }
 
-QAction *FileList::createUndoAction(QObject *parent) const
+void FileList::undo()
 {
-    return m_history->createUndoAction(parent, tr("&Undo"));
+    m_history->undo();
 }
 
-QAction *FileList::createRedoAction(QObject *parent) const
+void FileList::redo()
 {
-    return m_history->createRedoAction(parent, tr("Re&do"));
+    m_history->redo();
 }
 
 void FileList::copyAll(ListText what)

@@ -39,6 +39,17 @@ public:
 
     // A rebuild, sort or removal runs; see busyChanged().
     bool isBusy() const;
+    // What the commands on the list depend on, as it is now; stateChanged()
+    // says when any of it may have changed.
+    struct State
+    {
+        bool busy = false;
+        bool hasRows = false;
+        bool hasFolders = false;
+        bool canUndo = false;
+        bool canRedo = false;
+    };
+    State state() const;
 
     // How folders are read; the default is listFolder() and FolderWalk.
     void setFolderReaders(FolderReaders readers);
@@ -69,11 +80,11 @@ public:
     // Removes every row whose extension is like extension (letter case
     // aside), or with keep every other row, in one undo step.
     void removeExtension(const QByteArray &extension, bool keep);
-    // Actions that undo and redo the last folder change or removal;
-    // disabled while busy. The history is bounded by its steps and by the
-    // memory they hold (see UndoHistory).
-    QAction *createUndoAction(QObject *parent) const;
-    QAction *createRedoAction(QObject *parent) const;
+    // Undo and redo the last folder change or removal; refused while busy.
+    // The history is bounded by its steps and by the memory they hold (see
+    // UndoHistory).
+    void undo();
+    void redo();
     // The undo history, for its figures; a lower budget lets tests reach it.
     const UndoHistory &history() const { return *m_history; }
     void setHistoryBudget(qsizetype bytes);
@@ -88,6 +99,8 @@ signals:
     void foldersChanged(const ListedFolders &folders);
     // A rebuild, sort or removal began, or all of them ended.
     void busyChanged(bool busy);
+    // Something of state() may have changed.
+    void stateChanged();
     // A rebuild or sort began, which may take a while; status tells where it is.
     void workStarted(const std::shared_ptr<const WorkStatus> &status);
     // A rebuild's rows are shown; the folders it could not list, and why.

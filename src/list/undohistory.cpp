@@ -4,8 +4,6 @@
 #include "core/arrangement.h"
 #include "core/collation.h"
 
-#include <QAction>
-
 void HeldStorage::add(const void *storage, qsizetype bytes)
 {
     if (storage)
@@ -102,22 +100,4 @@ void UndoHistory::trim()
     while (m_steps.size() > m_done + 1 && heldBy(0, m_steps.size()) > m_budget)
         m_steps.pop_back();
     emit changed();
-}
-
-QAction *UndoHistory::createUndoAction(QObject *parent, const QString &text)
-{
-    auto *action = new QAction(text, parent);
-    action->setEnabled(canUndo());
-    connect(action, &QAction::triggered, this, &UndoHistory::undo);
-    connect(this, &UndoHistory::changed, action, [this, action] { action->setEnabled(canUndo()); });
-    return action;
-}
-
-QAction *UndoHistory::createRedoAction(QObject *parent, const QString &text)
-{
-    auto *action = new QAction(text, parent);
-    action->setEnabled(canRedo());
-    connect(action, &QAction::triggered, this, &UndoHistory::redo);
-    connect(this, &UndoHistory::changed, action, [this, action] { action->setEnabled(canRedo()); });
-    return action;
 }

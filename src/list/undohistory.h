@@ -10,7 +10,6 @@
 
 struct FileArrangement;
 struct RemovedRows;
-class QAction;
 
 // The storage that steps of the history and the list shown hold, each piece
 // counted once however many of them share it.
@@ -43,7 +42,7 @@ public:
 // keeps MaxSteps steps, and no more storage beyond the list shown than
 // Budget, the oldest steps going first; the last step done and the one
 // undone last stay whatever they hold, so that the last change can always
-// be undone and done again. Its Undo and Redo actions follow it.
+// be undone and done again.
 class UndoHistory : public QObject
 {
     Q_OBJECT
@@ -72,9 +71,6 @@ public:
     // Storage the steps hold beyond the list shown, and how many there are.
     qsizetype heldBytes() const;
     int count() const { return int(m_steps.size()); }
-
-    QAction *createUndoAction(QObject *parent, const QString &text);
-    QAction *createRedoAction(QObject *parent, const QString &text);
 
 signals:
     // Whether Undo or Redo can be done may have changed.

@@ -222,36 +222,14 @@ void FileListView::fillMenu(QMenu *menu, const QModelIndex &index)
     };
     if (index.isValid()) {
         add(m_commands.remove);
-        const QByteArray extension = m_files->extension(index.row()).toByteArray();
-        // As the Extension column shows it.
-        const QString shown = ListCues::menuText(FileListModel::displayText(extension), menu);
-        const struct
-        {
-            QAction *command;
-            QString text;
-        } byExtension[] = {
-            { m_commands.removeExtension,
-                extension.isEmpty() ? tr("Remove &All Files Without Extension")
-                                    : tr("Remove &All .%1 Files").arg(shown) },
-            { m_commands.keepExtension,
-                extension.isEmpty() ? tr("&Keep Only Files Without Extension")
-                                    : tr("&Keep Only .%1 Files").arg(shown) },
-        };
-        for (const auto &[command, text] : byExtension) {
-            if (command) {
-                command->setText(text);
-                command->setData(extension);
-            }
-            add(command);
-        }
+        // The window's commands for this row's extension say which it is.
+        emit extensionOffered(m_files->extension(index.row()).toByteArray(), menu);
+        add(m_commands.removeExtension);
+        add(m_commands.keepExtension);
         add(m_copyName);
     }
-    const bool rows = m_files->rowCount() > 0;
-    for (QAction *copyAll : { m_commands.copyAllNames, m_commands.copyAllPaths }) {
-        if (copyAll)
-            copyAll->setEnabled(rows);
-        add(copyAll);
-    }
+    add(m_commands.copyAllNames);
+    add(m_commands.copyAllPaths);
     if (m_commands.undo || m_commands.redo) {
         menu->addSeparator();
         add(m_commands.undo);

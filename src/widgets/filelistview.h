@@ -65,6 +65,9 @@ public:
 signals:
     // A column header was clicked: 1 for "File Name", 2 for "Extension".
     void columnClick(int index);
+    // The context menu is about to offer the extension's commands, for the
+    // extension of the row it opens on; whoever owns them names it in them.
+    void extensionOffered(const QByteArray &extension, const QMenu *menu);
 
 protected:
     // Home, End, Page Up and Page Down move by rows, as in every file list;

@@ -64,6 +64,8 @@ void FrmFilenameReader::createControls()
     CmdDelList = commandButton(tr("Remove", "file"), tr("Remove file"), this);
     LvFiles = new FileListView(this);
     LvFiles->setFiles(m_files->model());
+    m_commands.sortHeader = LvFiles->header();
+    m_commands.follow(m_files->state());
     CmdSaveTXT = commandButton(tr("Save List to TXT File"), QString(), this);
     CmdSaveTXT->setFont(verdana(false));
     Command2 = commandButton(tr("Info"), QString(), this);
@@ -120,7 +122,10 @@ void FrmFilenameReader::connectWork()
         m_progress->refresh();
     });
     connect(m_files, &FileList::workStarted, m_progress, &WorkProgress::start);
-    connect(m_files, &FileList::busyChanged, this, &FrmFilenameReader::busyChanged);
+    connect(m_files, &FileList::busyChanged, this, [this](bool busy) {
+        if (!busy)
+            m_progress->finish();
+    });
     connect(m_files, &FileList::rebuilt, this, [this](const QList<ListingFailure> &failures) {
         m_notice->listed(LvFiles->model()->rowCount());
         Messages::warnListingFailures(this, failures);
@@ -168,6 +173,10 @@ void FrmFilenameReader::connectCommands()
     connect(m_commands.includeAllSubfolders, &QAction::triggered, this,
         &FrmFilenameReader::includeSubfolders);
     connect(LvFiles, &FileListView::columnClick, this, &FrmFilenameReader::LvFiles_ColumnClick);
+    connect(LvFiles, &FileListView::extensionOffered, this,
+        [this](const QByteArray &extension, const QMenu *menu) {
+            m_commands.offerExtension(extension, menu);
+        });
     // Delete removes in the list that has the focus.
     ListFolder->addAction(m_commands.removeFolder);
     ListFolder->setCommands({ m_commands.removeFolder, m_commands.chooseFolder,
@@ -288,16 +297,6 @@ void FrmFilenameReader::CmdDelList_Click()
 void FrmFilenameReader::LvFiles_ColumnClick(int ColumnHeader)
 {
     m_files->sort(ColumnHeader);
-}
-
-void FrmFilenameReader::busyChanged(bool busy)
-{
-    // A list about to be replaced or reordered is not saved, trimmed or sorted.
-    for (QAction *command : m_commands.onRows())
-        command->setEnabled(!busy);
-    LvFiles->header()->setSectionsClickable(!busy);
-    if (!busy)
-        m_progress->finish();
 }
 
 void FrmFilenameReader::CmdSaveTXT_Click()

@@ -83,7 +83,6 @@ private:
     void addFolder(const QString &folder);
     // The empty list's offer: every folder listed with its sub-folders.
     void includeSubfolders();
-    void busyChanged(bool busy);
 
     QLabel *Label1;
     CommandButton *CmdAddFolder;

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "window/windowcommands.h"
 
+#include "core/displaytext.h"
 #include "list/filelist.h"
+#include "widgets/listcues.h"
 
 #include <QAction>
+#include <QHeaderView>
 #include <QKeySequence>
 #include <QStringList>
 #include <QWidget>
@@ -52,8 +55,9 @@ WindowCommands::WindowCommands(QWidget *window, FileList *files)
     , keepExtension(command(window, QString(), QString(), {}))
     , copyAllNames(command(window, tr("Copy All &Names"), QString(), {}))
     , copyAllPaths(command(window, tr("Copy All &Paths"), QString(), {}))
-    , undo(files->createUndoAction(window))
-    , redo(files->createRedoAction(window))
+    , undo(command(window, tr("&Undo"), QString(), { QKeySequence::Undo }))
+    , redo(command(window, tr("Re&do"), QString(),
+          { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y) }))
     , save(command(window, tr("Save List to TXT File"), tr("Save List to TXT File"),
           { QKeySequence(Qt::CTRL | Qt::Key_S) }))
     , info(command(window, tr("Info"), tr("Info"), { QKeySequence(Qt::Key_F1) }))
@@ -61,19 +65,8 @@ WindowCommands::WindowCommands(QWidget *window, FileList *files)
           { QKeySequence(Qt::CTRL | Qt::Key_Q), QKeySequence(Qt::CTRL | Qt::Key_W) }))
 {
     includeSubfolders->setCheckable(true);
-    // Nothing to read again until a folder is listed.
-    readAgain->setEnabled(false);
-    QObject::connect(files, &FileList::foldersChanged, readAgain,
-        [action = readAgain](
-            const ListedFolders &folders) { action->setEnabled(!folders.isEmpty()); });
-    undo->setShortcut(QKeySequence::Undo);
-    redo->setShortcuts(
-        { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y) });
-    for (QAction *history : { undo, redo }) {
-        history->setShortcutContext(Qt::WindowShortcut);
-        history->setShortcutVisibleInContextMenu(true);
-        window->addAction(history);
-    }
+    QObject::connect(undo, &QAction::triggered, files, &FileList::undo);
+    QObject::connect(redo, &QAction::triggered, files, &FileList::redo);
     QObject::connect(readAgain, &QAction::triggered, files, &FileList::refresh);
     for (QAction *byExtension : { removeExtension, keepExtension }) {
         // The file list's menu gives it the extension of the row it opens on.
@@ -86,4 +79,35 @@ WindowCommands::WindowCommands(QWidget *window, FileList *files)
         copyAllNames, &QAction::triggered, files, [files] { files->copyAll(ListText::Names); });
     QObject::connect(
         copyAllPaths, &QAction::triggered, files, [files] { files->copyAll(ListText::Paths); });
+    QObject::connect(
+        files, &FileList::stateChanged, window, [this, files] { follow(files->state()); });
+    follow(files->state());
+}
+
+void WindowCommands::offerExtension(const QByteArray &extension, const QMenu *menu)
+{
+    // As the Extension column shows it.
+    const QString shown = ListCues::menuText(displayText(extension), menu);
+    removeExtension->setText(extension.isEmpty() ? tr("Remove &All Files Without Extension")
+                                                 : tr("Remove &All .%1 Files").arg(shown));
+    keepExtension->setText(extension.isEmpty() ? tr("&Keep Only Files Without Extension")
+                                               : tr("&Keep Only .%1 Files").arg(shown));
+    removeExtension->setData(extension);
+    keepExtension->setData(extension);
+}
+
+void WindowCommands::follow(const FileList::State &list)
+{
+    // Rows about to be replaced or reordered are not saved, trimmed or sorted.
+    for (QAction *onRows : { removeFile, removeExtension, keepExtension, save })
+        onRows->setEnabled(!list.busy);
+    if (sortHeader)
+        sortHeader->setSectionsClickable(!list.busy);
+    // An empty list leaves the clipboard alone; no folder, nothing to read again.
+    copyAllNames->setEnabled(list.hasRows);
+    copyAllPaths->setEnabled(list.hasRows);
+    readAgain->setEnabled(list.hasFolders);
+    // The history refuses while busy, so says it cannot then.
+    undo->setEnabled(list.canUndo);
+    redo->setEnabled(list.canRedo);
 }

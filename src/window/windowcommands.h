@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "list/filelist.h"
+
 #include <QCoreApplication>
 #include <QList>
 
-class FileList;
 class QAction;
+class QHeaderView;
+class QMenu;
 class QWidget;
 
 // The window's commands, one QAction each, made with their texts, keys and
@@ -18,10 +21,20 @@ struct WindowCommands
     Q_DECLARE_TR_FUNCTIONS(WindowCommands)
 
 public:
-    // Made as children of window; Undo and Redo are the file list's own, and
-    // the commands that are the list's work alone (Read Folders Again, the
-    // extension's removals, Copy All) go to it straight.
+    // Made as children of window; the commands that are the list's work
+    // alone (Undo, Redo, Read Folders Again, the extension's removals, Copy
+    // All) go to it straight. Every command's enabled state follows the
+    // list's (follow()) from then on.
     WindowCommands(QWidget *window, FileList *files);
+
+    // The one place that maps the list's state to what the commands allow,
+    // the column headers' sort included: the buttons, keys and menus follow
+    // their commands.
+    void follow(const FileList::State &list);
+    // The file list's column headers, whose clicks sort it.
+    QHeaderView *sortHeader = nullptr;
+    // The extension's removals, named for extension, as they are offered in menu.
+    void offerExtension(const QByteArray &extension, const QMenu *menu);
 
     QAction *addFolder;
     QAction *chooseFolder; // a folder itself, not by a file in it
@@ -40,8 +53,4 @@ public:
     QAction *save;
     QAction *info;
     QAction *close;
-
-    // The commands that act on the file list's rows as they are, which are
-    // refused while a rebuild, sort or removal changes them.
-    QList<QAction *> onRows() const { return { removeFile, removeExtension, keepExtension, save }; }
 };
