@@ -84,6 +84,14 @@ double timeIt(int runs, const std::function<void()> &setup, const std::function<
     return median(times);
 }
 
+double coreWait()
+{
+    std::ifstream stats("/proc/thread-self/schedstat");
+    double running = 0, waiting = 0;
+    stats >> running >> waiting;
+    return waiting / 1e9;
+}
+
 StallProbe::StallProbe()
 {
     m_timer.setTimerType(Qt::PreciseTimer);
@@ -94,6 +102,8 @@ StallProbe::StallProbe()
 void StallProbe::start()
 {
     m_longest = 0;
+    m_waitOfLongest = 0;
+    m_waitAtTick = coreWait();
     m_sinceTick.start();
     m_timer.start();
 }
@@ -106,43 +116,6 @@ double StallProbe::stop()
 }
 
 void StallProbe::tick()
-{
-    m_longest = std::max(m_longest, m_sinceTick.nsecsElapsed());
-    m_sinceTick.start();
-}
-
-double coreWait()
-{
-    std::ifstream stats("/proc/thread-self/schedstat");
-    double running = 0, waiting = 0;
-    stats >> running >> waiting;
-    return waiting / 1e9;
-}
-
-CoreWaitProbe::CoreWaitProbe()
-{
-    m_timer.setTimerType(Qt::PreciseTimer);
-    m_timer.setInterval(5);
-    QObject::connect(&m_timer, &QTimer::timeout, [this] { tick(); });
-}
-
-void CoreWaitProbe::start()
-{
-    m_longest = 0;
-    m_waitOfLongest = 0;
-    m_waitAtTick = coreWait();
-    m_sinceTick.start();
-    m_timer.start();
-}
-
-double CoreWaitProbe::stop()
-{
-    tick();
-    m_timer.stop();
-    return m_waitOfLongest;
-}
-
-void CoreWaitProbe::tick()
 {
     const double wait = coreWait();
     if (m_sinceTick.nsecsElapsed() > m_longest) {
@@ -157,18 +130,16 @@ TimeAndStall timeWithStall(
     int runs, const std::function<void()> &setup, const std::function<void()> &op)
 {
     StallProbe probe;
-    CoreWaitProbe waits;
     std::vector<double> times, stalls, waited;
     for (int i = -1; i < runs; ++i) {
         if (setup)
             setup();
         probe.start();
-        waits.start();
         const Clock::time_point start = Clock::now();
         op();
         const double seconds = secondsSince(start);
         const double stall = probe.stop();
-        const double wait = waits.stop();
+        const double wait = probe.waited();
         if (i >= 0) {
             times.push_back(seconds);
             stalls.push_back(stall);

@@ -48,9 +48,16 @@ private:
 // each, untimed.
 double timeIt(int runs, const std::function<void()> &setup, const std::function<void()> &op);
 
+// The kernel's count of the time this thread spent ready to run but
+// waiting for a core, in seconds.
+double coreWait();
+
 // The longest time the window's thread went without running a 5 ms timer:
 // what a user sees as the window not answering. Counts only while the
-// thread's event loop runs, so the operation must wait in it.
+// thread's event loop runs, so the operation must wait in it. Beside it, how
+// much of that longest gap the thread spent waiting for a core: on two cores
+// the GTK dialog listing a folder and the X server drawing it can hold both,
+// and the window waits through no fault of its own.
 class StallProbe
 {
 public:
@@ -58,6 +65,8 @@ public:
     void start();
     // The longest gap since start(), in seconds, the last one up to now included.
     double stop();
+    // Of that gap, the seconds spent waiting for a core; after stop().
+    double waited() const { return m_waitOfLongest; }
 
 private:
     void tick();
@@ -65,29 +74,6 @@ private:
     QTimer m_timer;
     QElapsedTimer m_sinceTick;
     qint64 m_longest = 0; // ns
-};
-
-// The kernel's count of the time this thread spent ready to run but
-// waiting for a core, in seconds.
-double coreWait();
-
-// Beside a StallProbe, ticking with it: how much of the longest gap this
-// thread spent waiting for a core. On two cores the GTK dialog listing a
-// folder and the X server drawing it can hold both, and the window waits
-// through no fault of its own.
-class CoreWaitProbe
-{
-public:
-    CoreWaitProbe();
-    void start();
-    double stop();
-
-private:
-    void tick();
-
-    QTimer m_timer;
-    QElapsedTimer m_sinceTick;
-    qint64 m_longest = 0;
     double m_waitAtTick = 0, m_waitOfLongest = 0;
 };
 

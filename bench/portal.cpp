@@ -88,7 +88,6 @@ private:
 struct ProbedClick
 {
     StallProbe probe;
-    CoreWaitProbe waits;
     qint64 clicked = 0, answered = 0, fellBackAt = 0;
     double stall = -1, waited = 0;
     bool returned = false;
@@ -99,7 +98,6 @@ struct ProbedClick
         QTimer::singleShot(0, button, [this, button, &run, word] {
             clicked = run.say(word);
             probe.start();
-            waits.start();
             button->click();
             answered = realtimeNs();
             returned = true;
@@ -110,7 +108,7 @@ struct ProbedClick
         if (stall >= 0)
             return;
         stall = probe.stop();
-        waited = waits.stop();
+        waited = probe.waited();
     }
     void fallback()
     {
@@ -158,16 +156,15 @@ std::optional<std::vector<double>> figures(const std::string &output, std::strin
 int measureBystander()
 {
     StallProbe probe;
-    CoreWaitProbe waits;
     probe.start();
-    waits.start();
     // Until the window closes this process's standard input.
     std::thread([] {
         while (std::getchar() != EOF) { }
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     }).detach();
     QCoreApplication::exec();
-    std::printf("%.6f %.6f\n", probe.stop(), waits.stop());
+    const double stall = probe.stop();
+    std::printf("%.6f %.6f\n", stall, probe.waited());
     std::fflush(nullptr);
     std::_Exit(0);
 }
@@ -263,8 +260,8 @@ int measurePortal(const QString &folder, const QString &runDir)
     }
     if (saving.fellBack)
         return fail("Save showed Qt's dialog instead of the portal's");
-    const bool saved
-        = runUntil([&] { return fileSize(target) == expected && !window.saves()->isSaving(); }, 600);
+    const bool saved = runUntil(
+        [&] { return fileSize(target) == expected && !window.saves()->isSaving(); }, 600);
     const qint64 savedAt = run.say(saved ? "saved" : "not-saved");
     saving.stop();
     if (!saved)
