@@ -141,11 +141,12 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Without Qt's own catalogues its dialogs and buttons stay English in a German
-# or French session; without a portal, Qt's own file dialog stands in for the
+# or French session, and without the C library's, the system's reasons in its
+# messages; without a portal, Qt's own file dialog stands in for the
 # desktop's; without Qt's Wayland plugin a Wayland session runs the window
 # through Xwayland. The program starts either way.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "qt6-translations-l10n, qt6-wayland, xdg-desktop-portal, xdg-desktop-portal-gtk | xdg-desktop-portal-backend")
+    "qt6-translations-l10n, libc-l10n, qt6-wayland, xdg-desktop-portal, xdg-desktop-portal-gtk | xdg-desktop-portal-backend")
 set(CPACK_PRE_BUILD_SCRIPTS "${CMAKE_CURRENT_LIST_DIR}/ClampDates.cmake")
 include(CPack)
 
