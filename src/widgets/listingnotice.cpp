@@ -13,9 +13,7 @@
 #include <QVBoxLayout>
 
 ListingNotice::ListingNotice(QAbstractScrollArea *list, QWidget *band, QAction *offer)
-    : QFrame(list) // not the viewport: scrolling the rows would move it with them
-    , m_list(list)
-    , m_rows(list->viewport())
+    : RowsPanel(list)
     , m_band(band)
     , m_text(new QLabel(this))
     , m_offer(new QPushButton(offer->text(), this))
@@ -23,8 +21,6 @@ ListingNotice::ListingNotice(QAbstractScrollArea *list, QWidget *band, QAction *
     , m_fade(new QPropertyAnimation(this))
 {
     setObjectName(QStringLiteral("ListingNotice"));
-    setFrameShape(QFrame::StyledPanel);
-    setAutoFillBackground(true);
     m_text->setObjectName(QStringLiteral("ListingNoticeText"));
     m_text->setWordWrap(true);
     m_text->setTextFormat(Qt::PlainText);
@@ -51,7 +47,6 @@ ListingNotice::ListingNotice(QAbstractScrollArea *list, QWidget *band, QAction *
     m_shown->setInterval(Shown);
     connect(m_shown, &QTimer::timeout, m_fade, [this] { m_fade->start(); });
 
-    m_rows->installEventFilter(this);
     if (auto *view = qobject_cast<QAbstractItemView *>(list); view && view->model()) {
         QAbstractItemModel *model = view->model();
         // Why the list is empty goes once rows come, as the next listing shows them.
@@ -69,7 +64,7 @@ void ListingNotice::listed(int files)
 {
     const QString count = tr("%Ln files listed", nullptr, files);
     m_band->setToolTip(count);
-    m_list->setAccessibleDescription(count);
+    list()->setAccessibleDescription(count);
     if (files > 0)
         showText(count, false);
 }
@@ -115,25 +110,4 @@ void ListingNotice::dismiss()
     m_shown->stop();
     m_fade->stop();
     hide();
-}
-
-bool ListingNotice::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_rows && event->type() == QEvent::Resize && isVisible())
-        place();
-    return QFrame::eventFilter(watched, event);
-}
-
-void ListingNotice::place()
-{
-    // A count low over the rows, out of the way of the first ones; why the
-    // list is empty in the middle of it.
-    const QRect rows = m_rows->geometry();
-    const int margin = 8;
-    const int width = std::max(rows.width() - 2 * margin, 0);
-    const int wanted = heightForWidth(width);
-    const int height = std::min(wanted > 0 ? wanted : sizeHint().height(), rows.height());
-    const int top = m_lasting ? rows.y() + (rows.height() - height) / 2
-                              : rows.y() + rows.height() - height - margin;
-    setGeometry(rows.x() + margin, top, width, height);
 }

@@ -2,8 +2,7 @@
 #pragma once
 
 #include "core/emptylisting.h"
-
-#include <QFrame>
+#include "widgets/rowspanel.h"
 
 class QAbstractScrollArea;
 class QAction;
@@ -19,7 +18,7 @@ class QTimer;
 // Include Sub-folders offered where the folders hold only sub-folders, until
 // rows come. The band over the list (its tool tip) and the list (its
 // accessible description, for screen readers) keep the count.
-class ListingNotice : public QFrame
+class ListingNotice : public RowsPanel
 {
     Q_OBJECT
 
@@ -37,15 +36,14 @@ public:
     static constexpr int Fading = 1000;
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    // The count low over the rows, out of the way of the first ones; why the
+    // list is empty in the middle of it.
+    Placement placement() const override { return m_lasting ? Centred : Low; }
 
 private:
     void showText(const QString &text, bool lasting);
     void dismiss();
-    void place();
 
-    QAbstractScrollArea *m_list;
-    QWidget *m_rows; // the list's viewport; watched also while the list is destroyed
     QWidget *m_band;
     QLabel *m_text;
     QPushButton *m_offer;

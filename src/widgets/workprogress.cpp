@@ -14,9 +14,7 @@
 #include <QVBoxLayout>
 
 WorkProgress::WorkProgress(QAbstractScrollArea *list)
-    : QFrame(list) // not the viewport: scrolling the rows would move the panel with them
-    , m_list(list)
-    , m_rows(list->viewport())
+    : RowsPanel(list)
     , m_text(new QLabel(this))
     , m_cancel(new QPushButton(tr("Cancel"), this))
     , m_delay(new QTimer(this))
@@ -24,8 +22,6 @@ WorkProgress::WorkProgress(QAbstractScrollArea *list)
     , m_escape(new QShortcut(QKeySequence(Qt::Key_Escape), this))
 {
     setObjectName(QStringLiteral("WorkProgress"));
-    setFrameShape(QFrame::StyledPanel);
-    setAutoFillBackground(true);
     setAccessibleName(tr("Progress"));
     m_text->setObjectName(QStringLiteral("WorkProgressText"));
     m_text->setWordWrap(true);
@@ -50,7 +46,6 @@ WorkProgress::WorkProgress(QAbstractScrollArea *list)
     m_escape->setEnabled(false);
     connect(m_escape, &QShortcut::activated, this, &WorkProgress::cancelClicked);
 
-    m_rows->installEventFilter(this);
     hide();
 }
 
@@ -83,7 +78,7 @@ void WorkProgress::finish()
     m_update->stop();
     m_escape->setEnabled(false);
     hide();
-    m_list->setAccessibleDescription(QString());
+    list()->setAccessibleDescription(QString());
 }
 
 QString WorkProgress::textFor(const WorkStatus &status) const
@@ -96,7 +91,7 @@ QString WorkProgress::textFor(const WorkStatus &status) const
     // Shown as the lists show it: a folder's name must not break the panel's
     // lines or turn them round.
     const QString folder = fontMetrics().elidedText(
-        displayPath(status.folder()), Qt::ElideMiddle, m_list->viewport()->width() - 40);
+        displayPath(status.folder()), Qt::ElideMiddle, list()->viewport()->width() - 40);
     // One sentence with its count, so that each language agrees its words with the number.
     return tr(
         "Reading %1\n%Ln files found so far\nPress Esc or Cancel to stop.", nullptr, int(files))
@@ -107,28 +102,10 @@ void WorkProgress::showText(const QString &text)
 {
     m_text->setText(text);
     // Sends the accessibility event itself, so screen readers hear the change.
-    m_list->setAccessibleDescription(text);
+    list()->setAccessibleDescription(text);
     place(); // a longer text may take another line
     if (!isVisible()) {
         show();
         raise();
     }
-}
-
-bool WorkProgress::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_rows && event->type() == QEvent::Resize && isVisible())
-        place();
-    return QFrame::eventFilter(watched, event);
-}
-
-void WorkProgress::place()
-{
-    // Centred over the rows, a little narrower than them.
-    const QRect rows = m_rows->geometry();
-    const int margin = 8;
-    const int width = std::max(rows.width() - 2 * margin, 0);
-    const int wanted = heightForWidth(width);
-    const int height = std::min(wanted > 0 ? wanted : sizeHint().height(), rows.height());
-    setGeometry(rows.x() + margin, rows.y() + (rows.height() - height) / 2, width, height);
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QFrame>
+#include "widgets/rowspanel.h"
 
 #include <memory>
 
@@ -19,7 +19,7 @@ class WorkStatus;
 // appears only once work has lasted 0.3 s, then reads the work's status four
 // times a second. While it shows, Esc anywhere in the list's window stops
 // the work as its Cancel button does.
-class WorkProgress : public QFrame
+class WorkProgress : public RowsPanel
 {
     Q_OBJECT
 
@@ -45,15 +45,9 @@ signals:
     // The panel has just appeared: from now on the work is shown as running.
     void shown();
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void showText(const QString &text);
-    void place();
 
-    QAbstractScrollArea *m_list;
-    QWidget *m_rows; // the list's viewport; watched also while the list is destroyed
     QLabel *m_text;
     QPushButton *m_cancel;
     QTimer *m_delay;
