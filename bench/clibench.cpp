@@ -11,6 +11,7 @@
 // --one-core keeps everything on one core and times the sorted listings
 // alone: the path a one-core machine takes.
 
+#include "options.h"
 #include "processes.h"
 
 #include <algorithm>
@@ -25,20 +26,9 @@ namespace {
 
 using bench::bareGetdents;
 using bench::median;
+using bench::Options;
 using Clock = std::chrono::steady_clock;
 constexpr long Million = 1000000;
-
-struct Options
-{
-    std::string cli;
-    int runs = 5;
-    std::string workDir = ".";
-    std::string lsLocale = "C.UTF-8";
-    std::string lsLocPath;
-    std::string tree;
-    std::vector<std::string> folders;
-    bool oneCore = false;
-};
 
 [[noreturn]] void fatal(const std::string &what)
 {
@@ -281,29 +271,8 @@ int main(int argc, char **argv)
 {
     Options options;
     const std::vector<std::string> args(argv + 1, argv + argc);
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string &a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == "--cli" && hasValue)
-            options.cli = args[++i];
-        else if (a == "--runs" && hasValue)
-            options.runs = std::max(1, std::atoi(args[++i].c_str()));
-        else if (a == "--work" && hasValue)
-            options.workDir = args[++i];
-        else if (a == "--ls-locale" && hasValue)
-            options.lsLocale = args[++i];
-        else if (a == "--ls-locpath" && hasValue)
-            options.lsLocPath = args[++i];
-        else if (a == "--tree" && hasValue)
-            options.tree = args[++i];
-        else if (a == "--one-core")
-            options.oneCore = true;
-        else if (a.rfind("--", 0) == 0)
-            return usage();
-        else
-            options.folders.push_back(a);
-    }
-    if (options.cli.empty() || (options.folders.empty() && options.tree.empty()))
+    if (!bench::parseOptions(args, 0, bench::Program::Cli, options) || options.cli.empty()
+        || (options.folders.empty() && options.tree.empty()))
         return usage();
     if (options.oneCore && !bench::pinToOneCore())
         fatal("cannot keep to one core");

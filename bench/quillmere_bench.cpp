@@ -22,6 +22,7 @@
 #include "folders.h"
 #include "measuring.h"
 #include "memory.h"
+#include "options.h"
 #include "portal.h"
 #include "streaming.h"
 #include "subfolders.h"
@@ -51,22 +52,6 @@
 using namespace bench;
 
 namespace {
-
-struct Options
-{
-    std::string self;
-    int runs = 5;
-    std::string workDir = ".";
-    std::string lsLocale = "C.UTF-8";
-    std::string lsLocPath;
-    std::vector<std::string> folders;
-    bool dialog = true;
-    bool onlyDialog = false;
-    std::string portalScript; // bench/portal.sh: Add and Save through the portal too
-    std::string cli; // quillmere-list, for the stream's cold rows
-    bool onlySort = false; // the sort's rows alone
-    bool oneCore = false; // those on one core
-};
 
 struct MemoryFigures
 {
@@ -138,13 +123,14 @@ std::pair<double, double> firstClickAndSorted(Window &window, int runs)
         },
         [&] { window.click(1); });
     window.sortByName();
-    return { firstClick, timeIt(
-                             runs,
-                             [&] {
-                                 window.clear();
-                                 idle();
-                             },
-                             [&] { window.rebuild(); }) };
+    return { firstClick,
+        timeIt(
+            runs,
+            [&] {
+                window.clear();
+                idle();
+            },
+            [&] { window.rebuild(); }) };
 }
 
 // A sorted rebuild and a first click on "File Name", each until painted, in
@@ -264,10 +250,12 @@ void benchmarkFolder(const Options &options, const std::string &folder, Table &t
     // Read again, unchanged: the rows shown are shared, nothing sorted.
     window.sortByName();
     window.rebuild();
-    const TimeAndStall readAgain = timeWithStall(runs, [&] { window.paint(); }, [&] {
-        window.rebuild();
-        window.paint();
-    });
+    const TimeAndStall readAgain = timeWithStall(
+        runs, [&] { window.paint(); },
+        [&] {
+            window.rebuild();
+            window.paint();
+        });
     Random random { 7 };
     QScrollBar *bar = window.view()->verticalScrollBar();
     const double scroll = timeIt(runs, {}, [&] {
@@ -478,36 +466,10 @@ int main(int argc, char **argv)
     options.self = self;
     if (child && args.size() != 2)
         return usage();
-    for (size_t i = 1; i < args.size(); ++i) {
-        const std::string &a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == "--runs" && hasValue)
-            options.runs = std::max(1, std::atoi(args[++i].c_str()));
-        else if (a == "--work" && hasValue)
-            options.workDir = args[++i];
-        else if (a == "--ls-locale" && hasValue)
-            options.lsLocale = args[++i];
-        else if (a == "--ls-locpath" && hasValue)
-            options.lsLocPath = args[++i];
-        else if (a == "--cli" && hasValue)
-            options.cli = args[++i];
-        else if (a == "--portal" && hasValue)
-            options.portalScript = args[++i];
-        else if (a == "--no-dialog")
-            options.dialog = false;
-        else if (a == "--only-dialog")
-            options.onlyDialog = true;
-        else if (a == "--only-sort")
-            options.onlySort = true;
-        else if (a == "--one-core")
-            options.oneCore = options.onlySort = true;
-        else if (a.rfind("--", 0) == 0)
-            return usage();
-        else
-            options.folders.push_back(a);
-    }
-    if (options.folders.empty())
+    if (!parseOptions(args, 1, Program::Window, options) || options.folders.empty())
         return usage();
+    // The one-core table is of the sorted rows alone.
+    options.onlySort |= options.oneCore;
 
     // Before any thread starts: Qt's pools size themselves by the cores allowed.
     if (options.oneCore && !pinToOneCore())
