@@ -97,6 +97,8 @@ FolderWalk::Taken FolderWalk::take(const QByteArray &relative,
     }
     if (ahead)
         ahead->add(ticket, rows, handedOver, rows.size());
+    if (listed)
+        listed(rows, before);
     return Listed;
 }
 

@@ -44,6 +44,11 @@ public:
     // listing's row number aheadBase.
     KeysAhead *ahead = nullptr;
     qsizetype aheadBase = 0;
+    // When set, given each folder's rows once its read has ended whole, those
+    // of rows from `from` on, before the next folder is read: a listing
+    // written as it goes takes them out (rows.truncate(from)). Not with ahead
+    // nor with a beforeRead that may stop the walk.
+    std::function<void(FileRows &rows, qsizetype from)> listed;
 
     // Appends root's files to rows and, with subfolders, its sub-folders'
     // files, in depth-first order: each folder's own files first, sub-folders
