@@ -159,6 +159,7 @@ private slots:
     void helpAndVersion_data();
     void helpAndVersion();
     void closedPipe();
+    void streamedAsSaved();
 };
 
 void tst_QuillmereList::listsFoldersAsGiven()
@@ -960,6 +961,32 @@ void tst_QuillmereList::closedPipe()
     QCOMPARE(r.err,
         "quillmere-list: cannot write to standard output: " + qt_error_string(EBADF).toUtf8()
             + '\n');
+}
+
+void tst_QuillmereList::streamedAsSaved()
+{
+    // To standard output the rows go out as each folder is read, into a file
+    // as one text: the same bytes, over several of the blocks written and
+    // names of every kind, by the display rules or not.
+    TestDir scratch, a;
+    QList<QByteArray> names;
+    for (int i = 0; i < 6000; ++i) {
+        const QByteArray odd[] = { "\xff", "line\nfeed", "\x1b[31m", "\xe2\x80\xae", " " };
+        names << QByteArray::number(i % 3) + '/' + QByteArray::number(i) + odd[i % 5]
+                + QByteArray(200, char('a' + i % 26));
+    }
+    for (const char *folder : { "0", "1", "2" })
+        QVERIFY(QDir(a.path()).mkdir(QLatin1StringView(folder)));
+    QCOMPARE(a.createFiles(names), QString());
+    const QByteArray file = scratch.encodedPath() + "/list.txt";
+    for (const QList<QByteArray> &options : { QList<QByteArray> { "-r", "--line-end=lf" },
+             { "-r", "--escape", "--line-end=crlf" }, { "-r0" } }) {
+        const QByteArray out = listed(options + QList { a.encodedPath() }, scratch);
+        QVERIFY2(out.size() > 1 << 20, "more than one block written");
+        QCOMPARE(listed(options + QList<QByteArray> { "-o", file, a.encodedPath() }, scratch),
+            QByteArray());
+        QVERIFY2(out == readAll(QFile::decodeName(file)), options.join(' '));
+    }
 }
 
 QTEST_MAIN(tst_QuillmereList)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/run.h"
 
+#include "cli/blockwriter.h"
 #include "cli/treelisting.h"
 #include "core/atomicsave.h"
 #include "core/commandmessages.h"
@@ -11,6 +12,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #ifdef Q_OS_WIN
 #include <fcntl.h>
@@ -47,39 +49,36 @@ void say(const QString &message)
 #endif
 }
 
+// Standard output's descriptor, set to take bytes as they are: no text mode
+// on Windows, where names and line ends would otherwise be changed.
+int standardOutput()
+{
+#ifdef Q_OS_WIN
+    _setmode(_fileno(stdout), _O_BINARY);
+    return _fileno(stdout);
+#else
+    return STDOUT_FILENO;
+#endif
+}
+
 // Writes all of text to standard output in as few, large writes as the
 // system takes. A reader that has gone away ends the program quietly.
 bool writeStandardOutput(const QByteArray &text, QString *error)
 {
-#ifdef Q_OS_WIN
-    // No text mode: the names and line ends go out as they are.
-    _setmode(_fileno(stdout), _O_BINARY);
-    if (std::fwrite(text.constData(), 1, size_t(text.size()), stdout) == size_t(text.size())
-        && std::fflush(stdout) == 0)
-        return true;
-    if (errno == EPIPE)
-        endAsReaderLeft();
-    *error = systemReason(errno);
-    return false;
-#else
-    if (const int failed = writeAll(STDOUT_FILENO, text)) {
+    if (const int failed = writeAll(standardOutput(), text)) {
         if (failed == EPIPE)
             endAsReaderLeft();
         *error = systemReason(failed);
         return false;
     }
     return true;
-#endif
 }
 
-// Where the rows are made: the request's folders read, arranged and turned
-// into the list's bytes. status turns FolderFailed for each failure named.
-QByteArray listedText(const Request &request, int &status)
+// A tree whose failures are named on standard error; status turns
+// FolderFailed for each.
+TreeListing reportingTree(int &status)
 {
-    // The sort keys are made while the folders are read.
-    KeysAhead ahead(request.sort, FileArrangement().keyLimit);
     TreeListing tree;
-    tree.ahead = &ahead;
     tree.failed = [&status](const QByteArray &path, const QString &reason) {
         say(QuillmereList::tr("cannot list %1: %2").arg(quoted(path), reason));
         status = FolderFailed;
@@ -88,6 +87,17 @@ QByteArray listedText(const Request &request, int &status)
         say(QuillmereList::tr("cannot list %1: %2").arg(quoted(path), loopDetected(quoted(same))));
         status = FolderFailed;
     };
+    return tree;
+}
+
+// Where the rows are made: the request's folders read, arranged and turned
+// into the list's bytes. status turns FolderFailed for each failure named.
+QByteArray listedText(const Request &request, int &status)
+{
+    // The sort keys are made while the folders are read.
+    KeysAhead ahead(request.sort, FileArrangement().keyLimit);
+    TreeListing tree = reportingTree(status);
+    tree.ahead = &ahead;
     for (const QByteArray &folder : request.folders)
         tree.list(folder, request.recursive, request.listing);
 
@@ -100,6 +110,42 @@ QByteArray listedText(const Request &request, int &status)
         status = FolderFailed;
     }
     return TreeListing::text(files, request.lineEnd, request.escaped);
+}
+
+// A listing in the file system's order, to standard output as it is read:
+// each folder's lines go out once its read has ended whole, so that a folder
+// that fails part-way leaves none of them, in large blocks written while the
+// next folders are read. The bytes are those listedText() would give.
+int streamList(const Request &request, int &status)
+{
+    // Large enough that a write costs little beside the names it carries.
+    constexpr qsizetype BlockBytes = 1 << 20;
+    const int out = standardOutput();
+    BlockWriter writer(out);
+    const QByteArrayView end = lineEndBytes(request.lineEnd);
+    QByteArray block;
+    TreeListing tree = reportingTree(status);
+    tree.listed = [&](FileRows &rows, qsizetype from) {
+        for (qsizetype row = from; row < rows.size(); ++row)
+            TreeListing::appendLine(block, rows.name(row), end, request.escaped);
+        rows.truncate(from);
+        if (block.size() < BlockBytes)
+            return;
+        writer.write(std::exchange(block, QByteArray()));
+        if (writer.failed() == EPIPE)
+            endAsReaderLeft();
+    };
+    for (const QByteArray &folder : request.folders)
+        tree.list(folder, request.recursive, request.listing);
+    if (!block.isEmpty())
+        writer.write(std::move(block));
+    const int failed = writer.finish();
+    if (!failed)
+        return Success;
+    if (failed == EPIPE)
+        endAsReaderLeft();
+    say(QuillmereList::tr("cannot write to standard output: %1").arg(systemReason(failed)));
+    return Trouble;
 }
 
 // Where the rows are written. Success, or the status the write ends with.
@@ -136,6 +182,10 @@ int writeList(const Request &request, const QByteArray &text)
 int runRequest(const Request &request)
 {
     int status = Success;
+    if (!request.sort.sorted && request.output.isEmpty()) {
+        const int written = streamList(request, status);
+        return written == Success ? status : written;
+    }
     const QByteArray text = listedText(request, status);
     const int written = writeList(request, text);
     return written == Success ? status : written;

@@ -9,6 +9,7 @@ void TreeListing::list(const QByteArray &root, bool recursive, const ListingOpti
     walk.failed = failed;
     walk.looped = looped;
     walk.ahead = ahead;
+    walk.listed = listed;
     QString reason;
     if (!walk.walk(root, rows, recursive, options, &reason) && failed)
         failed(root, reason);
@@ -29,6 +30,15 @@ QByteArray TreeListing::text(const FileArrangement &files, LineEnd lineEnd, bool
     const QByteArrayView end = lineEndBytes(lineEnd);
     QByteArray text;
     for (const uint32_t row : files.order)
-        text.append(displayText(files.rows->name(row)).toUtf8()).append(end);
+        appendLine(text, files.rows->name(row), end, true);
     return text;
+}
+
+void TreeListing::appendLine(QByteArray &text, QByteArrayView name, QByteArrayView end, bool shown)
+{
+    if (shown)
+        text.append(displayText(name).toUtf8());
+    else
+        text.append(savedName(name));
+    text.append(end);
 }

@@ -28,6 +28,8 @@ struct TreeListing
     // Told of a sub-folder that is a folder on the way down to it, by both
     // full paths; it is not entered.
     std::function<void(const QByteArray &path, const QByteArray &same)> looped;
+    // When set, given each folder's rows once read whole, as FolderWalk::listed.
+    std::function<void(FileRows &rows, qsizetype from)> listed;
 
     // Appends root's files and, when recursive, its sub-folders' files, as
     // FolderWalk walks them.
@@ -42,4 +44,6 @@ struct TreeListing
     // The list's bytes as exportText() writes them; with `shown`, each name
     // by the display rules.
     static QByteArray text(const FileArrangement &files, LineEnd lineEnd, bool shown);
+    // Appends one name's line as text() writes it.
+    static void appendLine(QByteArray &text, QByteArrayView name, QByteArrayView end, bool shown);
 };
