@@ -23,6 +23,7 @@
 #include <clocale>
 #include <csignal>
 #include <optional>
+#include <thread>
 
 #include <linux/capability.h>
 #include <pty.h>
@@ -941,17 +942,35 @@ void tst_QuillmereList::helpAndVersion()
 
 void tst_QuillmereList::closedPipe()
 {
-    TestDir scratch, a;
+    TestDir scratch, a, big;
     QCOMPARE(a.createFiles({ "a.txt" }), QString());
-    // Whether the signal ends it or the write fails with EPIPE, it ends the same, quietly.
+    QList<QByteArray> many;
+    for (int i = 0; i < 3000; ++i)
+        many << QByteArray::number(i) + QByteArray(200, 'x');
+    QCOMPARE(big.createFiles(many), QString());
+    // Whether the signal ends it or the write fails with EPIPE, it ends the
+    // same, quietly: the reader gone before the first write, or part-way
+    // through a list larger than the pipe holds.
     for (const bool ignored : { false, true }) {
-        int fds[2];
-        QCOMPARE(::pipe2(fds, O_CLOEXEC), 0);
-        ::close(fds[0]); // the reader has gone before the first write
-        const Result r = run({ a.encodedPath() }, scratch, fds[1], ignored);
-        ::close(fds[1]);
-        QCOMPARE(r.signal, SIGPIPE);
-        QCOMPARE(r.err, QByteArray());
+        for (const TestDir *folder : { &a, &big }) {
+            int fds[2];
+            QCOMPARE(::pipe2(fds, O_CLOEXEC), 0);
+            std::thread reader;
+            if (folder == &a)
+                ::close(fds[0]);
+            else
+                reader = std::thread([fd = fds[0]] {
+                    char part[4096];
+                    for (int n = 0; n < 16 && ::read(fd, part, sizeof part) > 0; ++n) { }
+                    ::close(fd);
+                });
+            const Result r = run({ folder->encodedPath() }, scratch, fds[1], ignored);
+            ::close(fds[1]);
+            if (reader.joinable())
+                reader.join();
+            QCOMPARE(r.signal, SIGPIPE);
+            QCOMPARE(r.err, QByteArray());
+        }
     }
     // A closed standard output is a write error, even for a list of 16 bytes,
     // which Qt's event descriptor in its place would have swallowed.
