@@ -61,17 +61,14 @@ int standardOutput()
 #endif
 }
 
-// Writes all of text to standard output in as few, large writes as the
-// system takes. A reader that has gone away ends the program quietly.
-bool writeStandardOutput(const QByteArray &text, QString *error)
+// What a failed write to standard output ends with: a reader that has gone
+// away ends the program quietly; any other reason is named.
+int outputFailed(int error)
 {
-    if (const int failed = writeAll(standardOutput(), text)) {
-        if (failed == EPIPE)
-            endAsReaderLeft();
-        *error = systemReason(failed);
-        return false;
-    }
-    return true;
+    if (error == EPIPE)
+        endAsReaderLeft();
+    say(QuillmereList::tr("cannot write to standard output: %1").arg(systemReason(error)));
+    return Trouble;
 }
 
 // A tree whose failures are named on standard error; status turns
@@ -140,24 +137,17 @@ int streamList(const Request &request, int &status)
     if (!block.isEmpty())
         writer.write(std::move(block));
     const int failed = writer.finish();
-    if (!failed)
-        return Success;
-    if (failed == EPIPE)
-        endAsReaderLeft();
-    say(QuillmereList::tr("cannot write to standard output: %1").arg(systemReason(failed)));
-    return Trouble;
+    return failed ? outputFailed(failed) : Success;
 }
 
 // Where the rows are written. Success, or the status the write ends with.
 int writeList(const Request &request, const QByteArray &text)
 {
-    QString reason;
     if (request.output.isEmpty()) {
-        if (writeStandardOutput(text, &reason))
-            return Success;
-        say(QuillmereList::tr("cannot write to standard output: %1").arg(reason));
-        return Trouble;
+        const int failed = writeAll(standardOutput(), text);
+        return failed ? outputFailed(failed) : Success;
     }
+    QString reason;
     switch (saveText(QString::fromUtf8(request.output), text, &reason)) {
     case SaveResult::Saved:
         return Success;
