@@ -3,6 +3,26 @@
 
 #include "core/arrangement.h"
 #include "core/collation.h"
+#include "core/workerpool.h"
+
+#include <iterator>
+
+namespace {
+
+using Steps = std::vector<std::unique_ptr<HistoryStep>>;
+
+// A step may be all that holds the list it replaced: hundreds of MiB of rows,
+// order and keys at ten million files, tens of milliseconds to free. The
+// window's thread does not wait for that.
+void letGo(Steps steps)
+{
+    if (steps.empty())
+        return;
+    auto held = std::make_shared<Steps>(std::move(steps));
+    runOnWorker([held]() mutable { held.reset(); });
+}
+
+} // namespace
 
 void HeldStorage::add(const void *storage, qsizetype bytes)
 {
@@ -43,7 +63,9 @@ UndoHistory::~UndoHistory() = default;
 void UndoHistory::push(std::unique_ptr<HistoryStep> step)
 {
     step->redo();
-    m_steps.resize(m_done);
+    const auto undone = m_steps.begin() + qsizetype(m_done);
+    letGo(Steps(std::make_move_iterator(undone), std::make_move_iterator(m_steps.end())));
+    m_steps.erase(undone, m_steps.end());
     m_steps.push_back(std::move(step));
     m_done = m_steps.size();
     trim();
@@ -87,7 +109,9 @@ qsizetype UndoHistory::heldBytes() const
 
 void UndoHistory::trim()
 {
-    const auto dropFirst = [this] {
+    Steps dropped;
+    const auto dropFirst = [this, &dropped] {
+        dropped.push_back(std::move(m_steps.front()));
         m_steps.erase(m_steps.begin());
         --m_done;
     };
@@ -97,7 +121,10 @@ void UndoHistory::trim()
     // time to do again; never the last step done nor the last undone.
     while (m_done > 1 && heldBy(0, m_steps.size()) > m_budget)
         dropFirst();
-    while (m_steps.size() > m_done + 1 && heldBy(0, m_steps.size()) > m_budget)
+    while (m_steps.size() > m_done + 1 && heldBy(0, m_steps.size()) > m_budget) {
+        dropped.push_back(std::move(m_steps.back()));
         m_steps.pop_back();
+    }
+    letGo(std::move(dropped));
     emit changed();
 }
